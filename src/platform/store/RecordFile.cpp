@@ -1,0 +1,335 @@
+#include "platform/store/RecordFile.h"
+
+#include "platform/store/Catalogue.h"
+#include "platform/store/Sqlite.h"
+#include "platform/store/TextValues.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sodium.h>
+
+namespace jornix {
+namespace {
+
+// A lock held by another user is waited for this long before the write is reported as locked.
+constexpr int BusyTimeoutMs = 250;
+
+QHash<QString, RecordFile*>& OpenFiles()
+{
+    // Never destroyed: thread contexts that release their tables may outlive static destruction order.
+    static auto* files = new QHash<QString, RecordFile*>;
+    return *files;
+}
+
+QByteArray& OwnerKey()
+{
+    static QByteArray key;
+    return key;
+}
+
+QString ToQString(const unsigned char* text, int bytes)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
+}
+
+// upper() of SQLite knows ASCII only; expressions need every letter.
+void UpperFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    const QByteArray upper =
+        ToQString(sqlite3_value_text(values[0]), sqlite3_value_bytes(values[0])).toUpper().toUtf8();
+    sqlite3_result_text(context, upper.constData(), int(upper.size()), SQLITE_TRANSIENT);
+}
+
+// Whether the first text contains the second, without regard to case.
+void ContainsFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    const QString text = ToQString(sqlite3_value_text(values[0]), sqlite3_value_bytes(values[0]));
+    const QString part = ToQString(sqlite3_value_text(values[1]), sqlite3_value_bytes(values[1]));
+    sqlite3_result_int(context, text.toCaseFolded().contains(part.toCaseFolded()) ? 1 : 0);
+}
+
+} // namespace
+
+void SetOwnerPassword(const QString& password)
+{
+    static const unsigned char salt[] = "Jornix record file key, version 1";
+    if (sodium_init() < 0)
+        qFatal("libsodium could not be initialised");
+    const QByteArray text = password.toUtf8();
+    unsigned char raw[32];
+    crypto_generichash(raw, sizeof raw, reinterpret_cast<const unsigned char*>(text.constData()),
+                       quint64(text.size()), salt, sizeof salt - 1);
+    OwnerKey() = "x'" + QByteArray(reinterpret_cast<const char*>(raw), sizeof raw).toHex() + "'";
+    sodium_memzero(raw, sizeof raw);
+}
+
+Statement::~Statement()
+{
+    Reset();
+}
+
+void Statement::Reset()
+{
+    if (statement_) {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+        statement_ = nullptr;
+    }
+}
+
+void Statement::Bind(int index, const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        sqlite3_bind_double(statement_, index, value.toDouble());
+        break;
+    case QMetaType::QString: {
+        const QByteArray text = value.toString().toUtf8();
+        sqlite3_bind_text(statement_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        sqlite3_bind_blob(statement_, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case QMetaType::UnknownType:
+        sqlite3_bind_null(statement_, index);
+        break;
+    default:
+        sqlite3_bind_int64(statement_, index, value.toLongLong());
+    }
+}
+
+int Statement::Step()
+{
+    return sqlite3_step(statement_);
+}
+
+qint64 Statement::Int64(int column) const
+{
+    return sqlite3_column_int64(statement_, column);
+}
+
+QVariant Statement::Column(int column) const
+{
+    switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(statement_, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement_, column));
+    case SQLITE_TEXT:
+        return QVariant(
+            ToQString(sqlite3_column_text(statement_, column), sqlite3_column_bytes(statement_, column)));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, column)),
+                                   sqlite3_column_bytes(statement_, column)));
+    default:
+        return {};
+    }
+}
+
+RecordFile* RecordFile::Acquire(const Table& table, Status& status)
+{
+    const QString path = QFileInfo(table.FilePath()).absoluteFilePath();
+    if (table.FilePath().isEmpty()) {
+        status = Status(StoreError::FileNotFound,
+                        QStringLiteral("The table %1 has no file name.").arg(table.TableName()));
+        return nullptr;
+    }
+    auto& files = OpenFiles();
+    RecordFile* file = files.value(path);
+    if (!file) {
+        file = new RecordFile;
+        file->path_ = path;
+        status = file->OpenDatabase(table);
+        if (!status) {
+            delete file;
+            return nullptr;
+        }
+        files.insert(path, file);
+    }
+    ++file->holds_;
+    status = {};
+    return file;
+}
+
+void RecordFile::Release()
+{
+    if (--holds_ > 0)
+        return;
+    OpenFiles().remove(path_);
+    delete this;
+}
+
+RecordFile::~RecordFile()
+{
+    for (sqlite3_stmt* statement : std::as_const(statements_))
+        sqlite3_finalize(statement);
+    if (db_) {
+        if (InTransaction())
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db_);
+    }
+}
+
+Status RecordFile::OpenDatabase(const Table& table)
+{
+    const int attributes = table.FileAttributes();
+    const bool exists = QFileInfo::exists(path_);
+    readOnly_ = attributes & FileAttribute::ReadOnly;
+    if (!exists && (readOnly_ || !(attributes & FileAttribute::Create)))
+        return Status(StoreError::FileNotFound, QStringLiteral("The file does not exist."), path_);
+
+    const int flags =
+        readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+    if (sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr) != SQLITE_OK)
+        return Error(exists ? StoreError::FileOpenError : StoreError::FileCreateError,
+                     QStringLiteral("The file could not be opened"));
+    if (attributes & FileAttribute::Encrypt) {
+        if (OwnerKey().isEmpty())
+            return Status(StoreError::FileOpenError, QStringLiteral("No owner password is set."), path_);
+        sqlite3_key(db_, OwnerKey().constData(), int(OwnerKey().size()));
+    }
+    sqlite3_busy_timeout(db_, BusyTimeoutMs);
+    // The first read shows whether the key (or its absence) fits the file.
+    if (Status status = Execute(QStringLiteral("SELECT count(*) FROM sqlite_master")); !status)
+        return Status(StoreError::FileOpenError, status.Message(), path_);
+    if (!readOnly_) {
+        if (Status status = Execute(QStringLiteral("PRAGMA journal_mode=DELETE")); !status)
+            return Status(StoreError::FileOpenError, status.Message(), path_);
+    }
+    sqlite3_create_function(db_, "jornix_upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            UpperFunction, nullptr, nullptr);
+    sqlite3_create_function(db_, "jornix_contains", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            ContainsFunction, nullptr, nullptr);
+
+    if (!readOnly_ && (attributes & FileAttribute::Create)) {
+        // Creates what is missing: a new file gets all its tables, an older one its missing tables.
+        QStringList schema;
+        for (const Table* other : table.OwnerCatalogue().TablesOfFile(table.FilePath()))
+            schema += other->SchemaSql();
+        Status status = Begin();
+        for (const QString& statement : std::as_const(schema)) {
+            if (!status)
+                break;
+            status = Execute(statement);
+        }
+        status = status ? Commit() : status;
+        if (!status) {
+            Rollback();
+            sqlite3_close(db_);
+            db_ = nullptr;
+            if (!exists)
+                QFile::remove(path_);
+            return Status(StoreError::FileCreateError, status.Message(), path_);
+        }
+    }
+    return {};
+}
+
+Statement RecordFile::Prepare(const QString& sql, Status& status)
+{
+    sqlite3_stmt* statement = statements_.value(sql);
+    if (!statement) {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
+            status = Error(StoreError::Failed, QStringLiteral("A statement could not be prepared"));
+            return {};
+        }
+        statements_.insert(sql, statement);
+    }
+    status = {};
+    return Statement(statement);
+}
+
+Status RecordFile::Execute(const QString& sql)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
+        return {};
+    const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(db_));
+    sqlite3_free(message);
+    return Status(StoreError::Failed, text, path_);
+}
+
+Status RecordFile::Error(StoreError code, const QString& what) const
+{
+    const int result = db_ ? sqlite3_errcode(db_) : SQLITE_ERROR;
+    if (result == SQLITE_BUSY || result == SQLITE_LOCKED)
+        code = StoreError::Locked;
+    else if (result == SQLITE_READONLY)
+        code = StoreError::ReadOnly;
+    const QString detail = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+    return Status(code,
+                  detail.isEmpty() ? what + QLatin1Char('.')
+                                   : what + QStringLiteral(": ") + detail + QLatin1Char('.'),
+                  path_);
+}
+
+Status RecordFile::Begin()
+{
+    if (InTransaction())
+        return Status(TransactionThread() == CurrentThread() ? StoreError::TransactionError
+                                                             : StoreError::Locked,
+                      QStringLiteral("A transaction is already open on this file."), path_);
+    if (readOnly_)
+        return Status(StoreError::ReadOnly, QStringLiteral("The file is read-only."), path_);
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Status status =
+            Error(StoreError::TransactionError, QStringLiteral("The transaction could not begin"));
+        if (status.Code() == StoreError::Locked)
+            return Status(StoreError::Locked, QStringLiteral("The file is locked by another user."), path_);
+        return status;
+    }
+    transactionThread_ = CurrentThread();
+    return {};
+}
+
+Status RecordFile::Commit()
+{
+    if (!InTransaction())
+        return Status(StoreError::TransactionError, QStringLiteral("No transaction is open."), path_);
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Status status =
+            Error(StoreError::TransactionError, QStringLiteral("The transaction could not be committed"));
+        Rollback();
+        return status;
+    }
+    transactionThread_ = -1;
+    return {};
+}
+
+void RecordFile::Rollback()
+{
+    if (!InTransaction())
+        return;
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    transactionThread_ = -1;
+}
+
+WriteScope::WriteScope(RecordFile& file) : file_(file)
+{
+    if (file.ReadOnly())
+        status_ = Status(StoreError::ReadOnly, QStringLiteral("The file is read-only."), file.Path());
+    else if (!file.InTransaction())
+        own_ = (status_ = file.Begin()).Ok();
+    else if (file.TransactionThread() != CurrentThread())
+        status_ = Status(StoreError::Locked,
+                         QStringLiteral("The file is locked by another window's transaction."), file.Path());
+}
+
+WriteScope::~WriteScope()
+{
+    if (own_ && !done_)
+        file_.Rollback();
+}
+
+Status WriteScope::Commit()
+{
+    done_ = true;
+    return own_ ? file_.Commit() : Status();
+}
+
+} // namespace jornix

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/runtime/ProgramThreads.h"
+#include "platform/store/Layout.h"
+#include "platform/store/StoreStatus.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace jornix {
+
+class Table;
+
+// A prepared statement taken from a file's cache; reset when it goes out of scope, so that no statement
+// stays open beyond the operation that used it.
+class Statement
+{
+public:
+    Statement() = default;
+    explicit Statement(sqlite3_stmt* statement) : statement_(statement) {}
+    Statement(Statement&& other) noexcept : statement_(other.statement_) { other.statement_ = nullptr; }
+    Statement(const Statement&) = delete;
+    ~Statement();
+
+    explicit operator bool() const { return statement_ != nullptr; }
+    sqlite3_stmt* Handle() const { return statement_; }
+    void Bind(int index, const QVariant& value); // from 1
+    int Step();                                  // an SQLite result code
+    void Reset();                                // done with it before the end of its scope
+    qint64 Int64(int column) const;
+    QVariant Column(int column) const; // by the column's stored type
+
+private:
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+// One record file: an SQLCipher database shared by every thread and every table it holds.
+class RecordFile
+{
+public:
+    // The open file of this path, opened (and created with the tables of the file when allowed) when it is
+    // not open yet. Each successful call holds the file once more.
+    static RecordFile* Acquire(const Table& table, Status& status);
+    void Release(); // closes the file when nothing holds it any more
+
+    const QString& Path() const { return path_; }
+    bool ReadOnly() const { return readOnly_; }
+    Statement Prepare(const QString& sql, Status& status);
+    Status Execute(const QString& sql);                       // a statement without parameters or rows
+    Status Error(StoreError code, const QString& what) const; // what failed, with SQLite's message
+    sqlite3* Handle() const { return db_; }
+
+    // Transactions. An explicit transaction belongs to the thread that began it; a write of that thread
+    // joins it, a write of another thread is refused as locked.
+    Status Begin();
+    Status Commit();
+    void Rollback();
+    bool InTransaction() const { return transactionThread_ >= 0; }
+    ThreadNumber TransactionThread() const { return transactionThread_; }
+
+    ~RecordFile();
+
+private:
+    RecordFile() = default;
+    Status OpenDatabase(const Table& table);
+
+    QString path_;
+    sqlite3* db_ = nullptr;
+    bool readOnly_ = false;
+    int holds_ = 0;
+    ThreadNumber transactionThread_ = -1;
+    QHash<QString, sqlite3_stmt*> statements_;
+};
+
+// A write that runs in the thread's open transaction or, when there is none, in a transaction of its own.
+class WriteScope
+{
+public:
+    explicit WriteScope(RecordFile& file);
+    ~WriteScope(); // rolls back an own transaction that was not committed
+    const Status& Started() const { return status_; }
+    Status Commit();
+
+private:
+    RecordFile& file_;
+    Status status_;
+    bool own_ = false;
+    bool done_ = false;
+};
+
+} // namespace jornix

@@ -1,0 +1,134 @@
+#pragma once
+
+#include "platform/store/Layout.h"
+#include "platform/store/Record.h"
+#include "platform/store/StoreStatus.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace jornix {
+
+class Catalogue;
+class RecordFile;
+struct TableThreadState;
+
+// One table of the catalogue: its layout (declared once, as data) and its records in a record file.
+//
+// The layout drives the SQL schema: one column per field, named as the field without its prefix, plus a
+// folded copy "<column>_nocase" of every text field that a NoCase key uses; one index per key over the key's
+// columns (folded copies for NoCase keys), and for a unique key a unique index that, for an Opt key, is a
+// partial index leaving out records whose components are all blank or 0.
+//
+// Buffer, current record, saved copy and open count belong to the running program thread: every thread has
+// its own. The record file is opened at the first open on any thread and closed when no thread holds it.
+class Table
+{
+public:
+    // Tables are made by Catalogue::AddTable.
+    Table(Catalogue& catalogue, QString prefix, QString fileName, QString tableName, int fileAttributes);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // Layout. Field and key names are given without the prefix ("LogDate"); their full names carry it.
+    Table& AddByte(const QString& name);
+    Table& AddShort(const QString& name);
+    Table& AddLong(const QString& name);
+    Table& AddReal(const QString& name);
+    Table& AddString(const QString& name, int width);
+    Table& AddMemo(const QString& name, int size);
+    Table& AddBlob(const QString& name);
+    // Components by field name; flags from KeyFlag. Keys are registered in the order they are added.
+    Table& AddKey(const QString& name, const QStringList& components, int flags, const QString& description,
+                  bool autoNumber = false);
+
+    const QString& Prefix() const { return prefix_; }       // "LOG"
+    const QString& FileName() const { return fileName_; }   // base name of the record file: "Jornix"
+    const QString& TableName() const { return tableName_; } // "LogFile"
+    int FileAttributes() const { return attributes_; }
+    Catalogue& OwnerCatalogue() const { return catalogue_; }
+
+    int FieldCount() const { return int(fields_.size()); }
+    const FieldDef& Field(int field) const { return fields_[field]; }
+    // Field number by name, without regard to case, with or without the prefix; -1 when there is none.
+    int FieldIndex(const QString& name) const;
+    int KeyCount() const { return int(keys_.size()); }
+    const KeyDef& Key(int key) const { return keys_[key]; }
+    int KeyIndex(const QString& name) const; // like FieldIndex
+    int AutoNumberKey() const;               // -1 when no key is auto-numbered
+
+    // The record file's full path, set at run time (the data folder is chosen at start). Ignored while the
+    // file is open.
+    void SetFilePath(const QString& path);
+    const QString& FilePath() const { return path_; }
+
+    // Opening, counted per thread. A missing file is created with all its tables when the table has the
+    // Create attribute, never otherwise.
+    Status Open();
+    void Close();
+    int OpenCount() const;   // of the running thread
+    bool FileIsOpen() const; // on any thread
+
+    // The running thread's record buffer and its saved copy.
+    Record& Buffer();
+    void ClearBuffer();
+    void SaveBuffer();
+    bool BufferUnchanged() const; // the buffer equals the copy saved last (true when none was saved)
+    // The record last read or written on this thread (its row id), 0 when there is none.
+    qint64 CurrentRow() const;
+
+    // Reads into the buffer: the first record, in key order, whose key components equal the buffer's
+    // values. A record left out of an Opt key is not found through it.
+    Status Fetch(int key);
+    Status FetchRow(qint64 rowId);
+    Status RecordCount(qint64& count);
+
+    // Writes of the buffer's record. Insert refuses a duplicate of a unique key and names the first such key,
+    // in registration order, by its description. Update and Delete act on the current record.
+    Status Insert();
+    Status Update();
+    Status Delete();
+    // The next record number for the auto-numbered key: one above the highest ever given in this table,
+    // so that numbers of deleted records are never given again.
+    Status TakeNextNumber(qint32& number);
+
+    // SQL pieces, shared with views and expressions.
+    QString TableSql() const;                         // quoted table name
+    QString ColumnSql(int field) const;               // quoted column of a field
+    QString KeyTermSql(int key, int component) const; // the column a key orders by
+    QVariant KeyTermValue(int key, int component, const QVariant& value) const;
+    QString SelectListSql() const;      // every field's column, then rowid
+    QString BlankKeySql(int key) const; // true for a record left out of an Opt key
+    void ReadRow(void* statement, Record& record, bool withBlobs) const;
+    RecordFile* File() const { return file_; }
+    QStringList SchemaSql() const; // CREATE statements of the table and its indexes
+    Status CheckOpen() const;      // FileNotOpen unless the table is open on the running thread
+
+private:
+    friend struct StoreThreadState;
+    Table& AddField(const QString& name, FieldType type, int width);
+    TableThreadState& State() const;
+    Status CheckWritable() const;
+    Status CheckUniqueKeys(const Record& record, qint64 ownRow);
+    void ReleaseThreadHold();
+    Status WriteRecord(bool insert);
+
+    Catalogue& catalogue_;
+    const quint64 id_;
+    QString prefix_, fileName_, tableName_;
+    int attributes_ = 0;
+    QString path_;
+    std::vector<FieldDef> fields_;
+    std::vector<bool> folded_; // per field: it has a folded copy
+    std::vector<KeyDef> keys_;
+    QHash<QString, int> fieldIndex_;
+    QHash<QString, int> keyIndex_;
+    RecordFile* file_ = nullptr;
+    int threadHolds_ = 0; // threads on which the table is open
+};
+
+} // namespace jornix

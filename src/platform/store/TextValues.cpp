@@ -1,0 +1,28 @@
+#include "platform/store/TextValues.h"
+
+namespace jornix {
+
+QString StripTrailingBlanks(const QString& text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return end == text.size() ? text : text.left(end);
+}
+
+QString CutToWidth(const QString& text, int width)
+{
+    if (width < 0 || text.size() <= width)
+        return text;
+    qsizetype end = width;
+    if (end > 0 && text.at(end - 1).isHighSurrogate())
+        --end;
+    return text.left(end);
+}
+
+QString FoldedKeyText(const QString& text)
+{
+    return StripTrailingBlanks(text.toCaseFolded());
+}
+
+} // namespace jornix

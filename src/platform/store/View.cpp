@@ -1,0 +1,255 @@
+#include "platform/store/View.h"
+
+#include "platform/store/RecordFile.h"
+#include "platform/store/Sqlite.h"
+#include "platform/store/Table.h"
+
+#include <algorithm>
+
+namespace jornix {
+
+// SQL text with its parameters, built piece by piece in the order the "?" appear.
+struct View::Query
+{
+    QString sql;
+    std::vector<SqlParameter> parameters;
+    QStringList conditions;
+
+    QString Add(const SqlExpression& expression)
+    {
+        parameters.insert(parameters.end(), expression.parameters.begin(), expression.parameters.end());
+        return expression.sql;
+    }
+    QString Add(const QVariant& value)
+    {
+        parameters.push_back({value, {}});
+        return QStringLiteral("?");
+    }
+};
+
+View::View(Table& table) : table_(table) {}
+
+void View::SetOrder(int key)
+{
+    key_ = key >= 0 && key < table_.KeyCount() ? key : -1;
+    terms_.clear();
+    if (key_ < 0)
+        return;
+    for (int component = 0; component < int(table_.Key(key_).components.size()); ++component)
+        terms_.push_back({{table_.KeyTermSql(key_, component), {}}, false});
+}
+
+Status View::SetOrder(const QString& sortExpression)
+{
+    std::vector<SqlSortTerm> sorted;
+    if (Status status = CompileSort(sortExpression, table_, names_, sorted); !status)
+        return status;
+    key_ = -1;
+    terms_.clear();
+    for (SqlSortTerm& term : sorted)
+        terms_.push_back({std::move(term.expression), term.descending});
+    return {};
+}
+
+Status View::SetFilter(const QString& expression)
+{
+    SqlExpression filter;
+    if (Status status = CompileFilter(expression, table_, names_, filter); !status)
+        return status;
+    filter_ = std::move(filter);
+    return {};
+}
+
+Status View::SetRange(const QVariantList& low, const QVariantList& high)
+{
+    if (low.size() != high.size() || low.isEmpty() || low.size() > qsizetype(terms_.size()))
+        return Status(
+            StoreError::BadExpression,
+            QStringLiteral("A range needs as many low as high values, at most one per order term."));
+    rangeLow_.clear();
+    rangeHigh_.clear();
+    for (qsizetype index = 0; index < low.size(); ++index) {
+        rangeLow_ << (key_ >= 0 ? table_.KeyTermValue(key_, int(index), low[index]) : low[index]);
+        rangeHigh_ << (key_ >= 0 ? table_.KeyTermValue(key_, int(index), high[index]) : high[index]);
+    }
+    return {};
+}
+
+void View::ClearRange()
+{
+    rangeLow_.clear();
+    rangeHigh_.clear();
+}
+
+void View::AddConditions(Query& query) const
+{
+    if (!filter_.sql.isEmpty())
+        query.conditions << query.Add(filter_);
+    if (!rangeLow_.isEmpty()) {
+        auto side = [&](const QVariantList& values, const char* op) {
+            QString sql = QStringLiteral("(");
+            for (qsizetype index = 0; index < values.size(); ++index) {
+                if (index)
+                    sql += QStringLiteral(", ");
+                sql += query.Add(terms_[index].expression);
+            }
+            sql += QStringLiteral(") ") + QLatin1String(op) + QStringLiteral(" (");
+            for (qsizetype index = 0; index < values.size(); ++index)
+                sql += (index ? QStringLiteral(", ") : QString()) + query.Add(values[index]);
+            return sql + QLatin1Char(')');
+        };
+        query.conditions << side(rangeLow_, ">=");
+        query.conditions << side(rangeHigh_, "<=");
+    }
+}
+
+Status View::Read(const Position& from, Direction direction, int count, std::vector<ViewRow>& rows,
+                  bool includeFrom)
+{
+    rows.clear();
+    if (Status status = table_.CheckOpen(); !status)
+        return status;
+    if (count <= 0)
+        return {};
+    const bool backward = direction == Direction::Backward;
+    Query query;
+    QStringList selected{table_.SelectListSql()};
+    for (const Term& term : terms_)
+        selected << query.Add(term.expression);
+    AddConditions(query);
+
+    if (!from.IsEdge()) {
+        if (from.values.size() != qsizetype(terms_.size()))
+            return Status(StoreError::BadExpression,
+                          QStringLiteral("The position does not fit the view's order."));
+        const bool allAscending =
+            std::none_of(terms_.begin(), terms_.end(), [](const Term& term) { return term.descending; });
+        if (allAscending) {
+            // One row-value comparison, which the key's index serves.
+            QStringList left, right;
+            for (const Term& term : terms_)
+                left << query.Add(term.expression);
+            left << QStringLiteral("rowid");
+            for (const QVariant& value : from.values)
+                right << query.Add(value);
+            right << query.Add(from.rowId);
+            const QString op = backward ? (includeFrom ? QStringLiteral("<=") : QStringLiteral("<"))
+                                        : (includeFrom ? QStringLiteral(">=") : QStringLiteral(">"));
+            query.conditions << QStringLiteral("(%1) %2 (%3)")
+                                    .arg(left.join(QStringLiteral(", ")), op,
+                                         right.join(QStringLiteral(", ")));
+        } else {
+            // Mixed directions: after the position means beyond it in the first term that differs.
+            QStringList alternatives;
+            for (size_t depth = 0; depth <= terms_.size(); ++depth) {
+                QStringList parts;
+                for (size_t index = 0; index < depth; ++index)
+                    parts << query.Add(terms_[index].expression) + QStringLiteral(" = ") +
+                                 query.Add(from.values[index]);
+                if (depth < terms_.size()) {
+                    const bool greater = terms_[depth].descending == backward;
+                    parts << query.Add(terms_[depth].expression) +
+                                 (greater ? QStringLiteral(" > ") : QStringLiteral(" < ")) +
+                                 query.Add(from.values[depth]);
+                } else {
+                    const QString op = backward ? (includeFrom ? QStringLiteral("<=") : QStringLiteral("<"))
+                                                : (includeFrom ? QStringLiteral(">=") : QStringLiteral(">"));
+                    parts << QStringLiteral("rowid ") + op + QLatin1Char(' ') + query.Add(from.rowId);
+                }
+                alternatives << QLatin1Char('(') + parts.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+            }
+            query.conditions << QLatin1Char('(') + alternatives.join(QStringLiteral(" OR ")) +
+                                    QLatin1Char(')');
+        }
+    }
+
+    QStringList order;
+    for (const Term& term : terms_) {
+        const bool descending = term.descending != backward;
+        order << query.Add(term.expression) + (descending ? QStringLiteral(" DESC") : QString());
+    }
+    order << (backward ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), table_.TableSql());
+    if (!query.conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ") +
+           query.Add(count);
+
+    Status status;
+    Statement statement = table_.File()->Prepare(sql, status);
+    if (!statement)
+        return status;
+    for (size_t index = 0; index < query.parameters.size(); ++index)
+        statement.Bind(int(index) + 1, query.parameters[index].Value());
+    int result;
+    while ((result = statement.Step()) == SQLITE_ROW) {
+        ViewRow row{Record(table_), {}};
+        table_.ReadRow(statement.Handle(), row.record, readBlobs_);
+        row.position.rowId = statement.Int64(table_.FieldCount());
+        for (size_t index = 0; index < terms_.size(); ++index)
+            row.position.values << statement.Column(table_.FieldCount() + 1 + int(index));
+        rows.push_back(std::move(row));
+    }
+    if (result != SQLITE_DONE) {
+        rows.clear();
+        return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
+    }
+    if (backward)
+        std::reverse(rows.begin(), rows.end());
+    return {};
+}
+
+Status View::PositionOf(qint64 rowId, Position& position)
+{
+    position = {};
+    if (Status status = table_.CheckOpen(); !status)
+        return status;
+    Query query;
+    QStringList selected{QStringLiteral("rowid")};
+    for (const Term& term : terms_)
+        selected << query.Add(term.expression);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ")
+                            .arg(selected.join(QStringLiteral(", ")), table_.TableSql()) +
+                        query.Add(rowId);
+    Status status;
+    Statement statement = table_.File()->Prepare(sql, status);
+    if (!statement)
+        return status;
+    for (size_t index = 0; index < query.parameters.size(); ++index)
+        statement.Bind(int(index) + 1, query.parameters[index].Value());
+    const int result = statement.Step();
+    if (result == SQLITE_DONE)
+        return Status(StoreError::NotFound, QStringLiteral("The record no longer exists."),
+                      table_.FilePath());
+    if (result != SQLITE_ROW)
+        return table_.File()->Error(StoreError::Failed, QStringLiteral("The record could not be read"));
+    position.rowId = rowId;
+    for (size_t index = 0; index < terms_.size(); ++index)
+        position.values << statement.Column(1 + int(index));
+    return {};
+}
+
+Status View::Count(qint64& count)
+{
+    count = 0;
+    if (Status status = table_.CheckOpen(); !status)
+        return status;
+    Query query;
+    AddConditions(query);
+    QString sql = QStringLiteral("SELECT count(*) FROM %1").arg(table_.TableSql());
+    if (!query.conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
+    Status status;
+    Statement statement = table_.File()->Prepare(sql, status);
+    if (!statement)
+        return status;
+    for (size_t index = 0; index < query.parameters.size(); ++index)
+        statement.Bind(int(index) + 1, query.parameters[index].Value());
+    if (statement.Step() != SQLITE_ROW)
+        return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be counted"));
+    count = statement.Int64(0);
+    return {};
+}
+
+} // namespace jornix

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/store/Expression.h"
+#include "platform/store/Record.h"
+#include "platform/store/StoreStatus.h"
+
+#include <QVariantList>
+
+#include <vector>
+
+namespace jornix {
+
+class Table;
+
+// Where a row stands in a view's order: the values it is ordered by and its row id, which tells apart rows
+// with equal values. A position with row id 0 is before the first row (reading forward) or after the last
+// one (reading backward).
+struct Position
+{
+    QVariantList values;
+    qint64 rowId = 0;
+    bool IsEdge() const { return rowId == 0; }
+};
+
+struct ViewRow
+{
+    Record record;
+    Position position;
+};
+
+enum class Direction
+{
+    Forward,
+    Backward
+};
+
+// A keyed, filtered view of one table, read in pages (keyset paging): each read starts from a position and
+// runs one statement to its end, so nothing stays open between reads. A view belongs to the window that made
+// it; the table must be open on the running thread.
+class View
+{
+public:
+    explicit View(Table& table);
+
+    Table& ViewTable() const { return table_; }
+
+    // Order of a key of the table (records with blank key values first); -1 reads in record order.
+    void SetOrder(int key);
+    // Order of a sort expression ("+LOG:LogDate, -LOG:LogNum"). An error leaves the order as it was.
+    Status SetOrder(const QString& sortExpression);
+    int OrderKey() const { return key_; }
+
+    // Names besides the table's fields that the filter and sort may use; bind them before setting those.
+    ExpressionNames& Names() { return names_; }
+    // An empty text shows every record. An error leaves the filter as it was.
+    Status SetFilter(const QString& expression);
+    // Keeps only rows whose leading order values lie between low and high, both included (values as the
+    // fields store them; a key's texts are folded as the key compares them).
+    Status SetRange(const QVariantList& low, const QVariantList& high);
+    void ClearRange();
+    // Rows read with their BLOB fields (off by default: lists rarely need them).
+    void SetReadBlobs(bool read) { readBlobs_ = read; }
+
+    // Reads up to count rows after (Forward) or before (Backward) a position, the position's own row too when
+    // includeFrom is set. The rows come in the view's order either way.
+    Status Read(const Position& from, Direction direction, int count, std::vector<ViewRow>& rows,
+                bool includeFrom = false);
+    // The position of a row of the table in this view's order (used to show a record just written).
+    Status PositionOf(qint64 rowId, Position& position);
+    Status Count(qint64& count);
+
+private:
+    struct Term
+    {
+        SqlExpression expression;
+        bool descending = false;
+    };
+    struct Query;
+    void AddConditions(Query& query) const;
+
+    Table& table_;
+    int key_ = -1;
+    std::vector<Term> terms_; // the order, without the final row id
+    ExpressionNames names_;
+    SqlExpression filter_;
+    QVariantList rangeLow_, rangeHigh_;
+    bool readBlobs_ = false;
+};
+
+} // namespace jornix
