@@ -1,0 +1,241 @@
+#include "platform/store/Sqlite.h"
+#include "platform/store/Transaction.h"
+#include "platform/store/TestCatalogue.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QtTest>
+
+using namespace jornix;
+using namespace jornix::test;
+
+namespace {
+
+QByteArray FileHeader(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(16) : QByteArray();
+}
+
+QByteArray FileHash(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+}  // namespace
+
+class RecordFilesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void twoTablesShareOneFile()
+    {
+        TestCatalogue test;
+        QVERIFY(test.people.Open());
+        QVERIFY(test.notes.Open());
+        QVERIFY(TestCatalogue::AddPerson(test.people, 1, "ann", "Ann"));
+        test.notes.Buffer().SetValue("NTE:Num", 1);
+        test.notes.Buffer().SetValue("NTE:Text", "first note");
+        QVERIFY(test.notes.Insert());
+        test.people.Close();
+        test.notes.Close();
+        QVERIFY(!test.people.FileIsOpen());
+
+        QCOMPARE(QDir(test.folder.path()).entryList(QDir::Files), QStringList{"Main.tps"});
+        QVERIFY(test.notes.Open());
+        test.notes.ClearBuffer();
+        test.notes.Buffer().SetValue("NTE:Num", 1);
+        QVERIFY(test.notes.Fetch(0));
+        QCOMPARE(test.notes.Buffer().Text(1), QString("first note"));
+        test.notes.Close();
+    }
+
+    void anEncipheredFileNeedsItsKeyAndAPlainOneDoesNot()
+    {
+        TestCatalogue test;
+        QVERIFY(test.people.Open());
+        QVERIFY(TestCatalogue::AddPerson(test.people, 1, "ann", "Ann Secret"));
+        QVERIFY(test.plain.Open());
+        test.plain.Buffer().SetValue("PLN:Num", 1);
+        test.plain.Buffer().SetValue("PLN:Text", "open text");
+        QVERIFY(test.plain.Insert());
+        test.people.Close();
+        test.plain.Close();
+
+        const QString main = test.Path("Main.tps");
+        QVERIFY(!FileHeader(main).startsWith("SQLite format 3"));
+        QFile raw(main);
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        QVERIFY(!raw.readAll().contains("Ann Secret"));
+        QVERIFY(FileHeader(test.Path("Plain.tps")).startsWith("SQLite format 3"));
+
+        // The same file read as a plain file: the first read fails, and nothing is created or changed.
+        const QByteArray before = FileHash(main);
+        test.archive.SetFilePath(main);
+        const Status status = test.archive.Open();
+        QCOMPARE(status.Code(), StoreError::FileOpenError);
+        QVERIFY(status.Message().contains("encrypted"));
+        QCOMPARE(status.File(), main);
+        QCOMPARE(test.archive.OpenCount(), 0);
+        QCOMPARE(FileHash(main), before);
+
+        // A plain file opens without any key.
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &db, SQLITE_OPEN_READONLY, nullptr),
+                 SQLITE_OK);
+        sqlite3_stmt* statement = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(db, "SELECT Text FROM Plain", -1, &statement, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_step(statement), SQLITE_ROW);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))), QByteArray("open text"));
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+    }
+
+    void aFileIsCreatedOnlyWhenItsTableMayCreateIt_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("created");
+        QTest::newRow("a table with Create") << "PLN" << "Plain.tps" << true;
+        QTest::newRow("a table without Create") << "FIX" << "Fixed.tps" << false;
+        QTest::newRow("a read-only table") << "ARC" << "Archive.tps" << false;
+    }
+    void aFileIsCreatedOnlyWhenItsTableMayCreateIt()
+    {
+        QFETCH(QString, prefix);
+        QFETCH(QString, fileName);
+        QFETCH(bool, created);
+        TestCatalogue test;
+        Table& table = *test.catalogue.FindTable(prefix);
+        if (table.FilePath().isEmpty())
+            table.SetFilePath(test.Path(fileName));
+        const Status status = table.Open();
+        QCOMPARE(status.Ok(), created);
+        QCOMPARE(QFile::exists(test.Path(fileName)), created);
+        if (!created)
+            QCOMPARE(status.Code(), StoreError::FileNotFound);
+        table.Close();
+    }
+
+    void aReadOnlyFileIsReadButNeverWritten()
+    {
+        TestCatalogue test;
+        // A plain file with the People layout, written once by a writable catalogue.
+        Catalogue writer;
+        Table& source = writer.AddTable("PEO", "Old", "People", FileAttribute::Create);
+        for (int field = 0; field < test.archive.FieldCount(); ++field) {
+            const FieldDef& def = test.archive.Field(field);
+            if (def.type == FieldType::String)
+                source.AddString(def.column, def.width);
+            else if (def.type == FieldType::Memo)
+                source.AddMemo(def.column, def.width);
+            else if (def.type == FieldType::Blob)
+                source.AddBlob(def.column);
+            else
+                source.AddLong(def.column);
+        }
+        source.AddKey("NumK", {"Num"}, KeyFlag::Primary | KeyFlag::NoCase | KeyFlag::Opt, "by Number");
+        writer.SetFolder(test.folder.path());
+        QVERIFY(source.Open());
+        QVERIFY(TestCatalogue::AddPerson(source, 7, "old", "Old Timer"));
+        source.Close();
+
+        const QString path = test.Path("Old.tps");
+        const QByteArray before = FileHash(path);
+        test.archive.SetFilePath(path);
+        QVERIFY(test.archive.Open());
+        test.archive.Buffer().SetValue("ARC:Num", 7);
+        QVERIFY(test.archive.Fetch(0));
+        QCOMPARE(test.archive.Buffer().Text(test.archive.FieldIndex("ARC:Name")), QString("Old Timer"));
+
+        test.archive.Buffer().SetValue("ARC:Name", "Changed");
+        QCOMPARE(test.archive.Update().Code(), StoreError::ReadOnly);
+        QCOMPARE(test.archive.Insert().Code(), StoreError::ReadOnly);
+        QCOMPARE(test.archive.Delete().Code(), StoreError::ReadOnly);
+        qint32 number = 0;
+        QCOMPARE(test.archive.TakeNextNumber(number).Code(), StoreError::Failed);  // no auto-numbered key
+        Transaction transaction(test.archive);
+        QCOMPARE(transaction.Begin().Code(), StoreError::ReadOnly);
+        test.archive.Close();
+        QCOMPARE(FileHash(path), before);
+        QVERIFY(!QFile::exists(path + "-journal"));
+    }
+
+    void openAndCloseAreCountedAndTheLastCloseClosesTheFile()
+    {
+        TestCatalogue test;
+        QCOMPARE(test.people.Fetch(0).Code(), StoreError::FileNotOpen);
+        QVERIFY(test.people.Open());
+        QVERIFY(test.people.Open());
+        QVERIFY(test.notes.Open());
+        QCOMPARE(test.people.OpenCount(), 2);
+        test.people.Close();
+        QVERIFY(test.people.FileIsOpen());
+        test.people.Close();
+        QCOMPARE(test.people.OpenCount(), 0);
+        QVERIFY(!test.people.FileIsOpen());
+        QVERIFY(test.notes.FileIsOpen());  // the other table of the file still holds it
+        QCOMPARE(TestCatalogue::AddPerson(test.people, 1, "a", "A").Code(), StoreError::FileNotOpen);
+        test.notes.Close();
+        test.people.Close();  // one close too many changes nothing
+        QCOMPARE(test.people.OpenCount(), 0);
+    }
+
+    void aTransactionThatIsNotCommittedLeavesNothing()
+    {
+        TestCatalogue test;
+        QVERIFY(test.people.Open());
+        {
+            Transaction transaction(test.people);
+            QVERIFY(transaction.Begin());
+            QVERIFY(TestCatalogue::AddPerson(test.people, 1, "ann", "Ann"));
+            QVERIFY(TestCatalogue::AddPerson(test.people, 2, "bob", "Bob"));
+        }
+        qint64 count = -1;
+        QVERIFY(test.people.RecordCount(count));
+        QCOMPARE(count, 0);
+
+        Transaction transaction(test.people);
+        QVERIFY(transaction.Begin());
+        QVERIFY(TestCatalogue::AddPerson(test.people, 1, "ann", "Ann"));
+        QCOMPARE(TestCatalogue::AddPerson(test.people, 2, "ANN", "Ann again").Code(), StoreError::DuplicateKey);
+        QVERIFY(transaction.Commit());
+        QVERIFY(test.people.RecordCount(count));
+        QCOMPARE(count, 1);
+        test.people.Close();
+    }
+
+    void aLockThatStaysIsReportedAfterAShortWait()
+    {
+        TestCatalogue test;
+        QVERIFY(test.plain.Open());
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &other, SQLITE_OPEN_READWRITE, nullptr),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+        test.plain.Buffer().SetValue("PLN:Num", 1);
+        QElapsedTimer timer;
+        timer.start();
+        const Status status = test.plain.Insert();
+        QCOMPARE(status.Code(), StoreError::Locked);
+        QVERIFY(timer.elapsed() < 5000);  // reported, never waited for without end
+        QVERIFY(!status.Message().isEmpty());
+        qint32 number = 0;
+        const Status numbering = test.plain.TakeNextNumber(number);
+        QVERIFY2(numbering.Code() == StoreError::Locked, qPrintable(numbering.Message()));
+
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QVERIFY(test.plain.Insert());
+        test.plain.Close();
+    }
+};
+
+QTEST_GUILESS_MAIN(RecordFilesTest)
+#include "tst_RecordFiles.moc"
