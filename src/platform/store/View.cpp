@@ -103,9 +103,10 @@ void View::AddConditions(Query& query) const
     }
 }
 
-Status View::Read(const Position& from, Direction direction, int count, std::vector<ViewRow>& rows,
+Status View::Read(const Position& start, Direction direction, int count, std::vector<ViewRow>& rows,
                   bool includeFrom)
 {
+    const Position from = start;  // start may be a row of the rows about to be replaced
     rows.clear();
     if (Status status = table_.CheckOpen(); !status)
         return status;
@@ -143,14 +144,16 @@ Status View::Read(const Position& from, Direction direction, int count, std::vec
             QStringList alternatives;
             for (size_t depth = 0; depth <= terms_.size(); ++depth) {
                 QStringList parts;
+                // Each term before its value: parameters follow the order of the "?" in the text.
+                auto compare = [&](size_t index, const QString& op) {
+                    const QString term = query.Add(terms_[index].expression);
+                    return term + op + query.Add(from.values[index]);
+                };
                 for (size_t index = 0; index < depth; ++index)
-                    parts << query.Add(terms_[index].expression) + QStringLiteral(" = ") +
-                                 query.Add(from.values[index]);
+                    parts << compare(index, QStringLiteral(" = "));
                 if (depth < terms_.size()) {
                     const bool greater = terms_[depth].descending == backward;
-                    parts << query.Add(terms_[depth].expression) +
-                                 (greater ? QStringLiteral(" > ") : QStringLiteral(" < ")) +
-                                 query.Add(from.values[depth]);
+                    parts << compare(depth, greater ? QStringLiteral(" > ") : QStringLiteral(" < "));
                 } else {
                     const QString op = backward ? (includeFrom ? QStringLiteral("<=") : QStringLiteral("<"))
                                                 : (includeFrom ? QStringLiteral(">=") : QStringLiteral(">"));

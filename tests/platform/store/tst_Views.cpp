@@ -1,0 +1,247 @@
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/DayNumbers.h"
+#include "platform/store/Expression.h"
+#include "platform/store/TestCatalogue.h"
+#include "platform/store/View.h"
+
+#include <QtTest>
+
+using namespace jornix;
+using namespace jornix::test;
+
+namespace {
+
+QList<int> Numbers(const std::vector<ViewRow>& rows)
+{
+    QList<int> numbers;
+    for (const ViewRow& row : rows)
+        numbers << row.record.Long(0);
+    return numbers;
+}
+
+// Reads a whole view one row at a time, each read starting from the row before.
+QList<int> WalkForward(View& view)
+{
+    QList<int> seen;
+    Position at;
+    std::vector<ViewRow> rows;
+    while (view.Read(at, Direction::Forward, 1, rows) && !rows.empty()) {
+        seen << rows[0].record.Long(0);
+        at = rows[0].position;
+    }
+    return seen;
+}
+
+}  // namespace
+
+class ViewsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        test_ = std::make_unique<TestCatalogue>();
+        QVERIFY(test_->people.Open());
+        // num, login, name, born
+        struct Person
+        {
+            int num;
+            const char* login;
+            const char* name;
+            int born;
+        };
+        const Person people[] = {{1, "ann", "Ann", 80000},      {2, "bob", "bob", 80001},
+                                 {3, "o'hara", "O'Hara", 80000}, {4, "dora", "Dora; DROP", 79999},
+                                 {5, "eve", "Eve", 0},           {6, "fred", "Ärger", 80002}};
+        for (const Person& person : people)
+            QVERIFY(TestCatalogue::AddPerson(test_->people, person.num, person.login, person.name, person.born));
+        test_->people.Buffer().SetValue("PEO:Notes", "likes tea");
+        QVERIFY(test_->people.Update());
+    }
+    void cleanup()
+    {
+        test_->people.Close();
+        test_.reset();
+        SetFixedClock({});
+    }
+
+    void aFilterKeepsTheRecordsItDescribes_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("empty") << "" << QList<int>{1, 2, 3, 4, 5, 6};
+        QTest::newRow("a range of dates") << "PEO:Born >= 80000 AND PEO:Born <= 80001" << QList<int>{1, 2, 3};
+        QTest::newRow("names in any case") << "peo:BORN = 80000 and PEO:num <> 1" << QList<int>{3};
+        QTest::newRow("or with parentheses") << "(PEO:Born = 79999 OR PEO:Born = 0) AND NOT PEO:Num = 5"
+                                            << QList<int>{4};
+        QTest::newRow("a quote doubled in a text") << "PEO:Name = 'O''Hara'" << QList<int>{3};
+        QTest::newRow("a text compared without its trailing blanks") << "PEO:Name = 'Ann   '" << QList<int>{1};
+        QTest::newRow("a text that looks like SQL is only a value") << "PEO:Name = 'Dora; DROP'" << QList<int>{4};
+        QTest::newRow("upper of every letter") << "UPPER(PEO:Name) = 'ÄRGER'" << QList<int>{6};
+        QTest::newRow("clip") << "CLIP(PEO:Login) = 'bob'" << QList<int>{2};
+        QTest::newRow("instring") << "INSTRING('o', PEO:Login, 1, 1) > 0" << QList<int>{2, 3, 4};
+        QTest::newRow("instring from a start") << "INSTRING('a', PEO:Login, 1, 5) = 6" << QList<int>{3};
+        QTest::newRow("instring as a condition") << "INSTRING('ar', PEO:Name)" << QList<int>{3};
+        QTest::newRow("contains without regard to case") << "PEO:Name ~ 'BO'" << QList<int>{2};
+        QTest::newRow("a tilde in front is not") << "~(PEO:Born = 0)" << QList<int>{1, 2, 3, 4, 6};
+        QTest::newRow("a number alone is a condition") << "PEO:Born" << QList<int>{1, 2, 3, 4, 6};
+        QTest::newRow("a memo") << "PEO:Notes ~ 'tea'" << QList<int>{6};
+        QTest::newRow("today") << "PEO:Born = TODAY()" << QList<int>{2};
+        QTest::newRow("a bound name") << "PEO:Login = Wanted" << QList<int>{5};
+        QTest::newRow("a negative number") << "PEO:Born > -1 AND PEO:Num < 2" << QList<int>{1};
+    }
+    void aFilterKeepsTheRecordsItDescribes()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QList<int>, expected);
+        SetFixedClock(QDateTime(DateFromDayNumber(80001), QTime(12, 0)));
+        View view(test_->people);
+        view.Names().Bind("Wanted", [] { return QVariant(QString("eve  ")); });
+        const Status status = view.SetFilter(filter);
+        QVERIFY2(status, qPrintable(status.Message()));
+        std::vector<ViewRow> rows;
+        QVERIFY(view.Read({}, Direction::Forward, 100, rows));
+        QCOMPARE(Numbers(rows), expected);
+        qint64 count = 0;
+        QVERIFY(view.Count(count));
+        QCOMPARE(count, expected.size());
+    }
+
+    void aBadExpressionChangesNothingAndSaysWhatIsWrong_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("an unknown field") << "PEO:Shoe = 1" << "PEO:Shoe";
+        QTest::newRow("a field of another table") << "NTE:Num = 1" << "NTE:Num";
+        QTest::newRow("a name without prefix") << "Num = 1" << "Num";
+        QTest::newRow("a statement after a semicolon") << "PEO:Num = 1; DROP TABLE People" << "\";\"";
+        QTest::newRow("a quote left open") << "PEO:Name = 'Ann" << "no closing quote";
+        QTest::newRow("a missing closing parenthesis") << "(PEO:Num = 1" << "closing parenthesis is missing";
+        QTest::newRow("a closing parenthesis too many") << "PEO:Num = 1)" << "no opening one";
+        QTest::newRow("an operator without operand") << "PEO:Num = " << "ends too early";
+        QTest::newRow("an unknown function") << "LOWER(PEO:Name) = 'a'" << "LOWER";
+        QTest::newRow("a function with too many arguments") << "UPPER(PEO:Name, 1) = 'A'" << "UPPER";
+        QTest::newRow("a double-quoted text") << "PEO:Name = \"x\"" << "\"\"\"";
+        QTest::newRow("two values side by side") << "PEO:Num 1" << "\"1\"";
+    }
+    void aBadExpressionChangesNothingAndSaysWhatIsWrong()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, named);
+        View view(test_->people);
+        QVERIFY(view.SetFilter("PEO:Num = 2"));
+        const Status status = view.SetFilter(filter);
+        QCOMPARE(status.Code(), StoreError::BadExpression);
+        QVERIFY2(status.Message().contains(named), qPrintable(status.Message()));
+        QVERIFY(status.Message().contains(filter));
+        std::vector<ViewRow> rows;
+        QVERIFY(view.Read({}, Direction::Forward, 100, rows));
+        QCOMPARE(Numbers(rows), QList<int>{2});  // the filter before stays
+        qint64 count = 0;
+        QVERIFY(test_->people.RecordCount(count));
+        QCOMPARE(count, 6);
+    }
+
+    void pagesRunForwardAndBackwardFromAPosition()
+    {
+        View view(test_->people);
+        view.SetOrder(test_->people.KeyIndex("PEO:NameK"));  // name without regard to case, then birthday
+        std::vector<ViewRow> first, second, back;
+        QVERIFY(view.Read({}, Direction::Forward, 2, first));
+        QCOMPARE(Numbers(first), (QList<int>{1, 2}));
+        QVERIFY(view.Read(first.back().position, Direction::Forward, 3, second));
+        QCOMPARE(Numbers(second), (QList<int>{4, 5, 3}));
+        QVERIFY(view.Read(second.front().position, Direction::Backward, 10, back));
+        QCOMPARE(Numbers(back), (QList<int>{1, 2}));
+        QVERIFY(view.Read({}, Direction::Backward, 2, back));
+        QCOMPARE(Numbers(back), (QList<int>{3, 6}));
+        QVERIFY(view.Read(second[1].position, Direction::Forward, 1, back, true));
+        QCOMPARE(Numbers(back), QList<int>{5});
+    }
+
+    void equalKeyValuesAreToldApartByTheirRow()
+    {
+        View view(test_->people);
+        view.SetOrder(test_->people.KeyIndex("PEO:BornK"));
+        QCOMPARE(WalkForward(view), (QList<int>{5, 4, 1, 3, 2, 6}));
+    }
+
+    void aRangeAndAFilterNarrowTheOrder()
+    {
+        View view(test_->people);
+        view.SetOrder(test_->people.KeyIndex("PEO:NameK"));
+        QVERIFY(view.SetRange({"A"}, {"d"}));  // folded like the key: a to d
+        std::vector<ViewRow> rows;
+        QVERIFY(view.Read({}, Direction::Forward, 10, rows));
+        QCOMPARE(Numbers(rows), (QList<int>{1, 2}));
+        QVERIFY(view.SetRange({"a"}, {"e"}));
+        QVERIFY(view.SetFilter("PEO:Born <> 0"));
+        QVERIFY(view.Read({}, Direction::Forward, 10, rows));
+        QCOMPARE(Numbers(rows), (QList<int>{1, 2, 4}));
+        QCOMPARE(view.SetRange({"a", 1, 2}, {"b", 1, 2}).Code(), StoreError::BadExpression);
+    }
+
+    void aSortExpressionOrdersTheView_data()
+    {
+        QTest::addColumn<QString>("sort");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("ascending") << "PEO:Born, PEO:Num" << QList<int>{5, 4, 1, 3, 2, 6};
+        QTest::newRow("descending first") << "-PEO:Born, +PEO:Num" << QList<int>{6, 2, 1, 3, 4, 5};
+        QTest::newRow("an expression") << "-UPPER(PEO:Login)" << QList<int>{3, 6, 5, 4, 2, 1};
+    }
+    void aSortExpressionOrdersTheView()
+    {
+        QFETCH(QString, sort);
+        QFETCH(QList<int>, expected);
+        View view(test_->people);
+        QVERIFY(view.SetOrder(sort));
+        // Read one row at a time forward, then the whole order backward from its end.
+        QCOMPARE(WalkForward(view), expected);
+        std::vector<ViewRow> rows;
+        QVERIFY(view.Read({}, Direction::Backward, 4, rows));
+        QCOMPARE(Numbers(rows), expected.mid(2));
+        QVERIFY(view.Read(rows.front().position, Direction::Backward, 4, rows));
+        QCOMPARE(Numbers(rows), expected.mid(0, 2));
+        QCOMPARE(view.SetOrder("PEO:Born,").Code(), StoreError::BadExpression);
+    }
+
+    void aWrittenRecordCanBeShownInItsPlace()
+    {
+        Table& people = test_->people;
+        QVERIFY(TestCatalogue::AddPerson(people, 7, "cleo", "Cleo", 1));
+        View view(people);
+        view.SetOrder(people.KeyIndex("PEO:NameK"));
+        Position position;
+        QVERIFY(view.PositionOf(people.CurrentRow(), position));
+        std::vector<ViewRow> before, from;
+        QVERIFY(view.Read(position, Direction::Backward, 1, before));
+        QVERIFY(view.Read(position, Direction::Forward, 2, from, true));
+        QCOMPARE(Numbers(before), QList<int>{2});
+        QCOMPARE(Numbers(from), (QList<int>{7, 4}));
+        QCOMPARE(view.PositionOf(999, position).Code(), StoreError::NotFound);
+    }
+
+    void rowsAreReadWithoutTheirBytesUnlessAsked()
+    {
+        Table& people = test_->people;
+        people.Buffer().SetValue("PEO:Photo", QByteArray("picture"));
+        QVERIFY(people.Update());
+        View view(people);
+        QVERIFY(view.SetFilter("PEO:Num = 6"));
+        std::vector<ViewRow> rows;
+        QVERIFY(view.Read({}, Direction::Forward, 1, rows));
+        QCOMPARE(rows[0].record.Blob(people.FieldIndex("PEO:Photo")), QByteArray());
+        view.SetReadBlobs(true);
+        QVERIFY(view.Read({}, Direction::Forward, 1, rows));
+        QCOMPARE(rows[0].record.Blob(people.FieldIndex("PEO:Photo")), QByteArray("picture"));
+        QVERIFY(people.FetchRow(rows[0].position.rowId));
+        QCOMPARE(people.Buffer().Blob(people.FieldIndex("PEO:Photo")), QByteArray("picture"));
+    }
+
+private:
+    std::unique_ptr<TestCatalogue> test_;
+};
+
+QTEST_GUILESS_MAIN(ViewsTest)
+#include "tst_Views.moc"
