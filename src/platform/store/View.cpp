@@ -106,7 +106,7 @@ void View::AddConditions(Query& query) const
 Status View::Read(const Position& start, Direction direction, int count, std::vector<ViewRow>& rows,
                   bool includeFrom)
 {
-    const Position from = start;  // start may be a row of the rows about to be replaced
+    const Position from = start; // start may be a row of the rows about to be replaced
     rows.clear();
     if (Status status = table_.CheckOpen(); !status)
         return status;
@@ -117,8 +117,9 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
     QStringList selected{table_.SelectListSql()};
     for (const Term& term : terms_)
         selected << query.Add(term.expression);
-    AddConditions(query);
 
+    // The position's condition comes first: the planner then starts the key's index at the position rather
+    // than at a bound of the filter, so that a page costs the same deep in the order as at its start.
     if (!from.IsEdge()) {
         if (from.values.size() != qsizetype(terms_.size()))
             return Status(StoreError::BadExpression,
@@ -165,6 +166,7 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
                                     QLatin1Char(')');
         }
     }
+    AddConditions(query);
 
     QStringList order;
     for (const Term& term : terms_) {

@@ -21,7 +21,8 @@ struct TestCatalogue
     Table& archive;
 
     TestCatalogue()
-        : people(catalogue.AddTable("PEO:", "Main", "People", FileAttribute::Encrypt | FileAttribute::Create)),
+        : people(
+              catalogue.AddTable("PEO:", "Main", "People", FileAttribute::Encrypt | FileAttribute::Create)),
           notes(catalogue.AddTable("NTE:", "Main", "Notes", FileAttribute::Encrypt | FileAttribute::Create)),
           plain(catalogue.AddTable("PLN:", "Plain", "Plain", FileAttribute::Create)),
           fixed(catalogue.AddTable("FIX:", "Fixed", "Fixed", 0)),
@@ -42,9 +43,13 @@ struct TestCatalogue
             .AddKey("LoginK", {"Login"}, keyFlags, "by Login")
             .AddKey("NameK", {"Name", "Born"}, KeyFlag::Dup | keyFlags, "by Name")
             .AddKey("BornK", {"Born"}, KeyFlag::Dup | keyFlags, "PEO:BornK");
-        notes.AddLong("Num").AddString("Text", 20).AddKey("NumK", {"Num"}, KeyFlag::Primary | keyFlags, "by Note", true);
+        notes.AddLong("Num")
+            .AddString("Text", 20)
+            .AddKey("NumK", {"Num"}, KeyFlag::Primary | keyFlags, "by Note", true);
         for (Table* table : {&plain, &fixed})
-            table->AddLong("Num").AddString("Text", 20).AddKey("NumK", {"Num"}, KeyFlag::Primary | keyFlags, "by Num", true);
+            table->AddLong("Num")
+                .AddString("Text", 20)
+                .AddKey("NumK", {"Num"}, KeyFlag::Primary | keyFlags, "by Num", true);
         // The same layout as People, read from a file chosen at run time.
         archive.AddLong("Num")
             .AddString("Login", 10)
@@ -62,7 +67,8 @@ struct TestCatalogue
     QString Path(const QString& name) const { return folder.filePath(name); }
 
     // Adds a person; returns the store's answer.
-    static Status AddPerson(Table& table, qint32 num, const QString& login, const QString& name, qint32 born = 0)
+    static Status AddPerson(Table& table, qint32 num, const QString& login, const QString& name,
+                            qint32 born = 0)
     {
         table.ClearBuffer();
         Record& buffer = table.Buffer();
@@ -74,4 +80,4 @@ struct TestCatalogue
     }
 };
 
-}  // namespace jornix::test
+} // namespace jornix::test

@@ -29,11 +29,16 @@ private slots:
         QTest::addColumn<qint32>("num");
         QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("key");
-        QTest::newRow("a login in other case") << 3 << "BOB" << "by Login";
-        QTest::newRow("a login with trailing blanks") << 3 << "bob   " << "by Login";
-        QTest::newRow("Ärger and ärger are one value") << 3 << "ärger" << "by Login";
-        QTest::newRow("the first key in registration order") << 2 << "BOB" << "by Number";
-        QTest::newRow("a number that is taken") << 2 << "carol" << "by Number";
+        QTest::newRow("a login in other case") << 3 << "BOB"
+                                               << "by Login";
+        QTest::newRow("a login with trailing blanks") << 3 << "bob   "
+                                                      << "by Login";
+        QTest::newRow("Ärger and ärger are one value") << 3 << "ärger"
+                                                       << "by Login";
+        QTest::newRow("the first key in registration order") << 2 << "BOB"
+                                                             << "by Number";
+        QTest::newRow("a number that is taken") << 2 << "carol"
+                                                << "by Number";
     }
     void aUniqueKeyRefusesADuplicateAndNamesTheKey()
     {
@@ -112,18 +117,18 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QVariant>("stored");
-        QTest::newRow("a text longer than its width is cut") << "PEO:Login" << QVariant("abcdefghijklmn")
-                                                            << QVariant("abcdefghij");
+        QTest::newRow("a text longer than its width is cut")
+            << "PEO:Login" << QVariant("abcdefghijklmn") << QVariant("abcdefghij");
         QTest::newRow("trailing blanks are removed") << "PEO:Name" << QVariant("Ann   ") << QVariant("Ann");
-        QTest::newRow("a cut never splits a character") << "PEO:Login" << QVariant("abcdefghi\U0001F600")
-                                                        << QVariant("abcdefghi");
-        QTest::newRow("a memo is cut to its size") << "PEO:Notes" << QVariant(QString(60, 'n'))
-                                                   << QVariant(QString(50, 'n'));
+        QTest::newRow("a cut never splits a character")
+            << "PEO:Login" << QVariant("abcdefghi\U0001F600") << QVariant("abcdefghi");
+        QTest::newRow("a memo is cut to its size")
+            << "PEO:Notes" << QVariant(QString(60, 'n')) << QVariant(QString(50, 'n'));
         QTest::newRow("a byte wraps") << "PEO:Flag" << QVariant(300) << QVariant(44);
         QTest::newRow("a short wraps") << "PEO:Rank" << QVariant(70000) << QVariant(4464);
         QTest::newRow("a real keeps its fraction") << "PEO:Score" << QVariant(2.5) << QVariant(2.5);
-        QTest::newRow("bytes stay bytes") << "PEO:Photo" << QVariant(QByteArray("\0\1\2", 3))
-                                          << QVariant(QByteArray("\0\1\2", 3));
+        QTest::newRow("bytes stay bytes")
+            << "PEO:Photo" << QVariant(QByteArray("\0\1\2", 3)) << QVariant(QByteArray("\0\1\2", 3));
     }
     void valuesAreKeptAsTheirFieldsStoreThem()
     {
@@ -168,7 +173,7 @@ private slots:
         QVERIFY(people.TakeNextNumber(number));
         QCOMPARE(number, 42);
         QVERIFY(TestCatalogue::AddPerson(people, 42, "y", "Y"));
-        QVERIFY(people.Delete());  // the highest record goes
+        QVERIFY(people.Delete()); // the highest record goes
         QVERIFY(people.TakeNextNumber(number));
         QCOMPARE(number, 43);
 
@@ -186,7 +191,7 @@ private slots:
         QVERIFY(people.Fetch(0));
         people.SaveBuffer();
         QVERIFY(people.BufferUnchanged());
-        people.Buffer().SetValue("PEO:Name", "Ann  ");  // the same value once stored
+        people.Buffer().SetValue("PEO:Name", "Ann  "); // the same value once stored
         QVERIFY(people.BufferUnchanged());
         people.Buffer().SetValue("PEO:Name", "Anna");
         QVERIFY(!people.BufferUnchanged());

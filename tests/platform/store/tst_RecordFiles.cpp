@@ -1,6 +1,6 @@
 #include "platform/store/Sqlite.h"
-#include "platform/store/Transaction.h"
 #include "platform/store/TestCatalogue.h"
+#include "platform/store/Transaction.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -26,7 +26,7 @@ QByteArray FileHash(const QString& path)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-}  // namespace
+} // namespace
 
 class RecordFilesTest : public QObject
 {
@@ -86,12 +86,14 @@ private slots:
 
         // A plain file opens without any key.
         sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &db, SQLITE_OPEN_READONLY, nullptr),
-                 SQLITE_OK);
+        QCOMPARE(
+            sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
         sqlite3_stmt* statement = nullptr;
         QCOMPARE(sqlite3_prepare_v2(db, "SELECT Text FROM Plain", -1, &statement, nullptr), SQLITE_OK);
         QCOMPARE(sqlite3_step(statement), SQLITE_ROW);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))), QByteArray("open text"));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))),
+                 QByteArray("open text"));
         sqlite3_finalize(statement);
         sqlite3_close(db);
     }
@@ -101,9 +103,12 @@ private slots:
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<bool>("created");
-        QTest::newRow("a table with Create") << "PLN" << "Plain.tps" << true;
-        QTest::newRow("a table without Create") << "FIX" << "Fixed.tps" << false;
-        QTest::newRow("a read-only table") << "ARC" << "Archive.tps" << false;
+        QTest::newRow("a table with Create") << "PLN"
+                                             << "Plain.tps" << true;
+        QTest::newRow("a table without Create") << "FIX"
+                                                << "Fixed.tps" << false;
+        QTest::newRow("a read-only table") << "ARC"
+                                           << "Archive.tps" << false;
     }
     void aFileIsCreatedOnlyWhenItsTableMayCreateIt()
     {
@@ -158,7 +163,7 @@ private slots:
         QCOMPARE(test.archive.Insert().Code(), StoreError::ReadOnly);
         QCOMPARE(test.archive.Delete().Code(), StoreError::ReadOnly);
         qint32 number = 0;
-        QCOMPARE(test.archive.TakeNextNumber(number).Code(), StoreError::Failed);  // no auto-numbered key
+        QCOMPARE(test.archive.TakeNextNumber(number).Code(), StoreError::Failed); // no auto-numbered key
         Transaction transaction(test.archive);
         QCOMPARE(transaction.Begin().Code(), StoreError::ReadOnly);
         test.archive.Close();
@@ -179,10 +184,10 @@ private slots:
         test.people.Close();
         QCOMPARE(test.people.OpenCount(), 0);
         QVERIFY(!test.people.FileIsOpen());
-        QVERIFY(test.notes.FileIsOpen());  // the other table of the file still holds it
+        QVERIFY(test.notes.FileIsOpen()); // the other table of the file still holds it
         QCOMPARE(TestCatalogue::AddPerson(test.people, 1, "a", "A").Code(), StoreError::FileNotOpen);
         test.notes.Close();
-        test.people.Close();  // one close too many changes nothing
+        test.people.Close(); // one close too many changes nothing
         QCOMPARE(test.people.OpenCount(), 0);
     }
 
@@ -203,7 +208,8 @@ private slots:
         Transaction transaction(test.people);
         QVERIFY(transaction.Begin());
         QVERIFY(TestCatalogue::AddPerson(test.people, 1, "ann", "Ann"));
-        QCOMPARE(TestCatalogue::AddPerson(test.people, 2, "ANN", "Ann again").Code(), StoreError::DuplicateKey);
+        QCOMPARE(TestCatalogue::AddPerson(test.people, 2, "ANN", "Ann again").Code(),
+                 StoreError::DuplicateKey);
         QVERIFY(transaction.Commit());
         QVERIFY(test.people.RecordCount(count));
         QCOMPARE(count, 1);
@@ -215,7 +221,8 @@ private slots:
         TestCatalogue test;
         QVERIFY(test.plain.Open());
         sqlite3* other = nullptr;
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &other, SQLITE_OPEN_READWRITE, nullptr),
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &other, SQLITE_OPEN_READWRITE,
+                                 nullptr),
                  SQLITE_OK);
         QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
@@ -224,7 +231,7 @@ private slots:
         timer.start();
         const Status status = test.plain.Insert();
         QCOMPARE(status.Code(), StoreError::Locked);
-        QVERIFY(timer.elapsed() < 5000);  // reported, never waited for without end
+        QVERIFY(timer.elapsed() < 5000); // reported, never waited for without end
         QVERIFY(!status.Message().isEmpty());
         qint32 number = 0;
         const Status numbering = test.plain.TakeNextNumber(number);

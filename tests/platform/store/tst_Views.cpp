@@ -32,7 +32,7 @@ QList<int> WalkForward(View& view)
     return seen;
 }
 
-}  // namespace
+} // namespace
 
 class ViewsTest : public QObject
 {
@@ -51,11 +51,12 @@ private slots:
             const char* name;
             int born;
         };
-        const Person people[] = {{1, "ann", "Ann", 80000},      {2, "bob", "bob", 80001},
+        const Person people[] = {{1, "ann", "Ann", 80000},       {2, "bob", "bob", 80001},
                                  {3, "o'hara", "O'Hara", 80000}, {4, "dora", "Dora; DROP", 79999},
                                  {5, "eve", "Eve", 0},           {6, "fred", "Ärger", 80002}};
         for (const Person& person : people)
-            QVERIFY(TestCatalogue::AddPerson(test_->people, person.num, person.login, person.name, person.born));
+            QVERIFY(
+                TestCatalogue::AddPerson(test_->people, person.num, person.login, person.name, person.born));
         test_->people.Buffer().SetValue("PEO:Notes", "likes tea");
         QVERIFY(test_->people.Update());
     }
@@ -73,11 +74,13 @@ private slots:
         QTest::newRow("empty") << "" << QList<int>{1, 2, 3, 4, 5, 6};
         QTest::newRow("a range of dates") << "PEO:Born >= 80000 AND PEO:Born <= 80001" << QList<int>{1, 2, 3};
         QTest::newRow("names in any case") << "peo:BORN = 80000 and PEO:num <> 1" << QList<int>{3};
-        QTest::newRow("or with parentheses") << "(PEO:Born = 79999 OR PEO:Born = 0) AND NOT PEO:Num = 5"
-                                            << QList<int>{4};
+        QTest::newRow("or with parentheses")
+            << "(PEO:Born = 79999 OR PEO:Born = 0) AND NOT PEO:Num = 5" << QList<int>{4};
         QTest::newRow("a quote doubled in a text") << "PEO:Name = 'O''Hara'" << QList<int>{3};
-        QTest::newRow("a text compared without its trailing blanks") << "PEO:Name = 'Ann   '" << QList<int>{1};
-        QTest::newRow("a text that looks like SQL is only a value") << "PEO:Name = 'Dora; DROP'" << QList<int>{4};
+        QTest::newRow("a text compared without its trailing blanks")
+            << "PEO:Name = 'Ann   '" << QList<int>{1};
+        QTest::newRow("a text that looks like SQL is only a value")
+            << "PEO:Name = 'Dora; DROP'" << QList<int>{4};
         QTest::newRow("upper of every letter") << "UPPER(PEO:Name) = 'ÄRGER'" << QList<int>{6};
         QTest::newRow("clip") << "CLIP(PEO:Login) = 'bob'" << QList<int>{2};
         QTest::newRow("instring") << "INSTRING('o', PEO:Login, 1, 1) > 0" << QList<int>{2, 3, 4};
@@ -112,18 +115,30 @@ private slots:
     {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("named");
-        QTest::newRow("an unknown field") << "PEO:Shoe = 1" << "PEO:Shoe";
-        QTest::newRow("a field of another table") << "NTE:Num = 1" << "NTE:Num";
-        QTest::newRow("a name without prefix") << "Num = 1" << "Num";
-        QTest::newRow("a statement after a semicolon") << "PEO:Num = 1; DROP TABLE People" << "\";\"";
-        QTest::newRow("a quote left open") << "PEO:Name = 'Ann" << "no closing quote";
-        QTest::newRow("a missing closing parenthesis") << "(PEO:Num = 1" << "closing parenthesis is missing";
-        QTest::newRow("a closing parenthesis too many") << "PEO:Num = 1)" << "no opening one";
-        QTest::newRow("an operator without operand") << "PEO:Num = " << "ends too early";
-        QTest::newRow("an unknown function") << "LOWER(PEO:Name) = 'a'" << "LOWER";
-        QTest::newRow("a function with too many arguments") << "UPPER(PEO:Name, 1) = 'A'" << "UPPER";
-        QTest::newRow("a double-quoted text") << "PEO:Name = \"x\"" << "\"\"\"";
-        QTest::newRow("two values side by side") << "PEO:Num 1" << "\"1\"";
+        QTest::newRow("an unknown field") << "PEO:Shoe = 1"
+                                          << "PEO:Shoe";
+        QTest::newRow("a field of another table") << "NTE:Num = 1"
+                                                  << "NTE:Num";
+        QTest::newRow("a name without prefix") << "Num = 1"
+                                               << "Num";
+        QTest::newRow("a statement after a semicolon") << "PEO:Num = 1; DROP TABLE People"
+                                                       << "\";\"";
+        QTest::newRow("a quote left open") << "PEO:Name = 'Ann"
+                                           << "no closing quote";
+        QTest::newRow("a missing closing parenthesis") << "(PEO:Num = 1"
+                                                       << "closing parenthesis is missing";
+        QTest::newRow("a closing parenthesis too many") << "PEO:Num = 1)"
+                                                        << "no opening one";
+        QTest::newRow("an operator without operand") << "PEO:Num = "
+                                                     << "ends too early";
+        QTest::newRow("an unknown function") << "LOWER(PEO:Name) = 'a'"
+                                             << "LOWER";
+        QTest::newRow("a function with too many arguments") << "UPPER(PEO:Name, 1) = 'A'"
+                                                            << "UPPER";
+        QTest::newRow("a double-quoted text") << "PEO:Name = \"x\""
+                                              << "\"\"\"";
+        QTest::newRow("two values side by side") << "PEO:Num 1"
+                                                 << "\"1\"";
     }
     void aBadExpressionChangesNothingAndSaysWhatIsWrong()
     {
@@ -137,7 +152,7 @@ private slots:
         QVERIFY(status.Message().contains(filter));
         std::vector<ViewRow> rows;
         QVERIFY(view.Read({}, Direction::Forward, 100, rows));
-        QCOMPARE(Numbers(rows), QList<int>{2});  // the filter before stays
+        QCOMPARE(Numbers(rows), QList<int>{2}); // the filter before stays
         qint64 count = 0;
         QVERIFY(test_->people.RecordCount(count));
         QCOMPARE(count, 6);
@@ -146,7 +161,7 @@ private slots:
     void pagesRunForwardAndBackwardFromAPosition()
     {
         View view(test_->people);
-        view.SetOrder(test_->people.KeyIndex("PEO:NameK"));  // name without regard to case, then birthday
+        view.SetOrder(test_->people.KeyIndex("PEO:NameK")); // name without regard to case, then birthday
         std::vector<ViewRow> first, second, back;
         QVERIFY(view.Read({}, Direction::Forward, 2, first));
         QCOMPARE(Numbers(first), (QList<int>{1, 2}));
@@ -171,7 +186,7 @@ private slots:
     {
         View view(test_->people);
         view.SetOrder(test_->people.KeyIndex("PEO:NameK"));
-        QVERIFY(view.SetRange({"A"}, {"d"}));  // folded like the key: a to d
+        QVERIFY(view.SetRange({"A"}, {"d"})); // folded like the key: a to d
         std::vector<ViewRow> rows;
         QVERIFY(view.Read({}, Direction::Forward, 10, rows));
         QCOMPARE(Numbers(rows), (QList<int>{1, 2}));
