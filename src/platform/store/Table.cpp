@@ -77,6 +77,28 @@ bool IsBlank(const QVariant& value)
 
 } // namespace
 
+// The condition "every component equals the record's value" of a key, with its values; blank tells whether
+// the record is left out of an Opt key.
+struct Table::KeyMatch
+{
+    QString sql;
+    QVariantList values;
+    bool blank = true;
+};
+
+Table::KeyMatch Table::MatchKey(int key, const Record& record) const
+{
+    KeyMatch match;
+    QStringList terms;
+    for (int component = 0; component < int(keys_[key].components.size()); ++component) {
+        terms << KeyTermSql(key, component) + QStringLiteral(" = ?");
+        match.values << KeyTermValue(key, component, record.Value(keys_[key].components[component]));
+        match.blank = match.blank && IsBlank(match.values.back());
+    }
+    match.sql = terms.join(QStringLiteral(" AND "));
+    return match;
+}
+
 StoreThreadState::~StoreThreadState()
 {
     for (auto& [id, state] : tables) {
@@ -409,25 +431,17 @@ Status Table::Fetch(int key)
         return Status(StoreError::Failed, QStringLiteral("The table %1 has no such key.").arg(tableName_));
     const KeyDef& def = keys_[key];
     TableThreadState& state = State();
-    QStringList terms;
-    QVariantList values;
-    bool blank = true;
-    for (int component = 0; component < int(def.components.size()); ++component) {
-        terms << KeyTermSql(key, component) + QStringLiteral(" = ?");
-        values << KeyTermValue(key, component, state.buffer.Value(def.components[component]));
-        blank = blank && IsBlank(values.back());
-    }
-    if (def.Opt() && blank)
+    const KeyMatch match = MatchKey(key, state.buffer);
+    if (def.Opt() && match.blank)
         return Status(StoreError::NotFound, QStringLiteral("No record has these key values."), file_->Path());
     Status status;
-    Statement statement =
-        file_->Prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
-                           .arg(SelectListSql(), TableSql(), terms.join(QStringLiteral(" AND "))),
-                       status);
+    Statement statement = file_->Prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT 1")
+                                             .arg(SelectListSql(), TableSql(), match.sql),
+                                         status);
     if (!statement)
         return status;
-    for (int index = 0; index < values.size(); ++index)
-        statement.Bind(index + 1, values[index]);
+    for (int index = 0; index < match.values.size(); ++index)
+        statement.Bind(index + 1, match.values[index]);
     const int result = statement.Step();
     if (result == SQLITE_ROW) {
         ReadRow(statement.Handle(), state.buffer, true);
@@ -482,26 +496,18 @@ Status Table::CheckUniqueKeys(const Record& record, qint64 ownRow)
         const KeyDef& def = keys_[key];
         if (!def.Unique())
             continue;
-        QStringList terms;
-        QVariantList values;
-        bool blank = true;
-        for (int component = 0; component < int(def.components.size()); ++component) {
-            terms << KeyTermSql(key, component) + QStringLiteral(" = ?");
-            values << KeyTermValue(key, component, record.Value(def.components[component]));
-            blank = blank && IsBlank(values.back());
-        }
-        if (def.Opt() && blank)
+        const KeyMatch match = MatchKey(key, record);
+        if (def.Opt() && match.blank)
             continue;
         Status status;
-        Statement statement =
-            file_->Prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 AND rowid <> ? LIMIT 1")
-                               .arg(TableSql(), terms.join(QStringLiteral(" AND "))),
-                           status);
+        Statement statement = file_->Prepare(
+            QStringLiteral("SELECT 1 FROM %1 WHERE %2 AND rowid <> ? LIMIT 1").arg(TableSql(), match.sql),
+            status);
         if (!statement)
             return status;
-        for (int index = 0; index < values.size(); ++index)
-            statement.Bind(index + 1, values[index]);
-        statement.Bind(int(values.size()) + 1, ownRow);
+        for (int index = 0; index < match.values.size(); ++index)
+            statement.Bind(index + 1, match.values[index]);
+        statement.Bind(int(match.values.size()) + 1, ownRow);
         const int result = statement.Step();
         if (result == SQLITE_ROW)
             return Status(

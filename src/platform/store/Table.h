@@ -111,6 +111,8 @@ public:
 private:
     friend struct StoreThreadState;
     Table& AddField(const QString& name, FieldType type, int width);
+    struct KeyMatch;
+    KeyMatch MatchKey(int key, const Record& record) const;
     TableThreadState& State() const;
     Status CheckWritable() const;
     Status CheckUniqueKeys(const Record& record, qint64 ownRow);

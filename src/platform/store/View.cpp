@@ -20,6 +20,11 @@ struct View::Query
         parameters.insert(parameters.end(), expression.parameters.begin(), expression.parameters.end());
         return expression.sql;
     }
+    void BindTo(Statement& statement) const
+    {
+        for (size_t index = 0; index < parameters.size(); ++index)
+            statement.Bind(int(index) + 1, parameters[index].Value());
+    }
     QString Add(const QVariant& value)
     {
         parameters.push_back({value, {}});
@@ -185,8 +190,7 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
     Statement statement = table_.File()->Prepare(sql, status);
     if (!statement)
         return status;
-    for (size_t index = 0; index < query.parameters.size(); ++index)
-        statement.Bind(int(index) + 1, query.parameters[index].Value());
+    query.BindTo(statement);
     int result;
     while ((result = statement.Step()) == SQLITE_ROW) {
         ViewRow row{Record(table_), {}};
@@ -221,8 +225,7 @@ Status View::PositionOf(qint64 rowId, Position& position)
     Statement statement = table_.File()->Prepare(sql, status);
     if (!statement)
         return status;
-    for (size_t index = 0; index < query.parameters.size(); ++index)
-        statement.Bind(int(index) + 1, query.parameters[index].Value());
+    query.BindTo(statement);
     const int result = statement.Step();
     if (result == SQLITE_DONE)
         return Status(StoreError::NotFound, QStringLiteral("The record no longer exists."),
@@ -249,8 +252,7 @@ Status View::Count(qint64& count)
     Statement statement = table_.File()->Prepare(sql, status);
     if (!statement)
         return status;
-    for (size_t index = 0; index < query.parameters.size(); ++index)
-        statement.Bind(int(index) + 1, query.parameters[index].Value());
+    query.BindTo(statement);
     if (statement.Step() != SQLITE_ROW)
         return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be counted"));
     count = statement.Int64(0);
