@@ -1,13 +1,21 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "core/ProgramStart.h"
+#include "platform/runtime/ProgramThreads.h"
 
+#include <QApplication>
+
+// main creates the application, starts the program's start procedure as program thread 1 and runs Qt's loop
+// until thread 1 has ended.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Jornix"));
-    QMainWindow frame;
-    frame.setWindowTitle(QStringLiteral("Jornix"));
-    frame.resize(1000, 700);
-    frame.show();
-    return QApplication::exec();
+    QApplication::setQuitOnLastWindowClosed(false); // the program ends when thread 1 ends, not before
+    int exitCode = 0;
+    jornix::StartProcedureThread([&exitCode] {
+        exitCode = jornix::ProgramStart();
+        QCoreApplication::exit(exitCode);
+    });
+    QApplication::exec();
+    jornix::EndProgramThreads();
+    return exitCode;
 }

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QPrinter;
+
+// The common dialogs: file open and save, folder, colour, font and printer. Like message boxes they are Qt's
+// own dialogs shown non-modal over the calling thread's windows; the thread waits for the answer and the
+// other threads' windows stay usable.
+namespace jornix {
+
+struct CommonDialogRequest
+{
+    enum class Kind
+    {
+        OpenFile,
+        SaveFile,
+        Folder,
+        Colour,
+        Font,
+        Printer
+    };
+    Kind kind = Kind::OpenFile;
+    QString title;
+    QString filters; // file dialogs: "Name|*.ext|Other|*.a;*.b"
+    QString path;    // the folder or file the dialog starts at
+    QColor colour;   // the colour dialog's start
+    QFont font;      // the font dialog's start
+};
+
+struct CommonDialogAnswer
+{
+    bool accepted = false;
+    QString path;
+    QColor colour;
+    QFont font;
+};
+
+// File dialogs give the chosen file's path, empty when cancelled. The filter text pairs a name with its
+// patterns ("Documents|*.tx;*.rtf|All Files|*.*"); patterns match file names without regard to case.
+QString AskOpenFileName(const QString& title, const QString& filters, const QString& path = {});
+QString AskSaveFileName(const QString& title, const QString& filters, const QString& path = {});
+QString AskFolder(const QString& title, const QString& path = {});
+// These change their argument only when the user accepts, and say whether the user did.
+bool AskColour(QColor& colour, const QString& title = {});
+bool AskFont(QFont& font, const QString& title = {});
+bool AskPrinter(QPrinter& printer, const QString& title = {});
+
+// "Name|*.a;*.b|..." as Qt's name filters {"Name (*.a *.b)", ...}.
+QStringList NameFiltersFromText(const QString& filters);
+
+// Tests replace every common dialog with a sink that records the request and answers it.
+using CommonDialogSink = std::function<CommonDialogAnswer(const CommonDialogRequest&)>;
+void SetCommonDialogSink(CommonDialogSink sink); // an empty sink restores the real dialogs
+
+} // namespace jornix

@@ -1,0 +1,353 @@
+#include "platform/runtime/ProgramWindow.h"
+
+#include "platform/runtime/SchedulerInternals.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QShortcut>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace jornix {
+namespace {
+
+// Turns what happens to the window and to controls that asked for mouse events into framework events.
+class WindowWatcher : public QObject
+{
+public:
+    WindowWatcher(ProgramWindow* window, QWidget* widget) : window_(window), widget_(widget)
+    {
+        widget->installEventFilter(this);
+    }
+    void WatchMouse(QWidget* control, int number)
+    {
+        mouseControls_.push_back({control, number});
+        control->installEventFilter(this);
+        control->setMouseTracking(true);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (object == widget_)
+            return WindowEvent(event);
+        for (const auto& [control, number] : mouseControls_)
+            if (object == control)
+                MouseEvent(control, number, event);
+        return false;
+    }
+
+private:
+    // The close box and Escape ask the window to close; the window decides.
+    bool WindowEvent(QEvent* event)
+    {
+        switch (event->type()) {
+        case QEvent::Close:
+            event->ignore();
+            window_->Post(Event::CloseWindow);
+            return true;
+        case QEvent::KeyPress:
+            if (qobject_cast<QDialog*>(widget_) && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+                static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+                window_->Post(Event::CloseWindow);
+                return true;
+            }
+            return false;
+        case QEvent::WindowActivate:
+            window_->Post(Event::GainFocus);
+            return false;
+        case QEvent::Resize:
+            if (widget_->isVisible()) {
+                window_->Post(Event::Size);
+                window_->Post(Event::Sized);
+            }
+            return false;
+        default:
+            return false;
+        }
+    }
+
+    void MouseEvent(QWidget* control, int number, QEvent* event)
+    {
+        int kind = 0;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            kind = Event::MouseDown;
+            break;
+        case QEvent::MouseButtonRelease:
+            kind = Event::MouseUp;
+            break;
+        case QEvent::MouseMove:
+            kind = Event::MouseMove;
+            break;
+        default:
+            return;
+        }
+        const QPoint at = control->mapTo(widget_, static_cast<QMouseEvent*>(event)->position().toPoint());
+        window_->Post(FrameworkEvent{kind, number, 0, at.x(), at.y()});
+    }
+
+    ProgramWindow* window_;
+    QPointer<QWidget> widget_;
+    std::vector<std::pair<QWidget*, int>> mouseControls_;
+};
+
+// Stacks a top-level window over the window below it without making it a child (a disabled parent would
+// disable it too).
+void PlaceOver(QWidget* window, QWidget* below)
+{
+    if (!window->isWindow() || !below)
+        return;
+    window->winId();
+    if (QWindow* handle = window->windowHandle(); handle && below->window()->windowHandle())
+        handle->setTransientParent(below->window()->windowHandle());
+}
+
+QWidget* TopWidget(const scheduler::ProgramThread& thread)
+{
+    return thread.windows.empty() ? nullptr : thread.windows.back()->Widget();
+}
+
+} // namespace
+
+struct ProgramWindow::Private
+{
+    QPointer<QWidget> widget;
+    ThreadNumber thread = 0;
+    std::deque<FrameworkEvent> queue;
+    std::unique_ptr<WindowWatcher> watcher;
+    QTimer timer;
+    int timerInterval = 0;
+    std::function<void(bool)> blockHandler;
+    bool blocked = false;
+    bool restoreEnabled = false;
+};
+
+ProgramWindow::ProgramWindow(QWidget* widget) : d(std::make_unique<Private>())
+{
+    scheduler::ProgramThread* thread = scheduler::Running();
+    if (!thread)
+        scheduler::Fault("a framework window was opened outside every program thread (thread %d)", 0);
+    d->widget = widget;
+    d->thread = thread ? thread->number : 0;
+    d->watcher = std::make_unique<WindowWatcher>(this, widget);
+    QObject::connect(&d->timer, &QTimer::timeout, d->watcher.get(), [this] { Post(Event::Timer); });
+    d->queue.push_back(FrameworkEvent{Event::OpenWindow});
+    if (thread) {
+        for (const FrameworkEvent& event : thread->pending)
+            scheduler::Enqueue(d->queue, event);
+        thread->pending.clear();
+        thread->windows.push_back(this);
+        ApplyThreadBlocking(d->thread);
+    }
+}
+
+ProgramWindow::~ProgramWindow()
+{
+    SetBlocked(false);
+    if (scheduler::ProgramThread* thread = scheduler::Find(d->thread)) {
+        std::erase(thread->windows, this);
+        if (thread->eventWaiter == this)
+            thread->eventWaiter = nullptr;
+        ApplyThreadBlocking(d->thread);
+    }
+}
+
+QWidget* ProgramWindow::Widget() const
+{
+    return d->widget;
+}
+
+ThreadNumber ProgramWindow::Thread() const
+{
+    return d->thread;
+}
+
+bool ProgramWindow::IsTop() const
+{
+    scheduler::ProgramThread* thread = scheduler::Find(d->thread);
+    return thread && !thread->windows.empty() && thread->windows.back() == this;
+}
+
+bool ProgramWindow::IsBlocked() const
+{
+    return d->blocked;
+}
+
+void ProgramWindow::Show()
+{
+    if (scheduler::ProgramThread* thread = scheduler::Find(d->thread)) {
+        auto self = std::find(thread->windows.begin(), thread->windows.end(), this);
+        if (self != thread->windows.begin() && self != thread->windows.end())
+            PlaceOver(d->widget, (*(self - 1))->Widget());
+    }
+    d->widget->setWindowModality(Qt::NonModal);
+    d->widget->show();
+    d->widget->raise();
+    d->widget->activateWindow();
+}
+
+FrameworkEvent ProgramWindow::WaitEvent()
+{
+    scheduler::ProgramThread* thread = scheduler::Running();
+    if (!thread || thread->number != d->thread) {
+        scheduler::Fault("WaitEvent was called from another thread than the window's (%d)", d->thread);
+        return FrameworkEvent{Event::CloseWindow};
+    }
+    if (!IsTop())
+        scheduler::Fault("WaitEvent was called on a window that is not the top window of thread %d",
+                         d->thread);
+    while (d->queue.empty()) {
+        if (thread->unwinding)
+            return FrameworkEvent{Event::CloseWindow};
+        thread->eventWaiter = this;
+        WaitUntil([this] { return !d->queue.empty(); }, WaitKind::Dialog);
+        thread->eventWaiter = nullptr;
+    }
+    const FrameworkEvent event = d->queue.front();
+    d->queue.pop_front();
+    return event;
+}
+
+bool ProgramWindow::HasEvents() const
+{
+    return !d->queue.empty();
+}
+
+void ProgramWindow::Post(const FrameworkEvent& event)
+{
+    scheduler::Enqueue(d->queue, event);
+    if (scheduler::ProgramThread* thread = scheduler::Find(d->thread); thread && thread->eventWaiter == this)
+        WakeThread(d->thread);
+}
+
+void ProgramWindow::PostMouseEvents(QWidget* control, int controlNumber)
+{
+    d->watcher->WatchMouse(control, controlNumber);
+}
+
+void ProgramWindow::SetTimer(int hundredths)
+{
+    d->timerInterval = std::max(0, hundredths);
+    if (d->timerInterval == 0)
+        d->timer.stop();
+    else
+        d->timer.start(d->timerInterval * 10);
+}
+
+int ProgramWindow::TimerInterval() const
+{
+    return d->timerInterval;
+}
+
+void ProgramWindow::AddAlertKey(int key)
+{
+    auto* shortcut = new QShortcut(QKeySequence(key), d->widget);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), [this, key] {
+        Post(FrameworkEvent{Event::AlertKey, 0, key});
+    });
+    QObject::connect(d->watcher.get(), &QObject::destroyed, shortcut, &QObject::deleteLater);
+}
+
+void ProgramWindow::SetBlockHandler(std::function<void(bool blocked)> handler)
+{
+    const bool blocked = d->blocked;
+    SetBlocked(false);
+    d->blockHandler = std::move(handler);
+    SetBlocked(blocked);
+}
+
+QObject* ProgramWindow::Receiver() const
+{
+    return d->watcher.get();
+}
+
+void ProgramWindow::SetBlocked(bool blocked)
+{
+    if (blocked == d->blocked)
+        return;
+    d->blocked = blocked;
+    if (!d->widget)
+        return;
+    if (d->blockHandler) {
+        d->blockHandler(blocked);
+        return;
+    }
+    // A window the program itself disabled stays disabled afterwards.
+    if (blocked) {
+        d->restoreEnabled = !d->widget->testAttribute(Qt::WA_ForceDisabled);
+        d->widget->setEnabled(false);
+    } else if (d->restoreEnabled) {
+        d->widget->setEnabled(true);
+    }
+}
+
+void ApplyThreadBlocking(ThreadNumber number)
+{
+    scheduler::ProgramThread* thread = scheduler::Find(number);
+    if (!thread)
+        return;
+    const std::size_t count = thread->windows.size();
+    for (std::size_t i = 0; i < count; ++i)
+        thread->windows[i]->SetBlocked(i + 1 < count || thread->shortWaits > 0);
+}
+
+int RunThreadModal(QDialog& dialog)
+{
+    scheduler::ProgramThread* thread = scheduler::Running();
+    if (!thread) {
+        scheduler::Fault("a dialog was shown outside every program thread (thread %d)", 0);
+        return QDialog::Rejected;
+    }
+    const ThreadNumber number = thread->number;
+    bool finished = false;
+    int result = QDialog::Rejected;
+    const QMetaObject::Connection connection =
+        QObject::connect(&dialog, &QDialog::finished, &dialog, [&finished, &result, number](int answer) {
+            finished = true;
+            result = answer;
+            WakeThread(number);
+        });
+    ++thread->shortWaits;
+    ApplyThreadBlocking(number);
+    const auto restore = qScopeGuard([&] {
+        QObject::disconnect(connection);
+        --thread->shortWaits;
+        ApplyThreadBlocking(number);
+    });
+    PlaceOver(&dialog, TopWidget(*thread));
+    dialog.setWindowModality(Qt::NonModal);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    WaitUntil([&finished] { return finished; }, WaitKind::Dialog);
+    dialog.hide();
+    return result;
+}
+
+bool PostEvent(int event, int control, ThreadNumber thread)
+{
+    return PostEvent(FrameworkEvent{event, control}, thread);
+}
+
+bool PostEvent(const FrameworkEvent& event, ThreadNumber number)
+{
+    scheduler::ProgramThread* thread = scheduler::Find(number);
+    if (!thread)
+        return false;
+    if (thread->windows.empty())
+        scheduler::Enqueue(thread->pending, event);
+    else
+        thread->windows.back()->Post(event);
+    return true;
+}
+
+} // namespace jornix
