@@ -144,6 +144,11 @@ bool AskPrinter(QPrinter& printer, const QString& title)
     return Ask(request, &printer).accepted;
 }
 
+void SetCommonDialogSink(CommonDialogSink newSink)
+{
+    sink = std::move(newSink);
+}
+
 QStringList NameFiltersFromText(const QString& filters)
 {
     const QStringList parts = filters.split(QLatin1Char('|'));

@@ -199,6 +199,7 @@ void RunTurn()
     Scheduler& s = S();
     if (s.running) {
         Fault("a resume was requested while program thread %d runs", s.running->number);
+        PostTurn(); // release builds: try again once that thread has given way
         return;
     }
     // Only the threads queued before this turn run now, so that a thread that yields lets the loop in.
@@ -320,7 +321,7 @@ void WaitUntil(const std::function<bool()>& done, WaitKind kind)
     ProgramThread* thread = Running();
     if (!thread) {
         if (!done())
-            Fault("a wait was asked for outside every program thread (thread %d)", 0);
+            Fault("a wait was asked for outside every program thread");
         return;
     }
     while (!done() && !thread->unwinding)

@@ -134,7 +134,7 @@ ProgramWindow::ProgramWindow(QWidget* widget) : d(std::make_unique<Private>())
 {
     scheduler::ProgramThread* thread = scheduler::Running();
     if (!thread)
-        scheduler::Fault("a framework window was opened outside every program thread (thread %d)", 0);
+        scheduler::Fault("a framework window was opened outside every program thread");
     d->widget = widget;
     d->thread = thread ? thread->number : 0;
     d->watcher = std::make_unique<WindowWatcher>(this, widget);
@@ -304,7 +304,7 @@ int RunThreadModal(QDialog& dialog)
 {
     scheduler::ProgramThread* thread = scheduler::Running();
     if (!thread) {
-        scheduler::Fault("a dialog was shown outside every program thread (thread %d)", 0);
+        scheduler::Fault("a dialog was shown outside every program thread");
         return QDialog::Rejected;
     }
     const ThreadNumber number = thread->number;

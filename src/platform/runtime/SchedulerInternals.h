@@ -50,7 +50,7 @@ ProgramThread* Find(ThreadNumber number);
 void Enqueue(std::deque<FrameworkEvent>& queue, const FrameworkEvent& event);
 
 // Scheduler misuse: stops the program in strict builds, logs otherwise.
-void Fault(const char* message, ThreadNumber thread);
+void Fault(const char* message, ThreadNumber thread = 0); // %d in the message stands for the thread
 
 } // namespace scheduler
 
