@@ -52,6 +52,7 @@ private slots:
             people.Close();
             people.Close();
         });
+        QVERIFY(WaitForProgramThreads());
         QVERIFY(otherRan);
 
         QCOMPARE(people.OpenCount(), 1);
@@ -69,15 +70,18 @@ private slots:
         Table& people = test_->people;
         StartProcedureThread([&] {
             QVERIFY(people.Open());
-            StartProcedureThread([&] {
+            const ThreadNumber inner = StartProcedureThread([&] {
                 QVERIFY(people.Open());
                 people.Close();
                 QVERIFY(people.FileIsOpen()); // the first thread still holds it
                 QVERIFY(people.Open());       // and this thread ends without closing it
             });
+            while (ThreadIsActive(inner))
+                YieldNow();
             QVERIFY(people.FileIsOpen());
             people.Close();
         });
+        QVERIFY(WaitForProgramThreads());
         QVERIFY(!people.FileIsOpen()); // the ended thread let go of it too
         QCOMPARE(people.OpenCount(), 0);
     }
@@ -96,6 +100,7 @@ private slots:
             QCOMPARE(other.Begin().Code(), StoreError::Locked);
             people.Close();
         });
+        QVERIFY(WaitForProgramThreads());
         QVERIFY(transaction.Commit());
         QVERIFY(TestCatalogue::AddPerson(people, 3, "cleo", "Cleo"));
         people.Close();
