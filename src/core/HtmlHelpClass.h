@@ -41,6 +41,8 @@ public:
     bool IsReady() const { return initDone_; }
     int HelpKey() const { return helpKey_; }
     const QString& Topic() const { return topic_; }
+    // The help window the last show operation opened, while it is open.
+    QWidget* ShownHelpWindow() const { return helpWindow_; }
 
 private:
     void Show(HelpCommand command, const QString& path, const QString& keyword);

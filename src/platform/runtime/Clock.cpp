@@ -10,7 +10,7 @@ QDateTime now()
 {
     return fixedMoment.isValid() ? fixedMoment : QDateTime::currentDateTime();
 }
-}  // namespace
+} // namespace
 
 int Today()
 {
@@ -27,4 +27,4 @@ void SetFixedClock(const QDateTime& moment)
     fixedMoment = moment;
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -43,4 +43,4 @@ QColor QColorFromColour(quint32 colour)
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -16,12 +16,12 @@ constexpr int NoTime = 0;
 // Report engine dates are the day number plus this offset (the Julian day number).
 constexpr int JulianDayOffset = 2378857;
 
-int DayNumberFromDate(const QDate& date);  // NoDate for an invalid date
-QDate DateFromDayNumber(int dayNumber);    // invalid QDate for NoDate
-int TimeFromQTime(const QTime& time);      // NoTime for an invalid time
-QTime QTimeFromTime(int time);             // invalid QTime for NoTime
+int DayNumberFromDate(const QDate& date); // NoDate for an invalid date
+QDate DateFromDayNumber(int dayNumber);   // invalid QDate for NoDate
+int TimeFromQTime(const QTime& time);     // NoTime for an invalid time
+QTime QTimeFromTime(int time);            // invalid QTime for NoTime
 
 quint32 ColourFromQColor(const QColor& colour);
 QColor QColorFromColour(quint32 colour);
 
-}  // namespace jornix
+} // namespace jornix

@@ -11,9 +11,10 @@ int show(const MessageBoxRequest& request)
         return sink(request);
     return request.defaultButton;
 }
-}  // namespace
+} // namespace
 
-int ShowMessageBox(int buttons, MessageIcon icon, const QString& caption, const QString& text, int defaultButton)
+int ShowMessageBox(int buttons, MessageIcon icon, const QString& caption, const QString& text,
+                   int defaultButton)
 {
     MessageBoxRequest request;
     request.buttons = buttons;
@@ -42,4 +43,4 @@ void SetMessageBoxSink(MessageBoxSink newSink)
     sink = std::move(newSink);
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -8,7 +8,7 @@ namespace {
 ThreadNumber current = 0;
 ThreadNumber lastNumber = 0;
 std::map<ThreadNumber, std::unique_ptr<ThreadContext>> contexts;
-}  // namespace
+} // namespace
 
 std::size_t ThreadContext::NextSlotIndex()
 {
@@ -42,4 +42,4 @@ ThreadNumber StartProcedureThread(std::function<void()> procedure, std::size_t)
 
 void YieldNow() {}
 
-}  // namespace jornix
+} // namespace jornix

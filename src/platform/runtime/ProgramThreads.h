@@ -18,14 +18,13 @@ using ThreadNumber = int;
 class ThreadContext
 {
 public:
-    quint8 GlobalRequestCode = 0;   // request handed to the next procedure called on this thread
-    quint8 GlobalResponseCode = 0;  // response of the last procedure that returned on this thread
-    qint32 VCRRequest = 0;          // scroll request shared by a form and the list that called it
+    quint8 GlobalRequestCode = 0;  // request handed to the next procedure called on this thread
+    quint8 GlobalResponseCode = 0; // response of the last procedure that returned on this thread
+    qint32 VCRRequest = 0;         // scroll request shared by a form and the list that called it
 
     // A value of type T private to this thread, value-initialised at its first use. Later layers keep their
     // per-thread state here (record buffers, open counts, the error reporter's procedure name ...).
-    template <class T>
-    T& Slot()
+    template <class T> T& Slot()
     {
         static const std::size_t index = NextSlotIndex();
         if (index >= slots_.size())
@@ -40,8 +39,7 @@ private:
     {
         virtual ~HolderBase() = default;
     };
-    template <class T>
-    struct Holder : HolderBase
+    template <class T> struct Holder : HolderBase
     {
         T value{};
     };
@@ -61,4 +59,4 @@ ThreadNumber StartProcedureThread(std::function<void()> procedure, std::size_t s
 // Gives way to other program threads and to the event loop during long work.
 void YieldNow();
 
-}  // namespace jornix
+} // namespace jornix
