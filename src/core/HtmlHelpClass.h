@@ -38,9 +38,7 @@ public:
     // context help on the focused control. Returns what ContextHelp returns, 0 for every other key.
     int KeyHandler(int keyCode, int focusedControl);
 
-    bool IsReady() const { return initDone_; }
-    int HelpKey() const { return helpKey_; }
-    const QString& Topic() const { return topic_; }
+    int HelpKey() const { return helpKey_; } // the key the window alerts
     // The help window the last show operation opened, while it is open.
     QWidget* ShownHelpWindow() const { return helpWindow_; }
 
