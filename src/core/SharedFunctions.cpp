@@ -18,9 +18,9 @@ QString DayOfWeekName(int date)
 
 QString MonthName(int date)
 {
-    static const std::array<const char*, 12> names = {"January", "February", "March",     "April",
-                                                      "May",     "June",     "July",      "August",
-                                                      "September", "October", "November", "December"};
+    static const std::array<const char*, 12> names = {"January",   "February", "March",    "April",
+                                                      "May",       "June",     "July",     "August",
+                                                      "September", "October",  "November", "December"};
     const QDate day = DateFromDayNumber(date);
     if (!day.isValid())
         return {};
@@ -39,4 +39,4 @@ QString GetFilePath(const QString& fullName)
     return slash < 0 ? QString() : fullName.left(slash + 1);
 }
 
-}  // namespace jornix
+} // namespace jornix

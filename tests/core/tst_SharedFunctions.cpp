@@ -25,7 +25,8 @@ private slots:
         QTest::newRow("December") << "MonthName" << DayNumberFromDate(QDate(2026, 12, 10)) << "December ";
         QTest::newRow("February 2000 has 29 days") << "DaysInMonth" << 72732 << "29";
         QTest::newRow("February 1900 has 28 days") << "DaysInMonth" << 36203 << "28";
-        QTest::newRow("December has 31 days") << "DaysInMonth" << DayNumberFromDate(QDate(2026, 12, 1)) << "31";
+        QTest::newRow("December has 31 days")
+            << "DaysInMonth" << DayNumberFromDate(QDate(2026, 12, 1)) << "31";
     }
     void dayAndMonthNames()
     {

@@ -1,0 +1,7 @@
+#include "core/PreservedSettings.h"
+
+namespace jornix {
+
+PreservedSettings GLO;
+
+} // namespace jornix

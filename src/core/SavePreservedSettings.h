@@ -1,0 +1,9 @@
+#pragma once
+
+namespace jornix {
+
+// Writes the kept settings of GLO to the section "Preserved", all but GLO:DebugSwitch, which is only read.
+// A last login id that is not to be remembered is blanked first, so that the blank is written.
+void SavePreservedSettings();
+
+} // namespace jornix

@@ -1,0 +1,33 @@
+#include "core/SetDataPaths.h"
+#include "core/PreservedSettings.h"
+#include "core/ProgramGlobals.h"
+#include "core/SetTableFileNames.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace jornix {
+
+bool SetDataPaths()
+{
+    QString folder = GLO.DataPath;
+    while (folder.endsWith(QLatin1Char(' ')))
+        folder.chop(1);
+    if (folder.isEmpty())
+        folder = ProgramFolder + QStringLiteral("Data/");
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+
+    const bool exists = QFileInfo(folder).isDir() || QDir().mkpath(folder);
+    if (folder != GLO.DataPath) {
+        GLO.DataPath = folder;
+        if (exists)
+            INIMgr.WriteValue(PreservedSection, QStringLiteral("GLO:DataPath"), GLO.DataPath);
+    }
+
+    SetTableFileNames(GLO.DataPath);
+    DataPathText = GLO.DataPath;
+    return exists;
+}
+
+} // namespace jornix

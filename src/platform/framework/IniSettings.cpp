@@ -1,0 +1,145 @@
+#include "platform/framework/IniSettings.h"
+
+#define SI_CONVERT_ICU
+#include <SimpleIni.h>
+
+#include <QFile>
+#include <QSaveFile>
+#include <QWidget>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace jornix {
+namespace {
+
+using Entries = std::vector<std::pair<QString, QString>>;
+
+const QString trackedSection = QStringLiteral("__Dont_Touch_Me__");
+
+// The file's content, empty when it is missing or unreadable.
+void Load(const QString& fileName, CSimpleIniA& ini)
+{
+    ini.SetUnicode(true);
+    ini.SetSpaces(false);
+    // Values with line breaks or outer blanks are written as blocks, so that no value can add entries.
+    ini.SetMultiLine(true);
+    QFile file(fileName);
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    if (ini.LoadData(bytes.constData(), std::size_t(bytes.size())) < 0)
+        ini.Reset();
+}
+
+bool Write(const QString& fileName, const QString& section, const Entries& entries)
+{
+    if (fileName.isEmpty())
+        return false;
+    CSimpleIniA ini;
+    Load(fileName, ini);
+    const QByteArray sectionName = section.toUtf8();
+    for (const auto& [entry, value] : entries) {
+        if (ini.SetValue(sectionName.constData(), entry.toUtf8().constData(), value.toUtf8().constData()) < 0)
+            return false;
+    }
+    std::string text;
+    if (ini.Save(text) < 0)
+        return false;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(text.data(), qint64(text.size()));
+    return file.commit();
+}
+
+} // namespace
+
+void IniSettings::Init(const QString& fileName)
+{
+    fileName_ = fileName;
+}
+
+std::optional<QString> IniSettings::Lookup(const QString& section, const QString& entry) const
+{
+    CSimpleIniA ini;
+    Load(fileName_, ini);
+    const char* value = ini.GetValue(section.toUtf8().constData(), entry.toUtf8().constData());
+    if (!value)
+        return std::nullopt;
+    return QString::fromUtf8(value);
+}
+
+std::optional<qlonglong> IniSettings::ReadNumber(const QString& section, const QString& entry) const
+{
+    const std::optional<QString> text = Lookup(section, entry);
+    if (!text)
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong number = text->trimmed().toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
+bool IniSettings::ReadInto(const QString& section, const QString& entry, QString& variable) const
+{
+    const std::optional<QString> text = Lookup(section, entry);
+    if (!text)
+        return false;
+    variable = *text;
+    return true;
+}
+
+QString IniSettings::ReadValue(const QString& section, const QString& entry) const
+{
+    return Lookup(section, entry).value_or(Unknown);
+}
+
+bool IniSettings::WriteValue(const QString& section, const QString& entry, const QString& value)
+{
+    return Write(fileName_, section, {{entry, value}});
+}
+
+bool IniSettings::RestoreWindow(const QString& procedure, QWidget* window) const
+{
+    if (!window)
+        return false;
+    int x = 0, y = 0, width = 0, height = 0, maximize = 0;
+    if (!ReadInto(procedure, QStringLiteral("XPos"), x) || !ReadInto(procedure, QStringLiteral("YPos"), y) ||
+        !ReadInto(procedure, QStringLiteral("Width"), width) ||
+        !ReadInto(procedure, QStringLiteral("Height"), height) || width <= 0 || height <= 0)
+        return false;
+    ReadInto(procedure, QStringLiteral("Maximize"), maximize);
+    window->setGeometry(x, y, width, height);
+    if (maximize)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    return true;
+}
+
+bool IniSettings::SaveWindow(const QString& procedure, const QWidget* window)
+{
+    if (!window)
+        return false;
+    // A maximised window keeps the placement it returns to.
+    const bool maximized = window->isMaximized();
+    QRect placement = window->geometry();
+    if (maximized && window->normalGeometry().isValid())
+        placement = window->normalGeometry();
+    return Write(fileName_, procedure,
+                 {{QStringLiteral("Maximize"), QString::number(maximized ? 1 : 0)},
+                  {QStringLiteral("XPos"), QString::number(placement.x())},
+                  {QStringLiteral("YPos"), QString::number(placement.y())},
+                  {QStringLiteral("Width"), QString::number(placement.width())},
+                  {QStringLiteral("Height"), QString::number(placement.height())}});
+}
+
+bool IniSettings::Kill()
+{
+    const bool written = Write(fileName_, trackedSection, {{QStringLiteral("Sectors"), QStringLiteral("0")}});
+    fileName_.clear();
+    return written;
+}
+
+} // namespace jornix
