@@ -1,0 +1,35 @@
+#pragma once
+
+namespace jornix {
+
+class FileManager;
+
+// How windows open and close a table and change or delete its records: opening is counted per thread
+// (the file opens at the thread's first use and closes when its count returns to 0); changes and deletions
+// run inside a transaction when the manager is told to use them.
+class TableRelations
+{
+public:
+    TableRelations() = default;
+    virtual ~TableRelations() = default;
+    TableRelations(const TableRelations&) = delete;
+    TableRelations& operator=(const TableRelations&) = delete;
+
+    void Init(FileManager& access, bool useTransactions);
+    virtual void Kill();
+    FileManager& Access() const { return *access_; }
+
+    int Open();
+    void Close();
+    // Rewrites the current record of this thread.
+    int Update();
+    // Deletes the current record of this thread; with ask set, only after "Confirm Delete" is answered Yes
+    // (otherwise Level::Cancel).
+    int Delete(bool ask = true);
+
+private:
+    FileManager* access_ = nullptr;
+    bool useTransactions_ = false;
+};
+
+} // namespace jornix
