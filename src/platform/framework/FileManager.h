@@ -81,6 +81,7 @@ private:
     struct ThreadState;
     ThreadState& State() const;
     int Write(bool insert);
+    Status WriteAndKeepNumber(bool insert);
 
     Table* table_ = nullptr;
     ErrorReporter* errors_ = nullptr;

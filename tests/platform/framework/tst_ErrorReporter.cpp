@@ -19,6 +19,7 @@ private slots:
         SetProgramEndHandler([this](int level) { endedWith_ << level; });
     }
     void cleanup() { SetProgramEndHandler({}); }
+    void cleanupTestCase() { EndProgramThreads(); }
 
     void theTableOfMessagesHoldsEachErrorWithItsCaptionAndSeverity_data()
     {
@@ -155,7 +156,7 @@ private slots:
     }
 
 private:
-    static void WaitForThreads() {}
+    static void WaitForThreads() { QVERIFY(WaitForProgramThreads()); }
 
     ErrorReporter reporter_;
     QList<int> endedWith_;

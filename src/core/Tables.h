@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace jornix {
+
+class Catalogue;
+
+// The owner password of the enciphered record files of the data folder.
+inline constexpr auto OwnerPassword = "QXVRTN{5D2E9A41-7C3B-4F86-A0D9-1E6B3C8F2A47}QXVRTN";
+
+// The program's eleven tables: ten in eight record files of the data folder and the version-1.0 log in a
+// file that the user picks. Fields are numbered from 0 in their record order; memos and BLOBs follow them.
+Catalogue& JornixCatalogue();
+
+// Points the ten tables of the data folder into it ("<folder>/Jornix.tps" ...). The folder's name may end
+// in "/" or not.
+void SetTablePaths(const QString& dataFolder);
+
+} // namespace jornix
