@@ -32,9 +32,6 @@ struct TableRules
     std::vector<ValueList> valueLists;
     // Files in the data folder that belong to a record: "%1" is the record's number.
     QStringList sideFiles;
-    // Memo fields that filter and sort expressions reach by name (they are fields of the table, so the
-    // expressions know them as they are).
-    QStringList expressionNames;
     bool refreshAfterWrites = false;
 };
 

@@ -40,8 +40,7 @@ TableRules LogRules()
 {
     return {"LOG:",       {{"LOG:LogPrivate", 0}},
             {},           {{"LOG:LogType", {0, 1, 2, 3}, "Log Type", "'None','Home','Work','Other'"}},
-            {"l_%1.wav"}, {"LOG:LogMiniNotes"},
-            true};
+            {"l_%1.wav"}, true};
 }
 
 TableRules UserRules()
@@ -69,7 +68,6 @@ TableRules UserRules()
              {"USR:ReportDesignerAccess", {0, 2}, "Report Designer Access", FullOrNone},
              {"USR:MiscFieldAccess", {0, 2}, "Misc Field Access", FullOrNone}},
             {},
-            {},
             false};
 }
 
@@ -78,27 +76,25 @@ TableRules ReminderRules()
     return {
         "REM:",       {{"REM:LinkType", 0}, {"REM:Private", 0}},
         {},           {{"REM:LinkType", {0, 1, 2, 3}, "Link Type", "'No Link','Log Event','Contact','Task'"}},
-        {"r_%1.wav"}, {"REM:Notes"},
-        true};
+        {"r_%1.wav"}, true};
 }
 
 TableRules TaskRules()
 {
     return {"TSK:",       {{"TSK:Priority", 2}, {"TSK:Private", 0}},
             {},           {{"TSK:Priority", {1, 2, 3}, "Priority", "'High','Medium','Low'"}},
-            {"t_%1.wav"}, {"TSK:Notes"},
-            true};
+            {"t_%1.wav"}, true};
 }
 
 // Contacts, scraps and sticky notes: private off, no lists, no side files.
-TableRules StampedRules(const QString& prefix, const QString& memo)
+TableRules StampedRules(const QString& prefix)
 {
-    return {prefix, {{prefix + "Private", 0}}, {}, {}, {}, {memo}, true};
+    return {prefix, {{prefix + "Private", 0}}, {}, {}, {}, true};
 }
 
 TableRules MiscFieldRules()
 {
-    TableRules rules{"MSC:", {{"MSC:MiscType", 1}}, {}, {}, {}, {}, false};
+    TableRules rules{"MSC:", {{"MSC:MiscType", 1}}, {}, {}, {}, false};
     rules.valueLists.push_back(
         {"MSC:MiscType", {1, 2, 3, 4}, "MSC:MiscType", "'Log Event','Reminder','Task','Contact'"});
     for (int i = 1; i <= 6; ++i) {
@@ -116,14 +112,12 @@ TableRules MiscFieldRules()
                                     f + "ReportType",
                                     "'String','Numeric','Boolean','Date','Barcode','Image'"});
     }
-    for (int i = 1; i <= 6; ++i)
-        rules.expressionNames << QString("MSC:F%1List").arg(i);
     return rules;
 }
 
 TableRules ReportAreaRules()
 {
-    return {"LLA_:", {}, {}, {}, {}, {}, true};
+    return {"LLA_:", {}, {}, {}, {}, true};
 }
 
 TableRules ReportLayoutRules()
@@ -147,13 +141,12 @@ TableRules ReportLayoutRules()
              {"LLL_:Style", {1, 2, 3}, "Style", "'Summary','Detail','One Record per Page'"},
              {"LLL_:Type", {1, 2, 3}, "List, Card or Label", "'List','Card','Label'"}},
             {"jx_%1.rpt", "jx_%1.~rpt", "jx_%1.prn", "jx_%1.bmp"},
-            {"LLL_:Filter", "LLL_:Notes"},
             true};
 }
 
 TableRules Version10Rules()
 {
-    return {"OLD10:", {}, {}, {}, {}, {"OLD10:LOGMININOTES", "OLD10:LOGNOTES"}, false};
+    return {"OLD10:", {}, {}, {}, {}, false};
 }
 
 // The objects, made in the order of set-up, so that they are destroyed at the end of the process in the
@@ -164,11 +157,11 @@ AccessObject MiscAccess(MiscFieldRules());
 RelationObject MiscRelations(MiscAccess);
 AccessObject Version10Access(Version10Rules());
 RelationObject Version10Relations(Version10Access);
-AccessObject StickyAccess(StampedRules("STK:", "STK:Notes"));
+AccessObject StickyAccess(StampedRules("STK:"));
 RelationObject StickyRelations(StickyAccess);
-AccessObject ScrapAccess(StampedRules("SCR:", "SCR:Scrap"));
+AccessObject ScrapAccess(StampedRules("SCR:"));
 RelationObject ScrapRelations(ScrapAccess);
-AccessObject ContactAccess(StampedRules("CON:", "CON:Notes"));
+AccessObject ContactAccess(StampedRules("CON:"));
 RelationObject ContactRelations(ContactAccess);
 AccessObject UserAccess(UserRules());
 RelationObject UserRelations(UserAccess);

@@ -11,6 +11,7 @@ inline constexpr auto OwnerPassword = "QXVRTN{5D2E9A41-7C3B-4F86-A0D9-1E6B3C8F2A
 
 // The program's eleven tables: ten in eight record files of the data folder and the version-1.0 log in a
 // file that the user picks. Fields are numbered from 0 in their record order; memos and BLOBs follow them.
+// Memos are fields of their table, so filter and sort expressions reach them by name ("LOG:LogMiniNotes").
 Catalogue& JornixCatalogue();
 
 // Points the ten tables of the data folder into it ("<folder>/Jornix.tps" ...). The folder's name may end

@@ -24,7 +24,6 @@ public:
 
     void Init(Table& table, ErrorReporter& errors);
     virtual void Kill();
-    bool Initialised() const { return table_ != nullptr; }
 
     Table& GetTable() const { return *table_; }
     ErrorReporter& Errors() const { return *errors_; }
