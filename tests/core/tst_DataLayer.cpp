@@ -415,6 +415,16 @@ private slots:
         }
     }
 
+    void aLogEventWithoutADateIsFoundByItsNumberOnly()
+    {
+        QCOMPARE(RelationsLOG->Open(), int(Level::Benign));
+        QCOMPARE(AddNumbered(*AccessLOG, 3), int(Level::Benign));
+        AccessLOG->GetTable().ClearBuffer();
+        AccessLOG->Buffer().SetValue("LOG:LogDate", 0);
+        QVERIFY(AccessLOG->FetchQuiet(AccessLOG->GetTable().KeyIndex("LOG:LogDateK")) != Level::Benign);
+        QCOMPARE(SelectNumber(*AccessLOG, 3), int(Level::Benign));
+    }
+
     void setUpAndTearDownOpenNoFile()
     {
         for (const char* prefix :
