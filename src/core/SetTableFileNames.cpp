@@ -1,8 +1,13 @@
 #include "core/SetTableFileNames.h"
 
+#include "core/Tables.h"
+#include "platform/store/Catalogue.h"
+
 namespace jornix {
 
-// The tables and their file names arrive with the data layer, which fills this in.
-void SetTableFileNames(const QString&) {}
+void SetTableFileNames(const QString& dataFolder)
+{
+    JornixCatalogue().SetFolder(dataFolder, QStringLiteral(".tps"));
+}
 
 } // namespace jornix

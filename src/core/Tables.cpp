@@ -268,9 +268,4 @@ Catalogue& JornixCatalogue()
     return *catalogue;
 }
 
-void SetTablePaths(const QString& dataFolder)
-{
-    JornixCatalogue().SetFolder(dataFolder, QStringLiteral(".tps"));
-}
-
 } // namespace jornix

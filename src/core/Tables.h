@@ -14,8 +14,4 @@ inline constexpr auto OwnerPassword = "QXVRTN{5D2E9A41-7C3B-4F86-A0D9-1E6B3C8F2A
 // Memos are fields of their table, so filter and sort expressions reach them by name ("LOG:LogMiniNotes").
 Catalogue& JornixCatalogue();
 
-// Points the ten tables of the data folder into it ("<folder>/Jornix.tps" ...). The folder's name may end
-// in "/" or not.
-void SetTablePaths(const QString& dataFolder);
-
 } // namespace jornix

@@ -1,5 +1,6 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
+#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/Tables.h"
 #include "platform/framework/MessageRecorder.h"
@@ -77,7 +78,7 @@ private slots:
         folder_ = std::make_unique<QTemporaryDir>();
         GlobalErrorReporter.Init();
         InitDataLayer();
-        SetTablePaths(folder_->path());
+        SetTableFileNames(folder_->path());
         posts_.clear();
         SetRefreshPoster([this](int event, int, ThreadNumber thread) {
             QCOMPARE(event, RefreshEvent);

@@ -1,3 +1,4 @@
+#include "core/SetTableFileNames.h"
 #include "core/Tables.h"
 #include "platform/store/Catalogue.h"
 #include "platform/store/Expression.h"
@@ -281,7 +282,7 @@ private slots:
     void tablePathsPointIntoTheDataFolder()
     {
         QFETCH(QString, folder);
-        SetTablePaths(folder);
+        SetTableFileNames(folder);
         QCOMPARE(TableOf("LOG:").FilePath(), QString("/srv/journal/Data/Jornix.tps"));
         QCOMPARE(TableOf("USR:").FilePath(), QString("/srv/journal/Data/Jornix.tps"));
         QCOMPARE(TableOf("LLA_:").FilePath(), QString("/srv/journal/Data/LLReport.tps"));
