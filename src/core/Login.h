@@ -1,0 +1,8 @@
+#pragma once
+
+namespace jornix {
+
+// The sign-in window. 1 when a user signed in, 0 when the window closed without success.
+int Login();
+
+} // namespace jornix

@@ -1,0 +1,7 @@
+#include "core/SplashScreen.h"
+
+namespace jornix {
+
+void SplashScreen() {}
+
+} // namespace jornix
