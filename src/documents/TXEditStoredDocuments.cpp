@@ -1,0 +1,131 @@
+// The stored-document operations of TXEdit: BLOBs with their page header, file loading, a new document.
+#include "documents/TXEdit.h"
+
+#include "platform/richtext/OwnFormat.h"
+#include "platform/richtext/RichTextControl.h"
+#include "platform/runtime/MessageBox.h"
+
+#include <QFileInfo>
+
+namespace jornix {
+
+DocumentPageHeader TXEdit::pageHeader() const
+{
+    DocumentPageHeader header;
+    header.LVERSION = DocumentPageHeader::Mark;
+    header.LTOPMARGIN = text_->PageMarginT();
+    header.LBOTTOMMARGIN = text_->PageMarginB();
+    header.LLEFTMARGIN = text_->PageMarginL();
+    header.LRIGHTMARGIN = text_->PageMarginR();
+    header.LWIDTH = text_->PageWidth();
+    header.LHEIGHT = text_->PageHeight();
+    return header;
+}
+
+void TXEdit::SaveToBlob(QByteArray& blob) const
+{
+    if (!text_)
+        return;
+    blob = pageHeader().ToBytes() + text_->Save(TextFormat::OwnFormat).bytes;
+}
+
+void TXEdit::LoadFromBlob(const QByteArray& blob)
+{
+    if (!text_)
+        return;
+    QByteArray bytes = blob;
+    DocumentPageHeader header;
+    if (StripPageHeader(bytes, header)) {
+        text_->SetPageMarginT(header.LTOPMARGIN);
+        text_->SetPageMarginB(header.LBOTTOMMARGIN);
+        text_->SetPageMarginL(header.LLEFTMARGIN);
+        text_->SetPageMarginR(header.LRIGHTMARGIN);
+        text_->SetPageWidth(header.LWIDTH);
+        text_->SetPageHeight(header.LHEIGHT);
+    }
+    text_->Load(bytes, TextFormat::OwnFormat);
+    text_->Refresh();
+}
+
+int TXEdit::StripPageHeader(QByteArray& bytes, DocumentPageHeader& header)
+{
+    if (bytes.size() <= DocumentPageHeader::Size)
+        return 0;
+    const DocumentPageHeader found = DocumentPageHeader::FromBytes(bytes.constData());
+    if (found.LVERSION != DocumentPageHeader::Mark)
+        return 0;
+    header = found;
+    bytes.remove(0, DocumentPageHeader::Size);
+    return 1;
+}
+
+int TXEdit::IsTXDocument(const QByteArray& blob)
+{
+    if (blob.size() < 16)
+        return 0;
+    QByteArray bytes = blob;
+    DocumentPageHeader header;
+    StripPageHeader(bytes, header);
+    return IsOwnFormat(bytes) ? 1 : 0;
+}
+
+qint32 TXEdit::GetSaveLength(int format, int selectionOnly) const
+{
+    if (!text_)
+        return 0;
+    return text_->SaveLength(format, selectionOnly != 0);
+}
+
+int TXEdit::LoadFormatFromFileName(const QString& fileName)
+{
+    // The extension as a short (8.3) name shows it: at most three letters, so ".html" counts as ".HTM".
+    const QString extension = QFileInfo(fileName).suffix().left(3).toUpper();
+    if (extension == QLatin1String("RTF"))
+        return TextFormat::Rtf;
+    if (extension == QLatin1String("HTM"))
+        return TextFormat::Html;
+    if (extension == QLatin1String("TX") || extension == QLatin1String("TXD"))
+        return TextFormat::OwnFormat;
+    return TextFormat::PlainText;
+}
+
+void TXEdit::LoadFile(const QString& masks, const QString& fileName, int ask, int builtInMasks)
+{
+    Q_UNUSED(masks);
+    Q_UNUSED(builtInMasks);
+    workFileName_.clear();
+    if (!text_)
+        return;
+    // The open-file dialog comes with the runtime's common dialogs; until then asking loads nothing, as a
+    // cancelled dialog does.
+    if (ask)
+        return;
+    workFileName_ = fileName;
+    while (workFileName_.endsWith(QLatin1Char(' ')))
+        workFileName_.chop(1);
+    // A file that is missing, unreadable or of a format the control refuses loads nothing; the callers
+    // report nothing of their own.
+    text_->LoadFile(workFileName_, LoadFormatFromFileName(workFileName_));
+}
+
+int TXEdit::NewDocument(int clearWithoutAsking)
+{
+    if (!text_)
+        return 0;
+    if (text_->TextLength() == 0)
+        return 1;
+    if (!clearWithoutAsking) {
+        const int answer = ShowMessageBox(MessageButton::Yes | MessageButton::No, MessageIcon::Stop,
+                                          QStringLiteral("TX Text"),
+                                          QStringLiteral("Are you sure you want to start over on this document?\n"
+                                                         "All text and formatting will be lost!"),
+                                          MessageButton::No);
+        if (answer != MessageButton::Yes)
+            return 0;
+    }
+    text_->ClearDocument();
+    text_->Refresh();
+    return 1;
+}
+
+}  // namespace jornix

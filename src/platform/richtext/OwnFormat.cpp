@@ -1,0 +1,192 @@
+#include "platform/richtext/OwnFormat.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPixmap>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QUrl>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace jornix {
+namespace {
+
+constexpr char HtmlTag[4] = {'H', 'T', 'M', 'L'};
+constexpr char ImageTag[4] = {'I', 'M', 'G', ' '};
+
+void appendU16(QByteArray& out, quint16 value)
+{
+    char bytes[2];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 2);
+}
+
+void appendU32(QByteArray& out, quint32 value)
+{
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 4);
+}
+
+void appendSection(QByteArray& out, const char (&tag)[4], const QByteArray& payload)
+{
+    out.append(tag, 4);
+    appendU32(out, quint32(payload.size()));
+    out.append(payload);
+}
+
+struct Section
+{
+    const char* tag;
+    QByteArrayView payload;
+};
+
+// Walks the container; false when the prefix or any section length does not fit the bytes.
+template <typename Visit> bool walkSections(const QByteArray& bytes, Visit visit)
+{
+    if (bytes.size() < OwnFormat::PrefixSize || std::memcmp(bytes.constData(), OwnFormat::Magic, 4) != 0)
+        return false;
+    if (qFromLittleEndian<quint16>(bytes.constData() + 4) != OwnFormat::MajorVersion)
+        return false;
+    qsizetype at = OwnFormat::PrefixSize;
+    while (at < bytes.size()) {
+        if (bytes.size() - at < 8)
+            return false;
+        const char* tag = bytes.constData() + at;
+        const quint32 length = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+        at += 8;
+        if (length > quint64(bytes.size() - at))
+            return false;
+        if (!visit(Section{tag, QByteArrayView(bytes.constData() + at, qsizetype(length))}))
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+bool isTag(const Section& section, const char (&tag)[4])
+{
+    return std::memcmp(section.tag, tag, 4) == 0;
+}
+
+QImage imageOf(const QVariant& resource)
+{
+    if (resource.metaType().id() == QMetaType::QImage)
+        return resource.value<QImage>();
+    if (resource.metaType().id() == QMetaType::QPixmap)
+        return resource.value<QPixmap>().toImage();
+    if (resource.metaType().id() == QMetaType::QByteArray)
+        return QImage::fromData(resource.toByteArray());
+    return {};
+}
+
+QByteArray pngOf(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+}  // namespace
+
+QByteArray EncodeOwnFormat(const OwnFormatContent& content)
+{
+    QByteArray out(OwnFormat::Magic, 4);
+    appendU16(out, OwnFormat::MajorVersion);
+    appendU16(out, OwnFormat::MinorVersion);
+    appendSection(out, HtmlTag, content.html.toUtf8());
+    for (const OwnFormatImage& image : content.images) {
+        const QByteArray name = image.name.toUtf8().left(0xFFFF);
+        QByteArray payload;
+        appendU16(payload, quint16(name.size()));
+        payload.append(name);
+        payload.append(image.png);
+        appendSection(out, ImageTag, payload);
+    }
+    return out;
+}
+
+std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes)
+{
+    OwnFormatContent content;
+    int htmlSections = 0;
+    const bool wellFormed = walkSections(bytes, [&](const Section& section) {
+        if (isTag(section, HtmlTag)) {
+            ++htmlSections;
+            content.html = QString::fromUtf8(section.payload);
+        } else if (isTag(section, ImageTag)) {
+            if (section.payload.size() < 2)
+                return false;
+            const quint16 nameLength = qFromLittleEndian<quint16>(section.payload.data());
+            if (nameLength > section.payload.size() - 2)
+                return false;
+            content.images.append({QString::fromUtf8(section.payload.sliced(2, nameLength)),
+                                   section.payload.sliced(2 + nameLength).toByteArray()});
+        }
+        return true;
+    });
+    if (!wellFormed || htmlSections != 1)
+        return std::nullopt;
+    return content;
+}
+
+bool IsOwnFormat(const QByteArray& bytes)
+{
+    int htmlSections = 0;
+    const bool wellFormed = walkSections(bytes, [&](const Section& section) {
+        if (isTag(section, HtmlTag))
+            ++htmlSections;
+        return true;
+    });
+    return wellFormed && htmlSections == 1;
+}
+
+QByteArray WriteOwnFormat(const QTextDocument& document)
+{
+    OwnFormatContent content;
+    content.html = document.toHtml();
+    QSet<QString> seen;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat())
+                continue;
+            const QString name = format.toImageFormat().name();
+            if (name.isEmpty() || seen.contains(name))
+                continue;
+            seen.insert(name);
+            const QImage image = imageOf(document.resource(QTextDocument::ImageResource, QUrl(name)));
+            if (!image.isNull())
+                content.images.append({name, pngOf(image)});
+        }
+    }
+    return EncodeOwnFormat(content);
+}
+
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
+{
+    document.clear();
+    const std::optional<OwnFormatContent> content = DecodeOwnFormat(bytes);
+    if (!content)
+        return false;
+    QList<std::pair<QUrl, QImage>> images;
+    for (const OwnFormatImage& stored : content->images) {
+        QImage image;
+        if (!image.loadFromData(stored.png, "PNG"))
+            return false;
+        images.append({QUrl(stored.name), image});
+    }
+    // The images go in first, so that laying out the HTML finds them and never looks for files.
+    for (const auto& [url, image] : images)
+        document.addResource(QTextDocument::ImageResource, url, image);
+    document.setHtml(content->html);
+    return true;
+}
+
+}  // namespace jornix

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QTextDocument;
+
+// The rich-text control's own document format: a small versioned container.
+//
+//   offset 0   magic "JXRT" (as a little-endian 32-bit number 0x5452584A, so it can never be mistaken for
+//              the value 23 that marks the page header of a stored document)
+//   offset 4   major version, 16-bit little-endian (1); a reader refuses a major version it does not know
+//   offset 6   minor version, 16-bit little-endian (0); newer minors only add sections
+//   offset 8   sections up to the end of the bytes: a 4-byte tag, a 32-bit little-endian payload length,
+//              the payload. Nothing may follow the last section.
+//
+// Sections of version 1.0:
+//   "HTML"  exactly one: the document as Qt rich-text HTML, UTF-8
+//   "IMG "  one per image the HTML names: 16-bit little-endian name length, the name (UTF-8), then the image
+//           as PNG bytes. Images travel as data, never as references to files.
+// Reserved for what HTML cannot carry: "FLDS" text fields, "HDFT" headers and footers. A reader skips
+// sections it does not know, so documents of later minor versions still load.
+namespace jornix {
+
+struct OwnFormatImage
+{
+    QString name;
+    QByteArray png;
+};
+
+struct OwnFormatContent
+{
+    QString html;
+    QList<OwnFormatImage> images;
+};
+
+namespace OwnFormat {
+constexpr char Magic[4] = {'J', 'X', 'R', 'T'};
+constexpr quint16 MajorVersion = 1;
+constexpr quint16 MinorVersion = 0;
+constexpr int PrefixSize = 8;
+}  // namespace OwnFormat
+
+QByteArray EncodeOwnFormat(const OwnFormatContent& content);
+// Checks every length against the bytes; gives nothing for damaged or foreign bytes.
+std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes);
+// Whether the bytes are a well-formed container of a version this reader knows (no HTML is parsed).
+bool IsOwnFormat(const QByteArray& bytes);
+
+// The whole document with the images it shows.
+QByteArray WriteOwnFormat(const QTextDocument& document);
+// Replaces the document's content. False, with the document left empty, when the bytes are no document
+// (damaged, foreign, or an image that does not decode).
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document);
+
+}  // namespace jornix

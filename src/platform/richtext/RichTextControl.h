@@ -1,0 +1,151 @@
+#pragma once
+
+#include "platform/richtext/PageSettings.h"
+#include "platform/richtext/TextFormat.h"
+
+#include <QByteArray>
+#include <QPointer>
+#include <QTextEdit>
+
+namespace jornix {
+
+class ButtonBar;
+class Ruler;
+class StatusBar;
+
+// The result of converting the document into one of the formats.
+struct Conversion
+{
+    QByteArray bytes;
+    QString error;  // empty when the conversion worked
+    bool ok() const { return error.isEmpty(); }
+};
+
+// A key typed into the control; a handler of KeyPress that sets character to 0 cancels it.
+struct KeyPressEvent
+{
+    int character = 0;
+};
+
+// Shift states of the key and mouse events, as bits.
+namespace ShiftState {
+enum : int { Shift = 1, Ctrl = 2, Alt = 4 };
+}
+
+// The rich-text control: a QTextEdit with the page, load, save and selection operations that the document
+// component works through. Page values are in twips; formats are those of TextFormat.h.
+//
+// Where the operations of the control were reached by window messages, these are the operations that answer
+// them (messages not in this table arrive with the features that use them: printing 1195, 1196, 1209, 1210,
+// 2037; lines and positions 1125, 1129, 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields
+// 1220 to 1233; headers and footers 1284, 1285; undo and redo 2031, 2032, 2040):
+//
+//   message  operation
+//   1136     TextLength()                            length of the text, 0 for an empty document
+//   1158     SetSelStart() and SetSelLength()        set the selection
+//   1193     SetSelText()                            replace the selection
+//   1203     Text()                                  the text
+//   1237     ClearDocument()                         remove an object (the whole clearing sequence:
+//   1239                                             next object, 1193, 1158, 1258 reset undo)
+//   1258
+//   1270     ViewMode() == ViewMode::Page            whether pages are shown
+//   2024     Save(TextFormat::OwnFormat)             the document in the own format
+//   2025     SaveLength(TextFormat::OwnFormat)       its length
+//   2027     Load(bytes, TextFormat::OwnFormat)      load a document of the own format
+//   2049     Save(format, selectionOnly),            a conversion into memory and its length
+//            SaveLength(format, selectionOnly)
+//
+// The functions of the control's library: its version needs no answer here, and the format test of a
+// document is IsOwnFormat() (OwnFormat.h). Properties by name map to the getters and setters of the same
+// names (PageWidth, PageMarginL, SelStart, SelText, Text, ViewMode ...); the methods "Refresh", "Load(" and
+// "Save(" to Refresh(), LoadFile() and SaveFile(). The events "Change", "KeyDown", "KeyUp", "KeyPress" and
+// "MouseDown" are the signals below.
+class RichTextControl : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    enum class ViewMode { Normal = 0, Page = 1, Draft = 2 };
+
+    explicit RichTextControl(QWidget* parent = nullptr);
+    ~RichTextControl() override;
+
+    int PageWidth() const { return page_.width; }
+    int PageHeight() const { return page_.height; }
+    int PageMarginL() const { return page_.marginLeft; }
+    int PageMarginT() const { return page_.marginTop; }
+    int PageMarginR() const { return page_.marginRight; }
+    int PageMarginB() const { return page_.marginBottom; }
+    void SetPageWidth(int twips);
+    void SetPageHeight(int twips);
+    void SetPageMarginL(int twips);
+    void SetPageMarginT(int twips);
+    void SetPageMarginR(int twips);
+    void SetPageMarginB(int twips);
+    PageSettings Page() const { return page_; }
+    void SetPage(const PageSettings& page);
+
+    // Replaces the document. Bytes that are no document of the format (damaged, foreign) leave the control
+    // empty and give false; a format that is not supported changes nothing and gives false. Loading is not
+    // an edit: it sends no Changed and leaves nothing to undo.
+    bool Load(const QByteArray& bytes, int format, QString* error = nullptr);
+    Conversion Save(int format, bool selectionOnly = false) const;
+    // The number of bytes Save gives; 0 for a format that is not supported.
+    qint32 SaveLength(int format, bool selectionOnly = false) const;
+    // A file that cannot be read changes nothing; a file whose bytes are no document leaves the control empty.
+    bool LoadFile(const QString& fileName, int format, QString* error = nullptr);
+    // Writes through a temporary file and a rename, so a failed save never leaves half a file.
+    bool SaveFile(const QString& fileName, int format, QString* error = nullptr) const;
+
+    int TextLength() const;
+    QString Text() const;
+
+    int SelStart() const;
+    void SetSelStart(int position);  // collapses the selection there
+    int SelLength() const;
+    void SetSelLength(int length);  // from SelStart; -1 selects to the end
+    QString SelText() const;
+    void SetSelText(const QString& text);
+    void SelectAll();
+
+    // Empties the document with its objects and undo history; an edit, so Changed follows.
+    void ClearDocument();
+    void Refresh();
+
+    ViewMode GetViewMode() const { return viewMode_; }
+    void SetViewMode(ViewMode mode);
+
+    // The companion bars; each may be absent, and the control works without them.
+    void SetButtonBar(ButtonBar* bar);
+    void SetRuler(Ruler* ruler);
+    void SetStatusBar(StatusBar* bar);
+    ButtonBar* GetButtonBar() const;
+    Ruler* GetRuler() const;
+    StatusBar* GetStatusBar() const;
+
+signals:
+    void Changed();
+    void KeyDown(int key, int shiftState);
+    void KeyUp(int key, int shiftState);
+    void KeyPress(jornix::KeyPressEvent* press);
+    void MouseDown(int button, int shiftState, QPoint position);  // button 1 left, 2 right, 4 middle
+    void PageChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void applyPage();
+    void loadWithoutChange(const std::function<void()>& load);
+
+    PageSettings page_;
+    ViewMode viewMode_ = ViewMode::Normal;
+    bool loading_ = false;
+    QPointer<ButtonBar> buttonBar_;
+    QPointer<Ruler> ruler_;
+    QPointer<StatusBar> statusBar_;
+};
+
+}  // namespace jornix
