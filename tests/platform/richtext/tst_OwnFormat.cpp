@@ -1,0 +1,125 @@
+#include "platform/richtext/OwnFormat.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace jornix;
+
+namespace {
+
+QByteArray section(const char* tag, const QByteArray& payload)
+{
+    char length[4];
+    qToLittleEndian(quint32(payload.size()), length);
+    return QByteArray(tag, 4) + QByteArray(length, 4) + payload;
+}
+
+QByteArray prefix(quint16 major = 1, quint16 minor = 0)
+{
+    char versions[4];
+    qToLittleEndian(major, versions);
+    qToLittleEndian(minor, versions + 2);
+    return QByteArray("JXRT", 4) + QByteArray(versions, 4);
+}
+
+QByteArray imagePayload(const QByteArray& name, const QByteArray& png)
+{
+    char length[2];
+    qToLittleEndian(quint16(name.size()), length);
+    return QByteArray(length, 2) + name + png;
+}
+
+const QByteArray Html = "<p>Hello</p>";
+
+}  // namespace
+
+class OwnFormatTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writtenDocumentsNeverStartWithThePageHeaderMark()
+    {
+        QTextDocument empty;
+        QTextDocument text;
+        text.setPlainText(QStringLiteral("Hello"));
+        for (const QTextDocument* document : {&empty, &text}) {
+            const QByteArray bytes = WriteOwnFormat(*document);
+            QVERIFY(qFromLittleEndian<qint32>(bytes.constData()) != 23);
+            QVERIFY(IsOwnFormat(bytes));
+        }
+    }
+
+    void classifierTellsOwnDocumentsFromOthers_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ownFormat");
+
+        const QByteArray valid = prefix() + section("HTML", Html);
+        QTest::newRow("a document") << valid << true;
+        QTest::newRow("with a section of a later minor version")
+            << prefix(1, 3) + section("HTML", Html) + section("FLDS", "later") << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("the prefix alone") << prefix() << false;
+        QTest::newRow("cut short by one byte") << valid.chopped(1) << false;
+        QTest::newRow("a byte after the last section") << valid + 'x' << false;
+        QTest::newRow("a section length beyond the end") << prefix() + section("HTML", Html).left(8) << false;
+        QTest::newRow("a major version it does not know") << prefix(2) + section("HTML", Html) << false;
+        QTest::newRow("two HTML sections") << valid + section("HTML", Html) << false;
+        QTest::newRow("no HTML section") << prefix() + section("IMG ", imagePayload("a", "")) << false;
+        QTest::newRow("an RTF text") << QByteArray("{\\rtf1\\ansi Hello}") << false;
+        QTest::newRow("a stored document with its page header")
+            << QByteArray("\x17\0\0\0", 4) + QByteArray(26, '\0') + valid << false;
+    }
+    void classifierTellsOwnDocumentsFromOthers()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ownFormat);
+        QCOMPARE(IsOwnFormat(bytes), ownFormat);
+        QCOMPARE(DecodeOwnFormat(bytes).has_value(), ownFormat);
+    }
+
+    void damagedDocumentsLoadAsNoDocument_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+
+        QTest::newRow("an image that is no PNG")
+            << prefix() + section("HTML", "<img src=\"a\">") + section("IMG ", imagePayload("a", "not a png"));
+        QTest::newRow("an image name longer than its section")
+            << prefix() + section("HTML", Html) + section("IMG ", QByteArray("\xff\x00", 2) + "a");
+        QTest::newRow("an image section without a name length") << prefix() + section("HTML", Html) + section("IMG ", "a");
+        QTest::newRow("foreign bytes") << QByteArray("PK\x03\x04 a zip file");
+    }
+    void damagedDocumentsLoadAsNoDocument()
+    {
+        QFETCH(QByteArray, bytes);
+        QTextDocument document;
+        document.setPlainText(QStringLiteral("earlier text"));
+        QVERIFY(!ReadOwnFormat(bytes, document));
+        QVERIFY(document.isEmpty());
+    }
+
+    void imagesTravelAsDataWithTheirNames()
+    {
+        QImage image(7, 5, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QTextDocument source;
+        QTextCursor(&source).insertImage(image, QStringLiteral("picture-1"));
+        const std::optional<OwnFormatContent> content = DecodeOwnFormat(WriteOwnFormat(source));
+        QVERIFY(content);
+        QCOMPARE(content->images.size(), 1);
+        QCOMPARE(content->images.first().name, QStringLiteral("picture-1"));
+        QVERIFY(content->images.first().png.startsWith("\x89PNG"));
+
+        QTextDocument loaded;
+        QVERIFY(ReadOwnFormat(EncodeOwnFormat(*content), loaded));
+        const QImage back = loaded.resource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture-1"))).value<QImage>();
+        QCOMPARE(back.size(), QSize(7, 5));
+        QCOMPARE(back.pixelColor(3, 2), QColor(Qt::red));
+    }
+};
+
+QTEST_MAIN(OwnFormatTest)
+#include "tst_OwnFormat.moc"
