@@ -51,7 +51,7 @@ bool write(TXEdit& edit, const QString& fileName, const char* html)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

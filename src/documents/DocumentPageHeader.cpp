@@ -19,7 +19,7 @@ QByteArray DocumentPageHeader::ToBytes() const
 DocumentPageHeader DocumentPageHeader::FromBytes(const char* bytes)
 {
     DocumentPageHeader header;
-    qint32* fields[] = {&header.LVERSION,     &header.LLEFTMARGIN, &header.LTOPMARGIN, &header.LRIGHTMARGIN,
+    qint32* fields[] = {&header.LVERSION,      &header.LLEFTMARGIN, &header.LTOPMARGIN, &header.LRIGHTMARGIN,
                         &header.LBOTTOMMARGIN, &header.LHEIGHT,     &header.LWIDTH};
     for (qint32* field : fields) {
         *field = qFromLittleEndian<qint32>(bytes);
@@ -29,4 +29,4 @@ DocumentPageHeader DocumentPageHeader::FromBytes(const char* bytes)
     return header;
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -10,7 +10,7 @@ namespace jornix {
 struct DocumentPageHeader
 {
     static constexpr int Size = 30;
-    static constexpr qint32 Mark = 23;  // LVERSION of every header
+    static constexpr qint32 Mark = 23; // LVERSION of every header
 
     qint32 LVERSION = 0;
     qint32 LLEFTMARGIN = 0;
@@ -19,11 +19,11 @@ struct DocumentPageHeader
     qint32 LBOTTOMMARGIN = 0;
     qint32 LHEIGHT = 0;
     qint32 LWIDTH = 0;
-    qint16 NPAPERSIZE = 0;  // always written 0; nothing reads it
+    qint16 NPAPERSIZE = 0; // always written 0; nothing reads it
 
     QByteArray ToBytes() const;
     // Reads the first Size bytes; the caller makes sure there are that many.
     static DocumentPageHeader FromBytes(const char* bytes);
 };
 
-}  // namespace jornix
+} // namespace jornix

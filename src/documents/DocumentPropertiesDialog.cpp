@@ -13,6 +13,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <span>
+
 namespace jornix {
 
 using Value = DocumentPropertiesModel::Value;
@@ -23,14 +25,38 @@ DocumentPropertiesDialog::DocumentPropertiesDialog(RichTextControl* control, int
     setWindowTitle(QStringLiteral("Document Properties"));
     auto* layout = new QVBoxLayout(this);
 
-    auto makeEntry = [this](Value value, const char* name) {
-        auto* entry = new QDoubleSpinBox(this);
-        entry->setObjectName(QLatin1String(name));
-        entry->setDecimals(2);
-        entry->setRange(0, 99999.99);  // eight digits with two decimals
-        connect(entry, &QDoubleSpinBox::valueChanged, this, [this, value](double shown) { model_.Set(value, shown); });
-        entries_[value] = entry;
-        return entry;
+    struct EntryRow
+    {
+        Value value;
+        const char* prompt;
+        const char* name;
+        const char* tip;
+    };
+    // One row of prompt and entry, and for the margins the unit label behind it.
+    auto addRows = [this, unit](QGroupBox* group, QGridLayout* grid, int firstRow,
+                                std::span<const EntryRow> rows, bool withUnit) {
+        int row = firstRow;
+        for (const EntryRow& entryRow : rows) {
+            auto* entry = new QDoubleSpinBox(group);
+            entry->setObjectName(QLatin1String(entryRow.name));
+            entry->setDecimals(2);
+            entry->setRange(0, 99999.99); // eight digits with two decimals
+            if (entryRow.tip)
+                entry->setToolTip(QLatin1String(entryRow.tip));
+            connect(entry, &QDoubleSpinBox::valueChanged, this,
+                    [this, value = entryRow.value](double shown) { model_.Set(value, shown); });
+            entries_[entryRow.value] = entry;
+            auto* prompt = new QLabel(QLatin1String(entryRow.prompt), group);
+            prompt->setBuddy(entry);
+            grid->addWidget(prompt, row, 0);
+            grid->addWidget(entry, row, 1);
+            if (withUnit) {
+                auto* unitLabel = new QLabel(UnitName(unit), group);
+                unitLabel->setObjectName(QLatin1String(entryRow.name) + QStringLiteral("Unit"));
+                grid->addWidget(unitLabel, row, 2);
+            }
+            ++row;
+        }
     };
 
     auto* paperGroup = new QGroupBox(QStringLiteral("Paper Size"), this);
@@ -40,37 +66,18 @@ DocumentPropertiesDialog::DocumentPropertiesDialog(RichTextControl* control, int
     for (const PaperSize& paper : DocumentPropertiesModel::PaperTable())
         paper_->addItem(paper.name);
     paperLayout->addWidget(paper_, 0, 0, 1, 2);
-    const std::pair<Value, const char*> sizes[] = {{Value::Width, "Paper &Width:"}, {Value::Height, "Paper &Height:"}};
-    const char* sizeNames[] = {"paperWidth", "paperHeight"};
-    const char* sizeTips[] = {"Width of paper", "Paper Height"};
-    for (int row = 0; row < 2; ++row) {
-        QDoubleSpinBox* entry = makeEntry(sizes[row].first, sizeNames[row]);
-        entry->setToolTip(QLatin1String(sizeTips[row]));
-        auto* prompt = new QLabel(QLatin1String(sizes[row].second), paperGroup);
-        prompt->setBuddy(entry);
-        paperLayout->addWidget(prompt, row + 1, 0);
-        paperLayout->addWidget(entry, row + 1, 1);
-    }
+    const EntryRow sizes[] = {{Value::Width, "Paper &Width:", "paperWidth", "Width of paper"},
+                              {Value::Height, "Paper &Height:", "paperHeight", "Paper Height"}};
+    addRows(paperGroup, paperLayout, 1, sizes, false);
     layout->addWidget(paperGroup);
 
     auto* marginGroup = new QGroupBox(QStringLiteral("Paper Margins"), this);
     auto* marginLayout = new QGridLayout(marginGroup);
-    const std::tuple<Value, const char*, const char*> margins[] = {{Value::Left, "Le&ft:", "marginLeft"},
-                                                                   {Value::Right, "Rig&ht:", "marginRight"},
-                                                                   {Value::Top, "&Top:", "marginTop"},
-                                                                   {Value::Bottom, "Botto&m:", "marginBottom"}};
-    int row = 0;
-    for (const auto& [value, text, name] : margins) {
-        QDoubleSpinBox* entry = makeEntry(value, name);
-        auto* prompt = new QLabel(QLatin1String(text), marginGroup);
-        prompt->setBuddy(entry);
-        auto* unitLabel = new QLabel(UnitName(unit), marginGroup);
-        unitLabel->setObjectName(QLatin1String(name) + QStringLiteral("Unit"));
-        marginLayout->addWidget(prompt, row, 0);
-        marginLayout->addWidget(entry, row, 1);
-        marginLayout->addWidget(unitLabel, row, 2);
-        ++row;
-    }
+    const EntryRow margins[] = {{Value::Left, "Le&ft:", "marginLeft", nullptr},
+                                {Value::Right, "Rig&ht:", "marginRight", nullptr},
+                                {Value::Top, "&Top:", "marginTop", nullptr},
+                                {Value::Bottom, "Botto&m:", "marginBottom", nullptr}};
+    addRows(marginGroup, marginLayout, 0, margins, true);
     layout->addWidget(marginGroup);
 
     auto* buttons = new QHBoxLayout;
@@ -118,4 +125,4 @@ void DocumentPropertiesDialog::accept()
     QDialog::accept();
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -35,4 +35,4 @@ private:
     QDoubleSpinBox* entries_[6];
 };
 
-}  // namespace jornix
+} // namespace jornix

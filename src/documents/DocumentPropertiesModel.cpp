@@ -9,9 +9,9 @@ namespace jornix {
 const QList<PaperSize>& DocumentPropertiesModel::PaperTable()
 {
     static const QList<PaperSize> table = {
-        {QStringLiteral("A4"), 11906, 16837},     {QStringLiteral("A5"), 8418, 11906},
-        {QStringLiteral("B5"), 9978, 14174},      {QStringLiteral("Letter"), 12240, 15840},
-        {QStringLiteral("Legal"), 12240, 20160},  {UserDefined(), 0, 0},
+        {QStringLiteral("A4"), 11906, 16837},    {QStringLiteral("A5"), 8418, 11906},
+        {QStringLiteral("B5"), 9978, 14174},     {QStringLiteral("Letter"), 12240, 15840},
+        {QStringLiteral("Legal"), 12240, 20160}, {UserDefined(), 0, 0},
     };
     return table;
 }
@@ -63,4 +63,4 @@ PageSettings DocumentPropertiesModel::Page() const
     return {twips(Width), twips(Height), twips(Left), twips(Top), twips(Right), twips(Bottom)};
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -10,8 +10,8 @@ namespace jornix {
 struct PaperSize
 {
     QString name;
-    int width = 0;   // twips
-    int height = 0;  // twips
+    int width = 0;  // twips
+    int height = 0; // twips
 };
 
 // What the Document Properties window shows and changes: the paper and the four margins in the unit, with
@@ -19,7 +19,15 @@ struct PaperSize
 class DocumentPropertiesModel
 {
 public:
-    enum Value { Width, Height, Left, Right, Top, Bottom };
+    enum Value
+    {
+        Width,
+        Height,
+        Left,
+        Right,
+        Top,
+        Bottom
+    };
 
     DocumentPropertiesModel(const PageSettings& page, int unit);
 
@@ -45,4 +53,4 @@ private:
     double values_[6];
 };
 
-}  // namespace jornix
+} // namespace jornix

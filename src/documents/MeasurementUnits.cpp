@@ -17,7 +17,7 @@ double twipsPerUnit(int unit)
     }
 }
 
-}  // namespace
+} // namespace
 
 double TwipsToUnits(int twips, int unit)
 {
@@ -41,4 +41,4 @@ QString UnitName(int unit)
     }
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -7,7 +7,12 @@
 namespace jornix {
 
 namespace MeasurementUnit {
-enum : int { Millimetres = 0, Centimetres = 1, Inches = 2 };
+enum : int
+{
+    Millimetres = 0,
+    Centimetres = 1,
+    Inches = 2
+};
 }
 
 // Twips in the unit, as a number with two decimals.
@@ -17,4 +22,4 @@ double UnitsToTwips(double value, int unit);
 // "mm", "cm" or "Inch".
 QString UnitName(int unit);
 
-}  // namespace jornix
+} // namespace jornix

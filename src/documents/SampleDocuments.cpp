@@ -15,8 +15,8 @@ std::optional<QByteArray> LoadSampleDocument(const QString& programFolder, const
             *error = reason;
         return std::nullopt;
     };
-    if (sampleName.isEmpty() || sampleName.contains(QLatin1Char('/')) || sampleName.contains(QLatin1Char('\\')) ||
-        sampleName.startsWith(QLatin1Char('.')))
+    if (sampleName.isEmpty() || sampleName.contains(QLatin1Char('/')) ||
+        sampleName.contains(QLatin1Char('\\')) || sampleName.startsWith(QLatin1Char('.')))
         return fail(QStringLiteral("\"%1\" is not the name of a sample document.").arg(sampleName));
     QFile file(QDir(programFolder).filePath(QStringLiteral("DefaultData/") + sampleName));
     if (!file.open(QIODevice::ReadOnly))
@@ -29,4 +29,4 @@ std::optional<QByteArray> LoadSampleDocument(const QString& programFolder, const
     return bytes;
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -14,4 +14,4 @@ namespace jornix {
 std::optional<QByteArray> LoadSampleDocument(const QString& programFolder, const QString& sampleName,
                                              QString* error = nullptr);
 
-}  // namespace jornix
+} // namespace jornix

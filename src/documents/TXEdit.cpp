@@ -22,9 +22,10 @@ void TXEdit::Init(RichTextControl* textControl, ButtonBar* buttonBar, Ruler* rul
 {
     text_ = nullptr;
     if (!textControl) {
-        ShowMessageBox(MessageButton::Abort | MessageButton::Ignore, MessageIcon::Stop, QString(),
-                       QStringLiteral("TXEdit: The FEQ was not passed into constructor, the control will not be "
-                                      "created!"));
+        ShowMessageBox(
+            MessageButton::Abort | MessageButton::Ignore, MessageIcon::Stop, QString(),
+            QStringLiteral("TXEdit: The FEQ was not passed into constructor, the control will not be "
+                           "created!"));
         return;
     }
     text_ = textControl;
@@ -37,8 +38,8 @@ void TXEdit::Init(RichTextControl* textControl, ButtonBar* buttonBar, Ruler* rul
 
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    text_->SetPage({DefaultPageWidth, DefaultPageHeight, DefaultPageMargin, DefaultPageMargin, DefaultPageMargin,
-                    DefaultPageMargin});
+    text_->SetPage({DefaultPageWidth, DefaultPageHeight, DefaultPageMargin, DefaultPageMargin,
+                    DefaultPageMargin, DefaultPageMargin});
     SetViewMode(0);
     threadId_ = CurrentThread();
     workFileName_.clear();
@@ -97,4 +98,4 @@ void TXEdit::SetPageHeight(qint32 twips)
         text_->SetPageHeight(twips);
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -46,13 +46,13 @@ public:
     RichTextControl* TextControl() const;
     int ThreadId() const { return threadId_; }
 
-    void Activate();                   // shows the control and gives it the focus
-    void SetViewMode(int mode);        // 1 and 2 as given, anything else 0
+    void Activate();            // shows the control and gives it the focus
+    void SetViewMode(int mode); // 1 and 2 as given, anything else 0
     int PageView() const { return pageView_; }
-    void SetRulerUnits(int unit);      // 0 millimetres, 1 centimetres, 2 inches
+    void SetRulerUnits(int unit); // 0 millimetres, 1 centimetres, 2 inches
     int Measurements() const { return measurements_; }
-    void SetPageWidth(qint32 twips);   // no refresh
-    void SetPageHeight(qint32 twips);  // no refresh
+    void SetPageWidth(qint32 twips);  // no refresh
+    void SetPageHeight(qint32 twips); // no refresh
 
     // Stored documents.
     void SaveToBlob(QByteArray& blob) const;
@@ -86,4 +86,4 @@ private:
     QString workFileName_;
 };
 
-}  // namespace jornix
+} // namespace jornix

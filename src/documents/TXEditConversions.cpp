@@ -20,11 +20,12 @@ void TXEdit::SaveToBuffer(QByteArray& buffer, qint32& length, int selectionOnly,
     }
     length = qint32(conversion.bytes.size());
     if (buffer.size() < length) {
-        ShowMessageBox(MessageButton::Ok, MessageIcon::None, QString(), QStringLiteral("Save Buffer To Small."));
+        ShowMessageBox(MessageButton::Ok, MessageIcon::None, QString(),
+                       QStringLiteral("Save Buffer To Small."));
         return;
     }
     std::memcpy(buffer.data(), conversion.bytes.constData(), size_t(length));
     std::memset(buffer.data() + length, ' ', size_t(buffer.size() - length));
 }
 
-}  // namespace jornix
+} // namespace jornix

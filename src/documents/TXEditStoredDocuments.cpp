@@ -115,11 +115,11 @@ int TXEdit::NewDocument(int clearWithoutAsking)
     if (text_->TextLength() == 0)
         return 1;
     if (!clearWithoutAsking) {
-        const int answer = ShowMessageBox(MessageButton::Yes | MessageButton::No, MessageIcon::Stop,
-                                          QStringLiteral("TX Text"),
-                                          QStringLiteral("Are you sure you want to start over on this document?\n"
-                                                         "All text and formatting will be lost!"),
-                                          MessageButton::No);
+        const int answer = ShowMessageBox(
+            MessageButton::Yes | MessageButton::No, MessageIcon::Stop, QStringLiteral("TX Text"),
+            QStringLiteral("Are you sure you want to start over on this document?\n"
+                           "All text and formatting will be lost!"),
+            MessageButton::No);
         if (answer != MessageButton::Yes)
             return 0;
     }
@@ -128,4 +128,4 @@ int TXEdit::NewDocument(int clearWithoutAsking)
     return 1;
 }
 
-}  // namespace jornix
+} // namespace jornix

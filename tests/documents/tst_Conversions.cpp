@@ -15,15 +15,17 @@ private slots:
     void saveToBufferFillsTheCallersBuffer_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("extra");  // capacity = converted length + extra
+        QTest::addColumn<int>("extra"); // capacity = converted length + extra
         QTest::addColumn<QByteArray>("buffer");
         QTest::addColumn<QStringList>("messages");
 
         const QByteArray text = "alpha\nbeta\n";
-        QTest::newRow("one more: the text and one space") << "alpha\nbeta" << 1 << text + ' ' << QStringList();
+        QTest::newRow("one more: the text and one space")
+            << "alpha\nbeta" << 1 << text + ' ' << QStringList();
         QTest::newRow("exactly the length: no space") << "alpha\nbeta" << 0 << text << QStringList();
         QTest::newRow("one less: too small, unchanged")
-            << "alpha\nbeta" << -1 << QByteArray(text.size() - 1, '#') << QStringList{"Save Buffer To Small."};
+            << "alpha\nbeta" << -1 << QByteArray(text.size() - 1, '#')
+            << QStringList{"Save Buffer To Small."};
         QTest::newRow("spaces fill the rest") << "alpha\nbeta" << 3 << text + "   " << QStringList();
         QTest::newRow("an empty document and one space") << "" << 1 << QByteArray("\n ") << QStringList();
     }

@@ -32,8 +32,8 @@ private slots:
         QTest::newRow("Legal in centimetres") << int(Centimetres) << 12240 << 20160 << "Legal";
         QTest::newRow("A5") << int(Millimetres) << 8418 << 11906 << "A5";
         QTest::newRow("B5") << int(Inches) << 9978 << 14174 << "B5";
-        QTest::newRow("the default page is no paper of the list") << int(Millimetres) << 12626 << 17557
-                                                                  << "User Defined";
+        QTest::newRow("the default page is no paper of the list")
+            << int(Millimetres) << 12626 << 17557 << "User Defined";
         QTest::newRow("A4 turned sideways is not A4") << int(Millimetres) << 16837 << 11906 << "User Defined";
     }
     void thePaperIsPickedBySizeWithinFiveTwips()
@@ -49,7 +49,7 @@ private slots:
     void choosingAPaperShowsItsSizeInTheUnit_data()
     {
         QTest::addColumn<int>("unit");
-        QTest::addColumn<QStringList>("papers");  // chosen in turn
+        QTest::addColumn<QStringList>("papers"); // chosen in turn
         QTest::addColumn<double>("width");
         QTest::addColumn<double>("height");
 
@@ -114,7 +114,8 @@ private slots:
         QCOMPARE(paper->currentText(), QStringLiteral("A4"));
         paper->setCurrentIndex(paper->findText(QStringLiteral("Legal")));
         emit paper->activated(paper->currentIndex());
-        for (const char* name : {"paperWidth", "paperHeight", "marginLeft", "marginRight", "marginTop", "marginBottom"})
+        for (const char* name :
+             {"paperWidth", "paperHeight", "marginLeft", "marginRight", "marginTop", "marginBottom"})
             dialog.findChild<QDoubleSpinBox*>(QLatin1String(name))->setValue(12.34);
 
         dialog.findChild<QPushButton*>(QStringLiteral("cancel"))->click();

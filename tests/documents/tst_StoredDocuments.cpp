@@ -39,7 +39,7 @@ QByteArray helloBlob()
     return blob;
 }
 
-}  // namespace
+} // namespace
 
 class StoredDocumentsTest : public QObject
 {
@@ -75,7 +75,8 @@ private slots:
         edit.Init(nullptr);
         QCOMPARE(boxes.asked.size(), 1);
         QCOMPARE(boxes.asked.first().text,
-                 QStringLiteral("TXEdit: The FEQ was not passed into constructor, the control will not be created!"));
+                 QStringLiteral(
+                     "TXEdit: The FEQ was not passed into constructor, the control will not be created!"));
         QCOMPARE(boxes.asked.first().icon, MessageIcon::Stop);
         QCOMPARE(boxes.asked.first().buttons, MessageButton::Abort | MessageButton::Ignore);
         QVERIFY(!edit.IsInitialised());
@@ -201,7 +202,7 @@ private slots:
         cursor.insertText(QStringLiteral("second item"));
         QTextBlockFormat afterBreak;
         afterBreak.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        cursor.insertBlock(afterBreak);  // a block format of its own: outside the list
+        cursor.insertBlock(afterBreak); // a block format of its own: outside the list
         cursor.insertText(QStringLiteral("new page"));
         QTextTable* table = cursor.insertTable(2, 3);
         table->cellAt(1, 2).firstCursorPosition().insertText(QStringLiteral("cell"));
@@ -229,7 +230,8 @@ private slots:
         QCOMPARE(item.textList()->format().style(), QTextListFormat::ListDisc);
         QCOMPARE(item.textList()->count(), 2);
 
-        const QTextBlock page = document->findBlock(document->toPlainText().indexOf(QStringLiteral("new page")));
+        const QTextBlock page =
+            document->findBlock(document->toPlainText().indexOf(QStringLiteral("new page")));
         QVERIFY(page.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
 
         QTextCursor inTable(document);
@@ -240,7 +242,8 @@ private slots:
         QCOMPARE(inTable.currentTable()->cellAt(inTable).row(), 1);
 
         QVERIFY(document->toHtml().contains(QStringLiteral("<img src=\"blue\"")));
-        const QImage back = document->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("blue"))).value<QImage>();
+        const QImage back =
+            document->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("blue"))).value<QImage>();
         QCOMPARE(back.size(), QSize(6, 4));
         QCOMPARE(back.pixelColor(1, 1), QColor(0, 0, 255));
     }
@@ -252,20 +255,20 @@ private slots:
         for (int round = 0; round < 1000; ++round) {
             QByteArray blob;
             switch (round % 4) {
-            case 0:  // random bytes
+            case 0: // random bytes
                 blob.resize(random.bounded(200));
                 for (char& byte : blob)
                     byte = char(random.bounded(256));
                 break;
-            case 1:  // a stored document cut short
+            case 1: // a stored document cut short
                 blob = valid.left(random.bounded(valid.size()));
                 break;
-            case 2:  // a stored document with bytes changed
+            case 2: // a stored document with bytes changed
                 blob = valid;
                 for (int change = random.bounded(1, 6); change > 0; --change)
                     blob[random.bounded(blob.size())] = char(random.bounded(256));
                 break;
-            default:  // a page header with random bytes behind it
+            default: // a page header with random bytes behind it
                 blob = valid.left(30 + 8);
                 for (int extra = random.bounded(100); extra > 0; --extra)
                     blob.append(char(random.bounded(256)));

@@ -31,10 +31,14 @@ ButtonBar::ButtonBar(QWidget* parent) : QWidget(parent)
     italic_ = addButton(QStringLiteral("italic"), QStringLiteral("I"), QStringLiteral("Italic"));
     underline_ = addButton(QStringLiteral("underline"), QStringLiteral("U"), QStringLiteral("Underline"));
     alignments_ = {
-        {addButton(QStringLiteral("alignLeft"), QStringLiteral("L"), QStringLiteral("Align left")), Qt::AlignLeft},
-        {addButton(QStringLiteral("alignCenter"), QStringLiteral("C"), QStringLiteral("Centre")), Qt::AlignHCenter},
-        {addButton(QStringLiteral("alignRight"), QStringLiteral("R"), QStringLiteral("Align right")), Qt::AlignRight},
-        {addButton(QStringLiteral("alignJustify"), QStringLiteral("J"), QStringLiteral("Justify")), Qt::AlignJustify},
+        {addButton(QStringLiteral("alignLeft"), QStringLiteral("L"), QStringLiteral("Align left")),
+         Qt::AlignLeft},
+        {addButton(QStringLiteral("alignCenter"), QStringLiteral("C"), QStringLiteral("Centre")),
+         Qt::AlignHCenter},
+        {addButton(QStringLiteral("alignRight"), QStringLiteral("R"), QStringLiteral("Align right")),
+         Qt::AlignRight},
+        {addButton(QStringLiteral("alignJustify"), QStringLiteral("J"), QStringLiteral("Justify")),
+         Qt::AlignJustify},
     };
     layout->addStretch();
 
@@ -67,7 +71,8 @@ ButtonBar::ButtonBar(QWidget* parent) : QWidget(parent)
         mergeFormat(format);
     });
     for (const auto& [button, alignment] : alignments_)
-        connect(button, &QToolButton::clicked, this, [this, alignment = alignment] { setAlignment(alignment); });
+        connect(button, &QToolButton::clicked, this,
+                [this, alignment = alignment] { setAlignment(alignment); });
 }
 
 QToolButton* ButtonBar::addButton(const QString& name, const QString& text, const QString& tip)
@@ -112,7 +117,8 @@ void ButtonBar::showAlignment()
         return;
     const Qt::Alignment current = control_->alignment() & Qt::AlignHorizontal_Mask;
     for (const auto& [button, alignment] : alignments_)
-        button->setChecked(current == alignment || (alignment == Qt::AlignLeft && current == Qt::AlignLeading));
+        button->setChecked(current == alignment ||
+                           (alignment == Qt::AlignLeft && current == Qt::AlignLeading));
 }
 
 void ButtonBar::mergeFormat(const QTextCharFormat& format)
@@ -132,4 +138,4 @@ void ButtonBar::setAlignment(Qt::Alignment alignment)
     control_->setFocus();
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -41,4 +41,4 @@ private:
     QList<std::pair<QToolButton*, Qt::Alignment>> alignments_;
 };
 
-}  // namespace jornix
+} // namespace jornix

@@ -4,11 +4,11 @@
 #include <QImage>
 #include <QPixmap>
 #include <QSet>
+#include <QtEndian>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QUrl>
-#include <QtEndian>
 
 #include <cstring>
 
@@ -93,7 +93,7 @@ QByteArray pngOf(const QImage& image)
     return png;
 }
 
-}  // namespace
+} // namespace
 
 QByteArray EncodeOwnFormat(const OwnFormatContent& content)
 {
@@ -189,4 +189,4 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
     return true;
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -42,7 +42,7 @@ constexpr char Magic[4] = {'J', 'X', 'R', 'T'};
 constexpr quint16 MajorVersion = 1;
 constexpr quint16 MinorVersion = 0;
 constexpr int PrefixSize = 8;
-}  // namespace OwnFormat
+} // namespace OwnFormat
 
 QByteArray EncodeOwnFormat(const OwnFormatContent& content);
 // Checks every length against the bytes; gives nothing for damaged or foreign bytes.
@@ -56,4 +56,4 @@ QByteArray WriteOwnFormat(const QTextDocument& document);
 // (damaged, foreign, or an image that does not decode).
 bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document);
 
-}  // namespace jornix
+} // namespace jornix

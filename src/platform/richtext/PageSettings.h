@@ -15,4 +15,4 @@ struct PageSettings
     bool operator==(const PageSettings&) const = default;
 };
 
-}  // namespace jornix
+} // namespace jornix

@@ -48,7 +48,7 @@ void copySelection(const QTextDocument& source, const QTextCursor& selection, QT
             }
 }
 
-}  // namespace
+} // namespace
 
 RichTextControl::RichTextControl(QWidget* parent) : QTextEdit(parent)
 {
@@ -169,8 +169,9 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
     }
     if (format == TextFormat::PlainText) {
         // Every paragraph of the document ends with a line break, so an empty document is one byte long.
-        result.bytes = selectionOnly ? withoutObjects(textCursor().selection().toPlainText()).toUtf8()
-                                     : (withoutObjects(document()->toPlainText()) + QLatin1Char('\n')).toUtf8();
+        result.bytes = selectionOnly
+                           ? withoutObjects(textCursor().selection().toPlainText()).toUtf8()
+                           : (withoutObjects(document()->toPlainText()) + QLatin1Char('\n')).toUtf8();
         return result;
     }
     QTextDocument selection;
@@ -375,4 +376,4 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
     QTextEdit::mousePressEvent(event);
 }
 
-}  // namespace jornix
+} // namespace jornix

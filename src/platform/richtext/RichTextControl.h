@@ -17,7 +17,7 @@ class StatusBar;
 struct Conversion
 {
     QByteArray bytes;
-    QString error;  // empty when the conversion worked
+    QString error; // empty when the conversion worked
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -29,7 +29,12 @@ struct KeyPressEvent
 
 // Shift states of the key and mouse events, as bits.
 namespace ShiftState {
-enum : int { Shift = 1, Ctrl = 2, Alt = 4 };
+enum : int
+{
+    Shift = 1,
+    Ctrl = 2,
+    Alt = 4
+};
 }
 
 // The rich-text control: a QTextEdit with the page, load, save and selection operations that the document
@@ -65,7 +70,12 @@ class RichTextControl : public QTextEdit
     Q_OBJECT
 
 public:
-    enum class ViewMode { Normal = 0, Page = 1, Draft = 2 };
+    enum class ViewMode
+    {
+        Normal = 0,
+        Page = 1,
+        Draft = 2
+    };
 
     explicit RichTextControl(QWidget* parent = nullptr);
     ~RichTextControl() override;
@@ -92,7 +102,8 @@ public:
     Conversion Save(int format, bool selectionOnly = false) const;
     // The number of bytes Save gives; 0 for a format that is not supported.
     qint32 SaveLength(int format, bool selectionOnly = false) const;
-    // A file that cannot be read changes nothing; a file whose bytes are no document leaves the control empty.
+    // A file that cannot be read changes nothing; a file whose bytes are no document leaves the control
+    // empty.
     bool LoadFile(const QString& fileName, int format, QString* error = nullptr);
     // Writes through a temporary file and a rename, so a failed save never leaves half a file.
     bool SaveFile(const QString& fileName, int format, QString* error = nullptr) const;
@@ -101,9 +112,9 @@ public:
     QString Text() const;
 
     int SelStart() const;
-    void SetSelStart(int position);  // collapses the selection there
+    void SetSelStart(int position); // collapses the selection there
     int SelLength() const;
-    void SetSelLength(int length);  // from SelStart; -1 selects to the end
+    void SetSelLength(int length); // from SelStart; -1 selects to the end
     QString SelText() const;
     void SetSelText(const QString& text);
     void SelectAll();
@@ -128,7 +139,7 @@ signals:
     void KeyDown(int key, int shiftState);
     void KeyUp(int key, int shiftState);
     void KeyPress(jornix::KeyPressEvent* press);
-    void MouseDown(int button, int shiftState, QPoint position);  // button 1 left, 2 right, 4 middle
+    void MouseDown(int button, int shiftState, QPoint position); // button 1 left, 2 right, 4 middle
     void PageChanged();
 
 protected:
@@ -148,4 +159,4 @@ private:
     QPointer<StatusBar> statusBar_;
 };
 
-}  // namespace jornix
+} // namespace jornix

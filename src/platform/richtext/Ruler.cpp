@@ -66,4 +66,4 @@ void Ruler::paintEvent(QPaintEvent*)
     }
 }
 
-}  // namespace jornix
+} // namespace jornix

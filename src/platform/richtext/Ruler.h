@@ -13,7 +13,12 @@ class Ruler : public QWidget
     Q_OBJECT
 
 public:
-    enum ScaleUnit { Millimetres = 0, Centimetres = 1, Inches = 2 };
+    enum ScaleUnit
+    {
+        Millimetres = 0,
+        Centimetres = 1,
+        Inches = 2
+    };
 
     explicit Ruler(QWidget* parent = nullptr);
 
@@ -22,7 +27,7 @@ public:
     RichTextControl* Control() const { return control_; }
 
     int ScaleUnits() const { return scaleUnits_; }
-    void SetScaleUnits(int unit);  // 0 millimetres, 1 centimetres, 2 inches; anything else millimetres
+    void SetScaleUnits(int unit); // 0 millimetres, 1 centimetres, 2 inches; anything else millimetres
 
     QSize sizeHint() const override;
 
@@ -34,4 +39,4 @@ private:
     int scaleUnits_ = Millimetres;
 };
 
-}  // namespace jornix
+} // namespace jornix

@@ -40,9 +40,8 @@ void StatusBar::showPosition()
         return;
     }
     const QTextCursor cursor = control_->textCursor();
-    position_->setText(QStringLiteral("Line %1, Column %2")
-                           .arg(cursor.blockNumber() + 1)
-                           .arg(cursor.positionInBlock() + 1));
+    position_->setText(
+        QStringLiteral("Line %1, Column %2").arg(cursor.blockNumber() + 1).arg(cursor.positionInBlock() + 1));
 }
 
-}  // namespace jornix
+} // namespace jornix

@@ -29,4 +29,4 @@ private:
     QLabel* position_;
 };
 
-}  // namespace jornix
+} // namespace jornix

@@ -26,4 +26,4 @@ QString UnsupportedTextFormatMessage(int format)
     return QStringLiteral("Format %1%2 is not supported.").arg(format).arg(name);
 }
 
-}  // namespace jornix
+} // namespace jornix

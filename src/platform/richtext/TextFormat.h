@@ -6,13 +6,14 @@
 namespace jornix {
 
 namespace TextFormat {
-enum : int {
-    PlainText = 1,  // UTF-8; every paragraph ends with "\n"
-    OwnFormat = 3,  // the control's own container (OwnFormat.h)
-    Html = 4,       // Qt rich-text HTML, UTF-8
-    Rtf = 5,        // not yet supported
-    Word = 9,       // not yet supported
-    Pdf = 12,       // not yet supported
+enum : int
+{
+    PlainText = 1, // UTF-8; every paragraph ends with "\n"
+    OwnFormat = 3, // the control's own container (OwnFormat.h)
+    Html = 4,      // Qt rich-text HTML, UTF-8
+    Rtf = 5,       // not yet supported
+    Word = 9,      // not yet supported
+    Pdf = 12,      // not yet supported
 };
 }
 
@@ -20,4 +21,4 @@ bool IsSupportedTextFormat(int format);
 // "Format 5 (RTF) is not supported." and the like; for any format that IsSupportedTextFormat refuses.
 QString UnsupportedTextFormatMessage(int format);
 
-}  // namespace jornix
+} // namespace jornix

@@ -1,8 +1,8 @@
 #include "platform/richtext/OwnFormat.h"
 
+#include <QtEndian>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QtEndian>
 #include <QtTest>
 
 using namespace jornix;
@@ -33,7 +33,7 @@ QByteArray imagePayload(const QByteArray& name, const QByteArray& png)
 
 const QByteArray Html = "<p>Hello</p>";
 
-}  // namespace
+} // namespace
 
 class OwnFormatTest : public QObject
 {
@@ -85,11 +85,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
 
-        QTest::newRow("an image that is no PNG")
-            << prefix() + section("HTML", "<img src=\"a\">") + section("IMG ", imagePayload("a", "not a png"));
+        QTest::newRow("an image that is no PNG") << prefix() + section("HTML", "<img src=\"a\">") +
+                                                        section("IMG ", imagePayload("a", "not a png"));
         QTest::newRow("an image name longer than its section")
             << prefix() + section("HTML", Html) + section("IMG ", QByteArray("\xff\x00", 2) + "a");
-        QTest::newRow("an image section without a name length") << prefix() + section("HTML", Html) + section("IMG ", "a");
+        QTest::newRow("an image section without a name length")
+            << prefix() + section("HTML", Html) + section("IMG ", "a");
         QTest::newRow("foreign bytes") << QByteArray("PK\x03\x04 a zip file");
     }
     void damagedDocumentsLoadAsNoDocument()
@@ -115,7 +116,8 @@ private slots:
 
         QTextDocument loaded;
         QVERIFY(ReadOwnFormat(EncodeOwnFormat(*content), loaded));
-        const QImage back = loaded.resource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture-1"))).value<QImage>();
+        const QImage back =
+            loaded.resource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture-1"))).value<QImage>();
         QCOMPARE(back.size(), QSize(7, 5));
         QCOMPARE(back.pixelColor(3, 2), QColor(Qt::red));
     }

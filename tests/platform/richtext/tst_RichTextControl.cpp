@@ -22,7 +22,9 @@ private slots:
 
         QTest::newRow("two paragraphs") << "alpha\nbeta" << QByteArray("alpha\nbeta\n");
         QTest::newRow("an empty document is one byte long") << "" << QByteArray("\n");
-        QTest::newRow("UTF-8") << QString::fromUtf8("Grüße") << QByteArray("Gr\xc3\xbc\xc3\x9f" "e\n");
+        QTest::newRow("UTF-8") << QString::fromUtf8("Grüße")
+                               << QByteArray("Gr\xc3\xbc\xc3\x9f"
+                                             "e\n");
     }
     void plainTextEndsEveryParagraphWithALineBreak()
     {
@@ -113,9 +115,8 @@ private slots:
         QCOMPARE(control.Text(), QStringLiteral("Ab"));
         // The Shift key itself comes as a key of its own, as on a keyboard.
         const QList<QVariantList> keys = {down.begin(), down.end()};
-        const auto a = std::find_if(keys.begin(), keys.end(), [](const QVariantList& key) {
-            return key.at(0).toInt() == Qt::Key_A;
-        });
+        const auto a = std::find_if(keys.begin(), keys.end(),
+                                    [](const QVariantList& key) { return key.at(0).toInt() == Qt::Key_A; });
         QVERIFY(a != keys.end());
         QCOMPARE(a->at(1).toInt(), int(ShiftState::Shift));
         QCOMPARE(down.last().at(0).toInt(), int(Qt::Key_B));
@@ -130,10 +131,14 @@ private slots:
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("replaced");
 
-        QTest::newRow("a word") << 6 << 4 << "beta" << "alpha X gamma";
-        QTest::newRow("-1 selects to the end") << 6 << -1 << "beta gamma" << "alpha X";
-        QTest::newRow("a length beyond the end stops there") << 11 << 50 << "gamma" << "alpha beta X";
-        QTest::newRow("a start beyond the end selects nothing") << 99 << 3 << "" << "alpha beta gammaX";
+        QTest::newRow("a word") << 6 << 4 << "beta"
+                                << "alpha X gamma";
+        QTest::newRow("-1 selects to the end") << 6 << -1 << "beta gamma"
+                                               << "alpha X";
+        QTest::newRow("a length beyond the end stops there") << 11 << 50 << "gamma"
+                                                             << "alpha beta X";
+        QTest::newRow("a start beyond the end selects nothing") << 99 << 3 << ""
+                                                                << "alpha beta gammaX";
     }
     void selectionByStartAndLength()
     {
