@@ -12,6 +12,7 @@ class ButtonBar;
 class RichTextControl;
 class Ruler;
 class StatusBar;
+class Table;
 
 // The document component: everything that edits, loads, stores, converts and prints rich text goes through
 // one TXEdit, which wraps one rich-text control and its optional button bar, ruler and status bar. The
@@ -54,14 +55,19 @@ public:
     void SetPageWidth(qint32 twips);  // no refresh
     void SetPageHeight(qint32 twips); // no refresh
 
-    // Stored documents.
+    // Stored documents. The record-file forms work on the running thread's record buffer of the table, on
+    // its BLOB number n: the n-th of its memo and BLOB fields, counted from 1 (the log event's document,
+    // LOG:LogDoc, is number 2). Writing the record stays with the caller.
+    void SaveToBlob(Table& file, int blobNumber) const;
+    void LoadFromBlob(Table& file, int blobNumber);
+    static int IsTXDocument(Table& file, int blobNumber);
     void SaveToBlob(QByteArray& blob) const;
     void LoadFromBlob(const QByteArray& blob);
     static int IsTXDocument(const QByteArray& blob);
     static int StripPageHeader(QByteArray& bytes, DocumentPageHeader& header);
     qint32 GetSaveLength(int format, int selectionOnly) const;
-    // Loads a document file, its format by the extension. With ask set the open-file dialog chooses the
-    // file; masks are "Text|*.txt|..." pairs, the built-in ones when builtInMasks is set.
+    // Loads a document file, its format by the extension. With ask set the open-file dialog "Open" chooses
+    // the file; masks are "Text|*.txt|..." pairs, the built-in ones when builtInMasks is set.
     void LoadFile(const QString& masks, const QString& fileName, int ask, int builtInMasks);
     // 1 when the document was cleared or was empty, 0 when the user declined.
     int NewDocument(int clearWithoutAsking);

@@ -3,11 +3,60 @@
 
 #include "platform/richtext/OwnFormat.h"
 #include "platform/richtext/RichTextControl.h"
+#include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/store/Table.h"
 
 #include <QFileInfo>
 
 namespace jornix {
+namespace {
+
+// The field of the n-th memo or BLOB field of the table, counted from 1; -1 when there is none.
+int blobField(const Table& file, int blobNumber)
+{
+    for (int field = 0; field < file.FieldCount(); ++field) {
+        const FieldType type = file.Field(field).type;
+        if ((type == FieldType::Memo || type == FieldType::Blob) && --blobNumber == 0)
+            return field;
+    }
+    return -1;
+}
+
+const char* const BuiltInMasks =
+    "TX Format|*.TX;*.TXD|RTF Format|*.RTF|Text Document|*.TXT|HTML Format|*.HTM;*.HTML|All Files|*.*";
+
+QString withoutTrailingBlanks(QString text)
+{
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+void TXEdit::SaveToBlob(Table& file, int blobNumber) const
+{
+    const int field = blobField(file, blobNumber);
+    if (field < 0 || !text_)
+        return;
+    QByteArray blob;
+    SaveToBlob(blob);
+    file.Buffer().SetValue(field, blob);
+}
+
+void TXEdit::LoadFromBlob(Table& file, int blobNumber)
+{
+    const int field = blobField(file, blobNumber);
+    if (field >= 0)
+        LoadFromBlob(file.Buffer().Blob(field));
+}
+
+int TXEdit::IsTXDocument(Table& file, int blobNumber)
+{
+    const int field = blobField(file, blobNumber);
+    return field < 0 ? 0 : IsTXDocument(file.Buffer().Blob(field));
+}
 
 DocumentPageHeader TXEdit::pageHeader() const
 {
@@ -91,18 +140,17 @@ int TXEdit::LoadFormatFromFileName(const QString& fileName)
 
 void TXEdit::LoadFile(const QString& masks, const QString& fileName, int ask, int builtInMasks)
 {
-    Q_UNUSED(masks);
-    Q_UNUSED(builtInMasks);
     workFileName_.clear();
     if (!text_)
         return;
-    // The open-file dialog comes with the runtime's common dialogs; until then asking loads nothing, as a
-    // cancelled dialog does.
-    if (ask)
-        return;
-    workFileName_ = fileName;
-    while (workFileName_.endsWith(QLatin1Char(' ')))
-        workFileName_.chop(1);
+    if (ask) {
+        workFileName_ = AskOpenFileName(QStringLiteral("Open"), builtInMasks ? QLatin1String(BuiltInMasks)
+                                                                             : withoutTrailingBlanks(masks));
+        if (workFileName_.isEmpty())
+            return;
+    } else {
+        workFileName_ = withoutTrailingBlanks(fileName);
+    }
     // A file that is missing, unreadable or of a format the control refuses loads nothing; the callers
     // report nothing of their own.
     text_->LoadFile(workFileName_, LoadFormatFromFileName(workFileName_));

@@ -6,6 +6,8 @@
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
+#include "platform/runtime/CommonDialogs.h"
+#include "platform/store/Catalogue.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -186,6 +188,33 @@ private slots:
         }
     }
 
+    void blobOperationsWorkOnTheThreadsRecordBuffer()
+    {
+        Catalogue catalogue;
+        Table& log =
+            catalogue.AddTable(QStringLiteral("LOG"), QStringLiteral("Jornix"), QStringLiteral("LogFile"), 0);
+        log.AddLong(QStringLiteral("LogNum"))
+            .AddMemo(QStringLiteral("LogMiniNotes"), 1000)
+            .AddString(QStringLiteral("LogDescription"), 30)
+            .AddBlob(QStringLiteral("LogDoc"));
+        log.ClearBuffer();
+        const int logDoc = log.FieldIndex(QStringLiteral("LogDoc"));
+
+        Editor writer;
+        writer.control.SetPage(HelloPage);
+        writer.control.setPlainText(QStringLiteral("Hello"));
+        writer.edit.SaveToBlob(log, 2);
+        QCOMPARE(log.Buffer().Blob(logDoc), helloBlob());
+        QCOMPARE(TXEdit::IsTXDocument(log, 2), 1);
+        QCOMPARE(TXEdit::IsTXDocument(log, 1), 0); // the memo
+        QCOMPARE(TXEdit::IsTXDocument(log, 3), 0); // no such BLOB
+
+        Editor reader;
+        reader.edit.LoadFromBlob(log, 2);
+        QCOMPARE(reader.control.Text(), QStringLiteral("Hello"));
+        QCOMPARE(reader.control.Page(), HelloPage);
+    }
+
     void formattingSurvivesStoreAndLoad()
     {
         Editor writer;
@@ -322,6 +351,55 @@ private slots:
         editor.edit.LoadFile(QString(), path, 0, 1);
         QCOMPARE(editor.control.Text(), text);
         QCOMPARE(editor.edit.WorkFileName(), path.trimmed());
+    }
+
+    void loadFileCanAskForTheFile_data()
+    {
+        QTest::addColumn<QString>("masks");
+        QTest::addColumn<int>("builtInMasks");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("filters");
+
+        const QString builtIn =
+            "TX Format|*.TX;*.TXD|RTF Format|*.RTF|Text Document|*.TXT|HTML Format|*.HTM;*.HTML|"
+            "All Files|*.*";
+        QTest::newRow("the built-in masks") << "ignored" << 1 << false << builtIn;
+        QTest::newRow("the caller's masks without trailing blanks")
+            << "Notes|*.htm  " << 0 << false << "Notes|*.htm";
+        QTest::newRow("cancel loads nothing") << "" << 1 << true << builtIn;
+    }
+    void loadFileCanAskForTheFile()
+    {
+        QFETCH(QString, masks);
+        QFETCH(int, builtInMasks);
+        QFETCH(bool, cancel);
+        QFETCH(QString, filters);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("chosen.htm"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<p>chosen</p>");
+        file.close();
+
+        QList<CommonDialogRequest> asked;
+        SetCommonDialogSink([&](const CommonDialogRequest& request) {
+            asked.append(request);
+            CommonDialogAnswer answer;
+            answer.accepted = !cancel;
+            answer.path = cancel ? QString() : path;
+            return answer;
+        });
+        Editor editor;
+        editor.control.setPlainText(QStringLiteral("earlier"));
+        editor.edit.LoadFile(masks, QStringLiteral("given.txt"), 1, builtInMasks);
+        SetCommonDialogSink({});
+
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().kind, CommonDialogRequest::Kind::OpenFile);
+        QCOMPARE(asked.first().title, QStringLiteral("Open"));
+        QCOMPARE(asked.first().filters, filters);
+        QCOMPARE(editor.control.Text(), cancel ? QStringLiteral("earlier") : QStringLiteral("chosen"));
+        QCOMPARE(editor.edit.WorkFileName(), cancel ? QString() : path);
     }
 
     void ownFormatFilesLoadByTheirExtension_data()
