@@ -169,6 +169,20 @@ QByteArray WriteOwnFormat(const QTextDocument& document)
     return EncodeOwnFormat(content);
 }
 
+// The names of the images that HTML shows, read from a document of its own that is never laid out, so that
+// reading them loads nothing.
+static QStringList imageNames(const QString& html)
+{
+    QTextDocument probe;
+    probe.setHtml(html);
+    QStringList names;
+    for (QTextBlock block = probe.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                names << it.fragment().charFormat().toImageFormat().name();
+    return names;
+}
+
 bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
 {
     document.clear();
@@ -182,7 +196,14 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
             return false;
         images.append({QUrl(stored.name), image});
     }
-    // The images go in first, so that laying out the HTML finds them and never looks for files.
+    // Laying out the HTML finds every picture among the document's resources and never looks for a file: an
+    // image that the container does not hold shows as an empty picture, so that a stored document can never
+    // make the program read a file it names (and carry that file into the next save). A null picture would be
+    // looked for on disk.
+    QImage missing(1, 1, QImage::Format_ARGB32);
+    missing.fill(Qt::transparent);
+    for (const QString& name : imageNames(content->html))
+        document.addResource(QTextDocument::ImageResource, QUrl(name), missing);
     for (const auto& [url, image] : images)
         document.addResource(QTextDocument::ImageResource, url, image);
     document.setHtml(content->html);

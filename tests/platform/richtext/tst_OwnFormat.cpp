@@ -1,8 +1,10 @@
 #include "platform/richtext/OwnFormat.h"
 
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QtTest>
 
 using namespace jornix;
@@ -120,6 +122,32 @@ private slots:
             loaded.resource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture-1"))).value<QImage>();
         QCOMPARE(back.size(), QSize(7, 5));
         QCOMPARE(back.pixelColor(3, 2), QColor(Qt::red));
+    }
+
+    void aStoredDocumentNeverReadsAFileItNames()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/outside.png");
+        QImage outside(4, 4, QImage::Format_RGB32);
+        outside.fill(Qt::green);
+        QVERIFY(outside.save(path));
+
+        OwnFormatContent content;
+        content.html = QStringLiteral("<p>Look <img src=\"%1\"></p>").arg(path);
+        QTextEdit view; // a laid-out document, as the editor shows it
+        QVERIFY(ReadOwnFormat(EncodeOwnFormat(content), *view.document()));
+        view.resize(300, 200);
+        view.show();
+        const QImage shown =
+            view.document()->resource(QTextDocument::ImageResource, QUrl(path)).value<QImage>();
+        QCOMPARE(shown.size(), QSize(1, 1));
+        const std::optional<OwnFormatContent> saved = DecodeOwnFormat(WriteOwnFormat(*view.document()));
+        QVERIFY(saved);
+        for (const OwnFormatImage& picture : saved->images) {
+            QImage image;
+            QVERIFY(image.loadFromData(picture.png, "PNG"));
+            QCOMPARE(image.size(), QSize(1, 1)); // the file's picture never travels with the document
+        }
     }
 };
 
