@@ -1,0 +1,252 @@
+#include "core/StandardWindow.h"
+
+#include "core/ProgramGlobals.h"
+#include "platform/framework/WindowResizer.h"
+#include "platform/runtime/MessageBox.h"
+
+#include <QWidget>
+
+namespace jornix {
+namespace {
+
+// F1 anywhere in the window, and the help key, show the help of the focused control or of the window.
+class HelpKeys : public WindowComponent
+{
+public:
+    explicit HelpKeys(StandardWindow& window) : window_(window) {}
+    int TakeEvent(const FrameworkEvent& event) override
+    {
+        if (event.event != Event::AlertKey || !window_.Help() || event.key < Qt::Key_F1 ||
+            event.key > Qt::Key_F24)
+            return Level::GoOn;
+        // The help object knows keys by their key codes: F1 is 0x70, F12 0x7B.
+        const int keyCode = HtmlHelpClass::F1Key + (event.key - Qt::Key_F1);
+        if (keyCode != HtmlHelpClass::F1Key && keyCode != window_.Help()->HelpKey())
+            return Level::GoOn;
+        window_.Help()->KeyHandler(keyCode, window_.window.FocusedControl());
+        return Level::Handled;
+    }
+    void SetAlerts(WindowController& window) override
+    {
+        if (!window_.Help())
+            return;
+        window.AlertKey(Qt::Key_F1);
+        window.AlertKey(Qt::Key_F1 + (window_.Help()->HelpKey() - HtmlHelpClass::F1Key));
+    }
+
+private:
+    StandardWindow& window_;
+};
+
+} // namespace
+
+WindowServices& StandardWindowServices()
+{
+    static WindowServices services;
+    return services;
+}
+
+StandardWindow::StandardWindow(const QString& procedureName, const QString& caption, WindowType type)
+    : WindowController(procedureName, caption, type), helpKeys_(std::make_unique<HelpKeys>(*this))
+{
+}
+
+StandardWindow::~StandardWindow() = default;
+
+void StandardWindow::CheckAccess(const quint8& level, const QString& areaWords, bool formViewOnly)
+{
+    accessLevel_ = &level;
+    areaWords_ = areaWords;
+    formViewOnly_ = formViewOnly;
+}
+
+void StandardWindow::RegisterKind(ThreadNumber& registryEntry)
+{
+    registryEntry_ = &registryEntry;
+}
+
+void StandardWindow::KeepPlacement()
+{
+    keepsPlacement_ = true;
+}
+
+void StandardWindow::SetHelp(const QString& topic, int helpButton)
+{
+    hasHelp_ = true;
+    helpTopic_ = topic;
+    helpButton_ = helpButton;
+}
+
+void StandardWindow::NoHelp()
+{
+    hasHelp_ = false;
+}
+
+void StandardWindow::SetFirstField(int control)
+{
+    firstField_ = control;
+}
+
+void StandardWindow::KeepMinimumSize()
+{
+    keepMinimumSize_ = true;
+}
+
+void StandardWindow::RelabelForViewOnly(int changeButton)
+{
+    viewButton_ = changeButton;
+}
+
+int StandardWindow::Init()
+{
+    const WindowServices& services = StandardWindowServices();
+    ThreadContext& thread = CurrentContext();
+    // 1, 2, 3
+    if (services.setProcedure)
+        services.setProcedure(ProcedureName(), 0);
+    REQUEST = thread.GlobalRequestCode;
+    if (const int level = WindowController::Init())
+        return level;
+    // 4
+    FIRSTFIELD = firstField_;
+    VCRREQUEST = &thread.VCRRequest;
+    // 5
+    if (accessLevel_) {
+        if (*accessLevel_ == 0) {
+            ShowMessageBox(
+                MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Access Denied"),
+                QStringLiteral("You are not allowed to view or edit ") + areaWords_ +
+                    QStringLiteral(". Please contact your system administrator to request access."));
+            return Level::Stop;
+        }
+        if (*accessLevel_ == 1 && formViewOnly_)
+            REQUEST = Request::ViewOnly;
+    }
+    // 6: a window called to select a record neither tests nor sets the entry.
+    if (registryEntry_ && thread.GlobalRequestCode != Request::Select) {
+        if (*registryEntry_ != 0) {
+            PostEvent(Event::GainFocus, 0, *registryEntry_);
+            return Level::Stop;
+        }
+        *registryEntry_ = CurrentThread();
+        registered_ = true;
+    }
+    // 7, 8
+    thread.GlobalRequestCode = 0;
+    thread.GlobalResponseCode = 0;
+    AddToolbar(toolbar);
+    // 9, 10, 11, 12
+    if (const int level = SetUpForm())
+        return level;
+    if (OpenTables() != Level::GoOn)
+        return Level::Stop;
+    FILESOPENED = true;
+    if (PrepareRecord() != Level::GoOn)
+        return Level::Handled;
+    SetUpLists();
+    // 13, 14
+    ShowWindow();
+    if (viewButton_ && AccessLevel() == 1)
+        window.SetLabel(viewButton_, QStringLiteral("View"));
+    if (keepMinimumSize_)
+        window.Root()->setMinimumSize(window.Root()->size());
+    SetUpWindow();
+    // 15, 16, 17, 18, 19, 20
+    SetUpListOrders();
+    SetUpResizer();
+    if (keepsPlacement_)
+        INIMgr.RestoreWindow(ProcedureName(), window.Root());
+    SetKeyAlerts();
+    SetUpPopupMenu();
+    StartHelp();
+    return Level::GoOn;
+}
+
+void StandardWindow::StartHelp()
+{
+    if (!hasHelp_)
+        return;
+    help_ = std::make_unique<HtmlHelpClass>();
+    help_->Init(HelpKey, HelpFile);
+    help_->SetTopic(helpTopic_);
+    AddComponent(*helpKeys_);
+    helpKeys_->SetAlerts(*this);
+}
+
+int StandardWindow::Kill()
+{
+    const WindowServices& services = StandardWindowServices();
+    // 1
+    if (const int level = WindowController::Kill())
+        return level;
+    // 2
+    if (FILESOPENED)
+        CloseTables();
+    // 3
+    if (OPENED && keepsPlacement_)
+        INIMgr.SaveWindow(ProcedureName(), window.Root());
+    // 4
+    if (registered_) {
+        *registryEntry_ = 0;
+        registered_ = false;
+    }
+    // 5, 6
+    if (services.setProcedure)
+        services.setProcedure(ProcedureName(), 1);
+    if (help_) {
+        help_->Kill();
+        help_.reset();
+    }
+    return Level::GoOn;
+}
+
+int StandardWindow::OnAccepted(int control)
+{
+    if (helpButton_ && control == helpButton_ && help_) {
+        help_->SetTopic(helpTopic_);
+        help_->ShowTopic();
+        return Level::Handled;
+    }
+    return WindowController::OnAccepted(control);
+}
+
+int StandardWindow::OnWindowEvent(const FrameworkEvent& event)
+{
+    const int level = WindowController::OnWindowEvent(event);
+    // A second start of the kind posts GainFocus: the open window comes forward.
+    if (event.event == Event::GainFocus && OPENED && registryEntry_) {
+        BringForward();
+        if (Resizer())
+            Resizer()->Resize();
+    }
+    return level;
+}
+
+int StandardWindow::SetUpForm()
+{
+    return Level::GoOn;
+}
+
+int StandardWindow::OpenTables()
+{
+    return Level::GoOn;
+}
+
+int StandardWindow::PrepareRecord()
+{
+    return Level::GoOn;
+}
+
+void StandardWindow::SetUpLists() {}
+
+void StandardWindow::SetUpWindow() {}
+
+void StandardWindow::SetUpListOrders() {}
+
+void StandardWindow::SetUpResizer() {}
+
+void StandardWindow::SetUpPopupMenu() {}
+
+void StandardWindow::CloseTables() {}
+
+} // namespace jornix
