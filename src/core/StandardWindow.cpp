@@ -1,5 +1,6 @@
 #include "core/StandardWindow.h"
 
+#include "core/DataLayer.h"
 #include "core/ProgramGlobals.h"
 #include "platform/framework/WindowResizer.h"
 #include "platform/runtime/MessageBox.h"
@@ -39,12 +40,6 @@ private:
 };
 
 } // namespace
-
-WindowServices& StandardWindowServices()
-{
-    static WindowServices services;
-    return services;
-}
 
 StandardWindow::StandardWindow(const QString& procedureName, const QString& caption, WindowType type)
     : WindowController(procedureName, caption, type), helpKeys_(std::make_unique<HelpKeys>(*this))
@@ -97,19 +92,23 @@ void StandardWindow::RelabelForViewOnly(int changeButton)
     viewButton_ = changeButton;
 }
 
+void StandardWindow::UseTable(TableRelations& relations)
+{
+    tables_.push_back(&relations);
+}
+
 int StandardWindow::Init()
 {
-    const WindowServices& services = StandardWindowServices();
     ThreadContext& thread = CurrentContext();
     // 1, 2, 3
-    if (services.setProcedure)
-        services.setProcedure(ProcedureName(), 0);
+    GlobalErrorReporter.SetProcedure(ProcedureName(), 0);
     REQUEST = thread.GlobalRequestCode;
     if (const int level = WindowController::Init())
         return level;
     // 4
     FIRSTFIELD = firstField_;
     VCRREQUEST = &thread.VCRRequest;
+    ERRORS = &GlobalErrorReporter;
     // 5
     if (accessLevel_) {
         if (*accessLevel_ == 0) {
@@ -138,8 +137,17 @@ int StandardWindow::Init()
     // 9, 10, 11, 12
     if (const int level = SetUpForm())
         return level;
-    if (OpenTables() != Level::GoOn)
-        return Level::Stop;
+    for (TableRelations* table : tables_) {
+        if (table->Open() != Level::Benign) {
+            // The error reporter has told the user; the tables opened so far are closed again.
+            for (TableRelations* opened : tables_) {
+                if (opened == table)
+                    break;
+                opened->Close();
+            }
+            return Level::Stop;
+        }
+    }
     FILESOPENED = true;
     if (PrepareRecord() != Level::GoOn)
         return Level::Handled;
@@ -175,13 +183,15 @@ void StandardWindow::StartHelp()
 
 int StandardWindow::Kill()
 {
-    const WindowServices& services = StandardWindowServices();
     // 1
     if (const int level = WindowController::Kill())
         return level;
     // 2
-    if (FILESOPENED)
-        CloseTables();
+    if (FILESOPENED) {
+        for (TableRelations* table : tables_)
+            table->Close();
+        FILESOPENED = false;
+    }
     // 3
     if (OPENED && keepsPlacement_)
         INIMgr.SaveWindow(ProcedureName(), window.Root());
@@ -191,8 +201,7 @@ int StandardWindow::Kill()
         registered_ = false;
     }
     // 5, 6
-    if (services.setProcedure)
-        services.setProcedure(ProcedureName(), 1);
+    GlobalErrorReporter.SetProcedure(ProcedureName(), 1);
     if (help_) {
         help_->Kill();
         help_.reset();
@@ -227,11 +236,6 @@ int StandardWindow::SetUpForm()
     return Level::GoOn;
 }
 
-int StandardWindow::OpenTables()
-{
-    return Level::GoOn;
-}
-
 int StandardWindow::PrepareRecord()
 {
     return Level::GoOn;
@@ -246,7 +250,5 @@ void StandardWindow::SetUpListOrders() {}
 void StandardWindow::SetUpResizer() {}
 
 void StandardWindow::SetUpPopupMenu() {}
-
-void StandardWindow::CloseTables() {}
 
 } // namespace jornix

@@ -6,8 +6,8 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
+#include <vector>
 
 // The standard Init and Kill of Jornix's windows. A window says in its constructor which steps it needs (its
 // area and access words, its registry entry, whether it keeps its placement, its help topic) and fills the
@@ -18,17 +18,11 @@
 //          8 the toolbar   9 form set-up   10 open the tables   11 prepare the form's record   12 lists
 //          13 open the window   14 window-specific set-up ("View", minimum size)   15 list orders
 //          16 resizer   17 restore the placement   18 alert keys   19 popup menu   20 help   21 the result
+// The procedure name goes to the error reporter as the thread's procedure (steps 1 and Kill 5).
+//
 //   Kill:  1 the framework's Kill   2 close the tables   3 save the placement   4 leave the registry
 //          5 remove the procedure name   6 end the help object
 namespace jornix {
-
-// What the steps reach in the data layer before it is part of the tree: the error reporter's record of the
-// procedure running on each thread. The program start fills it; empty, the step is skipped.
-struct WindowServices
-{
-    std::function<void(const QString& procedure, int flag)> setProcedure; // ErrorReporter.SetProcedure
-};
-WindowServices& StandardWindowServices();
 
 class StandardWindow : public WindowController
 {
@@ -64,17 +58,16 @@ protected:
     void SetFirstField(int control);           // step 4; 1 unless set
     void KeepMinimumSize();                    // step 14: never smaller than it opened
     void RelabelForViewOnly(int changeButton); // step 14: reads "View" when the user may only view
+    void UseTable(TableRelations& relations);  // steps 10 and Kill 2: opened in Init, closed in Kill
 
     // The hooks of the steps that are the window's own; each does nothing here.
     virtual int SetUpForm();        // step 9: update table, Cancel button
-    virtual int OpenTables();       // step 10: Level::GoOn when opened; FILESOPENED follows
     virtual int PrepareRecord();    // step 11: non-zero keeps the window from opening (Init gives 5)
     virtual void SetUpLists();      // step 12
     virtual void SetUpWindow();     // step 14
     virtual void SetUpListOrders(); // step 15
     virtual void SetUpResizer();    // step 16
     virtual void SetUpPopupMenu();  // step 19
-    virtual void CloseTables();     // Kill step 2
 
 private:
     void StartHelp();
@@ -93,6 +86,7 @@ private:
     int viewButton_ = 0;
     std::unique_ptr<HtmlHelpClass> help_;
     std::unique_ptr<WindowComponent> helpKeys_;
+    std::vector<TableRelations*> tables_;
 };
 
 } // namespace jornix

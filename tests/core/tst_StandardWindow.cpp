@@ -1,6 +1,10 @@
+#include "core/DataLayer.h"
 #include "core/ProgramGlobals.h"
+#include "core/SetTableFileNames.h"
+#include "core/SharedState.h"
 #include "core/StandardWindow.h"
 #include "platform/help/HelpViewer.h"
+#include "platform/store/Table.h"
 
 #include "platform/framework/WindowDriver.h"
 
@@ -18,8 +22,6 @@ namespace {
 // What the test window is set up with; each test sets what it needs.
 struct TestSetup
 {
-    quint8 level = 2;
-    ThreadNumber registryEntry = 0;
     bool keepsPlacement = true;
     QString topic = QStringLiteral("tasks.htm");
 };
@@ -32,6 +34,7 @@ public:
     QString name;
     int nameEntry, insertButton, changeButton, helpButton, closeButton;
     ThreadNumber entryAtSetUp = -1;
+    int tableOpenAtSetUp = 0;
     QSize openedSize;
 
     TestList() : StandardWindow(QStringLiteral("TestList"), QStringLiteral("Test List"), WindowType::Child)
@@ -43,8 +46,9 @@ public:
             helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
             closeButton = window.Button(QStringLiteral("Close"));
         });
-        CheckAccess(setup.level, QStringLiteral("Test Records"));
-        RegisterKind(setup.registryEntry);
+        CheckAccess(CurrentUserAccess[AccessArea::Tasks], QStringLiteral("Test Records"));
+        RegisterKind(WindowThreadRegistry[WindowKind::Tasks]);
+        UseTable(*RelationsTSK);
         if (setup.keepsPlacement)
             KeepPlacement();
         SetHelp(setup.topic, helpButton);
@@ -63,7 +67,8 @@ public:
 protected:
     void SetUpWindow() override
     {
-        entryAtSetUp = setup.registryEntry;
+        entryAtSetUp = WindowThreadRegistry[WindowKind::Tasks];
+        tableOpenAtSetUp = RelationsTSK->Access().GetTable().OpenCount();
         openedSize = window.Root()->size();
     }
 };
@@ -93,6 +98,9 @@ class StandardWindowTest : public QObject
 private slots:
     void initTestCase()
     {
+        GlobalErrorReporter.Init();
+        InitDataLayer();
+        SetTableFileNames(folder.path() + QLatin1Char('/'));
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
         frame->Root()->resize(900, 700);
         frame->Root()->show();
@@ -105,11 +113,13 @@ private slots:
     {
         SetHelpSink({});
         EndProgramThreads();
+        KillDataLayer();
         frame.reset();
     }
     void init()
     {
         setup = TestSetup{};
+        CurrentUserAccess[AccessArea::Tasks] = 2;
         helpAsked.clear();
         QFile::remove(folder.filePath(QStringLiteral("Jornix.ini")));
         INIMgr.Init(folder.filePath(QStringLiteral("Jornix.ini")));
@@ -134,25 +144,25 @@ private slots:
         QFETCH(int, level);
         QFETCH(bool, opens);
         QFETCH(QString, changeText);
-        setup.level = quint8(level);
-        MessageBoxScript boxes;
+        CurrentUserAccess[AccessArea::Tasks] = quint8(level);
+        test::MessageRecorder boxes;
         response = 0;
         const ThreadNumber thread = Start([this] { response = RunProcedure<TestList>(); });
         QCOMPARE(bool(OpenList()), opens);
         if (!opens) {
-            QCOMPARE(boxes.asked.size(), std::size_t(1));
-            QCOMPARE(boxes.asked[0].caption, QStringLiteral("Access Denied"));
-            QCOMPARE(boxes.asked[0].text,
+            QCOMPARE(boxes.boxes.size(), 1);
+            QCOMPARE(boxes.boxes[0].caption, QStringLiteral("Access Denied"));
+            QCOMPARE(boxes.boxes[0].text,
                      QStringLiteral("You are not allowed to view or edit Test Records. Please "
                                     "contact your system administrator to request access."));
-            QCOMPARE(boxes.asked[0].icon, MessageIcon::Exclamation);
-            QCOMPARE(boxes.asked[0].buttons, int(MessageButton::Ok));
+            QCOMPARE(boxes.boxes[0].icon, MessageIcon::Exclamation);
+            QCOMPARE(boxes.boxes[0].buttons, int(MessageButton::Ok));
             QCOMPARE(response, int(Response::Cancelled));
             QVERIFY(!ThreadIsActive(thread));
-            QCOMPARE(setup.registryEntry, 0);
+            QCOMPARE(WindowThreadRegistry[WindowKind::Tasks], 0);
             return;
         }
-        QVERIFY(boxes.asked.empty());
+        QVERIFY(boxes.boxes.isEmpty());
         QCOMPARE(OpenList()->window.Label(OpenList()->changeButton), changeText);
     }
 
@@ -161,7 +171,7 @@ private slots:
         const ThreadNumber first = Start([] { RunProcedure<TestList>(); });
         TestList* list = OpenList();
         QVERIFY(list);
-        QCOMPARE(setup.registryEntry, first);
+        QCOMPARE(WindowThreadRegistry[WindowKind::Tasks], first);
         QCOMPARE(list->entryAtSetUp, first);
         list->window.Root()->showMinimized();
         QVERIFY(list->IsMinimized());
@@ -172,10 +182,10 @@ private slots:
         QCOMPARE(OpenList(), list);
         QVERIFY(!list->IsMinimized());
         QVERIFY(list->IsActive());
-        QCOMPARE(setup.registryEntry, first);
+        QCOMPARE(WindowThreadRegistry[WindowKind::Tasks], first);
 
         CloseList();
-        QCOMPARE(setup.registryEntry, 0);
+        QCOMPARE(WindowThreadRegistry[WindowKind::Tasks], 0);
     }
 
     void aWindowCalledToSelectLeavesTheRegistryAlone()
@@ -185,8 +195,19 @@ private slots:
             RunProcedure<TestList>();
         });
         QVERIFY(OpenList());
-        QCOMPARE(setup.registryEntry, 0);
+        QCOMPARE(WindowThreadRegistry[WindowKind::Tasks], 0);
         QCOMPARE(OpenList()->REQUEST, int(Request::Select));
+    }
+
+    void theTablesAreOpenFromInitToKill()
+    {
+        Start([] { RunProcedure<TestList>(); });
+        QVERIFY(OpenList());
+        QCOMPARE(OpenList()->tableOpenAtSetUp, 1);
+        QVERIFY(OpenList()->FILESOPENED);
+        QVERIFY(RelationsTSK->Access().GetTable().FileIsOpen());
+        CloseList();
+        QVERIFY(!RelationsTSK->Access().GetTable().FileIsOpen());
     }
 
     void theWindowKeepsTheSizeItOpenedWithAsItsMinimum()

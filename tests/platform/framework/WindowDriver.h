@@ -2,8 +2,10 @@
 
 // Drives windows in tests as a user would: starts procedures on program threads, finds their windows by
 // procedure name, presses controls by number or name, types into entries, picks list rows and tabs, answers
-// message boxes and common dialogs by script, and waits until every program thread is idle again.
+// message boxes (MessageRecorder) and common dialogs by script, and waits until every program thread is idle
+// again.
 
+#include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowController.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
@@ -137,34 +139,7 @@ inline void PressKey(WindowController& window, Qt::Key key, Qt::KeyboardModifier
     WaitIdle();
 }
 
-// Answers message boxes in order from a script and records what each box asked. A box beyond the script is
-// answered with its default button (Ok when it has none).
-class MessageBoxScript
-{
-public:
-    explicit MessageBoxScript(std::vector<int> answers = {}) : answers_(answers.begin(), answers.end())
-    {
-        SetMessageBoxSink([this](const MessageBoxRequest& request) {
-            asked.push_back(request);
-            if (answers_.empty())
-                return request.defaultButton ? request.defaultButton : int(MessageButton::Ok);
-            const int answer = answers_.front();
-            answers_.pop_front();
-            return answer;
-        });
-    }
-    ~MessageBoxScript() { SetMessageBoxSink({}); }
-    MessageBoxScript(const MessageBoxScript&) = delete;
-    MessageBoxScript& operator=(const MessageBoxScript&) = delete;
-
-    void Answer(int button) { answers_.push_back(button); }
-
-    std::vector<MessageBoxRequest> asked;
-
-private:
-    std::deque<int> answers_;
-};
-
+// Message boxes are answered by script with MessageRecorder.
 // Answers the common dialogs (file, folder, colour, font, printer) in order and records what each asked. A
 // dialog beyond the script is cancelled.
 class DialogScript

@@ -1,4 +1,5 @@
 #include "platform/framework/WindowController.h"
+#include "platform/framework/WindowResizer.h"
 #include "platform/store/Catalogue.h"
 #include "platform/store/Table.h"
 
@@ -337,6 +338,38 @@ private slots:
         QCOMPARE(window->window.SelectedRow(window->list), 1);
         Press(*window, window->list);
         QCOMPARE(window->accepted.back(), window->list);
+    }
+
+    void theResizerKeepsTheMinimumAndTheControlsThatMustNotMove()
+    {
+        struct Resizable : TestWindow
+        {
+            WindowResizer resizer;
+            int Init() override
+            {
+                if (const int level = TestWindow::Init())
+                    return level;
+                resizer.Init(window);
+                resizer.SetControlStrategy(list, Position::Left | Position::Top, Sizing::Both);
+                resizer.RemoveControl(okButton);
+                AddResizer(resizer);
+                return Level::GoOn;
+            }
+        };
+        Start([] { RunProcedure<Resizable>(); });
+        auto* window = static_cast<Resizable*>(OpenTestWindow());
+        QVERIFY(window);
+        QWidget* root = window->window.Root();
+        const QSize opened = root->size();
+        PickTab(*window, window->sheet, 2);
+        const QSize okSize = window->window.Widget(window->okButton)->size();
+        const QSize listSize = window->window.Widget(window->list)->size();
+        QCOMPARE(root->minimumSize(), opened);
+        root->resize(opened + QSize(200, 150));
+        WaitIdle();
+        QCOMPARE(window->window.Widget(window->okButton)->size(), okSize);
+        QVERIFY(window->window.Widget(window->list)->width() > listSize.width());
+        QVERIFY(window->window.Widget(window->list)->height() > listSize.height());
     }
 
     void theTimerReachesTheWindow()
