@@ -158,11 +158,12 @@ int WindowController::DispatchEvent(const FrameworkEvent& event)
             return Level::Handled;
     if (event.control == 0)
         return OnWindowEvent(event);
+    // A bound control writes what it holds in this thread, before anyone looks at the value.
+    if ((event.event == Event::Accepted || event.event == Event::NewSelection) &&
+        !window.WriteValues(event.control))
+        return OnRejected(event.control);
     switch (event.event) {
     case Event::Accepted:
-        // A bound control writes what it holds in this thread, before anyone looks at the value.
-        if (!window.WriteValues(event.control))
-            return OnRejected(event.control);
         return OnAccepted(event.control);
     case Event::Selected:
         return OnSelected(event.control);

@@ -520,7 +520,7 @@ Control WindowDescription::Options(const QString& text, ValueBinding binding,
     Finish(record);
     const int outer = options_;
     options_ = number;
-    Nest(number, group, std::move(container), body);
+    Nest(number, std::move(container), body);
     options_ = outer;
     ShowValue(*Find(number));
     return Control(*this, number);
@@ -606,10 +606,9 @@ void WindowDescription::ConnectList(Record& record)
                      [this, number] { Post(Event::NewSelection, number); });
 }
 
-void WindowDescription::Nest(int control, QWidget* widget, std::unique_ptr<Container> container,
+void WindowDescription::Nest(int control, std::unique_ptr<Container> container,
                              const std::function<void()>& body)
 {
-    Q_UNUSED(widget);
     Record* record = Find(control);
     record->container = std::move(container);
     nesting_.push_back(record->container.get());
@@ -630,7 +629,7 @@ Control WindowDescription::Sheet(const std::function<void()>& body)
     tabs->setObjectName(UniqueName(QStringLiteral("Sheet")));
     auto container = std::make_unique<Container>();
     container->widget = tabs;
-    Nest(number, tabs, std::move(container), body);
+    Nest(number, std::move(container), body);
     return Control(*this, number);
 }
 
@@ -647,7 +646,7 @@ Control WindowDescription::Tab(const QString& text, const std::function<void()>&
     tabs->addTab(page, text);
     record.widget->setObjectName(UniqueName(NameFromText(text)));
     const int number = record.number;
-    Nest(number, page, std::move(container), body);
+    Nest(number, std::move(container), body);
     return Control(*this, number);
 }
 
@@ -661,7 +660,7 @@ Control WindowDescription::Group(const QString& text, const std::function<void()
     Record& record = Add(ControlKind::Group, group, Placement::Alone);
     Finish(record);
     const int number = record.number;
-    Nest(number, group, std::move(container), body);
+    Nest(number, std::move(container), body);
     return Control(*this, number);
 }
 
@@ -676,7 +675,7 @@ Control WindowDescription::Panel(const std::function<void()>& body)
     Record& record = Add(ControlKind::Panel, panel, Placement::Alone);
     const int number = record.number;
     panel->setObjectName(UniqueName(QStringLiteral("Panel")));
-    Nest(number, panel, std::move(container), body);
+    Nest(number, std::move(container), body);
     return Control(*this, number);
 }
 

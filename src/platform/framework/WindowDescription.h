@@ -176,7 +176,7 @@ public:
     Control Tool(const QString& tip, const QString& image);
     Control Separator();
 
-    // Controls created at run time: the body describes them at the end of a group, tab, panel or column
+    // Controls created at run time: the body describes them at the end of a group, tab, panel or radio group
     // (0: the window), and they take the next free numbers.
     void Into(int container, const std::function<void()>& body);
 
@@ -241,8 +241,7 @@ private:
     Record& Add(ControlKind kind, QWidget* widget, Placement placement);
     Record* Find(int control) const;
     void Place(QWidget* widget, bool field, int stretch = 0);
-    void Nest(int control, QWidget* widget, std::unique_ptr<Container> container,
-              const std::function<void()>& body);
+    void Nest(int control, std::unique_ptr<Container> container, const std::function<void()>& body);
     void Post(int event, int control);
     void ConnectList(Record& record);
     QString UniqueName(const QString& base) const;
