@@ -569,6 +569,12 @@ Status Table::WriteRecord(bool insert)
         return Status(StoreError::NotFound, QStringLiteral("The record no longer exists."), file_->Path());
     const qint64 row = insert ? sqlite3_last_insert_rowid(file_->Handle()) : state.currentRow;
     statement.Reset();
+    // A number written by hand (a first-run record, a migrated one) is given out as if it had been taken,
+    // so that deleting the record never frees it.
+    if (const int key = AutoNumberKey(); key >= 0) {
+        if (Status kept = KeepHighestNumber(state.buffer.Long(keys_[key].components.front())); !kept)
+            return kept;
+    }
     if (Status committed = scope.Commit(); !committed)
         return committed;
     state.currentRow = row;
@@ -613,6 +619,23 @@ Status Table::Delete()
     return {};
 }
 
+Status Table::KeepHighestNumber(qint64 number)
+{
+    Status status;
+    Statement statement = file_->Prepare(
+        QStringLiteral("INSERT OR REPLACE INTO \"HighestNumbers\" (\"TableName\", \"Highest\") "
+                       "SELECT ?1, max(?2, ifnull((SELECT \"Highest\" FROM \"HighestNumbers\" "
+                       "WHERE \"TableName\" = ?1), 0))"),
+        status);
+    if (!statement)
+        return status;
+    statement.Bind(1, tableName_);
+    statement.Bind(2, number);
+    if (statement.Step() != SQLITE_DONE)
+        return file_->Error(StoreError::Failed, QStringLiteral("The highest number could not be kept"));
+    return {};
+}
+
 Status Table::TakeNextNumber(qint32& number)
 {
     number = 0;
@@ -628,6 +651,7 @@ Status Table::TakeNextNumber(qint32& number)
     Status status;
     qint64 highest = 0;
     {
+        // The records' own highest counts too: rows written before the file kept its highest numbers.
         Statement statement = file_->Prepare(
             QStringLiteral("SELECT max((SELECT ifnull(max(%1), 0) FROM %2), "
                            "ifnull((SELECT \"Highest\" FROM \"HighestNumbers\" WHERE \"TableName\" = ?), 0))")
@@ -640,17 +664,8 @@ Status Table::TakeNextNumber(qint32& number)
             return file_->Error(StoreError::Failed, QStringLiteral("The highest number could not be read"));
         highest = statement.Int64(0);
     }
-    Statement statement = file_->Prepare(
-        QStringLiteral(
-            "INSERT OR REPLACE INTO \"HighestNumbers\" (\"TableName\", \"Highest\") VALUES (?, ?)"),
-        status);
-    if (!statement)
-        return status;
-    statement.Bind(1, tableName_);
-    statement.Bind(2, highest + 1);
-    if (statement.Step() != SQLITE_DONE)
-        return file_->Error(StoreError::Failed, QStringLiteral("The next number could not be kept"));
-    statement.Reset();
+    if (Status kept = KeepHighestNumber(highest + 1); !kept)
+        return kept;
     if (Status committed = scope.Commit(); !committed)
         return committed;
     number = qint32(highest + 1);

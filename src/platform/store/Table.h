@@ -93,7 +93,8 @@ public:
     Status Update();
     Status Delete();
     // The next record number for the auto-numbered key: one above the highest ever given in this table,
-    // so that numbers of deleted records are never given again.
+    // so that numbers of deleted records are never given again. A record written with a number of its own
+    // above that highest raises it in the same transaction.
     Status TakeNextNumber(qint32& number);
 
     // SQL pieces, shared with views and expressions.
@@ -118,6 +119,7 @@ private:
     Status CheckUniqueKeys(const Record& record, qint64 ownRow);
     void ReleaseThreadHold();
     Status WriteRecord(bool insert);
+    Status KeepHighestNumber(qint64 number); // within the running write
 
     Catalogue& catalogue_;
     const quint64 id_;
