@@ -258,7 +258,7 @@ QString Table::BlankKeySql(int key) const
     return QLatin1Char('(') + terms.join(QStringLiteral(" AND ")) + QLatin1Char(')');
 }
 
-QStringList Table::SchemaSql() const
+std::vector<Table::SchemaObject> Table::Schema() const
 {
     QStringList columns;
     for (int field = 0; field < FieldCount(); ++field) {
@@ -268,29 +268,30 @@ QStringList Table::SchemaSql() const
                            SqlType(FieldType::String);
     }
     const QString table = TableSql();
-    QStringList schema{
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)").arg(table, columns.join(QStringLiteral(", ")))};
+    std::vector<SchemaObject> schema{{tableName_, QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+                                                      .arg(table, columns.join(QStringLiteral(", ")))}};
     for (int key = 0; key < KeyCount(); ++key) {
         const KeyDef& def = keys_[key];
         QStringList terms;
         for (int component = 0; component < int(def.components.size()); ++component)
             terms << KeyTermSql(key, component);
-        const QString bareName = def.name.mid(prefix_.size() + 1);
-        const QString index = Quote(tableName_ + QLatin1Char('_') + bareName);
+        const QString index = tableName_ + QLatin1Char('_') + def.name.mid(prefix_.size() + 1);
         const QString on = QStringLiteral(" ON %1 (%2)").arg(table, terms.join(QStringLiteral(", ")));
         // Lists show every record in every order, so each key keeps a full index to read in its order; a
         // unique key that leaves out blank records enforces its uniqueness with a partial index beside it.
         if (!def.Unique() || def.Opt())
-            schema << QStringLiteral("CREATE INDEX IF NOT EXISTS ") + index + on;
-        if (def.Unique())
-            schema << QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ") +
-                          Quote(tableName_ + QLatin1Char('_') + bareName + QStringLiteral("_unique")) + on +
-                          (def.Opt() ? QStringLiteral(" WHERE NOT ") + BlankKeySql(key) : QString());
+            schema.push_back({index, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + Quote(index) + on});
+        if (def.Unique()) {
+            const QString unique = index + QStringLiteral("_unique");
+            schema.push_back(
+                {unique, QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ") + Quote(unique) + on +
+                             (def.Opt() ? QStringLiteral(" WHERE NOT ") + BlankKeySql(key) : QString())});
+        }
     }
     if (AutoNumberKey() >= 0)
-        schema << QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS \"HighestNumbers\" (\"TableName\" TEXT PRIMARY KEY, "
-            "\"Highest\" INTEGER NOT NULL)");
+        schema.push_back({QStringLiteral("HighestNumbers"),
+                          QStringLiteral("CREATE TABLE IF NOT EXISTS \"HighestNumbers\" (\"TableName\" TEXT "
+                                         "PRIMARY KEY, \"Highest\" INTEGER NOT NULL)")});
     return schema;
 }
 

@@ -106,8 +106,14 @@ public:
     QString BlankKeySql(int key) const; // true for a record left out of an Opt key
     void ReadRow(void* statement, Record& record, bool withBlobs) const;
     RecordFile* File() const { return file_; }
-    QStringList SchemaSql() const; // CREATE statements of the table and its indexes
-    Status CheckOpen() const;      // FileNotOpen unless the table is open on the running thread
+    // The table, its indexes and the highest numbers' table, each with the statement that creates it.
+    struct SchemaObject
+    {
+        QString name;
+        QString sql;
+    };
+    std::vector<SchemaObject> Schema() const;
+    Status CheckOpen() const; // FileNotOpen unless the table is open on the running thread
 
 private:
     friend struct StoreThreadState;
