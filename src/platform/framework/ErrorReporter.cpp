@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace jornix {
@@ -71,12 +72,31 @@ const std::vector<ErrorMessage>& StandardMessages()
 
 QString Fill(const ErrorMessage& message, const ErrorValues& values)
 {
-    QString text = message.text;
-    text.replace(QStringLiteral("%File"), values.file)
-        .replace(QStringLiteral("%ErrorText"), values.errorText)
-        .replace(QStringLiteral("%Field"), values.field)
-        .replace(QStringLiteral("%Message"), values.message);
-    return text.replace(QLatin1Char('|'), QLatin1Char('\n'));
+    // One pass over the message's own text: a value that holds a placeholder or a bar is shown as it is.
+    const std::pair<QLatin1String, const QString*> placeholders[] = {
+        {QLatin1String("%File"), &values.file},
+        {QLatin1String("%ErrorText"), &values.errorText},
+        {QLatin1String("%Field"), &values.field},
+        {QLatin1String("%Message"), &values.message}};
+    const QStringView source(message.text);
+    QString text;
+    for (qsizetype at = 0; at < source.size();) {
+        if (source.at(at) == QLatin1Char('|')) {
+            text += QLatin1Char('\n');
+            ++at;
+            continue;
+        }
+        const auto placeholder =
+            std::find_if(std::begin(placeholders), std::end(placeholders),
+                         [&](const auto& entry) { return source.sliced(at).startsWith(entry.first); });
+        if (placeholder == std::end(placeholders)) {
+            text += source.at(at++);
+        } else {
+            text += *placeholder->second;
+            at += placeholder->first.size();
+        }
+    }
+    return text;
 }
 
 } // namespace

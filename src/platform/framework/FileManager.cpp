@@ -2,8 +2,6 @@
 
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/store/Record.h"
-#include "platform/store/RecordFile.h"
-#include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 
@@ -164,43 +162,13 @@ int FileManager::Write(bool insert)
         }
     }
     if (status)
-        status = WriteAndKeepNumber(insert && !rewrite);
+        status = insert && !rewrite ? table_->Insert() : table_->Update();
     state.lastStatus = status;
     if (!status)
         return Level::Notify;
     if (insert)
         state.primedRow = 0;
     return Level::Benign;
-}
-
-Status FileManager::WriteAndKeepNumber(bool insert)
-{
-    const int key = table_->AutoNumberKey();
-    if (key < 0 || !table_->File())
-        return insert ? table_->Insert() : table_->Update();
-    // The store keeps the highest number it has given; a record written with a number of its own (the
-    // first-run setup's rows, migrated records) raises it in the same transaction, so that deleting the
-    // top record never frees its number.
-    WriteScope scope(*table_->File());
-    if (!scope.Started())
-        return scope.Started();
-    Status status = insert ? table_->Insert() : table_->Update();
-    if (!status)
-        return status;
-    Statement statement = table_->File()->Prepare(
-        QStringLiteral("INSERT OR REPLACE INTO \"HighestNumbers\" (\"TableName\", \"Highest\") "
-                       "SELECT ?1, max(?2, ifnull((SELECT \"Highest\" FROM \"HighestNumbers\" "
-                       "WHERE \"TableName\" = ?1), 0))"),
-        status);
-    if (!statement)
-        return status;
-    statement.Bind(1, table_->TableName());
-    statement.Bind(2, Buffer().Long(table_->Key(key).components.front()));
-    if (statement.Step() != SQLITE_DONE)
-        return table_->File()->Error(StoreError::Failed,
-                                     QStringLiteral("The highest number could not be kept"));
-    statement.Reset();
-    return scope.Commit();
 }
 
 int FileManager::ReportWriteFailure(int errorId)

@@ -80,7 +80,6 @@ private:
     struct ThreadState;
     ThreadState& State() const;
     int Write(bool insert);
-    Status WriteAndKeepNumber(bool insert);
 
     Table* table_ = nullptr;
     ErrorReporter* errors_ = nullptr;

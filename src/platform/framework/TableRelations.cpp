@@ -26,18 +26,22 @@ void TableRelations::Close()
     access_->Close();
 }
 
-int TableRelations::Update()
+int TableRelations::Write(int (FileManager::*write)())
 {
     if (!useTransactions_)
-        return access_->Update();
+        return (access_->*write)();
     if (const int level = access_->BeginTransaction(); level != Level::Benign)
         return level;
-    const int level = access_->Update();
-    if (level != Level::Benign) {
+    if (const int level = (access_->*write)(); level != Level::Benign) {
         access_->RollbackTransaction();
         return level;
     }
     return access_->CommitTransaction();
+}
+
+int TableRelations::Update()
+{
+    return Write(&FileManager::Update);
 }
 
 int TableRelations::Delete(bool ask)
@@ -48,16 +52,7 @@ int TableRelations::Delete(bool ask)
                               QStringLiteral("Are you sure you want to delete the highlighted record?"),
                               MessageButton::No) != MessageButton::Yes)
         return Level::Cancel;
-    if (!useTransactions_)
-        return access_->DeleteRecord();
-    if (const int level = access_->BeginTransaction(); level != Level::Benign)
-        return level;
-    const int level = access_->DeleteRecord();
-    if (level != Level::Benign) {
-        access_->RollbackTransaction();
-        return level;
-    }
-    return access_->CommitTransaction();
+    return Write(&FileManager::DeleteRecord);
 }
 
 } // namespace jornix

@@ -28,6 +28,9 @@ public:
     int Delete(bool ask = true);
 
 private:
+    // Runs one write of the access object, inside a transaction when told to use them.
+    int Write(int (FileManager::*write)());
+
     FileManager* access_ = nullptr;
     bool useTransactions_ = false;
 };

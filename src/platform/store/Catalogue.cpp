@@ -3,22 +3,30 @@
 #include <QFileInfo>
 
 namespace jornix {
+namespace {
+
+// "LOG:" and "LOG" name the same table.
+QString BarePrefix(const QString& prefix)
+{
+    return prefix.endsWith(QLatin1Char(':')) ? prefix.chopped(1) : prefix;
+}
+
+} // namespace
 
 Table& Catalogue::AddTable(const QString& prefix, const QString& fileName, const QString& tableName,
                            int fileAttributes)
 {
-    QString bare = prefix;
-    if (bare.endsWith(QLatin1Char(':')))
-        bare.chop(1);
-    tables_.push_back(std::make_unique<Table>(*this, bare, fileName, tableName, fileAttributes));
+    // The store keeps the highest record numbers of each file in a table of this name.
+    if (tableName.compare(QLatin1String("HighestNumbers"), Qt::CaseInsensitive) == 0)
+        qFatal("The table name %s is reserved", qPrintable(tableName));
+    tables_.push_back(
+        std::make_unique<Table>(*this, BarePrefix(prefix), fileName, tableName, fileAttributes));
     return *tables_.back();
 }
 
 Table* Catalogue::FindTable(const QString& prefix) const
 {
-    QString bare = prefix;
-    if (bare.endsWith(QLatin1Char(':')))
-        bare.chop(1);
+    const QString bare = BarePrefix(prefix);
     for (const auto& table : tables_) {
         if (table->Prefix().compare(bare, Qt::CaseInsensitive) == 0)
             return table.get();

@@ -206,19 +206,32 @@ Status RecordFile::OpenDatabase(const Table& table)
                             ContainsFunction, nullptr, nullptr);
 
     if (!readOnly_ && (attributes & FileAttribute::Create)) {
-        // Creates what is missing: a new file gets all its tables, an older one its missing tables.
-        QStringList schema;
-        for (const Table* other : table.OwnerCatalogue().TablesOfFile(table.FilePath()))
-            schema += other->SchemaSql();
+        // Creates what is missing: a new file gets all its tables, an older one its missing tables and
+        // indexes. A file that has them all is only read, so that opening it never waits for a write lock.
+        std::vector<Table::SchemaObject> missing;
+        for (const Table* other : table.OwnerCatalogue().TablesOfFile(table.FilePath())) {
+            for (Table::SchemaObject& object : other->Schema()) {
+                bool present = false;
+                if (Status status = HasSchemaObject(object.name, present); !status)
+                    return Status(StoreError::FileOpenError, status.Message(), path_);
+                if (!present)
+                    missing.push_back(std::move(object));
+            }
+        }
+        if (missing.empty())
+            return {};
         Status status = Begin();
-        for (const QString& statement : std::as_const(schema)) {
+        for (const Table::SchemaObject& object : missing) {
             if (!status)
                 break;
-            status = Execute(statement);
+            status = Execute(object.sql);
         }
         status = status ? Commit() : status;
         if (!status) {
             Rollback();
+            for (sqlite3_stmt* statement : std::as_const(statements_))
+                sqlite3_finalize(statement);
+            statements_.clear();
             sqlite3_close(db_);
             db_ = nullptr;
             if (!exists)
@@ -226,6 +239,20 @@ Status RecordFile::OpenDatabase(const Table& table)
             return Status(StoreError::FileCreateError, status.Message(), path_);
         }
     }
+    return {};
+}
+
+Status RecordFile::HasSchemaObject(const QString& name, bool& present)
+{
+    Status status;
+    Statement statement = Prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"), status);
+    if (!statement)
+        return status;
+    statement.Bind(1, name);
+    const int result = statement.Step();
+    if (result != SQLITE_ROW && result != SQLITE_DONE)
+        return Error(StoreError::Failed, QStringLiteral("The tables of the file could not be read"));
+    present = result == SQLITE_ROW;
     return {};
 }
 

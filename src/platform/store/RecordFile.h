@@ -69,6 +69,7 @@ public:
 private:
     RecordFile() = default;
     Status OpenDatabase(const Table& table);
+    Status HasSchemaObject(const QString& name, bool& present);
 
     QString path_;
     sqlite3* db_ = nullptr;

@@ -258,7 +258,7 @@ QString Table::BlankKeySql(int key) const
     return QLatin1Char('(') + terms.join(QStringLiteral(" AND ")) + QLatin1Char(')');
 }
 
-QStringList Table::SchemaSql() const
+std::vector<Table::SchemaObject> Table::Schema() const
 {
     QStringList columns;
     for (int field = 0; field < FieldCount(); ++field) {
@@ -268,29 +268,30 @@ QStringList Table::SchemaSql() const
                            SqlType(FieldType::String);
     }
     const QString table = TableSql();
-    QStringList schema{
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)").arg(table, columns.join(QStringLiteral(", ")))};
+    std::vector<SchemaObject> schema{{tableName_, QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+                                                      .arg(table, columns.join(QStringLiteral(", ")))}};
     for (int key = 0; key < KeyCount(); ++key) {
         const KeyDef& def = keys_[key];
         QStringList terms;
         for (int component = 0; component < int(def.components.size()); ++component)
             terms << KeyTermSql(key, component);
-        const QString bareName = def.name.mid(prefix_.size() + 1);
-        const QString index = Quote(tableName_ + QLatin1Char('_') + bareName);
+        const QString index = tableName_ + QLatin1Char('_') + def.name.mid(prefix_.size() + 1);
         const QString on = QStringLiteral(" ON %1 (%2)").arg(table, terms.join(QStringLiteral(", ")));
         // Lists show every record in every order, so each key keeps a full index to read in its order; a
         // unique key that leaves out blank records enforces its uniqueness with a partial index beside it.
         if (!def.Unique() || def.Opt())
-            schema << QStringLiteral("CREATE INDEX IF NOT EXISTS ") + index + on;
-        if (def.Unique())
-            schema << QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ") +
-                          Quote(tableName_ + QLatin1Char('_') + bareName + QStringLiteral("_unique")) + on +
-                          (def.Opt() ? QStringLiteral(" WHERE NOT ") + BlankKeySql(key) : QString());
+            schema.push_back({index, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + Quote(index) + on});
+        if (def.Unique()) {
+            const QString unique = index + QStringLiteral("_unique");
+            schema.push_back(
+                {unique, QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ") + Quote(unique) + on +
+                             (def.Opt() ? QStringLiteral(" WHERE NOT ") + BlankKeySql(key) : QString())});
+        }
     }
     if (AutoNumberKey() >= 0)
-        schema << QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS \"HighestNumbers\" (\"TableName\" TEXT PRIMARY KEY, "
-            "\"Highest\" INTEGER NOT NULL)");
+        schema.push_back({QStringLiteral("HighestNumbers"),
+                          QStringLiteral("CREATE TABLE IF NOT EXISTS \"HighestNumbers\" (\"TableName\" TEXT "
+                                         "PRIMARY KEY, \"Highest\" INTEGER NOT NULL)")});
     return schema;
 }
 
@@ -569,6 +570,12 @@ Status Table::WriteRecord(bool insert)
         return Status(StoreError::NotFound, QStringLiteral("The record no longer exists."), file_->Path());
     const qint64 row = insert ? sqlite3_last_insert_rowid(file_->Handle()) : state.currentRow;
     statement.Reset();
+    // A number written by hand (a first-run record, a migrated one) is given out as if it had been taken,
+    // so that deleting the record never frees it.
+    if (const int key = AutoNumberKey(); key >= 0) {
+        if (Status kept = KeepHighestNumber(state.buffer.Long(keys_[key].components.front())); !kept)
+            return kept;
+    }
     if (Status committed = scope.Commit(); !committed)
         return committed;
     state.currentRow = row;
@@ -613,6 +620,23 @@ Status Table::Delete()
     return {};
 }
 
+Status Table::KeepHighestNumber(qint64 number)
+{
+    Status status;
+    Statement statement = file_->Prepare(
+        QStringLiteral("INSERT OR REPLACE INTO \"HighestNumbers\" (\"TableName\", \"Highest\") "
+                       "SELECT ?1, max(?2, ifnull((SELECT \"Highest\" FROM \"HighestNumbers\" "
+                       "WHERE \"TableName\" = ?1), 0))"),
+        status);
+    if (!statement)
+        return status;
+    statement.Bind(1, tableName_);
+    statement.Bind(2, number);
+    if (statement.Step() != SQLITE_DONE)
+        return file_->Error(StoreError::Failed, QStringLiteral("The highest number could not be kept"));
+    return {};
+}
+
 Status Table::TakeNextNumber(qint32& number)
 {
     number = 0;
@@ -628,6 +652,7 @@ Status Table::TakeNextNumber(qint32& number)
     Status status;
     qint64 highest = 0;
     {
+        // The records' own highest counts too: rows written before the file kept its highest numbers.
         Statement statement = file_->Prepare(
             QStringLiteral("SELECT max((SELECT ifnull(max(%1), 0) FROM %2), "
                            "ifnull((SELECT \"Highest\" FROM \"HighestNumbers\" WHERE \"TableName\" = ?), 0))")
@@ -640,17 +665,8 @@ Status Table::TakeNextNumber(qint32& number)
             return file_->Error(StoreError::Failed, QStringLiteral("The highest number could not be read"));
         highest = statement.Int64(0);
     }
-    Statement statement = file_->Prepare(
-        QStringLiteral(
-            "INSERT OR REPLACE INTO \"HighestNumbers\" (\"TableName\", \"Highest\") VALUES (?, ?)"),
-        status);
-    if (!statement)
-        return status;
-    statement.Bind(1, tableName_);
-    statement.Bind(2, highest + 1);
-    if (statement.Step() != SQLITE_DONE)
-        return file_->Error(StoreError::Failed, QStringLiteral("The next number could not be kept"));
-    statement.Reset();
+    if (Status kept = KeepHighestNumber(highest + 1); !kept)
+        return kept;
     if (Status committed = scope.Commit(); !committed)
         return committed;
     number = qint32(highest + 1);

@@ -93,7 +93,8 @@ public:
     Status Update();
     Status Delete();
     // The next record number for the auto-numbered key: one above the highest ever given in this table,
-    // so that numbers of deleted records are never given again.
+    // so that numbers of deleted records are never given again. A record written with a number of its own
+    // above that highest raises it in the same transaction.
     Status TakeNextNumber(qint32& number);
 
     // SQL pieces, shared with views and expressions.
@@ -105,8 +106,14 @@ public:
     QString BlankKeySql(int key) const; // true for a record left out of an Opt key
     void ReadRow(void* statement, Record& record, bool withBlobs) const;
     RecordFile* File() const { return file_; }
-    QStringList SchemaSql() const; // CREATE statements of the table and its indexes
-    Status CheckOpen() const;      // FileNotOpen unless the table is open on the running thread
+    // The table, its indexes and the highest numbers' table, each with the statement that creates it.
+    struct SchemaObject
+    {
+        QString name;
+        QString sql;
+    };
+    std::vector<SchemaObject> Schema() const;
+    Status CheckOpen() const; // FileNotOpen unless the table is open on the running thread
 
 private:
     friend struct StoreThreadState;
@@ -118,6 +125,7 @@ private:
     Status CheckUniqueKeys(const Record& record, qint64 ownRow);
     void ReleaseThreadHold();
     Status WriteRecord(bool insert);
+    Status KeepHighestNumber(qint64 number); // within the running write
 
     Catalogue& catalogue_;
     const quint64 id_;

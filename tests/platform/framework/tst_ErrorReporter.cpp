@@ -72,6 +72,17 @@ private slots:
         QCOMPARE(reporter_.MessageText(id, values), text);
     }
 
+    void valuesAreShownAsGivenEvenWithPlaceholdersOrBars()
+    {
+        const ErrorValues values{"/data/a|b %ErrorText/Jornix.tps", "near \"%Field\": syntax error",
+                                 "%Message", "'x'"};
+        QCOMPARE(reporter_.MessageText(23, values),
+                 QString("File /data/a|b %ErrorText/Jornix.tps could not be opened.  Error: near \"%Field\": "
+                         "syntax error."));
+        QCOMPARE(reporter_.MessageText(15, values),
+                 QString("The value of %Message must be in the list : 'x'."));
+    }
+
     void theSeverityDecidesTheBoxAndTheResult_data()
     {
         QTest::addColumn<int>("id");

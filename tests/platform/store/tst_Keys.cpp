@@ -184,6 +184,35 @@ private slots:
         test_->notes.Close();
     }
 
+    void aNumberWrittenByHandIsNotGivenAgainAfterItsDelete_data()
+    {
+        QTest::addColumn<bool>("insert");
+        QTest::newRow("a record added with its own number") << true;
+        QTest::newRow("a record changed to a higher number") << false;
+    }
+    void aNumberWrittenByHandIsNotGivenAgainAfterItsDelete()
+    {
+        QFETCH(bool, insert);
+        Table& people = test_->people;
+        if (insert) {
+            QVERIFY(TestCatalogue::AddPerson(people, 50, "x", "X"));
+        } else {
+            people.Buffer().SetValue("PEO:Num", 2);
+            QVERIFY(people.Fetch(0));
+            people.Buffer().SetValue("PEO:Num", 50);
+            QVERIFY(people.Update());
+        }
+        QVERIFY(people.Delete()); // no number was ever taken in this table
+        qint32 number = 0;
+        QVERIFY(people.TakeNextNumber(number));
+        QCOMPARE(number, 51);
+
+        // A lower number written by hand leaves the highest as it is.
+        QVERIFY(TestCatalogue::AddPerson(people, 7, "y", "Y"));
+        QVERIFY(people.TakeNextNumber(number));
+        QCOMPARE(number, 52);
+    }
+
     void theSavedCopyTellsWhetherTheBufferChanged()
     {
         Table& people = test_->people;

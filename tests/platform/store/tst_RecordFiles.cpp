@@ -242,6 +242,31 @@ private slots:
         QVERIFY(test.plain.Insert());
         test.plain.Close();
     }
+
+    void aFileWithAllItsTablesOpensWhileAnotherUserWrites()
+    {
+        TestCatalogue test;
+        QVERIFY(test.plain.Open()); // creates the file and its tables
+        test.plain.Close();
+        QVERIFY(!test.plain.FileIsOpen());
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &other, SQLITE_OPEN_READWRITE,
+                                 nullptr),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+        const Status opened = test.plain.Open(); // reads only: nothing is missing
+        QVERIFY2(opened, qPrintable(opened.Message()));
+        qint64 count = -1;
+        QVERIFY(test.plain.RecordCount(count));
+        QCOMPARE(count, 0);
+        test.plain.Buffer().SetValue("PLN:Num", 1);
+        QCOMPARE(test.plain.Insert().Code(), StoreError::Locked);
+
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        test.plain.Close();
+    }
 };
 
 QTEST_GUILESS_MAIN(RecordFilesTest)
