@@ -72,8 +72,12 @@ Statement::~Statement()
 void Statement::Reset()
 {
     if (statement_) {
-        sqlite3_reset(statement_);
-        sqlite3_clear_bindings(statement_);
+        if (owned_) {
+            sqlite3_finalize(statement_);
+        } else {
+            sqlite3_reset(statement_);
+            sqlite3_clear_bindings(statement_);
+        }
         statement_ = nullptr;
     }
 }
@@ -259,11 +263,18 @@ Status RecordFile::HasSchemaObject(const QString& name, bool& present)
 Statement RecordFile::Prepare(const QString& sql, Status& status)
 {
     sqlite3_stmt* statement = statements_.value(sql);
-    if (!statement) {
+    // The cached statement may still be stepping for a caller further up (a read inside a read): that one
+    // gets a statement of its own rather than having its read reset under it.
+    const bool cachedIsBusy = statement && sqlite3_stmt_busy(statement);
+    if (!statement || cachedIsBusy) {
         const QByteArray text = sql.toUtf8();
         if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
             status = Error(StoreError::Failed, QStringLiteral("A statement could not be prepared"));
             return {};
+        }
+        if (cachedIsBusy) {
+            status = {};
+            return Statement(statement, true);
         }
         statements_.insert(sql, statement);
     }

@@ -23,8 +23,12 @@ class Statement
 {
 public:
     Statement() = default;
-    explicit Statement(sqlite3_stmt* statement) : statement_(statement) {}
-    Statement(Statement&& other) noexcept : statement_(other.statement_) { other.statement_ = nullptr; }
+    // An owned statement is finalised when done; a cached one is only reset for its next use.
+    explicit Statement(sqlite3_stmt* statement, bool owned = false) : statement_(statement), owned_(owned) {}
+    Statement(Statement&& other) noexcept : statement_(other.statement_), owned_(other.owned_)
+    {
+        other.statement_ = nullptr;
+    }
     Statement(const Statement&) = delete;
     ~Statement();
 
@@ -38,6 +42,7 @@ public:
 
 private:
     sqlite3_stmt* statement_ = nullptr;
+    bool owned_ = false;
 };
 
 // One record file: an SQLCipher database shared by every thread and every table it holds.

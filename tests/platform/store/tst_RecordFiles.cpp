@@ -1,3 +1,4 @@
+#include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/TestCatalogue.h"
 #include "platform/store/Transaction.h"
@@ -266,6 +267,34 @@ private slots:
         sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(other);
         test.plain.Close();
+    }
+
+    void aReadInsideAReadOfTheSameStatementLeavesTheOuterReadWhole()
+    {
+        TestCatalogue test;
+        QVERIFY(test.people.Open());
+        for (int n = 1; n <= 3; ++n)
+            QVERIFY(TestCatalogue::AddPerson(test.people, n, QString("p%1").arg(n), "Person"));
+        Status status;
+        RecordFile* file = RecordFile::Acquire(test.people, status);
+        QVERIFY(file);
+        const QString sql = QStringLiteral("SELECT 1 FROM sqlite_master");
+        Statement outer = file->Prepare(sql, status);
+        QCOMPARE(outer.Step(), SQLITE_ROW);
+        int innerRows = 0;
+        {
+            Statement inner = file->Prepare(sql, status);
+            while (inner.Step() == SQLITE_ROW)
+                ++innerRows;
+        }
+        int outerRows = 1;
+        while (outer.Step() == SQLITE_ROW)
+            ++outerRows;
+        QVERIFY(innerRows > 1);
+        QCOMPARE(outerRows, innerRows);
+        outer.Reset();
+        file->Release();
+        test.people.Close();
     }
 };
 
