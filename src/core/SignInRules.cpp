@@ -21,7 +21,7 @@ bool FetchUser(const QString& loginId)
 
 bool PasswordChangeDue(const Record& user, int today)
 {
-    if (user.Value(QStringLiteral("USR:ChngPwdAtNextLogin")).toInt() == 1)
+    if (user.Value(QStringLiteral("USR:ChngPwdAtNextLogin")).toInt() != 0)
         return true;
     const int expireCount = user.Value(QStringLiteral("USR:ExpirePasswordCount")).toInt();
     return expireCount > 0 && today - user.Value(QStringLiteral("USR:LastPwdChange")).toInt() > expireCount;

@@ -1,11 +1,21 @@
 #include "core/CheckSingleInstance.h"
+#include "core/DataLayer.h"
+#include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"
 #include "core/ProgramStart.h"
+#include "core/SetTableFileNames.h"
+#include "core/SignInRules.h"
+#include "platform/framework/WindowController.h"
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/runtime/ProgramThreads.h"
+#include "platform/store/Record.h"
+#include "platform/store/Table.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,15 +23,74 @@
 using namespace jornix;
 
 // Every start runs as program thread 1 would, over a program folder of its own. The windows whose turn has
-// not come yet ask whether to go on without them; the scripted answers decide where the start ends.
+// not come yet ask whether to go on without them; the scripted answers decide where the start ends. At the
+// sign-in, the test acts as the user (by default, closing the window).
 class ProgramStartTest : public QObject
 {
     Q_OBJECT
 
     QStringList asked;
+    ThreadNumber startThread = 0;
+
+    using SignInStep = std::function<void(WindowController& login)>;
+
+    static void press(WindowController& window, const QString& control)
+    {
+        QWidget* widget = window.window.Widget(window.window.ControlNumber(control));
+        QVERIFY(widget);
+        static_cast<QAbstractButton*>(widget)->click();
+        QVERIFY(WaitForProgramThreads(10000));
+    }
+
+    static void type(WindowController& window, const QString& control, const QString& text)
+    {
+        auto* edit = qobject_cast<QLineEdit*>(window.window.Widget(window.window.ControlNumber(control)));
+        QVERIFY(edit);
+        edit->setText(text);
+        emit edit->editingFinished();
+        QVERIFY(WaitForProgramThreads(10000));
+    }
+
+    static void closeLogin(WindowController& login) { press(login, "Close"); }
+
+    // A data folder whose users table holds "jd" with the password "Secret".
+    static void addUser(const QString& folder, int changeAtNextLogin)
+    {
+        QVERIFY(QDir().mkpath(folder + "Data"));
+        GlobalErrorReporter.Init();
+        InitDataLayer();
+        SetTableFileNames(folder + "Data/");
+        QCOMPARE(RelationsUSR->Open(), 0);
+        AccessUSR->GetTable().ClearBuffer();
+        AccessUSR->SetFieldDefaults();
+        Record& user = AccessUSR->Buffer();
+        user.SetValue("USR:LoginID", "jd");
+        user.SetValue("USR:Password", *HashPassword("Secret"));
+        user.SetValue("USR:ChngPwdAtNextLogin", changeAtNextLogin);
+        user.SetValue("USR:ExpirePasswordCount", 0);
+        user.SetValue("USR:UniqueID", 1);
+        QCOMPARE(AccessUSR->Insert(), 0);
+        RelationsUSR->Close();
+        KillDataLayer();
+        GlobalErrorReporter.Kill();
+    }
+
+    // The last sign-in of "jd" as the users table holds it.
+    static int lastLogin(const QString& folder)
+    {
+        GlobalErrorReporter.Init();
+        InitDataLayer();
+        SetTableFileNames(folder + "Data/");
+        RelationsUSR->Open();
+        const int day = FetchUser("jd") ? AccessUSR->Buffer().Value("USR:LastLogin").toInt() : -1;
+        RelationsUSR->Close();
+        KillDataLayer();
+        GlobalErrorReporter.Kill();
+        return day;
+    }
 
     int start(const QString& folder, const QStringList& answersNo,
-              const QString& instance = "JornixTestStart")
+              const QString& instance = "JornixTestStart", const SignInStep& atSignIn = closeLogin)
     {
         asked.clear();
         SetMessageBoxSink([this, answersNo](const MessageBoxRequest& request) {
@@ -33,9 +102,14 @@ class ProgramStartTest : public QObject
         });
         GLO = PreservedSettings();
         int code = -1;
-        StartProcedureThread([&] { code = ProgramStart({folder, instance}); });
+        startThread = StartProcedureThread([&] { code = ProgramStart({folder, instance}); });
         if (!WaitForProgramThreads(10000))
             qFatal("the start did not end");
+        if (WindowController* login = WindowController::Find("Login")) {
+            atSignIn(*login);
+            if (!WaitForProgramThreads(10000))
+                qFatal("the start did not end");
+        }
         ReleaseInstanceMutex();
         SetMessageBoxSink({});
         return code;
@@ -74,12 +148,13 @@ private slots:
         QVERIFY(!asked.filter("sign-in").size());
     }
 
-    void endingAtSignInKeepsTheSettingsFileAsItWas()
+    void initTestCase() { UseMinimumPasswordLimits(true); }
+
+    void closingTheSignInEndsWithoutAMessageAndKeepsTheSettingsFileAsItWas()
     {
         QTemporaryDir dir;
         const QString folder = dir.path() + "/";
-        QDir().mkpath(folder + "Data");
-        QFile(folder + "Data/Jornix.tps").open(QIODevice::WriteOnly);
+        addUser(folder, 0);
         QFile ini(folder + "Jornix.ini");
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[Preserved]\nGLO:DataPath=" + (folder + "Data/").toUtf8() +
@@ -87,9 +162,53 @@ private slots:
         ini.close();
         const QStringList before = entries(folder + "Jornix.ini");
 
-        QCOMPARE(start(folder, {"The sign-in"}), 0);
-        QVERIFY(!asked.filter("first-run").size()); // the record file is there: no first-run setup
+        QCOMPARE(start(folder, {}), 0);
+        QVERIFY(asked.isEmpty()); // the record file is there: no first-run setup
         QCOMPARE(entries(folder + "Jornix.ini"), before + QStringList("__Dont_Touch_Me__/Sectors=0"));
+        QCOMPARE(lastLogin(folder), 0);
+    }
+
+    void cancellingTheForcedPasswordChangeEndsTheProgramAndStampsNothing()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/";
+        addUser(folder, 1);
+        bool changeAsked = false;
+        QCOMPARE(start(folder, {}, "JornixTestStart",
+                       [&](WindowController& login) {
+                           type(login, "LoginID", "jd");
+                           type(login, "Password", "Secret");
+                           press(login, "Login");
+                           WindowController* change = WindowController::Find("ChangePassword");
+                           QVERIFY(change);
+                           changeAsked = true;
+                           press(*change, "Cancel");
+                       }),
+                 0);
+        QVERIFY(changeAsked);
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(lastLogin(folder), 0);
+        QVERIFY(!read(folder + "Jornix.ini").contains("GLO:LastLoginID=jd"));
+    }
+
+    void aSignedInUserReachesTheMainFrameAndIsRemembered()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/";
+        addUser(folder, 0);
+        QCOMPARE(start(folder, {}, "JornixTestStart",
+                       [&](WindowController& login) {
+                           type(login, "LoginID", "JD");
+                           type(login, "Password", "Secret");
+                           press(login, "Login");
+                           QVERIFY(!WindowController::Find("Login"));
+                           // The main frame is open on the start's thread: close it.
+                           PostEvent(Event::CloseWindow, 0, startThread);
+                       }),
+                 0);
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(lastLogin(folder), Today());
+        QVERIFY(read(folder + "Jornix.ini").contains("GLO:LastLoginID=jd"));
     }
 
     void aLongProgramFolderKeepsItsFilesInThatFolder()
