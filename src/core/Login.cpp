@@ -10,6 +10,7 @@
 #include "platform/runtime/MessageBox.h"
 #include "platform/runtime/ShellOpen.h"
 #include "platform/store/Record.h"
+#include "platform/store/TextValues.h"
 
 #include <QWidget>
 
@@ -17,13 +18,6 @@ namespace jornix {
 namespace {
 
 const QString WebAddress = QStringLiteral("www.jornix.example");
-
-QString Clip(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 class LoginWindow : public StandardWindow
 {
@@ -39,19 +33,17 @@ public:
         window.Prompt(QStringLiteral("Web Site:"));
         webSite_ = window.Button(WebAddress).Name(QStringLiteral("WebSite"));
         window.Prompt(QStringLiteral("Version: 2.0.1.0"));
-        window
-            .Group(
-                QStringLiteral("Login"),
-                [&] {
-                    window.Prompt(QStringLiteral("&Login ID:"));
-                    loginEntry_ =
-                        window.Entry(Bind(loginId_), QStringLiteral("@s30")).Name(QStringLiteral("LoginID"));
-                    window.Prompt(QStringLiteral("&Password:"));
-                    passwordEntry_ = window.Entry(Bind(password_), QStringLiteral("@s30"))
-                                         .Password()
-                                         .Name(QStringLiteral("Password"));
-                })
-            .Name(QStringLiteral("LoginGroup")); // "Login" names the button
+        const auto loginFields = [&] {
+            window.Prompt(QStringLiteral("&Login ID:"));
+            loginEntry_ =
+                window.Entry(Bind(loginId_), QStringLiteral("@s30")).Name(QStringLiteral("LoginID"));
+            window.Prompt(QStringLiteral("&Password:"));
+            passwordEntry_ = window.Entry(Bind(password_), QStringLiteral("@s30"))
+                                 .Password()
+                                 .Name(QStringLiteral("Password"));
+        };
+        window.Group(QStringLiteral("Login"), loginFields)
+            .Name(QStringLiteral("LoginGroup")); // "Login": the button
         window.Buttons([&] {
             loginButton_ = window.Button(QStringLiteral("Login"), QStringLiteral("OKButton.gif")).Default();
             closeButton_ = window.Button(QStringLiteral("Close"), QStringLiteral("CancelButton.gif"));
@@ -80,7 +72,7 @@ public:
     void Open() override
     {
         StandardWindow::Open();
-        if (!Clip(loginId_).isEmpty())
+        if (!StripTrailingBlanks(loginId_).isEmpty())
             window.Select(passwordEntry_);
     }
 
@@ -99,7 +91,7 @@ private:
     void SignIn()
     {
         Update();
-        if (Clip(loginId_).isEmpty()) {
+        if (StripTrailingBlanks(loginId_).isEmpty()) {
             window.Select(loginEntry_);
             return;
         }

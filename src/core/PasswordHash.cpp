@@ -1,5 +1,7 @@
 #include "core/PasswordHash.h"
 
+#include "platform/store/TextValues.h"
+
 #include <sodium.h>
 
 #include <cstring>
@@ -19,10 +21,7 @@ bool SodiumReady()
 
 QString SignificantPassword(const QString& typed)
 {
-    QString significant = typed.left(PasswordLength);
-    while (significant.endsWith(QLatin1Char(' ')))
-        significant.chop(1);
-    return significant;
+    return StripTrailingBlanks(CutToWidth(typed, PasswordLength));
 }
 
 std::optional<QString> HashPassword(const QString& typed)
