@@ -1,0 +1,186 @@
+#include "core/StandardForm.h"
+
+#include "core/SharedState.h"
+#include "platform/framework/FileManager.h"
+#include "platform/framework/TableRelations.h"
+#include "platform/runtime/Clock.h"
+#include "platform/store/Table.h"
+
+namespace jornix {
+
+StandardForm::StandardForm(const QString& procedureName, const QString& caption)
+    : StandardWindow(procedureName, caption, WindowType::Dialog)
+{
+}
+
+void StandardForm::SetRecord(TableRelations& relations, bool stamped, RecordStamps stamps)
+{
+    relations_ = &relations;
+    stamped_ = stamped;
+    stamps_ = std::move(stamps);
+    UseTable(relations);
+}
+
+void StandardForm::SetButtons(int okButton, int cancelButton)
+{
+    okButton_ = okButton;
+    cancelButton_ = cancelButton;
+}
+
+void StandardForm::SetNameField(const QString& fieldName)
+{
+    nameField_ = fieldName;
+}
+
+void StandardForm::SetPrivateBox(int checkBox)
+{
+    privateBox_ = checkBox;
+}
+
+Record& StandardForm::Buffer() const
+{
+    return relations_->Access().Buffer();
+}
+
+QVariant StandardForm::Field(const QString& name) const
+{
+    return Buffer().Value(name);
+}
+
+void StandardForm::SetField(const QString& name, const QVariant& value)
+{
+    Buffer().SetValue(name, value);
+}
+
+int StandardForm::SetUpForm()
+{
+    if (!relations_)
+        return Level::GoOn;
+    AddUpdateTable(relations_->Access());
+    if (cancelButton_)
+        AddButtonAction(cancelButton_, Response::Cancelled);
+    PRIMARY = relations_;
+    return Level::GoOn;
+}
+
+int StandardForm::PrepareRecord()
+{
+    viewOnly_ = REQUEST == Request::ViewOnly;
+    if (viewOnly_) {
+        INSERTACTION = 1;
+        DELETEACTION = 1;
+        CHANGEACTION = 0;
+        CANCELACTION = 0;
+        OKCONTROL = 0;
+        return Level::GoOn;
+    }
+    OKCONTROL = okButton_;
+    return PrepareUpdate();
+}
+
+void StandardForm::SetUpWindow()
+{
+    if (viewOnly_) {
+        for (const int control : window.Controls()) {
+            switch (window.KindOf(control)) {
+            case ControlKind::Entry:
+            case ControlKind::TextBox:
+            case ControlKind::Combo:
+                window.SetReadOnly(control);
+                break;
+            case ControlKind::Check:
+            case ControlKind::Options:
+            case ControlKind::Radio:
+            case ControlKind::DropList:
+                window.Disable(control);
+                break;
+            default:
+                break;
+            }
+        }
+        if (okButton_)
+            window.Hide(okButton_);
+        window.SetCaption(QStringLiteral("View Record"));
+    } else if (REQUEST == Request::Insert) {
+        window.SetCaption(QStringLiteral("Record will be Added") + QStringLiteral("  (New)"));
+    } else if (REQUEST == Request::Change) {
+        QString name = nameField_.isEmpty() ? QString() : Field(nameField_).toString();
+        while (name.endsWith(QLatin1Char(' ')))
+            name.chop(1);
+        window.SetCaption(QStringLiteral("Record will be Changed") + QStringLiteral("  (") + name +
+                          QStringLiteral(")"));
+    }
+    if (privateBox_ && stamped_ && Field(stamps_.creatorUniqueId).toInt() != CurrentUserUniqueID)
+        window.Disable(privateBox_);
+    window.ShowValues();
+}
+
+void StandardForm::SetFieldDefaults()
+{
+    if (stamped_) {
+        SetField(stamps_.createDate, Today());
+        SetField(stamps_.createLoginId, UsrAccess::LoginID);
+        SetField(stamps_.creatorUniqueId, CurrentUserUniqueID);
+        SetField(stamps_.lastEditDate, 0);
+        SetField(stamps_.lastEditLoginId, QString());
+    }
+    StandardWindow::SetFieldDefaults();
+}
+
+int StandardForm::PrepareUpdate()
+{
+    // In place of the framework's own, which only sets the defaults of a new record (FormUpdate does too).
+    return update_.PrepareUpdate();
+}
+
+int StandardForm::ValidateRecord()
+{
+    return Level::GoOn;
+}
+
+int StandardForm::OnAccepted(int control)
+{
+    if (viewOnly_ && okButton_ && control == okButton_) {
+        Update();
+        Post(Event::CloseWindow);
+        return Level::Handled;
+    }
+    return StandardWindow::OnAccepted(control);
+}
+
+int StandardForm::OnCompleted()
+{
+    if (viewOnly_ || !relations_)
+        return StandardWindow::OnCompleted();
+    Update();
+    if (stamped_ && !relations_->Access().BufferUnchanged()) {
+        SetField(stamps_.lastEditDate, Today());
+        SetField(stamps_.lastEditLoginId, UsrAccess::LoginID);
+    }
+    if (const int level = ValidateRecord(); level != Level::GoOn)
+        return level;
+    return update_.Complete();
+}
+
+int StandardForm::OnCloseRequest()
+{
+    if (const int level = StandardWindow::OnCloseRequest(); level != Level::GoOn)
+        return level;
+    return update_.CloseRequest();
+}
+
+int StandardForm::Kill()
+{
+    // A new record that was never saved gives back the row added for its number while the table is open.
+    if (REQUEST == Request::Insert && RESPONSE != Response::Completed)
+        update_.UndoInsert();
+    return StandardWindow::Kill();
+}
+
+int StandardForm::Run()
+{
+    const int response = StandardWindow::Run();
+    return viewOnly_ ? int(Response::Cancelled) : response;
+}
+
+} // namespace jornix

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/StandardWindow.h"
+#include "platform/framework/FormUpdate.h"
+#include "platform/store/Record.h"
+
+#include <QString>
+
+// The form of one record: a dialog called on its list's thread with the request in GlobalRequestCode. A form
+// built on it says in its constructor what it edits (SetRecord, SetButtons, CheckAccess with formViewOnly,
+// SetNameField, SetPrivateBox ...); the base runs the form the same way for every area:
+// - insert: the record is stamped with its creation (date, login id, the creator's unique id) on top of the
+//   defaults; a change stamps the last edit when the record changed;
+// - view only (a user who may only view, or the request 6): entries read-only, OK hidden, the form returns
+//   "cancelled";
+// - the caption tells what the form does; the private check box is enabled for the record's creator only;
+// - closing with unsaved changes asks first; a cancelled insert leaves no row behind.
+namespace jornix {
+
+// The fields that stamp a record, by name without the prefix.
+struct RecordStamps
+{
+    QString createDate = QStringLiteral("CreateDate");
+    QString createLoginId = QStringLiteral("CreateLoginID");
+    QString creatorUniqueId = QStringLiteral("UniqueID");
+    QString lastEditDate = QStringLiteral("LastEditDate");
+    QString lastEditLoginId = QStringLiteral("LastEditLoginID");
+};
+
+class StandardForm : public StandardWindow
+{
+public:
+    StandardForm(const QString& procedureName, const QString& caption);
+
+    int Kill() override;
+    int Run() override;
+    void SetFieldDefaults() override;
+    int PrepareUpdate() override;
+    int OnAccepted(int control) override;
+    int OnCompleted() override;
+    int OnCloseRequest() override;
+
+protected:
+    // The table of the record; stamps: the table carries record stamps with these fields.
+    void SetRecord(TableRelations& relations, bool stamped = true, RecordStamps stamps = RecordStamps());
+    void SetButtons(int okButton, int cancelButton);
+    void SetNameField(const QString& fieldName); // the record's name in the caption of a change
+    void SetPrivateBox(int checkBox);            // enabled only for the creator
+
+    // The window's own check of the record before it is written: Level::GoOn writes it; any other level
+    // keeps the form open with the values entered.
+    virtual int ValidateRecord();
+
+    int SetUpForm() override;
+    int PrepareRecord() override;
+    void SetUpWindow() override;
+
+    Record& Buffer() const;
+    QVariant Field(const QString& name) const;
+    void SetField(const QString& name, const QVariant& value);
+
+private:
+    TableRelations* relations_ = nullptr;
+    bool stamped_ = false;
+    RecordStamps stamps_;
+    int okButton_ = 0;
+    int cancelButton_ = 0;
+    QString nameField_;
+    int privateBox_ = 0;
+    bool viewOnly_ = false;
+    FormUpdate update_{*this};
+};
+
+} // namespace jornix

@@ -1,0 +1,680 @@
+#include "platform/framework/BrowseList.h"
+
+#include "platform/framework/FileManager.h"
+#include "platform/framework/ListLocator.h"
+#include "platform/framework/TableRelations.h"
+#include "platform/runtime/FrameworkEvents.h"
+#include "platform/store/Table.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTreeView>
+
+#include <algorithm>
+#include <functional>
+
+namespace jornix {
+
+namespace {
+
+// Events the list posts to its own window's thread: the store is read on the window's program thread only,
+// so a view that wants more rows (or a key typed into the list) asks through the thread's queue.
+enum : int
+{
+    ReadAfterEvent = 1000,
+    ReadBeforeEvent = 1001,
+    LocatorKeyEvent = 1002
+};
+
+// Characters typed into the list go to its locator, through the window's thread.
+class KeyFilter : public QObject
+{
+public:
+    explicit KeyFilter(std::function<bool(QChar)> take) : take_(std::move(take)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QString text = key->text();
+            const bool modified = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+            if (!modified && text.size() == 1 && (text[0].isPrint() || text[0] == QLatin1Char('\b'))) {
+                if (take_(text[0]))
+                    return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool(QChar)> take_;
+};
+
+} // namespace
+
+// The rows the list holds, as the list control shows them. Reaching the end of what it holds asks the list
+// for the next page; the rows themselves are read on the window's thread.
+class BrowseList::Model : public QAbstractTableModel
+{
+public:
+    Model(BrowseList& list, QAbstractItemModel* headers) : list_(list)
+    {
+        const int count = headers ? headers->columnCount() : 0;
+        for (int column = 0; column < count; ++column) {
+            titles_ << headers->headerData(column, Qt::Horizontal).toString();
+            alignments_.push_back(headers->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole));
+        }
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(rows.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(titles_.size());
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || section < 0 || section >= titles_.size())
+            return {};
+        if (role == Qt::DisplayRole)
+            return titles_[section];
+        if (role == Qt::TextAlignmentRole)
+            return alignments_[size_t(section)];
+        return {};
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= int(rows.size()))
+            return {};
+        const ListRow& row = rows[size_t(index.row())];
+        const int column = index.column();
+        if (role == Qt::DisplayRole)
+            return column < row.texts.size() ? row.texts[column] : QString();
+        if (role == Qt::DecorationRole) {
+            const int icon = column < int(row.icons.size()) ? row.icons[size_t(column)] : 0;
+            return icon > 0 ? list_.IconImage(icon) : QVariant();
+        }
+        if (role == Qt::TextAlignmentRole && column < int(alignments_.size()))
+            return alignments_[size_t(column)];
+        return {};
+    }
+    bool canFetchMore(const QModelIndex& parent) const override { return !parent.isValid() && !atEnd; }
+    void fetchMore(const QModelIndex& parent) override
+    {
+        // A list that has no room yet (not laid out) needs no more rows.
+        const QTreeView* tree = list_.Widget();
+        if (tree && tree->viewport()->height() <= 0)
+            return;
+        if (!parent.isValid() && !atEnd && !afterAsked) {
+            afterAsked = true;
+            PostEvent(ReadAfterEvent, list_.list_, list_.window_->Thread());
+        }
+    }
+    void AskBefore()
+    {
+        if (!atStart && !beforeAsked) {
+            beforeAsked = true;
+            PostEvent(ReadBeforeEvent, list_.list_, list_.window_->Thread());
+        }
+    }
+
+    void Replace(std::vector<ListRow> newRows)
+    {
+        beginResetModel();
+        rows = std::move(newRows);
+        endResetModel();
+    }
+    void Append(std::vector<ListRow> more)
+    {
+        if (more.empty())
+            return;
+        beginInsertRows({}, int(rows.size()), int(rows.size() + more.size()) - 1);
+        std::move(more.begin(), more.end(), std::back_inserter(rows));
+        endInsertRows();
+    }
+    void Prepend(std::vector<ListRow> more)
+    {
+        if (more.empty())
+            return;
+        beginInsertRows({}, 0, int(more.size()) - 1);
+        rows.insert(rows.begin(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+        endInsertRows();
+    }
+
+    std::vector<ListRow> rows;
+    bool atStart = true;
+    bool atEnd = true;
+    bool afterAsked = false;
+    bool beforeAsked = false;
+
+private:
+    BrowseList& list_;
+    QStringList titles_;
+    std::vector<QVariant> alignments_;
+};
+
+BrowseList::BrowseList() = default;
+
+BrowseList::~BrowseList()
+{
+    Kill();
+}
+
+void BrowseList::Init(int listControl, View& view, TableRelations& relations, WindowController& window)
+{
+    list_ = listControl;
+    view_ = &view;
+    relations_ = &relations;
+    window_ = &window;
+    window.AddComponent(*this);
+    QTreeView* tree = Widget();
+    model_ = std::make_unique<Model>(*this, tree ? tree->model() : nullptr);
+    window.window.SetListModel(list_, model_.get());
+    if (!tree)
+        return;
+    QObject::connect(tree->verticalScrollBar(), &QScrollBar::valueChanged, tree, [this](int value) {
+        if (QTreeView* view = Widget(); view && value == view->verticalScrollBar()->minimum())
+            model_->AskBefore();
+    });
+    popup_.Init(tree, [this](int control) { PostEvent(Event::Accepted, control, window_->Thread()); });
+    keys_ = std::make_unique<KeyFilter>([this](QChar character) {
+        if (!Locator())
+            return false;
+        PostLocatorKey(character);
+        return true;
+    });
+    tree->installEventFilter(keys_.get());
+}
+
+void BrowseList::Kill()
+{
+    popup_.Kill();
+    if (QTreeView* tree = Widget(); tree && keys_)
+        tree->removeEventFilter(keys_.get());
+    keys_.reset();
+    model_.reset(); // the list control lets go of a model that is destroyed
+    window_ = nullptr;
+}
+
+QTreeView* BrowseList::Widget() const
+{
+    return window_ ? qobject_cast<QTreeView*>(window_->window.Widget(list_)) : nullptr;
+}
+
+Table& BrowseList::ListTable() const
+{
+    return view_->ViewTable();
+}
+
+void BrowseList::SetUpdateButtons(int insertButton, int changeButton, int deleteButton)
+{
+    insertButton_ = insertButton;
+    changeButton_ = changeButton;
+    deleteButton_ = deleteButton;
+}
+
+void BrowseList::AttachToolbar(ToolbarController& toolbar)
+{
+    toolbar.SetTarget(this);
+}
+
+// Orders --------------------------------------------------------------------------------------------------
+
+void BrowseList::AddOrder(int key)
+{
+    orders_.push_back(key);
+    locators_.push_back(nullptr);
+    if (order_ == 0) {
+        order_ = 1;
+        view_->SetOrder(key);
+    }
+}
+
+void BrowseList::SetLocator(ListLocator& locator)
+{
+    if (!locators_.empty())
+        locators_.back() = &locator;
+}
+
+ListLocator* BrowseList::Locator() const
+{
+    return order_ > 0 && order_ <= int(locators_.size()) ? locators_[size_t(order_ - 1)] : nullptr;
+}
+
+void BrowseList::SetOrder(int order)
+{
+    if (order < 1 || order > int(orders_.size()) || order == order_)
+        return;
+    order_ = order;
+    view_->SetOrder(orders_[size_t(order - 1)]);
+    if (ListLocator* locator = Locator())
+        locator->Clear();
+}
+
+void BrowseList::ResetOrder() {}
+
+// Columns -------------------------------------------------------------------------------------------------
+
+void BrowseList::MapField(const QString& fieldName, int column, const QString& picture)
+{
+    if (column >= int(columns_.size()))
+        columns_.resize(size_t(column) + 1);
+    Column& mapped = columns_[size_t(column)];
+    mapped.field = ListTable().FieldIndex(fieldName);
+    mapped.icon = false;
+    mapped.hasPicture = !picture.isEmpty();
+    mapped.picture = mapped.hasPicture ? Picture(picture) : Picture();
+}
+
+void BrowseList::MapIcon(const QString& fieldName, int column)
+{
+    if (column >= int(columns_.size()))
+        columns_.resize(size_t(column) + 1);
+    Column& mapped = columns_[size_t(column)];
+    mapped.field = fieldName.isEmpty() ? -1 : ListTable().FieldIndex(fieldName);
+    mapped.icon = true;
+}
+
+void BrowseList::SetIcons(const QStringList& images)
+{
+    icons_ = images;
+}
+
+QVariant BrowseList::IconImage(int icon) const
+{
+    if (icon < 1 || icon > icons_.size())
+        return {};
+    return QIcon(WindowDescription::ImagePath(icons_[icon - 1]));
+}
+
+// The overridable operations ------------------------------------------------------------------------------
+
+void BrowseList::FillRow(ListRow& row)
+{
+    row.texts.resize(qsizetype(columns_.size()));
+    row.icons.resize(columns_.size(), 0);
+    for (size_t column = 0; column < columns_.size(); ++column) {
+        const Column& mapped = columns_[column];
+        if (mapped.field < 0)
+            continue;
+        const QVariant value = row.record.Value(mapped.field);
+        if (mapped.icon)
+            row.icons[column] = value.toInt();
+        else
+            row.texts[qsizetype(column)] =
+                mapped.hasPicture ? mapped.picture.Format(value) : value.toString();
+    }
+}
+
+int BrowseList::CheckRecord(const Record&)
+{
+    return 0;
+}
+
+int BrowseList::PrepareRecord()
+{
+    return relations_->Access().PrepareRecord();
+}
+
+void BrowseList::RefreshControls()
+{
+    const bool rows = RowCount() > 0;
+    if (changeButton_)
+        window_->window.Enable(changeButton_, rows);
+    if (deleteButton_)
+        window_->window.Enable(deleteButton_, rows);
+}
+
+// Rows ----------------------------------------------------------------------------------------------------
+
+int BrowseList::RowCount() const
+{
+    return model_ ? int(model_->rows.size()) : 0;
+}
+
+int BrowseList::SelectedRow() const
+{
+    if (!window_)
+        return -1;
+    const int row = window_->window.SelectedRow(list_);
+    return row < RowCount() ? row : -1;
+}
+
+const ListRow* BrowseList::Row(int row) const
+{
+    return row >= 0 && row < RowCount() ? &model_->rows[size_t(row)] : nullptr;
+}
+
+const ListRow* BrowseList::Selected() const
+{
+    return Row(SelectedRow());
+}
+
+void BrowseList::Select(int row)
+{
+    if (RowCount() == 0)
+        return;
+    window_->window.SelectRow(list_, std::clamp(row, 0, RowCount() - 1));
+}
+
+std::vector<ListRow> BrowseList::ReadRows(const Position& from, Direction direction, int count,
+                                          bool includeFrom, bool& atEdge)
+{
+    std::vector<ListRow> listed;
+    std::vector<ViewRow> page;
+    Position at = from;
+    bool include = includeFrom;
+    atEdge = false;
+    while (int(listed.size()) < count) {
+        if (!view_->Read(at, direction, PageRows, page, include) || page.empty()) {
+            atEdge = true;
+            break;
+        }
+        include = false;
+        const bool last = int(page.size()) < PageRows;
+        at = direction == Direction::Forward ? page.back().position : page.front().position;
+        std::vector<ListRow> kept;
+        for (ViewRow& viewRow : page) {
+            if (CheckRecord(viewRow.record) != 0)
+                continue;
+            ListRow row{std::move(viewRow.record), std::move(viewRow.position), {}, {}};
+            FillRow(row);
+            kept.push_back(std::move(row));
+        }
+        // The rows come in the view's order either way; a backward read gathers pages in front.
+        if (direction == Direction::Forward)
+            std::move(kept.begin(), kept.end(), std::back_inserter(listed));
+        else
+            listed.insert(listed.begin(), std::make_move_iterator(kept.begin()),
+                          std::make_move_iterator(kept.end()));
+        if (last) {
+            atEdge = true;
+            break;
+        }
+    }
+    return listed;
+}
+
+void BrowseList::Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected)
+{
+    model_->atStart = atStart;
+    model_->atEnd = atEnd;
+    model_->afterAsked = model_->beforeAsked = false;
+    // The scroll bar's moves while the rows are replaced are the list's own, not the user's.
+    QTreeView* tree = Widget();
+    const QSignalBlocker quiet(tree ? tree->verticalScrollBar() : nullptr);
+    model_->Replace(std::move(rows));
+    if (RowCount() > 0) {
+        Select(selected);
+        if (tree)
+            tree->scrollTo(model_->index(std::clamp(selected, 0, RowCount() - 1), 0),
+                           selected > 0 ? QAbstractItemView::PositionAtCenter
+                                        : QAbstractItemView::PositionAtTop);
+    }
+    RefreshControls();
+}
+
+void BrowseList::ReadFirst()
+{
+    ResetOrder();
+    bool atEnd = false;
+    std::vector<ListRow> rows = ReadRows({}, Direction::Forward, PageRows, false, atEnd);
+    Show(std::move(rows), true, atEnd, 0);
+}
+
+void BrowseList::ReadFrom(const Position& position)
+{
+    bool atStart = false, atEnd = false;
+    std::vector<ListRow> after = ReadRows(position, Direction::Forward, PageRows, true, atEnd);
+    if (after.empty()) {
+        // Beyond the last row: show the end of the list.
+        std::vector<ListRow> rows = ReadRows({}, Direction::Backward, PageRows, false, atStart);
+        const int last = int(rows.size()) - 1;
+        Show(std::move(rows), atStart, true, last);
+        return;
+    }
+    std::vector<ListRow> before =
+        ReadRows(after.front().position, Direction::Backward, PageRows / 2, false, atStart);
+    const int selected = int(before.size());
+    std::move(after.begin(), after.end(), std::back_inserter(before));
+    Show(std::move(before), atStart, atEnd, selected);
+}
+
+void BrowseList::ReadAround(qint64 rowId)
+{
+    ResetOrder();
+    Position position;
+    if (rowId == 0 || !view_->PositionOf(rowId, position)) {
+        ReadFirst();
+        return;
+    }
+    ReadFrom(position);
+}
+
+void BrowseList::Reread()
+{
+    const ListRow* selected = Selected();
+    if (!selected) {
+        ReadFirst();
+        return;
+    }
+    const Position position = selected->position;
+    ResetOrder();
+    ReadFrom(position);
+}
+
+void BrowseList::ReadAfter()
+{
+    model_->afterAsked = false;
+    if (model_->atEnd)
+        return;
+    const Position from = model_->rows.empty() ? Position{} : model_->rows.back().position;
+    bool atEnd = false;
+    model_->Append(ReadRows(from, Direction::Forward, PageRows, false, atEnd));
+    model_->atEnd = atEnd;
+    RefreshControls();
+}
+
+void BrowseList::ReadBefore()
+{
+    model_->beforeAsked = false;
+    if (model_->atStart || model_->rows.empty())
+        return;
+    bool atStart = false;
+    std::vector<ListRow> rows =
+        ReadRows(model_->rows.front().position, Direction::Backward, PageRows, false, atStart);
+    const int added = int(rows.size());
+    QTreeView* tree = Widget();
+    const QSignalBlocker quiet(tree ? tree->verticalScrollBar() : nullptr);
+    model_->Prepend(std::move(rows));
+    model_->atStart = atStart;
+    // Keep the rows that were at the top where they were on the screen.
+    if (tree && added > 0)
+        tree->scrollTo(model_->index(added, 0), QAbstractItemView::PositionAtTop);
+}
+
+void BrowseList::Move(qint32 vcrRequest)
+{
+    const int page = std::max(1, PageRows / 3);
+    const int row = SelectedRow();
+    switch (vcrRequest) {
+    case VcrRequest::Top:
+        ReadFirst();
+        return;
+    case VcrRequest::Bottom: {
+        bool atStart = false;
+        std::vector<ListRow> rows = ReadRows({}, Direction::Backward, PageRows, false, atStart);
+        const int last = int(rows.size()) - 1;
+        Show(std::move(rows), atStart, true, last);
+        return;
+    }
+    case VcrRequest::Up:
+    case VcrRequest::PageUp: {
+        const int step = vcrRequest == VcrRequest::Up ? 1 : page;
+        int target = row - step;
+        if (target < 0 && !model_->atStart) {
+            const int before = RowCount();
+            ReadBefore();
+            target += RowCount() - before;
+        }
+        Select(std::max(target, 0));
+        return;
+    }
+    case VcrRequest::Down:
+    case VcrRequest::PageDown: {
+        const int step = vcrRequest == VcrRequest::Down ? 1 : page;
+        const int target = row + step;
+        if (target >= RowCount() && !model_->atEnd)
+            ReadAfter();
+        Select(target);
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+// Requests ------------------------------------------------------------------------------------------------
+
+int BrowseList::Ask(int request)
+{
+    Table& table = ListTable();
+    qint32& vcr = window_->VCRREQUEST ? *window_->VCRREQUEST : CurrentContext().VCRRequest;
+    int response = Response::Cancelled;
+    for (;;) {
+        vcr = VcrRequest::None;
+        if (request == Request::Insert) {
+            if (PrepareRecord() != 0) {
+                Reread();
+                return Response::Cancelled;
+            }
+        } else {
+            if (!Selected())
+                return Response::Cancelled;
+            Update();
+        }
+        response = window_->RunSubProcedure(1, request);
+        if (vcr == VcrRequest::None || request != Request::Change)
+            break;
+        // The form asked to step through the list: move and open it again on the new row.
+        Update();
+        const qint64 stepFrom = table.CurrentRow();
+        ReadAround(stepFrom);
+        const qint32 step = vcr;
+        const int before = SelectedRow();
+        Move(step);
+        if (SelectedRow() == before && (step == VcrRequest::Up || step == VcrRequest::Down))
+            break; // at an end of the list: nothing to step to
+    }
+    vcr = VcrRequest::None;
+    if (response == Response::Completed && (request == Request::Insert || request == Request::Change))
+        ReadAround(table.CurrentRow());
+    else
+        Reread();
+    return response;
+}
+
+// Component -----------------------------------------------------------------------------------------------
+
+int BrowseList::TakeEvent(const FrameworkEvent& event)
+{
+    if (event.control != list_) {
+        if (event.event != Event::Accepted || event.control == 0)
+            return Level::GoOn;
+        int request = Request::None;
+        if (event.control == insertButton_)
+            request = Request::Insert;
+        else if (event.control == changeButton_)
+            request = Request::Change;
+        else if (event.control == deleteButton_)
+            request = Request::Delete;
+        if (request == Request::None)
+            return Level::GoOn;
+        if (window_->window.IsEnabled(event.control))
+            Ask(request);
+        return Level::Handled;
+    }
+    switch (event.event) {
+    case ReadAfterEvent:
+        ReadAfter();
+        return Level::Handled;
+    case ReadBeforeEvent:
+        ReadBefore();
+        return Level::Handled;
+    case LocatorKeyEvent:
+        if (ListLocator* locator = Locator())
+            locator->TakeCharacter(QChar(char16_t(event.key)));
+        return Level::Handled;
+    case Event::Accepted:
+        // A row activated (double click or Enter) changes it, where the window allows changes.
+        if (changeButton_ && window_->window.IsEnabled(changeButton_) && Selected()) {
+            Ask(Request::Change);
+            return Level::Handled;
+        }
+        return Level::GoOn;
+    default:
+        return Level::GoOn;
+    }
+}
+
+void BrowseList::Reset(bool force)
+{
+    if (force)
+        Reread();
+}
+
+void BrowseList::Update()
+{
+    if (const ListRow* row = Selected())
+        ListTable().FetchRow(row->position.rowId);
+}
+
+bool BrowseList::TakeToolbarAction(ToolbarAction action)
+{
+    switch (action) {
+    case ToolbarAction::Top:
+        Move(VcrRequest::Top);
+        return true;
+    case ToolbarAction::PageUp:
+        Move(VcrRequest::PageUp);
+        return true;
+    case ToolbarAction::Up:
+        Move(VcrRequest::Up);
+        return true;
+    case ToolbarAction::Down:
+        Move(VcrRequest::Down);
+        return true;
+    case ToolbarAction::PageDown:
+        Move(VcrRequest::PageDown);
+        return true;
+    case ToolbarAction::Bottom:
+        Move(VcrRequest::Bottom);
+        return true;
+    case ToolbarAction::Insert:
+        if (insertButton_ && window_->window.IsEnabled(insertButton_))
+            Ask(Request::Insert);
+        return true;
+    case ToolbarAction::Change:
+        if (changeButton_ && window_->window.IsEnabled(changeButton_))
+            Ask(Request::Change);
+        return true;
+    case ToolbarAction::Delete:
+        if (deleteButton_ && window_->window.IsEnabled(deleteButton_))
+            Ask(Request::Delete);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void BrowseList::PostLocatorKey(QChar character)
+{
+    PostEvent(FrameworkEvent{LocatorKeyEvent, list_, character.unicode(), 0, 0}, window_->Thread());
+}
+
+} // namespace jornix

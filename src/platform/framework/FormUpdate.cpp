@@ -1,0 +1,122 @@
+#include "platform/framework/FormUpdate.h"
+
+#include "platform/framework/FileManager.h"
+#include "platform/framework/TableRelations.h"
+#include "platform/framework/WindowController.h"
+#include "platform/runtime/MessageBox.h"
+#include "platform/store/Table.h"
+
+namespace jornix {
+
+namespace {
+
+// The value of the table's auto-numbered field in the buffer; invalid for a table without one.
+QVariant NumberOf(Table& table)
+{
+    const int key = table.AutoNumberKey();
+    return key < 0 ? QVariant() : table.Buffer().Value(table.Key(key).components.front());
+}
+
+} // namespace
+
+int FormUpdate::PrepareUpdate()
+{
+    FileManager* access = window_.UpdateTable();
+    if (!access)
+        return Level::GoOn;
+    Table& table = access->GetTable();
+    switch (window_.REQUEST) {
+    case Request::Insert:
+        // The caller primed the record (numbered, its row added); that row goes again if the form is
+        // cancelled.
+        primedRow_ = table.CurrentRow();
+        primedNumber_ = NumberOf(table);
+        window_.SetFieldDefaults();
+        access->SaveBuffer();
+        return Level::GoOn;
+    case Request::Change:
+        access->SaveBuffer();
+        return Level::GoOn;
+    case Request::Delete: {
+        const bool deleted =
+            window_.PRIMARY && window_.PRIMARY->Delete(window_.DELETEACTION == 2) == Level::GoOn;
+        window_.RESPONSE = deleted ? Response::Completed : Response::Cancelled;
+        return Level::Stop;
+    }
+    default:
+        return Level::GoOn;
+    }
+}
+
+int FormUpdate::Complete()
+{
+    FileManager* access = window_.UpdateTable();
+    if (!access)
+        return Level::GoOn;
+    int level = Level::GoOn;
+    if (window_.REQUEST == Request::Insert)
+        level = access->Insert();
+    else if (window_.REQUEST == Request::Change)
+        level = window_.PRIMARY ? window_.PRIMARY->Update() : access->Update();
+    else
+        return Level::GoOn;
+    if (level != Level::GoOn)
+        return Level::Handled; // told by the error reporter; the form stays open with what was entered
+    primedRow_ = 0;
+    window_.SetResponse(Response::Completed);
+    return Level::GoOn;
+}
+
+int FormUpdate::CloseRequest()
+{
+    FileManager* access = window_.UpdateTable();
+    const int request = window_.REQUEST;
+    if (window_.RESPONSE == Response::Completed || !access || !window_.PRIMARY || window_.CANCELACTION == 0 ||
+        (request != Request::Insert && request != Request::Change))
+        return Level::GoOn;
+    window_.window.WriteValues(); // what is typed counts, even in the entry that still has the focus
+    if (access->BufferUnchanged())
+        return Level::GoOn;
+    const bool offerSave = window_.CANCELACTION & 1;
+    const bool askFirst = window_.CANCELACTION & 2;
+    if (offerSave && askFirst) {
+        const int answer = ShowMessageBox(MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
+                                          MessageIcon::Question, QStringLiteral("Save Record"),
+                                          QStringLiteral("Do you want to save the changes to this record?"),
+                                          MessageButton::Cancel);
+        if (answer == MessageButton::No)
+            return Level::GoOn;
+        if (answer == MessageButton::Yes) {
+            // As if OK were pressed: a save that succeeds closes the window, one that fails keeps it.
+            window_.Post(Event::Completed);
+            return Level::Handled;
+        }
+        if (window_.FIRSTFIELD)
+            window_.window.Select(window_.FIRSTFIELD);
+        return Level::Handled;
+    }
+    if (offerSave) {
+        window_.Post(Event::Completed);
+        return Level::Handled;
+    }
+    const int answer = ShowMessageBox(MessageButton::Yes | MessageButton::No, MessageIcon::Question,
+                                      QStringLiteral("Changes will be lost!"),
+                                      QStringLiteral("Are you sure you want to cancel?"), MessageButton::No);
+    return answer == MessageButton::Yes ? Level::GoOn : Level::Handled;
+}
+
+void FormUpdate::UndoInsert()
+{
+    FileManager* access = window_.UpdateTable();
+    if (!access || primedRow_ == 0)
+        return;
+    Table& table = access->GetTable();
+    const qint64 row = primedRow_;
+    primedRow_ = 0;
+    // Only the row that was added for this record's number: never another record that took its place.
+    if (!table.FetchRow(row) || NumberOf(table) != primedNumber_)
+        return;
+    access->DeleteRecord();
+}
+
+} // namespace jornix

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QVariant>
+
+// The framework's part of a form that saves one record of its update table (WindowController::AddUpdateTable)
+// through its relation manager (PRIMARY). The form's overrides of PrepareUpdate, OnCompleted and
+// OnCloseRequest hand over to it:
+//   PrepareUpdate  insert: the window's SetFieldDefaults, then the buffer is saved to compare with;
+//                  change: the buffer is saved; delete: the record is deleted at once (after "Confirm Delete"
+//                  when DELETEACTION is 2), RESPONSE tells whether it was, and Level::Stop keeps the window
+//                  from opening.
+//   Complete       writes the record by the request; a write that succeeds ends the window "completed", one
+//                  that fails leaves it open with the values entered.
+//   CloseRequest   asks about unsaved changes by CANCELACTION.
+//   UndoInsert     removes the row that priming added for a new record that was never saved.
+namespace jornix {
+
+class WindowController;
+
+class FormUpdate
+{
+public:
+    explicit FormUpdate(WindowController& window) : window_(window) {}
+
+    int PrepareUpdate();
+    int Complete();
+    int CloseRequest();
+    void UndoInsert();
+
+private:
+    WindowController& window_;
+    qint64 primedRow_ = 0; // the row added for the new record's number
+    QVariant primedNumber_;
+};
+
+} // namespace jornix

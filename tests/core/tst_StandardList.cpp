@@ -1,0 +1,581 @@
+#include "core/BroadcastRefresh.h"
+#include "core/DataLayer.h"
+#include "core/SetTableFileNames.h"
+#include "core/SharedState.h"
+#include "core/StandardForm.h"
+#include "core/StandardList.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/DayNumbers.h"
+#include "platform/store/Table.h"
+#include "platform/store/Transaction.h"
+
+#include "platform/framework/WindowDriver.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+using namespace jornix;
+using namespace jornix::testing;
+
+namespace {
+
+constexpr qint32 Me = 501;
+constexpr qint32 Another = 502;
+
+// What the test form does on its own; each test sets what it needs.
+struct FormSetup
+{
+    bool refuseSave = false;
+};
+FormSetup formSetup;
+int lastFormResponse = 0;
+
+// A contact form built on the base: names, company and the private box.
+class ContactForm : public StandardForm
+{
+public:
+    int lastName, firstName, company, privateBox, okButton, cancelButton;
+
+    ContactForm() : StandardForm(QStringLiteral("ContactForm"), QStringLiteral("Contact"))
+    {
+        lastName = window.Entry(BindField(*AccessCON, "CON:LName"), "@s40").Name("LastName");
+        firstName = window.Entry(BindField(*AccessCON, "CON:FName"), "@s40").Name("FirstName");
+        company = window.Entry(BindField(*AccessCON, "CON:Company"), "@s40").Name("Company");
+        privateBox = window.Check("Private", BindField(*AccessCON, "CON:Private")).Name("Private");
+        window.Buttons([&] {
+            okButton = window.Button("OK").Name("OK");
+            cancelButton = window.Button("Cancel").Name("Cancel");
+        });
+        CheckAccess(CurrentUserAccess[AccessArea::Contacts], QStringLiteral("Contacts"), true);
+        SetRecord(*RelationsCON);
+        SetButtons(okButton, cancelButton);
+        SetNameField(QStringLiteral("CON:LName"));
+        SetPrivateBox(privateBox);
+        NoHelp();
+    }
+
+    Record atOpen; // the record as the form opened with it
+
+protected:
+    int ValidateRecord() override { return formSetup.refuseSave ? int(Level::Handled) : int(Level::GoOn); }
+    void SetUpWindow() override
+    {
+        StandardForm::SetUpWindow();
+        atOpen = Buffer();
+    }
+};
+
+// A contact list built on the base, ordered by last name or company as its sheet's tab says.
+class ContactList : public StandardList
+{
+public:
+    View view{AccessCON->GetTable()};
+    StandardBrowseList brw;
+    ListLocator byName, byCompany;
+    int bottomTool, sheet, list, insertButton, changeButton, deleteButton, copyButton, printButton,
+        closeButton;
+    std::vector<qint32> printed;
+
+    ContactList() : StandardList(QStringLiteral("ContactList"), QStringLiteral("Contacts"))
+    {
+        window.Toolbar([&] { bottomTool = window.Tool("Last", "vcrlast.gif").Name("Last"); });
+        toolbar.SetButton(bottomTool, ToolbarAction::Bottom);
+        sheet = window.Sheet([&] {
+            window.Tab("Last Name", [] {});
+            window.Tab("Company", [] {});
+        });
+        list = window.List({{"Last Name", {}, Qt::AlignLeft},
+                            {"First Name", {}, Qt::AlignLeft},
+                            {"Company", {}, Qt::AlignLeft}});
+        window.Buttons([&] {
+            insertButton = window.Button("&Insert").Name("Insert");
+            changeButton = window.Button("&Change").Name("Change");
+            deleteButton = window.Button("&Delete").Name("Delete");
+            copyButton = window.Button("Copy").Name("Copy");
+            printButton = window.Button("Print").Name("Print");
+            closeButton = window.Button("Close").Name("Close");
+        });
+        SetArea(CurrentUserAccess[AccessArea::Contacts], QStringLiteral("Contacts"));
+        RegisterKind(WindowThreadRegistry[WindowKind::Contacts]);
+        UseTable(*RelationsCON);
+        NoHelp();
+        SetList(brw, view, *RelationsCON, list);
+        SetListButtons(insertButton, changeButton, deleteButton, copyButton, printButton);
+        SetSheet(sheet);
+        SetForm([] { lastFormResponse = RunProcedure<ContactForm>(); });
+        SetPrint([this](qint32 number) { printed.push_back(number); });
+    }
+
+    int Init() override
+    {
+        if (const int level = StandardList::Init())
+            return level;
+        AddButtonAction(closeButton, Response::Cancelled);
+        return Level::GoOn;
+    }
+
+    QStringList Names() const
+    {
+        QStringList names;
+        for (int row = 0; row < brw.RowCount(); ++row)
+            names << brw.Row(row)->texts.value(0);
+        return names;
+    }
+    QString SelectedName() const { return brw.Selected() ? brw.Selected()->texts.value(0) : QString(); }
+
+protected:
+    void SetUpListOrders() override
+    {
+        const Table& table = view.ViewTable();
+        brw.AddOrder(table.KeyIndex("CON:LNameK"));
+        brw.SetLocator(byName);
+        byName.Init(0, QStringLiteral("CON:LName"), true, brw);
+        brw.AddOrder(table.KeyIndex("CON:CompanyK"));
+        brw.SetLocator(byCompany);
+        byCompany.Init(0, QStringLiteral("CON:Company"), true, brw);
+        brw.SetPrivateFields(QStringLiteral("CON:Private"), QStringLiteral("CON:UniqueID"));
+        brw.MapField(QStringLiteral("CON:LName"), 0);
+        brw.MapField(QStringLiteral("CON:FName"), 1);
+        brw.MapField(QStringLiteral("CON:Company"), 2);
+    }
+};
+
+// A window of another thread: counts the presses of its one button.
+int otherPressed = 0;
+class OtherWindow : public WindowController
+{
+public:
+    OtherWindow() : WindowController(QStringLiteral("Other"), QStringLiteral("Other"))
+    {
+        window.Button("Press me");
+    }
+    int Init() override
+    {
+        if (const int level = WindowController::Init())
+            return level;
+        ShowWindow();
+        return Level::GoOn;
+    }
+    int OnAccepted(int control) override
+    {
+        if (control == 1)
+            ++otherPressed;
+        return WindowController::OnAccepted(control);
+    }
+};
+
+ContactList* OpenList()
+{
+    return static_cast<ContactList*>(FindWindow(QStringLiteral("ContactList")));
+}
+
+ContactForm* OpenForm()
+{
+    return static_cast<ContactForm*>(FindWindow(QStringLiteral("ContactForm")));
+}
+
+Table& Contacts()
+{
+    return AccessCON->GetTable();
+}
+
+struct Contact
+{
+    QString lastName;
+    QString company = {};
+    int flag = 0;
+    qint32 creator = Me;
+};
+
+// Writes contacts straight into the table, numbered after the highest number given.
+void AddContacts(const std::vector<Contact>& contacts)
+{
+    Table& table = Contacts();
+    Transaction transaction(table);
+    QVERIFY(transaction.Begin());
+    for (const Contact& contact : contacts) {
+        qint32 number = 0;
+        QVERIFY(table.TakeNextNumber(number));
+        Record& buffer = table.Buffer();
+        buffer.Clear();
+        buffer.SetValue("CON:Num", number);
+        buffer.SetValue("CON:LName", contact.lastName);
+        buffer.SetValue("CON:FName", "F " + contact.lastName);
+        buffer.SetValue("CON:Company", contact.company);
+        buffer.SetValue("CON:Private", contact.flag);
+        buffer.SetValue("CON:UniqueID", contact.creator);
+        buffer.SetValue("CON:CreateLoginID", contact.creator == Me ? "me" : "other");
+        QVERIFY(table.Insert());
+    }
+    QVERIFY(transaction.Commit());
+}
+
+qint64 ContactCount()
+{
+    qint64 count = -1;
+    Contacts().RecordCount(count);
+    return count;
+}
+
+void RemoveAllContacts()
+{
+    Table& table = Contacts();
+    View all(table);
+    std::vector<ViewRow> rows;
+    all.Read({}, Direction::Forward, 100000, rows);
+    for (const ViewRow& row : rows) {
+        QVERIFY(table.FetchRow(row.position.rowId));
+        QVERIFY(table.Delete());
+    }
+}
+
+} // namespace
+
+class StandardListTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowDescription> frame;
+    QTemporaryDir folder;
+    int formResponse = 0;
+
+    ContactList* StartList()
+    {
+        Start([] { RunProcedure<ContactList>(); });
+        return OpenList();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        GlobalErrorReporter.Init();
+        InitDataLayer();
+        SetTableFileNames(folder.path() + QLatin1Char('/'));
+        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        frame->Root()->resize(900, 700);
+        frame->Root()->show();
+        QVERIFY(RelationsCON->Open() == Level::GoOn); // the test's own hold, to write and count records
+        SetFixedClock(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
+    }
+    void cleanupTestCase()
+    {
+        EndProgramThreads();
+        RelationsCON->Close();
+        KillDataLayer();
+        frame.reset();
+    }
+    void init()
+    {
+        formSetup = {};
+        CurrentUserAccess[AccessArea::Contacts] = 2;
+        CurrentUserUniqueID = Me;
+        UsrAccess::LoginID = QStringLiteral("me");
+        RemoveAllContacts();
+    }
+    void cleanup()
+    {
+        test::MessageRecorder boxes; // a form left open asks nothing on the way out
+        boxes.answers = {MessageButton::No, MessageButton::No};
+        if (ContactForm* form = OpenForm())
+            Press(*form, form->cancelButton);
+        if (ContactList* list = OpenList())
+            Press(*list, list->closeButton);
+        QVERIFY(!OpenForm());
+        QVERIFY(!OpenList());
+    }
+
+    void aUserWhoMayOnlyViewGetsViewAndNoUpdates_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::newRow("view only") << 1;
+        QTest::newRow("full") << 2;
+    }
+    void aUserWhoMayOnlyViewGetsViewAndNoUpdates()
+    {
+        QFETCH(int, level);
+        const bool full = level == 2;
+        CurrentUserAccess[AccessArea::Contacts] = quint8(level);
+        AddContacts({{"Adams"}, {"Baker"}});
+        ContactList* list = StartList();
+        QVERIFY(list);
+        QCOMPARE(list->window.Label(list->changeButton),
+                 full ? QStringLiteral("&Change") : QStringLiteral("View"));
+        for (const int button : {list->insertButton, list->deleteButton, list->copyButton})
+            QCOMPARE(list->window.IsEnabled(button), full);
+        QVERIFY(list->window.IsEnabled(list->changeButton));
+        QVERIFY(list->window.IsEnabled(list->printButton));
+        QCOMPARE(list->brw.Popup().HasItem("Copy"), full);
+        QCOMPARE(list->brw.Popup().HasItem("Print"), full);
+
+        Press(*list, list->changeButton);
+        ContactForm* form = OpenForm();
+        QVERIFY(form);
+        QCOMPARE(form->window.Caption(),
+                 full ? QStringLiteral("Record will be Changed  (Adams)") : QStringLiteral("View Record"));
+        QCOMPARE(form->window.IsHidden(form->okButton), !full);
+        auto* entry = qobject_cast<QLineEdit*>(form->window.Widget(form->lastName));
+        QCOMPARE(entry->isReadOnly(), !full);
+        // Completing a view-only form still returns "cancelled".
+        lastFormResponse = 0;
+        if (full)
+            Press(*form, form->cancelButton);
+        else
+            PostEvent(Event::Completed, 0, form->Thread());
+        WaitIdle();
+        QVERIFY(!OpenForm());
+        QCOMPARE(lastFormResponse, int(Response::Cancelled));
+    }
+
+    void anotherUsersPrivateRecordIsNeverListed()
+    {
+        AddContacts({{"Adams", {}, 0, Another},
+                     {"Baker", {}, 1, Another},
+                     {"Clark", {}, 7, Another},
+                     {"Dixon", {}, 1, Me}});
+        ContactList* list = StartList();
+        QCOMPARE(list->Names(), (QStringList{"Adams", "Dixon"}));
+    }
+
+    void thePrivateBoxIsForTheCreatorOnly_data()
+    {
+        QTest::addColumn<int>("creator");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("own record") << int(Me) << true;
+        QTest::newRow("another user's record") << int(Another) << false;
+    }
+    void thePrivateBoxIsForTheCreatorOnly()
+    {
+        QFETCH(int, creator);
+        QFETCH(bool, enabled);
+        AddContacts({{"Adams", {}, 0, creator}});
+        ContactList* list = StartList();
+        Press(*list, list->changeButton);
+        ContactForm* form = OpenForm();
+        QVERIFY(form);
+        QCOMPARE(form->window.IsEnabled(form->privateBox), enabled);
+    }
+
+    void copyIsDisabledOnAnEmptyList()
+    {
+        ContactList* list = StartList();
+        QCOMPARE(list->brw.RowCount(), 0);
+        QVERIFY(!list->window.IsEnabled(list->copyButton));
+        QVERIFY(!list->window.IsEnabled(list->printButton));
+        QVERIFY(!list->window.IsEnabled(list->changeButton));
+        QVERIFY(list->window.IsEnabled(list->insertButton));
+    }
+
+    void copyOpensTheInsertFormWithTheHighlightedRecordsValues()
+    {
+        AddContacts({{"Adams", "Acme", 1, Me}, {"Baker", "Bolt"}});
+        SetFixedClock(QDateTime(QDate(2026, 3, 15), QTime(9, 30)));
+        ContactList* list = StartList();
+        PickRow(*list, list->list, 0);
+        const qint32 sourceNumber = list->brw.Selected()->record.Long(Contacts().FieldIndex("CON:Num"));
+        Press(*list, list->copyButton);
+        ContactForm* form = OpenForm();
+        QVERIFY(form);
+        QCOMPARE(form->window.Caption(), QStringLiteral("Record will be Added  (New)"));
+        const Record buffer = form->atOpen;
+        QCOMPARE(buffer.Value("CON:LName").toString(), QStringLiteral("Adams"));
+        QCOMPARE(buffer.Value("CON:Company").toString(), QStringLiteral("Acme"));
+        QVERIFY(buffer.Value("CON:Num").toInt() > list->brw.Row(1)->record.Value("CON:Num").toInt());
+        QVERIFY(buffer.Value("CON:Num").toInt() > sourceNumber);
+        QCOMPARE(buffer.Value("CON:Private").toInt(), 0); // the field default
+        QCOMPARE(buffer.Value("CON:CreateDate").toInt(), DayNumberFromDate(QDate(2026, 3, 15)));
+        QCOMPARE(buffer.Value("CON:CreateLoginID").toString(), QStringLiteral("me"));
+        Press(*form, form->okButton);
+        QVERIFY(!OpenForm());
+        QCOMPARE(ContactCount(), 3);
+        QCOMPARE(list->Names(), (QStringList{"Adams", "Adams", "Baker"}));
+        QCOMPARE(list->brw.Selected()->record.Value("CON:Num").toInt(), buffer.Value("CON:Num").toInt());
+    }
+
+    void closingTheInsertForm_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("stillOpen");
+        QTest::addColumn<int>("contacts");
+        QTest::newRow("unchanged: no question, no row")
+            << QString() << QList<int>{} << QStringList{} << false << 1;
+        QTest::newRow("changed, No: closes without the row")
+            << "Evans" << QList<int>{MessageButton::No} << QStringList{"Save Record"} << false << 1;
+        QTest::newRow("changed, Cancel: stays open")
+            << "Evans" << QList<int>{MessageButton::Cancel} << QStringList{"Save Record"} << true << 2;
+        QTest::newRow("changed, Yes: saved")
+            << "Evans" << QList<int>{MessageButton::Yes} << QStringList{"Save Record"} << false << 2;
+    }
+    void closingTheInsertForm()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, answers);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, stillOpen);
+        QFETCH(int, contacts);
+        AddContacts({{"Adams"}});
+        ContactList* list = StartList();
+        Press(*list, list->insertButton);
+        ContactForm* form = OpenForm();
+        QVERIFY(form);
+        QCOMPARE(ContactCount(), 2); // the row added for the new record's number
+        if (!typed.isEmpty())
+            Type(*form, form->lastName, typed);
+        test::MessageRecorder boxes;
+        boxes.answers = answers;
+        Press(*form, form->cancelButton);
+        QCOMPARE(boxes.Captions(), asked);
+        if (!asked.isEmpty()) {
+            QCOMPARE(boxes.boxes[0].text, QStringLiteral("Do you want to save the changes to this record?"));
+            QCOMPARE(boxes.boxes[0].defaultButton, int(MessageButton::Cancel));
+        }
+        QCOMPARE(bool(OpenForm()), stillOpen);
+        QCOMPARE(ContactCount(), qint64(contacts));
+        if (stillOpen)
+            QCOMPARE(qobject_cast<QLineEdit*>(form->window.Widget(form->lastName))->text(), typed);
+    }
+
+    void aRefusedSaveKeepsTheValuesEntered()
+    {
+        ContactList* list = StartList();
+        Press(*list, list->insertButton);
+        ContactForm* form = OpenForm();
+        formSetup.refuseSave = true;
+        Type(*form, form->lastName, "Evans");
+        Press(*form, form->okButton);
+        QCOMPARE(OpenForm(), form);
+        QCOMPARE(qobject_cast<QLineEdit*>(form->window.Widget(form->lastName))->text(),
+                 QStringLiteral("Evans"));
+        formSetup.refuseSave = false;
+        Press(*form, form->okButton);
+        QVERIFY(!OpenForm());
+        QCOMPARE(list->Names(), QStringList{"Evans"});
+    }
+
+    void deleteAsksAndNeverOpensTheForm_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("Yes deletes") << int(MessageButton::Yes) << QStringList{"Baker"};
+        QTest::newRow("No keeps") << int(MessageButton::No) << QStringList{"Adams", "Baker"};
+    }
+    void deleteAsksAndNeverOpensTheForm()
+    {
+        QFETCH(int, answer);
+        QFETCH(QStringList, left);
+        AddContacts({{"Adams"}, {"Baker"}});
+        ContactList* list = StartList();
+        test::MessageRecorder boxes;
+        boxes.answers = {answer};
+        bool formSeen = false;
+        boxes.onShow = [&](const MessageBoxRequest&) { formSeen = OpenForm() && OpenForm()->IsOpen(); };
+        Press(*list, list->deleteButton);
+        QCOMPARE(boxes.Captions(), QStringList{"Confirm Delete"});
+        QCOMPARE(boxes.boxes[0].text,
+                 QStringLiteral("Are you sure you want to delete the highlighted record?"));
+        QVERIFY(!formSeen);
+        QCOMPARE(list->Names(), left);
+    }
+
+    void aFormLeavesOtherThreadsUsableAndItsListWaitsForIt()
+    {
+        AddContacts({{"Baker"}, {"Dixon"}});
+        ContactList* list = StartList();
+        Press(*list, list->insertButton);
+        ContactForm* form = OpenForm();
+        QVERIFY(form);
+        QCOMPARE(form->Thread(), list->Thread());
+
+        // Another thread's window works while the form is open.
+        otherPressed = 0;
+        Start([] { RunProcedure<OtherWindow>(); });
+        WindowController* other = FindWindow(QStringLiteral("Other"));
+        QVERIFY(other);
+        QVERIFY(other->window.Root()->isEnabled());
+        Press(*other, 1);
+        QCOMPARE(otherPressed, 1);
+        PostEvent(Event::CloseWindow, 0, other->Thread());
+        WaitIdle();
+        QVERIFY(!FindWindow(QStringLiteral("Other")));
+
+        // A refresh while the form is open leaves the list as it was.
+        AddContacts({{"Adams"}});
+        BroadcastRefresh();
+        WaitIdle();
+        QCOMPARE(list->Names(), (QStringList{"Baker", "Dixon"}));
+
+        Type(*form, form->lastName, "Carter");
+        Press(*form, form->okButton);
+        QVERIFY(!OpenForm());
+        QCOMPARE(list->Names(), (QStringList{"Adams", "Baker", "Carter", "Dixon"}));
+        QCOMPARE(list->SelectedName(), QStringLiteral("Carter"));
+    }
+
+    void theSheetsTabChoosesTheOrder()
+    {
+        AddContacts({{"Adams", "Zeta"}, {"Baker", "Alpha"}});
+        ContactList* list = StartList();
+        QCOMPARE(list->Names(), (QStringList{"Adams", "Baker"}));
+        PickTab(*list, list->sheet, 2);
+        QCOMPARE(list->Names(), (QStringList{"Baker", "Adams"}));
+        QCOMPARE(list->brw.Order(), 2);
+    }
+
+    void typingInTheListFindsTheFirstMatchWithoutRegardToCase_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("lower case") << "sm"
+                                    << "smart";
+        QTest::newRow("mixed case") << "sMi"
+                                    << "Smith";
+        QTest::newRow("upper case") << "SMY"
+                                    << "Smyth";
+        QTest::newRow("beyond the last") << "zz"
+                                         << "Young";
+        QTest::newRow("before the first") << "a"
+                                          << "Adams";
+    }
+    void typingInTheListFindsTheFirstMatchWithoutRegardToCase()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        AddContacts({{"Adams"}, {"Baker"}, {"smart"}, {"Smith"}, {"Smyth"}, {"Young"}});
+        ContactList* list = StartList();
+        QTest::keyClicks(list->window.Widget(list->list), typed);
+        WaitIdle();
+        QCOMPARE(list->byName.Text(), typed);
+        QCOMPARE(list->SelectedName(), found);
+    }
+
+    void aLongListReadsPagesAsItScrolls()
+    {
+        std::vector<Contact> many;
+        for (int i = 0; i < 1000; ++i)
+            many.push_back({QStringLiteral("Name %1").arg(i, 4, 10, QLatin1Char('0'))});
+        AddContacts(many);
+        ContactList* list = StartList();
+        list->window.Root()->resize(600, 400);
+        WaitIdle();
+        QCOMPARE(list->brw.RowCount(), BrowseList::PageRows);
+        auto* tree = qobject_cast<QTreeView*>(list->window.Widget(list->list));
+        tree->scrollToBottom();
+        WaitIdle();
+        QVERIFY(list->brw.RowCount() > BrowseList::PageRows);
+        QVERIFY(list->brw.RowCount() < 1000);
+
+        // The last rows, and back up from there.
+        Press(*list, list->bottomTool);
+        QCOMPARE(list->SelectedName(), QStringLiteral("Name 0999"));
+        QVERIFY(list->brw.RowCount() <= BrowseList::PageRows);
+        tree->scrollToTop();
+        WaitIdle();
+        QCOMPARE(list->brw.Row(0)->texts[0], QStringLiteral("Name 0880"));
+        QCOMPARE(list->SelectedName(), QStringLiteral("Name 0999"));
+    }
+};
+
+QTEST_MAIN(StandardListTest)
+#include "tst_StandardList.moc"
