@@ -1,5 +1,6 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
+#include "core/SelectList.h"
 #include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
@@ -35,7 +36,7 @@ int lastFormResponse = 0;
 class ContactForm : public StandardForm
 {
 public:
-    int lastName, firstName, company, privateBox, okButton, cancelButton;
+    int lastName, firstName, company, privateBox, nextButton, okButton, cancelButton;
 
     ContactForm() : StandardForm(QStringLiteral("ContactForm"), QStringLiteral("Contact"))
     {
@@ -44,6 +45,7 @@ public:
         company = window.Entry(BindField(*AccessCON, "CON:Company"), "@s40").Name("Company");
         privateBox = window.Check("Private", BindField(*AccessCON, "CON:Private")).Name("Private");
         window.Buttons([&] {
+            nextButton = window.Button("Next").Name("Next");
             okButton = window.Button("OK").Name("OK");
             cancelButton = window.Button("Cancel").Name("Cancel");
         });
@@ -56,6 +58,17 @@ public:
     }
 
     Record atOpen; // the record as the form opened with it
+
+    // Next: saves the record and asks the list for the next one.
+    int OnAccepted(int control) override
+    {
+        if (control == nextButton) {
+            *VCRREQUEST = VcrRequest::Down;
+            Post(Event::Completed);
+            return Level::Handled;
+        }
+        return StandardForm::OnAccepted(control);
+    }
 
 protected:
     int ValidateRecord() override { return formSetup.refuseSave ? int(Level::Handled) : int(Level::GoOn); }
@@ -162,6 +175,38 @@ public:
         if (control == 1)
             ++otherPressed;
         return WindowController::OnAccepted(control);
+    }
+};
+
+// Chooses a contact for its caller.
+class SelectContact : public SelectList
+{
+public:
+    View view{AccessCON->GetTable()};
+    StandardBrowseList brw;
+    int list, selectButton, cancelButton;
+
+    SelectContact() : SelectList(QStringLiteral("SelectContact"), QStringLiteral("Select a Contact"))
+    {
+        list = window.List({{"Last Name", {}, Qt::AlignLeft}});
+        window.Buttons([&] {
+            selectButton = window.Button("&Select").Name("Select");
+            cancelButton = window.Button("Cancel").Name("Cancel");
+        });
+        SetArea(CurrentUserAccess[AccessArea::Contacts], QStringLiteral("Contacts"));
+        RegisterKind(WindowThreadRegistry[WindowKind::Contacts]);
+        UseTable(*RelationsCON);
+        NoHelp();
+        SetList(brw, view, *RelationsCON, list);
+        SetSelectButtons(selectButton, cancelButton);
+    }
+
+protected:
+    void SetUpListOrders() override
+    {
+        brw.AddOrder(view.ViewTable().KeyIndex("CON:LNameK"));
+        brw.SetPrivateFields(QStringLiteral("CON:Private"), QStringLiteral("CON:UniqueID"));
+        brw.MapField(QStringLiteral("CON:LName"), 0);
     }
 };
 
@@ -275,10 +320,12 @@ private slots:
     }
     void cleanup()
     {
-        test::MessageRecorder boxes; // a form left open asks nothing on the way out
-        boxes.answers = {MessageButton::No, MessageButton::No};
-        if (ContactForm* form = OpenForm())
+        if (ContactForm* form = OpenForm()) {
+            form->CANCELACTION = 0; // a form left open asks nothing on the way out
             Press(*form, form->cancelButton);
+        }
+        if (WindowController* select = FindWindow(QStringLiteral("SelectContact")))
+            Press(*select, QStringLiteral("Cancel"));
         if (ContactList* list = OpenList())
             Press(*list, list->closeButton);
         QVERIFY(!OpenForm());
@@ -394,22 +441,32 @@ private slots:
 
     void closingTheInsertForm_data()
     {
+        QTest::addColumn<int>("cancelAction");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QStringList>("asked");
         QTest::addColumn<bool>("stillOpen");
         QTest::addColumn<int>("contacts");
+        const QList<int> none;
+        const int yes = MessageButton::Yes, no = MessageButton::No, cancel = MessageButton::Cancel;
         QTest::newRow("unchanged: no question, no row")
-            << QString() << QList<int>{} << QStringList{} << false << 1;
+            << 3 << QString() << none << QStringList{} << false << 1;
         QTest::newRow("changed, No: closes without the row")
-            << "Evans" << QList<int>{MessageButton::No} << QStringList{"Save Record"} << false << 1;
+            << 3 << "Evans" << QList<int>{no} << QStringList{"Save Record"} << false << 1;
         QTest::newRow("changed, Cancel: stays open")
-            << "Evans" << QList<int>{MessageButton::Cancel} << QStringList{"Save Record"} << true << 2;
+            << 3 << "Evans" << QList<int>{cancel} << QStringList{"Save Record"} << true << 2;
         QTest::newRow("changed, Yes: saved")
-            << "Evans" << QList<int>{MessageButton::Yes} << QStringList{"Save Record"} << false << 2;
+            << 3 << "Evans" << QList<int>{yes} << QStringList{"Save Record"} << false << 2;
+        QTest::newRow("offer to save only: saved without a question")
+            << 1 << "Evans" << none << QStringList{} << false << 2;
+        QTest::newRow("ask only, Yes: closes without the row")
+            << 2 << "Evans" << QList<int>{yes} << QStringList{"Changes will be lost!"} << false << 1;
+        QTest::newRow("ask only, No: stays open")
+            << 2 << "Evans" << QList<int>{no} << QStringList{"Changes will be lost!"} << true << 2;
     }
     void closingTheInsertForm()
     {
+        QFETCH(int, cancelAction);
         QFETCH(QString, typed);
         QFETCH(QList<int>, answers);
         QFETCH(QStringList, asked);
@@ -421,15 +478,20 @@ private slots:
         ContactForm* form = OpenForm();
         QVERIFY(form);
         QCOMPARE(ContactCount(), 2); // the row added for the new record's number
+        form->CANCELACTION = cancelAction;
         if (!typed.isEmpty())
             Type(*form, form->lastName, typed);
         test::MessageRecorder boxes;
         boxes.answers = answers;
         Press(*form, form->cancelButton);
         QCOMPARE(boxes.Captions(), asked);
-        if (!asked.isEmpty()) {
+        if (asked == QStringList{"Save Record"}) {
             QCOMPARE(boxes.boxes[0].text, QStringLiteral("Do you want to save the changes to this record?"));
+            QCOMPARE(boxes.boxes[0].buttons,
+                     int(MessageButton::Yes | MessageButton::No | MessageButton::Cancel));
             QCOMPARE(boxes.boxes[0].defaultButton, int(MessageButton::Cancel));
+        } else if (!asked.isEmpty()) {
+            QCOMPARE(boxes.boxes[0].text, QStringLiteral("Are you sure you want to cancel?"));
         }
         QCOMPARE(bool(OpenForm()), stillOpen);
         QCOMPARE(ContactCount(), qint64(contacts));
@@ -511,6 +573,72 @@ private slots:
         QVERIFY(!OpenForm());
         QCOMPARE(list->Names(), (QStringList{"Adams", "Baker", "Carter", "Dixon"}));
         QCOMPARE(list->SelectedName(), QStringLiteral("Carter"));
+    }
+
+    void nextInTheFormSavesAndStepsToTheNextRow()
+    {
+        AddContacts({{"Adams"}, {"Baker"}, {"Clark"}});
+        ContactList* list = StartList();
+        PickRow(*list, list->list, 1);
+        Press(*list, list->changeButton);
+        ContactForm* form = OpenForm();
+        QCOMPARE(form->window.Caption(), QStringLiteral("Record will be Changed  (Baker)"));
+        Type(*form, form->company, "Bolt");
+        Press(*form, form->nextButton);
+        form = OpenForm();
+        QVERIFY(form);
+        QCOMPARE(form->window.Caption(), QStringLiteral("Record will be Changed  (Clark)"));
+        QCOMPARE(list->brw.Row(1)->texts[2], QStringLiteral("Bolt"));
+        // At the last row there is nothing to step to: the form closes.
+        Press(*form, form->nextButton);
+        QVERIFY(!OpenForm());
+        QCOMPARE(list->SelectedName(), QStringLiteral("Clark"));
+    }
+
+    void printHandsOverTheHighlightedRecordsNumber()
+    {
+        AddContacts({{"Adams"}, {"Baker"}});
+        ContactList* list = StartList();
+        PickRow(*list, list->list, 1);
+        Press(*list, list->printButton);
+        QCOMPARE(list->printed.size(), size_t(1));
+        QCOMPARE(list->printed[0], list->brw.Row(1)->record.Long(Contacts().FieldIndex("CON:Num")));
+    }
+
+    void aSelectListLeavesTheChosenRecordInTheCallersBuffer_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("response");
+        QTest::addColumn<QString>("inBuffer");
+        QTest::newRow("Select") << "Select" << int(Response::Completed) << "Baker";
+        QTest::newRow("Cancel") << "Cancel" << int(Response::Cancelled) << "";
+    }
+    void aSelectListLeavesTheChosenRecordInTheCallersBuffer()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, response);
+        QFETCH(QString, inBuffer);
+        AddContacts({{"Adams"}, {"Baker"}, {"Clark", {}, 1, Another}});
+        int answered = 0;
+        QString chosen;
+        Start([&] {
+            RelationsCON->Open();
+            AccessCON->Buffer().Clear();
+            CurrentContext().GlobalRequestCode = Request::Select;
+            answered = RunProcedure<SelectContact>();
+            chosen = response == Response::Completed
+                         ? AccessCON->Buffer().Text(Contacts().FieldIndex("CON:LName"))
+                         : QString();
+            RelationsCON->Close();
+        });
+        WindowController* select = FindWindow(QStringLiteral("SelectContact"));
+        QVERIFY(select);
+        QCOMPARE(WindowThreadRegistry[WindowKind::Contacts], 0);
+        PickRow(*select, static_cast<SelectContact*>(select)->list, 1);
+        Press(*select, button);
+        QVERIFY(!FindWindow(QStringLiteral("SelectContact")));
+        QCOMPARE(answered, response);
+        QCOMPARE(chosen, inBuffer);
     }
 
     void theSheetsTabChoosesTheOrder()
