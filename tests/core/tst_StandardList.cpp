@@ -86,7 +86,8 @@ public:
     View view{AccessCON->GetTable()};
     StandardBrowseList brw;
     ListLocator byName, byCompany;
-    int bottomTool, sheet, list, insertButton, changeButton, deleteButton, copyButton, printButton,
+    QString find;
+    int findEntry, bottomTool, sheet, list, insertButton, changeButton, deleteButton, copyButton, printButton,
         closeButton;
     std::vector<qint32> printed;
 
@@ -94,6 +95,7 @@ public:
     {
         window.Toolbar([&] { bottomTool = window.Tool("Last", "vcrlast.gif").Name("Last"); });
         toolbar.SetButton(bottomTool, ToolbarAction::Bottom);
+        findEntry = window.Entry(Bind(find), "@s20").Name("Find");
         sheet = window.Sheet([&] {
             window.Tab("Last Name", [] {});
             window.Tab("Company", [] {});
@@ -146,7 +148,7 @@ protected:
         byName.Init(0, QStringLiteral("CON:LName"), true, brw);
         brw.AddOrder(table.KeyIndex("CON:CompanyK"));
         brw.SetLocator(byCompany);
-        byCompany.Init(0, QStringLiteral("CON:Company"), true, brw);
+        byCompany.Init(findEntry, QStringLiteral("CON:Company"), true, brw);
         brw.SetPrivateFields(QStringLiteral("CON:Private"), QStringLiteral("CON:UniqueID"));
         brw.MapField(QStringLiteral("CON:LName"), 0);
         brw.MapField(QStringLiteral("CON:FName"), 1);
@@ -676,6 +678,16 @@ private slots:
         WaitIdle();
         QCOMPARE(list->byName.Text(), typed);
         QCOMPARE(list->SelectedName(), found);
+    }
+
+    void typingIntoTheLocatorsEntryFindsTheCompany()
+    {
+        AddContacts({{"Adams", "Zeta"}, {"Baker", "Alpha"}, {"Clark", "bolt"}, {"Dixon", "Crane"}});
+        ContactList* list = StartList();
+        PickTab(*list, list->sheet, 2);
+        Type(*list, list->findEntry, "BO");
+        QCOMPARE(list->byCompany.Text(), QStringLiteral("BO"));
+        QCOMPARE(list->SelectedName(), QStringLiteral("Clark"));
     }
 
     void aLongListReadsPagesAsItScrolls()

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeView>
@@ -554,9 +555,15 @@ int BrowseList::Ask(int request)
                 return Response::Cancelled;
             }
         } else {
-            if (!Selected())
+            const ListRow* selected = Selected();
+            if (!selected)
                 return Response::Cancelled;
             Update();
+            if (table.CurrentRow() != selected->position.rowId) {
+                // The record is gone since the list read it: show what is there now.
+                Reread();
+                return Response::Cancelled;
+            }
         }
         response = window_->RunSubProcedure(1, request);
         if (vcr == VcrRequest::None || request != Request::Change)
@@ -586,6 +593,12 @@ int BrowseList::TakeEvent(const FrameworkEvent& event)
     if (event.control != list_) {
         if (event.event != Event::Accepted || event.control == 0)
             return Level::GoOn;
+        // The locator's own entry: the list moves to what was typed there; the window still takes the entry.
+        if (ListLocator* locator = Locator(); locator && locator->EntryControl() == event.control) {
+            if (auto* entry = qobject_cast<QLineEdit*>(window_->window.Widget(event.control)))
+                locator->Locate(entry->text());
+            return Level::GoOn;
+        }
         int request = Request::None;
         if (event.control == insertButton_)
             request = Request::Insert;

@@ -31,6 +31,7 @@ void ListLocator::Locate(const QString& text)
 {
     if (!list_)
         return;
+    text_ = text;
     View& view = list_->ListView();
     const Table& table = view.ViewTable();
     const int key = view.OrderKey();
