@@ -12,6 +12,9 @@
 
 #include "platform/framework/WindowDriver.h"
 
+#include <QIcon>
+#include <QImage>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -102,7 +105,8 @@ public:
         });
         list = window.List({{"Last Name", {}, Qt::AlignLeft},
                             {"First Name", {}, Qt::AlignLeft},
-                            {"Company", {}, Qt::AlignLeft}});
+                            {"Company", {}, Qt::AlignLeft},
+                            {"", {}, Qt::AlignLeft}});
         window.Buttons([&] {
             insertButton = window.Button("&Insert").Name("Insert");
             changeButton = window.Button("&Change").Name("Change");
@@ -153,6 +157,8 @@ protected:
         brw.MapField(QStringLiteral("CON:LName"), 0);
         brw.MapField(QStringLiteral("CON:FName"), 1);
         brw.MapField(QStringLiteral("CON:Company"), 2);
+        brw.MapIcon(QStringLiteral("CON:Private"), 3);
+        brw.SetIcons({QStringLiteral("~private.bmp")});
     }
 };
 
@@ -597,14 +603,47 @@ private slots:
         QCOMPARE(list->SelectedName(), QStringLiteral("Clark"));
     }
 
+    void printHandsOverTheHighlightedRecordsNumber_data()
+    {
+        QTest::addColumn<bool>("fromPopup");
+        QTest::newRow("Print button") << false;
+        QTest::newRow("popup item") << true;
+    }
     void printHandsOverTheHighlightedRecordsNumber()
     {
+        QFETCH(bool, fromPopup);
         AddContacts({{"Adams"}, {"Baker"}});
         ContactList* list = StartList();
         PickRow(*list, list->list, 1);
-        Press(*list, list->printButton);
+        if (fromPopup) {
+            const QList<QAction*> items = list->brw.Popup().Menu()->actions();
+            QCOMPARE(items.size(), 2);
+            QCOMPARE(items[1]->text(), QStringLiteral("Print"));
+            items[1]->trigger();
+            WaitIdle();
+        } else {
+            Press(*list, list->printButton);
+        }
         QCOMPARE(list->printed.size(), size_t(1));
         QCOMPARE(list->printed[0], list->brw.Row(1)->record.Long(Contacts().FieldIndex("CON:Num")));
+    }
+
+    void aPrivateRowShowsItsIcon()
+    {
+        QTemporaryDir images;
+        QImage picture(16, 16, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(images.filePath(QStringLiteral("~PRIVATE.BMP")), "BMP"));
+        WindowDescription::SetImageFolder(images.path());
+        AddContacts({{"Adams", {}, 0, Me}, {"Baker", {}, 1, Me}});
+        ContactList* list = StartList();
+        QAbstractItemModel* model = list->window.ListModel(list->list);
+        QCOMPARE(list->brw.Row(0)->icons[3], 0);
+        QCOMPARE(list->brw.Row(1)->icons[3], 1);
+        QVERIFY(model->data(model->index(0, 3), Qt::DecorationRole).isNull());
+        QVERIFY(!model->data(model->index(1, 3), Qt::DecorationRole).value<QIcon>().isNull());
+        QCOMPARE(model->data(model->index(1, 0), Qt::DisplayRole).toString(), QStringLiteral("Baker"));
+        WindowDescription::SetImageFolder({});
     }
 
     void aSelectListLeavesTheChosenRecordInTheCallersBuffer_data()
