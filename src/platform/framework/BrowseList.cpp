@@ -1,6 +1,7 @@
 #include "platform/framework/BrowseList.h"
 
 #include "platform/framework/FileManager.h"
+#include "platform/framework/FormUpdate.h"
 #include "platform/framework/ListLocator.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/runtime/FrameworkEvents.h"
@@ -547,6 +548,8 @@ int BrowseList::Ask(int request)
     Table& table = ListTable();
     qint32& vcr = window_->VCRREQUEST ? *window_->VCRREQUEST : CurrentContext().VCRRequest;
     int response = Response::Cancelled;
+    qint64 primedRow = 0;
+    QVariant primedNumber;
     for (;;) {
         vcr = VcrRequest::None;
         if (request == Request::Insert) {
@@ -554,6 +557,8 @@ int BrowseList::Ask(int request)
                 Reread();
                 return Response::Cancelled;
             }
+            primedRow = table.CurrentRow();
+            primedNumber = FormUpdate::PrimedNumber(relations_->Access());
         } else {
             const ListRow* selected = Selected();
             if (!selected)
@@ -579,6 +584,9 @@ int BrowseList::Ask(int request)
             break; // at an end of the list: nothing to step to
     }
     vcr = VcrRequest::None;
+    // A new record that was not saved leaves no row, even when its form never got as far as to undo it.
+    if (request == Request::Insert && response != Response::Completed)
+        FormUpdate::UndoPrimedRow(relations_->Access(), primedRow, primedNumber);
     if (response == Response::Completed && (request == Request::Insert || request == Request::Change))
         ReadAround(table.CurrentRow());
     else

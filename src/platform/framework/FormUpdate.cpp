@@ -8,16 +8,22 @@
 
 namespace jornix {
 
-namespace {
-
-// The value of the table's auto-numbered field in the buffer; invalid for a table without one.
-QVariant NumberOf(Table& table)
+QVariant FormUpdate::PrimedNumber(const FileManager& access)
 {
+    Table& table = access.GetTable();
     const int key = table.AutoNumberKey();
     return key < 0 ? QVariant() : table.Buffer().Value(table.Key(key).components.front());
 }
 
-} // namespace
+void FormUpdate::UndoPrimedRow(FileManager& access, qint64 row, const QVariant& number)
+{
+    if (row == 0)
+        return;
+    // Only the row that was added for this record's number: never another record that took its place.
+    if (!access.GetTable().FetchRow(row) || PrimedNumber(access) != number)
+        return;
+    access.DeleteRecord();
+}
 
 int FormUpdate::PrepareUpdate()
 {
@@ -30,7 +36,7 @@ int FormUpdate::PrepareUpdate()
         // The caller primed the record (numbered, its row added); that row goes again if the form is
         // cancelled.
         primedRow_ = table.CurrentRow();
-        primedNumber_ = NumberOf(table);
+        primedNumber_ = PrimedNumber(*access);
         window_.SetFieldDefaults();
         access->SaveBuffer();
         return Level::GoOn;
@@ -108,15 +114,10 @@ int FormUpdate::CloseRequest()
 void FormUpdate::UndoInsert()
 {
     FileManager* access = window_.UpdateTable();
-    if (!access || primedRow_ == 0)
-        return;
-    Table& table = access->GetTable();
     const qint64 row = primedRow_;
     primedRow_ = 0;
-    // Only the row that was added for this record's number: never another record that took its place.
-    if (!table.FetchRow(row) || NumberOf(table) != primedNumber_)
-        return;
-    access->DeleteRecord();
+    if (access)
+        UndoPrimedRow(*access, row, primedNumber_);
 }
 
 } // namespace jornix

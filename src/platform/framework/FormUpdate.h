@@ -15,6 +15,7 @@
 //   UndoInsert     removes the row that priming added for a new record that was never saved.
 namespace jornix {
 
+class FileManager;
 class WindowController;
 
 class FormUpdate
@@ -26,6 +27,12 @@ public:
     int Complete();
     int CloseRequest();
     void UndoInsert();
+
+    // Removes the row that priming added for a new record, when it still holds that record's number;
+    // nothing when it is gone or another record took its place.
+    static void UndoPrimedRow(FileManager& access, qint64 row, const QVariant& number);
+    // The value of the table's auto-numbered field in its buffer; invalid for a table without one.
+    static QVariant PrimedNumber(const FileManager& access);
 
 private:
     WindowController& window_;
