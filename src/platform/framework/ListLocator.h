@@ -4,7 +4,9 @@
 
 // Type-ahead in a list: the characters typed into the list (or into the locator's own entry) build a text,
 // and the list moves to the first row whose value of the order's first key field reaches it. Backspace takes
-// the last character back; changing the order starts a new text.
+// the last character back; changing the order starts a new text. The text compares as the order's key
+// compares its values, so a key without regard to case finds without regard to case; the flag is kept for
+// the callers that state it.
 namespace jornix {
 
 class BrowseList;
