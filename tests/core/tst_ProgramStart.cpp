@@ -33,6 +33,16 @@ class ProgramStartTest : public QObject
     ThreadNumber startThread = 0;
 
     using SignInStep = std::function<void(WindowController& login)>;
+    using SetupStep = std::function<void(WindowController& setup)>;
+
+    QStringList setupPages; // the page the first-run setup showed when the test took it over
+    QStringList settingsAtSetup;
+    bool dataFolderAtSetup = false;
+
+    static WindowController* SetupWindow() { return WindowController::Find("OneTimeSetup"); }
+
+    // The first-run setup is cancelled as soon as it shows, unless a test goes through it.
+    static void cancelSetup(WindowController& setup) { press(setup, "Cancel"); }
 
     static void press(WindowController& window, const QString& control)
     {
@@ -90,7 +100,8 @@ class ProgramStartTest : public QObject
     }
 
     int start(const QString& folder, const QStringList& answersNo,
-              const QString& instance = "JornixTestStart", const SignInStep& atSignIn = closeLogin)
+              const QString& instance = "JornixTestStart", const SignInStep& atSignIn = closeLogin,
+              const SetupStep& atSetup = cancelSetup)
     {
         asked.clear();
         SetMessageBoxSink([this, answersNo](const MessageBoxRequest& request) {
@@ -103,8 +114,19 @@ class ProgramStartTest : public QObject
         GLO = PreservedSettings();
         int code = -1;
         startThread = StartProcedureThread([&] { code = ProgramStart({folder, instance}); });
+        setupPages.clear();
         if (!WaitForProgramThreads(10000))
             qFatal("the start did not end");
+        if (WindowController* setup = SetupWindow()) {
+            const WindowDescription& window = setup->window;
+            const int page = window.SelectedTab(window.ControlNumber("Sheet"));
+            setupPages << window.Label(window.ControlNumber(QString("Title%1").arg(page)));
+            settingsAtSetup = entries(folder + "Jornix.ini");
+            dataFolderAtSetup = QFileInfo(folder + "Data").isDir();
+            atSetup(*setup);
+            if (!WaitForProgramThreads(30000))
+                qFatal("the start did not end");
+        }
         if (WindowController* login = WindowController::Find("Login")) {
             atSignIn(*login);
             if (!WaitForProgramThreads(10000))
@@ -141,7 +163,10 @@ private slots:
     {
         QTemporaryDir dir;
         const QString folder = dir.path() + "/";
-        QCOMPARE(start(folder, {"The first-run setup"}), 0);
+        QCOMPARE(start(folder, {}), 0);
+        QCOMPARE(setupPages, QStringList("Welcome to Jornix 2.0"));
+        QCOMPARE(settingsAtSetup, QStringList("Preserved/GLO:DataPath=" + folder + "Data/"));
+        QVERIFY(dataFolderAtSetup);
         QCOMPARE(entries(folder + "Jornix.ini"),
                  QStringList({"Preserved/GLO:DataPath=" + folder + "Data/", "__Dont_Touch_Me__/Sectors=0"}));
         QVERIFY(QFileInfo(folder + "Data").isDir());
@@ -211,13 +236,44 @@ private slots:
         QVERIFY(read(folder + "Jornix.ini").contains("GLO:LastLoginID=jd"));
     }
 
+    void theLoginMadeByTheFirstRunSetupSignsIn()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/";
+        bool signedIn = false;
+        QCOMPARE(start(
+                     folder, {}, "JornixTestStart",
+                     [&](WindowController& login) {
+                         type(login, "LoginID", "ps");
+                         type(login, "Password", "Secret 1");
+                         press(login, "Login");
+                         signedIn = !WindowController::Find("Login");
+                         PostEvent(Event::CloseWindow, 0, startThread); // the main frame
+                     },
+                     [&](WindowController& setup) {
+                         press(setup, "Next"); // the welcome
+                         press(setup, "Next"); // the data folder the start has set
+                         type(setup, "LoginIDEntry", "PS");
+                         type(setup, "UserNameEntry", "Pat Sample");
+                         type(setup, "PasswordEntry", "Secret 1");
+                         type(setup, "ConfirmEntry", "Secret 1");
+                         press(setup, "Next");
+                         press(setup, "Next"); // with the sample data: the work
+                         press(setup, "Next"); // Finish
+                     }),
+                 0);
+        QVERIFY(signedIn);
+        QVERIFY(QFileInfo::exists(folder + "Data/Jornix.tps"));
+    }
+
     void aLongProgramFolderKeepsItsFilesInThatFolder()
     {
         QTemporaryDir dir;
         const QString folder = dir.path() + "/" + QString(110, 'p') + "/";
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(folder.size() > 100);
-        QCOMPARE(start(folder, {"The first-run setup"}), 0);
+        QCOMPARE(start(folder, {}), 0);
+        QCOMPARE(setupPages.size(), 1);
         QVERIFY(QFileInfo::exists(folder + "Jornix.ini"));
         QVERIFY(QFileInfo(folder + "Data").isDir());
         QVERIFY(read(folder + "Jornix.ini").contains("GLO:DataPath=" + folder + "Data/"));
@@ -249,9 +305,10 @@ private slots:
         // Once the first copy is killed outright, a new start works.
         first.kill();
         first.waitForFinished();
-        QCOMPARE(start(folder, {"The first-run setup"}, "JornixTestSecondCopy"), 0);
+        QCOMPARE(start(folder, {}, "JornixTestSecondCopy"), 0);
+        QCOMPARE(setupPages.size(), 1);
         QCOMPARE(asked.size(), 1);
-        QVERIFY(asked.first().startsWith("The first-run setup"));
+        QVERIFY(asked.first().startsWith("You must finish the Jornix setup"));
     }
 
     void cleanupTestCase() { EndProgramThreads(); }
