@@ -1,5 +1,6 @@
 #include "core/CreateJornixDatabase.h"
 
+#include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
 #include "core/Tables.h"
@@ -12,27 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sodium.h>
-
 namespace jornix {
 namespace {
-
-// The stored form of a password: crypto_pwhash_str of the password cut to 30 characters without trailing
-// blanks; a blank password is hashed like any other. Empty when hashing failed.
-QString StoredPasswordHash(const QString& password)
-{
-    QString cut = password.left(30);
-    while (cut.endsWith(QLatin1Char(' ')))
-        cut.chop(1);
-    const QByteArray bytes = cut.toUtf8();
-    if (sodium_init() < 0)
-        return {};
-    char hash[crypto_pwhash_STRBYTES];
-    if (crypto_pwhash_str(hash, bytes.constData(), quint64(bytes.size()), crypto_pwhash_OPSLIMIT_INTERACTIVE,
-                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
-        return {};
-    return QString::fromLatin1(hash);
-}
 
 constexpr auto MakerWebAddress = "https://www.jornix.example/";
 
@@ -181,14 +163,14 @@ private:
         OpenTable users("USR:");
         if (!users.Opened())
             return Fail(what, users.Opened());
-        const QString hash = StoredPasswordHash(login_.password);
-        if (hash.isEmpty())
+        const std::optional<QString> hash = HashPassword(login_.password);
+        if (!hash)
             return Fail(what, QStringLiteral("the password could not be protected."));
         uniqueId_ = Clock();
         users->ClearBuffer();
         Set(users.Buffer(), {{"LoginID", login_.loginId},
                              {"Name", login_.userName},
-                             {"Password", hash},
+                             {"Password", *hash},
                              {"LastLogin", 0},
                              {"LastPwdChange", Today()},
                              {"ChngPwdAtNextLogin", 0},

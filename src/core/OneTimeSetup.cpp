@@ -1,11 +1,13 @@
 #include "core/OneTimeSetup.h"
 
+#include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
 #include "core/SetDataPaths.h"
 #include "core/StandardWindow.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/store/TextValues.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,13 +19,6 @@
 
 namespace jornix {
 namespace {
-
-QString Clipped(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 // A folder as the file system finally names it: its nearest existing parent resolved (symbolic links, "..")
 // and the rest of the path appended, so that a folder that does not exist yet compares too.
@@ -54,7 +49,7 @@ void Exclaim(const QString& caption, const QString& text)
 
 DataPathAnswer AcceptDataPath(const QString& entry)
 {
-    QString folder = Clipped(entry);
+    QString folder = StripTrailingBlanks(entry);
     if (folder.isEmpty()) {
         Exclaim(QStringLiteral("Information"),
                 QStringLiteral("Please click the \"...\" button to select the Database Path"));
@@ -86,16 +81,16 @@ DataPathAnswer AcceptDataPath(const QString& entry)
 LoginEntry CheckFirstLogin(FirstLogin& login, QString& confirmation)
 {
     const QString missing = QStringLiteral("Missing Information");
-    if (Clipped(login.loginId).isEmpty()) {
+    if (StripTrailingBlanks(login.loginId).isEmpty()) {
         Exclaim(missing, QStringLiteral("The Login ID is required. Please enter your initials."));
         return LoginEntry::LoginId;
     }
-    if (Clipped(login.userName).isEmpty()) {
+    if (StripTrailingBlanks(login.userName).isEmpty()) {
         Exclaim(missing, QStringLiteral("Please enter your name."));
         return LoginEntry::UserName;
     }
-    const QString password = Clipped(login.password);
-    const QString confirmed = Clipped(confirmation);
+    const QString password = SignificantPassword(login.password);
+    const QString confirmed = SignificantPassword(confirmation);
     if (password.isEmpty() && confirmed.isEmpty()) {
         const int answer = ShowMessageBox(
             MessageButton::Yes | MessageButton::No, MessageIcon::Question, QStringLiteral("Confirm"),
@@ -319,7 +314,7 @@ private:
         case DataPathStep:
             switch (AcceptDataPath(dataPath_)) {
             case DataPathAnswer::Refused:
-                if (!Clipped(dataPath_).isEmpty())
+                if (!StripTrailingBlanks(dataPath_).isEmpty())
                     dataPath_.clear();
                 window.ShowValues(dataPathEntry_);
                 return window.Select(dataPathEntry_);
@@ -341,7 +336,7 @@ private:
 
     void CheckLogin()
     {
-        FirstLogin login = Login();
+        FirstLogin login = TypedLogin();
         switch (CheckFirstLogin(login, confirm_)) {
         case LoginEntry::None:
             return GoTo(SampleData);
@@ -357,7 +352,10 @@ private:
         }
     }
 
-    FirstLogin Login() const { return {Clipped(loginId_), Clipped(userName_), password_}; }
+    FirstLogin TypedLogin() const
+    {
+        return {StripTrailingBlanks(loginId_), StripTrailingBlanks(userName_), password_};
+    }
 
     void MakeDatabase()
     {
@@ -369,7 +367,7 @@ private:
         window.Disable(next_);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const DatabaseCreation made =
-            CreateJornixDatabase(Login(), createSampleData_ != 0, [this](int value) {
+            CreateJornixDatabase(TypedLogin(), createSampleData_ != 0, [this](int value) {
                 progress_->setValue(value);
                 YieldNow(); // lets the bar show
             });
