@@ -1,0 +1,262 @@
+#include "core/DataLayer.h"
+#include "core/ManageUsers.h"
+#include "core/PasswordHash.h"
+#include "core/SetTableFileNames.h"
+#include "core/SharedState.h"
+#include "core/SignInRules.h"
+#include "core/UpdateUser.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/DayNumbers.h"
+#include "platform/store/Record.h"
+#include "platform/store/Table.h"
+
+#include "platform/framework/MessageRecorder.h"
+#include "platform/framework/WindowDriver.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace jornix;
+using namespace jornix::testing;
+
+namespace {
+
+constexpr qint32 Me = 7;
+
+// Writes a user straight into the table.
+void AddUser(const QString& loginId, qint32 uniqueId, const QString& password = QStringLiteral("Secret"))
+{
+    AccessUSR->GetTable().ClearBuffer();
+    AccessUSR->SetFieldDefaults();
+    Record& record = AccessUSR->Buffer();
+    record.SetValue("USR:LoginID", loginId);
+    record.SetValue("USR:Name", "Name of " + loginId);
+    record.SetValue("USR:Password", *HashPassword(password));
+    record.SetValue("USR:UniqueID", uniqueId);
+    QCOMPARE(AccessUSR->Insert(), 0);
+}
+
+qint64 UserCount()
+{
+    qint64 count = -1;
+    AccessUSR->GetTable().RecordCount(count);
+    return count;
+}
+
+QString StoredPassword(const QString& loginId)
+{
+    return FetchUser(loginId) ? AccessUSR->Buffer().Value("USR:Password").toString()
+                              : QStringLiteral("<none>");
+}
+
+WindowController* List()
+{
+    return FindWindow(QStringLiteral("ManageUsers"));
+}
+WindowController* Form()
+{
+    return FindWindow(QStringLiteral("UpdateUser"));
+}
+
+QString EntryText(WindowController& window, const QString& name)
+{
+    auto* edit = qobject_cast<QLineEdit*>(window.window.Widget(window.window.ControlNumber(name)));
+    return edit ? edit->text() : QStringLiteral("<no entry>");
+}
+
+bool Enabled(WindowController& window, const QString& name)
+{
+    return window.window.Widget(window.window.ControlNumber(name))->isEnabled();
+}
+
+} // namespace
+
+class ManageUsersTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowDescription> frame;
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<test::MessageRecorder> boxes;
+
+    WindowController* StartList()
+    {
+        Start([] { ManageUsers(); });
+        return List();
+    }
+
+    // Picks a row of the list; it reads the users in the order they were added.
+    void PickUser(WindowController& list, int row)
+    {
+        PickRow(list, list.window.ControlNumber(QStringLiteral("List")), row);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        UseMinimumPasswordLimits(true);
+        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        frame->Root()->resize(900, 700);
+        frame->Root()->show();
+    }
+    void init()
+    {
+        folder = std::make_unique<QTemporaryDir>();
+        GlobalErrorReporter.Init();
+        InitDataLayer();
+        SetTableFileNames(folder->path() + '/');
+        SetFixedClock(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+        QCOMPARE(RelationsUSR->Open(), 0);
+        AddUser(QStringLiteral("jd"), Me);
+        UsrAccess::LoginID = QStringLiteral("jd");
+        CurrentUserUniqueID = Me;
+        CurrentUserIsAdmin = 1;
+        boxes = std::make_unique<test::MessageRecorder>();
+    }
+    void cleanup()
+    {
+        if (WindowController* form = Form()) {
+            form->CANCELACTION = 0;
+            Press(*form, QStringLiteral("Cancel"));
+        }
+        if (WindowController* list = List())
+            list->Post(Event::CloseWindow);
+        QVERIFY(WaitIdle());
+        QVERIFY(!List());
+        boxes.reset();
+        RelationsUSR->Close();
+        KillDataLayer();
+        GlobalErrorReporter.Kill();
+        SetFixedClock({});
+        folder.reset();
+    }
+    void cleanupTestCase()
+    {
+        EndProgramThreads();
+        frame.reset();
+    }
+
+    void aNonAdministratorGetsAccessDeniedAndNoWindow()
+    {
+        CurrentUserIsAdmin = 0;
+        QVERIFY(!StartList());
+        QCOMPARE(boxes->Captions(), QStringList{"Access Denied"});
+        QCOMPARE(boxes->boxes[0].text,
+                 QStringLiteral("You are not allowed to view or edit Users. Please contact your "
+                                "system administrator to request access."));
+    }
+
+    void aNewUserWhoseLoginIdExistsInAnyCaseIsRefused()
+    {
+        WindowController* list = StartList();
+        QVERIFY(list);
+        Press(*list, QStringLiteral("Insert"));
+        WindowController* form = Form();
+        QVERIFY(form);
+        Type(*form, QStringLiteral("LoginID"), QStringLiteral("JD"));
+        Type(*form, QStringLiteral("PasswordEntry"), QStringLiteral("Other"));
+        Type(*form, QStringLiteral("ConfirmEntry"), QStringLiteral("Other"));
+        Press(*form, QStringLiteral("OK"));
+        QCOMPARE(Form(), form);
+        QVERIFY(!boxes->boxes.isEmpty());
+        QCOMPARE(boxes->boxes.last().text,
+                 QStringLiteral("Adding this record creates a duplicate entry for the key: by LoginID"));
+        QCOMPARE(EntryText(*form, QStringLiteral("LoginID")), QStringLiteral("JD"));
+        QCOMPARE(EntryText(*form, QStringLiteral("PasswordEntry")), QStringLiteral("Other"));
+        QCOMPARE(UserCount(), qint64(1));
+    }
+
+    void theSignedInUsersOwnRowCannotBeDeleted()
+    {
+        AddUser(QStringLiteral("other"), Me + 1);
+        WindowController* list = StartList();
+        QVERIFY(list);
+        PickUser(*list, 1);
+        QVERIFY(Enabled(*list, QStringLiteral("Delete")));
+        PickUser(*list, 0);
+        QVERIFY(!Enabled(*list, QStringLiteral("Delete")));
+        // The delete itself refuses it too, by unique id, even after the login id was renamed.
+        QVERIFY(FetchUser(QStringLiteral("jd")));
+        AccessUSR->Buffer().SetValue("USR:LoginID", "renamed");
+        QCOMPARE(AccessUSR->Update(), 0);
+        QVERIFY(FetchUser(QStringLiteral("renamed")));
+        list->RunSubProcedure(1, Request::Delete);
+        QVERIFY(boxes->boxes.isEmpty());
+        QVERIFY(FetchUser(QStringLiteral("renamed")));
+        QCOMPARE(UserCount(), qint64(2));
+    }
+
+    void thePasswordEntries_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("keepsStoredHash");
+        QTest::newRow("a 25-character password") << QString(25, QLatin1Char('p')) << false;
+        QTest::newRow("the placeholder left unchanged") << QString() << true;
+    }
+    void thePasswordEntries()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, keepsStoredHash);
+        const QString before = StoredPassword(QStringLiteral("jd"));
+        WindowController* list = StartList();
+        QVERIFY(list);
+        PickUser(*list, 0);
+        Press(*list, QStringLiteral("Change"));
+        WindowController* form = Form();
+        QVERIFY(form);
+        QCOMPARE(EntryText(*form, QStringLiteral("PasswordEntry")), PasswordPlaceholder);
+        if (!keepsStoredHash) {
+            Type(*form, QStringLiteral("PasswordEntry"), typed);
+            Type(*form, QStringLiteral("ConfirmEntry"), typed);
+        }
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(WaitIdle());
+        QVERIFY(!Form());
+        const QString after = StoredPassword(QStringLiteral("jd"));
+        QCOMPARE(after == before, keepsStoredHash);
+        QVERIFY(PasswordMatches(keepsStoredHash ? QStringLiteral("Secret") : typed, after));
+    }
+
+    void aNewUserMustChangeThePasswordAndWasLastChangedToday()
+    {
+        WindowController* list = StartList();
+        QVERIFY(list);
+        Press(*list, QStringLiteral("Insert"));
+        WindowController* form = Form();
+        QVERIFY(form);
+        Type(*form, QStringLiteral("LoginID"), QStringLiteral("new"));
+        Type(*form, QStringLiteral("PasswordEntry"), QStringLiteral("Fresh"));
+        Type(*form, QStringLiteral("ConfirmEntry"), QStringLiteral("Fresh"));
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(WaitIdle());
+        QVERIFY(!Form());
+        QVERIFY(FetchUser(QStringLiteral("new")));
+        const Record& user = AccessUSR->Buffer();
+        QCOMPARE(user.Value("USR:ChngPwdAtNextLogin").toInt(), 1);
+        QCOMPARE(user.Value("USR:ExpirePasswordCount").toInt(), 90);
+        QCOMPARE(user.Value("USR:LastPwdChange").toInt(), DayNumberFromDate(QDate(2026, 12, 10)));
+        QVERIFY(user.Value("USR:UniqueID").toInt() != Me);
+        QVERIFY(PasswordMatches(QStringLiteral("Fresh"), user.Value("USR:Password").toString()));
+    }
+
+    void mismatchedPasswordsAreRefused()
+    {
+        WindowController* list = StartList();
+        QVERIFY(list);
+        Press(*list, QStringLiteral("Insert"));
+        WindowController* form = Form();
+        QVERIFY(form);
+        Type(*form, QStringLiteral("LoginID"), QStringLiteral("new"));
+        Type(*form, QStringLiteral("PasswordEntry"), QStringLiteral("One"));
+        Type(*form, QStringLiteral("ConfirmEntry"), QStringLiteral("one"));
+        Press(*form, QStringLiteral("OK"));
+        QCOMPARE(boxes->Captions(), QStringList{"Password Problem"});
+        QCOMPARE(Form(), form);
+        QCOMPARE(UserCount(), qint64(1));
+    }
+};
+
+QTEST_MAIN(ManageUsersTest)
+#include "tst_ManageUsers.moc"
