@@ -83,7 +83,7 @@ public:
 protected:
     void SetUpListOrders() override
     {
-        brw.AddOrder(0); // record order
+        brw.AddOrder(-1); // no key: record order
         brw.MapField(QStringLiteral("USR:LoginID"), 0, QStringLiteral("@s30"));
         brw.MapField(QStringLiteral("USR:Name"), 1, QStringLiteral("@s255"));
         brw.MapField(QStringLiteral("USR:LastLogin"), 3, QStringLiteral("@D17B"));

@@ -170,7 +170,7 @@ private slots:
 
     void theSignedInUsersOwnRowCannotBeDeleted()
     {
-        AddUser(QStringLiteral("other"), Me + 1);
+        AddUser(QStringLiteral("ann"), Me + 1); // listed after jd: the list is in record order
         WindowController* list = StartList();
         QVERIFY(list);
         PickUser(*list, 1);
