@@ -1,0 +1,7 @@
+#include "core/MenuBar.h"
+
+namespace jornix {
+
+void MenuBar() {}
+
+} // namespace jornix
