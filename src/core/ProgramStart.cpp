@@ -11,6 +11,7 @@
 #include "core/SetDataPaths.h"
 #include "core/SharedFunctions.h"
 #include "core/SplashScreen.h"
+#include "platform/framework/WindowDescription.h"
 #include "platform/runtime/MessageBox.h"
 
 #include <QApplication>
@@ -52,6 +53,8 @@ bool ProgramFolderIsWritable()
 
 int ProgramStart(const ProgramStartOptions& options)
 {
+    // The images the windows name are the icon set linked into the program.
+    WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
     ProgramFolder = options.programFolder.isEmpty() ? GetFilePath(QCoreApplication::applicationFilePath())
                                                     : options.programFolder;
     IniFileName = ProgramFolder + QStringLiteral("Jornix.ini");
@@ -73,7 +76,7 @@ int ProgramStart(const ProgramStartOptions& options)
 
     LoadPreservedSettings();
     SetDataPaths();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jornix.svg")));
+    QApplication::setWindowIcon(QIcon(WindowDescription::ImagePath(QStringLiteral("~Jornix.ico"))));
 
     if (!QFileInfo::exists(GLO.DataPath + QStringLiteral("Jornix.tps")) && !OneTimeSetup())
         return EndProgram(false);

@@ -63,6 +63,27 @@ class ProgramStartTest : public QObject
 
     static void closeLogin(WindowController& login) { press(login, "Close"); }
 
+    static bool frameShown()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && widget->windowTitle() == "Jornix")
+                return true;
+        return false;
+    }
+
+    // After a sign-in the splash shows on the start's thread, and the main frame only once it has closed: the
+    // test closes the one and then the other.
+    void closeSplashThenFrame()
+    {
+        QVERIFY(WindowController::Find("SplashScreen"));
+        QVERIFY(!frameShown());
+        PostEvent(Event::CloseWindow, 0, startThread);
+        QVERIFY(WaitForProgramThreads(10000));
+        QVERIFY(!WindowController::Find("SplashScreen"));
+        QVERIFY(frameShown());
+        PostEvent(Event::CloseWindow, 0, startThread);
+    }
+
     // A data folder whose users table holds "jd" with the password "Secret".
     static void addUser(const QString& folder, int changeAtNextLogin)
     {
@@ -227,8 +248,7 @@ private slots:
                            type(login, "Password", "Secret");
                            press(login, "Login");
                            QVERIFY(!WindowController::Find("Login"));
-                           // The main frame is open on the start's thread: close it.
-                           PostEvent(Event::CloseWindow, 0, startThread);
+                           closeSplashThenFrame();
                        }),
                  0);
         QVERIFY(asked.isEmpty());
@@ -248,7 +268,7 @@ private slots:
                          type(login, "Password", "Secret 1");
                          press(login, "Login");
                          signedIn = !WindowController::Find("Login");
-                         PostEvent(Event::CloseWindow, 0, startThread); // the main frame
+                         closeSplashThenFrame();
                      },
                      [&](WindowController& setup) {
                          press(setup, "Next"); // the welcome

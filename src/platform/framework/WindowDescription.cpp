@@ -1162,9 +1162,26 @@ QString WindowDescription::ImagePath(const QString& image)
     if (folder.exists(image))
         return folder.filePath(image);
     const QStringList entries = folder.entryList(QDir::Files);
-    for (const QString& entry : entries)
-        if (entry.compare(image, Qt::CaseInsensitive) == 0)
-            return folder.filePath(entry);
+    // The name as given; then, for a name that starts with "~" (the image linked into the program), the name
+    // without it. Each is found as spelled or as a PNG or SVG file of the same base name, so that the icon
+    // set keeps the names the windows use in its own formats.
+    for (const QString& name : {image, image.startsWith(QLatin1Char('~')) ? image.mid(1) : QString()}) {
+        if (name.isEmpty())
+            continue;
+        const QString base = QFileInfo(name).completeBaseName();
+        QString sameBase;
+        for (const QString& entry : entries) {
+            if (entry.compare(name, Qt::CaseInsensitive) == 0)
+                return folder.filePath(entry);
+            const QFileInfo file(entry);
+            if (sameBase.isEmpty() && file.completeBaseName().compare(base, Qt::CaseInsensitive) == 0 &&
+                (file.suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0 ||
+                 file.suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0))
+                sameBase = entry;
+        }
+        if (!sameBase.isEmpty())
+            return folder.filePath(sameBase);
+    }
     return {};
 }
 

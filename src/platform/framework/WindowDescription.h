@@ -221,7 +221,9 @@ public:
 
     void SetEventSink(EventSink sink);
 
-    // Where images named by descriptions are found (image names match file names without regard to case).
+    // Where images named by descriptions are found. An image name matches a file name without regard to case,
+    // or a PNG or SVG file of the same base name ("DateViewS.gif" finds "DateViewS.png"); a name that starts
+    // with "~" (an image linked into the program) also finds the file of the name without it.
     static void SetImageFolder(const QString& folder);
     static QString ImagePath(const QString& image);
 

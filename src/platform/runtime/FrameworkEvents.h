@@ -26,7 +26,20 @@ enum : int
     MouseDown = 14,   // mouse events of a control that asked for them; x and y in the window's coordinates
     MouseUp = 15,
     MouseMove = 16,
-    User = 1024, // the program's own events start here (the refresh event 2133, for example)
+    LoseFocus = 17, // the window stopped being the active window
+    User = 1024,    // the program's own events start here (the refresh event 2133, for example)
+};
+}
+
+// Mouse buttons armed as alert keys (ProgramWindow::AddAlertKey): a press of the button, or a double click,
+// anywhere in the window gives AlertKey with the code. Qt numbers no key below 0x20, so the codes never stand
+// for a key of the keyboard.
+namespace MouseKey {
+enum : int
+{
+    Left = 1,
+    Right = 2,
+    LeftDouble = 5
 };
 }
 

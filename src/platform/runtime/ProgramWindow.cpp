@@ -32,6 +32,7 @@ public:
         control->installEventFilter(this);
         control->setMouseTracking(true);
     }
+    void AlertMouse(int key) { mouseKeys_.push_back(key); }
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override
@@ -63,6 +64,13 @@ private:
         case QEvent::WindowActivate:
             window_->Post(Event::GainFocus);
             return false;
+        case QEvent::WindowDeactivate:
+            window_->Post(Event::LoseFocus);
+            return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            MouseAlert(*static_cast<QMouseEvent*>(event));
+            return false;
         case QEvent::Resize:
             if (widget_->isVisible()) {
                 window_->Post(Event::Size);
@@ -72,6 +80,20 @@ private:
         default:
             return false;
         }
+    }
+
+    // Presses reach the window itself when the control under the mouse leaves them to it.
+    void MouseAlert(const QMouseEvent& event)
+    {
+        int key = 0;
+        if (event.type() == QEvent::MouseButtonDblClick)
+            key = event.button() == Qt::LeftButton ? MouseKey::LeftDouble : 0;
+        else if (event.button() == Qt::LeftButton)
+            key = MouseKey::Left;
+        else if (event.button() == Qt::RightButton)
+            key = MouseKey::Right;
+        if (key && std::find(mouseKeys_.begin(), mouseKeys_.end(), key) != mouseKeys_.end())
+            window_->Post(FrameworkEvent{Event::AlertKey, 0, key});
     }
 
     void MouseEvent(QWidget* control, int number, QEvent* event)
@@ -97,6 +119,7 @@ private:
     ProgramWindow* window_;
     QPointer<QWidget> widget_;
     std::vector<std::pair<QWidget*, int>> mouseControls_;
+    std::vector<int> mouseKeys_;
 };
 
 // Stacks a top-level window over the window below it without making it a child (a disabled parent would
@@ -249,6 +272,10 @@ int ProgramWindow::TimerInterval() const
 
 void ProgramWindow::AddAlertKey(int key)
 {
+    if (key == MouseKey::Left || key == MouseKey::Right || key == MouseKey::LeftDouble) {
+        d->watcher->AlertMouse(key);
+        return;
+    }
     auto* shortcut = new QShortcut(QKeySequence(key), d->widget);
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), [this, key] {

@@ -73,7 +73,8 @@ public:
     int TimerInterval() const;
 
     // Arms a key (QKeySequence's number, modifiers included): pressing it in the window posts AlertKey with
-    // the key.
+    // the key. The mouse keys (MouseKey::Left, Right, LeftDouble) are armed for presses anywhere in the
+    // window that its controls leave to it.
     void AddAlertKey(int key);
 
     // Replaces the runtime's way of blocking this window (disabling it) while windows of its thread are above

@@ -5,8 +5,10 @@
 
 #include "platform/framework/WindowDriver.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace jornix;
@@ -370,6 +372,44 @@ private slots:
         QCOMPARE(window->window.Widget(window->okButton)->size(), okSize);
         QVERIFY(window->window.Widget(window->list)->width() > listSize.width());
         QVERIFY(window->window.Widget(window->list)->height() > listSize.height());
+    }
+
+    void imagesAreFoundByNameOrAsTheIconSetsFiles_data()
+    {
+        QTest::addColumn<QString>("image");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("as spelled") << "OKButton.gif"
+                                    << "OKButton.gif";
+        QTest::newRow("without regard to case") << "OKBUTTON.GIF"
+                                                << "OKButton.gif";
+        QTest::newRow("a PNG of the same name") << "DateViewS.gif"
+                                                << "DateViewS.png";
+        QTest::newRow("an SVG of the same name, in any case") << "SPLASH.BMP"
+                                                              << "splash.svg";
+        QTest::newRow("a linked image") << "~Jornix.ico"
+                                        << "jornix.svg";
+        QTest::newRow("a file named with the tilde comes first") << "~private.bmp"
+                                                                 << "~private.bmp";
+        QTest::newRow("another format of the same name is not the image") << "notes.gif"
+                                                                          << "";
+        QTest::newRow("an image that is not there") << "missing.gif"
+                                                    << "";
+        QTest::newRow("no name") << ""
+                                 << "";
+    }
+    void imagesAreFoundByNameOrAsTheIconSetsFiles()
+    {
+        QFETCH(QString, image);
+        QFETCH(QString, file);
+        QTemporaryDir folder;
+        for (const char* name : {"OKButton.gif", "DateViewS.png", "splash.svg", "jornix.svg", "~private.bmp",
+                                 "private.png", "notes.txt"}) {
+            QFile touched(folder.filePath(QString::fromLatin1(name)));
+            QVERIFY(touched.open(QIODevice::WriteOnly));
+        }
+        WindowDescription::SetImageFolder(folder.path());
+        QCOMPARE(WindowDescription::ImagePath(image), file.isEmpty() ? QString() : folder.filePath(file));
+        WindowDescription::SetImageFolder({});
     }
 
     void theTimerReachesTheWindow()

@@ -20,14 +20,15 @@ QString Describe(const FrameworkEvent& event)
     static const char* const names[] = {"",          "Accepted",    "NewSelection", "Selected", "Rejected",
                                         "Completed", "CloseWindow", "GainFocus",    "Size",     "Sized",
                                         "Timer",     "OpenWindow",  "TabChanging",  "AlertKey", "MouseDown",
-                                        "MouseUp",   "MouseMove"};
-    QString text = event.event > 0 && event.event <= Event::MouseMove
+                                        "MouseUp",   "MouseMove",   "LoseFocus"};
+    QString text = event.event > 0 && event.event <= Event::LoseFocus
                        ? QString::fromLatin1(names[event.event])
                        : QString::number(event.event);
     if (event.control != 0)
         text += QLatin1Char(' ') + QString::number(event.control);
     if (event.event == Event::AlertKey)
-        text += QLatin1Char(' ') + QKeySequence(event.key).toString();
+        text += QLatin1Char(' ') + (event.key < Qt::Key_Space ? QStringLiteral("mouse %1").arg(event.key)
+                                                              : QKeySequence(event.key).toString());
     if (event.event >= Event::MouseDown && event.event <= Event::MouseMove)
         text += QStringLiteral(" x") + QString::number(event.x);
     return text;
@@ -216,6 +217,14 @@ private slots:
                                       << "AlertKey F2";
         QTest::newRow("a press on a split bar gives the window's x") << "press"
                                                                      << "MouseDown 7 x45";
+        QTest::newRow("an armed right click in the window") << "right click"
+                                                            << "AlertKey mouse 2";
+        QTest::newRow("an armed double click in the window") << "double click"
+                                                             << "AlertKey mouse 5";
+        QTest::newRow("a click that the left button is not armed for gives nothing") << "left click"
+                                                                                     << "";
+        QTest::newRow("another window taking the focus") << "other window"
+                                                         << "LoseFocus";
     }
 
     void windowSignalsBecomeEvents()
@@ -240,6 +249,8 @@ private slots:
             ProgramWindow window(&widget);
             window.PostOn(&ok, &QPushButton::clicked, Event::Accepted, 3);
             window.AddAlertKey(Qt::Key_F2);
+            window.AddAlertKey(MouseKey::Right);
+            window.AddAlertKey(MouseKey::LeftDouble);
             window.PostMouseEvents(&splitBar, 7);
             window.Show();
             for (;;) {
@@ -263,8 +274,20 @@ private slots:
             QTest::keyClick(dialog, Qt::Key_F2);
         else if (action == QLatin1String("press"))
             QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        else if (action == QLatin1String("right click"))
+            QTest::mouseClick(dialog, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+        else if (action == QLatin1String("double click"))
+            QTest::mouseDClick(dialog, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        else if (action == QLatin1String("left click"))
+            QTest::mouseClick(dialog, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        QWidget other;
+        if (action == QLatin1String("other window")) {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        }
         QVERIFY(WaitForProgramThreads());
-        QCOMPARE(log, QStringList{arrived});
+        QCOMPARE(log, arrived.isEmpty() ? QStringList() : QStringList{arrived});
         QVERIFY(dialog->isVisible()); // the window decides whether it closes
         Post(Event::Accepted, 99, thread);
         QVERIFY(!ThreadIsActive(thread));

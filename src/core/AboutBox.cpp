@@ -1,0 +1,134 @@
+#include "core/AboutBox.h"
+
+#include "core/StandardWindow.h"
+#include "platform/runtime/MessageBox.h"
+#include "platform/runtime/ShellOpen.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace jornix {
+namespace {
+
+const QString EmailAddress = QStringLiteral("support@jornix.org");
+const QString WebAddress = QStringLiteral("https://jornix.org/");
+const QString LegalNotice =
+    QStringLiteral("Copyright \u00a9 Jornix. All rights reserved. This program is protected by copyright law "
+                   "and international treaties.");
+
+class AboutBoxWindow : public StandardWindow
+{
+public:
+    AboutBoxWindow() : StandardWindow(QStringLiteral("AboutBox"), QStringLiteral("About Jornix"))
+    {
+        window.Row([&] {
+            window.Image(QStringLiteral("~jornix.svg")).Name(QStringLiteral("Logo")); // 1
+            window.Column([&] {
+                window.Prompt(QStringLiteral("E-Mail:"));                                        // 2
+                emailRegion_ = window.Button({}).Name(QStringLiteral("EmailLink"));              // 3
+                emailText_ = window.Text(EmailAddress).Name(QStringLiteral("EmailAddress"));     // 4
+                window.Prompt(QStringLiteral("Web:"));                                           // 5
+                webRegion_ = window.Button({}).Name(QStringLiteral("WebLink"));                  // 6
+                window.Text(QStringLiteral("Version: 2.0.1.0")).Name(QStringLiteral("Version")); // 7
+                webText_ = window.Text(WebAddress).Name(QStringLiteral("WebAddress"));           // 8
+            });
+            window.Spacer();
+            window.Column([&] {
+                continue_ = window.Button(QStringLiteral("Continue"), QStringLiteral("OKButton.gif")); // 9
+                window.Spacer();
+            });
+        });
+        product_ = window.Text(QStringLiteral("Jornix 2.0")).Name(QStringLiteral("Product")); // 10
+        window
+            .Text(QStringLiteral("Your personal journal of the events of your life.")) // 11
+            .Name(QStringLiteral("Description"));
+        line_ = window.Panel([] {}).Name(QStringLiteral("Line")); // 12
+        legal_ = window.Text({}).Name(QStringLiteral("Legal"));   // 13
+        window
+            .Text(QStringLiteral("Reports and printing: Jornix Report Engine, version 9.0")) // 14
+            .Name(QStringLiteral("ReportEngine"));
+        LayOver(emailRegion_, emailText_);
+        LayOver(webRegion_, webText_);
+        auto* line = static_cast<QFrame*>(window.Widget(line_));
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setFixedHeight(3);
+        QWidget* product = window.Widget(product_);
+        QFont big = product->font();
+        big.setBold(true);
+        big.setPointSizeF(big.pointSizeF() * 1.5);
+        product->setFont(big);
+        window.Root()->setMinimumWidth(460); // the description and the notice read as lines, not as columns
+        SetHelp(QStringLiteral("aboutbox.htm"));
+    }
+
+    int Init() override
+    {
+        if (const int level = StandardWindow::Init())
+            return level;
+        window.SetLabel(legal_, LegalNotice);
+        return Level::GoOn;
+    }
+
+    int OnAccepted(int control) override
+    {
+        if (control == continue_)
+            Post(Event::CloseWindow);
+        if (const int level = StandardWindow::OnAccepted(control))
+            return level;
+        if (control == emailRegion_)
+            OpenLink(QStringLiteral("mailto:") + EmailAddress);
+        else if (control == webRegion_)
+            OpenLink(WebAddress);
+        return Level::GoOn;
+    }
+
+private:
+    // A region lies over its address: it holds the address, which leaves the clicks to it, and shows the
+    // hand.
+    void LayOver(int region, int text)
+    {
+        auto* button = static_cast<QPushButton*>(window.Widget(region));
+        auto* label = static_cast<QLabel*>(window.Widget(text));
+        label->setWordWrap(false);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+        auto* layout = new QHBoxLayout(button);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(label);
+        button->setMinimumSize(label->sizeHint());
+        button->setFlat(true);
+        button->setStyleSheet(QStringLiteral("border: none; text-align: left;"));
+        button->setCursor(Qt::PointingHandCursor);
+    }
+
+    // A link that nothing on this computer opens is said so; the window stays open.
+    void OpenLink(const QString& link)
+    {
+        if (ShellOpen(window.Root(), link) > 32)
+            return;
+        ShowMessageBox(
+            MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Error Launching Document"),
+            QStringLiteral("There are no associated programs installed that can run this document."));
+    }
+
+    int emailRegion_ = 0;
+    int emailText_ = 0;
+    int webRegion_ = 0;
+    int webText_ = 0;
+    int continue_ = 0;
+    int product_ = 0;
+    int line_ = 0;
+    int legal_ = 0;
+};
+
+} // namespace
+
+void AboutBox()
+{
+    RunProcedure<AboutBoxWindow>();
+}
+
+} // namespace jornix
