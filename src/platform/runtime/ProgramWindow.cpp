@@ -2,6 +2,7 @@
 
 #include "platform/runtime/SchedulerInternals.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QKeyEvent>
@@ -138,6 +139,19 @@ QWidget* TopWidget(const scheduler::ProgramThread& thread)
     return thread.windows.empty() ? nullptr : thread.windows.back()->Widget();
 }
 
+// The windows that armed alert keys, so that a key goes to the innermost of them that holds the focus.
+std::vector<ProgramWindow*>& AlertWindows()
+{
+    static std::vector<ProgramWindow*> windows;
+    return windows;
+}
+
+quint64 NextWindowId()
+{
+    static quint64 last = 0;
+    return ++last;
+}
+
 } // namespace
 
 struct ProgramWindow::Private
@@ -151,6 +165,8 @@ struct ProgramWindow::Private
     std::function<void(bool)> blockHandler;
     bool blocked = false;
     bool restoreEnabled = false;
+    std::vector<int> alertKeys;
+    quint64 id = NextWindowId();
 };
 
 ProgramWindow::ProgramWindow(QWidget* widget) : d(std::make_unique<Private>())
@@ -174,6 +190,7 @@ ProgramWindow::ProgramWindow(QWidget* widget) : d(std::make_unique<Private>())
 
 ProgramWindow::~ProgramWindow()
 {
+    std::erase(AlertWindows(), this);
     SetBlocked(false);
     if (scheduler::ProgramThread* thread = scheduler::Find(d->thread)) {
         std::erase(thread->windows, this);
@@ -276,12 +293,41 @@ void ProgramWindow::AddAlertKey(int key)
         d->watcher->AlertMouse(key);
         return;
     }
+    if (std::find(d->alertKeys.begin(), d->alertKeys.end(), key) != d->alertKeys.end())
+        return;
+    d->alertKeys.push_back(key);
+    if (std::find(AlertWindows().begin(), AlertWindows().end(), this) == AlertWindows().end())
+        AlertWindows().push_back(this);
+    // A window inside another (a child window in the frame, a docked pane) arms the same key as the window
+    // around it, and Qt finds the key ambiguous there: whichever of the shortcuts Qt picks, the key goes to
+    // the innermost window that armed it and holds the focus.
     auto* shortcut = new QShortcut(QKeySequence(key), d->widget);
     shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), [this, key] {
-        Post(FrameworkEvent{Event::AlertKey, 0, key});
-    });
+    QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), [key] { DeliverAlertKey(key); });
+    QObject::connect(shortcut, &QShortcut::activatedAmbiguously, d->watcher.get(),
+                     [key] { DeliverAlertKey(key); });
     QObject::connect(d->watcher.get(), &QObject::destroyed, shortcut, &QObject::deleteLater);
+}
+
+void ProgramWindow::DeliverAlertKey(int key)
+{
+    QWidget* widget = QApplication::focusWidget();
+    if (!widget)
+        widget = QApplication::activeWindow();
+    for (; widget; widget = widget->parentWidget()) {
+        for (ProgramWindow* window : AlertWindows()) {
+            if (window->d->widget != widget ||
+                std::find(window->d->alertKeys.begin(), window->d->alertKeys.end(), key) ==
+                    window->d->alertKeys.end())
+                continue;
+            // A window under another of its thread's windows takes no input.
+            if (!window->d->blocked)
+                window->Post(FrameworkEvent{Event::AlertKey, 0, key});
+            return;
+        }
+        if (widget->isWindow())
+            return;
+    }
 }
 
 void ProgramWindow::SetBlockHandler(std::function<void(bool blocked)> handler)
@@ -358,6 +404,21 @@ int RunThreadModal(QDialog& dialog)
     WaitUntil([&finished] { return finished; }, WaitKind::Dialog);
     dialog.hide();
     return result;
+}
+
+quint64 TopWindowId(ThreadNumber number)
+{
+    scheduler::ProgramThread* thread = scheduler::Find(number);
+    return thread && !thread->windows.empty() ? thread->windows.back()->d->id : 0;
+}
+
+bool WaitsForInput(ThreadNumber number)
+{
+    scheduler::ProgramThread* thread = scheduler::Find(number);
+    if (!thread || thread->windows.empty() || thread->shortWaits > 0)
+        return false;
+    ProgramWindow* top = thread->windows.back();
+    return thread->eventWaiter == top && top->d->queue.empty();
 }
 
 bool PostEvent(int event, int control, ThreadNumber thread)
