@@ -23,6 +23,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
@@ -520,23 +521,25 @@ private slots:
 
     void f1ShowsTheHelpOfTheWindowThatHasTheFocus_data()
     {
-        QTest::addColumn<bool>("inChild");
+        QTest::addColumn<QString>("where");
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("path");
         QTest::newRow("in a child window of the frame")
-            << true << int(HelpCommand::DisplayTopic) << "Jornix.chm::/manageuser.htm";
-        QTest::newRow("in the frame") << false << int(HelpCommand::DisplayContents) << "Jornix.chm";
+            << "child" << int(HelpCommand::DisplayTopic) << "Jornix.chm::/manageuser.htm";
+        QTest::newRow("in the frame") << "frame" << int(HelpCommand::DisplayContents) << "Jornix.chm";
+        QTest::newRow("on the highlighted E&xit item")
+            << "exit" << int(HelpCommand::DisplayTopic) << "Jornix.chm::/Exit Program";
     }
     void f1ShowsTheHelpOfTheWindowThatHasTheFocus()
     {
-        QFETCH(bool, inChild);
+        QFETCH(QString, where);
         QFETCH(int, command);
         QFETCH(QString, path);
         WindowController* frame = StartFrame();
         QVERIFY(frame);
         QVERIFY(QTest::qWaitForWindowActive(frame->window.Root()));
         QWidget* target = frame->window.ChildArea();
-        if (inChild) {
+        if (where == "child") {
             Press(*frame, -34);
             WindowController* users = FindWindow(QStringLiteral("ManageUsers"));
             QVERIFY(users);
@@ -544,8 +547,16 @@ private slots:
         }
         target->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), target);
+        QMenu* fileMenu = frame->window.Action(-1)->menu();
+        if (where == "exit") {
+            fileMenu->popup(frame->window.Root()->mapToGlobal(QPoint(10, 10)));
+            QTRY_COMPARE(QApplication::activePopupWidget(), fileMenu);
+            fileMenu->setActiveAction(frame->window.Action(-4));
+            target = fileMenu;
+        }
         QTest::keyClick(target, Qt::Key_F1);
         QVERIFY(WaitIdle());
+        fileMenu->hide();
         QCOMPARE(helpAsked.size(), std::size_t(1));
         QCOMPARE(int(helpAsked[0].command), command);
         QCOMPARE(helpAsked[0].path, path);

@@ -298,11 +298,12 @@ void ProgramWindow::AddAlertKey(int key)
     d->alertKeys.push_back(key);
     if (std::find(AlertWindows().begin(), AlertWindows().end(), this) == AlertWindows().end())
         AlertWindows().push_back(this);
-    // A window inside another (a child window in the frame, a docked pane) arms the same key as the window
-    // around it, and Qt finds the key ambiguous there: whichever of the shortcuts Qt picks, the key goes to
-    // the innermost window that armed it and holds the focus.
+    // Windows lie inside each other (child windows and panes in the frame) and arm the same keys, which Qt
+    // then finds ambiguous; and a window's open menu is a window of its own to Qt. So the key is taken
+    // program-wide, and whichever of the shortcuts Qt picks, it goes to the innermost window that armed it
+    // and holds the focus or the open menu.
     auto* shortcut = new QShortcut(QKeySequence(key), d->widget);
-    shortcut->setContext(Qt::WindowShortcut);
+    shortcut->setContext(Qt::ApplicationShortcut);
     QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), [key] { DeliverAlertKey(key); });
     QObject::connect(shortcut, &QShortcut::activatedAmbiguously, d->watcher.get(),
                      [key] { DeliverAlertKey(key); });
@@ -311,7 +312,9 @@ void ProgramWindow::AddAlertKey(int key)
 
 void ProgramWindow::DeliverAlertKey(int key)
 {
-    QWidget* widget = QApplication::focusWidget();
+    QWidget* widget = QApplication::activePopupWidget();
+    if (!widget)
+        widget = QApplication::focusWidget();
     if (!widget)
         widget = QApplication::activeWindow();
     for (; widget; widget = widget->parentWidget()) {
@@ -325,7 +328,8 @@ void ProgramWindow::DeliverAlertKey(int key)
                 window->Post(FrameworkEvent{Event::AlertKey, 0, key});
             return;
         }
-        if (widget->isWindow())
+        // A menu belongs to the window it opened from; any other window is a window of its own.
+        if (widget->isWindow() && widget->windowType() != Qt::Popup)
             return;
     }
 }
