@@ -16,6 +16,7 @@
 #include "platform/runtime/ShellOpen.h"
 #include "platform/store/TextValues.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -37,15 +38,12 @@ const QString PlacementSection = QStringLiteral("Main");
 namespace Item {
 enum : int
 {
-    FileMenu = -1,
     MigrateFile = -2,
     PrinterSetup = -3,
     Exit = -4,
-    ViewMenu = -5,
     ShowHideToolBar = -6,
     ShowHideMenuBar = -7,
     MigrateSetup = -35,
-    HelpMenu = -36,
     HelpContents = -37,
     Web = -38,
     HowDoI = -39,
@@ -140,11 +138,13 @@ public:
         StartPane(GLO.ShowScrapBook, WindowKind::MiniSrap, AccessArea::ScrapBook, MiniSrap);
         RestorePlacement();
         Help()->SetControlTopic(Item::Exit, QStringLiteral("Exit Program"));
-        // A second copy of the program asks this one to come forward.
-        SetActivateInstanceHandler([this](const QString& title) {
-            if (title != window.Root()->windowTitle())
+        // A second copy of the program asks this one to come forward; a maximized frame stays maximized.
+        SetActivateInstanceHandler([frame](const QString& title) {
+            if (title != frame->windowTitle())
                 return false;
-            BringForward();
+            frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+            frame->raise();
+            frame->activateWindow();
             return true;
         });
         MenuBarThread = StartProcedureThread(MenuBar, ProcedureStack);
@@ -396,37 +396,33 @@ private:
     }
 
     // Posts CloseWindow to the windows of the threads and waits, giving way, until each thread has ended or
-    // waits at a window that took the close and stays open. A thread whose window took the close but left
-    // another of its windows on top (a form answered "Save Record" with Yes or No and the list under it is
-    // back) is asked again. True when every thread has ended.
+    // waits at a window that has taken a close and stays open. A thread whose window took the close and left
+    // another of its windows on top (a form answered "Save Record" with Yes or No, and the list under it is
+    // back) is asked again, at that window; no window is asked twice. True when every thread has ended.
     bool CloseAndWait(const std::vector<ThreadNumber>& threads)
     {
-        struct Asked
-        {
-            ThreadNumber thread;
-            quint64 window; // the window that took the close
-        };
-        std::vector<Asked> asked;
-        for (const ThreadNumber thread : threads) {
-            if (thread <= 0 || thread == Thread() ||
-                std::any_of(asked.begin(), asked.end(), [&](const Asked& a) { return a.thread == thread; }))
-                continue;
+        std::map<ThreadNumber, std::vector<quint64>> asked; // by thread, the windows that took a close
+        const auto ask = [&asked](ThreadNumber thread) {
+            const quint64 top = TopWindowId(thread);
             if (PostEvent(Event::CloseWindow, 0, thread))
-                asked.push_back({thread, TopWindowId(thread)});
+                asked[thread].push_back(top);
+        };
+        for (const ThreadNumber thread : threads) {
+            if (thread > 0 && thread != Thread() && !asked.contains(thread))
+                ask(thread);
         }
         for (;;) {
             bool settled = true;
             bool keptOpen = false;
-            for (Asked& a : asked) {
-                if (!ThreadIsActive(a.thread))
+            for (const auto& [thread, windows] : asked) {
+                if (!ThreadIsActive(thread))
                     continue;
-                if (!WaitsForInput(a.thread)) {
+                if (!WaitsForInput(thread)) {
                     settled = false;
-                } else if (TopWindowId(a.thread) == a.window) {
+                } else if (std::find(windows.begin(), windows.end(), TopWindowId(thread)) != windows.end()) {
                     keptOpen = true;
                 } else {
-                    a.window = TopWindowId(a.thread);
-                    PostEvent(Event::CloseWindow, 0, a.thread);
+                    ask(thread);
                     settled = false;
                 }
             }

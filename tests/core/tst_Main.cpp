@@ -130,8 +130,9 @@ class MainTest : public QObject
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    // Opens the list of the users and changes the signed-in user's name in its form, without saving.
-    WindowController* ChangeMyNameInTheForm()
+    // Opens the list of the users and changes the signed-in user's name in its form, without saving; with
+    // passwords that differ, the form refuses to save.
+    WindowController* ChangeMyNameInTheForm(bool passwordsDiffer)
     {
         Press(*Frame(), -34);
         WindowController* list = FindWindow(QStringLiteral("ManageUsers"));
@@ -140,8 +141,13 @@ class MainTest : public QObject
         PickRow(*list, list->window.ControlNumber(QStringLiteral("List")), 0);
         Press(*list, QStringLiteral("Change"));
         WindowController* form = FindWindow(QStringLiteral("UpdateUser"));
-        if (form)
-            Type(*form, QStringLiteral("Name"), QStringLiteral("Ann Jones"));
+        if (!form)
+            return nullptr;
+        Type(*form, QStringLiteral("Name"), QStringLiteral("Ann Jones"));
+        if (passwordsDiffer) {
+            Type(*form, QStringLiteral("PasswordEntry"), QStringLiteral("one"));
+            Type(*form, QStringLiteral("ConfirmEntry"), QStringLiteral("two"));
+        }
         return form;
     }
 
@@ -592,27 +598,36 @@ private slots:
     void exitWithAChangedFormOpenAsksSaveRecord_data()
     {
         QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("passwordsDiffer");
+        QTest::addColumn<QStringList>("asked");
         QTest::addColumn<bool>("keepsRunning");
         QTest::addColumn<QString>("storedName");
         QTest::newRow("Cancel: the program keeps running")
-            << int(MessageButton::Cancel) << true << "Ann Smith";
-        QTest::newRow("No: closes without saving") << int(MessageButton::No) << false << "Ann Smith";
-        QTest::newRow("Yes: saves and closes") << int(MessageButton::Yes) << false << "Ann Jones";
+            << int(MessageButton::Cancel) << false << QStringList{"Save Record"} << true << "Ann Smith";
+        QTest::newRow("No: closes without saving")
+            << int(MessageButton::No) << false << QStringList{"Save Record"} << false << "Ann Smith";
+        QTest::newRow("Yes: saves and closes")
+            << int(MessageButton::Yes) << false << QStringList{"Save Record"} << false << "Ann Jones";
+        QTest::newRow("Yes with a record that cannot be saved: the program keeps running")
+            << int(MessageButton::Yes) << true << QStringList{"Save Record", "Password Problem"} << true
+            << "Ann Smith";
     }
     void exitWithAChangedFormOpenAsksSaveRecord()
     {
         QFETCH(int, answer);
+        QFETCH(bool, passwordsDiffer);
+        QFETCH(QStringList, asked);
         QFETCH(bool, keepsRunning);
         QFETCH(QString, storedName);
         WindowController* frame = StartFrame();
         QVERIFY(frame);
         Press(*frame, -20); // a window before Manage Users in the order of the close
-        QVERIFY(ChangeMyNameInTheForm());
+        QVERIFY(ChangeMyNameInTheForm(passwordsDiffer));
         boxes->answers = {answer};
 
         Press(*frame, -4);
         QVERIFY(WaitIdle());
-        QCOMPARE(boxes->Captions(), QStringList{"Save Record"});
+        QCOMPARE(boxes->Captions(), asked);
         QCOMPARE(ThreadIsActive(frameThread), keepsRunning);
         QCOMPARE(bool(FindWindow(QStringLiteral("UpdateUser"))), keepsRunning);
         QCOMPARE(bool(FindWindow(QStringLiteral("ManageUsers"))), keepsRunning);
