@@ -17,6 +17,9 @@
 #include <algorithm>
 
 namespace jornix {
+
+bool DeliverAlertKey(int key, QWidget* from);
+
 namespace {
 
 // Turns what happens to the window and to controls that asked for mouse events into framework events.
@@ -145,6 +148,26 @@ std::vector<ProgramWindow*>& AlertWindows()
     static std::vector<ProgramWindow*> windows;
     return windows;
 }
+
+// Function keys pressed in an open menu go to the window the menu belongs to, when that window armed them;
+// the menu keeps the keys it uses itself (arrows, Enter, Escape, letters).
+class PopupKeys : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !object->isWidgetType() ||
+            object != QApplication::activePopupWidget())
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() < Qt::Key_F1 || key->key() > Qt::Key_F35)
+            return false;
+        return DeliverAlertKey(key->keyCombination().toCombined(), static_cast<QWidget*>(object));
+    }
+};
 
 quint64 NextWindowId()
 {
@@ -298,26 +321,30 @@ void ProgramWindow::AddAlertKey(int key)
     d->alertKeys.push_back(key);
     if (std::find(AlertWindows().begin(), AlertWindows().end(), this) == AlertWindows().end())
         AlertWindows().push_back(this);
-    // Windows lie inside each other (child windows and panes in the frame) and arm the same keys, which Qt
-    // then finds ambiguous; and a window's open menu is a window of its own to Qt. So the key is taken
-    // program-wide, and whichever of the shortcuts Qt picks, it goes to the innermost window that armed it
-    // and holds the focus or the open menu.
+    // Windows inside each other (child windows and panes in the frame) arm the same keys, which Qt then
+    // finds ambiguous: whichever of the shortcuts Qt picks, the key goes to the innermost window that armed
+    // it and holds the focus.
     auto* shortcut = new QShortcut(QKeySequence(key), d->widget);
-    shortcut->setContext(Qt::ApplicationShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), [key] { DeliverAlertKey(key); });
-    QObject::connect(shortcut, &QShortcut::activatedAmbiguously, d->watcher.get(),
-                     [key] { DeliverAlertKey(key); });
+    shortcut->setContext(Qt::WindowShortcut);
+    const auto deliver = [key] {
+        QWidget* focus = QApplication::focusWidget();
+        DeliverAlertKey(key, focus ? focus : QApplication::activeWindow());
+    };
+    QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), deliver);
+    QObject::connect(shortcut, &QShortcut::activatedAmbiguously, d->watcher.get(), deliver);
     QObject::connect(d->watcher.get(), &QObject::destroyed, shortcut, &QObject::deleteLater);
+    // An open menu is a window of its own to Qt, where the window's shortcuts do not reach.
+    static const bool watchingMenus = [] {
+        qApp->installEventFilter(new PopupKeys(qApp));
+        return true;
+    }();
+    Q_UNUSED(watchingMenus);
 }
 
-void ProgramWindow::DeliverAlertKey(int key)
+// Posts AlertKey to the innermost window around the widget that armed the key; false when there is none.
+bool DeliverAlertKey(int key, QWidget* from)
 {
-    QWidget* widget = QApplication::activePopupWidget();
-    if (!widget)
-        widget = QApplication::focusWidget();
-    if (!widget)
-        widget = QApplication::activeWindow();
-    for (; widget; widget = widget->parentWidget()) {
+    for (QWidget* widget = from; widget; widget = widget->parentWidget()) {
         for (ProgramWindow* window : AlertWindows()) {
             if (window->d->widget != widget ||
                 std::find(window->d->alertKeys.begin(), window->d->alertKeys.end(), key) ==
@@ -326,12 +353,13 @@ void ProgramWindow::DeliverAlertKey(int key)
             // A window under another of its thread's windows takes no input.
             if (!window->d->blocked)
                 window->Post(FrameworkEvent{Event::AlertKey, 0, key});
-            return;
+            return true;
         }
         // A menu belongs to the window it opened from; any other window is a window of its own.
         if (widget->isWindow() && widget->windowType() != Qt::Popup)
-            return;
+            return false;
     }
+    return false;
 }
 
 void ProgramWindow::SetBlockHandler(std::function<void(bool blocked)> handler)

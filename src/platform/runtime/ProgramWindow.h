@@ -88,7 +88,7 @@ private:
     friend void ApplyThreadBlocking(ThreadNumber thread);
     friend quint64 TopWindowId(ThreadNumber thread);
     friend bool WaitsForInput(ThreadNumber thread);
-    static void DeliverAlertKey(int key);
+    friend bool DeliverAlertKey(int key, QWidget* from);
     QObject* Receiver() const;
     void SetBlocked(bool blocked);
     struct Private;
