@@ -102,9 +102,11 @@ class MainTest : public QObject
         return Frame();
     }
 
-    // Puts the recording bar in the place of the side menu bar the frame started.
+    // Puts the recording bar in the place of the side menu bar the frame started, which closes.
     void RecordMenuBar()
     {
+        if (PostEvent(Event::CloseWindow, 0, MenuBarThread))
+            QVERIFY(WaitIdle());
         barPosts.clear();
         MenuBarThread = Start([this] { RecordingMenuBar(&barPosts); });
     }
