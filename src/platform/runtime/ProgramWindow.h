@@ -74,8 +74,9 @@ public:
 
     // Arms a key (QKeySequence's number, modifiers included): pressing it in the window posts AlertKey with
     // the key. Where windows lie inside each other (child windows and panes in the frame), the key goes to
-    // the innermost window that armed it and holds the focus. The mouse keys (MouseKey::Left, Right,
-    // LeftDouble) are armed for presses anywhere in the window that its controls leave to it.
+    // the innermost window that armed it and holds the focus; a function key in a window's open menu, to
+    // that window. The mouse keys (MouseKey::Left, Right, LeftDouble) are armed for presses anywhere in the
+    // window that its controls leave to it.
     void AddAlertKey(int key);
 
     // Replaces the runtime's way of blocking this window (disabling it) while windows of its thread are above
