@@ -8,7 +8,6 @@
 #include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/SignInRules.h"
-#include "platform/framework/ErrorReporter.h"
 #include "platform/help/HelpViewer.h"
 #include "platform/runtime/ProgramWindow.h"
 #include "platform/runtime/ShellOpen.h"
@@ -20,12 +19,9 @@
 
 #include <QDockWidget>
 #include <QLabel>
-#include <QMainWindow>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <QtTest>
 
 using namespace jornix;
@@ -160,7 +156,11 @@ class MainTest : public QObject
     }
 
 private slots:
-    void initTestCase() { UseMinimumPasswordLimits(true); }
+    void initTestCase()
+    {
+        UseMinimumPasswordLimits(true);
+        WindowDescription::SetImageFolder(QStringLiteral(":/icons")); // as the program start does
+    }
 
     void init()
     {
@@ -237,6 +237,18 @@ private slots:
         QVERIFY(frame->window.Root()->isVisible());
         QCOMPARE(ZoneText(QStringLiteral("UserZone")), QStringLiteral("Ann Smith (as)"));
         QCOMPARE(ZoneText(QStringLiteral("VersionZone")), QStringLiteral("Jornix 2.0"));
+    }
+
+    void theFrameAndItsToolbarButtonsShowTheirIcons()
+    {
+        WindowController* frame = StartFrame();
+        QVERIFY(frame);
+        QVERIFY(!frame->window.Root()->windowIcon().isNull());
+        for (int tool = -42; tool >= -55; --tool) {
+            if (frame->window.KindOf(tool) == ControlKind::Tool)
+                QVERIFY2(!frame->window.Action(tool)->icon().isNull(),
+                         qPrintable(frame->window.Action(tool)->toolTip()));
+        }
     }
 
     void showHideToolBarTurnsTheToolbarOverFromTheSetting_data()
