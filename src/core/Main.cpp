@@ -23,6 +23,7 @@
 #include <QPrinter>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
