@@ -150,6 +150,7 @@ private slots:
             {"updatingusersettings.htm", "Updating User Settings"},
             {"firsttimesetup.htm", "First-Time Setup"},
             {"migrate10.htm", "Migrating Version 1.0 Data"},
+            {"mainframe.htm", "The Jornix Window"},
         };
         for (const auto& [topic, title] : topics)
             QTest::newRow(topic) << topic << title;
@@ -172,6 +173,23 @@ private slots:
         help.Kill();
     }
 
+    // The Exit item's topic is no page: the index leads it to the section on closing.
+    void theExitItemsTopicLeadsToClosingJornix()
+    {
+        SetHelpSink({});
+        SetHelpFolder(QStringLiteral(JORNIX_SOURCE_DIR "/resources/help"));
+        HtmlHelpClass help;
+        help.Init(HelpKey, HelpFile);
+        help.SetControlTopic(-4, QStringLiteral("Exit Program"));
+        help.KeyHandler(HtmlHelpClass::F1Key, -4);
+        auto* window = qobject_cast<HelpWindow*>(help.ShownHelpWindow());
+        QVERIFY(window);
+        QCOMPARE(window->CurrentPage(), QStringLiteral("mainframe.htm"));
+        QCOMPARE(window->findChild<QTextBrowser*>(QStringLiteral("page"))->source().fragment(),
+                 QStringLiteral("exit"));
+        help.Kill();
+    }
+
     void theContentsAndTheIndexLeadToPagesOfTheHelp_data()
     {
         QTest::addColumn<QString>("file");
@@ -190,7 +208,8 @@ private slots:
                 continue;
             QVERIFY2(line.count('|') == 1, qPrintable(line));
             keywords += line.section('|', 0, 0).trimmed();
-            QVERIFY2(QFileInfo(folder.filePath(line.section('|', 1).trimmed())).isFile(), qPrintable(line));
+            const QString page = line.section('|', 1).trimmed().section('#', 0, 0); // a page or its section
+            QVERIFY2(QFileInfo(folder.filePath(page)).isFile(), qPrintable(line));
         }
         if (file.endsWith(".index"))
             QVERIFY(keywords.contains(QStringLiteral("How do I")));

@@ -106,16 +106,23 @@ bool IniSettings::RestoreWindow(const QString& procedure, QWidget* window) const
 {
     if (!window)
         return false;
-    int x = 0, y = 0, width = 0, height = 0, maximize = 0;
-    if (!ReadInto(procedure, QStringLiteral("XPos"), x) || !ReadInto(procedure, QStringLiteral("YPos"), y) ||
-        !ReadInto(procedure, QStringLiteral("Width"), width) ||
-        !ReadInto(procedure, QStringLiteral("Height"), height) || width <= 0 || height <= 0)
-        return false;
-    ReadInto(procedure, QStringLiteral("Maximize"), maximize);
-    window->setGeometry(x, y, width, height);
-    if (maximize)
+    // "Maximize" is kept as a number; a hand-written "Yes" (any case) counts too, and maximizes the window
+    // even when no position and size are kept.
+    int maximize = 0;
+    const bool maximized = (ReadInto(procedure, QStringLiteral("Maximize"), maximize) && maximize != 0) ||
+                           ReadValue(procedure, QStringLiteral("Maximize"))
+                                   .trimmed()
+                                   .compare(QStringLiteral("yes"), Qt::CaseInsensitive) == 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    const bool placed = ReadInto(procedure, QStringLiteral("XPos"), x) &&
+                        ReadInto(procedure, QStringLiteral("YPos"), y) &&
+                        ReadInto(procedure, QStringLiteral("Width"), width) &&
+                        ReadInto(procedure, QStringLiteral("Height"), height) && width > 0 && height > 0;
+    if (placed)
+        window->setGeometry(x, y, width, height);
+    if (maximized)
         window->setWindowState(window->windowState() | Qt::WindowMaximized);
-    return true;
+    return placed || maximized;
 }
 
 bool IniSettings::SaveWindow(const QString& procedure, const QWidget* window)

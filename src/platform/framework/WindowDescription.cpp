@@ -866,6 +866,11 @@ int WindowDescription::ControlOf(const QObject* object) const
 
 int WindowDescription::FocusedControl() const
 {
+    // While a menu of the window is open, its highlighted item has the focus.
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        if (ControlOf(menu->menuAction()) != 0)
+            return menu->activeAction() ? ControlOf(menu->activeAction()) : ControlOf(menu->menuAction());
+    }
     QWidget* focus = QApplication::focusWidget();
     if (!focus || focus->window() != root_->window())
         return 0;

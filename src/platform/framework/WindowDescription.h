@@ -188,7 +188,7 @@ public:
     bool Exists(int control) const;
     int ControlNumber(const QString& useName) const; // 0 when no control has that name
     int ControlOf(const QObject* object) const;      // the control a widget or action belongs to; 0 for none
-    int FocusedControl() const;                      // the control that has the focus; 0 for none
+    int FocusedControl() const; // the control that has the focus (in an open menu, its item); 0 for none
     int LastControl() const { return lastPositive_; }
     std::vector<int> Controls() const; // every number, in ascending order
     QMdiArea* ChildArea() const;       // the frame's area of the child windows; nullptr but for a frame

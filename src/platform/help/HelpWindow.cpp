@@ -156,14 +156,30 @@ QString HelpWindow::FindPage(const QString& page) const
 
 void HelpWindow::ShowTopic(const QString& page)
 {
-    const QString file = FindPage(page);
+    // A page may name a section of it ("tasks.htm#due"); a topic that names no page is looked up among the
+    // keywords of the index, as "Exit Program" is.
+    QString name = page.section(QLatin1Char('#'), 0, 0);
+    QString section = page.section(QLatin1Char('#'), 1);
+    QString file = FindPage(name);
+    if (file.isEmpty()) {
+        const auto entry = std::find_if(index_.begin(), index_.end(), [&](const IndexEntry& candidate) {
+            return candidate.keyword.compare(page.trimmed(), Qt::CaseInsensitive) == 0;
+        });
+        if (entry != index_.end()) {
+            section = entry->page.section(QLatin1Char('#'), 1);
+            file = FindPage(entry->page.section(QLatin1Char('#'), 0, 0));
+        }
+    }
     if (file.isEmpty()) {
         currentPage_.clear();
         page_->setHtml(QStringLiteral("<h1>Page not found</h1><p>The help has no page \"%1\".</p>")
                            .arg(page.toHtmlEscaped()));
         return;
     }
-    page_->setSource(QUrl::fromLocalFile(file));
+    QUrl url = QUrl::fromLocalFile(file);
+    if (!section.isEmpty())
+        url.setFragment(section);
+    page_->setSource(url);
     currentPage_ = QFileInfo(file).fileName();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/SchedulerInternals.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QKeyEvent>
@@ -16,6 +17,9 @@
 #include <algorithm>
 
 namespace jornix {
+
+bool DeliverAlertKey(int key, QWidget* from);
+
 namespace {
 
 // Turns what happens to the window and to controls that asked for mouse events into framework events.
@@ -138,6 +142,39 @@ QWidget* TopWidget(const scheduler::ProgramThread& thread)
     return thread.windows.empty() ? nullptr : thread.windows.back()->Widget();
 }
 
+// The windows that armed alert keys, so that a key goes to the innermost of them that holds the focus.
+std::vector<ProgramWindow*>& AlertWindows()
+{
+    static std::vector<ProgramWindow*> windows;
+    return windows;
+}
+
+// Function keys pressed in an open menu go to the window the menu belongs to, when that window armed them;
+// the menu keeps the keys it uses itself (arrows, Enter, Escape, letters).
+class PopupKeys : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !object->isWidgetType() ||
+            object != QApplication::activePopupWidget())
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() < Qt::Key_F1 || key->key() > Qt::Key_F35)
+            return false;
+        return DeliverAlertKey(key->keyCombination().toCombined(), static_cast<QWidget*>(object));
+    }
+};
+
+quint64 NextWindowId()
+{
+    static quint64 last = 0;
+    return ++last;
+}
+
 } // namespace
 
 struct ProgramWindow::Private
@@ -151,6 +188,8 @@ struct ProgramWindow::Private
     std::function<void(bool)> blockHandler;
     bool blocked = false;
     bool restoreEnabled = false;
+    std::vector<int> alertKeys;
+    quint64 id = NextWindowId();
 };
 
 ProgramWindow::ProgramWindow(QWidget* widget) : d(std::make_unique<Private>())
@@ -174,6 +213,7 @@ ProgramWindow::ProgramWindow(QWidget* widget) : d(std::make_unique<Private>())
 
 ProgramWindow::~ProgramWindow()
 {
+    std::erase(AlertWindows(), this);
     SetBlocked(false);
     if (scheduler::ProgramThread* thread = scheduler::Find(d->thread)) {
         std::erase(thread->windows, this);
@@ -276,12 +316,50 @@ void ProgramWindow::AddAlertKey(int key)
         d->watcher->AlertMouse(key);
         return;
     }
+    if (std::find(d->alertKeys.begin(), d->alertKeys.end(), key) != d->alertKeys.end())
+        return;
+    d->alertKeys.push_back(key);
+    if (std::find(AlertWindows().begin(), AlertWindows().end(), this) == AlertWindows().end())
+        AlertWindows().push_back(this);
+    // Windows inside each other (child windows and panes in the frame) arm the same keys, which Qt then
+    // finds ambiguous: whichever of the shortcuts Qt picks, the key goes to the innermost window that armed
+    // it and holds the focus.
     auto* shortcut = new QShortcut(QKeySequence(key), d->widget);
     shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), [this, key] {
-        Post(FrameworkEvent{Event::AlertKey, 0, key});
-    });
+    const auto deliver = [key] {
+        QWidget* focus = QApplication::focusWidget();
+        DeliverAlertKey(key, focus ? focus : QApplication::activeWindow());
+    };
+    QObject::connect(shortcut, &QShortcut::activated, d->watcher.get(), deliver);
+    QObject::connect(shortcut, &QShortcut::activatedAmbiguously, d->watcher.get(), deliver);
     QObject::connect(d->watcher.get(), &QObject::destroyed, shortcut, &QObject::deleteLater);
+    // An open menu is a window of its own to Qt, where the window's shortcuts do not reach.
+    static const bool watchingMenus = [] {
+        qApp->installEventFilter(new PopupKeys(qApp));
+        return true;
+    }();
+    Q_UNUSED(watchingMenus);
+}
+
+// Posts AlertKey to the innermost window around the widget that armed the key; false when there is none.
+bool DeliverAlertKey(int key, QWidget* from)
+{
+    for (QWidget* widget = from; widget; widget = widget->parentWidget()) {
+        for (ProgramWindow* window : AlertWindows()) {
+            if (window->d->widget != widget ||
+                std::find(window->d->alertKeys.begin(), window->d->alertKeys.end(), key) ==
+                    window->d->alertKeys.end())
+                continue;
+            // A window under another of its thread's windows takes no input.
+            if (!window->d->blocked)
+                window->Post(FrameworkEvent{Event::AlertKey, 0, key});
+            return true;
+        }
+        // A menu belongs to the window it opened from; any other window is a window of its own.
+        if (widget->isWindow() && widget->windowType() != Qt::Popup)
+            return false;
+    }
+    return false;
 }
 
 void ProgramWindow::SetBlockHandler(std::function<void(bool blocked)> handler)
@@ -358,6 +436,21 @@ int RunThreadModal(QDialog& dialog)
     WaitUntil([&finished] { return finished; }, WaitKind::Dialog);
     dialog.hide();
     return result;
+}
+
+quint64 TopWindowId(ThreadNumber number)
+{
+    scheduler::ProgramThread* thread = scheduler::Find(number);
+    return thread && !thread->windows.empty() ? thread->windows.back()->d->id : 0;
+}
+
+bool WaitsForInput(ThreadNumber number)
+{
+    scheduler::ProgramThread* thread = scheduler::Find(number);
+    if (!thread || thread->windows.empty() || thread->shortWaits > 0)
+        return false;
+    ProgramWindow* top = thread->windows.back();
+    return thread->eventWaiter == top && top->d->queue.empty();
 }
 
 bool PostEvent(int event, int control, ThreadNumber thread)

@@ -73,7 +73,9 @@ public:
     int TimerInterval() const;
 
     // Arms a key (QKeySequence's number, modifiers included): pressing it in the window posts AlertKey with
-    // the key. The mouse keys (MouseKey::Left, Right, LeftDouble) are armed for presses anywhere in the
+    // the key. Where windows lie inside each other (child windows and panes in the frame), the key goes to
+    // the innermost window that armed it and holds the focus; a function key in a window's open menu, to
+    // that window. The mouse keys (MouseKey::Left, Right, LeftDouble) are armed for presses anywhere in the
     // window that its controls leave to it.
     void AddAlertKey(int key);
 
@@ -85,6 +87,9 @@ public:
 
 private:
     friend void ApplyThreadBlocking(ThreadNumber thread);
+    friend quint64 TopWindowId(ThreadNumber thread);
+    friend bool WaitsForInput(ThreadNumber thread);
+    friend bool DeliverAlertKey(int key, QWidget* from);
     QObject* Receiver() const;
     void SetBlocked(bool blocked);
     struct Private;
@@ -96,5 +101,12 @@ private:
 // whatever other threads have open. Returns the dialog's result. Events posted to the thread meanwhile wait
 // for its next WaitEvent. The runtime's message boxes and common dialogs run through it.
 int RunThreadModal(QDialog& dialog);
+
+// For a window that waits for the windows of other threads to take what it posted them. TopWindowId is the
+// identity of the thread's top window, never given to another window (0 when the thread has none or has
+// ended). WaitsForInput is true while the thread sits in its top window's WaitEvent with nothing queued: it
+// has taken every event posted to it and waits for the user.
+quint64 TopWindowId(ThreadNumber thread);
+bool WaitsForInput(ThreadNumber thread);
 
 } // namespace jornix

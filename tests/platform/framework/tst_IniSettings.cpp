@@ -190,6 +190,26 @@ private slots:
             QCOMPARE(restored.geometry(), QRect(40, 50, 320, 240));
     }
 
+    void aKeptMaximizeMaximizesWithoutAPlacement_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("maximized");
+        QTest::newRow("Yes, blank position and size")
+            << QByteArray("[Main]\nMaximize=Yes\nXPos=\nYPos=\nHeight=\nWidth=\n") << true;
+        QTest::newRow("yes in lower case") << QByteArray("[Main]\nMaximize=yes\n") << true;
+        QTest::newRow("No") << QByteArray("[Main]\nMaximize=No\n") << false;
+    }
+    void aKeptMaximizeMaximizesWithoutAPlacement()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, maximized);
+        Given(file);
+        QWidget window;
+        window.setGeometry(5, 6, 70, 80);
+        QCOMPARE(ini_.RestoreWindow(QStringLiteral("Main"), &window), maximized);
+        QCOMPARE(window.isMaximized(), maximized);
+    }
+
     void aPlacementThatIsMissingOrUnusableChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("file");

@@ -40,7 +40,8 @@ private slots:
         Write("Guide.contents", "# contents\nStart|start.htm\nOrganizer|tasks.htm\n  Tasks|tasks.htm\n"
                                 "  Notes|notes.htm\n");
         Write("Guide.index",
-              "Tasks|tasks.htm\nHow do I|start.htm\nnotes, sticky|notes.htm\nNotebook|notes.htm\n");
+              "Tasks|tasks.htm\nHow do I|start.htm\nnotes, sticky|notes.htm\nNotebook|notes.htm\n"
+              "Leaving the Guide|start.htm#leaving\n");
         SetHelpFolder(folder_.path());
     }
     void cleanup()
@@ -66,6 +67,11 @@ private slots:
         QTest::newRow("a page that is not there")
             << int(HelpCommand::DisplayTopic) << "Guide.chm::/Exit Program"
             << "";
+        QTest::newRow("a section of a page") << int(HelpCommand::DisplayTopic) << "Guide.chm::/tasks.htm#due"
+                                             << "tasks.htm";
+        QTest::newRow("a topic named by a keyword of the index")
+            << int(HelpCommand::DisplayTopic) << "Guide.chm::/Leaving the Guide"
+            << "start.htm";
         QTest::newRow("no way out of the folder")
             << int(HelpCommand::DisplayTopic) << "Guide.chm::/../x/notes.htm"
             << "notes.htm";

@@ -3,9 +3,12 @@
 
 #include "platform/runtime/TopLevelWindows.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFrame>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -291,6 +294,63 @@ private slots:
         QVERIFY(dialog->isVisible()); // the window decides whether it closes
         Post(Event::Accepted, 99, thread);
         QVERIFY(!ThreadIsActive(thread));
+    }
+
+    // A window inside another, on a thread of its own (a child window in the frame), arms the key the outer
+    // one arms too; a menu of the outer window counts as the outer window.
+    void anArmedKeyGoesToTheInnermostWindowThatHasTheFocus_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QStringList>("arrived");
+        QTest::newRow("in the inner window") << "inner" << QStringList{"inner AlertKey F2"};
+        QTest::newRow("in the outer window") << "outer" << QStringList{"outer AlertKey F2"};
+        QTest::newRow("in a menu of the outer window") << "menu" << QStringList{"outer AlertKey F2"};
+    }
+    void anArmedKeyGoesToTheInnermostWindowThatHasTheFocus()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QStringList, arrived);
+        QWidget outer;
+        outer.resize(300, 200);
+        auto* outerEdit = new QLineEdit(&outer);
+        auto* inner = new QFrame(&outer);
+        inner->setGeometry(0, 50, 200, 100);
+        auto* innerEdit = new QLineEdit(inner);
+        auto* menu = new QMenu(&outer);
+        menu->addAction(QStringLiteral("Item"));
+        QStringList log;
+        const auto run = [&log](QWidget* widget, const QString& name) {
+            ProgramWindow window(widget);
+            window.AddAlertKey(Qt::Key_F2);
+            window.Show();
+            for (;;) {
+                const FrameworkEvent event = window.WaitEvent();
+                if (event.event == Event::Accepted && event.control == 99)
+                    return;
+                if (event.event == Event::AlertKey)
+                    log << name + QLatin1Char(' ') + Describe(event);
+            }
+        };
+        const ThreadNumber outerThread = StartProcedureThread([&] { run(&outer, QStringLiteral("outer")); });
+        QVERIFY(WaitForProgramThreads());
+        const ThreadNumber innerThread = StartProcedureThread([&] { run(inner, QStringLiteral("inner")); });
+        QVERIFY(WaitForProgramThreads());
+        QVERIFY(QTest::qWaitForWindowActive(&outer));
+        QWidget* target = focus == QLatin1String("inner") ? innerEdit : outerEdit;
+        target->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), target);
+        if (focus == QLatin1String("menu")) {
+            menu->popup(outer.mapToGlobal(QPoint(5, 5)));
+            QTRY_COMPARE(QApplication::activePopupWidget(), menu);
+            target = menu;
+        }
+        QTest::keyClick(target, Qt::Key_F2);
+        menu->hide();
+        QVERIFY(WaitForProgramThreads());
+        QCOMPARE(log, arrived);
+        Post(Event::Accepted, 99, innerThread);
+        Post(Event::Accepted, 99, outerThread);
+        QVERIFY(!ThreadIsActive(innerThread) && !ThreadIsActive(outerThread));
     }
 };
 
