@@ -1,8 +1,7 @@
 #include "core/AboutBox.h"
 
+#include "core/OpenLink.h"
 #include "core/StandardWindow.h"
-#include "platform/runtime/MessageBox.h"
-#include "platform/runtime/ShellOpen.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -12,8 +11,6 @@
 namespace jornix {
 namespace {
 
-const QString EmailAddress = QStringLiteral("support@jornix.org");
-const QString WebAddress = QStringLiteral("https://jornix.org/");
 const QString LegalNotice =
     QStringLiteral("Copyright \u00a9 Jornix. All rights reserved. This program is protected by copyright law "
                    "and international treaties.");
@@ -28,11 +25,11 @@ public:
             window.Column([&] {
                 window.Prompt(QStringLiteral("E-Mail:"));                                        // 2
                 emailRegion_ = window.Button({}).Name(QStringLiteral("EmailLink"));              // 3
-                emailText_ = window.Text(EmailAddress).Name(QStringLiteral("EmailAddress"));     // 4
+                emailText_ = window.Text(MakerEmailAddress).Name(QStringLiteral("EmailAddress"));     // 4
                 window.Prompt(QStringLiteral("Web:"));                                           // 5
                 webRegion_ = window.Button({}).Name(QStringLiteral("WebLink"));                  // 6
                 window.Text(QStringLiteral("Version: 2.0.1.0")).Name(QStringLiteral("Version")); // 7
-                webText_ = window.Text(WebAddress).Name(QStringLiteral("WebAddress"));           // 8
+                webText_ = window.Text(MakerWebAddress).Name(QStringLiteral("WebAddress"));           // 8
             });
             window.Spacer();
             window.Column([&] {
@@ -79,9 +76,9 @@ public:
         if (const int level = StandardWindow::OnAccepted(control))
             return level;
         if (control == emailRegion_)
-            OpenLink(QStringLiteral("mailto:") + EmailAddress);
+            OpenLink(window.Root(), QStringLiteral("mailto:") + MakerEmailAddress);
         else if (control == webRegion_)
-            OpenLink(WebAddress);
+            OpenLink(window.Root(), MakerWebAddress);
         return Level::GoOn;
     }
 
@@ -102,16 +99,6 @@ private:
         button->setFlat(true);
         button->setStyleSheet(QStringLiteral("border: none; text-align: left;"));
         button->setCursor(Qt::PointingHandCursor);
-    }
-
-    // A link that nothing on this computer opens is said so; the window stays open.
-    void OpenLink(const QString& link)
-    {
-        if (ShellOpen(window.Root(), link) > 32)
-            return;
-        ShowMessageBox(
-            MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Error Launching Document"),
-            QStringLiteral("There are no associated programs installed that can run this document."));
     }
 
     int emailRegion_ = 0;

@@ -2,13 +2,13 @@
 
 #include "core/ChangePassword.h"
 #include "core/DataLayer.h"
+#include "core/OpenLink.h"
 #include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"
 #include "core/SignInRules.h"
 #include "core/StandardWindow.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/MessageBox.h"
-#include "platform/runtime/ShellOpen.h"
 #include "platform/store/Record.h"
 #include "platform/store/TextValues.h"
 
@@ -83,7 +83,7 @@ public:
         if (control == loginButton_)
             SignIn();
         else if (control == webSite_)
-            ShellOpen(window.Root(), WebAddress);
+            OpenLink(window.Root(), WebAddress);
         return Level::GoOn;
     }
 

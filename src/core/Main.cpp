@@ -6,6 +6,7 @@
 #include "core/ManageUsers.h"
 #include "core/MenuBar.h"
 #include "core/MenuBarState.h"
+#include "core/OpenLink.h"
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
 #include "core/SharedState.h"
@@ -13,7 +14,6 @@
 #include "core/StandInWindows.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/ProgramWindow.h"
-#include "platform/runtime/ShellOpen.h"
 #include "platform/store/TextValues.h"
 
 #include <QIcon>
@@ -32,7 +32,6 @@ namespace jornix {
 namespace {
 
 constexpr std::size_t ProcedureStack = 25000;
-const QString WebAddress = QStringLiteral("https://jornix.org/");
 const QString PlacementSection = QStringLiteral("Main");
 
 // Menu items and toolbar buttons of the frame.
@@ -194,7 +193,7 @@ public:
             Help()->ShowTopic();
             break;
         case Item::Web:
-            ShellOpen(window.Root(), WebAddress);
+            OpenLink(window.Root(), MakerWebAddress);
             break;
         case Item::HowDoI:
             Help()->ShowIndex(QStringLiteral("How do I"));

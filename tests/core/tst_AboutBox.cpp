@@ -113,10 +113,10 @@ private slots:
         QTest::addColumn<int>("control");
         QTest::addColumn<QString>("text");
         QTest::newRow("E-Mail") << 2 << "E-Mail:";
-        QTest::newRow("the e-mail address") << 4 << "support@jornix.org";
+        QTest::newRow("the e-mail address") << 4 << "support@jornix.example";
         QTest::newRow("Web") << 5 << "Web:";
         QTest::newRow("the version") << 7 << "Version: 2.0.1.0";
-        QTest::newRow("the web address") << 8 << "https://jornix.org/";
+        QTest::newRow("the web address") << 8 << "https://www.jornix.example/";
         QTest::newRow("Continue") << 9 << "Continue";
         QTest::newRow("the product") << 10 << "Jornix 2.0";
         QTest::newRow("the description") << 11 << "Your personal journal of the events of your life.";
@@ -164,10 +164,10 @@ private slots:
         QTest::addColumn<QString>("link");
         QTest::newRow("the e-mail address") << "EmailLink"
                                             << "EmailAddress"
-                                            << "mailto:support@jornix.org";
+                                            << "mailto:support@jornix.example";
         QTest::newRow("the web address") << "WebLink"
                                          << "WebAddress"
-                                         << "https://jornix.org/";
+                                         << "https://www.jornix.example/";
     }
     void theLinksOpenANewMailAndTheWebPage()
     {
@@ -193,7 +193,7 @@ private slots:
         openResult = exitCode;
         MessageRecorder boxes;
         ClickAddress("WebLink", "WebAddress");
-        QCOMPARE(opened, QStringList("https://jornix.org/"));
+        QCOMPARE(opened, QStringList("https://www.jornix.example/"));
         QCOMPARE(boxes.Captions(), QStringList("Error Launching Document"));
         QCOMPARE(boxes.boxes[0].text,
                  "There are no associated programs installed that can run this document.");

@@ -532,7 +532,7 @@ private slots:
         WindowController* frame = StartFrame();
         QVERIFY(frame);
         Press(*frame, -38);
-        QCOMPARE(opened, QStringList{"https://jornix.org/"});
+        QCOMPARE(opened, QStringList{"https://www.jornix.example/"});
         DialogScript dialogs;
         Press(*frame, -3);
         QCOMPARE(dialogs.asked.size(), std::size_t(1));
