@@ -23,13 +23,13 @@ public:
         window.Row([&] {
             window.Image(QStringLiteral("~jornix.svg")).Name(QStringLiteral("Logo")); // 1
             window.Column([&] {
-                window.Prompt(QStringLiteral("E-Mail:"));                                        // 2
-                emailRegion_ = window.Button({}).Name(QStringLiteral("EmailLink"));              // 3
-                emailText_ = window.Text(MakerEmailAddress).Name(QStringLiteral("EmailAddress"));     // 4
-                window.Prompt(QStringLiteral("Web:"));                                           // 5
-                webRegion_ = window.Button({}).Name(QStringLiteral("WebLink"));                  // 6
-                window.Text(QStringLiteral("Version: 2.0.1.0")).Name(QStringLiteral("Version")); // 7
-                webText_ = window.Text(MakerWebAddress).Name(QStringLiteral("WebAddress"));           // 8
+                window.Prompt(QStringLiteral("E-Mail:"));                                         // 2
+                emailRegion_ = window.Button({}).Name(QStringLiteral("EmailLink"));               // 3
+                emailText_ = window.Text(MakerEmailAddress).Name(QStringLiteral("EmailAddress")); // 4
+                window.Prompt(QStringLiteral("Web:"));                                            // 5
+                webRegion_ = window.Button({}).Name(QStringLiteral("WebLink"));                   // 6
+                window.Text(QStringLiteral("Version: 2.0.1.0")).Name(QStringLiteral("Version"));  // 7
+                webText_ = window.Text(MakerWebAddress).Name(QStringLiteral("WebAddress"));       // 8
             });
             window.Spacer();
             window.Column([&] {
