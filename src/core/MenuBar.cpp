@@ -18,6 +18,7 @@
 #include <QDockWidget>
 #include <QFontMetricsF>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -158,7 +159,9 @@ MenuBarWindow::MenuBarWindow()
     dock_ = new QDockWidget;
     dock_->setObjectName(QStringLiteral("MenuBar"));
     dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    dock_->setTitleBarWidget(new QWidget);
+    auto* noCaption = new QWidget; // an empty layout: 0 pixels high
+    (new QHBoxLayout(noCaption))->setContentsMargins(0, 0, 0, 0);
+    dock_->setTitleBarWidget(noCaption);
     dock_->toggleViewAction()->setVisible(false); // shown and hidden through the View menu only
     content_ = new QWidget;
     dock_->setWidget(content_);
@@ -181,9 +184,6 @@ MenuBarWindow::MenuBarWindow()
         auto* header = Add(Header(g), new QPushButton(GroupDescriptions[std::size_t(g)].caption),
                            NameOf(g) + QStringLiteral("Header"));
         header->setFlat(true);
-        QFont bold = header->font();
-        bold.setBold(true);
-        header->setFont(bold);
         auto* image = Add(HeaderImage(g), new QLabel, NameOf(g) + QStringLiteral("HeaderImage"));
         image->setStyleSheet(
             QStringLiteral("background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fdfdfd, "

@@ -114,10 +114,13 @@ void MenuBarPane::Open()
     Post(Event::Accepted, description_.firstButton);
 }
 
+// After the event too: a button's action may have held the pane a long time (the migration).
 int MenuBarPane::DispatchEvent(const FrameworkEvent& event)
 {
     TellMenuBar();
-    return StandardWindow::DispatchEvent(event);
+    const int level = StandardWindow::DispatchEvent(event);
+    TellMenuBar();
+    return level;
 }
 
 int MenuBarPane::OnWindowEvent(const FrameworkEvent& event)
