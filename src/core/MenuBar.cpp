@@ -21,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -115,7 +116,9 @@ public:
     void Run();
     QWidget* Control(int control) const
     {
-        return control == Window ? dock_ : controls_[std::size_t(control)];
+        if (!dock_)
+            return nullptr;
+        return control == Window ? dock_.data() : controls_[std::size_t(control)];
     }
 
 private:
@@ -136,7 +139,8 @@ private:
     int FrameHeight() const;
     int FrameWidth() const;
 
-    QDockWidget* dock_ = nullptr;
+    // The frame deletes the docked window with itself, should it close before the bar has ended.
+    QPointer<QDockWidget> dock_;
     QWidget* content_ = nullptr;
     std::array<QWidget*, Count> controls_{};
     std::unique_ptr<ProgramWindow> program_;
@@ -212,7 +216,7 @@ MenuBarWindow::~MenuBarWindow()
 {
     RunningBar = nullptr;
     program_.reset();
-    delete dock_;
+    delete dock_.data();
 }
 
 QMainWindow* MenuBarWindow::Frame() const
@@ -283,11 +287,12 @@ void MenuBarWindow::Run()
         const FrameworkEvent event = program_->WaitEvent();
         if (event.control == Window)
             TakeWindowEvent(event, closing);
-        else
+        else if (dock_)
             TakeControlEvent(event);
     }
     state.BarOpened = 0;
-    dock_->hide();
+    if (dock_)
+        dock_->hide();
 }
 
 void MenuBarWindow::TakeWindowEvent(const FrameworkEvent& event, bool& closing)
@@ -422,6 +427,8 @@ void MenuBarWindow::OpenStartupView()
 
 void MenuBarWindow::LayOut()
 {
+    if (!dock_)
+        return;
     const MenuBarLayout layout = LayoutMenuBar(MenuBarState, FrameHeight(), Clock());
     StoreLayoutState(layout, MenuBarState);
     if (layout.throttled) {
