@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace jornix;
@@ -138,6 +139,7 @@ class MenuBarTest : public QObject
 private slots:
     void initTestCase()
     {
+        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
         frame->Root()->resize(900, 700);
         frame->Root()->show();
@@ -195,6 +197,10 @@ private slots:
         QTRY_COMPARE(ShownItems(), (QList<int>{30, 32}));
         QTRY_COMPARE(LabelText(31), QStringLiteral("Sticky Notes"));
         QCOMPARE(LabelText(33), QStringLiteral("Print"));
+        // Each item shows the icon of the pane button it mirrors.
+        QCOMPARE(qobject_cast<QToolButton*>(Widget(30))->icon().pixmap(16).toImage(),
+                 QIcon(WindowDescription::ImagePath(QStringLiteral("~sticky.gif"))).pixmap(16).toImage());
+        QVERIFY(!qobject_cast<QToolButton*>(Widget(32))->icon().isNull());
         QVERIFY(Shown(31) && Shown(33));
         QCOMPARE(int(MenuBarState.CurrentGroup), 4);
         // The newly expanded group opens its list.
