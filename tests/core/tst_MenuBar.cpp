@@ -1,5 +1,6 @@
 #include "core/DataLayer.h"
 #include "core/LoadPreservedSettings.h"
+#include "core/Main.h"
 #include "core/MenuBar.h"
 #include "core/MenuBarState.h"
 #include "core/PreservedSettings.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMainWindow>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -99,9 +101,19 @@ class MenuBarTest : public QObject
 
     QMainWindow* Frame() { return qobject_cast<QMainWindow*>(frame->Root()); }
 
+    void MakeFrame()
+    {
+        frame.reset();
+        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        frame->Root()->resize(900, 700);
+        frame->Root()->show();
+    }
+
+    // As the frame does: the panes post to the bar from its first turn on.
     void StartBar()
     {
-        MenuBarThread = Start(MenuBar);
+        MenuBarThread = StartProcedureThread(MenuBar);
+        QVERIFY(WaitIdle());
         QTRY_VERIFY(Bar() && Bar()->isVisible() == (GLO.ShowJornixMenuBar != 0) && MenuBarState.BarOpened);
     }
 
@@ -140,9 +152,7 @@ private slots:
     void initTestCase()
     {
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
-        frame->Root()->resize(900, 700);
-        frame->Root()->show();
+        MakeFrame();
     }
     void init()
     {
@@ -534,6 +544,51 @@ private slots:
         Press(*migration, QStringLiteral("Close"));
         QVERIFY(!FindWindow(QStringLiteral("MigrateData")));
         QTRY_VERIFY(Widget(52)->isEnabled());
+    }
+
+    // The program's own frame in place of the one made here; the panes that open at start dock at its
+    // other side.
+    void underTheProgramsFrameTheBarRunsDownItsLeftSide()
+    {
+        frame.reset();
+        const ThreadNumber main = Start([] { Main(); });
+        WindowController* jornix = FindWindow(QStringLiteral("Main"));
+        QVERIFY(jornix);
+        auto* mainWindow = qobject_cast<QMainWindow*>(jornix->window.Root());
+        QTRY_VERIFY(Bar() && Bar()->isVisible());
+        QCOMPARE(mainWindow->dockWidgetArea(qobject_cast<QDockWidget*>(Bar())), Qt::LeftDockWidgetArea);
+        WindowController* overdue = FindWindow(QStringLiteral("OverdueReminders"));
+        QVERIFY(overdue);
+        QCOMPARE(mainWindow->dockWidgetArea(qobject_cast<QDockWidget*>(overdue->window.Root())),
+                 Qt::RightDockWidgetArea);
+        // The last header ends above the status bar, by no more than the height kept free below the bar.
+        const auto* status = mainWindow->findChild<QStatusBar*>();
+        QVERIFY(status);
+        const auto gapAboveStatus = [&] {
+            QWidget* setup = Widget(MenuBarHeader::Setup);
+            return status->y() - setup->mapTo(mainWindow, QPoint(0, setup->height())).y();
+        };
+        QTRY_VERIFY(gapAboveStatus() >= 0);
+        QVERIFY(gapAboveStatus() <= 5 * MenuBarState.ScaleY + MenuBarState.Reserve);
+        mainWindow->resize(mainWindow->width(), mainWindow->height() - 150);
+        QTRY_VERIFY(gapAboveStatus() >= 0 &&
+                    gapAboveStatus() <= 5 * MenuBarState.ScaleY + MenuBarState.Reserve);
+
+        Press(*jornix, -7); // "Show/Hide Jornix &Menu Bar"
+        QTRY_VERIFY(Bar()->isHidden());
+        Press(*jornix, -7);
+        QTRY_VERIFY(!Bar()->isHidden());
+        QCOMPARE(qobject_cast<QDockWidget*>(Bar())->widget()->width(), 106);
+
+        // Closing the frame ends the bar and its panes.
+        PostEvent(Event::CloseWindow, 0, main);
+        QVERIFY(WaitIdle(10000));
+        QVERIFY(!ThreadIsActive(main));
+        QVERIFY(!Bar());
+        for (const ThreadNumber pane : MenuBarState.PaneThread)
+            QCOMPARE(pane, 0);
+        QCOMPARE(WidthEntries(), QByteArrayList{"GLO:JornixMenuBarWidth=100"});
+        MakeFrame();
     }
 };
 
