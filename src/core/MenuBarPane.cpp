@@ -114,7 +114,8 @@ void MenuBarPane::Open()
     Post(Event::Accepted, description_.firstButton);
 }
 
-// After the event too: a button's action may have held the pane a long time (the migration).
+// The bar is told before and after every event, the pane's open and focus events included: a button's action
+// may hold the pane a long time (the migration).
 int MenuBarPane::DispatchEvent(const FrameworkEvent& event)
 {
     TellMenuBar();
@@ -126,9 +127,7 @@ int MenuBarPane::DispatchEvent(const FrameworkEvent& event)
 int MenuBarPane::OnWindowEvent(const FrameworkEvent& event)
 {
     const int level = StandardWindow::OnWindowEvent(event);
-    if (event.event == Event::OpenWindow) {
-        TellMenuBar();
-    } else if (event.event == Event::GainFocus) {
+    if (event.event == Event::GainFocus) {
         // The pane moves to the top of the stack; unless another group's header was pressed meanwhile, its
         // group becomes the expanded one. The window itself is hidden: there is nothing to bring forward.
         MenuBarStateRecord& state = MenuBarState;
@@ -138,7 +137,6 @@ int MenuBarPane::OnWindowEvent(const FrameworkEvent& event)
             PushPaneEntry(state, CurrentThread(), Group());
         }
         state.GroupChanging = 0;
-        TellMenuBar();
     }
     return level;
 }
