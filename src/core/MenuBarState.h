@@ -6,18 +6,19 @@
 
 #include <array>
 
-class QWidget;
-
 // The side menu bar's state, shared by the bar, the panes of its groups and the frame. It is read and written
 // without a lock: only one program thread runs at a time, and each thread changes it between two of its event
 // waits; the others learn of a change through the Size event posted to the bar.
 namespace jornix {
+
+class WindowController;
 
 struct MenuBarStateRecord
 {
     static constexpr int Groups = 8;
     static constexpr int MaxItems = 4;
     static constexpr qint32 HiddenWidth = -6; // a bar 0 pixels wide
+    static constexpr qint32 MinimumWidth = 100;
 
     quint8 CurrentGroup = 0; // the expanded group, 1 to 8; 0 none
     quint8 GroupChanging =
@@ -31,9 +32,10 @@ struct MenuBarStateRecord
         ThreadNumber thread = 0;
         int group = 0;
     };
-    int PaneCount = 0;                             // entries of PaneStack, the most recently focused on top
-    std::array<PaneEntry, Groups> PaneStack{};     // [0] the bottom
-    std::array<QWidget*, Groups + 1> PaneWindow{}; // the pane's window, whose buttons the items copy
+    int PaneCount = 0;                         // entries of PaneStack, the most recently focused on top
+    std::array<PaneEntry, Groups> PaneStack{}; // [0] the bottom
+    // The group's running pane, whose buttons the items copy; nullptr while none runs.
+    std::array<WindowController*, Groups + 1> PaneWindow{};
     // By group and item (both from 1): the pane button an item relays to.
     std::array<std::array<qint16, MaxItems + 1>, Groups + 1> PaneButton{};
 
@@ -66,5 +68,49 @@ enum : int
     Setup = 50
 };
 }
+
+// The bar's control numbers. Each group's header is followed by its image and then by its items, each item
+// a button followed by its label.
+namespace MenuBarControl {
+enum : int
+{
+    Window = 0,
+    OuterPanel = 1,
+    InnerPanel = 2,
+    CloseButton = 3,
+    BackgroundPicture = 4,
+    SplitBar = 5,
+    UpArrow = 58,
+    DownArrow = 59,
+    Count = 60
+};
+
+constexpr std::array<int, MenuBarStateRecord::Groups + 1> Headers{0,
+                                                                  MenuBarHeader::LogEvents,
+                                                                  MenuBarHeader::Reminder,
+                                                                  MenuBarHeader::Tasks,
+                                                                  MenuBarHeader::StickyNotes,
+                                                                  MenuBarHeader::Contacts,
+                                                                  MenuBarHeader::ScrapBook,
+                                                                  MenuBarHeader::DesignReports,
+                                                                  MenuBarHeader::Setup};
+
+constexpr int Header(int group)
+{
+    return Headers[std::size_t(group)];
+}
+constexpr int HeaderImage(int group)
+{
+    return Header(group) + 1;
+}
+constexpr int ItemButton(int group, int item)
+{
+    return Header(group) + 2 * item;
+}
+constexpr int ItemLabel(int group, int item)
+{
+    return ItemButton(group, item) + 1;
+}
+} // namespace MenuBarControl
 
 } // namespace jornix

@@ -231,8 +231,9 @@ WindowDescription::WindowDescription(const QString& caption, WindowType kind) : 
         auto* dock = new QDockWidget;
         dock->setWidget(content_);
         dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+        // Panes dock at the right edge; the left one is kept for a bar that runs the whole height of the frame.
         if (WindowDescription* frame = Frame(); frame && frame->frame_)
-            frame->frame_->addDockWidget(Qt::LeftDockWidgetArea, dock);
+            frame->frame_->addDockWidget(Qt::RightDockWidgetArea, dock);
         root_ = dock;
         break;
     }

@@ -54,7 +54,7 @@ enum class WindowType
     Dialog, // a top-level dialog over the frame (forms, select lists, dialogs)
     Child,  // a child window inside the frame (list windows); top-level when there is no frame
     Frame,  // the application frame: menus, toolbar and the area of the child windows
-    Pane    // a window docked at a side of the frame
+    Pane    // a window docked at the right side of the frame
 };
 
 enum class ControlKind

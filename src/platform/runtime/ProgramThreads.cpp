@@ -14,6 +14,7 @@
 #include <map>
 
 #if defined(JORNIX_SANITIZE)
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/common_interface_defs.h>
 #endif
 
@@ -94,7 +95,15 @@ public:
         *note_ = stack_.allocate();
         return *note_;
     }
-    void deallocate(boost::context::stack_context& context) noexcept { stack_.deallocate(context); }
+    // The frames that never returned (the fiber's entry) leave their redzones poisoned; a stack mapped later
+    // at the same place must not inherit them.
+    void deallocate(boost::context::stack_context& context) noexcept
+    {
+#if defined(JORNIX_SANITIZE)
+        ASAN_UNPOISON_MEMORY_REGION(static_cast<char*>(context.sp) - context.size, context.size);
+#endif
+        stack_.deallocate(context);
+    }
 
 private:
     boost::context::protected_fixedsize_stack stack_;
