@@ -112,11 +112,27 @@ public:
         const QTreeView* tree = list_.Widget();
         if (tree && tree->viewport()->height() <= 0)
             return;
+        // The view asks at every layout; rows are read only while fewer than a screenful lie below the
+        // visible ones, else a list would read its whole table as soon as it is laid out.
+        if (tree && RowsBelowView(*tree) >= VisibleRows(*tree))
+            return;
         if (!parent.isValid() && !atEnd && !afterAsked) {
             afterAsked = true;
             PostEvent(ReadAfterEvent, list_.list_, list_.window_->Thread());
         }
     }
+    int VisibleRows(const QTreeView& tree) const { return tree.viewport()->height() / RowHeight(tree) + 1; }
+    int RowsBelowView(const QTreeView& tree) const
+    {
+        // The scroll bar's range may not have caught up with the rows yet: then count from the top.
+        const QScrollBar* bar = tree.verticalScrollBar();
+        if (bar->maximum() <= 0)
+            return int(rows.size()) - VisibleRows(tree);
+        const int below = bar->maximum() - bar->value();
+        return tree.verticalScrollMode() == QAbstractItemView::ScrollPerItem ? below
+                                                                             : below / RowHeight(tree);
+    }
+    static int RowHeight(const QTreeView& tree) { return std::max(1, tree.sizeHintForRow(0)); }
     void AskBefore()
     {
         if (!atStart && !beforeAsked) {

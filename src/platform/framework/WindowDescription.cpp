@@ -213,6 +213,8 @@ WindowDescription::WindowDescription(const QString& caption, WindowType kind) : 
         if (WindowDescription* frame = Frame(); frame && frame->area_) {
             QMdiSubWindow* child = frame->area_->addSubWindow(content_);
             child->setAttribute(Qt::WA_DeleteOnClose, false);
+            // The area gave it a size before its controls were described; it opens at the size they need.
+            child->setAttribute(Qt::WA_Resized, false);
             root_ = child;
         } else {
             root_ = content_;

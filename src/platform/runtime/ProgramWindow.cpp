@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLayout>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScopeGuard>
@@ -250,6 +252,15 @@ void ProgramWindow::Show()
         auto self = std::find(thread->windows.begin(), thread->windows.end(), this);
         if (self != thread->windows.begin() && self != thread->windows.end())
             PlaceOver(d->widget, (*(self - 1))->Widget());
+    }
+    // A child window of an area that nobody has sized opens at the size its controls need, as a top-level
+    // window does.
+    if (auto* child = qobject_cast<QMdiSubWindow*>(d->widget.data());
+        child && !child->isVisible() && !child->testAttribute(Qt::WA_Resized)) {
+        // Its layout still holds the size it measured before the controls were added.
+        if (QWidget* content = child->widget(); content && content->layout())
+            content->layout()->invalidate();
+        child->resize(child->sizeHint().expandedTo(child->minimumSizeHint()));
     }
     d->widget->setWindowModality(Qt::NonModal);
     d->widget->show();

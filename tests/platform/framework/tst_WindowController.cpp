@@ -128,6 +128,30 @@ public:
     }
 };
 
+// A child window of the frame with a line of text and a button.
+class ChildWindow : public WindowController
+{
+public:
+    static inline QSize presetSize;
+    ChildWindow()
+        : WindowController(QStringLiteral("ChildWindow"), QStringLiteral("Child"), WindowType::Child)
+    {
+        window.Text(QStringLiteral("A line of text that needs some room to be read in one piece."));
+        window.Buttons([&] { closeButton = window.Button(QStringLiteral("Close")); });
+        if (presetSize.isValid())
+            window.Root()->resize(presetSize);
+    }
+    int Init() override
+    {
+        if (const int level = WindowController::Init())
+            return level;
+        AddButtonAction(closeButton, Response::Cancelled);
+        ShowWindow();
+        return Level::GoOn;
+    }
+    int closeButton = 0;
+};
+
 TestWindow* OpenTestWindow()
 {
     return static_cast<TestWindow*>(FindWindow(QStringLiteral("TestWindow")));
@@ -412,6 +436,32 @@ private slots:
         WindowDescription::SetImageFolder({});
     }
 
+    void aChildWindowOpensAtTheSizeItsControlsNeedUnlessItWasSized_data()
+    {
+        QTest::addColumn<QSize>("preset");
+        QTest::newRow("not sized") << QSize();
+        QTest::newRow("sized before it opens") << QSize(640, 300);
+    }
+    void aChildWindowOpensAtTheSizeItsControlsNeedUnlessItWasSized()
+    {
+        QFETCH(QSize, preset);
+        WindowDescription frame(QStringLiteral("Frame"), WindowType::Frame);
+        frame.Root()->resize(900, 700);
+        frame.Root()->show();
+        ChildWindow::presetSize = preset;
+        Start([] { RunProcedure<ChildWindow>(); });
+        WindowController* child = FindWindow(QStringLiteral("ChildWindow"));
+        QVERIFY(child);
+        const QSize size = child->window.Root()->size();
+        if (preset.isValid())
+            QCOMPARE(size, preset);
+        else
+            QVERIFY2(size.width() >= child->window.Root()->sizeHint().width() &&
+                         size.height() >= child->window.Root()->sizeHint().height(),
+                     qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+        Press(*child, static_cast<ChildWindow*>(child)->closeButton);
+        QVERIFY(!FindWindow(QStringLiteral("ChildWindow")));
+    }
     void theTimerReachesTheWindow()
     {
         Start([] { RunProcedure<TestWindow>(); });
