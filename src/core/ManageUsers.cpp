@@ -38,6 +38,7 @@ class ManageUsersWindow : public StandardList
 public:
     View view{AccessUSR->GetTable()};
     UserList brw;
+    quint8 usersLevel_ = 0;
 
     ManageUsersWindow() : StandardList(QStringLiteral("ManageUsers"), QStringLiteral("Manage User"))
     {
@@ -60,7 +61,9 @@ public:
                                .Name(QStringLiteral("Delete"));
         });
         brw.deleteButton = deleteButton;
-        CheckAccess(CurrentUserIsAdmin, QStringLiteral("Users")); // administrators only
+        // Administrators only, with every right over the users; the others are refused.
+        usersLevel_ = CurrentUserIsAdmin ? 2 : 0;
+        CheckAccess(usersLevel_, QStringLiteral("Users"));
         RegisterKind(WindowThreadRegistry[WindowKind::ManageUsers]);
         UseTable(*RelationsUSR);
         KeepPlacement();

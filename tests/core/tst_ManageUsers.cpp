@@ -148,6 +148,15 @@ private slots:
                                 "system administrator to request access."));
     }
 
+    void anAdministratorChangesUsersRatherThanViewingThem()
+    {
+        WindowController* list = StartList();
+        QVERIFY(list);
+        QCOMPARE(list->window.Label(list->window.ControlNumber(QStringLiteral("Change"))),
+                 QStringLiteral("&Change"));
+        QVERIFY(Enabled(*list, QStringLiteral("Insert")));
+    }
+
     void aNewUserWhoseLoginIdExistsInAnyCaseIsRefused()
     {
         WindowController* list = StartList();
