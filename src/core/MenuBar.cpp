@@ -196,6 +196,11 @@ MenuBarWindow::MenuBarWindow()
         for (int j = 1; j <= MenuBarState.ItemCount[std::size_t(g)]; ++j) {
             auto* item = Add(ItemButton(g, j), new QToolButton, NameOf(g) + QStringLiteral("Item%1").arg(j));
             item->setAutoRaise(true);
+            // Hovered and pressed items tint the bar's colour, so that the label under the icon stays
+            // readable.
+            item->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"
+                                               "QToolButton:hover { background: rgba(255, 255, 255, 48); }"
+                                               "QToolButton:pressed { background: rgba(0, 0, 0, 48); }"));
             auto* label = Add(ItemLabel(g, j), new QLabel, NameOf(g) + QStringLiteral("Label%1").arg(j));
             label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
             label->setAttribute(Qt::WA_TransparentForMouseEvents); // a press on the label presses the item
