@@ -31,7 +31,6 @@ namespace jornix {
 
 namespace {
 
-constexpr std::size_t ProcedureStack = 25000;
 const QString PlacementSection = QStringLiteral("Main");
 
 // Menu items and toolbar buttons of the frame.
@@ -147,7 +146,7 @@ public:
             frame->activateWindow();
             return true;
         });
-        MenuBarThread = StartProcedureThread(MenuBar, ProcedureStack);
+        MenuBarThread = StartProcedureThread(MenuBar);
         return Level::GoOn;
     }
 
@@ -349,7 +348,7 @@ private:
     {
         if (setting != 0 && WindowThreadRegistry[std::size_t(kind)] == 0 &&
             CurrentUserAccess[std::size_t(area)] > 0)
-            StartProcedureThread(procedure, ProcedureStack);
+            StartProcedureThread(procedure);
     }
 
     // A kept "Maximize" of "yes" blanks the kept position and size, so that the frame opens maximized and
@@ -378,7 +377,7 @@ private:
             MenuBarState.FirstPressDone = 0;
             PostToMenuBar(Event::Accepted, command.groupHeader);
         }
-        StartProcedureThread(command.procedure, ProcedureStack);
+        StartProcedureThread(command.procedure);
     }
 
     static void ShowHideMenuBar()

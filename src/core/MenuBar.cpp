@@ -34,7 +34,6 @@ namespace {
 
 using namespace MenuBarControl;
 constexpr int Groups = MenuBarStateRecord::Groups;
-constexpr std::size_t StackSize = 25000;
 // A layout skipped by the throttle is made up for once the burst is over, so the last Size is never lost.
 constexpr int DeferredLayout = MenuBarThrottle + 1;
 
@@ -388,7 +387,7 @@ void MenuBarWindow::PressHeader(int group)
     MenuBarStateRecord& state = MenuBarState;
     state.GroupChanging = 1;
     state.CurrentGroup = quint8(group);
-    StartProcedureThread(GroupDescriptions[std::size_t(group)].pane, StackSize);
+    StartProcedureThread(GroupDescriptions[std::size_t(group)].pane);
     if (state.FirstPressDone)
         program_->Post(Event::Accepted, ItemButton(group, 1));
     state.FirstPressDone = 1;
@@ -427,7 +426,7 @@ void MenuBarWindow::OpenStartupView()
     if (CurrentUserAccess[std::size_t(view.area)] == 0)
         return;
     program_->Post(Event::Accepted, Header(view.group));
-    StartProcedureThread(view.procedure, StackSize);
+    StartProcedureThread(view.procedure);
 }
 
 void MenuBarWindow::LayOut()

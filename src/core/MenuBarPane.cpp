@@ -13,13 +13,12 @@
 namespace jornix {
 namespace {
 
-constexpr std::size_t StackSize = 25000;
 const QString PrintText = QStringLiteral("Print");
 const QString PrintImage = QStringLiteral("Report.GIF");
 
 std::function<void()> Start(void (*procedure)())
 {
-    return [procedure] { StartProcedureThread(procedure, StackSize); };
+    return [procedure] { StartProcedureThread(procedure); };
 }
 
 // The print options for many records start with the area the Print button names.
@@ -27,7 +26,7 @@ std::function<void()> Print(int area)
 {
     return [area] {
         CurrentReportArea = area;
-        StartProcedureThread(PrintOptions, StackSize);
+        StartProcedureThread(PrintOptions);
     };
 }
 

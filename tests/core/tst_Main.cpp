@@ -20,6 +20,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -404,6 +405,38 @@ private slots:
         QCOMPARE(std::count_if(open.begin(), open.end(),
                                [](WindowController* w) { return w->ProcedureName() == "Tasks"; }),
                  1);
+    }
+
+    void comingBackToTheFrameLeavesItsWindowsAsTheyWere()
+    {
+        WindowController* frame = StartFrame();
+        QVERIFY(frame);
+        Press(*frame, -20);
+        WindowController* tasks = FindWindow(QStringLiteral("Tasks"));
+        QVERIFY(tasks);
+        Press(*frame, -26);
+        WindowController* contacts = FindWindow(QStringLiteral("Contacts"));
+        QVERIFY(contacts);
+        tasks->window.Root()->showMinimized();
+        QVERIFY(WaitIdle());
+        // The user works in Contacts, with Tasks minimized.
+        frame->window.ChildArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(contacts->window.Root()));
+        QVERIFY(QTest::qWaitForWindowActive(frame->window.Root()));
+        QVERIFY(WaitIdle());
+        QVERIFY(tasks->IsMinimized());
+        QVERIFY(contacts->IsActive());
+
+        // Another application's window takes the focus, and the user comes back to the frame.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(WaitIdle());
+        frame->window.Root()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame->window.Root()));
+        QVERIFY(WaitIdle());
+        QVERIFY(tasks->IsMinimized());
+        QVERIFY(contacts->IsActive());
     }
 
     void thePanesOpenAtStartByTheirSettingsAndAccess_data()

@@ -67,11 +67,15 @@ private:
                 return true;
             }
             return false;
+        // Qt hands a top-level window's activation on to every widget inside it: a child window of the
+        // frame (or a pane) would hear of each activation of the frame as its own.
         case QEvent::WindowActivate:
-            window_->Post(Event::GainFocus);
+            if (widget_->isWindow())
+                window_->Post(Event::GainFocus);
             return false;
         case QEvent::WindowDeactivate:
-            window_->Post(Event::LoseFocus);
+            if (widget_->isWindow())
+                window_->Post(Event::LoseFocus);
             return false;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:

@@ -352,6 +352,47 @@ private slots:
         Post(Event::Accepted, 99, outerThread);
         QVERIFY(!ThreadIsActive(innerThread) && !ThreadIsActive(outerThread));
     }
+
+    // Qt tells every widget inside a top-level window of its activation; a window inside another (a child
+    // window in the frame) hears nothing of it.
+    void onlyATopLevelWindowGainsAndLosesTheFocus()
+    {
+        QWidget outer;
+        outer.resize(300, 200);
+        auto* inner = new QFrame(&outer);
+        inner->setGeometry(0, 50, 200, 100);
+        QStringList log;
+        const auto run = [&log](QWidget* widget, const QString& name) {
+            ProgramWindow window(widget);
+            window.Show();
+            for (;;) {
+                const FrameworkEvent event = window.WaitEvent();
+                if (event.event == Event::Accepted && event.control == 99)
+                    return;
+                if (event.event == Event::GainFocus || event.event == Event::LoseFocus)
+                    log << name + QLatin1Char(' ') + Describe(event);
+            }
+        };
+        const ThreadNumber outerThread = StartProcedureThread([&] { run(&outer, QStringLiteral("outer")); });
+        QVERIFY(WaitForProgramThreads());
+        const ThreadNumber innerThread = StartProcedureThread([&] { run(inner, QStringLiteral("inner")); });
+        QVERIFY(WaitForProgramThreads());
+        QVERIFY(QTest::qWaitForWindowActive(&outer));
+        QVERIFY(WaitForProgramThreads());
+        log.clear();
+
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        outer.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&outer));
+        QVERIFY(WaitForProgramThreads());
+        QCOMPARE(log, (QStringList{"outer LoseFocus", "outer GainFocus"}));
+        Post(Event::Accepted, 99, innerThread);
+        Post(Event::Accepted, 99, outerThread);
+        QVERIFY(!ThreadIsActive(innerThread) && !ThreadIsActive(outerThread));
+    }
 };
 
 QTEST_MAIN(TestFrameworkEvents)
