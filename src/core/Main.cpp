@@ -230,17 +230,20 @@ public:
     {
         if (const int level = StandardWindow::OnCloseRequest())
             return level;
-        // The windows that may refuse to close go first, so that a refusal leaves the side menu bar and its
-        // panes running.
+        // The windows that may refuse to close go first, then the panes (a window of a pane's thread may
+        // refuse too), and the side menu bar last, so that a refusal leaves the bar running with its width
+        // not yet written.
         std::vector<ThreadNumber> windows;
         for (const int kind : ClosedKinds)
             windows.push_back(WindowThreadRegistry[std::size_t(kind)]);
         if (!CloseAndWait(windows))
             return Level::Handled;
-        std::vector<ThreadNumber> bar{MenuBarThread};
+        std::vector<ThreadNumber> panes;
         for (int group = 1; group <= MenuBarStateRecord::Groups; ++group)
-            bar.push_back(MenuBarState.PaneThread[std::size_t(group)]);
-        return CloseAndWait(bar) ? Level::GoOn : Level::Handled;
+            panes.push_back(MenuBarState.PaneThread[std::size_t(group)]);
+        if (!CloseAndWait(panes))
+            return Level::Handled;
+        return CloseAndWait({MenuBarThread}) ? Level::GoOn : Level::Handled;
     }
 
 private:

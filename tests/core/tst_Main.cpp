@@ -642,6 +642,23 @@ private slots:
         INIMgr.Init(IniFileName);
     }
 
+    void aFrameClosedMaximizedOpensMaximizedAndRestoresToItsDescribedSize()
+    {
+        WindowController* frame =
+            StartFrame("[Main]\nMaximize=No\nXPos=10\nYPos=20\nWidth=500\nHeight=400\n");
+        QVERIFY(frame);
+        frame->window.Root()->showMaximized();
+        Press(*frame, -4);
+        QVERIFY(WaitIdle());
+        QVERIFY(!ThreadIsActive(frameThread));
+        QCOMPARE(INIMgr.ReadValue(QStringLiteral("Main"), QStringLiteral("Maximize")), QStringLiteral("Yes"));
+
+        frame = StartFrame();
+        QVERIFY(frame);
+        QVERIFY(frame->window.Root()->isMaximized());
+        QCOMPARE(frame->window.Root()->normalGeometry().size(), QSize(1000, 700));
+    }
+
     void exitWithAChangedFormOpenAsksSaveRecord_data()
     {
         QTest::addColumn<int>("answer");

@@ -106,8 +106,8 @@ bool IniSettings::RestoreWindow(const QString& procedure, QWidget* window) const
 {
     if (!window)
         return false;
-    // "Maximize" is kept as a number; a hand-written "Yes" (any case) counts too, and maximizes the window
-    // even when no position and size are kept.
+    // "Maximize" is kept as "Yes" or "No" (any case); a number counts too. It maximizes the window even when
+    // no position and size are kept.
     int maximize = 0;
     const bool maximized = (ReadInto(procedure, QStringLiteral("Maximize"), maximize) && maximize != 0) ||
                            ReadValue(procedure, QStringLiteral("Maximize"))
@@ -135,7 +135,7 @@ bool IniSettings::SaveWindow(const QString& procedure, const QWidget* window)
     if (maximized && window->normalGeometry().isValid())
         placement = window->normalGeometry();
     return Write(fileName_, procedure,
-                 {{QStringLiteral("Maximize"), QString::number(maximized ? 1 : 0)},
+                 {{QStringLiteral("Maximize"), maximized ? QStringLiteral("Yes") : QStringLiteral("No")},
                   {QStringLiteral("XPos"), QString::number(placement.x())},
                   {QStringLiteral("YPos"), QString::number(placement.y())},
                   {QStringLiteral("Width"), QString::number(placement.width())},

@@ -181,7 +181,7 @@ private slots:
             window.setWindowState(Qt::WindowMaximized);
         QVERIFY(ini_.SaveWindow(QStringLiteral("UpdateTask"), &window));
         QCOMPARE(ini_.ReadValue(QStringLiteral("UpdateTask"), QStringLiteral("Maximize")),
-                 maximized ? QStringLiteral("1") : QStringLiteral("0"));
+                 maximized ? QStringLiteral("Yes") : QStringLiteral("No"));
 
         QWidget restored;
         QVERIFY(ini_.RestoreWindow(QStringLiteral("updatetask"), &restored));
