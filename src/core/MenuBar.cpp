@@ -491,8 +491,12 @@ void MenuBarWindow::CopyLooks(int group, int item)
                                    pane->window.Widget(MenuBarState.PaneButton[g][std::size_t(item)]))
                              : nullptr;
     if (source) {
-        button->setIcon(
-            QIcon(WindowDescription::ImagePath(QLatin1Char('~') + source->property("image").toString())));
+        // The icon file is looked up and read only when the mirrored image changes, not at every layout.
+        const QString image = QLatin1Char('~') + source->property("image").toString();
+        if (button->property("image").toString() != image) {
+            button->setProperty("image", image);
+            button->setIcon(QIcon(WindowDescription::ImagePath(image)));
+        }
         button->setToolTip(source->toolTip());
         if (source->testAttribute(Qt::WA_SetCursor))
             button->setCursor(source->cursor());
