@@ -391,7 +391,7 @@ private:
             bar.SavedWidth = bar.BarWidth;
             bar.BarWidth = MenuBarStateRecord::HiddenWidth;
         } else {
-            bar.BarWidth = std::max<qint32>(bar.SavedWidth, 100);
+            bar.BarWidth = std::max(bar.SavedWidth, MenuBarStateRecord::MinimumWidth);
         }
         bar.ForceLayout = 1;
         PostToMenuBar(Event::Size);

@@ -87,6 +87,24 @@ class ManageUsersTest : public QObject
         return List();
     }
 
+    // Opens the list, presses Insert and fills the new user's form as typed, then presses OK; the form, or
+    // nullptr when the list or the form did not open.
+    WindowController* InsertUser(const QString& loginId, const QString& password, const QString& confirm)
+    {
+        WindowController* list = StartList();
+        if (!list)
+            return nullptr;
+        Press(*list, QStringLiteral("Insert"));
+        WindowController* form = Form();
+        if (!form)
+            return nullptr;
+        Type(*form, QStringLiteral("LoginID"), loginId);
+        Type(*form, QStringLiteral("PasswordEntry"), password);
+        Type(*form, QStringLiteral("ConfirmEntry"), confirm);
+        Press(*form, QStringLiteral("OK"));
+        return form;
+    }
+
     // Picks a row of the list; it reads the users in the order they were added.
     void PickUser(WindowController& list, int row)
     {
@@ -159,15 +177,9 @@ private slots:
 
     void aNewUserWhoseLoginIdExistsInAnyCaseIsRefused()
     {
-        WindowController* list = StartList();
-        QVERIFY(list);
-        Press(*list, QStringLiteral("Insert"));
-        WindowController* form = Form();
+        WindowController* form =
+            InsertUser(QStringLiteral("JD"), QStringLiteral("Other"), QStringLiteral("Other"));
         QVERIFY(form);
-        Type(*form, QStringLiteral("LoginID"), QStringLiteral("JD"));
-        Type(*form, QStringLiteral("PasswordEntry"), QStringLiteral("Other"));
-        Type(*form, QStringLiteral("ConfirmEntry"), QStringLiteral("Other"));
-        Press(*form, QStringLiteral("OK"));
         QCOMPARE(Form(), form);
         QVERIFY(!boxes->boxes.isEmpty());
         QCOMPARE(boxes->boxes.last().text,
@@ -230,15 +242,9 @@ private slots:
 
     void aNewUserMustChangeThePasswordAndWasLastChangedToday()
     {
-        WindowController* list = StartList();
-        QVERIFY(list);
-        Press(*list, QStringLiteral("Insert"));
-        WindowController* form = Form();
+        WindowController* form =
+            InsertUser(QStringLiteral("new"), QStringLiteral("Fresh"), QStringLiteral("Fresh"));
         QVERIFY(form);
-        Type(*form, QStringLiteral("LoginID"), QStringLiteral("new"));
-        Type(*form, QStringLiteral("PasswordEntry"), QStringLiteral("Fresh"));
-        Type(*form, QStringLiteral("ConfirmEntry"), QStringLiteral("Fresh"));
-        Press(*form, QStringLiteral("OK"));
         QVERIFY(WaitIdle());
         QVERIFY(!Form());
         QVERIFY(FetchUser(QStringLiteral("new")));
@@ -252,15 +258,9 @@ private slots:
 
     void mismatchedPasswordsAreRefused()
     {
-        WindowController* list = StartList();
-        QVERIFY(list);
-        Press(*list, QStringLiteral("Insert"));
-        WindowController* form = Form();
+        WindowController* form =
+            InsertUser(QStringLiteral("new"), QStringLiteral("One"), QStringLiteral("one"));
         QVERIFY(form);
-        Type(*form, QStringLiteral("LoginID"), QStringLiteral("new"));
-        Type(*form, QStringLiteral("PasswordEntry"), QStringLiteral("One"));
-        Type(*form, QStringLiteral("ConfirmEntry"), QStringLiteral("one"));
-        Press(*form, QStringLiteral("OK"));
         QCOMPARE(boxes->Captions(), QStringList{"Password Problem"});
         QCOMPARE(Form(), form);
         QCOMPARE(UserCount(), qint64(1));
