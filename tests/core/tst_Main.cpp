@@ -6,7 +6,6 @@
 #include "core/PreservedSettings.h"
 #include "core/Procedures.h"
 #include "core/ProgramGlobals.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/SignInRules.h"
 #include "core/StandardWindow.h"
@@ -16,6 +15,7 @@
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
 
+#include "DataFolder.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 
@@ -25,7 +25,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace jornix;
@@ -75,7 +74,8 @@ void CountingList(int* refreshes)
 class LaterDateView : public StandardWindow
 {
 public:
-    LaterDateView() : StandardWindow(QStringLiteral("DateView"), QStringLiteral("Date View"), WindowType::Child)
+    LaterDateView()
+        : StandardWindow(QStringLiteral("DateView"), QStringLiteral("Date View"), WindowType::Child)
     {
         window.Text(QStringLiteral("The days of the month.")).Name(QStringLiteral("Days"));
         RegisterKind(WindowThreadRegistry[WindowKind::DateView]);
@@ -96,7 +96,7 @@ class MainTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<test::DataFolder> folder;
     std::unique_ptr<test::MessageRecorder> boxes;
     std::vector<HelpRequest> helpAsked;
     QStringList opened; // what the shell was asked to open
@@ -105,12 +105,8 @@ class MainTest : public QObject
 
     WindowController* StartFrame(const QByteArray& settings = {})
     {
-        if (!settings.isEmpty()) {
-            QFile ini(IniFileName);
-            if (!ini.open(QIODevice::WriteOnly))
-                return nullptr;
-            ini.write(settings);
-        }
+        if (!settings.isEmpty() && !folder->WriteSettings(settings))
+            return nullptr;
         frameThread = Start([] { Main(); });
         return Frame();
     }
@@ -137,13 +133,7 @@ class MainTest : public QObject
         return label ? label->text() : QStringLiteral("<no zone>");
     }
 
-    static QString Settings() { return QString::fromUtf8(ReadFile(IniFileName)); }
-
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QString Settings() const { return folder->Settings(); }
 
     // Opens the list of the users and changes the signed-in user's name in its form, without saving; with
     // passwords that differ, the form refuses to save.
@@ -182,29 +172,15 @@ private slots:
 
     void init()
     {
-        folder = std::make_unique<QTemporaryDir>();
-        ProgramFolder = folder->path() + QLatin1Char('/');
-        IniFileName = ProgramFolder + QStringLiteral("Jornix.ini");
-        INIMgr.Init(IniFileName);
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(ProgramFolder);
+        folder = std::make_unique<test::DataFolder>();
         QCOMPARE(RelationsUSR->Open(), 0);
-        AccessUSR->GetTable().ClearBuffer();
-        AccessUSR->SetFieldDefaults();
-        Record& user = AccessUSR->Buffer();
-        user.SetValue("USR:LoginID", "as");
-        user.SetValue("USR:Name", "Ann Smith");
-        user.SetValue("USR:Password", *HashPassword("Secret"));
-        user.SetValue("USR:UniqueID", Me);
-        QCOMPARE(AccessUSR->Insert(), 0);
+        QVERIFY(test::AddUser(QStringLiteral("as"), QStringLiteral("Ann Smith"), Me));
 
         UsrAccess::LoginID = QStringLiteral("as   ");
         UsrAccess::Name = QStringLiteral("Ann Smith   ");
         CurrentUserUniqueID = Me;
         CurrentUserIsAdmin = 1;
         CurrentUserAccess.fill(2);
-        GLO = PreservedSettings();
         GLO.ShowOverdueReminders = 0; // the panes that open at start are tested on their own
         MenuBarState = MenuBarStateRecord();
         CurrentReportArea = 0;
@@ -240,8 +216,6 @@ private slots:
         SetHelpSink({});
         boxes.reset();
         RelationsUSR->Close();
-        KillDataLayer();
-        GlobalErrorReporter.Kill();
         folder.reset();
         RegisterCoreProcedures(); // back to the stand-ins
     }
