@@ -378,13 +378,22 @@ void ProgramWindow::PostMouseEvents(QWidget* control, int controlNumber)
     d->watcher->WatchMouse(control, controlNumber);
 }
 
+namespace {
+int timerTick = 10; // milliseconds of a hundredth of a second
+} // namespace
+
+void SetTimerTick(int milliseconds)
+{
+    timerTick = std::max(1, milliseconds);
+}
+
 void ProgramWindow::SetTimer(int hundredths)
 {
     d->timerInterval = std::max(0, hundredths);
     if (d->timerInterval == 0)
         d->timer.stop();
     else
-        d->timer.start(d->timerInterval * 10);
+        d->timer.start(d->timerInterval * timerTick);
 }
 
 int ProgramWindow::TimerInterval() const
