@@ -1,7 +1,9 @@
 #include "core/StandardWindow.h"
 
+#include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/ProgramGlobals.h"
+#include "core/StandardBrowseList.h"
 #include "platform/framework/WindowResizer.h"
 #include "platform/runtime/MessageBox.h"
 
@@ -87,9 +89,10 @@ void StandardWindow::KeepMinimumSize()
     keepMinimumSize_ = true;
 }
 
-void StandardWindow::RelabelForViewOnly(int changeButton)
+void StandardWindow::AddList(StandardBrowseList& list)
 {
-    viewButton_ = changeButton;
+    lists_.push_back(&list);
+    list.SetFormNumber(int(lists_.size()));
 }
 
 void StandardWindow::UseTable(TableRelations& relations)
@@ -151,11 +154,13 @@ int StandardWindow::Init()
     FILESOPENED = true;
     if (PrepareRecord() != Level::GoOn)
         return Level::Handled;
+    for (StandardBrowseList* list : lists_)
+        list->Start(*this, toolbar, list == lists_.front());
     SetUpLists();
     // 13, 14
     ShowWindow();
-    if (viewButton_ && AccessLevel() == 1)
-        window.SetLabel(viewButton_, QStringLiteral("View"));
+    for (StandardBrowseList* list : lists_)
+        list->SetUpAccess();
     if (keepMinimumSize_)
         window.Root()->setMinimumSize(window.Root()->size());
     SetUpWindow();
@@ -165,8 +170,12 @@ int StandardWindow::Init()
     if (keepsPlacement_)
         INIMgr.RestoreWindow(ProcedureName(), window.Root());
     SetKeyAlerts();
+    for (StandardBrowseList* list : lists_)
+        list->SetUpPopupMenu();
     SetUpPopupMenu();
     StartHelp();
+    for (StandardBrowseList* list : lists_)
+        list->ReadFirst();
     return Level::GoOn;
 }
 
@@ -216,7 +225,42 @@ int StandardWindow::OnAccepted(int control)
         help_->ShowTopic();
         return Level::Handled;
     }
-    return WindowController::OnAccepted(control);
+    if (const int level = WindowController::OnAccepted(control))
+        return level;
+    for (StandardBrowseList* list : lists_)
+        if (list->TakeAccepted(control))
+            return Level::Handled;
+    return Level::GoOn;
+}
+
+int StandardWindow::OnNewSelection(int control)
+{
+    for (StandardBrowseList* list : lists_) {
+        if (list->TakeNewSelection(control))
+            return Level::Handled;
+        if (control == list->ListControl())
+            toolbar.SetTarget(list);
+    }
+    return WindowController::OnNewSelection(control);
+}
+
+int StandardWindow::OnSelected(int control)
+{
+    for (StandardBrowseList* list : lists_)
+        if (control == list->ListControl())
+            toolbar.SetTarget(list);
+    return WindowController::OnSelected(control);
+}
+
+int StandardWindow::RunSubProcedure(int number, int request)
+{
+    WindowController::RunSubProcedure(number, request);
+    if (REQUEST == Request::ViewOnly)
+        return Response::Cancelled;
+    for (StandardBrowseList* list : lists_)
+        if (list->FormNumber() == number)
+            return list->RunForm(request);
+    return Response::Cancelled;
 }
 
 int StandardWindow::OnWindowEvent(const FrameworkEvent& event)
@@ -228,6 +272,8 @@ int StandardWindow::OnWindowEvent(const FrameworkEvent& event)
         if (Resizer())
             Resizer()->Resize();
     }
+    if (event.event == RefreshEvent && !lists_.empty())
+        Reset(true);
     return level;
 }
 
