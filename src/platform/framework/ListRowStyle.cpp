@@ -65,14 +65,22 @@ void ListRowDelegate::initStyleOption(QStyleOptionViewItem* option, const QModel
     QStyledItemDelegate::initStyleOption(option, index);
     if (!(option->state & QStyle::State_Selected))
         return;
-    // The style paints a selected cell in the palette's highlight colours: give it the cell's own.
     const QVariant text = index.data(ListRole::SelectedText);
     const QVariant background = index.data(ListRole::SelectedBackground);
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        if (text.isValid())
-            option->palette.setBrush(group, QPalette::HighlightedText, text.value<QBrush>());
-        if (background.isValid())
-            option->palette.setBrush(group, QPalette::Highlight, background.value<QBrush>());
+    const auto setBrush = [option](QPalette::ColorRole role, const QBrush& brush) {
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            option->palette.setBrush(group, role, brush);
+    };
+    if (background.isValid()) {
+        // The cell is painted as an unselected one in its selected colours, so that no highlight of the
+        // style shows through them.
+        const QBrush textBrush =
+            text.isValid() ? text.value<QBrush>() : option->palette.brush(QPalette::HighlightedText);
+        option->state &= ~QStyle::State_Selected;
+        option->backgroundBrush = background.value<QBrush>();
+        setBrush(QPalette::Text, textBrush);
+    } else if (text.isValid()) {
+        setBrush(QPalette::HighlightedText, text.value<QBrush>());
     }
 }
 
