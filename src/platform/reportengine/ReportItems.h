@@ -15,16 +15,13 @@ namespace jornix {
 // Type codes of items, as the program passes them. The engine looks only at these bits; a code with none of
 // them is treated as text.
 namespace ReportItemType {
-enum : quint32
-{
-    Text = 0x10000000,
-    Numeric = 0x08000000,
-    Date = 0x04000000, // the value is a Julian day number, its fraction the time of day
-    Boolean = 0x02000000,
-    Drawing = 0x20000000, // the value names a picture file
-    Barcode = 0x40000000
-};
-}
+constexpr quint32 Text = 0x10000000;
+constexpr quint32 Numeric = 0x08000000;
+constexpr quint32 Date = 0x04000000; // the value is a Julian day number, its fraction the time of day
+constexpr quint32 Boolean = 0x02000000;
+constexpr quint32 Drawing = 0x20000000; // the value names a picture file
+constexpr quint32 Barcode = 0x40000000;
+} // namespace ReportItemType
 
 enum class ReportItemKind
 {
