@@ -1,6 +1,7 @@
 #include "platform/reportengine/LayoutFile.h"
 #include "platform/reportengine/PrinterSettings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -311,13 +312,23 @@ private slots:
         QVERIFY(before == ListLayout());
     }
 
-    void aMissingFileIsNamedInTheMessage()
+    void aFileThatCannotBeReadIsNamedInTheMessage_data()
     {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "/nonexistent/jx_9.rpt"
+                                 << "the file does not exist";
+        QTest::newRow("a folder") << QDir::tempPath() << "file to open is a directory";
+    }
+
+    void aFileThatCannotBeReadIsNamedInTheMessage()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
         ReportLayout layout;
         QString error;
-        QVERIFY(!ReadLayoutFile("/nonexistent/jx_9.rpt", layout, error));
-        QCOMPARE(error,
-                 "The report layout \"/nonexistent/jx_9.rpt\" cannot be read: the file does not exist.");
+        QVERIFY(!ReadLayoutFile(path, layout, error));
+        QCOMPARE(error, "The report layout \"" + path + "\" cannot be read: " + reason + ".");
     }
 
     void printerSettingsAreReadBackAsWritten()
