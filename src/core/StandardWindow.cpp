@@ -3,6 +3,7 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/ProgramGlobals.h"
+#include "core/SharedState.h"
 #include "core/StandardBrowseList.h"
 #include "platform/framework/WindowResizer.h"
 #include "platform/runtime/MessageBox.h"
@@ -44,7 +45,7 @@ private:
 } // namespace
 
 StandardWindow::StandardWindow(const QString& procedureName, const QString& caption, WindowType type)
-    : WindowController(procedureName, caption, type), helpKeys_(std::make_unique<HelpKeys>(*this))
+    : WindowController(procedureName, caption, type, ProgramFrame), helpKeys_(std::make_unique<HelpKeys>(*this))
 {
 }
 

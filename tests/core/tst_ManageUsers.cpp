@@ -116,6 +116,7 @@ private slots:
     {
         UseMinimumPasswordLimits(true);
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        ProgramFrame = frame.get();
         frame->Root()->resize(900, 700);
         frame->Root()->show();
     }
@@ -153,6 +154,7 @@ private slots:
     void cleanupTestCase()
     {
         EndProgramThreads();
+        ProgramFrame = nullptr;
         frame.reset();
     }
 

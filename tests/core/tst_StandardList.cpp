@@ -306,6 +306,7 @@ private slots:
         InitDataLayer();
         SetTableFileNames(folder.path() + QLatin1Char('/'));
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        ProgramFrame = frame.get();
         frame->Root()->resize(900, 700);
         frame->Root()->show();
         QVERIFY(RelationsCON->Open() == Level::GoOn); // the test's own hold, to write and count records
@@ -316,6 +317,7 @@ private slots:
         EndProgramThreads();
         RelationsCON->Close();
         KillDataLayer();
+        ProgramFrame = nullptr;
         frame.reset();
     }
     void init()
