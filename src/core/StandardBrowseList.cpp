@@ -65,11 +65,9 @@ std::vector<int> StandardBrowseList::AllButtons() const
 
 // The window's steps ----------------------------------------------------------------------------------------
 
-void StandardBrowseList::Start(WindowController& window, ToolbarController& toolbar, bool first)
+void StandardBrowseList::Start(WindowController& window)
 {
     Init(listControl_, *view_, *relations_, window);
-    if (first)
-        AttachToolbar(toolbar);
     if (window.REQUEST != Request::ViewOnly)
         SetUpdateButtons(buttons_.insert, buttons_.change, buttons_.remove);
 }

@@ -68,12 +68,12 @@ public:
     QString ActiveFilter() const;
 
     // The steps that the window runs for each of its lists.
-    void Start(WindowController& window, ToolbarController& toolbar, bool first); // Init step 12
-    void SetUpAccess();                                                           // Init step 14
-    void SetUpPopupMenu();                                                        // Init step 19
-    bool TakeAccepted(int control);     // Copy, Print, Select; true when the control was the list's
-    bool TakeNewSelection(int control); // a new tab of the list's sheet
-    int RunForm(int request);           // the form's response; "cancelled" without a form
+    void Start(WindowController& window); // Init step 12
+    void SetUpAccess();                   // Init step 14
+    void SetUpPopupMenu();                // Init step 19
+    bool TakeAccepted(int control);       // Copy, Print, Select; true when the control was the list's
+    bool TakeNewSelection(int control);   // a new tab of the list's sheet
+    int RunForm(int request);             // the form's response; "cancelled" without a form
 
     // Takes the highlighted record (WindowController::Update first) for the next insert.
     void TakeCopy();

@@ -8,6 +8,7 @@
 #include "platform/framework/WindowResizer.h"
 #include "platform/runtime/MessageBox.h"
 
+#include <QTreeView>
 #include <QWidget>
 
 namespace jornix {
@@ -42,10 +43,36 @@ private:
     StandardWindow& window_;
 };
 
+// The toolbar of a window with lists acts on the list that has the focus, or on the first one.
+class FocusedList : public ToolbarTarget
+{
+public:
+    FocusedList(StandardWindow& window, const std::vector<StandardBrowseList*>& lists)
+        : window_(window), lists_(lists)
+    {
+    }
+    bool TakeToolbarAction(ToolbarAction action) override
+    {
+        if (lists_.empty())
+            return false;
+        const QWidget* focus = window_.window.Root()->focusWidget();
+        for (StandardBrowseList* list : lists_)
+            if (const QWidget* widget = list->Widget();
+                focus && widget && (focus == widget || widget->isAncestorOf(focus)))
+                return list->TakeToolbarAction(action);
+        return lists_.front()->TakeToolbarAction(action);
+    }
+
+private:
+    StandardWindow& window_;
+    const std::vector<StandardBrowseList*>& lists_;
+};
+
 } // namespace
 
 StandardWindow::StandardWindow(const QString& procedureName, const QString& caption, WindowType type)
-    : WindowController(procedureName, caption, type, ProgramFrame), helpKeys_(std::make_unique<HelpKeys>(*this))
+    : WindowController(procedureName, caption, type, ProgramFrame),
+      helpKeys_(std::make_unique<HelpKeys>(*this)), focusedList_(std::make_unique<FocusedList>(*this, lists_))
 {
 }
 
@@ -156,7 +183,9 @@ int StandardWindow::Init()
     if (PrepareRecord() != Level::GoOn)
         return Level::Handled;
     for (StandardBrowseList* list : lists_)
-        list->Start(*this, toolbar, list == lists_.front());
+        list->Start(*this);
+    if (!lists_.empty())
+        toolbar.SetTarget(focusedList_.get());
     SetUpLists();
     // 13, 14
     ShowWindow();
@@ -236,21 +265,10 @@ int StandardWindow::OnAccepted(int control)
 
 int StandardWindow::OnNewSelection(int control)
 {
-    for (StandardBrowseList* list : lists_) {
+    for (StandardBrowseList* list : lists_)
         if (list->TakeNewSelection(control))
             return Level::Handled;
-        if (control == list->ListControl())
-            toolbar.SetTarget(list);
-    }
     return WindowController::OnNewSelection(control);
-}
-
-int StandardWindow::OnSelected(int control)
-{
-    for (StandardBrowseList* list : lists_)
-        if (control == list->ListControl())
-            toolbar.SetTarget(list);
-    return WindowController::OnSelected(control);
 }
 
 int StandardWindow::RunSubProcedure(int number, int request)

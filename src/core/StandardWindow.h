@@ -41,7 +41,6 @@ public:
     int Kill() override;
     int OnAccepted(int control) override;
     int OnNewSelection(int control) override;
-    int OnSelected(int control) override;
     int OnWindowEvent(const FrameworkEvent& event) override;
     // The form of the list whose form number is given; "cancelled" when the window itself may only view.
     int RunSubProcedure(int number, int request) override;
@@ -66,8 +65,8 @@ protected:
     void KeepMinimumSize();                   // step 14: never smaller than it opened
     void UseTable(TableRelations& relations); // steps 10 and Kill 2: opened in Init, closed in Kill
     // A list of the window (steps 12, 14, 19; read at the end of Init and again on the refresh event). The
-    // n-th list added runs the window's sub-procedure n as its form; the first one takes the toolbar, and
-    // a list that the user turns to takes it from there.
+    // n-th list added runs the window's sub-procedure n as its form. The toolbar acts on the list that has
+    // the focus, or on the first one.
     void AddList(StandardBrowseList& list);
     const std::vector<StandardBrowseList*>& Lists() const { return lists_; }
 
@@ -98,6 +97,7 @@ private:
     std::unique_ptr<WindowComponent> helpKeys_;
     std::vector<TableRelations*> tables_;
     std::vector<StandardBrowseList*> lists_;
+    std::unique_ptr<ToolbarTarget> focusedList_;
 };
 
 } // namespace jornix

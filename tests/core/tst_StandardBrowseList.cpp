@@ -65,10 +65,12 @@ public:
     View reminderView{AccessREM->GetTable()};
     StandardBrowseList events, reminders;
     std::map<QString, int> button;
-    int logTypes, eventList, reminderList, noAccess;
+    int changeTool, logTypes, eventList, reminderList, noAccess;
 
     DayLists() : StandardWindow(QStringLiteral("DayLists"), QStringLiteral("Date View"), WindowType::Child)
     {
+        window.Toolbar([&] { changeTool = window.Tool("Change", "WIZEDIT.gif").Name("ChangeTool"); });
+        toolbar.SetButton(changeTool, ToolbarAction::Change);
         window.Column([&] {
             window.Group(QStringLiteral("Log Events"), [&] {
                 logTypes = window.Sheet([&] {
@@ -76,18 +78,19 @@ public:
                         window.Tab(QString::fromLatin1(tab), [] {});
                 });
                 eventList = window
-                                .List({{"", {}, Qt::AlignLeft},
-                                       {"Log Description", {}, Qt::AlignLeft},
-                                       {"Created By", {}, Qt::AlignLeft}})
+                                .List({{"", {}, Qt::AlignLeft, 12},
+                                       {"Log Description", {}, Qt::AlignLeft, 223},
+                                       {"Created By", {}, Qt::AlignLeft, 120}})
                                 .Name("Events")
                                 .Stretch();
                 UseButtons(window, {"Copy", "Insert", "Change", "Delete", "Print"}, button);
             });
             window.Group(QStringLiteral("Reminder Events"), [&] {
-                reminderList =
-                    window.List({{"Description", {}, Qt::AlignLeft}, {"Created By", {}, Qt::AlignLeft}})
-                        .Name("Reminders")
-                        .Stretch();
+                reminderList = window
+                                   .List({{"Description", {}, Qt::AlignLeft, 160},
+                                          {"Created By", {}, Qt::AlignLeft, 120}})
+                                   .Name("Reminders")
+                                   .Stretch();
                 noAccess = window.Prompt("No Access to View/Edit Reminders").Name("NoAccess").Hide();
                 UseButtons(window, {"CopyReminder", "InsertReminder", "ChangeReminder", "DeleteReminder"},
                            button);
@@ -130,7 +133,7 @@ protected:
     {
         if (reminders.AccessLevel() == 0)
             window.Show(noAccess);
-        window.Root()->resize(560, 560);
+        window.Root()->resize(720, 560);
     }
     void SetUpListOrders() override
     {
@@ -348,6 +351,7 @@ private slots:
         InitDataLayer();
         SetTableFileNames(folder.path() + QLatin1Char('/'));
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        ProgramFrame = frame.get();
         frame->Root()->resize(1000, 700);
         frame->Root()->show();
         // The test's own hold on the tables, to write records.
@@ -361,6 +365,7 @@ private slots:
         for (TableRelations* relations : {RelationsLOG, RelationsREM, RelationsTSK})
             relations->Close();
         KillDataLayer();
+        ProgramFrame = nullptr;
         frame.reset();
     }
     void init()
@@ -540,6 +545,24 @@ private slots:
         QCOMPARE(formRuns[0].form, form);
         QCOMPARE(formRuns[0].request, request);
         QCOMPARE(formRuns[0].description, record);
+    }
+
+    void theToolbarActsOnTheListThatHasTheFocus()
+    {
+        AddEvent("Breakfast", 0);
+        AddReminder("Call back");
+        Start([] { RunProcedure<DayLists>(); });
+        DayLists* window = OpenDayLists();
+        const auto changeFromToolbarIn = [&](int list) {
+            formRuns.clear();
+            if (list)
+                window->window.Widget(list)->setFocus();
+            Press(*window, window->changeTool);
+            return formRuns.size() == 1 ? formRuns[0].form : QString();
+        };
+        QCOMPARE(changeFromToolbarIn(0), QStringLiteral("log event form")); // the first list
+        QCOMPARE(changeFromToolbarIn(window->reminderList), QStringLiteral("reminder form"));
+        QCOMPARE(changeFromToolbarIn(window->eventList), QStringLiteral("log event form"));
     }
 
     void printHandsOverTheHighlightedEvent()

@@ -8,15 +8,18 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeView>
 
@@ -285,6 +288,11 @@ Control WindowDescription::List(std::vector<ListColumn> columns)
     }
     Record& record = Add(ControlKind::List, view, Placement::Alone);
     view->setModel(model);
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const double unit = QFontMetricsF(view->font()).horizontalAdvance(alphabet) / alphabet.size() / 4;
+    for (int column = 0; column < int(columns.size()); ++column)
+        if (columns[column].width > 0)
+            view->header()->resizeSection(column, int(columns[column].width * unit));
     const int number = record.number;
     QObject::connect(view, &QTreeView::activated, view, [this, number] { Post(Event::Accepted, number); });
     ConnectList(record);
@@ -300,6 +308,20 @@ void WindowDescription::ConnectList(Record& record)
                      [this, number] { Post(Event::NewSelection, number); });
 }
 
+// A sheet whose tabs hold no controls chooses what the controls after it show (the order or the filter of a
+// list): it shows only its tab bar, without empty pages under it.
+static void KeepToTabBar(QTabWidget* tabs)
+{
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        if (const QLayout* layout = tabs->widget(tab)->layout(); layout && layout->count() > 0)
+            return;
+    tabs->setDocumentMode(true);
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        tabs->widget(tab)->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    tabs->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    tabs->setFixedHeight(tabs->tabBar()->sizeHint().height());
+}
+
 Control WindowDescription::Sheet(const std::function<void()>& body)
 {
     auto* tabs = new QTabWidget;
@@ -313,6 +335,7 @@ Control WindowDescription::Sheet(const std::function<void()>& body)
     auto container = std::make_unique<Container>();
     container->widget = tabs;
     Nest(number, std::move(container), body);
+    KeepToTabBar(tabs);
     return Control(*this, number);
 }
 
