@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QImage>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -78,19 +80,18 @@ public:
                         window.Tab(QString::fromLatin1(tab), [] {});
                 });
                 eventList = window
-                                .List({{"", {}, Qt::AlignLeft, 12},
-                                       {"Log Description", {}, Qt::AlignLeft, 223},
-                                       {"Created By", {}, Qt::AlignLeft, 120}})
+                                .List({{"", {}, Qt::AlignLeft},
+                                       {"Log Description", {}, Qt::AlignLeft},
+                                       {"Created By", {}, Qt::AlignLeft}})
                                 .Name("Events")
                                 .Stretch();
                 UseButtons(window, {"Copy", "Insert", "Change", "Delete", "Print"}, button);
             });
             window.Group(QStringLiteral("Reminder Events"), [&] {
-                reminderList = window
-                                   .List({{"Description", {}, Qt::AlignLeft, 160},
-                                          {"Created By", {}, Qt::AlignLeft, 120}})
-                                   .Name("Reminders")
-                                   .Stretch();
+                reminderList =
+                    window.List({{"Description", {}, Qt::AlignLeft}, {"Created By", {}, Qt::AlignLeft}})
+                        .Name("Reminders")
+                        .Stretch();
                 noAccess = window.Prompt("No Access to View/Edit Reminders").Name("NoAccess").Hide();
                 UseButtons(window, {"CopyReminder", "InsertReminder", "ChangeReminder", "DeleteReminder"},
                            button);
@@ -133,7 +134,7 @@ protected:
     {
         if (reminders.AccessLevel() == 0)
             window.Show(noAccess);
-        window.Root()->resize(720, 560);
+        window.Root()->resize(600, 560);
     }
     void SetUpListOrders() override
     {
@@ -666,6 +667,9 @@ private slots:
             QVERIFY2(root->rect().contains(inRoot), qPrintable(widget->objectName()));
             QVERIFY2(widget->width() >= widget->minimumSizeHint().width(), qPrintable(widget->objectName()));
         }
+        // The log-type tabs hold no controls: only their tab bar shows, right above the list.
+        auto* tabs = qobject_cast<QTabWidget*>(window->window.Widget(window->logTypes));
+        QCOMPARE(tabs->height(), tabs->tabBar()->sizeHint().height());
         SavePicture(root, QStringLiteral("DayLists"));
     }
 };

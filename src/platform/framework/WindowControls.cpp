@@ -8,11 +8,9 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -288,11 +286,6 @@ Control WindowDescription::List(std::vector<ListColumn> columns)
     }
     Record& record = Add(ControlKind::List, view, Placement::Alone);
     view->setModel(model);
-    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const double unit = QFontMetricsF(view->font()).horizontalAdvance(alphabet) / alphabet.size() / 4;
-    for (int column = 0; column < int(columns.size()); ++column)
-        if (columns[column].width > 0)
-            view->header()->resizeSection(column, int(columns[column].width * unit));
     const int number = record.number;
     QObject::connect(view, &QTreeView::activated, view, [this, number] { Post(Event::Accepted, number); });
     ConnectList(record);

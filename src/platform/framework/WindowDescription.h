@@ -89,7 +89,6 @@ struct ListColumn
     QString title;
     QString picture;
     Qt::Alignment alignment = Qt::AlignLeft;
-    int width = 0; // in dialog units (a quarter of the average character width); 0: the list's own
 };
 
 struct ListItem
