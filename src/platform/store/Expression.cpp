@@ -191,12 +191,6 @@ private:
         return node.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
 
-    static bool IsLiteral(const ExpressionNode& node, qlonglong value)
-    {
-        bool ok = false;
-        return node.kind == Kind::Number && node.text.toLongLong(&ok) == value && ok;
-    }
-
     Node Call(const ExpressionNode& node)
     {
         if (const QString problem = CallProblem(node, ExpressionFunctions::Filter()); !problem.isEmpty())
@@ -213,9 +207,7 @@ private:
         }
         if (IsWord(node, "INSTRING")) {
             const Node part = AsText(Compile(node.operands[0])), text = AsText(Compile(node.operands[1]));
-            if (node.operands.size() >= 3 && !IsLiteral(node.operands[2], 1))
-                Fail(QStringLiteral("INSTRING %1 steps only by 1").arg(AtPosition(node.position)));
-            if (node.operands.size() < 4 || IsLiteral(node.operands[3], 1))
+            if (node.operands.size() < 4 || IsNumberLiteral(node.operands[3], 1))
                 return Combine(ValueType::Number, QStringLiteral("instr(%2, %1)"), {&part, &text});
             const Node start = Compile(node.operands[3]);
             return Combine(ValueType::Number,

@@ -88,13 +88,14 @@ QString ExpressionValue::AsText() const
 
 bool ExpressionValue::IsTrue() const
 {
-    return IsText() ? !text.isEmpty() : number != 0;
+    return IsText() ? !text.isEmpty() : number != 0 && !std::isnan(number);
 }
 
 void ExpressionFunctions::Add(const QString& name, int least, int most,
-                              std::function<ExpressionValue(const ExpressionCall&)> body)
+                              std::function<ExpressionValue(const ExpressionCall&)> body,
+                              std::function<QString(const ExpressionNode& call)> check)
 {
-    functions_.insert(name.toCaseFolded(), {least, most, std::move(body)});
+    functions_.insert(name.toCaseFolded(), {least, most, std::move(body), std::move(check)});
 }
 
 const ExpressionFunction* ExpressionFunctions::Find(const QString& name) const
@@ -104,12 +105,6 @@ const ExpressionFunction* ExpressionFunctions::Find(const QString& name) const
 }
 
 namespace {
-
-bool IsNumberLiteral(const ExpressionNode& node, qlonglong value)
-{
-    bool ok = false;
-    return node.kind == ExpressionNode::Kind::Number && node.text.toLongLong(&ok) == value && ok;
-}
 
 // SQL's substr(text, start) without a length.
 QString FromCharacter(const QString& text, qlonglong start)
@@ -128,25 +123,26 @@ ExpressionFunctions MakeFilterFunctions()
         return ExpressionValue::Text(call.Argument(0).AsText().toUpper());
     });
     functions.Add(QStringLiteral("CLIP"), 1, 1, [](const ExpressionCall& call) {
-        QString text = call.Argument(0).AsText();
-        qsizetype end = text.size();
-        while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
-            --end;
-        text.truncate(end);
-        return ExpressionValue::Text(text);
+        return ExpressionValue::Text(StripTrailingBlanks(call.Argument(0).AsText()));
     });
     functions.Add(QStringLiteral("TODAY"), 0, 0,
                   [](const ExpressionCall&) { return ExpressionValue::Number(Today()); });
-    functions.Add(QStringLiteral("INSTRING"), 2, 4, [](const ExpressionCall& call) {
-        if (call.Count() >= 3 && !IsNumberLiteral(call.ArgumentNode(2), 1))
-            call.Fail(QStringLiteral("INSTRING %1 steps only by 1").arg(AtPosition(call.Node().position)));
-        const QString part = call.Argument(0).AsText(), text = call.Argument(1).AsText();
-        if (call.Count() < 4 || IsNumberLiteral(call.ArgumentNode(3), 1))
-            return ExpressionValue::Number(double(text.indexOf(part) + 1));
-        const qlonglong start = qlonglong(call.Argument(3).AsNumber());
-        const qsizetype found = FromCharacter(text, start).indexOf(part);
-        return ExpressionValue::Number(found < 0 ? 0.0 : double(found + 1 + start - 1));
-    });
+    functions.Add(
+        QStringLiteral("INSTRING"), 2, 4,
+        [](const ExpressionCall& call) {
+            const QString part = call.Argument(0).AsText(), text = call.Argument(1).AsText();
+            if (call.Count() < 4 || IsNumberLiteral(call.ArgumentNode(3), 1))
+                return ExpressionValue::Number(double(text.indexOf(part) + 1));
+            const qlonglong start = qlonglong(call.Argument(3).AsNumber());
+            const qsizetype found = FromCharacter(text, start).indexOf(part);
+            return ExpressionValue::Number(found < 0 ? 0.0 : double(found + 1 + start - 1));
+        },
+        [](const ExpressionNode& call) {
+            // Searching backward or in steps has no SQL of its own.
+            if (call.operands.size() >= 3 && !IsNumberLiteral(call.operands[2], 1))
+                return QStringLiteral("INSTRING %1 steps only by 1").arg(AtPosition(call.position));
+            return QString();
+        });
     return functions;
 }
 
@@ -169,13 +165,17 @@ QString CallProblem(const ExpressionNode& call, const ExpressionFunctions& funct
     if (!function)
         return QStringLiteral("the function %1 %2 is not known").arg(call.text, AtPosition(call.position));
     const int count = int(call.operands.size());
-    if (count >= function->least && count <= function->most)
-        return {};
-    return QStringLiteral("%1 %2 takes %3 arguments")
-        .arg(call.text.toUpper(), AtPosition(call.position),
-             function->least == function->most ? QString::number(function->least)
-                                               : QString::number(function->least) + QStringLiteral(" to ") +
-                                                     QString::number(function->most));
+    if (count >= function->least && (function->most < 0 || count <= function->most))
+        return function->check ? function->check(call) : QString();
+    const QString name = call.text.toUpper(), where = AtPosition(call.position);
+    if (function->most < 0)
+        return QStringLiteral("%1 %2 takes at least %3 arguments").arg(name, where).arg(function->least);
+    if (function->least == function->most)
+        return QStringLiteral("%1 %2 takes %3 arguments").arg(name, where).arg(function->least);
+    return QStringLiteral("%1 %2 takes %3 to %4 arguments")
+        .arg(name, where)
+        .arg(function->least)
+        .arg(function->most);
 }
 
 // One evaluation of one tree.
@@ -301,6 +301,7 @@ private:
         }
         const ExpressionNode& ArgumentNode(int index) const override { return node_.operands[size_t(index)]; }
         const ExpressionNode& Node() const override { return node_; }
+        const void* Context() const override { return run_.evaluator_.context_; }
         [[noreturn]] void Fail(const QString& reason) const override { throw EvaluationError{reason}; }
 
     private:
@@ -319,8 +320,9 @@ private:
     const ExpressionTree& tree_;
 };
 
-ExpressionEvaluator::ExpressionEvaluator(ExpressionLookup names, const ExpressionFunctions& functions)
-    : names_(std::move(names)), functions_(functions)
+ExpressionEvaluator::ExpressionEvaluator(ExpressionLookup names, const ExpressionFunctions& functions,
+                                         const void* context)
+    : names_(std::move(names)), functions_(functions), context_(context)
 {
 }
 

@@ -12,7 +12,8 @@
 // Evaluates a parsed expression in C++, over values in memory: a record buffer and the names a caller binds
 // (filters), or the items of a report (formulas). It reads an expression as the SQL of a view does: a text
 // compared with a number is read as a number, texts compare character by character without their trailing
-// blanks, a text is true when it is not empty and a number when it is not 0, and conditions give 1 or 0.
+// blanks, a text is true when it is not empty and a number when it is neither 0 nor NaN, and conditions give
+// 1 or 0.
 namespace jornix {
 
 class ExpressionNames;
@@ -58,6 +59,7 @@ public:
     virtual ExpressionValue Argument(int index) const = 0;
     virtual const ExpressionNode& ArgumentNode(int index) const = 0; // e.g. the name given to a function
     virtual const ExpressionNode& Node() const = 0;                  // the call itself
+    virtual const void* Context() const = 0; // what the evaluator was given for its functions
     // Ends the evaluation; the reason is shown with the position of the call.
     [[noreturn]] virtual void Fail(const QString& reason) const = 0;
 };
@@ -65,8 +67,11 @@ public:
 struct ExpressionFunction
 {
     int least = 0;
-    int most = 0;
+    int most = 0; // -1: no limit
     std::function<ExpressionValue(const ExpressionCall&)> body;
+    // What is wrong with a call that no evaluation can mend (an argument that must be written as a number);
+    // empty when nothing is.
+    std::function<QString(const ExpressionNode& call)> check;
 };
 
 // Functions by name, without regard to case.
@@ -74,7 +79,8 @@ class ExpressionFunctions
 {
 public:
     void Add(const QString& name, int least, int most,
-             std::function<ExpressionValue(const ExpressionCall&)> body);
+             std::function<ExpressionValue(const ExpressionCall&)> body,
+             std::function<QString(const ExpressionNode& call)> check = {});
     const ExpressionFunction* Find(const QString& name) const;
 
     // UPPER, CLIP, INSTRING(part, text [, 1 [, start]]) and TODAY() (a day number): those of filters.
@@ -84,8 +90,8 @@ private:
     QHash<QString, ExpressionFunction> functions_;
 };
 
-// What is wrong with a call to a function of the set (unknown, or the wrong number of arguments); empty when
-// nothing is.
+// What is wrong with a call to a function of the set (unknown, the wrong number of arguments, its own check);
+// empty when nothing is.
 QString CallProblem(const ExpressionNode& call, const ExpressionFunctions& functions);
 
 // The value a name stands for; no value when it stands for none, with the reason when there is a better one
@@ -96,7 +102,9 @@ using ExpressionLookup =
 class ExpressionEvaluator
 {
 public:
-    ExpressionEvaluator(ExpressionLookup names, const ExpressionFunctions& functions);
+    // The context is handed to the functions as it is, so that one set of functions serves every evaluation.
+    ExpressionEvaluator(ExpressionLookup names, const ExpressionFunctions& functions,
+                        const void* context = nullptr);
 
     // Whether every function of the tree is known and called with a right number of arguments.
     Status Check(const ExpressionTree& tree) const;
@@ -107,6 +115,7 @@ private:
     class Run;
     ExpressionLookup names_;
     const ExpressionFunctions& functions_;
+    const void* context_ = nullptr;
 };
 
 // The field a name of a filter stands for: one of the table's own, written with its prefix, that holds no

@@ -7,6 +7,12 @@ QString AtPosition(qsizetype position)
     return QStringLiteral("at position %1").arg(position + 1);
 }
 
+bool IsNumberLiteral(const ExpressionNode& node, qlonglong value)
+{
+    bool ok = false;
+    return node.kind == ExpressionNode::Kind::Number && node.text.toLongLong(&ok) == value && ok;
+}
+
 Status ExpressionProblem(const QString& source, ExpressionDialect dialect, const QString& reason)
 {
     return Status(StoreError::BadExpression,
@@ -95,7 +101,7 @@ private:
     static QString Unexpected(const Token& token)
     {
         if (token.kind == TokenKind::End)
-            return QStringLiteral("it ends too early");
+            return QStringLiteral("it ends too early %1").arg(AtPosition(token.position));
         return QStringLiteral("\"%1\" %2 is not expected")
             .arg(token.kind == TokenKind::Text ? QStringLiteral("'") + token.text + QStringLiteral("'")
                                                : token.text,
@@ -371,7 +377,8 @@ private:
         case TokenKind::Open: {
             ExpressionNode inner = Or();
             if (Peek().kind != TokenKind::Close)
-                Fail(Peek().kind == TokenKind::End ? QStringLiteral("a closing parenthesis is missing")
+                Fail(Peek().kind == TokenKind::End ? QStringLiteral("a closing parenthesis is missing %1")
+                                                         .arg(AtPosition(Peek().position))
                                                    : Unexpected(Peek()));
             Next();
             return inner;
@@ -397,8 +404,9 @@ private:
             node.operands.push_back(Or());
         while (Accept(TokenKind::Comma));
         if (Peek().kind != TokenKind::Close)
-            Fail(Peek().kind == TokenKind::End ? QStringLiteral("a closing parenthesis is missing")
-                                               : Unexpected(Peek()));
+            Fail(Peek().kind == TokenKind::End
+                     ? QStringLiteral("a closing parenthesis is missing %1").arg(AtPosition(Peek().position))
+                     : Unexpected(Peek()));
         Next();
         return node;
     }

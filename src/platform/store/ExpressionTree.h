@@ -76,5 +76,7 @@ Status ParseSortTerms(const QString& text, std::vector<ExpressionSortTerm>& term
 Status ExpressionProblem(const QString& source, ExpressionDialect dialect, const QString& reason);
 // "at position N" for a node or token, counted from 1 as users count.
 QString AtPosition(qsizetype position);
+// Whether a node is this whole number as written.
+bool IsNumberLiteral(const ExpressionNode& node, qlonglong value);
 
 } // namespace jornix

@@ -144,6 +144,7 @@ private slots:
         QTest::newRow("an unknown field") << "PEO:Shoe = 1" << refused;
         QTest::newRow("a field of bytes") << "PEO:Photo = 1" << refused;
         QTest::newRow("an unknown function") << "LOWER(PEO:Name) = 'a'" << refused;
+        QTest::newRow("instring in steps") << "INSTRING('a', PEO:Login, 2) > 0" << refused;
         QTest::newRow("too many arguments") << "CLIP(PEO:Name, 1) = 'a'" << refused;
     }
     void sqlAndEvaluatorKeepTheSameRecords()
