@@ -573,7 +573,7 @@ int BrowseList::Ask(int request)
                 Reread();
                 return Response::Cancelled;
             }
-            primedRow = table.CurrentRow();
+            primedRow = relations_->Access().PrimedRow();
             primedNumber = FormUpdate::PrimedNumber(relations_->Access());
         } else {
             const ListRow* selected = Selected();

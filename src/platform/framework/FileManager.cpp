@@ -94,6 +94,7 @@ void FileManager::Close()
 int FileManager::PrepareRecord(bool leaveBuffer)
 {
     ThreadState& state = State();
+    state.primedRow = 0;
     if (!leaveBuffer)
         table_->ClearBuffer();
     SetFieldDefaults();
@@ -119,6 +120,11 @@ int FileManager::PrepareRecord(bool leaveBuffer)
         if (level != Level::Benign)
             return level;
     }
+}
+
+qint64 FileManager::PrimedRow() const
+{
+    return State().primedRow;
 }
 
 int FileManager::ValidateField(int, bool)

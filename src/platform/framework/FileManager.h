@@ -38,6 +38,9 @@ public:
     // next number and adds the row at once, so that the number is the record's. Three failed tries in a row
     // ask "Auto Increment Error"; Yes tries again, No gives Level::Cancel.
     virtual int PrepareRecord(bool leaveBuffer = false);
+    // The row that the last PrepareRecord of this thread added for the buffer's record and that no insert
+    // or delete has taken since; 0 when it added none (a table without an auto-numbered key).
+    qint64 PrimedRow() const;
     virtual void SetFieldDefaults() {}
     // Checks one field of the buffer (the store's field number); 0 when it may be written.
     virtual int ValidateField(int field, bool showMessages);
