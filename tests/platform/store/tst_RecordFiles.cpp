@@ -296,6 +296,29 @@ private slots:
         file->Release();
         test.people.Close();
     }
+
+    // Views and filters build statements of many texts: the cache keeps a bounded number, and a statement
+    // that is still stepping is never taken from under its reader.
+    void theStatementCacheIsBoundedAndKeepsAStatementInUse()
+    {
+        TestCatalogue test;
+        QVERIFY(test.people.Open());
+        QVERIFY(TestCatalogue::AddPerson(test.people, 1, "ann", "Ann"));
+        Status status;
+        RecordFile* file = test.people.File();
+        Statement reading = file->Prepare(QStringLiteral("SELECT Name FROM People"), status);
+        QCOMPARE(reading.Step(), SQLITE_ROW);
+        for (int n = 0; n < 3 * RecordFile::MaxCachedStatements; ++n) {
+            Statement statement = file->Prepare(QStringLiteral("SELECT %1").arg(n), status);
+            QCOMPARE(statement.Step(), SQLITE_ROW);
+            QCOMPARE(statement.Int64(0), n);
+        }
+        QVERIFY(file->CachedStatements() <= RecordFile::MaxCachedStatements);
+        QCOMPARE(reading.Column(0).toString(), QStringLiteral("Ann"));
+        QCOMPARE(reading.Step(), SQLITE_DONE);
+        reading.Reset();
+        test.people.Close();
+    }
 };
 
 QTEST_GUILESS_MAIN(RecordFilesTest)
