@@ -22,8 +22,8 @@ void StandardBrowseList::SetButtons(ListButtons buttons)
 void StandardBrowseList::SetPrivateFields(const QString& flagField, const QString& uniqueIdField)
 {
     const Table& table = view_ ? view_->ViewTable() : ListView().ViewTable();
-    flagField_ = table.FieldIndex(flagField);
-    uniqueIdField_ = table.FieldIndex(uniqueIdField);
+    flagField_ = table.RequireField(flagField);
+    uniqueIdField_ = table.RequireField(uniqueIdField);
 }
 
 void StandardBrowseList::SetOrderTabs(int sheet)

@@ -169,7 +169,7 @@ int StandardWindow::Init()
     if (const int level = SetUpForm())
         return level;
     for (TableRelations* table : tables_) {
-        if (table->Open() != Level::Benign) {
+        if (table->Open() != Severity::Benign) {
             // The error reporter has told the user; the tables opened so far are closed again.
             for (TableRelations* opened : tables_) {
                 if (opened == table)

@@ -509,6 +509,38 @@ private slots:
             QCOMPARE(qobject_cast<QLineEdit*>(form->window.Widget(form->lastName))->text(), typed);
     }
 
+    // Insert, OK; Insert again, Cancel, No: the record written before stays, in the table and the list.
+    void aCancelledInsertKeepsTheRecordWrittenBefore_data()
+    {
+        QTest::addColumn<bool>("insertedBefore");
+        QTest::newRow("the first insert of the window") << false;
+        QTest::newRow("after a record was added in the same window") << true;
+    }
+    void aCancelledInsertKeepsTheRecordWrittenBefore()
+    {
+        QFETCH(bool, insertedBefore);
+        AddContacts({{"Adams"}});
+        ContactList* list = StartList();
+        if (insertedBefore) {
+            Press(*list, list->insertButton);
+            Type(*OpenForm(), OpenForm()->lastName, "Baker");
+            Press(*OpenForm(), OpenForm()->okButton);
+            QVERIFY(!OpenForm());
+        }
+        Press(*list, list->insertButton);
+        ContactForm* form = OpenForm();
+        QVERIFY(form);
+        Type(*form, form->lastName, "Evans");
+        test::MessageRecorder boxes;
+        boxes.answers = {MessageButton::No};
+        Press(*form, form->cancelButton);
+        QCOMPARE(boxes.Captions(), QStringList{"Save Record"});
+        QVERIFY(!OpenForm());
+        const QStringList kept = insertedBefore ? QStringList{"Adams", "Baker"} : QStringList{"Adams"};
+        QCOMPARE(ContactCount(), qint64(kept.size()));
+        QCOMPARE(list->Names(), kept);
+    }
+
     void aRefusedSaveKeepsTheValuesEntered()
     {
         ContactList* list = StartList();
