@@ -184,6 +184,29 @@ private slots:
         QCOMPARE(error.text, QStringLiteral("No sound output device was found."));
         QVERIFY(!device.IsPlaying());
     }
+
+    void theDesktopDeviceRecordsAndPlaysWhereThereIsOne()
+    {
+        if (QMediaDevices::defaultAudioInput().isNull() || QMediaDevices::defaultAudioOutput().isNull())
+            QSKIP("This machine has no sound device.");
+        DesktopSoundDevice device;
+        SoundError error;
+        qint64 frames = 0;
+        QVERIFY2(device.StartRecording({1, 22050, 16}, [&](const qint16*, qint64 more) { frames += more; }, error),
+                 qPrintable(error.text));
+        QTest::qWait(600);
+        device.StopRecording();
+        QVERIFY(frames > 0);
+        QVERIFY2(device.StartPlaying({1, 22050, 16}, Ramp(22050 / 4, 1), error), qPrintable(error.text));
+        QVERIFY(device.IsPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(!device.IsPlaying(), 5000);
+        // Stopped while it plays.
+        QVERIFY(device.StartPlaying({1, 22050, 16}, Ramp(22050 * 5, 1), error));
+        QTest::qWait(200);
+        QVERIFY(device.IsPlaying());
+        device.StopPlaying();
+        QVERIFY(!device.IsPlaying());
+    }
 };
 
 QTEST_MAIN(WaveWriterTest)
