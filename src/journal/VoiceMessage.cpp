@@ -29,8 +29,8 @@ SoundError FileError(const QFileDevice& file)
 bool CopyReplacing(const QString& from, const QString& to, SoundError& error)
 {
     std::error_code ignored;
-    if (std::filesystem::equivalent(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(),
-                                    ignored)) {
+    if (std::filesystem::equivalent(QFile::encodeName(from).toStdString(),
+                                    QFile::encodeName(to).toStdString(), ignored)) {
         error = {int(QFileDevice::CopyError), QStringLiteral("A file cannot be copied onto itself.")};
         return false;
     }
@@ -71,8 +71,8 @@ void ShowVoiceError(const SoundError& error)
                        QString::number(error.code) + QStringLiteral(")"));
 }
 
-VoiceMessage::VoiceMessage(WindowController& form, const QString& prefix, std::function<qint32()> recordNumber,
-                           const quint8& accessLevel)
+VoiceMessage::VoiceMessage(WindowController& form, const QString& prefix,
+                           std::function<qint32()> recordNumber, const quint8& accessLevel)
     : form_(form), prefix_(prefix), recordNumber_(std::move(recordNumber)), accessLevel_(accessLevel)
 {
     form_.AddComponent(*this);
@@ -101,7 +101,8 @@ void VoiceMessage::Describe()
                 window.Button(QStringLiteral("Import...")).Name(QStringLiteral("ImportVoiceMessage"));
             buttons_.exportButton =
                 window.Button(QStringLiteral("Export...")).Name(QStringLiteral("ExportVoiceMessage"));
-            buttons_.remove = window.Button(QStringLiteral("Delete")).Name(QStringLiteral("DeleteVoiceMessage"));
+            buttons_.remove =
+                window.Button(QStringLiteral("Delete")).Name(QStringLiteral("DeleteVoiceMessage"));
         });
     });
 }
@@ -154,6 +155,9 @@ int VoiceMessage::TakeEvent(const FrameworkEvent& event)
         {buttons_.remove, &VoiceMessage::DeleteVoiceMessage}};
     for (const auto& [button, routine] : routines) {
         if (button == event.control) {
+            // A button that is disabled does nothing, also when a press is posted to it.
+            if (!form_.window.IsEnabled(button))
+                return Level::Handled;
             form_.Update();
             (this->*routine)();
             return Level::Handled;
@@ -175,11 +179,9 @@ bool VoiceMessage::OpenNewRecording(SoundError& error)
 
 bool VoiceMessage::StartRecording(SoundError& error)
 {
-    return Device().StartRecording(recordingFile_.Format(),
-                                   [this](const qint16* samples, qint64 frames) {
-                                       recordingFile_.Write(samples, frames);
-                                   },
-                                   error);
+    return Device().StartRecording(
+        recordingFile_.Format(),
+        [this](const qint16* samples, qint64 frames) { recordingFile_.Write(samples, frames); }, error);
 }
 
 void VoiceMessage::RecordVoiceMessage()

@@ -13,8 +13,8 @@
 // file in the data folder named after the record ("l_42.wav"), and six buttons to play, record, stop, import,
 // export and delete it. Each form owns one, made with its file prefix, the record's number and the user's
 // access level for its area, and describes the buttons where they go (Describe). The component then takes the
-// form's events itself: the buttons, the first window event, the timer that watches a playback, and the end of
-// the form, which stops the device without saving a recording.
+// form's events itself: the buttons, the first window event, the timer that watches a playback, and the end
+// of the form, which stops the device without saving a recording.
 //
 // A recording goes into a temporary file beside the voice file, which Stop renames over it; until then the
 // voice file stays as it was. A sound device that is missing or fails says so and the form stays idle.

@@ -32,7 +32,8 @@ QStringList Weeks(WindowController& calendar)
     for (int week = 0; week < 6; ++week) {
         QStringList days;
         for (int column = 0; column < 7; ++column) {
-            const int button = calendar.window.ControlNumber(QStringLiteral("Day%1").arg(week * 7 + column + 1));
+            const int button =
+                calendar.window.ControlNumber(QStringLiteral("Day%1").arg(week * 7 + column + 1));
             days << (calendar.window.IsHidden(button) ? QStringLiteral(".") : calendar.window.Label(button));
         }
         weeks << days.join(QLatin1Char(' '));
@@ -82,17 +83,20 @@ private slots:
         QTest::addColumn<QStringList>("weeks");
         const QString empty = QStringLiteral(". . . . . . .");
         QTest::newRow("February 2015 starts on a Sunday: four rows")
-            << Day(2015, 2, 14) << "February 2015"
-            << QStringList{"1 2 3 4 5 6 7", "8 9 10 11 12 13 14", "15 16 17 18 19 20 21",
-                           "22 23 24 25 26 27 28", empty, empty};
+            << Day(2015, 2, 14) << "February 2015" << QStringList{"1 2 3 4 5 6 7",
+                                                                  "8 9 10 11 12 13 14",
+                                                                  "15 16 17 18 19 20 21",
+                                                                  "22 23 24 25 26 27 28",
+                                                                  empty,
+                                                                  empty};
         QTest::newRow("March 2025 starts on a Saturday: six rows")
             << Day(2025, 3, 31) << "March 2025"
-            << QStringList{". . . . . . 1", "2 3 4 5 6 7 8", "9 10 11 12 13 14 15", "16 17 18 19 20 21 22",
-                           "23 24 25 26 27 28 29", "30 31 . . . . ."};
+            << QStringList{". . . . . . 1",        "2 3 4 5 6 7 8",        "9 10 11 12 13 14 15",
+                           "16 17 18 19 20 21 22", "23 24 25 26 27 28 29", "30 31 . . . . ."};
         QTest::newRow("February 2024 of a leap year")
             << Day(2024, 2, 29) << "February 2024"
-            << QStringList{". . . . 1 2 3", "4 5 6 7 8 9 10", "11 12 13 14 15 16 17", "18 19 20 21 22 23 24",
-                           "25 26 27 28 29 . .", empty};
+            << QStringList{". . . . 1 2 3",        "4 5 6 7 8 9 10",     "11 12 13 14 15 16 17",
+                           "18 19 20 21 22 23 24", "25 26 27 28 29 . .", empty};
     }
     void aMonthFillsTheRowsItNeeds()
     {
@@ -116,18 +120,23 @@ private slots:
         QTest::addColumn<int>("date");
         QTest::addColumn<QString>("arrow");
         QTest::addColumn<QString>("header");
-        QTest::newRow("next year from 2099") << Day(2099, 6, 15) << "NextYear" << "June 1801";
-        QTest::newRow("previous year from 1801") << Day(1801, 6, 15) << "PreviousYear" << "June 2099";
-        QTest::newRow("next year") << Day(2003, 9, 1) << "NextYear" << "September 2004";
-        QTest::newRow("previous year") << Day(2003, 9, 1) << "PreviousYear" << "September 2002";
-        QTest::newRow("next month into the next year")
-            << Day(2003, 12, 1) << "NextMonth" << "January 2004";
-        QTest::newRow("previous month into the previous year")
-            << Day(2004, 1, 20) << "PreviousMonth" << "December 2003";
-        QTest::newRow("next month from December 2099 does not wrap")
-            << Day(2099, 12, 31) << "NextMonth" << "January 2100";
+        QTest::newRow("next year from 2099") << Day(2099, 6, 15) << "NextYear"
+                                             << "June 1801";
+        QTest::newRow("previous year from 1801") << Day(1801, 6, 15) << "PreviousYear"
+                                                 << "June 2099";
+        QTest::newRow("next year") << Day(2003, 9, 1) << "NextYear"
+                                   << "September 2004";
+        QTest::newRow("previous year") << Day(2003, 9, 1) << "PreviousYear"
+                                       << "September 2002";
+        QTest::newRow("next month into the next year") << Day(2003, 12, 1) << "NextMonth"
+                                                       << "January 2004";
+        QTest::newRow("previous month into the previous year") << Day(2004, 1, 20) << "PreviousMonth"
+                                                               << "December 2003";
+        QTest::newRow("next month from December 2099 does not wrap") << Day(2099, 12, 31) << "NextMonth"
+                                                                     << "January 2100";
         QTest::newRow("previous month stays at the first month with dates")
-            << Day(1801, 1, 1) << "PreviousMonth" << "January 1801";
+            << Day(1801, 1, 1) << "PreviousMonth"
+            << "January 1801";
     }
     void theArrowsStepMonthsAndYearsAndTheYearsWrap()
     {
@@ -198,9 +207,12 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("blank") << "   " << "Select Date";
-        QTest::newRow("empty") << "" << "Select Date";
-        QTest::newRow("clipped") << "Select Reminder Date   " << "Select Reminder Date";
+        QTest::newRow("blank") << "   "
+                               << "Select Date";
+        QTest::newRow("empty") << ""
+                               << "Select Date";
+        QTest::newRow("clipped") << "Select Reminder Date   "
+                                 << "Select Reminder Date";
     }
     void theCaptionIsTheTitleOrSelectDate()
     {

@@ -7,13 +7,13 @@
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
 #include "platform/sound/WaveFile.h"
-#include "platform/sound/WaveWriter.h"
 #include "platform/store/Table.h"
 
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 #include "platform/sound/FakeSoundDevice.h"
+#include "platform/sound/WaveFixtures.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -21,6 +21,8 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+using jornix::test::Contents;
+using jornix::test::WriteWave;
 
 namespace {
 
@@ -35,15 +37,17 @@ public:
 
     VoiceForm()
         : StandardForm(QStringLiteral("VoiceForm"), QStringLiteral("Voice Form")),
-          voice(*this, QStringLiteral("l_"), [this] { return Field(QStringLiteral("LOG:LogNum")).toInt(); },
-                CurrentUserAccess[AccessArea::LogEvents])
+          voice(
+              *this, QStringLiteral("l_"), [this] { return Field(QStringLiteral("LOG:LogNum")).toInt(); },
+              CurrentUserAccess[AccessArea::LogEvents])
     {
         window.Prompt(QStringLiteral("&Description:"));
         window.Entry(BindField(*AccessLOG, QStringLiteral("LOG:LogDescription")), QStringLiteral("@s60"))
             .Name(QStringLiteral("Description"));
         voice.Describe();
         window.Buttons([&] {
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif")).Name(QStringLiteral("OK"));
+            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
+                           .Name(QStringLiteral("OK"));
             cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
                                .Name(QStringLiteral("Cancel"));
         });
@@ -85,20 +89,6 @@ QString EnabledButtons(VoiceForm& form)
         if (form.window.IsEnabled(button))
             enabled << QString::fromLatin1(name);
     return enabled.join(QLatin1Char(' '));
-}
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-bool WriteWave(const QString& path, const WaveFormat& format, qint64 frames)
-{
-    WaveWriter writer;
-    SoundError error;
-    std::vector<qint16> samples(std::size_t(frames * format.channels), 1000);
-    return writer.Create(path, format, error) && writer.Write(samples.data(), frames) && writer.Commit(error);
 }
 
 } // namespace
@@ -231,8 +221,9 @@ private slots:
         QCOMPARE(boxes->boxes.size(), 1);
         const MessageBoxRequest& box = boxes->boxes[0];
         QCOMPARE(box.caption, QStringLiteral("Replace or Append Voice Message"));
-        QCOMPARE(box.text,
-                 QStringLiteral("The voice message exists. Do you want to replace or append the voice message?"));
+        QCOMPARE(
+            box.text,
+            QStringLiteral("The voice message exists. Do you want to replace or append the voice message?"));
         QCOMPARE(box.customButtons, (QStringList{"&Replace", "&Append", "&Cancel"}));
         QCOMPARE(box.icon, MessageIcon::Question);
         QCOMPARE(box.defaultButton, 2);
@@ -284,14 +275,22 @@ private slots:
         QTest::addColumn<bool>("file");
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("enabled");
-        QTest::newRow("full, no file, idle") << 2 << false << "idle" << "Record Import";
-        QTest::newRow("full, file, idle") << 2 << true << "idle" << "Play Record Import Export Delete";
-        QTest::newRow("full, no file, recording") << 2 << false << "recording" << "Stop";
-        QTest::newRow("full, file, recording") << 2 << true << "recording" << "Stop";
-        QTest::newRow("full, file, playing") << 2 << true << "playing" << "Stop";
-        QTest::newRow("view, no file, idle") << 1 << false << "idle" << "";
-        QTest::newRow("view, file, idle") << 1 << true << "idle" << "Play Export";
-        QTest::newRow("view, file, playing") << 1 << true << "playing" << "Stop";
+        QTest::newRow("full, no file, idle") << 2 << false << "idle"
+                                             << "Record Import";
+        QTest::newRow("full, file, idle") << 2 << true << "idle"
+                                          << "Play Record Import Export Delete";
+        QTest::newRow("full, no file, recording") << 2 << false << "recording"
+                                                  << "Stop";
+        QTest::newRow("full, file, recording") << 2 << true << "recording"
+                                               << "Stop";
+        QTest::newRow("full, file, playing") << 2 << true << "playing"
+                                             << "Stop";
+        QTest::newRow("view, no file, idle") << 1 << false << "idle"
+                                             << "";
+        QTest::newRow("view, file, idle") << 1 << true << "idle"
+                                          << "Play Export";
+        QTest::newRow("view, file, playing") << 1 << true << "playing"
+                                             << "Stop";
     }
     void theButtonsFollowAccessFileAndState()
     {
@@ -387,9 +386,12 @@ private slots:
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("error");
-        QTest::newRow("the voice message itself") << "l_7.wav" << "A file cannot be copied onto itself.";
-        QTest::newRow("a text file") << "notes.wav" << "";
-        QTest::newRow("a file that is gone") << "gone.wav" << "";
+        QTest::newRow("the voice message itself") << "l_7.wav"
+                                                  << "A file cannot be copied onto itself.";
+        QTest::newRow("a text file") << "notes.wav"
+                                     << "";
+        QTest::newRow("a file that is gone") << "gone.wav"
+                                             << "";
     }
     void anImportThatCannotBeUsedChangesNothing()
     {

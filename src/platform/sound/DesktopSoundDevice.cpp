@@ -29,8 +29,10 @@ QAudioFormat AudioFormat(const WaveFormat& format)
 
 QString FormatText(const WaveFormat& format)
 {
-    return QStringLiteral("%1 Hz, %2").arg(format.samplesPerSecond)
-        .arg(format.channels == 1 ? QStringLiteral("mono") : QStringLiteral("%1 channels").arg(format.channels));
+    return QStringLiteral("%1 Hz, %2")
+        .arg(format.samplesPerSecond)
+        .arg(format.channels == 1 ? QStringLiteral("mono")
+                                  : QStringLiteral("%1 channels").arg(format.channels));
 }
 
 // The device of the direction, or the reason there is none that takes the format.
@@ -71,8 +73,9 @@ bool DesktopSoundDevice::StartRecording(const WaveFormat& format, SampleSink sin
     input_ = source_->start();
     // Without a sound server the source fails at once and never says so by a signal.
     if (!input_ || source_->error() != QAudio::NoError) {
-        error = {OpenFailed, QStringLiteral("The sound input device \"%1\" could not be opened.")
-                                 .arg(device.description())};
+        error = {
+            OpenFailed,
+            QStringLiteral("The sound input device \"%1\" could not be opened.").arg(device.description())};
         source_->stop();
         source_.reset();
         input_ = nullptr;
@@ -113,20 +116,23 @@ void DesktopSoundDevice::StopRecording()
     pending_.clear();
 }
 
-bool DesktopSoundDevice::StartPlaying(const WaveFormat& format, std::vector<qint16> samples, SoundError& error)
+bool DesktopSoundDevice::StartPlaying(const WaveFormat& format, std::vector<qint16> samples,
+                                      SoundError& error)
 {
     StopPlaying();
     const QAudioFormat audio = AudioFormat(format);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (!FindDevice(device, audio, format, QStringLiteral("output"), error))
         return false;
-    playing_.setData(reinterpret_cast<const char*>(samples.data()), qsizetype(samples.size() * sizeof(qint16)));
+    playing_.setData(reinterpret_cast<const char*>(samples.data()),
+                     qsizetype(samples.size() * sizeof(qint16)));
     playing_.open(QIODevice::ReadOnly);
     output_ = std::make_unique<QAudioSink>(device, audio);
     output_->start(&playing_);
     if (output_->error() != QAudio::NoError && output_->error() != QAudio::UnderrunError) {
-        error = {OpenFailed, QStringLiteral("The sound output device \"%1\" could not be opened.")
-                                 .arg(device.description())};
+        error = {
+            OpenFailed,
+            QStringLiteral("The sound output device \"%1\" could not be opened.").arg(device.description())};
         StopPlaying();
         return false;
     }

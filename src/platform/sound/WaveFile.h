@@ -15,8 +15,8 @@ namespace jornix {
 
 struct WaveInfo
 {
-    WaveFormat format;   // bitsPerSample is 0 for a coding without a fixed sample size
-    qint64 frames = 0;   // samples per channel
+    WaveFormat format;  // bitsPerSample is 0 for a coding without a fixed sample size
+    qint64 frames = 0;  // samples per channel
     int fileFormat = 0; // libsndfile's container and coding, to write more of the same
 };
 

@@ -125,7 +125,8 @@ bool WaveWriter::Commit(SoundError& error)
     if (QFileInfo::exists(path_))
         temporary_->setPermissions(QFile::permissions(path_));
     else
-        temporary_->setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        temporary_->setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                   QFile::ReadOther);
     if (std::rename(QFile::encodeName(temporary_->fileName()).constData(),
                     QFile::encodeName(path_).constData()) != 0) {
         error = {errno, QString::fromLocal8Bit(std::strerror(errno))};

@@ -2,6 +2,8 @@
 
 #include "platform/sound/SoundDevice.h"
 
+#include "platform/sound/WaveFixtures.h"
+
 #include <vector>
 
 // Stands in for the desktop's sound device in tests: every device made while a FakeSound lives shares its
@@ -53,10 +55,7 @@ struct FakeSound
         {
             if (!sink_)
                 return;
-            // A rising ramp: the frames of one recording are told apart from another's.
-            std::vector<qint16> samples(std::size_t(sound_.framesPerRecording * format_.channels));
-            for (std::size_t i = 0; i < samples.size(); ++i)
-                samples[i] = qint16((i * 64) % 32768);
+            const std::vector<qint16> samples = Ramp(sound_.framesPerRecording, format_.channels, 64);
             sink_(samples.data(), sound_.framesPerRecording);
             sink_ = {};
             ++sound_.stops;

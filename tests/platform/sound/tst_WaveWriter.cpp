@@ -2,9 +2,11 @@
 #include "platform/sound/WaveFile.h"
 #include "platform/sound/WaveWriter.h"
 
+#include "platform/sound/WaveFixtures.h"
+
+#include <QAudioDevice>
 #include <QDir>
 #include <QFile>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,32 +14,9 @@
 #include <sndfile.h>
 
 using namespace jornix;
+using namespace jornix::test;
 
 namespace {
-
-std::vector<qint16> Ramp(qint64 frames, int channels, int step = 100)
-{
-    std::vector<qint16> samples(std::size_t(frames * channels));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = qint16((qint64(i) * step) % 30000);
-    return samples;
-}
-
-bool WriteFile(const QString& path, const WaveFormat& format, qint64 frames)
-{
-    WaveWriter writer;
-    SoundError error;
-    if (!writer.Create(path, format, error))
-        return false;
-    const std::vector<qint16> samples = Ramp(frames, format.channels);
-    return writer.Write(samples.data(), frames) && writer.Commit(error);
-}
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QStringList Entries(const QString& folder)
 {
@@ -70,7 +49,7 @@ private slots:
         QFETCH(int, bits);
         QFETCH(int, rate);
         QFETCH(int, coding);
-        QVERIFY(WriteFile(Path("v.wav"), {1, rate, bits}, 777));
+        QVERIFY(WriteWave(Path("v.wav"), {1, rate, bits}, 777));
         const auto info = ReadWaveInfo(Path("v.wav"));
         QVERIFY(info);
         QCOMPARE(info->format, (WaveFormat{1, rate, bits}));
@@ -82,7 +61,7 @@ private slots:
     void appendingKeepsTheFramesAndTheFilesOwnFormat()
     {
         const WaveFormat stereo{2, 22050, 16};
-        QVERIFY(WriteFile(Path("v.wav"), stereo, 300));
+        QVERIFY(WriteWave(Path("v.wav"), stereo, 300));
         WaveInfo before;
         std::vector<qint16> old;
         SoundError error;
@@ -117,7 +96,7 @@ private slots:
     {
         QFETCH(bool, append);
         QFETCH(bool, discard);
-        QVERIFY(WriteFile(Path("v.wav"), {1, 11025, 8}, 50));
+        QVERIFY(WriteWave(Path("v.wav"), {1, 11025, 8}, 50));
         const QByteArray before = Contents(Path("v.wav"));
         {
             WaveWriter writer;
@@ -177,7 +156,8 @@ private slots:
             QSKIP("This machine has a sound device.");
         DesktopSoundDevice device;
         SoundError error;
-        QVERIFY(!device.StartRecording({1, 11025, 8}, [](const qint16*, qint64) {}, error));
+        QVERIFY(!device.StartRecording(
+            {1, 11025, 8}, [](const qint16*, qint64) {}, error));
         QCOMPARE(error.text, QStringLiteral("No sound input device was found."));
         error = {};
         QVERIFY(!device.StartPlaying({1, 11025, 8}, Ramp(100, 1), error));
@@ -192,7 +172,8 @@ private slots:
         DesktopSoundDevice device;
         SoundError error;
         qint64 frames = 0;
-        QVERIFY2(device.StartRecording({1, 22050, 16}, [&](const qint16*, qint64 more) { frames += more; }, error),
+        QVERIFY2(device.StartRecording(
+                     {1, 22050, 16}, [&](const qint16*, qint64 more) { frames += more; }, error),
                  qPrintable(error.text));
         QTest::qWait(600);
         device.StopRecording();
