@@ -63,14 +63,20 @@ VoiceForm* Form()
 }
 
 // Opens the form for a change of the event, on a thread of its own, as a list does.
-VoiceForm* OpenForm()
+// Opens the form on a thread of its own, as a list does: for a change of the event, or for a new event that
+// the list has numbered and added.
+VoiceForm* OpenForm(int request = Request::Change)
 {
-    Start([] {
+    Start([request] {
         RelationsLOG->Open();
-        AccessLOG->GetTable().ClearBuffer();
-        AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogNum"), EventNumber);
-        AccessLOG->FetchQuiet(AccessLOG->GetTable().AutoNumberKey());
-        CurrentContext().GlobalRequestCode = Request::Change;
+        if (request == Request::Insert) {
+            AccessLOG->PrepareRecord();
+        } else {
+            AccessLOG->GetTable().ClearBuffer();
+            AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogNum"), EventNumber);
+            AccessLOG->FetchQuiet(AccessLOG->GetTable().AutoNumberKey());
+        }
+        CurrentContext().GlobalRequestCode = quint8(request);
         RunProcedure<VoiceForm>();
         RelationsLOG->Close();
     });
@@ -267,6 +273,30 @@ private slots:
         QCOMPARE(Contents(VoiceFile()), before);
         QCOMPARE(OtherFiles(), existing ? QStringList{"l_7.wav"} : QStringList{});
         QVERIFY(!sound->playing);
+    }
+
+    void aNewEventThatIsCancelledLosesItsVoiceMessage()
+    {
+        VoiceForm* form = OpenForm(Request::Insert);
+        QVERIFY(form);
+        const QString voiceFile = form->voice.VoiceFileName();
+        QVERIFY(voiceFile != VoiceFile());
+        Record(*form);
+        QVERIFY(QFileInfo::exists(voiceFile));
+        Press(*form, form->cancelButton);
+        QVERIFY(!Form());
+        QVERIFY(!QFileInfo::exists(voiceFile));
+    }
+
+    void aPressPostedToADisabledButtonDoesNothing()
+    {
+        CurrentUserAccess[AccessArea::LogEvents] = 1;
+        VoiceForm* form = OpenForm();
+        QVERIFY(form);
+        PostEvent(Event::Accepted, form->voice.Buttons().record, form->Thread());
+        WaitIdle();
+        QVERIFY(!form->voice.VoiceRecording());
+        QVERIFY(sound->recorded.empty());
     }
 
     void theButtonsFollowAccessFileAndState_data()
