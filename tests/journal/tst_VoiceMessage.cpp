@@ -83,6 +83,15 @@ VoiceForm* OpenForm(int request = Request::Change)
     return Form();
 }
 
+// The file dialog's answer when the user picks the file.
+CommonDialogAnswer Chosen(const QString& path)
+{
+    CommonDialogAnswer answer;
+    answer.accepted = true;
+    answer.path = path;
+    return answer;
+}
+
 // The voice buttons that are enabled, by their names without "VoiceMessage".
 QString EnabledButtons(VoiceForm& form)
 {
@@ -398,7 +407,7 @@ private slots:
         QVERIFY(WriteWave(chosen, {2, 44100, 16}, 321));
         VoiceForm* form = OpenForm();
         QVERIFY(form);
-        DialogScript dialogs({{true, chosen}});
+        DialogScript dialogs({Chosen(chosen)});
         boxes->answers = {MessageButton::Yes};
         Press(*form, form->voice.Buttons().importButton);
         QCOMPARE(boxes->Captions(), QStringList{"Replace Voice Message"});
@@ -435,7 +444,7 @@ private slots:
         const QByteArray before = Contents(VoiceFile());
         VoiceForm* form = OpenForm();
         QVERIFY(form);
-        DialogScript dialogs({{true, folder.filePath(chosen)}});
+        DialogScript dialogs({Chosen(folder.filePath(chosen))});
         boxes->answers = {MessageButton::Yes};
         Press(*form, form->voice.Buttons().importButton);
         QCOMPARE(boxes->Captions(), (QStringList{"Replace Voice Message", "Error"}));
@@ -460,7 +469,7 @@ private slots:
         const QString target = ontoItself ? VoiceFile() : elsewhere.filePath(QStringLiteral("copy.wav"));
         VoiceForm* form = OpenForm();
         QVERIFY(form);
-        DialogScript dialogs({{true, target}});
+        DialogScript dialogs({Chosen(target)});
         Press(*form, form->voice.Buttons().exportButton);
         QCOMPARE(dialogs.asked.size(), std::size_t(1));
         QCOMPARE(dialogs.asked[0].kind, CommonDialogRequest::Kind::SaveFile);
