@@ -225,8 +225,9 @@ void VoiceMessage::StopVoiceMessage()
     if (recording_) {
         Device().StopRecording();
         recording_ = false;
-        SoundError error;
-        if (!recordingFile_.Commit(error))
+        // What was recorded before a failure of the device is kept, and the failure is told.
+        SoundError error = Device().Failure();
+        if (!recordingFile_.Commit(error) || error)
             ShowVoiceError(error);
         SetVoiceButtons();
     }
@@ -258,8 +259,11 @@ void VoiceMessage::PlayVoiceMessage()
 void VoiceMessage::PollVoicePlayback()
 {
     if (!playing_ || !Device().IsPlaying()) {
+        const SoundError failure = Device().Failure();
         form_.SetTimer(0);
         StopVoiceMessage();
+        if (failure)
+            ShowVoiceError(failure);
     }
 }
 

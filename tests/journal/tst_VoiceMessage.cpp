@@ -400,6 +400,36 @@ private slots:
         QCOMPARE(OtherFiles(), recording ? QStringList{} : QStringList{"l_7.wav"});
     }
 
+    void aDeviceThatFailsWhileItRunsIsShown_data()
+    {
+        QTest::addColumn<bool>("recording");
+        QTest::newRow("recording: what was recorded is kept") << true;
+        QTest::newRow("playing: the playback ends") << false;
+    }
+    void aDeviceThatFailsWhileItRunsIsShown()
+    {
+        QFETCH(bool, recording);
+        if (!recording)
+            QVERIFY(WriteWave(VoiceFile(), {1, 11025, 8}, 500));
+        VoiceForm* form = OpenForm();
+        QVERIFY(form);
+        Press(*form, recording ? form->voice.Buttons().record : form->voice.Buttons().play);
+        sound->failsWhileRunning = true;
+        if (recording)
+            Press(*form, form->voice.Buttons().stop);
+        else
+            PostEvent(Event::Timer, 0, form->Thread());
+        WaitIdle();
+        QCOMPARE(boxes->Captions(), QStringList{"Error"});
+        QVERIFY(boxes->boxes[0].text.contains(test::FakeSound::FailureText));
+        QVERIFY(!form->voice.VoiceRecording() && !form->voice.VoicePlaying());
+        QCOMPARE(form->TimerInterval(), 0);
+        const auto info = ReadWaveInfo(VoiceFile());
+        QVERIFY(info);
+        QCOMPARE(info->frames, recording ? sound->framesPerRecording : 500);
+        QCOMPARE(EnabledButtons(*form), QStringLiteral("Play Record Import Export Delete"));
+    }
+
     void importCopiesAWaveFileOverTheVoiceMessage()
     {
         QVERIFY(WriteWave(VoiceFile(), {1, 11025, 8}, 500));

@@ -15,8 +15,15 @@ enum DeviceError : int
 {
     NoDevice = 1,
     FormatRefused = 2,
-    OpenFailed = 3
+    OpenFailed = 3,
+    Failed = 4
 };
+
+// Running out of samples to play, or of room for recorded ones for a moment, is no failure.
+bool IsFailure(QAudio::Error error)
+{
+    return error != QAudio::NoError && error != QAudio::UnderrunError;
+}
 
 QAudioFormat AudioFormat(const WaveFormat& format)
 {
@@ -65,6 +72,7 @@ DesktopSoundDevice::~DesktopSoundDevice()
 bool DesktopSoundDevice::StartRecording(const WaveFormat& format, SampleSink sink, SoundError& error)
 {
     StopRecording();
+    failure_ = {};
     const QAudioFormat audio = AudioFormat(format);
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     if (!FindDevice(device, audio, format, QStringLiteral("input"), error))
@@ -72,7 +80,7 @@ bool DesktopSoundDevice::StartRecording(const WaveFormat& format, SampleSink sin
     source_ = std::make_unique<QAudioSource>(device, audio);
     input_ = source_->start();
     // Without a sound server the source fails at once and never says so by a signal.
-    if (!input_ || source_->error() != QAudio::NoError) {
+    if (!input_ || IsFailure(source_->error())) {
         error = {
             OpenFailed,
             QStringLiteral("The sound input device \"%1\" could not be opened.").arg(device.description())};
@@ -109,6 +117,7 @@ void DesktopSoundDevice::StopRecording()
     if (!source_)
         return;
     TakeInput();
+    NoteFailures();
     source_->stop();
     source_.reset();
     input_ = nullptr;
@@ -120,6 +129,7 @@ bool DesktopSoundDevice::StartPlaying(const WaveFormat& format, std::vector<qint
                                       SoundError& error)
 {
     StopPlaying();
+    failure_ = {};
     const QAudioFormat audio = AudioFormat(format);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (!FindDevice(device, audio, format, QStringLiteral("output"), error))
@@ -129,7 +139,7 @@ bool DesktopSoundDevice::StartPlaying(const WaveFormat& format, std::vector<qint
     playing_.open(QIODevice::ReadOnly);
     output_ = std::make_unique<QAudioSink>(device, audio);
     output_->start(&playing_);
-    if (output_->error() != QAudio::NoError && output_->error() != QAudio::UnderrunError) {
+    if (IsFailure(output_->error())) {
         error = {
             OpenFailed,
             QStringLiteral("The sound output device \"%1\" could not be opened.").arg(device.description())};
@@ -141,10 +151,8 @@ bool DesktopSoundDevice::StartPlaying(const WaveFormat& format, std::vector<qint
 
 bool DesktopSoundDevice::IsPlaying()
 {
-    if (!output_)
-        return false;
-    const QAudio::Error failed = output_->error();
-    if (failed != QAudio::NoError && failed != QAudio::UnderrunError)
+    NoteFailures();
+    if (!output_ || failure_)
         return false;
     // The sink falls idle once it has taken the last sample.
     return output_->state() == QAudio::ActiveState ||
@@ -159,6 +167,22 @@ void DesktopSoundDevice::StopPlaying()
     }
     playing_.close();
     playing_.setData(QByteArray());
+}
+
+void DesktopSoundDevice::NoteFailures()
+{
+    if (failure_)
+        return;
+    if (source_ && IsFailure(source_->error()))
+        failure_ = {Failed, QStringLiteral("The sound input device failed while recording.")};
+    else if (output_ && IsFailure(output_->error()))
+        failure_ = {Failed, QStringLiteral("The sound output device failed while playing.")};
+}
+
+SoundError DesktopSoundDevice::Failure()
+{
+    NoteFailures();
+    return failure_;
 }
 
 } // namespace jornix

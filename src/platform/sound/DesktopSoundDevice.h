@@ -25,9 +25,11 @@ public:
     bool StartPlaying(const WaveFormat& format, std::vector<qint16> samples, SoundError& error) override;
     bool IsPlaying() override;
     void StopPlaying() override;
+    SoundError Failure() override;
 
 private:
     void TakeInput();
+    void NoteFailures();
 
     std::unique_ptr<QAudioSource> source_;
     QIODevice* input_ = nullptr;
@@ -36,6 +38,7 @@ private:
     QByteArray pending_; // bytes of a frame not complete yet
     std::unique_ptr<QAudioSink> output_;
     QBuffer playing_;
+    SoundError failure_;
 };
 
 } // namespace jornix

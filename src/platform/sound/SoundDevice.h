@@ -30,6 +30,9 @@ public:
     // True while the sound plays; false once it has ended, was stopped or the device failed.
     virtual bool IsPlaying() = 0;
     virtual void StopPlaying() = 0;
+
+    // How the device failed during the recording or playback that ran last; code 0 when it did not.
+    virtual SoundError Failure() = 0;
 };
 
 // A device of its own for each caller: the desktop's, or what the factory that tests set makes.

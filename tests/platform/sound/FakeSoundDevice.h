@@ -23,6 +23,7 @@ struct FakeSound
     // What the devices do.
     bool recordingFails = false;
     bool playingFails = false;
+    bool failsWhileRunning = false; // the device fails after it has started
     qint64 framesPerRecording = 1000;
     // What they were asked.
     std::vector<WaveFormat> recorded;
@@ -71,12 +72,17 @@ struct FakeSound
             sound_.playing = true;
             return true;
         }
-        bool IsPlaying() override { return sound_.playing; }
+        bool IsPlaying() override { return sound_.playing && !sound_.failsWhileRunning; }
         void StopPlaying() override
         {
             if (sound_.playing)
                 ++sound_.stops;
             sound_.playing = false;
+        }
+
+        SoundError Failure() override
+        {
+            return sound_.failsWhileRunning ? SoundError{FailureCode, FailureText} : SoundError{};
         }
 
     private:
