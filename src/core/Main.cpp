@@ -106,6 +106,7 @@ class MainFrame : public StandardWindow
 public:
     MainFrame() : StandardWindow(QStringLiteral("Main"), QStringLiteral("Jornix"), WindowType::Frame)
     {
+        ProgramFrame = &window;
         Describe();
         // The placement the frame returns to when it is restored from maximized, unless one is kept.
         window.Root()->resize(1000, 700);
@@ -148,6 +149,12 @@ public:
         });
         MenuBarThread = StartProcedureThread(MenuBar);
         return Level::GoOn;
+    }
+
+    ~MainFrame() override
+    {
+        if (ProgramFrame == &window)
+            ProgramFrame = nullptr;
     }
 
     int Kill() override

@@ -225,8 +225,7 @@ MenuBarWindow::~MenuBarWindow()
 
 QMainWindow* MenuBarWindow::Frame() const
 {
-    WindowDescription* frame = WindowDescription::CurrentFrame();
-    return frame ? qobject_cast<QMainWindow*>(frame->Root()) : nullptr;
+    return ProgramFrame ? qobject_cast<QMainWindow*>(ProgramFrame->Root()) : nullptr;
 }
 
 // The frame's height under its menus and toolbar, where the bar is docked.

@@ -10,6 +10,11 @@
 // program thread runs at a time.
 namespace jornix {
 
+class WindowDescription;
+
+// The program's frame while it is open: the child windows and panes of Jornix's windows open inside it.
+inline WindowDescription* ProgramFrame = nullptr;
+
 // The signed-in user (USRACCESS:LOGINID and USRACCESS:NAME), set by the sign-in.
 namespace UsrAccess {
 inline QString LoginID;

@@ -10,8 +10,8 @@ namespace jornix {
 void StandardBrowseList::SetPrivateFields(const QString& flagField, const QString& uniqueIdField)
 {
     const Table& table = ListView().ViewTable();
-    flagField_ = table.FieldIndex(flagField);
-    uniqueIdField_ = table.FieldIndex(uniqueIdField);
+    flagField_ = table.RequireField(flagField);
+    uniqueIdField_ = table.RequireField(uniqueIdField);
 }
 
 void StandardBrowseList::SetRowButtons(int insertButton, int deleteButton, int copyButton, int printButton)

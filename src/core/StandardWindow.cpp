@@ -2,6 +2,7 @@
 
 #include "core/DataLayer.h"
 #include "core/ProgramGlobals.h"
+#include "core/SharedState.h"
 #include "platform/framework/WindowResizer.h"
 #include "platform/runtime/MessageBox.h"
 
@@ -42,7 +43,7 @@ private:
 } // namespace
 
 StandardWindow::StandardWindow(const QString& procedureName, const QString& caption, WindowType type)
-    : WindowController(procedureName, caption, type), helpKeys_(std::make_unique<HelpKeys>(*this))
+    : WindowController(procedureName, caption, type, ProgramFrame), helpKeys_(std::make_unique<HelpKeys>(*this))
 {
 }
 
@@ -138,7 +139,7 @@ int StandardWindow::Init()
     if (const int level = SetUpForm())
         return level;
     for (TableRelations* table : tables_) {
-        if (table->Open() != Level::Benign) {
+        if (table->Open() != Severity::Benign) {
             // The error reporter has told the user; the tables opened so far are closed again.
             for (TableRelations* opened : tables_) {
                 if (opened == table)

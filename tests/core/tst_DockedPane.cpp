@@ -1,4 +1,5 @@
 #include "core/DockedPane.h"
+#include "core/SharedState.h"
 
 #include "platform/framework/WindowDriver.h"
 
@@ -31,11 +32,13 @@ private slots:
     void initTestCase()
     {
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        ProgramFrame = frame.get();
         frame->Root()->show();
     }
     void cleanupTestCase()
     {
         EndProgramThreads();
+        ProgramFrame = nullptr;
         frame.reset();
     }
 

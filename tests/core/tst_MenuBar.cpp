@@ -103,8 +103,10 @@ class MenuBarTest : public QObject
 
     void MakeFrame()
     {
+        ProgramFrame = nullptr;
         frame.reset();
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        ProgramFrame = frame.get();
         frame->Root()->resize(900, 700);
         frame->Root()->show();
     }
@@ -184,6 +186,7 @@ private slots:
     void cleanupTestCase()
     {
         EndProgramThreads();
+        ProgramFrame = nullptr;
         frame.reset();
     }
 
@@ -550,6 +553,7 @@ private slots:
     // other side.
     void underTheProgramsFrameTheBarRunsDownItsLeftSide()
     {
+        ProgramFrame = nullptr;
         frame.reset();
         const ThreadNumber main = Start([] { Main(); });
         WindowController* jornix = FindWindow(QStringLiteral("Main"));

@@ -306,6 +306,7 @@ private slots:
         InitDataLayer();
         SetTableFileNames(folder.path() + QLatin1Char('/'));
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        ProgramFrame = frame.get();
         frame->Root()->resize(900, 700);
         frame->Root()->show();
         QVERIFY(RelationsCON->Open() == Level::GoOn); // the test's own hold, to write and count records
@@ -316,6 +317,7 @@ private slots:
         EndProgramThreads();
         RelationsCON->Close();
         KillDataLayer();
+        ProgramFrame = nullptr;
         frame.reset();
     }
     void init()
@@ -505,6 +507,38 @@ private slots:
         QCOMPARE(ContactCount(), qint64(contacts));
         if (stillOpen)
             QCOMPARE(qobject_cast<QLineEdit*>(form->window.Widget(form->lastName))->text(), typed);
+    }
+
+    // Insert, OK; Insert again, Cancel, No: the record written before stays, in the table and the list.
+    void aCancelledInsertKeepsTheRecordWrittenBefore_data()
+    {
+        QTest::addColumn<bool>("insertedBefore");
+        QTest::newRow("the first insert of the window") << false;
+        QTest::newRow("after a record was added in the same window") << true;
+    }
+    void aCancelledInsertKeepsTheRecordWrittenBefore()
+    {
+        QFETCH(bool, insertedBefore);
+        AddContacts({{"Adams"}});
+        ContactList* list = StartList();
+        if (insertedBefore) {
+            Press(*list, list->insertButton);
+            Type(*OpenForm(), OpenForm()->lastName, "Baker");
+            Press(*OpenForm(), OpenForm()->okButton);
+            QVERIFY(!OpenForm());
+        }
+        Press(*list, list->insertButton);
+        ContactForm* form = OpenForm();
+        QVERIFY(form);
+        Type(*form, form->lastName, "Evans");
+        test::MessageRecorder boxes;
+        boxes.answers = {MessageButton::No};
+        Press(*form, form->cancelButton);
+        QCOMPARE(boxes.Captions(), QStringList{"Save Record"});
+        QVERIFY(!OpenForm());
+        const QStringList kept = insertedBefore ? QStringList{"Adams", "Baker"} : QStringList{"Adams"};
+        QCOMPARE(ContactCount(), qint64(kept.size()));
+        QCOMPARE(list->Names(), kept);
     }
 
     void aRefusedSaveKeepsTheValuesEntered()

@@ -102,6 +102,7 @@ private slots:
         InitDataLayer();
         SetTableFileNames(folder.path() + QLatin1Char('/'));
         frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
+        ProgramFrame = frame.get();
         frame->Root()->resize(900, 700);
         frame->Root()->show();
         SetHelpSink([this](const HelpRequest& request) -> QWidget* {
@@ -114,6 +115,7 @@ private slots:
         SetHelpSink({});
         EndProgramThreads();
         KillDataLayer();
+        ProgramFrame = nullptr;
         frame.reset();
     }
     void init()

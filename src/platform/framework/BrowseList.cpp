@@ -5,6 +5,7 @@
 #include "platform/framework/ListLocator.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/runtime/FrameworkEvents.h"
+#include "platform/runtime/ProgramWindow.h"
 #include "platform/store/Table.h"
 
 #include <QAbstractTableModel>
@@ -23,8 +24,8 @@ namespace jornix {
 
 namespace {
 
-// Events the list posts to its own window's thread: the store is read on the window's program thread only,
-// so a view that wants more rows (or a key typed into the list) asks through the thread's queue.
+// Events the list posts to its own window: the store is read on the window's program thread only, so a view
+// that wants more rows (or a key typed into the list) asks through the window's queue.
 enum : int
 {
     ReadAfterEvent = 1000,
@@ -118,7 +119,7 @@ public:
             return;
         if (!parent.isValid() && !atEnd && !afterAsked) {
             afterAsked = true;
-            PostEvent(ReadAfterEvent, list_.list_, list_.window_->Thread());
+            list_.PostToWindow(FrameworkEvent{ReadAfterEvent, list_.list_});
         }
     }
     int VisibleRows(const QTreeView& tree) const { return tree.viewport()->height() / RowHeight(tree) + 1; }
@@ -137,7 +138,7 @@ public:
     {
         if (!atStart && !beforeAsked) {
             beforeAsked = true;
-            PostEvent(ReadBeforeEvent, list_.list_, list_.window_->Thread());
+            list_.PostToWindow(FrameworkEvent{ReadBeforeEvent, list_.list_});
         }
     }
 
@@ -199,7 +200,7 @@ void BrowseList::Init(int listControl, View& view, TableRelations& relations, Wi
         if (QTreeView* view = Widget(); view && value == view->verticalScrollBar()->minimum())
             model_->AskBefore();
     });
-    popup_.Init(tree, [this](int control) { PostEvent(Event::Accepted, control, window_->Thread()); });
+    popup_.Init(tree, [this](int control) { PostToWindow(FrameworkEvent{Event::Accepted, control}); });
     keys_ = std::make_unique<KeyFilter>([this](QChar character) {
         if (!Locator())
             return false;
@@ -283,7 +284,7 @@ void BrowseList::MapField(const QString& fieldName, int column, const QString& p
     if (column >= int(columns_.size()))
         columns_.resize(size_t(column) + 1);
     Column& mapped = columns_[size_t(column)];
-    mapped.field = ListTable().FieldIndex(fieldName);
+    mapped.field = ListTable().RequireField(fieldName);
     mapped.icon = false;
     mapped.hasPicture = !picture.isEmpty();
     mapped.picture = mapped.hasPicture ? Picture(picture) : Picture();
@@ -294,7 +295,7 @@ void BrowseList::MapIcon(const QString& fieldName, int column)
     if (column >= int(columns_.size()))
         columns_.resize(size_t(column) + 1);
     Column& mapped = columns_[size_t(column)];
-    mapped.field = fieldName.isEmpty() ? -1 : ListTable().FieldIndex(fieldName);
+    mapped.field = fieldName.isEmpty() ? -1 : ListTable().RequireField(fieldName);
     mapped.icon = true;
 }
 
@@ -573,7 +574,7 @@ int BrowseList::Ask(int request)
                 Reread();
                 return Response::Cancelled;
             }
-            primedRow = table.CurrentRow();
+            primedRow = relations_->Access().PrimedRow();
             primedNumber = FormUpdate::PrimedNumber(relations_->Access());
         } else {
             const ListRow* selected = Selected();
@@ -711,7 +712,15 @@ bool BrowseList::TakeToolbarAction(ToolbarAction action)
 
 void BrowseList::PostLocatorKey(QChar character)
 {
-    PostEvent(FrameworkEvent{LocatorKeyEvent, list_, character.unicode(), 0, 0}, window_->Thread());
+    PostToWindow(FrameworkEvent{LocatorKeyEvent, list_, character.unicode(), 0, 0});
+}
+
+void BrowseList::PostToWindow(const FrameworkEvent& event)
+{
+    // To the list's own window, not to its thread's top window: a form open over the list must not get the
+    // list's events, which wait until the list's window takes events again.
+    if (ProgramWindow* program = window_ ? window_->Program() : nullptr)
+        program->Post(event);
 }
 
 } // namespace jornix

@@ -148,6 +148,7 @@ private:
     void ReadBefore();
     void ReadAfter();
     void PostLocatorKey(QChar character);
+    void PostToWindow(const FrameworkEvent& event);
     Table& ListTable() const;
 
     int list_ = 0;

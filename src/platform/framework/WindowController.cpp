@@ -34,8 +34,9 @@ void WindowComponent::SetAlerts(WindowController&) {}
 
 void WindowComponent::Kill() {}
 
-WindowController::WindowController(const QString& procedureName, const QString& caption, WindowType kind)
-    : window(caption, kind), procedureName_(procedureName), thread_(CurrentThread())
+WindowController::WindowController(const QString& procedureName, const QString& caption, WindowType kind,
+                                   WindowDescription* frame)
+    : window(caption, kind, frame), procedureName_(procedureName), thread_(CurrentThread())
 {
     window.Root()->setProperty("procedure", procedureName);
     Controllers().push_back(this);

@@ -98,8 +98,9 @@ public:
 class WindowController
 {
 public:
+    // A child window or a pane opens inside the frame given (see WindowDescription).
     WindowController(const QString& procedureName, const QString& caption,
-                     WindowType kind = WindowType::Dialog);
+                     WindowType kind = WindowType::Dialog, WindowDescription* frame = nullptr);
     virtual ~WindowController();
     WindowController(const WindowController&) = delete;
     WindowController& operator=(const WindowController&) = delete;

@@ -132,7 +132,10 @@ public:
     // dropped.
     using EventSink = std::function<void(int event, int control)>;
 
-    explicit WindowDescription(const QString& caption, WindowType kind = WindowType::Dialog);
+    // A child window or a pane opens inside the frame given; without one, a child window is a window of its
+    // own and a pane stands alone.
+    explicit WindowDescription(const QString& caption, WindowType kind = WindowType::Dialog,
+                               WindowDescription* frame = nullptr);
     ~WindowDescription();
     WindowDescription(const WindowDescription&) = delete;
     WindowDescription& operator=(const WindowDescription&) = delete;
@@ -226,9 +229,6 @@ public:
     // with "~" (an image linked into the program) also finds the file of the name without it.
     static void SetImageFolder(const QString& folder);
     static QString ImagePath(const QString& image);
-
-    // The frame registers itself; child windows and panes described later open inside it.
-    static WindowDescription* CurrentFrame();
 
 private:
     friend class Control;

@@ -41,6 +41,8 @@ struct ProgramThread
     std::deque<FrameworkEvent> pending;   // posted while the thread had no window
     ProgramWindow* eventWaiter = nullptr; // the window whose WaitEvent the thread sits in
     int shortWaits = 0;                   // message boxes and common dialogs open
+    int yieldHolds = 0;                   // write transactions open: the thread may not give way
+    bool nestedLoopReported = false;      // an event loop on its stack was told
 };
 
 ProgramThread* Running();

@@ -56,7 +56,9 @@ public:
 
     const QString& Path() const { return path_; }
     bool ReadOnly() const { return readOnly_; }
+    static constexpr int MaxCachedStatements = 64;
     Statement Prepare(const QString& sql, Status& status);
+    int CachedStatements() const { return int(statements_.size()); }
     Status Execute(const QString& sql);                       // a statement without parameters or rows
     Status Error(StoreError code, const QString& what) const; // what failed, with SQLite's message
     sqlite3* Handle() const { return db_; }
@@ -81,7 +83,17 @@ private:
     bool readOnly_ = false;
     int holds_ = 0;
     ThreadNumber transactionThread_ = -1;
-    QHash<QString, sqlite3_stmt*> statements_;
+    // Prepared statements by their text, at most MaxCachedStatements of them: the one used longest ago
+    // makes room for a new one.
+    struct Cached
+    {
+        sqlite3_stmt* statement = nullptr;
+        quint64 lastUse = 0;
+    };
+    QHash<QString, Cached> statements_;
+    quint64 uses_ = 0;
+    void FinalizeStatements();
+    void MakeRoomInCache();
 };
 
 // A write that runs in the thread's open transaction or, when there is none, in a transaction of its own.

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/store/Catalogue.h"
+#include "platform/store/ProgramFault.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/TextValues.h"
@@ -193,6 +194,14 @@ Table& Table::AddKey(const QString& name, const QStringList& components, int fla
 int Table::FieldIndex(const QString& name) const
 {
     return fieldIndex_.value(LookupKey(name), -1);
+}
+
+int Table::RequireField(const QString& name) const
+{
+    const int field = FieldIndex(name);
+    if (field < 0)
+        ReportProgramFault(QStringLiteral("The table %1 has no field %2.").arg(tableName_, name));
+    return field;
 }
 
 int Table::KeyIndex(const QString& name) const

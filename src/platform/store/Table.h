@@ -56,6 +56,9 @@ public:
     const FieldDef& Field(int field) const { return fields_[field]; }
     // Field number by name, without regard to case, with or without the prefix; -1 when there is none.
     int FieldIndex(const QString& name) const;
+    // The same for a name that the program itself spells: a name the table does not have is a program fault
+    // (ReportProgramFault), and -1 is returned when the fault handler lets the program go on.
+    int RequireField(const QString& name) const;
     int KeyCount() const { return int(keys_.size()); }
     const KeyDef& Key(int key) const { return keys_[key]; }
     int KeyIndex(const QString& name) const; // like FieldIndex

@@ -133,8 +133,9 @@ class ChildWindow : public WindowController
 {
 public:
     static inline QSize presetSize;
+    static inline WindowDescription* frame = nullptr;
     ChildWindow()
-        : WindowController(QStringLiteral("ChildWindow"), QStringLiteral("Child"), WindowType::Child)
+        : WindowController(QStringLiteral("ChildWindow"), QStringLiteral("Child"), WindowType::Child, frame)
     {
         window.Text(QStringLiteral("A line of text that needs some room to be read in one piece."));
         window.Buttons([&] { closeButton = window.Button(QStringLiteral("Close")); });
@@ -449,6 +450,7 @@ private slots:
         frame.Root()->resize(900, 700);
         frame.Root()->show();
         ChildWindow::presetSize = preset;
+        ChildWindow::frame = &frame;
         Start([] { RunProcedure<ChildWindow>(); });
         WindowController* child = FindWindow(QStringLiteral("ChildWindow"));
         QVERIFY(child);
@@ -461,6 +463,7 @@ private slots:
                      qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
         Press(*child, static_cast<ChildWindow*>(child)->closeButton);
         QVERIFY(!FindWindow(QStringLiteral("ChildWindow")));
+        ChildWindow::frame = nullptr;
     }
     void theTimerReachesTheWindow()
     {

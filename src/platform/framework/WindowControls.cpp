@@ -1,0 +1,403 @@
+// The controls a description builds, with their settings and the events they give.
+
+#include "platform/framework/WindowDescriptionParts.h"
+#include "platform/runtime/FrameworkEvents.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTreeView>
+
+namespace jornix {
+
+// Control ---------------------------------------------------------------------------------------------------
+
+QWidget* Control::Widget() const
+{
+    return window_->Widget(number_);
+}
+
+Control& Control::Name(const QString& useName)
+{
+    WindowDescription::Record* record = window_->Find(number_);
+    if (record->widget)
+        record->widget->setObjectName(useName);
+    if (record->action)
+        record->action->setObjectName(useName);
+    return *this;
+}
+
+Control& Control::Tip(const QString& tip)
+{
+    WindowDescription::Record* record = window_->Find(number_);
+    if (record->widget)
+        record->widget->setToolTip(tip);
+    if (record->action)
+        record->action->setToolTip(tip);
+    return *this;
+}
+
+Control& Control::Icon(const QString& image)
+{
+    const QIcon icon(WindowDescription::ImagePath(image));
+    WindowDescription::Record* record = window_->Find(number_);
+    if (auto* button = qobject_cast<QAbstractButton*>(record->widget.data()))
+        button->setIcon(icon);
+    if (record->action)
+        record->action->setIcon(icon);
+    return *this;
+}
+
+Control& Control::Disable(bool disabled)
+{
+    window_->Enable(number_, !disabled);
+    return *this;
+}
+
+Control& Control::Hide(bool hidden)
+{
+    window_->Show(number_, !hidden);
+    return *this;
+}
+
+Control& Control::ReadOnly(bool readOnly)
+{
+    window_->SetReadOnly(number_, readOnly);
+    return *this;
+}
+
+Control& Control::Password()
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(Widget()))
+        edit->setEchoMode(QLineEdit::Password);
+    return *this;
+}
+
+Control& Control::Default()
+{
+    if (auto* button = qobject_cast<QPushButton*>(Widget()))
+        button->setDefault(true);
+    return *this;
+}
+
+// Controls --------------------------------------------------------------------------------------------------
+
+Control WindowDescription::Prompt(const QString& text)
+{
+    auto* label = new QLabel(text);
+    Record& record = Add(ControlKind::Prompt, label, Placement::None);
+    // The prompt waits in its row for the control after it.
+    Container& here = *nesting_.back();
+    if (here.box) {
+        here.box->addWidget(label);
+    } else {
+        here.promptRow = here.row++;
+        here.grid->addWidget(label, here.promptRow, 0);
+    }
+    here.prompt = label;
+    Finish(record);
+    if (!record.widget->objectName().isEmpty())
+        record.widget->setObjectName(UniqueName(record.widget->objectName() + QStringLiteral(":Prompt")));
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::Text(const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    Record& record = Add(ControlKind::Text, label, Placement::Alone);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::Entry(ValueBinding binding, const QString& picture)
+{
+    auto* edit = new QLineEdit;
+    Record& record = Add(ControlKind::Entry, edit, Placement::Field);
+    record.binding = std::move(binding);
+    record.picture = jornix::Picture(picture);
+    if (record.picture.PictureKind() == jornix::Picture::Kind::Text && record.picture.Width() > 0)
+        edit->setMaxLength(record.picture.Width());
+    if (record.picture.PictureKind() == jornix::Picture::Kind::Number)
+        edit->setAlignment(Qt::AlignRight);
+    const int number = record.number;
+    QObject::connect(edit, &QLineEdit::editingFinished, edit,
+                     [this, number] { Post(Event::Accepted, number); });
+    Finish(record);
+    ShowValue(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::Display(ValueBinding binding, const QString& picture)
+{
+    auto* label = new QLabel;
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Record& record = Add(ControlKind::Display, label, Placement::Field);
+    record.binding = std::move(binding);
+    record.picture = jornix::Picture(picture);
+    Finish(record);
+    ShowValue(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::TextBox(ValueBinding binding, int maxLength)
+{
+    auto* edit = new QPlainTextEdit;
+    Record& record = Add(ControlKind::TextBox, edit, Placement::Field);
+    record.binding = std::move(binding);
+    record.picture = jornix::Picture(maxLength > 0 ? QStringLiteral("@s%1").arg(maxLength) : QString());
+    // A text box writes when it loses the focus, as an entry does.
+    class FocusOut : public QObject
+    {
+    public:
+        FocusOut(WindowDescription* window, int number, QObject* parent)
+            : QObject(parent), window_(window), number_(number)
+        {
+        }
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::FocusOut)
+                window_->Post(Event::Accepted, number_);
+            return false;
+        }
+
+    private:
+        WindowDescription* window_;
+        int number_;
+    };
+    edit->installEventFilter(new FocusOut(this, record.number, edit));
+    Finish(record);
+    ShowValue(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::Check(const QString& text, ValueBinding binding, const QVariant& trueValue,
+                                 const QVariant& falseValue)
+{
+    auto* box = new QCheckBox(text);
+    Record& record = Add(ControlKind::Check, box, Placement::Field);
+    record.binding = std::move(binding);
+    record.trueValue = trueValue;
+    record.falseValue = falseValue;
+    const int number = record.number;
+    QObject::connect(box, &QCheckBox::clicked, box, [this, number] { Post(Event::Accepted, number); });
+    Finish(record);
+    ShowValue(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::Options(const QString& text, ValueBinding binding,
+                                   const std::function<void()>& body)
+{
+    auto* group = new QGroupBox(text);
+    auto container = std::make_unique<Container>();
+    container->widget = group;
+    container->grid = new QGridLayout(group);
+    container->grid->setColumnStretch(1, 1);
+    Record& record = Add(ControlKind::Options, group, Placement::Alone);
+    record.binding = std::move(binding);
+    record.radios = new QButtonGroup(group);
+    const int number = record.number;
+    QObject::connect(record.radios, &QButtonGroup::idClicked, group,
+                     [this, number](int) { Post(Event::Accepted, number); });
+    Finish(record);
+    const int outer = options_;
+    options_ = number;
+    Nest(number, std::move(container), body);
+    options_ = outer;
+    ShowValue(*Find(number));
+    return Control(*this, number);
+}
+
+Control WindowDescription::Radio(const QString& text, const QVariant& value)
+{
+    auto* radio = new QRadioButton(text);
+    Record& record = Add(ControlKind::Radio, radio, Placement::Alone);
+    record.value = value;
+    record.options = options_;
+    if (Record* group = Find(options_))
+        group->radios->addButton(radio, record.number);
+    Finish(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::DropList(ValueBinding binding, std::vector<ListItem> items)
+{
+    auto* combo = new QComboBox;
+    for (const ListItem& item : items)
+        combo->addItem(item.text, item.value);
+    Record& record = Add(ControlKind::DropList, combo, Placement::Field);
+    record.binding = std::move(binding);
+    record.items = std::move(items);
+    const int number = record.number;
+    QObject::connect(combo, &QComboBox::activated, combo, [this, number] {
+        Post(Event::NewSelection, number);
+        Post(Event::Accepted, number);
+    });
+    Finish(record);
+    ShowValue(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::Combo(ValueBinding binding, const QString& picture, const QStringList& items)
+{
+    auto* combo = new QComboBox;
+    combo->setEditable(true);
+    combo->addItems(items);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    Record& record = Add(ControlKind::Combo, combo, Placement::Field);
+    record.binding = std::move(binding);
+    record.picture = jornix::Picture(picture);
+    const int number = record.number;
+    const auto accept = [this, number] { Post(Event::Accepted, number); };
+    QObject::connect(combo->lineEdit(), &QLineEdit::editingFinished, combo, accept);
+    QObject::connect(combo, &QComboBox::activated, combo, accept);
+    Finish(record);
+    ShowValue(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::List(std::vector<ListColumn> columns)
+{
+    auto* view = new QTreeView;
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* model = new QStandardItemModel(0, int(columns.size()), view);
+    for (int column = 0; column < int(columns.size()); ++column) {
+        model->setHeaderData(column, Qt::Horizontal, columns[column].title);
+        model->setHeaderData(column, Qt::Horizontal, QVariant::fromValue(columns[column].alignment),
+                             Qt::TextAlignmentRole);
+    }
+    Record& record = Add(ControlKind::List, view, Placement::Alone);
+    view->setModel(model);
+    const int number = record.number;
+    QObject::connect(view, &QTreeView::activated, view, [this, number] { Post(Event::Accepted, number); });
+    ConnectList(record);
+    view->setObjectName(UniqueName(QStringLiteral("List")));
+    return Control(*this, number);
+}
+
+void WindowDescription::ConnectList(Record& record)
+{
+    auto* view = qobject_cast<QTreeView*>(record.widget.data());
+    const int number = record.number;
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, view,
+                     [this, number] { Post(Event::NewSelection, number); });
+}
+
+Control WindowDescription::Sheet(const std::function<void()>& body)
+{
+    auto* tabs = new QTabWidget;
+    Record& record = Add(ControlKind::Sheet, tabs, Placement::Alone);
+    const int number = record.number;
+    QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this, number] {
+        Post(Event::TabChanging, number);
+        Post(Event::NewSelection, number);
+    });
+    tabs->setObjectName(UniqueName(QStringLiteral("Sheet")));
+    auto container = std::make_unique<Container>();
+    container->widget = tabs;
+    Nest(number, std::move(container), body);
+    return Control(*this, number);
+}
+
+Control WindowDescription::Tab(const QString& text, const std::function<void()>& body)
+{
+    auto* tabs = qobject_cast<QTabWidget*>(nesting_.back()->widget);
+    Q_ASSERT_X(tabs, "WindowDescription::Tab", "a tab stands in a sheet");
+    auto* page = new QWidget;
+    auto container = std::make_unique<Container>();
+    container->widget = page;
+    container->grid = new QGridLayout(page);
+    container->grid->setColumnStretch(1, 1);
+    Record& record = Add(ControlKind::Tab, page, Placement::None);
+    tabs->addTab(page, text);
+    record.widget->setObjectName(UniqueName(NameFromText(text)));
+    const int number = record.number;
+    Nest(number, std::move(container), body);
+    return Control(*this, number);
+}
+
+Control WindowDescription::Group(const QString& text, const std::function<void()>& body)
+{
+    auto* group = new QGroupBox(text);
+    auto container = std::make_unique<Container>();
+    container->widget = group;
+    container->grid = new QGridLayout(group);
+    container->grid->setColumnStretch(1, 1);
+    Record& record = Add(ControlKind::Group, group, Placement::Alone);
+    Finish(record);
+    const int number = record.number;
+    Nest(number, std::move(container), body);
+    return Control(*this, number);
+}
+
+Control WindowDescription::Panel(const std::function<void()>& body)
+{
+    auto* panel = new QFrame;
+    panel->setFrameShape(QFrame::StyledPanel);
+    auto container = std::make_unique<Container>();
+    container->widget = panel;
+    container->grid = new QGridLayout(panel);
+    container->grid->setColumnStretch(1, 1);
+    Record& record = Add(ControlKind::Panel, panel, Placement::Alone);
+    const int number = record.number;
+    panel->setObjectName(UniqueName(QStringLiteral("Panel")));
+    Nest(number, std::move(container), body);
+    return Control(*this, number);
+}
+
+Control WindowDescription::Image(const QString& image)
+{
+    auto* label = new QLabel;
+    label->setPixmap(QPixmap(ImagePath(image)));
+    Record& record = Add(ControlKind::Image, label, Placement::Alone);
+    label->setObjectName(UniqueName(QFileInfo(image).completeBaseName()));
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::Button(const QString& text, const QString& image)
+{
+    auto* button = new QPushButton(text);
+    button->setAutoDefault(false);
+    Record& record = Add(ControlKind::Button, button, Placement::Field);
+    const int number = record.number;
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [this, number] { Post(Event::Accepted, number); });
+    Finish(record);
+    if (!image.isEmpty()) {
+        Control(*this, number).Icon(image);
+        if (button->objectName().isEmpty())
+            button->setObjectName(UniqueName(QFileInfo(image).completeBaseName()));
+    }
+    return Control(*this, number);
+}
+
+// Controls added at run time.
+void WindowDescription::Into(int container, const std::function<void()>& body)
+{
+    Record* record = Find(container);
+    if (!record || !record->container)
+        return;
+    nesting_.push_back(record->container.get());
+    body();
+    nesting_.pop_back();
+    ShowValues();
+}
+
+} // namespace jornix
