@@ -51,7 +51,10 @@ public:
             cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
                                .Name(QStringLiteral("Cancel"));
         });
-        SetRecord(*RelationsLOG);
+        SetRecord(*RelationsLOG, true,
+                  {QStringLiteral("LogCreateDate"), QStringLiteral("LogCreateLoginID"),
+                   QStringLiteral("LogUniqueID"), QStringLiteral("LogLastEditDate"),
+                   QStringLiteral("LogLastEditLoginID")});
         SetButtons(okButton, cancelButton);
         CheckAccess(CurrentUserAccess[AccessArea::LogEvents], QStringLiteral("Log Events"), true);
     }
