@@ -37,6 +37,13 @@ QByteArray& OwnerKey()
     return key;
 }
 
+// The last change number given to any file of the process.
+quint64& LastChangeNumber()
+{
+    static quint64 last = 0;
+    return last;
+}
+
 QString ToQString(const unsigned char* text, int bytes)
 {
     return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
@@ -346,6 +353,30 @@ Status RecordFile::Error(StoreError code, const QString& what) const
                   path_);
 }
 
+void RecordFile::NoteChange()
+{
+    changes_ = ++LastChangeNumber();
+}
+
+quint64 RecordFile::ChangeCount()
+{
+    if (changes_ == 0)
+        NoteChange();
+    Status status;
+    Statement statement = Prepare(QStringLiteral("PRAGMA data_version"), status);
+    if (statement && statement.Step() == SQLITE_ROW) {
+        const qint64 version = statement.Int64(0);
+        if (version != dataVersion_) {
+            if (dataVersion_ >= 0)
+                NoteChange();
+            dataVersion_ = version;
+        }
+    } else {
+        NoteChange(); // unknown: read again rather than show what may be old
+    }
+    return changes_;
+}
+
 Status RecordFile::Begin()
 {
     if (InTransaction())
@@ -378,6 +409,7 @@ Status RecordFile::Commit()
     }
     ReleaseYields(transactionThread_);
     transactionThread_ = -1;
+    NoteChange();
     return {};
 }
 

@@ -71,6 +71,12 @@ public:
     bool InTransaction() const { return transactionThread_ >= 0; }
     ThreadNumber TransactionThread() const { return transactionThread_; }
 
+    // A number that differs from every earlier answer once the file has changed: a commit of this
+    // connection, or of any other connection or process (PRAGMA data_version). Numbers are never given
+    // twice in a process, not even by a file closed and opened again, so a reader that keeps the last number
+    // it saw knows whether it must read again.
+    quint64 ChangeCount();
+
     ~RecordFile();
 
 private:
@@ -92,6 +98,9 @@ private:
     };
     QHash<QString, Cached> statements_;
     quint64 uses_ = 0;
+    qint64 dataVersion_ = -1;
+    quint64 changes_ = 0;
+    void NoteChange();
     void FinalizeStatements();
     void MakeRoomInCache();
 };

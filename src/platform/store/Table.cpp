@@ -500,6 +500,11 @@ Status Table::RecordCount(qint64& count)
     return {};
 }
 
+quint64 Table::ChangeCount() const
+{
+    return file_ ? file_->ChangeCount() : 0;
+}
+
 Status Table::CheckUniqueKeys(const Record& record, qint64 ownRow)
 {
     for (int key = 0; key < KeyCount(); ++key) {

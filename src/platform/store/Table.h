@@ -89,6 +89,8 @@ public:
     Status Fetch(int key);
     Status FetchRow(qint64 rowId);
     Status RecordCount(qint64& count);
+    // The record file's change number (RecordFile::ChangeCount); 0 while the file is not open.
+    quint64 ChangeCount() const;
 
     // Writes of the buffer's record. Insert refuses a duplicate of a unique key and names the first such key,
     // in registration order, by its description. Update and Delete act on the current record.

@@ -34,8 +34,16 @@ struct View::Query
 
 View::View(Table& table) : table_(table) {}
 
+void View::Changed(bool order)
+{
+    ++generation_;
+    if (order)
+        ++orderGeneration_;
+}
+
 void View::SetOrder(int key)
 {
+    Changed(true);
     key_ = key >= 0 && key < table_.KeyCount() ? key : -1;
     terms_.clear();
     if (key_ < 0)
@@ -49,6 +57,7 @@ Status View::SetOrder(const QString& sortExpression)
     std::vector<SqlSortTerm> sorted;
     if (Status status = CompileSort(sortExpression, table_, names_, sorted); !status)
         return status;
+    Changed(true);
     key_ = -1;
     terms_.clear();
     for (SqlSortTerm& term : sorted)
@@ -62,6 +71,7 @@ Status View::SetFilter(const QString& expression)
     if (Status status = CompileFilter(expression, table_, names_, filter); !status)
         return status;
     filter_ = std::move(filter);
+    Changed(false);
     return {};
 }
 
@@ -71,6 +81,7 @@ Status View::SetRange(const QVariantList& low, const QVariantList& high)
         return Status(
             StoreError::BadExpression,
             QStringLiteral("A range needs as many low as high values, at most one per order term."));
+    Changed(false);
     rangeLow_.clear();
     rangeHigh_.clear();
     for (qsizetype index = 0; index < low.size(); ++index) {
@@ -82,6 +93,7 @@ Status View::SetRange(const QVariantList& low, const QVariantList& high)
 
 void View::ClearRange()
 {
+    Changed(false);
     rangeLow_.clear();
     rangeHigh_.clear();
 }

@@ -69,6 +69,11 @@ public:
     Status PositionOf(qint64 rowId, Position& position);
     Status Count(qint64& count);
 
+    // Numbers that change with every change of what the view reads (order, filter, range, rules) and of its
+    // order alone, so that a reader knows whether what it holds still fits the view.
+    int Generation() const { return generation_; }
+    int OrderGeneration() const { return orderGeneration_; }
+
 private:
     struct Term
     {
@@ -85,6 +90,9 @@ private:
     SqlExpression filter_;
     QVariantList rangeLow_, rangeHigh_;
     bool readBlobs_ = false;
+    int generation_ = 0;
+    int orderGeneration_ = 0;
+    void Changed(bool order);
 };
 
 } // namespace jornix
