@@ -39,6 +39,7 @@ public:
 private:
     int flagField_ = -1;
     int uniqueIdField_ = -1;
+    bool ruleInSql_ = false; // the view leaves out the private records of others
     int insertButton_ = 0, deleteButton_ = 0, copyButton_ = 0, printButton_ = 0;
     const quint8* accessLevel_ = nullptr;
     int sheet_ = 0;

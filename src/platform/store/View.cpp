@@ -98,8 +98,12 @@ void View::ClearRange()
     rangeHigh_.clear();
 }
 
-void View::AddConditions(Query& query) const
+void View::AddConditions(Query& query, bool withPrivateRule) const
 {
+    if (withPrivateRule && privateViewer_) {
+        query.conditions << QStringLiteral("(%1 IS NULL OR %1 = ?)").arg(Table::PrivateToSql());
+        query.parameters.push_back({{}, privateViewer_});
+    }
     if (!filter_.sql.isEmpty())
         query.conditions << query.Add(filter_);
     if (!rangeLow_.isEmpty()) {
@@ -120,6 +124,12 @@ void View::AddConditions(Query& query) const
     }
 }
 
+void View::SetPrivateRule(std::function<QVariant()> viewer)
+{
+    privateViewer_ = table_.HasPrivateFields() ? std::move(viewer) : nullptr;
+    Changed(false);
+}
+
 Status View::Read(const Position& start, Direction direction, int count, std::vector<ViewRow>& rows,
                   bool includeFrom)
 {
@@ -131,6 +141,57 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
         return {};
     const bool backward = direction == Direction::Backward;
     Query query;
+    QString sql;
+    if (!privateViewer_) {
+        if (Status status = PageSql(query, from, backward, includeFrom, count, {}, {}, sql); !status)
+            return status;
+    } else {
+        // Two reads that the indexes leading with "_private_to" serve in the view's order, each at most a
+        // page: the public rows and the viewer's own private ones; merged, the first page of both is the page.
+        QString visible, own;
+        if (Status status = PageSql(query, from, backward, includeFrom, count,
+                                    Table::PrivateToSql() + QStringLiteral(" IS NULL"), {}, visible);
+            !status)
+            return status;
+        PageSql(query, from, backward, includeFrom, count, Table::PrivateToSql() + QStringLiteral(" = ?"),
+                {SqlParameter{{}, privateViewer_}}, own);
+        QStringList order;
+        const int firstTerm = table_.FieldCount() + 2; // result columns: fields, rowid, order terms
+        for (size_t index = 0; index < terms_.size(); ++index)
+            order << QString::number(firstTerm + int(index)) +
+                         (terms_[index].descending != backward ? QStringLiteral(" DESC") : QString());
+        order << QString::number(table_.FieldCount() + 1) + (backward ? QStringLiteral(" DESC") : QString());
+        sql = QStringLiteral("SELECT * FROM (%1) UNION ALL SELECT * FROM (%2) ORDER BY %3 LIMIT ")
+                  .arg(visible, own, order.join(QStringLiteral(", "))) +
+              query.Add(count);
+    }
+
+    Status status;
+    Statement statement = table_.File()->Prepare(sql, status);
+    if (!statement)
+        return status;
+    query.BindTo(statement);
+    int result;
+    while ((result = statement.Step()) == SQLITE_ROW) {
+        ViewRow row{Record(table_), {}};
+        table_.ReadRow(statement.Handle(), row.record, readBlobs_);
+        row.position.rowId = statement.Int64(table_.FieldCount());
+        for (size_t index = 0; index < terms_.size(); ++index)
+            row.position.values << statement.Column(table_.FieldCount() + 1 + int(index));
+        rows.push_back(std::move(row));
+    }
+    if (result != SQLITE_DONE) {
+        rows.clear();
+        return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
+    }
+    if (backward)
+        std::reverse(rows.begin(), rows.end());
+    return {};
+}
+
+Status View::PageSql(Query& query, const Position& from, bool backward, bool includeFrom, int count,
+                     const QString& rule, const std::vector<SqlParameter>& ruleParameters, QString& sql) const
+{
     QStringList selected{table_.SelectListSql()};
     for (const Term& term : terms_)
         selected << query.Add(term.expression);
@@ -183,7 +244,11 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
                                     QLatin1Char(')');
         }
     }
-    AddConditions(query);
+    if (!rule.isEmpty()) {
+        query.conditions << rule;
+        query.parameters.insert(query.parameters.end(), ruleParameters.begin(), ruleParameters.end());
+    }
+    AddConditions(query, false);
 
     QStringList order;
     for (const Term& term : terms_) {
@@ -191,33 +256,12 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
         order << query.Add(term.expression) + (descending ? QStringLiteral(" DESC") : QString());
     }
     order << (backward ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
-    QString sql =
-        QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), table_.TableSql());
+    sql = QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), table_.TableSql());
     if (!query.conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ") +
            query.Add(count);
-
-    Status status;
-    Statement statement = table_.File()->Prepare(sql, status);
-    if (!statement)
-        return status;
-    query.BindTo(statement);
-    int result;
-    while ((result = statement.Step()) == SQLITE_ROW) {
-        ViewRow row{Record(table_), {}};
-        table_.ReadRow(statement.Handle(), row.record, readBlobs_);
-        row.position.rowId = statement.Int64(table_.FieldCount());
-        for (size_t index = 0; index < terms_.size(); ++index)
-            row.position.values << statement.Column(table_.FieldCount() + 1 + int(index));
-        rows.push_back(std::move(row));
-    }
-    if (result != SQLITE_DONE) {
-        rows.clear();
-        return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
-    }
-    if (backward)
-        std::reverse(rows.begin(), rows.end());
+    query.conditions.clear();
     return {};
 }
 
@@ -256,7 +300,7 @@ Status View::Count(qint64& count)
     if (Status status = table_.CheckOpen(); !status)
         return status;
     Query query;
-    AddConditions(query);
+    AddConditions(query, true);
     QString sql = QStringLiteral("SELECT count(*) FROM %1").arg(table_.TableSql());
     if (!query.conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));

@@ -58,6 +58,10 @@ public:
     // fields store them; a key's texts are folded as the key compares them).
     Status SetRange(const QVariantList& low, const QVariantList& high);
     void ClearRange();
+    // Lists only the rows that are public or private to the viewer, by the table's private fields
+    // (Table::SetPrivateFields); the viewer's id is read at each read. An empty function lists every row.
+    // The rule runs in the SQL, served by the table's indexes that lead with "_private_to".
+    void SetPrivateRule(std::function<QVariant()> viewer);
     // Rows read with their BLOB fields (off by default: lists rarely need them).
     void SetReadBlobs(bool read) { readBlobs_ = read; }
 
@@ -81,7 +85,10 @@ private:
         bool descending = false;
     };
     struct Query;
-    void AddConditions(Query& query) const;
+    void AddConditions(Query& query, bool withPrivateRule) const;
+    // One SELECT of a page: the position's condition, the rule (with its parameters) and the view's own.
+    Status PageSql(Query& query, const Position& from, bool backward, bool includeFrom, int count,
+                   const QString& rule, const std::vector<SqlParameter>& ruleParameters, QString& sql) const;
 
     Table& table_;
     int key_ = -1;
@@ -90,6 +97,7 @@ private:
     SqlExpression filter_;
     QVariantList rangeLow_, rangeHigh_;
     bool readBlobs_ = false;
+    std::function<QVariant()> privateViewer_;
     int generation_ = 0;
     int orderGeneration_ = 0;
     void Changed(bool order);
