@@ -17,6 +17,9 @@ namespace jornix {
 
 class Table;
 
+// Binds a value by its type (from 1): numbers, texts as UTF-8, bytes, and an invalid value as NULL.
+void BindValue(sqlite3_stmt* statement, int index, const QVariant& value);
+
 // A prepared statement taken from a file's cache; reset when it goes out of scope, so that no statement
 // stays open beyond the operation that used it.
 class Statement
@@ -53,6 +56,11 @@ public:
     // not open yet. Each successful call holds the file once more.
     static RecordFile* Acquire(const Table& table, Status& status);
     void Release(); // closes the file when nothing holds it any more
+
+    // Opens a connection to a record file as every connection of the store is opened: keyed and with the
+    // cipher settings when encrypted, the short busy timeout, the store's SQL functions, and a first read
+    // that shows whether the key fits. The caller closes db, also after a failure.
+    static Status OpenConnection(const QString& path, bool encrypted, int openFlags, sqlite3*& db);
 
     const QString& Path() const { return path_; }
     bool ReadOnly() const { return readOnly_; }
