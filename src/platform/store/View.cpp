@@ -140,6 +140,12 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
     if (count <= 0)
         return {};
     const bool backward = direction == Direction::Backward;
+    if (key_ < 0 && !terms_.empty()) {
+        // No key covers a sort expression: its order is read once as a keyset, and pages are taken from it.
+        bool served = false;
+        if (Status status = ReadByKeyset(from, backward, count, rows, includeFrom, served); !status || served)
+            return status;
+    }
     Query query;
     QString sql;
     if (!privateViewer_) {
@@ -186,6 +192,104 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
     }
     if (backward)
         std::reverse(rows.begin(), rows.end());
+    return {};
+}
+
+QVariantList View::Keyset::Values(const std::vector<SqlParameter>& parameters)
+{
+    QVariantList values;
+    for (const SqlParameter& parameter : parameters)
+        values << parameter.Value();
+    return values;
+}
+
+Status View::EnsureKeyset()
+{
+    // The order of every listed row, by row id; read again when the file, the view or a value it names
+    // (TODAY(), a bound name) has changed since.
+    Query query;
+    AddConditions(query, true);
+    QStringList order;
+    for (const Term& term : terms_)
+        order << query.Add(term.expression) + (term.descending ? QStringLiteral(" DESC") : QString());
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(table_.TableSql());
+    if (!query.conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(", rowid");
+    const QVariantList values = Keyset::Values(query.parameters);
+    const quint64 changes = table_.ChangeCount();
+    if (keyset_.valid && keyset_.changes == changes && keyset_.generation == generation_ &&
+        keyset_.values == values)
+        return {};
+    keyset_ = {};
+    Status status;
+    Statement statement = table_.File()->Prepare(sql, status);
+    if (!statement)
+        return status;
+    for (qsizetype index = 0; index < values.size(); ++index)
+        statement.Bind(int(index) + 1, values[index]);
+    int result;
+    while ((result = statement.Step()) == SQLITE_ROW)
+        keyset_.rows.push_back(statement.Int64(0));
+    if (result != SQLITE_DONE) {
+        keyset_ = {};
+        return table_.File()->Error(StoreError::Failed, QStringLiteral("The order could not be read"));
+    }
+    keyset_.valid = true;
+    keyset_.changes = changes;
+    keyset_.generation = generation_;
+    keyset_.values = values;
+    return {};
+}
+
+Status View::ReadByKeyset(const Position& from, bool backward, int count, std::vector<ViewRow>& rows,
+                          bool includeFrom, bool& served)
+{
+    served = false;
+    if (Status status = EnsureKeyset(); !status)
+        return status;
+    const std::vector<qint64>& order = keyset_.rows;
+    qsizetype at = from.IsEdge() ? (backward ? qsizetype(order.size()) : -1) : -2;
+    if (at == -2) {
+        const auto found = std::find(order.begin(), order.end(), from.rowId);
+        if (found == order.end())
+            return {}; // a row the keyset does not hold: the SQL read finds its place
+        at = found - order.begin();
+    }
+    qsizetype first, last; // [first, last)
+    if (!backward) {
+        first = includeFrom && !from.IsEdge() ? at : at + 1;
+        last = std::min(qsizetype(order.size()), first + count);
+    } else {
+        last = includeFrom && !from.IsEdge() ? at + 1 : at;
+        first = std::max(qsizetype(0), last - count);
+    }
+    Query query;
+    QStringList selected{table_.SelectListSql()};
+    for (const Term& term : terms_)
+        selected << query.Add(term.expression);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                            .arg(selected.join(QStringLiteral(", ")), table_.TableSql());
+    query.Add(QVariant(qint64(0)));
+    const QVariantList values = Keyset::Values(query.parameters);
+    for (qsizetype index = first; index < last; ++index) {
+        Status status;
+        Statement statement = table_.File()->Prepare(sql, status);
+        if (!statement)
+            return status;
+        for (qsizetype value = 0; value + 1 < values.size(); ++value)
+            statement.Bind(int(value) + 1, values[value]);
+        statement.Bind(int(values.size()), order[size_t(index)]);
+        if (statement.Step() != SQLITE_ROW)
+            continue; // gone since the keyset was read
+        ViewRow row{Record(table_), {}};
+        table_.ReadRow(statement.Handle(), row.record, readBlobs_);
+        row.position.rowId = order[size_t(index)];
+        for (size_t term = 0; term < terms_.size(); ++term)
+            row.position.values << statement.Column(table_.FieldCount() + 1 + int(term));
+        rows.push_back(std::move(row));
+    }
+    served = true;
     return {};
 }
 

@@ -98,6 +98,20 @@ private:
     QVariantList rangeLow_, rangeHigh_;
     bool readBlobs_ = false;
     std::function<QVariant()> privateViewer_;
+    // The rows of a sort-expression order, read once: valid while the file, the view and the values it
+    // names are as they were.
+    struct Keyset
+    {
+        std::vector<qint64> rows;
+        bool valid = false;
+        quint64 changes = 0;
+        int generation = -1;
+        QVariantList values;
+        static QVariantList Values(const std::vector<SqlParameter>& parameters);
+    } keyset_;
+    Status EnsureKeyset();
+    Status ReadByKeyset(const Position& from, bool backward, int count, std::vector<ViewRow>& rows,
+                        bool includeFrom, bool& served);
     int generation_ = 0;
     int orderGeneration_ = 0;
     void Changed(bool order);
