@@ -73,7 +73,7 @@ void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& va
         for (int index = 0; index < values.size(); ++index)
             BindValue(statement, index + 2, values[index]);
         BindValue(statement, int(values.size()) + 2, WorkerRead::ChunkRows);
-        int rows = 0, result;
+        int rows = 0, result = SQLITE_DONE;
         Record record(table);
         while (!shared.cancel && (result = sqlite3_step(statement)) == SQLITE_ROW) {
             ++rows;
