@@ -266,6 +266,15 @@ void AddContacts(const std::vector<Contact>& contacts)
     QVERIFY(transaction.Commit());
 }
 
+// Contacts "Name 000", "Name 001" ... with numbers of so many digits.
+std::vector<Contact> Numbered(int count, int digits)
+{
+    std::vector<Contact> contacts;
+    for (int i = 0; i < count; ++i)
+        contacts.push_back({QStringLiteral("Name %1").arg(i, digits, 10, QLatin1Char('0'))});
+    return contacts;
+}
+
 qint64 ContactCount()
 {
     qint64 count = -1;
@@ -797,10 +806,7 @@ private slots:
         QFETCH(bool, reads);
         QFETCH(QString, top);
         QFETCH(QString, first);
-        std::vector<Contact> many;
-        for (int i = 0; i < 150; ++i)
-            many.push_back({QStringLiteral("Name %1").arg(i, 3, 10, QLatin1Char('0'))});
-        AddContacts(many);
+        AddContacts(Numbered(150, 3));
         ContactList* list = StartList();
         list->window.Root()->resize(600, 400);
         WaitIdle();
@@ -825,10 +831,7 @@ private slots:
     // the rows it let go again when the user comes back.
     void aLongListHoldsABoundedWindowOfRows()
     {
-        std::vector<Contact> many;
-        for (int i = 0; i < 1000; ++i)
-            many.push_back({QStringLiteral("Name %1").arg(i, 4, 10, QLatin1Char('0'))});
-        AddContacts(many);
+        AddContacts(Numbered(1000, 4));
         ContactList* list = StartList();
         list->window.Root()->resize(600, 400);
         WaitIdle();
@@ -858,10 +861,7 @@ private slots:
 
     void aLongListReadsPagesAsItScrolls()
     {
-        std::vector<Contact> many;
-        for (int i = 0; i < 1000; ++i)
-            many.push_back({QStringLiteral("Name %1").arg(i, 4, 10, QLatin1Char('0'))});
-        AddContacts(many);
+        AddContacts(Numbered(1000, 4));
         ContactList* list = StartList();
         list->window.Root()->resize(600, 400);
         WaitIdle();

@@ -438,7 +438,7 @@ std::vector<ListRow> BrowseList::ReadRows(const Position& from, Direction direct
     return listed;
 }
 
-void BrowseList::Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected)
+void BrowseList::Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected, int top)
 {
     model_->atStart = atStart;
     model_->atEnd = atEnd;
@@ -447,7 +447,13 @@ void BrowseList::Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int s
     QTreeView* tree = Widget();
     const QSignalBlocker quiet(tree ? tree->verticalScrollBar() : nullptr);
     model_->Replace(std::move(rows));
-    if (RowCount() > 0) {
+    if (RowCount() > 0 && top >= 0) {
+        // The screen as it was: its first row at the top, the highlight where it is, even off the screen.
+        if (selected >= 0)
+            SelectQuietly(selected);
+        if (tree)
+            tree->scrollTo(model_->index(std::min(top, RowCount() - 1), 0), QAbstractItemView::PositionAtTop);
+    } else if (RowCount() > 0) {
         Select(selected);
         if (tree)
             tree->scrollTo(model_->index(std::clamp(selected, 0, RowCount() - 1), 0),
@@ -529,19 +535,7 @@ void BrowseList::Reread()
     };
     const int top = place(topId, oldTop);
     const int selected = oldSelected >= 0 ? place(selectedId, oldSelected) : -1;
-    model_->atStart = fromStart;
-    model_->atEnd = atEnd;
-    model_->afterAsked = model_->beforeAsked = false;
-    QTreeView* tree = Widget();
-    const QSignalBlocker quiet(tree ? tree->verticalScrollBar() : nullptr);
-    model_->Replace(std::move(rows));
-    if (RowCount() > 0) {
-        if (selected >= 0)
-            SelectQuietly(selected);
-        if (tree)
-            tree->scrollTo(model_->index(top, 0), QAbstractItemView::PositionAtTop);
-    }
-    RefreshControls();
+    Show(std::move(rows), fromStart, atEnd, selected, top);
 }
 
 void BrowseList::Refresh()

@@ -153,7 +153,8 @@ private:
     // when the view ends before count rows.
     std::vector<ListRow> ReadRows(const Position& from, Direction direction, int count, bool includeFrom,
                                   bool& atEdge);
-    void Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected);
+    // Replaces the rows; the selected row is centred, or with top >= 0 the screen starts at that row.
+    void Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected, int top = -1);
     int ReadBefore(); // the rows added in front
     int ReadAfter();  // the rows dropped in front to stay within MaxRows
     int FirstVisibleRow() const;

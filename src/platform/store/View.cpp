@@ -178,14 +178,8 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
         return status;
     query.BindTo(statement);
     int result;
-    while ((result = statement.Step()) == SQLITE_ROW) {
-        ViewRow row{Record(table_), {}};
-        table_.ReadRow(statement.Handle(), row.record, readBlobs_);
-        row.position.rowId = statement.Int64(table_.FieldCount());
-        for (size_t index = 0; index < terms_.size(); ++index)
-            row.position.values << statement.Column(table_.FieldCount() + 1 + int(index));
-        rows.push_back(std::move(row));
-    }
+    while ((result = statement.Step()) == SQLITE_ROW)
+        rows.push_back(TakeRow(statement));
     if (result != SQLITE_DONE) {
         rows.clear();
         return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
@@ -193,6 +187,17 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
     if (backward)
         std::reverse(rows.begin(), rows.end());
     return {};
+}
+
+ViewRow View::TakeRow(const Statement& statement) const
+{
+    // The columns: the fields, the row id, the order terms.
+    ViewRow row{Record(table_), {}};
+    table_.ReadRow(statement.Handle(), row.record, readBlobs_);
+    row.position.rowId = statement.Int64(table_.FieldCount());
+    for (size_t index = 0; index < terms_.size(); ++index)
+        row.position.values << statement.Column(table_.FieldCount() + 1 + int(index));
+    return row;
 }
 
 QVariantList View::Keyset::Values(const std::vector<SqlParameter>& parameters)
@@ -280,14 +285,8 @@ Status View::ReadByKeyset(const Position& from, bool backward, int count, std::v
         for (qsizetype value = 0; value + 1 < values.size(); ++value)
             statement.Bind(int(value) + 1, values[value]);
         statement.Bind(int(values.size()), order[size_t(index)]);
-        if (statement.Step() != SQLITE_ROW)
-            continue; // gone since the keyset was read
-        ViewRow row{Record(table_), {}};
-        table_.ReadRow(statement.Handle(), row.record, readBlobs_);
-        row.position.rowId = order[size_t(index)];
-        for (size_t term = 0; term < terms_.size(); ++term)
-            row.position.values << statement.Column(table_.FieldCount() + 1 + int(term));
-        rows.push_back(std::move(row));
+        if (statement.Step() == SQLITE_ROW) // else gone since the keyset was read
+            rows.push_back(TakeRow(statement));
     }
     served = true;
     return {};

@@ -10,6 +10,7 @@
 
 namespace jornix {
 
+class Statement;
 class Table;
 
 // Where a row stands in a view's order: the values it is ordered by and its row id, which tells apart rows
@@ -110,6 +111,7 @@ private:
         static QVariantList Values(const std::vector<SqlParameter>& parameters);
     } keyset_;
     Status EnsureKeyset();
+    ViewRow TakeRow(const Statement& statement) const;
     Status ReadByKeyset(const Position& from, bool backward, int count, std::vector<ViewRow>& rows,
                         bool includeFrom, bool& served);
     int generation_ = 0;
