@@ -131,15 +131,17 @@ int main(int argc, char** argv)
             Record& buffer = contacts.Buffer();
             buffer.Clear();
             buffer.SetValue(0, number);
-            buffer.SetValue(1, QStringLiteral("Name %1").arg((number * 7919) % Records, 6, 10, QLatin1Char('0')));
+            buffer.SetValue(
+                1, QStringLiteral("Name %1").arg((number * 7919) % Records, 6, 10, QLatin1Char('0')));
             buffer.SetValue(2, QStringLiteral("First %1").arg(number % 311));
             buffer.SetValue(3, QStringLiteral("Company %1").arg(number % 97));
             // One row in 1,000 is public; the others are private to another user.
             buffer.SetValue(4, number % 1000 == 0 ? 0 : 1);
             buffer.SetValue(5, 2);
-            buffer.SetValue(6, QStringLiteral("Notes of contact %1, met at the %2 fair")
-                                   .arg(number)
-                                   .arg(number == Records / 2 ? QStringLiteral("needle") : QStringLiteral("spring")));
+            buffer.SetValue(
+                6, QStringLiteral("Notes of contact %1, met at the %2 fair")
+                       .arg(number)
+                       .arg(number == Records / 2 ? QStringLiteral("needle") : QStringLiteral("spring")));
             if (Status status = contacts.Insert(); !status) {
                 std::printf("insert failed: %s\n", qPrintable(status.Message()));
                 return 1;
@@ -173,9 +175,10 @@ int main(int argc, char** argv)
     const auto open = [&](bool ruleInSql) {
         OpenList open;
         open.window = std::make_unique<WindowController>(QStringLiteral("Bench"), QStringLiteral("Contacts"),
-                                                          WindowType::Child);
-        const int control = open.window->window.List(
-            {{"Last Name", {}, Qt::AlignLeft}, {"First Name", {}, Qt::AlignLeft}, {"Company", {}, Qt::AlignLeft}});
+                                                         WindowType::Child);
+        const int control = open.window->window.List({{"Last Name", {}, Qt::AlignLeft},
+                                                      {"First Name", {}, Qt::AlignLeft},
+                                                      {"Company", {}, Qt::AlignLeft}});
         open.window->window.Root()->resize(800, 600);
         open.view = std::make_unique<View>(contacts);
         if (ruleInSql) {
@@ -253,8 +256,9 @@ int main(int argc, char** argv)
     int pagesAfter = 0;
     for (const OpenList& list : lists)
         pagesAfter += list.list->PagesRead();
-    Report("  ten lists, nothing changed, per tick", Ms(ticks, Ticks),
-           qPrintable(QStringLiteral("(%1 pages read in %2 ticks)").arg(pagesAfter - pagesBefore).arg(Ticks)));
+    Report(
+        "  ten lists, nothing changed, per tick", Ms(ticks, Ticks),
+        qPrintable(QStringLiteral("(%1 pages read in %2 ticks)").arg(pagesAfter - pagesBefore).arg(Ticks)));
     {
         // A change: one record written, then a tick that re-reads the ten lists.
         contacts.Buffer().Clear();
@@ -290,7 +294,8 @@ int main(int argc, char** argv)
                     models[size_t(index)]->appendRow(items);
                 }
             }
-        Report("  ten plain QTableViews refilled with the same rows, per tick", Ms(reset.nsecsElapsed(), Resets));
+        Report("  ten plain QTableViews refilled with the same rows, per tick",
+               Ms(reset.nsecsElapsed(), Resets));
     }
     for (OpenList& list : lists)
         list.list->Kill();
@@ -349,8 +354,8 @@ int main(int argc, char** argv)
                 plainHits += row.record.Text(6).contains(QStringLiteral("needle"), Qt::CaseInsensitive);
             at = page.back().position;
         }
-        Report("  the same scan on the GUI thread beside a plain QTableView: its turn", Ms(scan.nsecsElapsed()),
-               qPrintable(QStringLiteral("(%1 hit)").arg(plainHits)));
+        Report("  the same scan on the GUI thread beside a plain QTableView: its turn",
+               Ms(scan.nsecsElapsed()), qPrintable(QStringLiteral("(%1 hit)").arg(plainHits)));
     }
     shown.list->Kill();
     EndProgramThreads();

@@ -792,13 +792,15 @@ private slots:
                 }
             }
         };
-        QTest::newRow("nothing changed: nothing read")
-            << std::function<void()>([] {}) << false << "Name 040" << "Name 000";
-        QTest::newRow("records added above and below the top row")
-            << std::function<void()>([] { AddContacts({{"Aaron"}, {"Name 040a"}}); }) << true << "Name 040"
-            << "Aaron";
+        QTest::newRow("nothing changed: nothing read") << std::function<void()>([] {}) << false << "Name 040"
+                                                       << "Name 000";
+        QTest::newRow("records added above and below the top row") << std::function<void()>([] {
+            AddContacts({{"Aaron"}, {"Name 040a"}});
+        }) << true << "Name 040"
+                                                                   << "Aaron";
         QTest::newRow("the top row deleted: the next takes its place")
-            << std::function<void()>([remove] { remove("Name 040"); }) << true << "Name 041" << "Name 000";
+            << std::function<void()>([remove] { remove("Name 040"); }) << true << "Name 041"
+            << "Name 000";
     }
     void aRefreshKeepsTheFirstVisibleRowAndReadsOnlyAfterAChange()
     {
@@ -850,7 +852,8 @@ private slots:
         QVERIFY(list->brw.Row(0)->texts[0] > QStringLiteral("Name 0000"));
         QVERIFY(list->brw.Row(list->brw.RowCount() - 1)->texts[0] > QStringLiteral("Name 0500"));
         QVERIFY(contiguous());
-        for (int scroll = 0; scroll < 20 && list->brw.Row(0)->texts[0] != QStringLiteral("Name 0000"); ++scroll) {
+        for (int scroll = 0; scroll < 20 && list->brw.Row(0)->texts[0] != QStringLiteral("Name 0000");
+             ++scroll) {
             tree->scrollToTop();
             WaitIdle();
         }

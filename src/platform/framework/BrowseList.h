@@ -64,8 +64,8 @@ enum : qint32
 class BrowseList : public WindowComponent, public ToolbarTarget
 {
 public:
-    static constexpr int PageRows = 60;            // rows read at a time
-    static constexpr int MaxRows = 5 * PageRows;   // rows held at most
+    static constexpr int PageRows = 60;          // rows read at a time
+    static constexpr int MaxRows = 5 * PageRows; // rows held at most
 
     BrowseList();
     ~BrowseList() override;

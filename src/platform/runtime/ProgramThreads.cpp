@@ -356,7 +356,8 @@ namespace {
 
 void ReportHeldYield(const ProgramThread& thread, const char* what)
 {
-    qCritical("Program threads: program thread %d %s while it holds a write transaction", thread.number, what);
+    qCritical("Program threads: program thread %d %s while it holds a write transaction", thread.number,
+              what);
 }
 
 } // namespace

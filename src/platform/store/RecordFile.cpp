@@ -20,8 +20,8 @@ constexpr int BusyTimeoutMs = 250;
 // default costs), PBKDF2 with 64,000 iterations (unused with the raw key, which needs no stretching), two
 // iterations for the HMAC key, and an HMAC (SHA-1) over every page.
 constexpr const char* CipherSettings[] = {
-    "PRAGMA cipher = 'aes-256-cbc'",  "PRAGMA cipher_page_size = 4096", "PRAGMA kdf_iter = 64000",
-    "PRAGMA fast_kdf_iter = 2",       "PRAGMA cipher_use_hmac = ON",
+    "PRAGMA cipher = 'aes-256-cbc'", "PRAGMA cipher_page_size = 4096", "PRAGMA kdf_iter = 64000",
+    "PRAGMA fast_kdf_iter = 2",      "PRAGMA cipher_use_hmac = ON",
 };
 
 QHash<QString, RecordFile*>& OpenFiles()
@@ -229,7 +229,8 @@ Status RecordFile::OpenConnection(const QString& path, bool encrypted, int openF
     const auto failed = [&](const QString& what) {
         const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         return Status(StoreError::FileOpenError,
-                      detail.isEmpty() ? what + QLatin1Char('.') : what + QStringLiteral(": ") + detail + '.', path);
+                      detail.isEmpty() ? what + QLatin1Char('.') : what + QStringLiteral(": ") + detail + '.',
+                      path);
     };
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, openFlags, nullptr) != SQLITE_OK)
         return failed(QStringLiteral("The file could not be opened"));

@@ -319,9 +319,9 @@ std::vector<Table::SchemaObject> Table::Schema() const
         }
         if (HasPrivateFields()) {
             const QString visible = index + QStringLiteral("_private");
-            schema.push_back({visible, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4)")
-                                           .arg(Quote(visible), table, PrivateToSql(),
-                                                terms.join(QStringLiteral(", ")))});
+            schema.push_back(
+                {visible, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4)")
+                              .arg(Quote(visible), table, PrivateToSql(), terms.join(QStringLiteral(", ")))});
         }
     }
     if (AutoNumberKey() >= 0)

@@ -153,7 +153,8 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
             return status;
     } else {
         // Two reads that the indexes leading with "_private_to" serve in the view's order, each at most a
-        // page: the public rows and the viewer's own private ones; merged, the first page of both is the page.
+        // page: the public rows and the viewer's own private ones; merged, the first page of both is the
+        // page.
         QString visible, own;
         if (Status status = PageSql(query, from, backward, includeFrom, count,
                                     Table::PrivateToSql() + QStringLiteral(" IS NULL"), {}, visible);

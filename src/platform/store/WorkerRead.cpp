@@ -33,14 +33,14 @@ void WakeFromWorker(ThreadNumber thread)
 {
     // The scheduler lives on the GUI thread: the wake is queued to its loop.
     if (thread > 0 && QCoreApplication::instance())
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [thread] { WakeThread(thread); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [thread] { WakeThread(thread); }, Qt::QueuedConnection);
 }
 
 Status Failed(sqlite3* db, const QString& what, const QString& path)
 {
-    return Status(StoreError::Failed, what + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db)) + '.',
-                  path);
+    return Status(StoreError::Failed,
+                  what + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db)) + '.', path);
 }
 
 // The worker: its own read-only connection, the rows in chunks of row ids.
@@ -48,11 +48,12 @@ void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& va
                   const WorkerRead::Take& take, Shared& shared, ThreadNumber waiting)
 {
     sqlite3* db = nullptr;
-    Status status = RecordFile::OpenConnection(table.FilePath(), table.FileAttributes() & FileAttribute::Encrypt,
-                                               SQLITE_OPEN_READONLY, db);
+    Status status = RecordFile::OpenConnection(
+        table.FilePath(), table.FileAttributes() & FileAttribute::Encrypt, SQLITE_OPEN_READONLY, db);
     sqlite3_stmt* statement = nullptr;
     if (status) {
-        const QByteArray end = QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(table.TableSql()).toUtf8();
+        const QByteArray end =
+            QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(table.TableSql()).toUtf8();
         if (sqlite3_prepare_v2(db, end.constData(), -1, &statement, nullptr) == SQLITE_OK &&
             sqlite3_step(statement) == SQLITE_ROW) {
             std::lock_guard lock(shared.mutex);
@@ -146,7 +147,8 @@ Status WorkerRead::Run(const Take& take, const Progress& progress)
     QVariantList values;
     for (const SqlParameter& parameter : filter_.parameters)
         values << parameter.Value();
-    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid > ?").arg(table_.SelectListSql(), table_.TableSql());
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid > ?").arg(table_.SelectListSql(), table_.TableSql());
     if (!filter_.sql.isEmpty())
         sql += QStringLiteral(" AND (") + filter_.sql + QLatin1Char(')');
     sql += QStringLiteral(" ORDER BY rowid LIMIT ?");

@@ -111,14 +111,16 @@ private slots:
 #endif
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(scenarioVariable), QStringLiteral("exec with a thread queued"));
+        environment.insert(QString::fromLatin1(scenarioVariable),
+                           QStringLiteral("exec with a thread queued"));
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(), {});
         QVERIFY(child.waitForFinished(60000));
         const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
         const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
         QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(errors.count(QStringLiteral("an event loop was started on the stack of program thread 1")), 1);
+        QCOMPARE(errors.count(QStringLiteral("an event loop was started on the stack of program thread 1")),
+                 1);
         QCOMPARE(errors.count(QStringLiteral("a resume was requested while program thread 1 runs")), 1);
         QVERIFY2(output.contains(QStringLiteral("messages 2")), qPrintable(output + errors));
         const QRegularExpressionMatch cpu = QRegularExpression(QStringLiteral("cpu (\\d+) ms")).match(output);

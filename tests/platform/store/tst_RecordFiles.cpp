@@ -129,17 +129,20 @@ private slots:
         crypto_generichash(raw, sizeof raw, reinterpret_cast<const unsigned char*>(password.constData()),
                            quint64(password.size()), reinterpret_cast<const unsigned char*>(salt.constData()),
                            size_t(salt.size()));
-        const QByteArray key = "x'" + QByteArray(reinterpret_cast<const char*>(raw), sizeof raw).toHex() + "'";
+        const QByteArray key =
+            "x'" + QByteArray(reinterpret_cast<const char*>(raw), sizeof raw).toHex() + "'";
         sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Main.tps")), &db, SQLITE_OPEN_READONLY, nullptr),
-                 SQLITE_OK);
+        QCOMPARE(
+            sqlite3_open_v2(QFile::encodeName(test.Path("Main.tps")), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
         QCOMPARE(sqlite3_key(db, key.constData(), int(key.size())), SQLITE_OK);
         for (const QString& setting : settings)
             QCOMPARE(sqlite3_exec(db, setting.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_stmt* statement = nullptr;
-        const bool read = sqlite3_prepare_v2(db, "SELECT Name FROM People", -1, &statement, nullptr) == SQLITE_OK &&
-                          sqlite3_step(statement) == SQLITE_ROW &&
-                          QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))) == "Ann";
+        const bool read =
+            sqlite3_prepare_v2(db, "SELECT Name FROM People", -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW &&
+            QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))) == "Ann";
         sqlite3_finalize(statement);
         sqlite3_close(db);
         QCOMPARE(read, opens);
@@ -382,7 +385,8 @@ private slots:
             QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &db, SQLITE_OPEN_READWRITE,
                                      nullptr),
                      SQLITE_OK);
-            QCOMPARE(sqlite3_exec(db, "UPDATE Plain SET Text = 'other'", nullptr, nullptr, nullptr), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, "UPDATE Plain SET Text = 'other'", nullptr, nullptr, nullptr),
+                     SQLITE_OK);
             sqlite3_close(db);
         } else if (write == "reopen") {
             plain.Close();

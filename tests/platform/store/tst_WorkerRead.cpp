@@ -54,7 +54,8 @@ private slots:
         QTest::addColumn<QString>("endedBy"); // "the end", "cancel", "take"
         QTest::addColumn<int>("taken");       // -1: fewer than all, more than none
         QTest::newRow("every row") << QString() << "the end" << Notes;
-        QTest::newRow("a filter in SQL") << "NTE:Num > 11000" << "the end" << 1000;
+        QTest::newRow("a filter in SQL") << "NTE:Num > 11000"
+                                         << "the end" << 1000;
         QTest::newRow("cancelled from the progress") << QString() << "cancel" << -1;
         QTest::newRow("ended by the worker's function") << QString() << "take" << 5;
     }
