@@ -7,7 +7,8 @@
 // The list of a Jornix list window: the framework's browse list with the rules every list of records
 // follows, configured per window:
 // - private records (a flag field and the creator's unique id): a record whose flag is not 0 and whose
-//   creator is not the signed-in user is never listed;
+//   creator is not the signed-in user is never listed; said in the view's SQL where the table declares
+//   these as its private fields (Table::SetPrivateFields), checked per row otherwise;
 // - Copy: the record highlighted when Copy was pressed primes the next insert, which keeps its values but
 //   takes a new number and the data layer's field defaults;
 // - Copy and Print are enabled only while the list has rows; a user who may only view the area never
