@@ -24,6 +24,11 @@ void StandardBrowseList::SetPrivateFields(const QString& flagField, const QStrin
     const Table& table = view_ ? view_->ViewTable() : ListView().ViewTable();
     flagField_ = table.RequireField(flagField);
     uniqueIdField_ = table.RequireField(uniqueIdField);
+    // Said in the view's SQL where the table keeps these private fields, so that a page read never scans
+    // the records it leaves out; checked on each row read otherwise.
+    ruleInSql_ = table.PrivateFlagField() == flagField_ && table.PrivateOwnerField() == uniqueIdField_;
+    if (ruleInSql_)
+        ListView().SetPrivateRule([] { return QVariant(CurrentUserUniqueID); });
 }
 
 void StandardBrowseList::SetOrderTabs(int sheet)
@@ -161,7 +166,7 @@ int StandardBrowseList::CheckRecord(const Record& record)
 {
     if (const int result = BrowseList::CheckRecord(record))
         return result;
-    return IsPrivateToAnother(record) ? 2 : 0;
+    return !ruleInSql_ && IsPrivateToAnother(record) ? 2 : 0;
 }
 
 void StandardBrowseList::TakeCopy()

@@ -14,7 +14,8 @@
 // - the list is read once the window is open, again on the refresh event and after every form it called;
 //   a form that ends "completed" after an insert or a change shows the record it wrote;
 // - private records (a flag field and the creator's unique id): a record whose flag is not 0 and whose
-//   creator is not the signed-in user is never listed;
+//   creator is not the signed-in user is never listed; said in the view's SQL where the table declares
+//   these as its private fields (Table::SetPrivateFields), checked per row otherwise;
 // - Copy takes the record highlighted when it is pressed: the next insert keeps its values but takes a new
 //   number and the data layer's field defaults; Print hands the highlighted record's number to the print
 //   procedure; Select (select lists) makes the highlighted record the window's answer;
@@ -104,6 +105,7 @@ private:
     PrintProcedure print_;
     int flagField_ = -1;
     int uniqueIdField_ = -1;
+    bool ruleInSql_ = false; // the view leaves out the private records of others
     int sheet_ = 0;
     Tabs tabs_ = Tabs::None;
     QStringList tabFilters_;
