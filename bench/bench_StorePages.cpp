@@ -47,7 +47,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     QTemporaryDir folder;
-    SetOwnerPassword(QStringLiteral("BENCHM{00000000-0000-0000-0000-000000000000}BENCHM"));
+    SetOwnerPassword(QStringLiteral("BENCHM{00000000-0000-0000-0000-000000000000}BENCHM"), "salt of the benchmarks key");
     Catalogue catalogue;
     const int flags = KeyFlag::NoCase | KeyFlag::Opt;
     Table& log =

@@ -41,10 +41,7 @@ void AccessObject::Init(ErrorReporter& errors, FileManager*& reference)
     FileManager::Init(*table, errors);
     listFields_.clear();
     for (const ValueList& list : rules_.valueLists) {
-        const int field = table->FieldIndex(list.field);
-        if (field < 0)
-            qFatal("The value list names the unknown field %s", qPrintable(list.field));
-        listFields_.push_back(field);
+        listFields_.push_back(table->RequireField(list.field));
     }
     reference_ = &reference;
     reference = this;
@@ -65,7 +62,7 @@ void AccessObject::SetFieldDefaults()
         buffer.SetValue(field, value);
     if (!rules_.timeOfDayIdField.isEmpty()) {
         // Two records primed in the same hundredth of a second would share an id: take the next free one.
-        const int field = GetTable().FieldIndex(rules_.timeOfDayIdField);
+        const int field = GetTable().RequireField(rules_.timeOfDayIdField);
         qint32 id = Clock();
         if (GetTable().OpenCount() > 0) {
             while (ValueTaken(GetTable(), field, id))
@@ -85,8 +82,8 @@ int AccessObject::ValidateField(int field, bool showMessages)
     const ValueList& list = rules_.valueLists[std::size_t(found - listFields_.begin())];
     const qint32 value = Buffer().Long(field);
     if (std::find(list.values.begin(), list.values.end(), value) == list.values.end())
-        level = Level::Notify;
-    if (level != Level::Benign && showMessages)
+        level = Severity::Notify;
+    if (level != Severity::Benign && showMessages)
         level = Errors().Throw(ErrorId::FieldNotInList, {{}, {}, list.fieldText, list.listText});
     return level;
 }
@@ -129,7 +126,7 @@ int AccessObject::DeleteRecord()
 {
     const QStringList sideFiles = SideFilesOfBuffer();
     const int level = FileManager::DeleteRecord();
-    if (level == Level::Benign)
+    if (level == Severity::Benign)
         RemoveFilesAfterCommit(sideFiles);
     AfterWrite();
     return level;

@@ -195,7 +195,7 @@ const Entry Entries[] = {
 
 void InitDataLayer()
 {
-    SetOwnerPassword(QString::fromLatin1(OwnerPassword));
+    SetOwnerPassword(QString::fromLatin1(OwnerPassword), QByteArray(OwnerKeySalt));
     for (const Entry& entry : Entries)
         entry.relationsReference = &entry.relations;
     for (const Entry& entry : Entries)

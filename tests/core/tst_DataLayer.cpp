@@ -166,20 +166,20 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, refreshed);
         FileManager& access = *Of(field).access;
-        QCOMPARE(Of(field).relations->Open(), int(Level::Benign));
-        QCOMPARE(access.PrepareRecord(), int(Level::Benign));
+        QCOMPARE(Of(field).relations->Open(), int(Severity::Benign));
+        QCOMPARE(access.PrepareRecord(), int(Severity::Benign));
         const qint64 primed = Count(access);
         const QVariant before = access.Buffer().Value(field);
         access.Buffer().SetValue(field, value);
         MessageRecorder user;
-        QCOMPARE(access.Insert(), int(Level::Notify));
+        QCOMPARE(access.Insert(), int(Severity::Notify));
         QCOMPARE(user.Captions(), QStringList{"Value Error"});
         QCOMPARE(user.boxes[0].text, message);
         QCOMPARE(posts_, refreshed ? QList<int>{DateViewThread} : QList<int>{});
         QCOMPARE(Count(access), primed);
         if (primed == 1) {
             // Only the row priming added is there, with its defaults.
-            QCOMPARE(SelectNumber(access, 1), int(Level::Benign));
+            QCOMPARE(SelectNumber(access, 1), int(Severity::Benign));
             QCOMPARE(access.Buffer().Value(field), before);
         }
     }
@@ -210,18 +210,18 @@ private slots:
         QFETCH(bool, deleteTop);
         QFETCH(int, next);
         FileManager& access = *Of(prefix).access;
-        QCOMPARE(Of(prefix).relations->Open(), int(Level::Benign));
+        QCOMPARE(Of(prefix).relations->Open(), int(Severity::Benign));
         for (const int number : existing)
-            QCOMPARE(AddNumbered(access, number), int(Level::Benign));
+            QCOMPARE(AddNumbered(access, number), int(Severity::Benign));
         if (deleteTop && existing.isEmpty()) {
-            QCOMPARE(access.PrepareRecord(), int(Level::Benign)); // a new record cancelled by its form
+            QCOMPARE(access.PrepareRecord(), int(Severity::Benign)); // a new record cancelled by its form
             existing << 1;
         }
         if (deleteTop) {
-            QCOMPARE(SelectNumber(access, existing.last()), int(Level::Benign));
-            QCOMPARE(Of(prefix).relations->Delete(false), int(Level::Benign));
+            QCOMPARE(SelectNumber(access, existing.last()), int(Severity::Benign));
+            QCOMPARE(Of(prefix).relations->Delete(false), int(Severity::Benign));
         }
-        QCOMPARE(access.PrepareRecord(), int(Level::Benign));
+        QCOMPARE(access.PrepareRecord(), int(Severity::Benign));
         QCOMPARE(access.Buffer().Long(NumberField(access)), next);
         QCOMPARE(Count(access), existing.size() - (deleteTop ? 1 : 0) + 1);
     }
@@ -241,14 +241,14 @@ private slots:
         QFETCH(QList<int>, takenIds);
         QFETCH(int, uniqueId);
         FileManager& users = *AccessUSR;
-        QCOMPARE(RelationsUSR->Open(), int(Level::Benign));
+        QCOMPARE(RelationsUSR->Open(), int(Severity::Benign));
         for (const int id : takenIds) {
             users.GetTable().ClearBuffer();
             users.Buffer().SetValue("USR:UniqueID", id);
             users.Buffer().SetValue("USR:LoginID", QString("user%1").arg(id));
-            QCOMPARE(users.InsertQuiet(), int(Level::Benign));
+            QCOMPARE(users.InsertQuiet(), int(Severity::Benign));
         }
-        QCOMPARE(users.PrepareRecord(), int(Level::Benign));
+        QCOMPARE(users.PrepareRecord(), int(Severity::Benign));
         const Record& user = users.Buffer();
         for (const char* access :
              {"LogEventAccess", "ReminderAccess", "TaskAccess", "StickyNotesAccess", "ContactAccess",
@@ -281,8 +281,8 @@ private slots:
     {
         QFETCH(QString, field);
         QFETCH(QVariant, value);
-        QCOMPARE(Of(field).relations->Open(), int(Level::Benign));
-        QCOMPARE(Of(field).access->PrepareRecord(), int(Level::Benign));
+        QCOMPARE(Of(field).relations->Open(), int(Severity::Benign));
+        QCOMPARE(Of(field).access->PrepareRecord(), int(Severity::Benign));
         QCOMPARE(Of(field).access->Buffer().Value(field).toString(), value.toString());
     }
 
@@ -312,15 +312,15 @@ private slots:
         QFETCH(QStringList, present);
         QFETCH(QStringList, kept);
         FileManager& access = *Of(prefix).access;
-        QCOMPARE(Of(prefix).relations->Open(), int(Level::Benign));
-        QCOMPARE(AddNumbered(access, number), int(Level::Benign));
+        QCOMPARE(Of(prefix).relations->Open(), int(Severity::Benign));
+        QCOMPARE(AddNumbered(access, number), int(Severity::Benign));
         for (const QString& name : present) {
             QFile file(folder_->FilePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        QCOMPARE(SelectNumber(access, number), int(Level::Benign));
+        QCOMPARE(SelectNumber(access, number), int(Severity::Benign));
         posts_.clear();
-        QCOMPARE(Of(prefix).relations->Delete(false), int(Level::Benign));
+        QCOMPARE(Of(prefix).relations->Delete(false), int(Severity::Benign));
         QCOMPARE(Count(access), 0);
         QCOMPARE(posts_, QList<int>{DateViewThread});
         for (const QString& name : present)
@@ -343,17 +343,17 @@ private slots:
         WindowThreadRegistry[WindowKind::ManageUsers] = 9;
         WindowThreadRegistry[WindowKind::SetupProgram] = 8;
         FileManager& access = *Of(prefix).access;
-        QCOMPARE(Of(prefix).relations->Open(), int(Level::Benign));
-        QCOMPARE(access.PrepareRecord(), int(Level::Benign));
+        QCOMPARE(Of(prefix).relations->Open(), int(Severity::Benign));
+        QCOMPARE(access.PrepareRecord(), int(Severity::Benign));
         QCOMPARE(posts_, QList<int>{}); // priming is no write of the user's
-        QCOMPARE(access.Insert(), int(Level::Benign));
-        QCOMPARE(Of(prefix).relations->Update(), int(Level::Benign));
-        QCOMPARE(Of(prefix).relations->Delete(false), int(Level::Benign));
+        QCOMPARE(access.Insert(), int(Severity::Benign));
+        QCOMPARE(Of(prefix).relations->Update(), int(Severity::Benign));
+        QCOMPARE(Of(prefix).relations->Delete(false), int(Severity::Benign));
         QCOMPARE(posts_, refreshed ? QList<int>(3, DateViewThread) : QList<int>{});
         // The first-run setup and the migration write without a refresh.
         posts_.clear();
-        QCOMPARE(access.PrepareRecord(), int(Level::Benign));
-        QCOMPARE(access.InsertQuiet(), int(Level::Benign));
+        QCOMPARE(access.PrepareRecord(), int(Severity::Benign));
+        QCOMPARE(access.InsertQuiet(), int(Severity::Benign));
         QCOMPARE(posts_, QList<int>{});
     }
 
@@ -362,13 +362,13 @@ private slots:
         WindowThreadRegistry.fill(0);
         WindowThreadRegistry[WindowKind::Tasks] = 3;
         WindowThreadRegistry[WindowKind::DateView] = 4;
-        QCOMPARE(RelationsREM->Open(), int(Level::Benign));
-        QCOMPARE(AccessREM->PrepareRecord(), int(Level::Benign));
-        QCOMPARE(AccessREM->Insert(), int(Level::Benign));
+        QCOMPARE(RelationsREM->Open(), int(Severity::Benign));
+        QCOMPARE(AccessREM->PrepareRecord(), int(Severity::Benign));
+        QCOMPARE(AccessREM->Insert(), int(Severity::Benign));
         QCOMPARE(posts_, QList<int>({4, 3}));
         posts_.clear();
         RefreshSuppressed = 1;
-        QCOMPARE(RelationsREM->Update(), int(Level::Benign));
+        QCOMPARE(RelationsREM->Update(), int(Severity::Benign));
         QCOMPARE(posts_, QList<int>{});
     }
 
@@ -395,17 +395,17 @@ private slots:
         QFETCH(QString, second);
         QFETCH(QString, message);
         FileManager& access = *Of(field).access;
-        QCOMPARE(Of(field).relations->Open(), int(Level::Benign));
+        QCOMPARE(Of(field).relations->Open(), int(Severity::Benign));
         for (const QString& name : {first, second}) {
-            QCOMPARE(access.PrepareRecord(), int(Level::Benign));
+            QCOMPARE(access.PrepareRecord(), int(Severity::Benign));
             access.Buffer().SetValue(field, name);
             MessageRecorder user;
             const int level = access.Insert();
             if (name == first) {
-                QCOMPARE(level, int(Level::Benign));
+                QCOMPARE(level, int(Severity::Benign));
                 continue;
             }
-            QCOMPARE(level, int(Level::Notify));
+            QCOMPARE(level, int(Severity::Notify));
             QCOMPARE(user.Captions(), QStringList{"Duplicate Key Error"});
             QCOMPARE(user.boxes[0].text, message);
         }
@@ -413,12 +413,12 @@ private slots:
 
     void aLogEventWithoutADateIsFoundByItsNumberOnly()
     {
-        QCOMPARE(RelationsLOG->Open(), int(Level::Benign));
-        QCOMPARE(AddNumbered(*AccessLOG, 3), int(Level::Benign));
+        QCOMPARE(RelationsLOG->Open(), int(Severity::Benign));
+        QCOMPARE(AddNumbered(*AccessLOG, 3), int(Severity::Benign));
         AccessLOG->GetTable().ClearBuffer();
         AccessLOG->Buffer().SetValue("LOG:LogDate", 0);
-        QVERIFY(AccessLOG->FetchQuiet(AccessLOG->GetTable().KeyIndex("LOG:LogDateK")) != Level::Benign);
-        QCOMPARE(SelectNumber(*AccessLOG, 3), int(Level::Benign));
+        QVERIFY(AccessLOG->FetchQuiet(AccessLOG->GetTable().KeyIndex("LOG:LogDateK")) != Severity::Benign);
+        QCOMPARE(SelectNumber(*AccessLOG, 3), int(Severity::Benign));
     }
 
     void setUpAndTearDownOpenNoFile()
@@ -439,8 +439,8 @@ private slots:
 
     void theDataFilesAreEncipheredButTheFieldDefinitions()
     {
-        QCOMPARE(RelationsUSR->Open(), int(Level::Benign));
-        QCOMPARE(RelationsMSC->Open(), int(Level::Benign));
+        QCOMPARE(RelationsUSR->Open(), int(Severity::Benign));
+        QCOMPARE(RelationsMSC->Open(), int(Severity::Benign));
         RelationsUSR->Close();
         RelationsMSC->Close();
         const auto head = [this](const QString& name) {
@@ -456,7 +456,7 @@ private slots:
     {
         AccessOLD10->GetTable().SetFilePath(folder_->FilePath("OLDLOG.TPS"));
         MessageRecorder user;
-        QCOMPARE(RelationsOLD10->Open(), int(Level::Fatal));
+        QCOMPARE(RelationsOLD10->Open(), int(Severity::Fatal));
         QCOMPARE(user.Captions(), QStringList{"File Access Error"});
         QCOMPARE(ended_, 1);
         QVERIFY(!QFile::exists(folder_->FilePath("OLDLOG.TPS")));

@@ -13,6 +13,7 @@
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -246,6 +247,47 @@ private slots:
         QCOMPARE(user.Value("USR:LastPwdChange").toInt(), DayNumberFromDate(QDate(2026, 12, 10)));
         QVERIFY(user.Value("USR:UniqueID").toInt() != Me);
         QVERIFY(PasswordMatches(QStringLiteral("Fresh"), user.Value("USR:Password").toString()));
+    }
+
+    // Insert a user, OK; Insert again, Cancel, No: only the cancelled user is not written, whatever was
+    // added before in the same window.
+    void aCancelledInsertKeepsTheUsersWrittenBefore_data()
+    {
+        QTest::addColumn<bool>("insertedBefore");
+        QTest::newRow("the first insert of the window") << false;
+        QTest::newRow("after a user was added in the same window") << true;
+    }
+    void aCancelledInsertKeepsTheUsersWrittenBefore()
+    {
+        QFETCH(bool, insertedBefore);
+        WindowController* list = StartList();
+        QVERIFY(list);
+        const auto insert = [&](const QString& loginId) {
+            Press(*list, QStringLiteral("Insert"));
+            WindowController* form = Form();
+            QVERIFY(form);
+            Type(*form, QStringLiteral("LoginID"), loginId);
+            Type(*form, QStringLiteral("PasswordEntry"), QStringLiteral("Pw"));
+            Type(*form, QStringLiteral("ConfirmEntry"), QStringLiteral("Pw"));
+        };
+        if (insertedBefore) {
+            insert(QStringLiteral("ann"));
+            Press(*Form(), QStringLiteral("OK"));
+            QVERIFY(!Form());
+        }
+        insert(QStringLiteral("bob"));
+        boxes->answers = {MessageButton::No};
+        Press(*Form(), QStringLiteral("Cancel"));
+        QCOMPARE(boxes->Captions(), QStringList{"Save Record"});
+        QVERIFY(!Form());
+        QCOMPARE(UserCount(), qint64(insertedBefore ? 2 : 1));
+        QVERIFY(FetchUser(QStringLiteral("jd")));
+        QCOMPARE(FetchUser(QStringLiteral("ann")), insertedBefore);
+        QVERIFY(!FetchUser(QStringLiteral("bob")));
+        auto* rows = qobject_cast<QAbstractItemView*>(
+            list->window.Widget(list->window.ControlNumber(QStringLiteral("List"))));
+        QVERIFY(rows);
+        QCOMPARE(rows->model()->rowCount(), insertedBefore ? 2 : 1);
     }
 
     void mismatchedPasswordsAreRefused()

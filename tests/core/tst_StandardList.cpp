@@ -22,6 +22,8 @@
 using namespace jornix;
 using namespace jornix::testing;
 
+Q_DECLARE_METATYPE(std::function<void()>)
+
 namespace {
 
 constexpr qint32 Me = 501;
@@ -264,6 +266,15 @@ void AddContacts(const std::vector<Contact>& contacts)
     QVERIFY(transaction.Commit());
 }
 
+// Contacts "Name 000", "Name 001" ... with numbers of so many digits.
+std::vector<Contact> Numbered(int count, int digits)
+{
+    std::vector<Contact> contacts;
+    for (int i = 0; i < count; ++i)
+        contacts.push_back({QStringLiteral("Name %1").arg(i, digits, 10, QLatin1Char('0'))});
+    return contacts;
+}
+
 qint64 ContactCount()
 {
     qint64 count = -1;
@@ -503,6 +514,38 @@ private slots:
             QCOMPARE(qobject_cast<QLineEdit*>(form->window.Widget(form->lastName))->text(), typed);
     }
 
+    // Insert, OK; Insert again, Cancel, No: the record written before stays, in the table and the list.
+    void aCancelledInsertKeepsTheRecordWrittenBefore_data()
+    {
+        QTest::addColumn<bool>("insertedBefore");
+        QTest::newRow("the first insert of the window") << false;
+        QTest::newRow("after a record was added in the same window") << true;
+    }
+    void aCancelledInsertKeepsTheRecordWrittenBefore()
+    {
+        QFETCH(bool, insertedBefore);
+        AddContacts({{"Adams"}});
+        ContactList* list = StartList();
+        if (insertedBefore) {
+            Press(*list, list->insertButton);
+            Type(*OpenForm(), OpenForm()->lastName, "Baker");
+            Press(*OpenForm(), OpenForm()->okButton);
+            QVERIFY(!OpenForm());
+        }
+        Press(*list, list->insertButton);
+        ContactForm* form = OpenForm();
+        QVERIFY(form);
+        Type(*form, form->lastName, "Evans");
+        test::MessageRecorder boxes;
+        boxes.answers = {MessageButton::No};
+        Press(*form, form->cancelButton);
+        QCOMPARE(boxes.Captions(), QStringList{"Save Record"});
+        QVERIFY(!OpenForm());
+        const QStringList kept = insertedBefore ? QStringList{"Adams", "Baker"} : QStringList{"Adams"};
+        QCOMPARE(ContactCount(), qint64(kept.size()));
+        QCOMPARE(list->Names(), kept);
+    }
+
     void aRefusedSaveKeepsTheValuesEntered()
     {
         ContactList* list = StartList();
@@ -725,12 +768,99 @@ private slots:
         QCOMPARE(list->SelectedName(), QStringLiteral("Clark"));
     }
 
+    // A refresh tick re-reads a list only when its file has changed, and keeps the user's first visible row
+    // and highlighted record where they were.
+    void aRefreshKeepsTheFirstVisibleRowAndReadsOnlyAfterAChange_data()
+    {
+        QTest::addColumn<std::function<void()>>("change");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("first");
+        const auto remove = [](const QString& name) {
+            Table& table = Contacts();
+            View all(table);
+            std::vector<ViewRow> rows;
+            all.Read({}, Direction::Forward, 1000, rows);
+            for (const ViewRow& row : rows) {
+                if (row.record.Value("CON:LName").toString() == name) {
+                    QVERIFY(table.FetchRow(row.position.rowId));
+                    QVERIFY(table.Delete());
+                }
+            }
+        };
+        QTest::newRow("nothing changed: nothing read") << std::function<void()>([] {}) << false << "Name 040"
+                                                       << "Name 000";
+        QTest::newRow("records added above and below the top row") << std::function<void()>([] {
+            AddContacts({{"Aaron"}, {"Name 040a"}});
+        }) << true << "Name 040"
+                                                                   << "Aaron";
+        QTest::newRow("the top row deleted: the next takes its place")
+            << std::function<void()>([remove] { remove("Name 040"); }) << true << "Name 041"
+            << "Name 000";
+    }
+    void aRefreshKeepsTheFirstVisibleRowAndReadsOnlyAfterAChange()
+    {
+        QFETCH(std::function<void()>, change);
+        QFETCH(bool, reads);
+        QFETCH(QString, top);
+        QFETCH(QString, first);
+        AddContacts(Numbered(150, 3));
+        ContactList* list = StartList();
+        list->window.Root()->resize(600, 400);
+        WaitIdle();
+        auto* tree = qobject_cast<QTreeView*>(list->window.Widget(list->list));
+        PickRow(*list, list->list, 42);
+        tree->scrollTo(tree->model()->index(40, 0), QAbstractItemView::PositionAtTop);
+        WaitIdle();
+        const auto topName = [&] { return list->brw.Row(tree->indexAt(QPoint(0, 0)).row())->texts.value(0); };
+        QCOMPARE(topName(), QStringLiteral("Name 040"));
+        const int pages = list->brw.PagesRead();
+
+        change();
+        PostEvent(RefreshEvent, 0, list->Thread());
+        WaitIdle();
+        QCOMPARE(list->brw.PagesRead() > pages, reads);
+        QCOMPARE(topName(), top);
+        QCOMPARE(list->SelectedName(), QStringLiteral("Name 042"));
+        QCOMPARE(list->brw.Row(0)->texts.value(0), first);
+    }
+
+    // However far the user scrolls, the list holds a bounded window of rows around the screen, and reads
+    // the rows it let go again when the user comes back.
+    void aLongListHoldsABoundedWindowOfRows()
+    {
+        AddContacts(Numbered(1000, 4));
+        ContactList* list = StartList();
+        list->window.Root()->resize(600, 400);
+        WaitIdle();
+        auto* tree = qobject_cast<QTreeView*>(list->window.Widget(list->list));
+        const auto contiguous = [&] {
+            for (int row = 1; row < list->brw.RowCount(); ++row)
+                if (list->brw.Row(row)->texts[0] <= list->brw.Row(row - 1)->texts[0])
+                    return false;
+            return true;
+        };
+        for (int scroll = 0; scroll < 12; ++scroll) {
+            tree->scrollToBottom();
+            WaitIdle();
+        }
+        QVERIFY(list->brw.RowCount() <= BrowseList::MaxRows);
+        QVERIFY(list->brw.Row(0)->texts[0] > QStringLiteral("Name 0000"));
+        QVERIFY(list->brw.Row(list->brw.RowCount() - 1)->texts[0] > QStringLiteral("Name 0500"));
+        QVERIFY(contiguous());
+        for (int scroll = 0; scroll < 20 && list->brw.Row(0)->texts[0] != QStringLiteral("Name 0000");
+             ++scroll) {
+            tree->scrollToTop();
+            WaitIdle();
+        }
+        QCOMPARE(list->brw.Row(0)->texts[0], QStringLiteral("Name 0000"));
+        QVERIFY(list->brw.RowCount() <= BrowseList::MaxRows);
+        QVERIFY(contiguous());
+    }
+
     void aLongListReadsPagesAsItScrolls()
     {
-        std::vector<Contact> many;
-        for (int i = 0; i < 1000; ++i)
-            many.push_back({QStringLiteral("Name %1").arg(i, 4, 10, QLatin1Char('0'))});
-        AddContacts(many);
+        AddContacts(Numbered(1000, 4));
         ContactList* list = StartList();
         list->window.Root()->resize(600, 400);
         WaitIdle();

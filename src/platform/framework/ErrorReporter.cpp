@@ -45,25 +45,25 @@ void EndProgram(int level)
 const std::vector<ErrorMessage>& StandardMessages()
 {
     static const std::vector<ErrorMessage> messages{
-        {ErrorId::RecordRetrieval, Level::Notify, QStringLiteral("Record Retrieval Error"),
+        {ErrorId::RecordRetrieval, Severity::Notify, QStringLiteral("Record Retrieval Error"),
          QStringLiteral("A record could not be read from %File.|Error: %ErrorText.")},
-        {ErrorId::RecordInsert, Level::Notify, QStringLiteral("Record Insert Error"),
+        {ErrorId::RecordInsert, Severity::Notify, QStringLiteral("Record Insert Error"),
          QStringLiteral("The record could not be added to %File.|Error: %ErrorText.")},
-        {ErrorId::FileCreation, Level::Fatal, QStringLiteral("File Creation Error"),
+        {ErrorId::FileCreation, Severity::Fatal, QStringLiteral("File Creation Error"),
          QStringLiteral("File %File could not be created.  Error: %ErrorText.")},
-        {ErrorId::RecordNotDeleted, Level::Notify, QStringLiteral("Record was not deleted"),
+        {ErrorId::RecordNotDeleted, Severity::Notify, QStringLiteral("Record was not deleted"),
          QStringLiteral("The record could not be deleted from %File.|Error: %ErrorText.")},
-        {ErrorId::DuplicateKey, Level::Notify, QStringLiteral("Duplicate Key Error"),
+        {ErrorId::DuplicateKey, Severity::Notify, QStringLiteral("Duplicate Key Error"),
          QStringLiteral("Adding this record creates a duplicate entry for the key: %Message")},
-        {ErrorId::FieldNotInList, Level::Notify, QStringLiteral("Value Error"),
+        {ErrorId::FieldNotInList, Severity::Notify, QStringLiteral("Value Error"),
          QStringLiteral("The value of %Field must be in the list : %Message.")},
-        {ErrorId::TransactionCancelled, Level::Notify, QStringLiteral("Transaction cancelled"),
+        {ErrorId::TransactionCancelled, Severity::Notify, QStringLiteral("Transaction cancelled"),
          QStringLiteral("The changes to %File were cancelled.|Error: %ErrorText.")},
-        {ErrorId::FileAccess, Level::Fatal, QStringLiteral("File Access Error"),
+        {ErrorId::FileAccess, Severity::Fatal, QStringLiteral("File Access Error"),
          QStringLiteral("File %File could not be opened.  Error: %ErrorText.")},
-        {ErrorId::RecordNotUpdated, Level::Notify, QStringLiteral("Record was not updated"),
+        {ErrorId::RecordNotUpdated, Severity::Notify, QStringLiteral("Record was not updated"),
          QStringLiteral("The record could not be changed in %File.|Error: %ErrorText.")},
-        {ErrorId::AutoIncrement, Level::User, QStringLiteral("Auto Increment Error"),
+        {ErrorId::AutoIncrement, Severity::User, QStringLiteral("Auto Increment Error"),
          QStringLiteral("Attempts to automatically number this record have failed.|File: %File|Error: "
                         "%ErrorText.|Try Again?")},
     };
@@ -149,13 +149,13 @@ int ErrorReporter::Throw(int id, const ErrorValues& values)
         message = *known;
     } else {
         // A number missing from the table is a fault of the program, shown with what is known of it.
-        message = {id, Level::Program, QStringLiteral("Unknown Error"),
+        message = {id, Severity::Program, QStringLiteral("Unknown Error"),
                    QStringLiteral("Error %1 is not in the table of messages.|%ErrorText").arg(id)};
     }
     ReporterThreadState& state = ThreadState();
     if (state.holds > 0) {
         state.held.emplace_back(message, values);
-        return message.severity == Level::User ? Level::Cancel : message.severity;
+        return message.severity == Severity::User ? Severity::Cancel : message.severity;
     }
     return Show(message, values);
 }
@@ -164,19 +164,19 @@ int ErrorReporter::Show(const ErrorMessage& message, const ErrorValues& values)
 {
     const QString text = Fill(message, values);
     switch (message.severity) {
-    case Level::User: {
+    case Severity::User: {
         const int answer = ShowMessageBox(MessageButton::Yes | MessageButton::No, MessageIcon::Question,
                                           message.caption, text, MessageButton::Yes);
-        return answer == MessageButton::Yes ? Level::Benign : Level::Cancel;
+        return answer == MessageButton::Yes ? Severity::Benign : Severity::Cancel;
     }
-    case Level::Program:
-    case Level::Fatal:
+    case Severity::Program:
+    case Severity::Fatal:
         ShowMessageBox(MessageButton::Ok, MessageIcon::Stop, message.caption, text, MessageButton::Ok);
         EndProgram(message.severity);
         return message.severity;
-    case Level::Benign:
+    case Severity::Benign:
         ShowMessageBox(MessageButton::Ok, MessageIcon::Information, message.caption, text, MessageButton::Ok);
-        return Level::Benign;
+        return Severity::Benign;
     default:
         ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, message.caption, text, MessageButton::Ok);
         return message.severity;
@@ -213,8 +213,8 @@ void ErrorReporter::ReleaseMessages()
     state.held.clear();
     for (auto& [message, values] : held) {
         // The question was answered No for the user while the transaction ran: tell it as a failure.
-        if (message.severity == Level::User)
-            message.severity = Level::Notify;
+        if (message.severity == Severity::User)
+            message.severity = Severity::Notify;
         Show(message, values);
     }
 }

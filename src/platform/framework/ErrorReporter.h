@@ -7,8 +7,10 @@
 
 namespace jornix {
 
-// Result levels of the framework's operations.
-namespace Level {
+// Severities of the error reporter's messages, which are also the results of the data layer's operations
+// (FileManager, TableRelations). Apart from the window operations' results (Level in WindowController.h):
+// the same numbers mean other things there.
+namespace Severity {
 enum : int
 {
     Benign = 0,  // success, or a question answered Yes
@@ -25,7 +27,7 @@ enum : int
 struct ErrorMessage
 {
     int id = 0;
-    int severity = Level::Notify;
+    int severity = Severity::Notify;
     QString caption;
     QString text;
 };

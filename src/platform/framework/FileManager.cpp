@@ -79,7 +79,7 @@ int FileManager::Open()
 {
     const Status status = table_->Open();
     if (status)
-        return Level::Benign;
+        return Severity::Benign;
     State().lastStatus = status;
     return errors_->Throw(status.Code() == StoreError::FileCreateError ? ErrorId::FileCreation
                                                                        : ErrorId::FileAccess,
@@ -94,12 +94,13 @@ void FileManager::Close()
 int FileManager::PrepareRecord(bool leaveBuffer)
 {
     ThreadState& state = State();
+    state.primedRow = 0;
     if (!leaveBuffer)
         table_->ClearBuffer();
     SetFieldDefaults();
     const int key = table_->AutoNumberKey();
     if (key < 0)
-        return Level::Benign;
+        return Severity::Benign;
     const int field = table_->Key(key).components.front();
     for (;;) {
         for (int attempt = 0; attempt < AutoNumberTries; ++attempt) {
@@ -112,18 +113,23 @@ int FileManager::PrepareRecord(bool leaveBuffer)
             state.lastStatus = status;
             if (status) {
                 state.primedRow = table_->CurrentRow();
-                return Level::Benign;
+                return Severity::Benign;
             }
         }
         const int level = errors_->Throw(ErrorId::AutoIncrement, ValuesOf(state.lastStatus));
-        if (level != Level::Benign)
+        if (level != Severity::Benign)
             return level;
     }
 }
 
+qint64 FileManager::PrimedRow() const
+{
+    return State().primedRow;
+}
+
 int FileManager::ValidateField(int, bool)
 {
-    return Level::Benign;
+    return Severity::Benign;
 }
 
 int FileManager::ValidateRecord(bool showMessages)
@@ -131,7 +137,7 @@ int FileManager::ValidateRecord(bool showMessages)
     ThreadState& state = State();
     state.failedField = -1;
     for (int field = 0; field < table_->FieldCount(); ++field) {
-        if (const int level = ValidateField(field, showMessages); level != Level::Benign) {
+        if (const int level = ValidateField(field, showMessages); level != Severity::Benign) {
             state.failedField = field;
             state.lastStatus =
                 Status(StoreError::Failed,
@@ -140,14 +146,14 @@ int FileManager::ValidateRecord(bool showMessages)
             return level;
         }
     }
-    return Level::Benign;
+    return Severity::Benign;
 }
 
 int FileManager::Write(bool insert)
 {
     ThreadState& state = State();
     state.lastStatus = {};
-    if (const int level = ValidateRecord(false); level != Level::Benign)
+    if (const int level = ValidateRecord(false); level != Severity::Benign)
         return level;
     Status status;
     bool rewrite = insert && state.primedRow != 0;
@@ -165,10 +171,10 @@ int FileManager::Write(bool insert)
         status = insert && !rewrite ? table_->Insert() : table_->Update();
     state.lastStatus = status;
     if (!status)
-        return Level::Notify;
+        return Severity::Notify;
     if (insert)
         state.primedRow = 0;
-    return Level::Benign;
+    return Severity::Benign;
 }
 
 int FileManager::ReportWriteFailure(int errorId)
@@ -177,7 +183,7 @@ int FileManager::ReportWriteFailure(int errorId)
     if (state.failedField >= 0) {
         // Validated again with messages, so that the field's own check tells what is wrong.
         const int level = ValidateField(state.failedField, true);
-        return level != Level::Benign ? level : Level::Notify;
+        return level != Severity::Benign ? level : Severity::Notify;
     }
     const Status status = state.lastStatus;
     if (status.Code() == StoreError::DuplicateKey)
@@ -188,7 +194,7 @@ int FileManager::ReportWriteFailure(int errorId)
 int FileManager::Insert()
 {
     const int level = Write(true);
-    return level == Level::Benign ? level : ReportWriteFailure(ErrorId::RecordInsert);
+    return level == Severity::Benign ? level : ReportWriteFailure(ErrorId::RecordInsert);
 }
 
 int FileManager::InsertQuiet()
@@ -199,7 +205,7 @@ int FileManager::InsertQuiet()
 int FileManager::Update()
 {
     const int level = UpdateQuiet();
-    return level == Level::Benign ? level : ReportWriteFailure(ErrorId::RecordNotUpdated);
+    return level == Severity::Benign ? level : ReportWriteFailure(ErrorId::RecordNotUpdated);
 }
 
 int FileManager::UpdateQuiet()
@@ -217,21 +223,21 @@ int FileManager::DeleteRecord()
         return errors_->Throw(ErrorId::RecordNotDeleted, ValuesOf(status));
     if (row == state.primedRow)
         state.primedRow = 0;
-    return Level::Benign;
+    return Severity::Benign;
 }
 
 int FileManager::Fetch(int key)
 {
     const Status status = table_->Fetch(key);
     State().lastStatus = status;
-    return status ? Level::Benign : errors_->Throw(ErrorId::RecordRetrieval, ValuesOf(status));
+    return status ? Severity::Benign : errors_->Throw(ErrorId::RecordRetrieval, ValuesOf(status));
 }
 
 int FileManager::FetchQuiet(int key)
 {
     const Status status = table_->Fetch(key);
     State().lastStatus = status;
-    return status ? Level::Benign : Level::Notify;
+    return status ? Severity::Benign : Severity::Notify;
 }
 
 void FileManager::SaveBuffer()
@@ -260,14 +266,14 @@ int FileManager::BeginTransaction()
     state.transaction = std::move(transaction);
     state.pendingRemovals.clear();
     errors_->HoldMessages();
-    return Level::Benign;
+    return Severity::Benign;
 }
 
 int FileManager::CommitTransaction()
 {
     ThreadState& state = State();
     if (!state.transaction)
-        return Level::Benign;
+        return Severity::Benign;
     const Status status = state.transaction->Commit();
     state.transaction.reset();
     const QStringList removals = std::exchange(state.pendingRemovals, {});
@@ -275,7 +281,7 @@ int FileManager::CommitTransaction()
         RemoveFiles(removals);
     errors_->ReleaseMessages();
     if (status)
-        return Level::Benign;
+        return Severity::Benign;
     state.lastStatus = status;
     return errors_->Throw(ErrorId::TransactionCancelled, ValuesOf(status));
 }

@@ -12,7 +12,7 @@ class Table;
 
 // Reads, primes, validates and writes the records of one table through the running thread's record buffer.
 // A program derives one access object per table and overrides the slots it needs (defaults, checks,
-// what follows a write). Results are levels (Level::Benign = 0 is success); failures are told through the
+// what follows a write). Results are levels (Severity::Benign = 0 is success); failures are told through the
 // error reporter, except by the quiet operations, which leave the store's answer in LastStatus().
 class FileManager
 {
@@ -36,8 +36,11 @@ public:
 
     // Clears the buffer (unless told to leave it), sets the defaults and, for a numbered table, takes the
     // next number and adds the row at once, so that the number is the record's. Three failed tries in a row
-    // ask "Auto Increment Error"; Yes tries again, No gives Level::Cancel.
+    // ask "Auto Increment Error"; Yes tries again, No gives Severity::Cancel.
     virtual int PrepareRecord(bool leaveBuffer = false);
+    // The row that the last PrepareRecord of this thread added for the buffer's record and that no insert
+    // or delete has taken since; 0 when it added none (a table without an auto-numbered key).
+    qint64 PrimedRow() const;
     virtual void SetFieldDefaults() {}
     // Checks one field of the buffer (the store's field number); 0 when it may be written.
     virtual int ValidateField(int field, bool showMessages);

@@ -30,12 +30,11 @@ int FormUpdate::PrepareUpdate()
     FileManager* access = window_.UpdateTable();
     if (!access)
         return Level::GoOn;
-    Table& table = access->GetTable();
     switch (window_.REQUEST) {
     case Request::Insert:
-        // The caller primed the record (numbered, its row added); that row goes again if the form is
-        // cancelled.
-        primedRow_ = table.CurrentRow();
+        // Only a row that priming added for this record goes again if the form is cancelled: the current
+        // row may be a record written before (a table without an auto-numbered key adds no row).
+        primedRow_ = access->PrimedRow();
         primedNumber_ = PrimedNumber(*access);
         window_.SetFieldDefaults();
         access->SaveBuffer();

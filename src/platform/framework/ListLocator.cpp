@@ -11,7 +11,7 @@ void ListLocator::Init(int entryControl, const QString& fieldName, bool caseInse
 {
     list_ = &list;
     entry_ = entryControl;
-    field_ = list.ListView().ViewTable().FieldIndex(fieldName);
+    field_ = list.ListView().ViewTable().RequireField(fieldName);
     caseInsensitive_ = caseInsensitive;
     text_.clear();
 }

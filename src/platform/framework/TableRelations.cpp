@@ -30,9 +30,9 @@ int TableRelations::Write(int (FileManager::*write)())
 {
     if (!useTransactions_)
         return (access_->*write)();
-    if (const int level = access_->BeginTransaction(); level != Level::Benign)
+    if (const int level = access_->BeginTransaction(); level != Severity::Benign)
         return level;
-    if (const int level = (access_->*write)(); level != Level::Benign) {
+    if (const int level = (access_->*write)(); level != Severity::Benign) {
         access_->RollbackTransaction();
         return level;
     }
@@ -51,7 +51,7 @@ int TableRelations::Delete(bool ask)
                               QStringLiteral("Confirm Delete"),
                               QStringLiteral("Are you sure you want to delete the highlighted record?"),
                               MessageButton::No) != MessageButton::Yes)
-        return Level::Cancel;
+        return Severity::Cancel;
     return Write(&FileManager::DeleteRecord);
 }
 

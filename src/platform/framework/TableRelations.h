@@ -24,7 +24,7 @@ public:
     // Rewrites the current record of this thread.
     int Update();
     // Deletes the current record of this thread; with ask set, only after "Confirm Delete" is answered Yes
-    // (otherwise Level::Cancel).
+    // (otherwise Severity::Cancel).
     int Delete(bool ask = true);
 
 private:

@@ -27,10 +27,12 @@ template <class T> ValueBinding Bind(T& variable)
                         {}};
 }
 
-// A field of a table's record buffer by its full name ("USR:LoginID", case does not matter). Works with any
+// A field of a table's record buffer by its full name ("USR:LoginID", case does not matter); the name is
+// checked when the binding is made. Works with any
 // table type whose Buffer() gives the running thread's record with Value(name) and SetValue(name, value).
 template <class Table> ValueBinding BindField(Table& table, const QString& fieldName)
 {
+    table.Buffer().FieldNumber(fieldName); // a name the table does not have is a fault of the window now
     return ValueBinding{
         [&table, fieldName] { return table.Buffer().Value(fieldName); },
         [&table, fieldName](const QVariant& value) { table.Buffer().SetValue(fieldName, value); }, fieldName};

@@ -465,6 +465,20 @@ void WindowDescription::ConnectList(Record& record)
                      [this, number] { Post(Event::NewSelection, number); });
 }
 
+// A sheet whose tabs hold no controls chooses what the controls after it show (the order or the filter of a
+// list): it shows only its tab bar, without empty pages under it.
+static void KeepToTabBar(QTabWidget* tabs)
+{
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        if (const QLayout* layout = tabs->widget(tab)->layout(); layout && layout->count() > 0)
+            return;
+    tabs->setDocumentMode(true);
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        tabs->widget(tab)->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    tabs->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    tabs->setFixedHeight(tabs->tabBar()->sizeHint().height());
+}
+
 Control WindowDescription::Sheet(const std::function<void()>& body)
 {
     auto* tabs = new QTabWidget;
@@ -478,6 +492,7 @@ Control WindowDescription::Sheet(const std::function<void()>& body)
     auto container = std::make_unique<Container>();
     container->widget = tabs;
     Nest(number, std::move(container), body);
+    KeepToTabBar(tabs);
     return Control(*this, number);
 }
 

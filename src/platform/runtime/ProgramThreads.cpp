@@ -25,7 +25,8 @@ namespace jornix {
 namespace scheduler {
 namespace {
 
-constexpr std::size_t MinimumStack = 1024 * 1024;
+// Mapped, not committed: the pages of a stack are taken from the system as the thread first touches them.
+constexpr std::size_t MinimumStack = 8 * 1024 * 1024;
 
 struct Scheduler
 {
@@ -150,8 +151,11 @@ void WatchEventLoops()
         return;
     watching = true;
     const auto check = [] {
-        if (ProgramThread* thread = S().running)
+        // Release builds go on: told once per thread, not at every turn of that loop.
+        if (ProgramThread* thread = S().running; thread && !thread->eventLoopReported) {
+            thread->eventLoopReported = true;
             Fault("an event loop was started on the stack of program thread %d", thread->number);
+        }
     };
     QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, check,
                      Qt::DirectConnection);
@@ -207,8 +211,13 @@ void RunTurn()
 {
     Scheduler& s = S();
     if (s.running) {
-        Fault("a resume was requested while program thread %d runs", s.running->number);
-        PostTurn(); // release builds: try again once that thread has given way
+        // An event loop on a fiber's stack (release builds go on): told once for that thread. The queued
+        // threads wait for the turn that the outer RunTurn posts when the fiber has given way; arming the
+        // timer again here would spin the nested loop at full speed.
+        if (!s.running->resumeReported) {
+            s.running->resumeReported = true;
+            Fault("a resume was requested while program thread %d runs", s.running->number);
+        }
         return;
     }
     // Only the threads queued before this turn run now, so that a thread that yields lets the loop in.
@@ -325,6 +334,34 @@ bool ThreadIsActive(ThreadNumber thread)
     return Find(thread) != nullptr;
 }
 
+void HoldYields()
+{
+    if (ProgramThread* thread = Running())
+        ++thread->yieldHolds;
+}
+
+void ReleaseYields(ThreadNumber number)
+{
+    if (ProgramThread* thread = Find(number); thread && thread->yieldHolds > 0)
+        --thread->yieldHolds;
+}
+
+bool YieldsHeld()
+{
+    const ProgramThread* thread = Running();
+    return thread && thread->yieldHolds > 0;
+}
+
+namespace {
+
+void ReportHeldYield(const ProgramThread& thread, const char* what)
+{
+    qCritical("Program threads: program thread %d %s while it holds a write transaction", thread.number,
+              what);
+}
+
+} // namespace
+
 void WaitUntil(const std::function<bool()>& done, WaitKind kind)
 {
     ProgramThread* thread = Running();
@@ -333,6 +370,9 @@ void WaitUntil(const std::function<bool()>& done, WaitKind kind)
             Fault("a wait was asked for outside every program thread");
         return;
     }
+    // A wait cannot be refused (its end would never come): it is told, and the transaction stays held.
+    if (thread->yieldHolds > 0 && !done())
+        ReportHeldYield(*thread, "waits");
     while (!done() && !thread->unwinding)
         Suspend(*thread, kind);
 }
@@ -348,6 +388,10 @@ void YieldNow()
     ProgramThread* thread = Running();
     if (!thread || thread->unwinding)
         return;
+    if (thread->yieldHolds > 0) {
+        ReportHeldYield(*thread, "may not give way");
+        return; // refused: the work goes on without giving way
+    }
     thread->state = State::Suspended;
     Queue(*thread);
     Suspend(*thread, WaitKind::Work);

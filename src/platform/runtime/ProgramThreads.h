@@ -61,8 +61,8 @@ ThreadNumber CurrentThread();
 ThreadContext& CurrentContext();
 
 // Starts a procedure on a new program thread and returns its number; the procedure starts from the main loop
-// once the caller gives way. Numbers are never reused. Every thread gets a stack of at least 1 MiB with a
-// guard page (the small stacks the program asks for are raised to that). Needs a QApplication. After
+// once the caller gives way. Numbers are never reused. Every thread gets a stack of at least 8 MiB with a
+// guard page (the small stacks the program asks for are raised to that); its pages are committed as used. Needs a QApplication. After
 // EndProgramThreads() nothing starts and 0 is returned.
 ThreadNumber StartProcedureThread(std::function<void()> procedure, std::size_t stackSize = 25000);
 
@@ -71,6 +71,14 @@ bool ThreadIsActive(ThreadNumber thread);
 
 // Gives way to other program threads and to the event loop during long work; returns at the next turn.
 void YieldNow();
+
+// A thread that holds a write transaction may not give way: another thread would read its uncommitted
+// writes through the shared connection. HoldYields (on the running thread) and ReleaseYields (by the
+// thread's number) count the holds; meanwhile YieldNow refuses, returns at once and tells the fault, and a
+// wait is told.
+void HoldYields();
+void ReleaseYields(ThreadNumber thread);
+bool YieldsHeld(); // of the running thread
 
 // Waits the given time while the event loop and the other threads go on.
 void WaitMilliseconds(int milliseconds);

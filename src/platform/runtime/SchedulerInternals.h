@@ -41,6 +41,9 @@ struct ProgramThread
     std::deque<FrameworkEvent> pending;   // posted while the thread had no window
     ProgramWindow* eventWaiter = nullptr; // the window whose WaitEvent the thread sits in
     int shortWaits = 0;                   // message boxes and common dialogs open
+    int yieldHolds = 0;                   // write transactions open: the thread may not give way
+    bool eventLoopReported = false;       // an event loop on its stack was told
+    bool resumeReported = false;          // a resume asked for while it ran was told
 };
 
 ProgramThread* Running();

@@ -35,8 +35,9 @@ private:
     std::vector<std::unique_ptr<Table>> tables_;
 };
 
-// The owner password of the enciphered record files, a constant of the program. The raw key is derived from
-// it once per process (BLAKE2b-256 keyed with a fixed salt), so that opening a file costs no key stretching.
-void SetOwnerPassword(const QString& password);
+// The owner password of the enciphered record files, a constant of the program, and the program's own salt
+// (16 to 64 bytes). The raw key is derived from them once per process (BLAKE2b-256 of the password keyed
+// with the salt), so that opening a file costs no key stretching.
+void SetOwnerPassword(const QString& password, const QByteArray& salt);
 
 } // namespace jornix

@@ -16,8 +16,9 @@
 // Comparisons = <> < > <= >=, AND, OR, NOT (also written ~ in front of a condition), a ~ b (a contains b,
 // without regard to case), parentheses, numbers, texts in single quotes (a quote doubled inside), field names
 // with the table's prefix, UPPER, CLIP, INSTRING(part, text [, 1 [, start]]), TODAY() and names bound by the
-// caller. An expression is parsed into a tree and turned into SQL whose values are all bound parameters; only
-// the table's own columns are ever named in the SQL.
+// caller. An expression is parsed into a tree (ExpressionTree.h) and turned into SQL whose values are all
+// bound parameters; only the table's own columns are ever named in the SQL. The same tree is read in memory
+// by ExpressionEvaluator.h with the same results.
 namespace jornix {
 
 class Table;

@@ -53,7 +53,12 @@ QVariant Record::Value(int field) const
 
 QVariant Record::Value(const QString& name) const
 {
-    return table_ ? Value(table_->FieldIndex(name)) : QVariant();
+    return table_ ? Value(table_->RequireField(name)) : QVariant();
+}
+
+int Record::FieldNumber(const QString& name) const
+{
+    return table_ ? table_->RequireField(name) : -1;
 }
 
 qint32 Record::Long(int field) const
@@ -86,7 +91,7 @@ bool Record::SetValue(int field, const QVariant& value)
 
 bool Record::SetValue(const QString& name, const QVariant& value)
 {
-    return table_ && SetValue(table_->FieldIndex(name), value);
+    return table_ && SetValue(table_->RequireField(name), value);
 }
 
 void Record::Clear()

@@ -24,7 +24,9 @@ public:
     int FieldCount() const { return int(values_.size()); }
 
     QVariant Value(int field) const; // invalid for a field the table does not have
+    // By name: a name the table does not have is a program fault (Table::RequireField).
     QVariant Value(const QString& name) const;
+    int FieldNumber(const QString& name) const; // the same check; -1 when the program goes on
     qint32 Long(int field) const; // Byte, Short and Long fields
     double Real(int field) const;
     QString Text(int field) const; // String and Memo fields

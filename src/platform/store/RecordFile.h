@@ -17,6 +17,9 @@ namespace jornix {
 
 class Table;
 
+// Binds a value by its type (from 1): numbers, texts as UTF-8, bytes, and an invalid value as NULL.
+void BindValue(sqlite3_stmt* statement, int index, const QVariant& value);
+
 // A prepared statement taken from a file's cache; reset when it goes out of scope, so that no statement
 // stays open beyond the operation that used it.
 class Statement
@@ -54,9 +57,16 @@ public:
     static RecordFile* Acquire(const Table& table, Status& status);
     void Release(); // closes the file when nothing holds it any more
 
+    // Opens a connection to a record file as every connection of the store is opened: keyed and with the
+    // cipher settings when encrypted, the short busy timeout, the store's SQL functions, and a first read
+    // that shows whether the key fits. The caller closes db, also after a failure.
+    static Status OpenConnection(const QString& path, bool encrypted, int openFlags, sqlite3*& db);
+
     const QString& Path() const { return path_; }
     bool ReadOnly() const { return readOnly_; }
+    static constexpr int MaxCachedStatements = 64;
     Statement Prepare(const QString& sql, Status& status);
+    int CachedStatements() const { return int(statements_.size()); }
     Status Execute(const QString& sql);                       // a statement without parameters or rows
     Status Error(StoreError code, const QString& what) const; // what failed, with SQLite's message
     sqlite3* Handle() const { return db_; }
@@ -68,6 +78,12 @@ public:
     void Rollback();
     bool InTransaction() const { return transactionThread_ >= 0; }
     ThreadNumber TransactionThread() const { return transactionThread_; }
+
+    // A number that differs from every earlier answer once the file has changed: a commit of this
+    // connection, or of any other connection or process (PRAGMA data_version). Numbers are never given
+    // twice in a process, not even by a file closed and opened again, so a reader that keeps the last number
+    // it saw knows whether it must read again.
+    quint64 ChangeCount();
 
     ~RecordFile();
 
@@ -81,7 +97,20 @@ private:
     bool readOnly_ = false;
     int holds_ = 0;
     ThreadNumber transactionThread_ = -1;
-    QHash<QString, sqlite3_stmt*> statements_;
+    // Prepared statements by their text, at most MaxCachedStatements of them: the one used longest ago
+    // makes room for a new one.
+    struct Cached
+    {
+        sqlite3_stmt* statement = nullptr;
+        quint64 lastUse = 0;
+    };
+    QHash<QString, Cached> statements_;
+    quint64 uses_ = 0;
+    qint64 dataVersion_ = -1;
+    quint64 changes_ = 0;
+    void NoteChange();
+    void FinalizeStatements();
+    void MakeRoomInCache();
 };
 
 // A write that runs in the thread's open transaction or, when there is none, in a transaction of its own.

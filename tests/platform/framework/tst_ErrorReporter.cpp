@@ -26,16 +26,16 @@ private slots:
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("severity");
-        QTest::newRow("1") << 1 << "Record Retrieval Error" << int(Level::Notify);
-        QTest::newRow("4") << 4 << "Record Insert Error" << int(Level::Notify);
-        QTest::newRow("10") << 10 << "File Creation Error" << int(Level::Fatal);
-        QTest::newRow("11") << 11 << "Record was not deleted" << int(Level::Notify);
-        QTest::newRow("13") << 13 << "Duplicate Key Error" << int(Level::Notify);
-        QTest::newRow("15") << 15 << "Value Error" << int(Level::Notify);
-        QTest::newRow("21") << 21 << "Transaction cancelled" << int(Level::Notify);
-        QTest::newRow("23") << 23 << "File Access Error" << int(Level::Fatal);
-        QTest::newRow("25") << 25 << "Record was not updated" << int(Level::Notify);
-        QTest::newRow("32") << 32 << "Auto Increment Error" << int(Level::User);
+        QTest::newRow("1") << 1 << "Record Retrieval Error" << int(Severity::Notify);
+        QTest::newRow("4") << 4 << "Record Insert Error" << int(Severity::Notify);
+        QTest::newRow("10") << 10 << "File Creation Error" << int(Severity::Fatal);
+        QTest::newRow("11") << 11 << "Record was not deleted" << int(Severity::Notify);
+        QTest::newRow("13") << 13 << "Duplicate Key Error" << int(Severity::Notify);
+        QTest::newRow("15") << 15 << "Value Error" << int(Severity::Notify);
+        QTest::newRow("21") << 21 << "Transaction cancelled" << int(Severity::Notify);
+        QTest::newRow("23") << 23 << "File Access Error" << int(Severity::Fatal);
+        QTest::newRow("25") << 25 << "Record was not updated" << int(Severity::Notify);
+        QTest::newRow("32") << 32 << "Auto Increment Error" << int(Severity::User);
     }
     void theTableOfMessagesHoldsEachErrorWithItsCaptionAndSeverity()
     {
@@ -93,18 +93,18 @@ private slots:
         QTest::addColumn<bool>("programEnds");
         const int yesNo = MessageButton::Yes | MessageButton::No;
         QTest::newRow("a notice") << 13 << int(MessageButton::Ok) << int(MessageIcon::Exclamation)
-                                  << int(MessageButton::Ok) << int(Level::Notify) << false;
+                                  << int(MessageButton::Ok) << int(Severity::Notify) << false;
         QTest::newRow("a question answered Yes")
-            << 32 << int(MessageButton::Yes) << int(MessageIcon::Question) << yesNo << int(Level::Benign)
+            << 32 << int(MessageButton::Yes) << int(MessageIcon::Question) << yesNo << int(Severity::Benign)
             << false;
         QTest::newRow("a question answered No") << 32 << int(MessageButton::No) << int(MessageIcon::Question)
-                                                << yesNo << int(Level::Cancel) << false;
+                                                << yesNo << int(Severity::Cancel) << false;
         QTest::newRow("a fatal error ends the program")
             << 23 << int(MessageButton::Ok) << int(MessageIcon::Stop) << int(MessageButton::Ok)
-            << int(Level::Fatal) << true;
+            << int(Severity::Fatal) << true;
         QTest::newRow("an error missing from the table is a program error")
             << 999 << int(MessageButton::Ok) << int(MessageIcon::Stop) << int(MessageButton::Ok)
-            << int(Level::Program) << true;
+            << int(Severity::Program) << true;
     }
     void theSeverityDecidesTheBoxAndTheResult()
     {
@@ -131,9 +131,9 @@ private slots:
         MessageRecorder user;
         reporter_.HoldMessages();
         reporter_.HoldMessages();
-        QCOMPARE(reporter_.Throw(ErrorId::DuplicateKey, {{}, {}, {}, "by Name"}), int(Level::Notify));
-        QCOMPARE(reporter_.Throw(ErrorId::AutoIncrement), int(Level::Cancel)); // never asked while held
-        QCOMPARE(reporter_.Throw(ErrorId::FileAccess), int(Level::Fatal));
+        QCOMPARE(reporter_.Throw(ErrorId::DuplicateKey, {{}, {}, {}, "by Name"}), int(Severity::Notify));
+        QCOMPARE(reporter_.Throw(ErrorId::AutoIncrement), int(Severity::Cancel)); // never asked while held
+        QCOMPARE(reporter_.Throw(ErrorId::FileAccess), int(Severity::Fatal));
         reporter_.ReleaseMessages();
         QVERIFY(user.boxes.isEmpty());
         QVERIFY(endedWith_.isEmpty());
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(user.Captions(),
                  QStringList({"Duplicate Key Error", "Auto Increment Error", "File Access Error"}));
         QCOMPARE(user.boxes[1].buttons, int(MessageButton::Ok));
-        QCOMPARE(endedWith_, QList<int>{Level::Fatal});
+        QCOMPARE(endedWith_, QList<int>{Severity::Fatal});
     }
 
     void theProcedureNameBelongsToItsThread()

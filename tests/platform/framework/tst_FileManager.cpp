@@ -22,8 +22,8 @@ public:
     {
         int level = FileManager::ValidateField(field, showMessages);
         if (GetTable().Field(field).name == "ITM:Code" && Buffer().Long(field) < 0)
-            level = Level::Notify;
-        if (level != Level::Benign && showMessages)
+            level = Severity::Notify;
+        if (level != Severity::Benign && showMessages)
             level = Errors().Throw(ErrorId::FieldNotInList, {{}, {}, "Code", "'0','1'"});
         return level;
     }
@@ -31,7 +31,7 @@ public:
     {
         const QString side = sideFolder + "/i_" + QString::number(Buffer().Long(0)) + ".txt";
         const int level = FileManager::DeleteRecord();
-        if (level == Level::Benign) {
+        if (level == Severity::Benign) {
             RemoveFilesAfterCommit({side});
             sideFileLeftUntilCommit = QFile::exists(side);
         }
@@ -57,7 +57,7 @@ struct Fixture
           blocked(
               catalogue.AddTable("BLK:", "Items", "Blocked", FileAttribute::Encrypt | FileAttribute::Create))
     {
-        SetOwnerPassword("ITEMS{0000}ITEMS");
+        SetOwnerPassword("ITEMS{0000}ITEMS", "salt of the tests key");
         items.AddLong("Num")
             .AddLong("Code")
             .AddString("Name", 20)
@@ -109,8 +109,8 @@ private slots:
         f_ = std::make_unique<Fixture>();
         endedWith_.clear();
         SetProgramEndHandler([this](int level) { endedWith_ << level; });
-        QCOMPARE(f_->access.Open(), int(Level::Benign));
-        QCOMPARE(f_->blockedAccess.Open(), int(Level::Benign));
+        QCOMPARE(f_->access.Open(), int(Severity::Benign));
+        QCOMPARE(f_->blockedAccess.Open(), int(Severity::Benign));
     }
     void cleanup()
     {
@@ -123,12 +123,12 @@ private slots:
     void primingAddsTheNumberedRowAndTheInsertRewritesIt()
     {
         MessageRecorder user;
-        QCOMPARE(f_->access.PrepareRecord(), int(Level::Benign));
+        QCOMPARE(f_->access.PrepareRecord(), int(Severity::Benign));
         QCOMPARE(f_->items.Buffer().Long(0), 1);
         QCOMPARE(f_->Count(f_->items), 1);
         f_->items.Buffer().SetValue("ITM:Name", "apple");
         f_->items.Buffer().SetValue("ITM:Notes", "red");
-        QCOMPARE(f_->access.Insert(), int(Level::Benign));
+        QCOMPARE(f_->access.Insert(), int(Severity::Benign));
         QCOMPARE(f_->Count(f_->items), 1);
         QCOMPARE(f_->NameOf(1), QString("apple"));
         QVERIFY(user.boxes.isEmpty());
@@ -136,13 +136,13 @@ private slots:
 
     void theInsertOfAPrimedRecordFindsItsRowAfterOtherReads()
     {
-        QCOMPARE(f_->AddItem(7, "pear"), int(Level::Benign));
-        QCOMPARE(f_->access.PrepareRecord(), int(Level::Benign));
+        QCOMPARE(f_->AddItem(7, "pear"), int(Severity::Benign));
+        QCOMPARE(f_->access.PrepareRecord(), int(Severity::Benign));
         const Record primed = f_->items.Buffer();
         QCOMPARE(f_->NameOf(7), QString("pear")); // a read of another record on the same thread
         f_->items.Buffer() = primed;
         f_->items.Buffer().SetValue("ITM:Name", "plum");
-        QCOMPARE(f_->access.Insert(), int(Level::Benign));
+        QCOMPARE(f_->access.Insert(), int(Severity::Benign));
         QCOMPARE(f_->Count(f_->items), 2);
         QCOMPARE(f_->NameOf(7), QString("pear"));
         QCOMPARE(f_->NameOf(8), QString("plum"));
@@ -163,9 +163,9 @@ private slots:
         QFETCH(QStringList, captions);
         MessageRecorder user;
         if (operation.startsWith("Insert")) {
-            QCOMPARE(f_->access.PrepareRecord(), int(Level::Benign));
+            QCOMPARE(f_->access.PrepareRecord(), int(Severity::Benign));
         } else {
-            QCOMPARE(f_->AddItem(1, "apple"), int(Level::Benign));
+            QCOMPARE(f_->AddItem(1, "apple"), int(Severity::Benign));
         }
         f_->items.Buffer().SetValue("ITM:Name", "changed");
         f_->items.Buffer().SetValue("ITM:Code", -1);
@@ -173,7 +173,7 @@ private slots:
                           : operation == "InsertQuiet" ? f_->access.InsertQuiet()
                           : operation == "Update"      ? f_->access.Update()
                                                        : f_->access.UpdateQuiet();
-        QCOMPARE(level, int(Level::Notify));
+        QCOMPARE(level, int(Severity::Notify));
         QCOMPARE(user.Captions(), captions);
         if (!captions.isEmpty())
             QCOMPARE(user.boxes[0].text, QString("The value of Code must be in the list : '0','1'."));
@@ -196,9 +196,9 @@ private slots:
         QFETCH(qint32, num);
         QFETCH(QString, name);
         QFETCH(QString, key);
-        QCOMPARE(f_->AddItem(1, "apple"), int(Level::Benign));
+        QCOMPARE(f_->AddItem(1, "apple"), int(Severity::Benign));
         MessageRecorder user;
-        QCOMPARE(f_->AddItem(num, name), int(Level::Notify));
+        QCOMPARE(f_->AddItem(num, name), int(Severity::Notify));
         QCOMPARE(user.Captions(), QStringList{"Duplicate Key Error"});
         QCOMPARE(user.boxes[0].text, "Adding this record creates a duplicate entry for the key: " + key);
         QCOMPARE(f_->Count(f_->items), 1);
@@ -209,9 +209,9 @@ private slots:
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<int>("questions");
         QTest::addColumn<int>("level");
-        QTest::newRow("No gives up") << QList<int>{MessageButton::No} << 1 << int(Level::Cancel);
+        QTest::newRow("No gives up") << QList<int>{MessageButton::No} << 1 << int(Severity::Cancel);
         QTest::newRow("Yes tries three times more")
-            << QList<int>{MessageButton::Yes, MessageButton::No} << 2 << int(Level::Cancel);
+            << QList<int>{MessageButton::Yes, MessageButton::No} << 2 << int(Severity::Cancel);
     }
     void numberingAsksAfterThreeFailedTries()
     {
@@ -219,7 +219,7 @@ private slots:
         QFETCH(int, questions);
         QFETCH(int, level);
         f_->blocked.Buffer().SetValue("BLK:Num", 100);
-        QCOMPARE(f_->blockedAccess.Insert(), int(Level::Benign));
+        QCOMPARE(f_->blockedAccess.Insert(), int(Severity::Benign));
         MessageRecorder user;
         user.answers = answers;
         QCOMPARE(f_->blockedAccess.PrepareRecord(), level);
@@ -232,7 +232,7 @@ private slots:
         QCOMPARE(f_->Count(f_->blocked), 1);
         // Every try took a number of its own.
         f_->blocked.Buffer().SetValue("BLK:Code", 5);
-        QCOMPARE(f_->blockedAccess.PrepareRecord(true), int(Level::Benign));
+        QCOMPARE(f_->blockedAccess.PrepareRecord(true), int(Severity::Benign));
         QCOMPARE(f_->blocked.Buffer().Long(0), 100 + 3 * questions + 1);
     }
 
@@ -243,9 +243,9 @@ private slots:
         QTest::addColumn<int>("level");
         QTest::addColumn<QStringList>("captions");
         QTest::newRow("found, without regard to case")
-            << "APPLE" << false << int(Level::Benign) << QStringList{};
-        QTest::newRow("FetchQuiet says nothing") << "quince" << true << int(Level::Notify) << QStringList{};
-        QTest::newRow("Fetch tells") << "quince" << false << int(Level::Notify)
+            << "APPLE" << false << int(Severity::Benign) << QStringList{};
+        QTest::newRow("FetchQuiet says nothing") << "quince" << true << int(Severity::Notify) << QStringList{};
+        QTest::newRow("Fetch tells") << "quince" << false << int(Severity::Notify)
                                      << QStringList{"Record Retrieval Error"};
     }
     void fetchReadsByTheBufferKeyValues()
@@ -254,13 +254,13 @@ private slots:
         QFETCH(bool, quiet);
         QFETCH(int, level);
         QFETCH(QStringList, captions);
-        QCOMPARE(f_->AddItem(4, "apple"), int(Level::Benign));
+        QCOMPARE(f_->AddItem(4, "apple"), int(Severity::Benign));
         f_->items.ClearBuffer();
         f_->items.Buffer().SetValue("ITM:Name", name);
         MessageRecorder user;
         QCOMPARE(quiet ? f_->access.FetchQuiet(1) : f_->access.Fetch(1), level);
         QCOMPARE(user.Captions(), captions);
-        if (level == Level::Benign)
+        if (level == Severity::Benign)
             QCOMPARE(f_->items.Buffer().Long(0), 4);
     }
 
@@ -294,10 +294,10 @@ private slots:
         FileManager access;
         access.Init(other, f_->errors);
         MessageRecorder user;
-        QCOMPARE(access.Open(), int(Level::Fatal));
+        QCOMPARE(access.Open(), int(Severity::Fatal));
         QCOMPARE(user.Captions(), QStringList{caption});
         QVERIFY(user.boxes[0].text.startsWith("File " + path + " could not "));
-        QCOMPARE(endedWith_, QList<int>{Level::Fatal});
+        QCOMPARE(endedWith_, QList<int>{Severity::Fatal});
         QCOMPARE(other.OpenCount(), 0);
     }
 
@@ -307,10 +307,10 @@ private slots:
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<int>("level");
         QTest::addColumn<bool>("deleted");
-        QTest::newRow("Yes deletes") << true << QList<int>{MessageButton::Yes} << int(Level::Benign) << true;
+        QTest::newRow("Yes deletes") << true << QList<int>{MessageButton::Yes} << int(Severity::Benign) << true;
         QTest::newRow("No keeps the record")
-            << true << QList<int>{MessageButton::No} << int(Level::Cancel) << false;
-        QTest::newRow("without the question") << false << QList<int>{} << int(Level::Benign) << true;
+            << true << QList<int>{MessageButton::No} << int(Severity::Cancel) << false;
+        QTest::newRow("without the question") << false << QList<int>{} << int(Severity::Benign) << true;
     }
     void deleteAsksFirstAndRemovesSideFilesOnlyAfterTheCommit()
     {
@@ -318,7 +318,7 @@ private slots:
         QFETCH(QList<int>, answers);
         QFETCH(int, level);
         QFETCH(bool, deleted);
-        QCOMPARE(f_->AddItem(3, "apple"), int(Level::Benign));
+        QCOMPARE(f_->AddItem(3, "apple"), int(Severity::Benign));
         const QString side = f_->folder.filePath("i_3.txt");
         QFile file(side);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -352,8 +352,8 @@ private slots:
     {
         QFETCH(QString, operation);
         QFETCH(QString, caption);
-        QCOMPARE(f_->AddItem(1, "apple"), int(Level::Benign));
-        QCOMPARE(f_->AddItem(2, "pear"), int(Level::Benign));
+        QCOMPARE(f_->AddItem(1, "apple"), int(Severity::Benign));
+        QCOMPARE(f_->AddItem(2, "pear"), int(Severity::Benign));
         const QString side = f_->folder.filePath("i_2.txt");
         QFile file(side);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -366,14 +366,14 @@ private slots:
         int level = 0;
         if (operation == "Delete") {
             f_->items.Close(); // the record is no longer current on this thread
-            QCOMPARE(f_->access.Open(), int(Level::Benign));
+            QCOMPARE(f_->access.Open(), int(Severity::Benign));
             level = f_->relations.Delete(false);
         } else {
             f_->items.Buffer().SetValue(operation == "Update" ? "ITM:Name" : "ITM:Code",
                                         operation == "Update" ? QVariant("APPLE") : QVariant(-4));
             level = f_->relations.Update();
         }
-        QCOMPARE(level, int(Level::Notify));
+        QCOMPARE(level, int(Severity::Notify));
         QCOMPARE(user.Captions(), QStringList{caption});
         QVERIFY(!shownInTransaction);
         QVERIFY(!f_->items.File()->InTransaction());
@@ -383,7 +383,7 @@ private slots:
 
     void bufferUnchangedComparesWithTheSavedCopy()
     {
-        QCOMPARE(f_->AddItem(1, "apple"), int(Level::Benign));
+        QCOMPARE(f_->AddItem(1, "apple"), int(Severity::Benign));
         f_->access.SaveBuffer();
         QVERIFY(f_->access.BufferUnchanged());
         f_->items.Buffer().SetValue("ITM:Name", "apple   "); // trailing blanks never count

@@ -28,7 +28,7 @@ struct TestCatalogue
           fixed(catalogue.AddTable("FIX:", "Fixed", "Fixed", 0)),
           archive(catalogue.AddTable("ARC:", "", "People", FileAttribute::ReadOnly))
     {
-        SetOwnerPassword(QString::fromLatin1(TestPassword));
+        SetOwnerPassword(QString::fromLatin1(TestPassword), "salt of the tests key");
         const int keyFlags = KeyFlag::NoCase | KeyFlag::Opt;
         people.AddLong("Num")
             .AddString("Login", 10)

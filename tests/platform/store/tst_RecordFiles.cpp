@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <sodium.h>
+
 using namespace jornix;
 using namespace jornix::test;
 
@@ -97,6 +99,53 @@ private slots:
                  QByteArray("open text"));
         sqlite3_finalize(statement);
         sqlite3_close(db);
+    }
+
+    // How an enciphered file is read, written down once: the raw key is BLAKE2b-256 of the owner password
+    // keyed with the salt, and the cipher settings are these. A file written today must open with them, so
+    // that a later SQLCipher with other defaults reads it; a reader with other settings gets no data.
+    void anEncipheredFileOpensWithTheWrittenDownSettings_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<bool>("opens");
+        const QStringList written{"PRAGMA cipher = 'aes-256-cbc'", "PRAGMA cipher_page_size = 4096",
+                                  "PRAGMA kdf_iter = 64000", "PRAGMA fast_kdf_iter = 2",
+                                  "PRAGMA cipher_use_hmac = ON"};
+        QTest::newRow("the written-down settings") << written << true;
+        QTest::newRow("1 KB pages") << QStringList(written).replaceInStrings("4096", "1024") << false;
+        QTest::newRow("no HMAC") << QStringList(written).replaceInStrings("hmac = ON", "hmac = OFF") << false;
+    }
+    void anEncipheredFileOpensWithTheWrittenDownSettings()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(bool, opens);
+        TestCatalogue test;
+        QVERIFY(test.people.Open());
+        QVERIFY(TestCatalogue::AddPerson(test.people, 1, "ann", "Ann"));
+        test.people.Close();
+
+        unsigned char raw[32];
+        const QByteArray password(TestPassword), salt("salt of the tests key");
+        crypto_generichash(raw, sizeof raw, reinterpret_cast<const unsigned char*>(password.constData()),
+                           quint64(password.size()), reinterpret_cast<const unsigned char*>(salt.constData()),
+                           size_t(salt.size()));
+        const QByteArray key =
+            "x'" + QByteArray(reinterpret_cast<const char*>(raw), sizeof raw).toHex() + "'";
+        sqlite3* db = nullptr;
+        QCOMPARE(
+            sqlite3_open_v2(QFile::encodeName(test.Path("Main.tps")), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
+        QCOMPARE(sqlite3_key(db, key.constData(), int(key.size())), SQLITE_OK);
+        for (const QString& setting : settings)
+            QCOMPARE(sqlite3_exec(db, setting.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_stmt* statement = nullptr;
+        const bool read =
+            sqlite3_prepare_v2(db, "SELECT Name FROM People", -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW &&
+            QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))) == "Ann";
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        QCOMPARE(read, opens);
     }
 
     void aFileIsCreatedOnlyWhenItsTableMayCreateIt_data()
@@ -294,6 +343,79 @@ private slots:
         QCOMPARE(outerRows, innerRows);
         outer.Reset();
         file->Release();
+        test.people.Close();
+    }
+
+    // A list asks its file's change number at every refresh tick and reads again only when it differs.
+    void theChangeNumberChangesWithEveryCommitOfAnyConnection_data()
+    {
+        QTest::addColumn<QString>("write");
+        QTest::addColumn<bool>("changes");
+        QTest::newRow("nothing written") << "none" << false;
+        QTest::newRow("a record read") << "read" << false;
+        QTest::newRow("a write of this program") << "own" << true;
+        QTest::newRow("a transaction rolled back") << "rollback" << false;
+        QTest::newRow("a write of another connection") << "other" << true;
+        QTest::newRow("the file closed and opened again") << "reopen" << true;
+    }
+    void theChangeNumberChangesWithEveryCommitOfAnyConnection()
+    {
+        QFETCH(QString, write);
+        QFETCH(bool, changes);
+        TestCatalogue test;
+        Table& plain = test.plain;
+        QVERIFY(plain.Open());
+        plain.Buffer().SetValue("PLN:Num", 1);
+        QVERIFY(plain.Insert());
+        const quint64 before = plain.ChangeCount();
+        QCOMPARE(plain.ChangeCount(), before);
+        if (write == "read") {
+            plain.Buffer().SetValue("PLN:Num", 1);
+            QVERIFY(plain.Fetch(0));
+        } else if (write == "own") {
+            plain.Buffer().SetValue("PLN:Text", "changed");
+            QVERIFY(plain.Update());
+        } else if (write == "rollback") {
+            Transaction transaction(plain);
+            QVERIFY(transaction.Begin());
+            plain.Buffer().SetValue("PLN:Num", 2);
+            QVERIFY(plain.Insert());
+        } else if (write == "other") {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &db, SQLITE_OPEN_READWRITE,
+                                     nullptr),
+                     SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, "UPDATE Plain SET Text = 'other'", nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(db);
+        } else if (write == "reopen") {
+            plain.Close();
+            QVERIFY(plain.Open());
+        }
+        QCOMPARE(plain.ChangeCount() != before, changes);
+        plain.Close();
+    }
+
+    // Views and filters build statements of many texts: the cache keeps a bounded number, and a statement
+    // that is still stepping is never taken from under its reader.
+    void theStatementCacheIsBoundedAndKeepsAStatementInUse()
+    {
+        TestCatalogue test;
+        QVERIFY(test.people.Open());
+        QVERIFY(TestCatalogue::AddPerson(test.people, 1, "ann", "Ann"));
+        Status status;
+        RecordFile* file = test.people.File();
+        Statement reading = file->Prepare(QStringLiteral("SELECT Name FROM People"), status);
+        QCOMPARE(reading.Step(), SQLITE_ROW);
+        for (int n = 0; n < 3 * RecordFile::MaxCachedStatements; ++n) {
+            Statement statement = file->Prepare(QStringLiteral("SELECT %1").arg(n), status);
+            QCOMPARE(statement.Step(), SQLITE_ROW);
+            QCOMPARE(statement.Int64(0), n);
+        }
+        QVERIFY(file->CachedStatements() <= RecordFile::MaxCachedStatements);
+        QCOMPARE(reading.Column(0).toString(), QStringLiteral("Ann"));
+        QCOMPARE(reading.Step(), SQLITE_DONE);
+        reading.Reset();
         test.people.Close();
     }
 };

@@ -183,6 +183,7 @@ private slots:
             Transaction transaction(people);
             QVERIFY(transaction.Begin());
             turns.Pass(1);
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("waits while it holds a write transaction"));
             turns.WaitFor(2);
             QVERIFY(transaction.Commit());
             people.Close();
@@ -206,6 +207,33 @@ private slots:
         QVERIFY(people.RecordCount(count));
         QCOMPARE(count, 3);
         people.Close();
+    }
+
+    // Another thread would read the uncommitted writes through the shared connection: YieldNow is refused
+    // while the thread holds a write transaction, and gives way again once it has committed.
+    void aThreadThatHoldsAWriteTransactionDoesNotGiveWay()
+    {
+        Table& people = test_->people;
+        bool otherRan = false;
+        bool ranDuringTransaction = true;
+        StartProcedureThread([&] {
+            QVERIFY(people.Open());
+            Transaction transaction(people);
+            QVERIFY(transaction.Begin());
+            QVERIFY(YieldsHeld());
+            StartProcedureThread([&] { otherRan = true; });
+            QTest::ignoreMessage(QtCriticalMsg,
+                                 QRegularExpression("may not give way while it holds a write transaction"));
+            YieldNow();
+            ranDuringTransaction = otherRan;
+            QVERIFY(transaction.Commit());
+            QVERIFY(!YieldsHeld());
+            YieldNow();
+            people.Close();
+        });
+        QVERIFY(WaitForProgramThreads());
+        QVERIFY(!ranDuringTransaction);
+        QVERIFY(otherRan);
     }
 
 private:
