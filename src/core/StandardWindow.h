@@ -31,6 +31,7 @@ class StandardWindow : public WindowController
 {
 public:
     static constexpr int HelpKey = 123; // F12; F1 acts as the help key too
+    static constexpr int HeadingPoints = 14; // the size of a window's heading ("Welcome to Jornix")
     static inline const QString HelpFile = QStringLiteral("Jornix.chm");
 
     StandardWindow(const QString& procedureName, const QString& caption,

@@ -1,7 +1,6 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/SelectList.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
 #include "core/StandardList.h"
@@ -10,6 +9,7 @@
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 
+#include "DataFolder.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QIcon>
@@ -300,8 +300,8 @@ class StandardListTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowDescription> frame;
-    QTemporaryDir folder;
+    std::unique_ptr<test::DataFolder> folder;
+    std::unique_ptr<test::TestFrame> frame;
     int formResponse = 0;
 
     ContactList* StartList()
@@ -313,13 +313,8 @@ class StandardListTest : public QObject
 private slots:
     void initTestCase()
     {
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
-        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
-        ProgramFrame = frame.get();
-        frame->Root()->resize(900, 700);
-        frame->Root()->show();
+        folder = std::make_unique<test::DataFolder>();
+        frame = std::make_unique<test::TestFrame>();
         QVERIFY(RelationsCON->Open() == Level::GoOn); // the test's own hold, to write and count records
         SetFixedClock(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
     }
@@ -327,9 +322,8 @@ private slots:
     {
         EndProgramThreads();
         RelationsCON->Close();
-        KillDataLayer();
-        ProgramFrame = nullptr;
         frame.reset();
+        folder.reset();
     }
     void init()
     {

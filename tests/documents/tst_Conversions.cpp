@@ -1,4 +1,4 @@
-#include "ScriptedMessageBoxes.h"
+#include "platform/framework/MessageRecorder.h"
 
 #include "documents/TXEdit.h"
 #include "platform/richtext/RichTextControl.h"
@@ -44,12 +44,12 @@ private slots:
         QCOMPARE(length, text.isEmpty() ? 1 : qint32(text.toUtf8().size() + 1));
         QByteArray callers(length + extra, '#');
         qint32 reported = -7;
-        ScriptedMessageBoxes boxes;
+        test::MessageRecorder boxes;
         edit.SaveToBuffer(callers, reported, 0, TextFormat::PlainText);
         QCOMPARE(callers, buffer);
         QCOMPARE(reported, length);
         QStringList shown;
-        for (const MessageBoxRequest& box : boxes.asked) {
+        for (const MessageBoxRequest& box : boxes.boxes) {
             QVERIFY(box.caption.isEmpty());
             QCOMPARE(box.buttons, int(MessageButton::Ok));
             shown << box.text;
@@ -65,12 +65,12 @@ private slots:
         control.setPlainText(QStringLiteral("text"));
         QByteArray buffer(20, '#');
         qint32 length = 0;
-        ScriptedMessageBoxes boxes;
+        test::MessageRecorder boxes;
         edit.SaveToBuffer(buffer, length, 0, TextFormat::Rtf);
         QCOMPARE(buffer, QByteArray(20, '#'));
         QCOMPARE(length, 0);
-        QCOMPARE(boxes.asked.size(), 1);
-        QCOMPARE(boxes.asked.first().text, QStringLiteral("Format 5 (RTF) is not supported."));
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(boxes.boxes.first().text, QStringLiteral("Format 5 (RTF) is not supported."));
     }
 
     void theSelectionConvertsAlone()

@@ -1,4 +1,4 @@
-#include "ScriptedMessageBoxes.h"
+#include "platform/framework/MessageRecorder.h"
 
 #include "documents/TXEdit.h"
 #include "platform/richtext/ButtonBar.h"
@@ -72,15 +72,15 @@ private slots:
 
     void initWithoutAControlStopsAndLeavesTheObjectUnusable()
     {
-        ScriptedMessageBoxes boxes({MessageButton::Ignore});
+        test::MessageRecorder boxes({MessageButton::Ignore});
         TXEdit edit;
         edit.Init(nullptr);
-        QCOMPARE(boxes.asked.size(), 1);
-        QCOMPARE(boxes.asked.first().text,
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(boxes.boxes.first().text,
                  QStringLiteral(
                      "TXEdit: The FEQ was not passed into constructor, the control will not be created!"));
-        QCOMPARE(boxes.asked.first().icon, MessageIcon::Stop);
-        QCOMPARE(boxes.asked.first().buttons, MessageButton::Abort | MessageButton::Ignore);
+        QCOMPARE(boxes.boxes.first().icon, MessageIcon::Stop);
+        QCOMPARE(boxes.boxes.first().buttons, MessageButton::Abort | MessageButton::Ignore);
         QVERIFY(!edit.IsInitialised());
         QByteArray blob("untouched");
         edit.SaveToBlob(blob);
@@ -446,12 +446,12 @@ private slots:
         QFETCH(QString, textAfter);
         Editor editor;
         editor.control.setHtml(text.isEmpty() ? QString() : QStringLiteral("<b>%1</b>").arg(text));
-        ScriptedMessageBoxes boxes({answer});
+        test::MessageRecorder boxes({answer});
         QCOMPARE(editor.edit.NewDocument(clearWithoutAsking), result);
         QCOMPARE(editor.control.Text(), textAfter);
-        QCOMPARE(boxes.asked.size(), asked ? 1 : 0);
+        QCOMPARE(boxes.boxes.size(), asked ? 1 : 0);
         if (asked) {
-            const MessageBoxRequest& box = boxes.asked.first();
+            const MessageBoxRequest& box = boxes.boxes.first();
             QCOMPARE(box.caption, QStringLiteral("TX Text"));
             QCOMPARE(box.text, QStringLiteral("Are you sure you want to start over on this document?\n"
                                               "All text and formatting will be lost!"));
