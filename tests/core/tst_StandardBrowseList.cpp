@@ -548,6 +548,29 @@ private slots:
         QCOMPARE(formRuns[0].description, record);
     }
 
+    // A window opened to view only gives its lists no update buttons and runs no form.
+    void aWindowOpenedToViewOnlyRunsNoForm_data()
+    {
+        QTest::addColumn<QString>("button");
+        for (const char* button : {"Insert", "Change", "Delete", "Copy", "InsertReminder", "ChangeReminder"})
+            QTest::newRow(button) << QString::fromLatin1(button);
+    }
+    void aWindowOpenedToViewOnlyRunsNoForm()
+    {
+        QFETCH(QString, button);
+        AddEvent("Breakfast", 0);
+        AddReminder("Call back");
+        Start([] {
+            CurrentContext().GlobalRequestCode = Request::ViewOnly;
+            RunProcedure<DayLists>();
+        });
+        DayLists* window = OpenDayLists();
+        QVERIFY(window);
+        Press(*window, button);
+        QVERIFY(formRuns.empty());
+        QCOMPARE(window->events.RowCount(), 1);
+    }
+
     void theToolbarActsOnTheListThatHasTheFocus()
     {
         AddEvent("Breakfast", 0);
