@@ -49,12 +49,21 @@ void StandInForm(const QString& form, FileManager& access, const QString& descri
     CurrentContext().GlobalResponseCode = Response::Cancelled;
 }
 
+// A row of buttons named as given; a list's buttons show the images of the list windows.
 void UseButtons(WindowDescription& window, const QStringList& names, std::map<QString, int>& numbers)
 {
+    const std::map<QString, QString> images{{"Copy", "WIZDITTO.gif"},          {"Insert", "WIZINS.gif"},
+                                            {"Change", "WIZEDIT.gif"},         {"Delete", "WIZDEL.gif"},
+                                            {"Print", "wizprint.gif"},         {"ViewLink", "viewlink.gif"},
+                                            {"Dismiss", "dismissreminder.gif"}};
     window.Buttons([&] {
-        for (const QString& name : names)
+        for (const QString& name : names) {
+            const QString text = QString(name).remove(QStringLiteral("Reminder"));
+            const auto image = images.find(text);
             numbers[name] =
-                window.Button(QLatin1Char('&') + QString(name).remove(QStringLiteral("Reminder"))).Name(name);
+                window.Button(QLatin1Char('&') + text, image == images.end() ? QString() : image->second)
+                    .Name(name);
+        }
     });
 }
 
@@ -140,7 +149,8 @@ protected:
     {
         events.AddOrder(logView.ViewTable().KeyIndex("LOG:LogDateRankDescriptionK"));
         events.SetPrivateFields(QStringLiteral("LOG:LogPrivate"), QStringLiteral("LOG:LogUniqueID"));
-        events.MapIcon({}, 0);
+        events.SetIcons({QStringLiteral("~private.bmp")});
+        events.MapIcon(QStringLiteral("LOG:LogPrivate"), 0);
         events.MapField(QStringLiteral("LOG:LogDescription"), 1);
         events.MapField(QStringLiteral("LOG:LogCreateLoginID"), 2);
         reminders.AddOrder(reminderView.ViewTable().KeyIndex("REM:ReminderDateK"));
@@ -359,6 +369,7 @@ private slots:
         for (TableRelations* relations : {RelationsLOG, RelationsREM, RelationsTSK})
             QVERIFY(relations->Open() == Level::GoOn);
         SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
+        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
     }
     void cleanupTestCase()
     {
@@ -675,6 +686,7 @@ private slots:
     // The picture of a window with two lists: nothing clipped, every control inside the window.
     void theDayListsWindowShowsAllItsControls()
     {
+        AddEvent("Blood test", 1, TheDay, 1); // private to the signed-in user
         AddEvent("Dentist", 1);
         AddEvent("Team meeting", 2);
         AddReminder("Call back");
