@@ -1,6 +1,7 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/DockedPane.h"
+#include "core/SelectList.h"
 #include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/StandardBrowseList.h"
@@ -202,6 +203,36 @@ protected:
     }
 };
 
+// Chooses a task for its caller.
+class SelectTask : public SelectList
+{
+public:
+    View view{AccessTSK->GetTable()};
+    StandardBrowseList brw;
+    int list, selectButton, cancelButton;
+
+    SelectTask() : SelectList(QStringLiteral("SelectTask"), QStringLiteral("Select Task"))
+    {
+        list = window.List({{"Description", {}, Qt::AlignLeft}}).Name("Tasks");
+        window.Buttons([&] {
+            selectButton = window.Button("&Select", "OKButton.gif").Name("Select");
+            cancelButton = window.Button("Cancel", "CancelButton.gif").Name("Cancel");
+        });
+        SetArea(CurrentUserAccess[AccessArea::Tasks], QStringLiteral("Tasks"));
+        UseTable(*RelationsTSK);
+        NoHelp();
+        SetList(brw, view, *RelationsTSK, list);
+        SetSelectButtons(selectButton, cancelButton);
+    }
+
+protected:
+    void SetUpListOrders() override
+    {
+        brw.AddOrder(view.ViewTable().KeyIndex("TSK:DescriptionK"));
+        brw.MapField(QStringLiteral("TSK:Description"), 0);
+    }
+};
+
 // Tasks with their priority in colour: a High task's priority is white on red, an open task's row is bold.
 class TaskList : public StandardList
 {
@@ -392,7 +423,7 @@ private slots:
     }
     void cleanup()
     {
-        for (const char* procedure : {"DayLists", "DuePane", "TaskList"})
+        for (const char* procedure : {"DayLists", "DuePane", "TaskList", "SelectTask"})
             if (WindowController* window = FindWindow(QString::fromLatin1(procedure))) {
                 PostEvent(Event::CloseWindow, 0, window->Thread());
                 WaitIdle();
@@ -580,6 +611,61 @@ private slots:
         Press(*window, button);
         QVERIFY(formRuns.empty());
         QCOMPARE(window->events.RowCount(), 1);
+    }
+
+    // Select, or a row's double click, answers with the highlighted task; a list without rows has nothing to
+    // choose, also for a user who may only view tasks.
+    void aSelectListChoosesOnlyARowItHas_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("rows");
+        QTest::addColumn<bool>("byDoubleClick");
+        QTest::addColumn<QString>("select");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("Select") << 2 << true << false << "Select:on"
+                                << "Deploy";
+        QTest::newRow("double click") << 2 << true << true << "Select:on"
+                                      << "Deploy";
+        QTest::newRow("view only") << 1 << true << false << "Select:on"
+                                   << "Deploy";
+        QTest::newRow("no rows") << 2 << false << false << "Select:off"
+                                 << "";
+        QTest::newRow("no rows, double click") << 2 << false << true << "Select:off"
+                                               << "";
+    }
+    void aSelectListChoosesOnlyARowItHas()
+    {
+        QFETCH(int, level);
+        QFETCH(bool, rows);
+        QFETCH(bool, byDoubleClick);
+        QFETCH(QString, select);
+        QFETCH(QString, chosen);
+        CurrentUserAccess[AccessArea::Tasks] = quint8(level);
+        if (rows)
+            AddRecords(*AccessTSK, {{{"TSK:Description", "Backup"}}, {{"TSK:Description", "Deploy"}}});
+        int response = 0;
+        QString inBuffer;
+        Start([&] {
+            RelationsTSK->Open();
+            AccessTSK->GetTable().ClearBuffer();
+            CurrentContext().GlobalRequestCode = Request::Select;
+            response = RunProcedure<SelectTask>();
+            inBuffer = AccessTSK->Buffer().Value("TSK:Description").toString();
+            RelationsTSK->Close();
+        });
+        auto* window = static_cast<SelectTask*>(FindWindow(QStringLiteral("SelectTask")));
+        QVERIFY(window);
+        QCOMPARE(State(*window, window->selectButton), select);
+        if (rows)
+            PickRow(*window, window->list, 1);
+        Press(*window, byDoubleClick ? window->list : window->selectButton);
+        QCOMPARE(bool(FindWindow(QStringLiteral("SelectTask"))), !rows);
+        if (!rows) {
+            Press(*window, window->cancelButton);
+            QVERIFY(!FindWindow(QStringLiteral("SelectTask")));
+        }
+        QCOMPARE(response, int(rows ? Response::Completed : Response::Cancelled));
+        QCOMPARE(inBuffer, chosen);
     }
 
     void theToolbarActsOnTheListThatHasTheFocus()
