@@ -48,7 +48,6 @@ public:
     // What the list shows: a list control of the window, over a view of the relation manager's table.
     void SetList(int listControl, View& view, TableRelations& relations);
     void SetButtons(ListButtons buttons);
-    const ListButtons& Buttons() const { return buttons_; }
     // The signed-in user's level for the list's area (full access unless set).
     void SetAccessLevel(const quint8& level) { accessLevel_ = &level; }
     int AccessLevel() const { return accessLevel_ ? *accessLevel_ : 2; }
@@ -62,11 +61,8 @@ public:
     // beyond the texts). A new tab reads the list from its top.
     void SetOrderTabs(int sheet);
     void SetFilterTabs(int sheet, const QStringList& filters);
-    int Sheet() const { return sheet_; }
     // The list's own filter (blank: every record), used from the next read on.
     void SetFilter(const QString& filter) { filter_ = filter; }
-    // The filter the view reads with: the tab's and the list's own, joined.
-    QString ActiveFilter() const;
 
     // The steps that the window runs for each of its lists.
     void Start(WindowController& window); // Init step 12
@@ -95,6 +91,7 @@ private:
         Filter
     };
     std::vector<int> AllButtons() const;
+    QString ActiveFilter() const; // the tab's filter and the list's own, joined
 
     int listControl_ = 0;
     View* view_ = nullptr;

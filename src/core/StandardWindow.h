@@ -69,7 +69,6 @@ protected:
     // n-th list added runs the window's sub-procedure n as its form. The toolbar acts on the list that has
     // the focus, or on the first one.
     void AddList(StandardBrowseList& list);
-    const std::vector<StandardBrowseList*>& Lists() const { return lists_; }
 
     // The hooks of the steps that are the window's own; each does nothing here.
     virtual int SetUpForm();        // step 9: update table, Cancel button
