@@ -1,12 +1,19 @@
 #include "platform/richtext/RichTextControl.h"
 
 #include "platform/richtext/ButtonBar.h"
+#include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/OwnFormat.h"
+#include "platform/richtext/PagePainter.h"
+#include "platform/richtext/Rtf.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
+#include "platform/richtext/WordConverter.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSaveFile>
@@ -14,6 +21,8 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QUrl>
+
+#include <memory>
 
 namespace jornix {
 namespace {
@@ -30,6 +39,11 @@ int shiftStateOf(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
+QString noDocumentMessage()
+{
+    return QStringLiteral("The bytes are no document of this format.");
+}
+
 QString withoutObjects(QString text)
 {
     return text.remove(QChar::ObjectReplacementCharacter);
@@ -38,14 +52,34 @@ QString withoutObjects(QString text)
 // A document of its own holding the selection, with the images it shows.
 void copySelection(const QTextDocument& source, const QTextCursor& selection, QTextDocument& target)
 {
-    QTextCursor(&target).insertFragment(selection.selection());
-    for (QTextBlock block = target.begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat()) {
-                const QUrl url(it.fragment().charFormat().toImageFormat().name());
-                target.addResource(QTextDocument::ImageResource, url,
-                                   source.resource(QTextDocument::ImageResource, url));
-            }
+    target.setDefaultFont(source.defaultFont());
+    QTextCursor cursor(&target);
+    InsertWithImages(cursor, source, selection.selection());
+}
+
+// Text in which everything outside ASCII is written as RTF's Unicode characters, for the reader.
+QByteArray rtfBytesOf(const QString& rtf)
+{
+    QByteArray bytes;
+    bytes.reserve(rtf.size());
+    for (const QChar c : rtf) {
+        if (c.unicode() < 0x80)
+            bytes += char(c.unicode());
+        else
+            bytes += "{\\uc0\\u" + QByteArray::number(qint16(c.unicode())) + '}';
+    }
+    return bytes;
+}
+
+bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -127,7 +161,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
 
 bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
 {
-    if (!IsSupportedTextFormat(format)) {
+    if (!IsLoadableTextFormat(format)) {
         if (error)
             *error = UnsupportedTextFormatMessage(format);
         return false;
@@ -153,10 +187,22 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         case TextFormat::OwnFormat:
             loaded = ReadOwnFormat(bytes, *document());
             break;
+        case TextFormat::Rtf: {
+            // Read apart and put in whole, so that the editor lays the document out once.
+            QTextDocument read;
+            PageSettings page = page_;
+            loaded = ReadRtf(bytes, read, &page);
+            document()->clear();
+            QTextCursor cursor(document());
+            InsertWithImages(cursor, read, QTextDocumentFragment(&read));
+            if (page != page_)
+                SetPage(page);
+            break;
+        }
         }
     });
     if (!loaded && error)
-        *error = QStringLiteral("The bytes are no document of this format.");
+        *error = noDocumentMessage();
     return loaded;
 }
 
@@ -178,7 +224,25 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
     if (selectionOnly)
         copySelection(*document(), textCursor(), selection);
     const QTextDocument& source = selectionOnly ? selection : *document();
-    result.bytes = format == TextFormat::Html ? source.toHtml().toUtf8() : WriteOwnFormat(source);
+    switch (format) {
+    case TextFormat::Html:
+        result.bytes = html(source, QString(), QString(), nullptr);
+        break;
+    case TextFormat::Rtf:
+        result.bytes = WriteRtf(source, page_);
+        break;
+    case TextFormat::Word:
+        result.error = ConvertRtfToWord(WriteRtf(source, page_), result.bytes);
+        if (!result.ok())
+            result.bytes.clear();
+        break;
+    case TextFormat::Pdf:
+        result.bytes = WritePdf(source, page_);
+        break;
+    default:
+        result.bytes = WriteOwnFormat(source);
+        break;
+    }
     return result;
 }
 
@@ -189,7 +253,7 @@ qint32 RichTextControl::SaveLength(int format, bool selectionOnly) const
 
 bool RichTextControl::LoadFile(const QString& fileName, int format, QString* error)
 {
-    if (!IsSupportedTextFormat(format)) {
+    if (!IsLoadableTextFormat(format)) {
         if (error)
             *error = UnsupportedTextFormatMessage(format);
         return false;
@@ -201,6 +265,12 @@ bool RichTextControl::LoadFile(const QString& fileName, int format, QString* err
         return false;
     }
     const QByteArray bytes = file.readAll();
+    if ((format == TextFormat::OwnFormat && !IsOwnFormat(bytes)) ||
+        (format == TextFormat::Rtf && !IsRtf(bytes))) {
+        if (error)
+            *error = noDocumentMessage();
+        return false;
+    }
     // Images of an HTML file are named relative to its folder; the own format carries its images.
     document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(fileName).absolutePath() + QLatin1Char('/')));
     return Load(bytes, format, error);
@@ -208,20 +278,74 @@ bool RichTextControl::LoadFile(const QString& fileName, int format, QString* err
 
 bool RichTextControl::SaveFile(const QString& fileName, int format, QString* error) const
 {
+    if (format == TextFormat::Html && imageSaveMode_ == 0) {
+        const QFileInfo info(fileName);
+        QList<std::pair<QString, QImage>> images;
+        const QByteArray bytes = html(*document(), info.absolutePath(), info.completeBaseName(), &images);
+        for (const auto& [path, image] : images)
+            if (!writeFile(path, PngBytes(image), error))
+                return false;
+        return writeFile(fileName, bytes, error);
+    }
     const Conversion conversion = Save(format);
     if (!conversion.ok()) {
         if (error)
             *error = conversion.error;
         return false;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(conversion.bytes) != conversion.bytes.size() ||
-        !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    return writeFile(fileName, conversion.bytes, error);
+}
+
+QByteArray RichTextControl::html(const QTextDocument& source, const QString& imageFolder,
+                                 const QString& imageBase,
+                                 QList<std::pair<QString, QImage>>* imageFiles) const
+{
+    // Embedded, a picture is named by its data; beside the file, by the file it is written to.
+    QHash<QString, QString> sources;
+    for (const QString& name : ImageNames(source)) {
+        const QImage image = ImageResource(source, name);
+        if (image.isNull())
+            continue;
+        if (imageFiles) {
+            const QString file = QStringLiteral("%1-%2.png").arg(imageBase).arg(imageFiles->size() + 1);
+            imageFiles->append({QDir(imageFolder).filePath(file), image});
+            sources.insert(name, file);
+        } else if (imageSaveMode_ == 1) {
+            sources.insert(name, QStringLiteral("data:image/png;base64,") +
+                                     QString::fromLatin1(PngBytes(image).toBase64()));
+        }
     }
-    return true;
+    if (sources.isEmpty())
+        return source.toHtml().toUtf8();
+    std::unique_ptr<QTextDocument> copy(source.clone());
+    QList<std::pair<QTextFragment, QTextImageFormat>> renamed;
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+            if (format.isValid() && sources.contains(format.name())) {
+                format.setName(sources.value(format.name()));
+                renamed.append({it.fragment(), format});
+            }
+        }
+    for (const auto& [fragment, format] : renamed) {
+        QTextCursor cursor(copy.get());
+        cursor.setPosition(fragment.position());
+        cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
+    }
+    return copy->toHtml().toUtf8();
+}
+
+QString RichTextControl::RTFSelText() const
+{
+    return QString::fromLatin1(WriteRtf(textCursor()));
+}
+
+void RichTextControl::SetRTFSelText(const QString& rtf)
+{
+    QTextCursor cursor = textCursor();
+    if (InsertRtf(rtfBytesOf(rtf), cursor))
+        setTextCursor(cursor);
 }
 
 int RichTextControl::TextLength() const

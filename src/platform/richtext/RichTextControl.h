@@ -96,17 +96,30 @@ public:
     void SetPage(const PageSettings& page);
 
     // Replaces the document. Bytes that are no document of the format (damaged, foreign) leave the control
-    // empty and give false; a format that is not supported changes nothing and gives false. Loading is not
-    // an edit: it sends no Changed and leaves nothing to undo.
+    // empty and give false; a format that cannot be loaded changes nothing and gives false. RTF that gives
+    // the paper size or margins sets the page. Loading is not an edit: it sends no Changed and leaves
+    // nothing to undo.
     bool Load(const QByteArray& bytes, int format, QString* error = nullptr);
     Conversion Save(int format, bool selectionOnly = false) const;
     // The number of bytes Save gives; 0 for a format that is not supported.
     qint32 SaveLength(int format, bool selectionOnly = false) const;
-    // A file that cannot be read changes nothing; a file whose bytes are no document leaves the control
-    // empty.
+    // A file that cannot be read, a damaged file of the own format and RTF that does not start as RTF
+    // change nothing.
     bool LoadFile(const QString& fileName, int format, QString* error = nullptr);
-    // Writes through a temporary file and a rename, so a failed save never leaves half a file.
+    // Writes through a temporary file and a rename, so a failed save never leaves half a file and leaves
+    // an existing file as it was. HTML with ImageSaveMode 0 puts its pictures beside the file as PNG files
+    // named after it ("page.html" gets "page-1.png" ...).
     bool SaveFile(const QString& fileName, int format, QString* error = nullptr) const;
+
+    // How HTML carries its pictures: 0 as files beside the HTML file (in memory: by their names), 1 (the
+    // default) embedded in the HTML as data.
+    int ImageSaveMode() const { return imageSaveMode_; }
+    void SetImageSaveMode(int mode) { imageSaveMode_ = mode == 0 ? 0 : 1; }
+
+    // The selection as RTF; setting it replaces the selection with the RTF (text outside ASCII in it is
+    // taken as it stands). Text that is no RTF changes nothing.
+    QString RTFSelText() const;
+    void SetRTFSelText(const QString& rtf);
 
     int TextLength() const;
     QString Text() const;
@@ -151,7 +164,11 @@ private:
     void applyPage();
     void loadWithoutChange(const std::function<void()>& load);
 
+    QByteArray html(const QTextDocument& source, const QString& imageFolder, const QString& imageBase,
+                    QList<std::pair<QString, QImage>>* imageFiles) const;
+
     PageSettings page_;
+    int imageSaveMode_ = 1;
     ViewMode viewMode_ = ViewMode::Normal;
     bool loading_ = false;
     QPointer<ButtonBar> buttonBar_;

@@ -56,30 +56,34 @@ private slots:
         QVERIFY(pasted.document()->begin().begin().fragment().charFormat().font().bold());
     }
 
-    void formatsToComeAreRefusedClearly_data()
+    void formatsTheControlCannotLoadAreRefusedClearly_data()
     {
         QTest::addColumn<int>("format");
+        QTest::addColumn<bool>("saves");
         QTest::addColumn<QString>("message");
 
-        QTest::newRow("RTF") << 5 << "Format 5 (RTF) is not supported.";
-        QTest::newRow("Word") << 9 << "Format 9 (Word) is not supported.";
-        QTest::newRow("PDF") << 12 << "Format 12 (PDF) is not supported.";
-        QTest::newRow("an unknown number") << 2 << "Format 2 is not supported.";
+        QTest::newRow("Word") << 9 << true << "Format 9 (Word) cannot be loaded.";
+        QTest::newRow("PDF") << 12 << true << "Format 12 (PDF) cannot be loaded.";
+        QTest::newRow("an unknown number") << 2 << false << "Format 2 is not supported.";
     }
-    void formatsToComeAreRefusedClearly()
+    void formatsTheControlCannotLoadAreRefusedClearly()
     {
         QFETCH(int, format);
+        QFETCH(bool, saves);
         QFETCH(QString, message);
         RichTextControl control;
         control.setPlainText(QStringLiteral("kept"));
-        const Conversion conversion = control.Save(format);
-        QVERIFY(!conversion.ok());
-        QCOMPARE(conversion.error, message);
-        QCOMPARE(control.SaveLength(format), 0);
         QString error;
         QVERIFY(!control.Load("{\\rtf1 x}", format, &error));
         QCOMPARE(error, message);
         QCOMPARE(control.Text(), QStringLiteral("kept"));
+        QCOMPARE(IsSupportedTextFormat(format), saves);
+        if (!saves) {
+            const Conversion conversion = control.Save(format);
+            QVERIFY(!conversion.ok());
+            QCOMPARE(conversion.error, message);
+            QCOMPARE(control.SaveLength(format), 0);
+        }
     }
 
     void loadingIsNoEditButTypingIs()

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/richtext/PageSettings.h"
+
+#include <QByteArray>
+#include <QRectF>
+
+#include <memory>
+
+class QPainter;
+class QTextDocument;
+
+namespace jornix {
+
+// A document laid out on its page and drawn one page at a time: for PDF, printing, page pictures and the
+// page view. It lays out a copy, so the document may change or go away afterwards. The text runs in the
+// page's text area (the page less its margins); a paragraph that asks for a page break starts a new page.
+class PagePainter
+{
+public:
+    PagePainter(const QTextDocument& document, const PageSettings& page);
+    ~PagePainter();
+    PagePainter(const PagePainter&) = delete;
+    PagePainter& operator=(const PagePainter&) = delete;
+
+    // At least 1.
+    int PageCount() const;
+    const PageSettings& Page() const { return page_; }
+    // The page in points (1/72 inch), margins included.
+    QSizeF PageSizePoints() const;
+    // Draws page number index (from 0) so that the whole page, margins included, fills target (in the
+    // painter's coordinates). The painter's state is as it was afterwards.
+    void PaintPage(QPainter& painter, int index, const QRectF& target) const;
+
+private:
+    QSizeF textSize() const; // in layout units
+
+    PageSettings page_;
+    std::unique_ptr<QTextDocument> layout_;
+};
+
+// The document as a PDF with one PDF page per page, the text as text.
+QByteArray WritePdf(const QTextDocument& document, const PageSettings& page);
+
+} // namespace jornix
