@@ -22,8 +22,8 @@ class Table;
 // control that exists. A creator without a window (search, printing, first-run setup, migration) owns a
 // RichTextControl that is never shown and passes it.
 //
-// Format numbers are those of TextFormat.h: 1 plain text, 3 the control's own format, 4 HTML (5 RTF,
-// 9 Word, 12 PDF are refused for now). Stored documents, as the notes of a log event hold them, are a
+// Format numbers are those of TextFormat.h: 1 plain text, 3 the control's own format, 4 HTML, 5 RTF,
+// 9 Word and 12 PDF (these two saved only). Stored documents, as the notes of a log event hold them, are a
 // DocumentPageHeader followed by the document in the own format; the BLOB operations take the bytes of
 // the BLOB field, and writing the record stays with the caller.
 class TXEdit
@@ -74,12 +74,46 @@ public:
     QString WorkFileName() const { return workFileName_; }
     // ".RTF" 5, ".HTM" (also ".html") 4, ".TX" and ".TXD" 3, anything else 1; case does not matter.
     static int LoadFormatFromFileName(const QString& fileName);
+    // As LoadFormatFromFileName, and ".DOC" 9, ".PDF" 12.
+    static int SaveFormatFromFileName(const QString& fileName);
+
+    // Stored documents in memory. LoadFromMemory takes the page header out of the caller's bytes (the
+    // bytes behind it move to the front, followed by a zero byte); LoadFromString leaves them as they are.
+    // The save variants write the document, with header when asked, to the start of the caller's buffer,
+    // set length to its size and refuse ("Save Buffer To Small.") a buffer that cannot hold it.
+    void LoadFromMemory(char* bytes, qint32 length);
+    void LoadFromString(const QByteArray& bytes);
+    void SaveToMemory(char* buffer, qint32 capacity, qint32& length, int withHeader) const;
+    void SaveToString(QByteArray& buffer, qint32& length, int withHeader) const;
+    // A bare document: the own format without page header. Loading also takes a stored document, whose
+    // page header it passes over.
+    void SaveToBlobViaFile(Table& file, int blobNumber) const;
+    void SaveToBlobViaFile(QByteArray& blob) const;
+    void LoadFromBlobViaFile(Table& file, int blobNumber);
+    void LoadFromBlobViaFile(const QByteArray& blob);
+    // The length of the document in the own format, with the page header's 30 bytes when asked.
+    qint32 GetNativeLength(int withHeader) const;
 
     // Conversions. The buffer's size is its capacity; length is set to the converted length.
     void SaveToBuffer(QByteArray& buffer, qint32& length, int selectionOnly, int format) const;
+    // "Save File As" on WorkFileName, with the built-in masks or the given ones; the format by
+    // SaveFormatFromFileName, plain text (after a message) for a name without extension.
+    void SaveAs(const QString& masks, int builtInMasks);
+    // To WorkFileName by its extension; without a name, SaveAs with the built-in masks.
+    void Save();
+    // "Save File As" for a Word document; ".doc" is added to a name without extension.
+    void SaveAsWord();
+    // To the given name in the given format, 0 for the own format; WorkFileName stays.
+    void SaveToFile(const QString& fileName, int format);
+    // The selection as RTF, and RTF in place of the selection.
+    void GetRTFSelText(QString& rtf) const;
+    void SetRTFSelText(const QString& rtf);
 
 private:
     DocumentPageHeader pageHeader() const;
+    void applyPageHeader(const DocumentPageHeader& header);
+    // Saves under the name, a failure shown in a message.
+    void saveTo(const QString& fileName, int format) const;
 
     QPointer<RichTextControl> text_;
     QPointer<ButtonBar> buttonBar_;

@@ -66,11 +66,11 @@ private slots:
         QByteArray buffer(20, '#');
         qint32 length = 0;
         ScriptedMessageBoxes boxes;
-        edit.SaveToBuffer(buffer, length, 0, TextFormat::Rtf);
+        edit.SaveToBuffer(buffer, length, 0, 2);
         QCOMPARE(buffer, QByteArray(20, '#'));
         QCOMPARE(length, 0);
         QCOMPARE(boxes.asked.size(), 1);
-        QCOMPARE(boxes.asked.first().text, QStringLiteral("Format 5 (RTF) is not supported."));
+        QCOMPARE(boxes.asked.first().text, QStringLiteral("Format 2 is not supported."));
     }
 
     void theSelectionConvertsAlone()

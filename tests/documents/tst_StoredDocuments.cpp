@@ -331,7 +331,8 @@ private slots:
         QTest::newRow("doc is plain text") << "note.doc" << html << QString::fromLatin1(html);
         QTest::newRow("no extension is plain text") << "note" << html << QString::fromLatin1(html);
         QTest::newRow("a trailing blank is not part of the name") << "note.htm " << html << "bold text";
-        QTest::newRow("rtf is refused for now") << "note.rtf" << QByteArray("{\\rtf1 x}") << "earlier";
+        QTest::newRow("rtf") << "note.rtf" << QByteArray("{\\rtf1 x}") << "x";
+        QTest::newRow("rtf that is no RTF loads nothing") << "note.rtf" << QByteArray("b}") << "earlier";
         QTest::newRow("a missing file loads nothing") << "" << QByteArray() << "earlier";
     }
     void loadFileTakesTheFormatFromTheExtension()
@@ -348,9 +349,15 @@ private slots:
         }
         Editor editor;
         editor.control.setPlainText(QStringLiteral("earlier"));
+        ScriptedMessageBoxes boxes;
         editor.edit.LoadFile(QString(), path, 0, 1);
         QCOMPARE(editor.control.Text(), text);
         QCOMPARE(editor.edit.WorkFileName(), path.trimmed());
+        // What could not be loaded is said, with the file's name.
+        QCOMPARE(boxes.asked.size(), text == QLatin1String("earlier") ? 1 : 0);
+        if (!boxes.asked.isEmpty())
+            QVERIFY(boxes.asked.first().text.startsWith(
+                QStringLiteral("The file \"%1\" could not be loaded: ").arg(path)));
     }
 
     void loadFileCanAskForTheFile_data()
