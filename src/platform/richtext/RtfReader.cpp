@@ -216,6 +216,7 @@ private:
     void flushRun();
     void enterParagraph();
     void startPendingBlock();
+    void finishTable();
     void endParagraph();
     void endCell();
     void endRow();
@@ -252,7 +253,6 @@ private:
 
     // The run of text waiting to be inserted with one format: code-page bytes not yet decoded and text.
     CharacterState runCharacter_;
-    int runCodePage_ = 1252;
     QByteArray runBytes_;
     QString runText_;
     bool paragraphHasContent_ = false;
@@ -270,6 +270,8 @@ private:
 void RtfReader::Read()
 {
     groups_.append(GroupState());
+    // One edit: the cursor does not lay out each line it writes, and the document tells of one change.
+    cursor_.beginEditBlock();
     const qsizetype size = bytes_.size();
     const char* data = bytes_.constData();
     while (at_ < size && !finished_) {
@@ -342,9 +344,12 @@ void RtfReader::Read()
     while (groups_.size() > 2)
         popGroup();
     flushRun();
+    if (table_)
+        finishTable();
     // The last paragraph has no \par; in a table it ended with its cell.
     if (groups_.size() == 2 && !blockPending_ && !(table_ && (rowEnded_ || cellEnded_)))
         applyParagraph();
+    cursor_.endEditBlock();
 }
 
 void RtfReader::pushGroup()
@@ -404,10 +409,10 @@ void RtfReader::textByte(char byte)
         if (group.character.hidden)
             return;
         enterParagraph();
-        if (!(group.character == runCharacter_) || codePage(group.character) != runCodePage_) {
+        // The code page follows from the font, which is part of the character state.
+        if (!(group.character == runCharacter_)) {
             flushRun();
             runCharacter_ = group.character;
-            runCodePage_ = codePage(group.character);
         }
         runBytes_.append(byte);
         paragraphHasContent_ = true;
@@ -458,7 +463,6 @@ void RtfReader::unicodeCharacter(QChar character)
     if (!(group.character == runCharacter_)) {
         flushRun();
         runCharacter_ = group.character;
-        runCodePage_ = codePage(group.character);
     }
     flushBytes();
     runText_.append(character);
@@ -469,7 +473,7 @@ void RtfReader::flushBytes()
 {
     if (runBytes_.isEmpty())
         return;
-    runText_ += DecodeCodePage(runCodePage_, runBytes_);
+    runText_ += DecodeCodePage(codePage(runCharacter_), runBytes_);
     runBytes_.clear();
 }
 
@@ -537,7 +541,10 @@ void RtfReader::enterParagraph()
             cursor_ = table_->cellAt(0, 0).firstCursorPosition();
         } else if (rowEnded_) {
             flushRun();
-            table_->appendRows(1);
+            // Each added row makes the document go over all its frames: rows are added in doubling
+            // numbers, and those left over go when the table ends.
+            if (row_ + 1 >= table_->rows())
+                table_->appendRows(table_->rows());
             ++row_;
             column_ = 0;
             if (columns > table_->columns())
@@ -559,12 +566,19 @@ void RtfReader::enterParagraph()
     if (table_) {
         // The paragraph after a table goes into the block that always follows it.
         flushRun();
+        finishTable();
         cursor_.setPosition(table_->lastPosition() + 1);
         table_ = nullptr;
         rowEnded_ = cellEnded_ = blockPending_ = false;
         return;
     }
     startPendingBlock();
+}
+
+void RtfReader::finishTable()
+{
+    if (table_->rows() > row_ + 1)
+        table_->removeRows(row_ + 1, table_->rows() - row_ - 1);
 }
 
 // A paragraph ended by \par gets the block after it only when something follows, so that the last \par of
@@ -859,6 +873,8 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParameter, int paramete
     CharacterState& character = group.character;
     ParagraphState& paragraph = group.paragraph;
     // Document and page.
+    if (word == "ansicpg" || word == "ansi" || word == "mac" || word == "pc" || word == "pca")
+        flushBytes(); // bytes before it are of the code page before it
     if (word == "ansicpg") {
         documentCodePage_ = value > 0 ? value : 1252;
     } else if (word == "ansi") {
