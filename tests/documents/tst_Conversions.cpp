@@ -70,7 +70,8 @@ void writeFile(const QString& path, const QByteArray& bytes)
 }
 
 const QByteArray ExampleNote =
-    "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}\\pard\\f0\\fs24 "
+    "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}}{\\colortbl "
+    ";\\red255\\green0\\blue0;}\\pard\\f0\\fs24 "
     "Caf\\'e9 {\\b bold} {\\cf1 red}\\par\\trowd\\cellx2000\\cellx4000\\intbl A\\cell B\\cell\\row\\intbl "
     "C\\cell D\\cell\\row}";
 
@@ -95,7 +96,8 @@ void verifyExampleNote(const QTextDocument& document)
     const QStringList cells{"A", "B", "C", "D"};
     for (int i = 0; i < 4; ++i) {
         QTextCursor cell = table->cellAt(i / 2, i % 2).firstCursorPosition();
-        cell.setPosition(table->cellAt(i / 2, i % 2).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        cell.setPosition(table->cellAt(i / 2, i % 2).lastCursorPosition().position(),
+                         QTextCursor::KeepAnchor);
         QCOMPARE(cell.selectedText(), cells[i]);
     }
 }
@@ -237,7 +239,21 @@ private slots:
         Editor other;
         other.edit.SetRTFSelText(rtf);
         QCOMPARE(other.control.Text(), QStringLiteral("bold"));
-        QCOMPARE(other.control.document()->begin().begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
+        QCOMPARE(other.control.document()->begin().begin().fragment().charFormat().fontWeight(),
+                 int(QFont::Bold));
+    }
+
+    void anRtfFileKeepsItsPage()
+    {
+        QTemporaryDir folder;
+        Editor writer;
+        writer.control.SetPage({11800, 15000, 1000, 1100, 1200, 1300});
+        writer.control.setPlainText(QStringLiteral("paged"));
+        writer.edit.SaveToFile(folder.filePath("paged.rtf"), TextFormat::Rtf);
+        Editor reader;
+        reader.edit.LoadFile(QString(), folder.filePath("paged.rtf"), 0, 1);
+        QCOMPARE(reader.control.Text(), QStringLiteral("paged"));
+        QCOMPARE(reader.control.Page(), writer.control.Page());
     }
 
     void rtfLoadsOnlyUnderItsExtension_data()
@@ -259,7 +275,8 @@ private slots:
         Editor editor;
         editor.edit.LoadFile(QString(), folder.filePath(fileName), 0, 1);
         QCOMPARE(editor.control.Text(), bold ? QStringLiteral("X") : QStringLiteral("{\\b X}"));
-        QCOMPARE(editor.control.document()->begin().begin().fragment().charFormat().fontWeight() == QFont::Bold,
+        QCOMPARE(editor.control.document()->begin().begin().fragment().charFormat().fontWeight() ==
+                     QFont::Bold,
                  bold);
     }
 
@@ -271,8 +288,8 @@ private slots:
 
         QTest::newRow("no extension: plain text after the message")
             << "out" << QByteArray("text\n") << "You need to specify a valid extension";
-        QTest::newRow("a bare dot is no extension") << "out." << QByteArray("text\n")
-                                                    << "You need to specify a valid extension";
+        QTest::newRow("a bare dot is no extension")
+            << "out." << QByteArray("text\n") << "You need to specify a valid extension";
         QTest::newRow("a new .html file") << "page.html" << QByteArray("<!DOCTYPE HTML") << "";
         QTest::newRow(".htm") << "page.htm" << QByteArray("<!DOCTYPE HTML") << "";
         QTest::newRow(".RTF") << "note.RTF" << QByteArray("{\\rtf1") << "";
@@ -319,8 +336,9 @@ private slots:
         editor.edit.SaveAs(QStringLiteral("ignored"), 1);
         QCOMPARE(dialogs.asked.size(), 1);
         QCOMPARE(dialogs.asked.first().filters,
-                 QStringLiteral("TX Format|*.TX;*.TXD|RTF Format|*.RTF|Text Document|*.TXT|HTML Format|*.HTM;*.HTML|"
-                                "Word Document|*.DOC|Pdf Document|*.PDF|All Files|*.*"));
+                 QStringLiteral(
+                     "TX Format|*.TX;*.TXD|RTF Format|*.RTF|Text Document|*.TXT|HTML Format|*.HTM;*.HTML|"
+                     "Word Document|*.DOC|Pdf Document|*.PDF|All Files|*.*"));
         QVERIFY(editor.edit.WorkFileName().isEmpty());
     }
 
@@ -346,9 +364,12 @@ private slots:
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("written");
-        QTest::newRow("no extension") << "r" << "r.doc";
-        QTest::newRow("a bare dot") << "r." << "r.doc";
-        QTest::newRow("its extension") << "r.DOC" << "r.DOC";
+        QTest::newRow("no extension") << "r"
+                                      << "r.doc";
+        QTest::newRow("a bare dot") << "r."
+                                    << "r.doc";
+        QTest::newRow("its extension") << "r.DOC"
+                                       << "r.DOC";
     }
     void saveAsWordAddsItsExtension()
     {
@@ -370,8 +391,8 @@ private slots:
     {
         QTest::addColumn<bool>("converterMakesRtf");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("no LibreOffice") << false
-                                        << "Word documents are made by LibreOffice, which is not installed.";
+        QTest::newRow("no LibreOffice")
+            << false << "Word documents are made by LibreOffice, which is not installed.";
         QTest::newRow("a converter that gives back RTF") << true << "The converter made no Word document.";
     }
     void withoutAWordConverterThereIsAMessageAndNoFile()
@@ -400,8 +421,9 @@ private slots:
         QVERIFY(!QFile::exists(folder.filePath("r.doc")));
         QCOMPARE(contentOf(folder.filePath("old.doc")), QByteArray("old"));
         QCOMPARE(boxes.asked.size(), 2);
-        QCOMPARE(boxes.asked.first().text,
-                 QStringLiteral("The file \"%1\" could not be saved: %2").arg(folder.filePath("r.doc"), reason));
+        QCOMPARE(
+            boxes.asked.first().text,
+            QStringLiteral("The file \"%1\" could not be saved: %2").arg(folder.filePath("r.doc"), reason));
     }
 
     void saveToFileTakesTheFormatGivenAndKeepsTheWorkFileName_data()
@@ -434,7 +456,8 @@ private slots:
         const QString path = folder.filePath("plain/note.rtf");
         editor.edit.SaveToFile(path, 5);
         QCOMPARE(boxes.asked.size(), 1);
-        QVERIFY(boxes.asked.first().text.startsWith(QStringLiteral("The file \"%1\" could not be saved: ").arg(path)));
+        QVERIFY(boxes.asked.first().text.startsWith(
+            QStringLiteral("The file \"%1\" could not be saved: ").arg(path)));
         QCOMPARE(contentOf(folder.filePath("plain")), QByteArray("a file, no folder"));
     }
 

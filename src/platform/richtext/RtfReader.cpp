@@ -781,8 +781,9 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParameter, int paramete
         return;
     }
     if (word == "pn") {
+        // The list belongs to the paragraph around the group; bullets unless the group says otherwise.
         group.destination = Destination::OldList;
-        group.paragraph.oldListStyle = QTextListFormat::ListDisc;
+        groups_[qMax(0, int(groups_.size()) - 2)].paragraph.oldListStyle = QTextListFormat::ListDisc;
         return;
     }
     if (word == "shppict" || word == "fldrslt" || word == "field")
@@ -832,7 +833,7 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParameter, int paramete
             overrides_.back().number = value;
         return;
     case Destination::OldList: {
-        ParagraphState& paragraph = groups_[groups_.size() - 2].paragraph; // the paragraph around the \pn
+        ParagraphState& paragraph = groups_[qMax(0, int(groups_.size()) - 2)].paragraph;
         if (word == "pnlvlblt")
             paragraph.oldListStyle = QTextListFormat::ListDisc;
         else if (word == "pndec")

@@ -229,6 +229,33 @@ private slots:
         QCOMPARE(document.toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')), text);
     }
 
+    void listsOfBothKindsBecomeLists_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<int>("style");
+        QTest::newRow("numbered, the older kind")
+            << QByteArray("{\\rtf1 {\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec}one\\par}")
+            << int(QTextListFormat::ListDecimal);
+        QTest::newRow("bullets, the older kind")
+            << QByteArray("{\\rtf1 {\\*\\pn\\pnlvlblt{\\pntxtb \\'b7}}one\\par}")
+            << int(QTextListFormat::ListDisc);
+        QTest::newRow("by the list table")
+            << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc4}\\listid7}}"
+                          "{\\*\\listoverridetable{\\listoverride\\listid7\\ls2}}{\\listtext a)}\\ls2\\ilvl0 "
+                          "one\\par}")
+            << int(QTextListFormat::ListLowerAlpha);
+    }
+    void listsOfBothKindsBecomeLists()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(int, style);
+        QTextDocument document;
+        QVERIFY(ReadRtf(rtf, document));
+        QCOMPARE(document.toPlainText(), QStringLiteral("one"));
+        QVERIFY(document.begin().textList());
+        QCOMPARE(int(document.begin().textList()->format().style()), style);
+    }
+
     void whatIsNoRtfChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes");
