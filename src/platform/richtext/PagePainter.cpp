@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSvgGenerator>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -96,6 +97,21 @@ QByteArray WritePdf(const QTextDocument& document, const PageSettings& page)
         }
     }
     return pdf;
+}
+
+bool WritePagePicture(QIODevice& device, const PagePainter& pages, int index, const QRect& area)
+{
+    QSvgGenerator picture;
+    picture.setOutputDevice(&device);
+    picture.setResolution(1440);
+    picture.setSize(area.size());
+    picture.setViewBox(QRect(QPoint(0, 0), area.size()));
+    QPainter painter;
+    if (!painter.begin(&picture))
+        return false;
+    const PageSettings& page = pages.Page();
+    pages.PaintPage(painter, index, QRectF(-area.x(), -area.y(), page.width, page.height));
+    return painter.end();
 }
 
 } // namespace jornix

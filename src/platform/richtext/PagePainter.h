@@ -7,7 +7,9 @@
 
 #include <memory>
 
+class QIODevice;
 class QPainter;
+class QRect;
 class QTextDocument;
 
 namespace jornix {
@@ -41,5 +43,10 @@ private:
 
 // The document as a PDF with one PDF page per page, the text as text.
 QByteArray WritePdf(const QTextDocument& document, const PageSettings& page);
+
+// Page number index (from 0) as an SVG picture of the area of the page given in twips (the page's top left
+// corner is 0, 0): the picture measures the area in inches and its view box counts twips. False when the
+// device cannot be written.
+bool WritePagePicture(QIODevice& device, const PagePainter& pages, int index, const QRect& area);
 
 } // namespace jornix
