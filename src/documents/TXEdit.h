@@ -1,14 +1,22 @@
 #pragma once
 
 #include "documents/DocumentPageHeader.h"
+#include "platform/richtext/PageSettings.h"
 
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QPrinter;
+class QTextDocument;
 
 namespace jornix {
 
 class ButtonBar;
+class PagePainter;
 class RichTextControl;
 class Ruler;
 class StatusBar;
@@ -109,11 +117,50 @@ public:
     void GetRTFSelText(QString& rtf) const;
     void SetRTFSelText(const QString& rtf);
 
+    // Printing. The printer printed on is the one given, or one of the object's own. PrintDocument asks for
+    // printer, page range and copies in "Select Printer" unless told to skip it (Cancel prints nothing and
+    // answers 1) and prints the pages on the document's page; the printer's choice before the call is
+    // restored afterwards. PrintDirect prints alike. Both answer 0 after a failure, which a message tells.
+    void SetPrinter(QPrinter* printer);
+    QPrinter& Printer();
+    int PrintDocument(int skipDialog);
+    int PrintDirect(int skipDialog);
+
+    // Page pictures: SVG files in the system's temporary folder whose names begin with "TXF", one per page,
+    // listed in MetaList until DeleteMetafiles removes them. RenderPageMetafiles lays the document out on a
+    // page of the given size in inches without margins. SavePageAsMetafile writes page n (from 1) of the
+    // document's own page as a picture of its text area, SavePageToFile as one of the page without its
+    // right and bottom margins. The text forms take the page in thousandths of an inch: a stored document
+    // (its page header passed over), a text (RTF when it begins with "{\rtf1", else plain text) or a file
+    // (its format by its extension). All answer 1 when every picture was written, else 0.
+    int RenderPageMetafiles(double widthInches, double heightInches);
+    int SavePageAsMetafile(const QString& fileName, int page);
+    int SavePageToFile(const QString& fileName, int page);
+    int RenderTextMetafiles(qint32 width, qint32 height, const QByteArray& storedDocument);
+    int RenderTextMetafiles(qint32 width, qint32 height, const QString& textOrFileName, int isFileName);
+    // With a BLOB of at least 16 bytes its document, without one the file; a shorter BLOB answers 0.
+    int RenderBlobOrFileMetafiles(const QByteArray* blob, const QString& fileName, qint32 width,
+                                  qint32 height);
+    // The first page of the BLOB's document on a page of the given size (thousandths of an inch) as the one
+    // picture of the list.
+    int RenderBlobMetafiles(qint32 width, qint32 height, const QByteArray& blob);
+    // The pages of the document's text area, the document's own page less its margins.
+    int RenderPrintableMetafiles();
+    const QStringList& MetaList() const { return metaList_; }
+    int MetaItems() const { return int(metaList_.size()); }
+    void DeleteMetafiles();
+    // Deletes every page picture that this program wrote and that is still there.
+    static void DeleteTempMetafiles();
+
 private:
     DocumentPageHeader pageHeader() const;
     void applyPageHeader(const DocumentPageHeader& header);
     // Saves under the name, a failure shown in a message.
     void saveTo(const QString& fileName, int format) const;
+    int print(int skipDialog);
+    // One picture per page of the document on the page into new files; the list when all were written.
+    int renderPictures(const QTextDocument& document, const PageSettings& page);
+    int savePagePicture(const QString& fileName, int page, bool textAreaOnly);
 
     QPointer<RichTextControl> text_;
     QPointer<ButtonBar> buttonBar_;
@@ -124,6 +171,9 @@ private:
     int measurements_ = 0;
     int threadId_ = 0;
     QString workFileName_;
+    QStringList metaList_;
+    QPrinter* printer_ = nullptr;
+    std::unique_ptr<QPrinter> ownPrinter_;
 };
 
 } // namespace jornix
