@@ -184,6 +184,7 @@ private slots:
         QTemporaryDir folder;
         Editor editor;
         fillThreePages(editor);
+        editor.edit.SetViewMode(1); // the pages as the editor shows them
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder.filePath("direct.pdf"));

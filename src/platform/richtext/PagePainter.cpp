@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QUrl>
 
 namespace jornix {
@@ -33,7 +34,11 @@ PagePainter::PagePainter(const QTextDocument& document, const PageSettings& page
         if (!image.isNull())
             layout_->addResource(QTextDocument::ImageResource, QUrl(name), image);
     }
-    layout_->setDocumentMargin(0);
+    // The copy's text runs from the corner of the text area: no margins of its own (the editor's page view
+    // gives the document's frame the page margins).
+    QTextFrameFormat root = layout_->rootFrame()->frameFormat();
+    root.setMargin(0);
+    layout_->rootFrame()->setFrameFormat(root);
     layout_->setPageSize(textSize());
 }
 

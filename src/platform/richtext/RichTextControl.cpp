@@ -16,7 +16,9 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -138,15 +140,87 @@ void RichTextControl::SetPage(const PageSettings& page)
 
 void RichTextControl::applyPage()
 {
-    // In page view the lines wrap at the page's text width; otherwise at the window's width.
+    // In page view the document is laid out on pages of its size, each with its margins, as the page
+    // painter lays it out; otherwise the lines wrap at the window's width.
+    applyPageLayout();
     if (viewMode_ == ViewMode::Page) {
-        const int textWidth = page_.width - page_.marginLeft - page_.marginRight;
         setLineWrapMode(QTextEdit::FixedPixelWidth);
-        setLineWrapColumnOrWidth(qMax(1, textWidth * logicalDpiX() / 1440));
+        setLineWrapColumnOrWidth(qMax(1, page_.width / TwipsPerLayoutUnit));
     } else {
         setLineWrapMode(QTextEdit::WidgetWidth);
     }
+    applyPageLayout(); // the editor sets the document's width again, without a page height
+    viewport()->update();
     emit PageChanged();
+}
+
+void RichTextControl::applyPageLayout()
+{
+    QTextDocument* doc = document();
+    const bool paged = viewMode_ == ViewMode::Page && page_.width > 0 && page_.height > 0;
+    QTextFrameFormat root = doc->rootFrame()->frameFormat();
+    const qreal margin = doc->documentMargin();
+    const qreal left = paged ? qreal(page_.marginLeft) / TwipsPerLayoutUnit : margin;
+    const qreal top = paged ? qreal(page_.marginTop) / TwipsPerLayoutUnit : margin;
+    const qreal right = paged ? qreal(page_.marginRight) / TwipsPerLayoutUnit : margin;
+    const qreal bottom = paged ? qreal(page_.marginBottom) / TwipsPerLayoutUnit : margin;
+    if (root.leftMargin() != left || root.topMargin() != top || root.rightMargin() != right ||
+        root.bottomMargin() != bottom) {
+        // The margins are no edit of the text: no Changed, nothing to undo, the document as modified as it
+        // was.
+        const bool wasLoading = loading_;
+        const bool modified = doc->isModified();
+        loading_ = true;
+        root.setLeftMargin(left);
+        root.setTopMargin(top);
+        root.setRightMargin(right);
+        root.setBottomMargin(bottom);
+        doc->rootFrame()->setFrameFormat(root);
+        doc->clearUndoRedoStacks();
+        doc->setModified(modified);
+        loading_ = wasLoading;
+    }
+    if (paged)
+        doc->setPageSize(
+            QSizeF(qreal(page_.width) / TwipsPerLayoutUnit, qreal(page_.height) / TwipsPerLayoutUnit));
+}
+
+// The editor lays the document out again without a page height when it is resized or its font changes.
+void RichTextControl::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    if (viewMode_ == ViewMode::Page)
+        applyPageLayout();
+}
+
+void RichTextControl::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    if (viewMode_ == ViewMode::Page)
+        applyPageLayout();
+}
+
+void RichTextControl::paintEvent(QPaintEvent* event)
+{
+    if (viewMode_ == ViewMode::Page && document()->pageSize().height() > 0) {
+        // The pages on a grey ground, a gap between them inside their margins; the text goes on top.
+        QPainter painter(viewport());
+        painter.fillRect(event->rect(), QColor(0x9a, 0x9a, 0x9a));
+        const QSizeF page = document()->pageSize();
+        const qreal gap =
+            qMin<qreal>(PageGap, qMin(page_.marginTop, page_.marginBottom) / TwipsPerLayoutUnit);
+        const QPointF origin(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+        painter.setPen(QColor(0x60, 0x60, 0x60));
+        for (int index = 0; index < document()->pageCount(); ++index) {
+            const QRectF sheet(origin + QPointF(0, index * page.height() + gap / 2),
+                               QSizeF(page.width(), page.height() - gap));
+            if (!sheet.intersects(event->rect()))
+                continue;
+            painter.fillRect(sheet, Qt::white);
+            painter.drawRect(sheet.adjusted(-0.5, -0.5, 0.5, 0.5));
+        }
+    }
+    QTextEdit::paintEvent(event);
 }
 
 void RichTextControl::loadWithoutChange(const std::function<void()>& load)
@@ -154,6 +228,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
     const bool wasLoading = loading_;
     loading_ = true;
     load();
+    applyPageLayout(); // a new document has the plain margins
     document()->clearUndoRedoStacks();
     document()->setModified(false);
     loading_ = wasLoading;
@@ -220,10 +295,18 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
                            : (withoutObjects(document()->toPlainText()) + QLatin1Char('\n')).toUtf8();
         return result;
     }
-    QTextDocument selection;
-    if (selectionOnly)
-        copySelection(*document(), textCursor(), selection);
-    const QTextDocument& source = selectionOnly ? selection : *document();
+    // The page margins of page view belong to the view, not to the document: a copy without them is saved.
+    std::unique_ptr<QTextDocument> copy;
+    if (selectionOnly) {
+        copy = std::make_unique<QTextDocument>();
+        copySelection(*document(), textCursor(), *copy);
+    } else if (viewMode_ == ViewMode::Page) {
+        copy.reset(document()->clone());
+        QTextFrameFormat root = copy->rootFrame()->frameFormat();
+        root.setMargin(copy->documentMargin());
+        copy->rootFrame()->setFrameFormat(root);
+    }
+    const QTextDocument& source = copy ? *copy : *document();
     switch (format) {
     case TextFormat::Html:
         result.bytes = html(source, QString(), QString(), nullptr);
@@ -407,6 +490,7 @@ void RichTextControl::SelectAll()
 void RichTextControl::ClearDocument()
 {
     document()->clear();
+    applyPageLayout();
     document()->clearUndoRedoStacks();
     setCurrentCharFormat(QTextCharFormat());
 }

@@ -159,9 +159,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    static constexpr int PageGap = 16; // between two pages in page view, in layout units
     void applyPage();
+    void applyPageLayout();
     void loadWithoutChange(const std::function<void()>& load);
 
     QByteArray html(const QTextDocument& source, const QString& imageFolder, const QString& imageBase,

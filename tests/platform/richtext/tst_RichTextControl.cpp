@@ -3,8 +3,11 @@
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextFrame>
 #include <QToolButton>
 #include <QtTest>
 
@@ -84,6 +87,49 @@ private slots:
             QCOMPARE(conversion.error, message);
             QCOMPARE(control.SaveLength(format), 0);
         }
+    }
+
+    void pageViewShowsThePagesAndStaysEditable()
+    {
+        RichTextControl control;
+        control.SetPage({12240, 7200, 720, 720, 720, 720}); // half a page high: 816 x 480
+        QTextCursor cursor(control.document());
+        cursor.insertText(QStringLiteral("first page"));
+        QTextBlockFormat newPage;
+        newPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.insertBlock(newPage);
+        cursor.insertText(QStringLiteral("second page"));
+        control.document()->setModified(false);
+        QSignalSpy changed(&control, &RichTextControl::Changed);
+        control.SetViewMode(RichTextControl::ViewMode::Page);
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(!control.document()->isModified());
+        control.resize(900, 1100);
+        control.show();
+        QCOMPARE(control.document()->pageCount(), 2);
+
+        const QImage shot = control.grab().toImage();
+        shot.save(QDir::temp().filePath("jornix-page-view.png"));
+        const QPoint inside = control.viewport()->mapTo(&control, QPoint(400, 0));
+        const QColor white(Qt::white);
+        QCOMPARE(shot.pixelColor(inside + QPoint(0, 100)), white);               // in the first page
+        QVERIFY(shot.pixelColor(inside + QPoint(0, 480)) != white);              // the gap between the pages
+        QCOMPARE(shot.pixelColor(inside + QPoint(0, 480 + 100)), white);         // in the second page
+        QVERIFY(shot.pixelColor(inside + QPoint(816 - 400 + 40, 100)) != white); // beside the page
+        // The text of the second page starts below its top margin.
+        const QRectF second =
+            control.document()->documentLayout()->blockBoundingRect(control.document()->lastBlock());
+        QCOMPARE(qRound(second.top()), 480 + 48);
+
+        control.setFocus();
+        control.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&control, QStringLiteral("!"));
+        QCOMPARE(control.Text(), QStringLiteral("first page\nsecond page!"));
+        // The page's margins are the view's: a document saved in page view has the plain ones.
+        QVERIFY(!control.Save(TextFormat::Html).bytes.contains("-qt-table-type: root"));
+        control.SetViewMode(RichTextControl::ViewMode::Normal);
+        QCOMPARE(control.document()->rootFrame()->frameFormat().leftMargin(),
+                 control.document()->documentMargin());
     }
 
     void loadingIsNoEditButTypingIs()
