@@ -224,7 +224,7 @@ private:
     void insertPicture();
     void applyParagraph();
     QTextCharFormat characterFormat(const CharacterState& character) const;
-    QTextList* listFor(const ParagraphState& paragraph);
+    void joinList(const ParagraphState& paragraph);
     int codePage(const CharacterState& character) const;
 
     const QByteArray& bytes_;
@@ -591,15 +591,20 @@ void RtfReader::startPendingBlock()
     cursor_.insertBlock(QTextBlockFormat(), characterFormat(state().character));
 }
 
-QTextList* RtfReader::listFor(const ParagraphState& paragraph)
+// The paragraph joins its list: the one it names (\ls, or an older \pn of that style) at its level, made
+// when the list starts.
+void RtfReader::joinList(const ParagraphState& paragraph)
 {
     const bool current = paragraph.list > 0;
     if (!current && paragraph.oldListStyle == 0)
-        return nullptr;
+        return;
     const int level = qBound(0, paragraph.level, 8);
-    const QPair<int, int> key(current ? paragraph.list : -paragraph.oldListStyle, level);
-    if (QTextList* list = textLists_.value(key))
-        return list;
+    // List numbers are positive and the styles of the older lists negative, so their keys never meet.
+    const QPair<int, int> key(current ? paragraph.list : paragraph.oldListStyle, level);
+    if (QTextList* list = textLists_.value(key)) {
+        list->add(cursor_.block());
+        return;
+    }
     QTextListFormat::Style style = QTextListFormat::Style(paragraph.oldListStyle);
     if (current) {
         style = QTextListFormat::ListDisc;
@@ -612,9 +617,7 @@ QTextList* RtfReader::listFor(const ParagraphState& paragraph)
     QTextListFormat format;
     format.setStyle(style);
     format.setIndent(level + 1);
-    QTextList* list = cursor_.createList(format);
-    textLists_.insert(key, list);
-    return list;
+    textLists_.insert(key, cursor_.createList(format));
 }
 
 void RtfReader::applyParagraph()
@@ -633,14 +636,7 @@ void RtfReader::applyParagraph()
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     breakBeforeNext_ = false;
     cursor_.setBlockFormat(format);
-    if (paragraph.list > 0 || paragraph.oldListStyle != 0) {
-        const auto key = QPair<int, int>(paragraph.list > 0 ? paragraph.list : -paragraph.oldListStyle,
-                                         qBound(0, paragraph.level, 8));
-        if (QTextList* list = textLists_.value(key))
-            list->add(cursor_.block());
-        else
-            listFor(paragraph);
-    }
+    joinList(paragraph);
 }
 
 void RtfReader::endParagraph()
@@ -693,8 +689,13 @@ void RtfReader::insertPicture()
     Picture picture = std::exchange(picture_, Picture());
     if (picture.format.isEmpty() || picture.data.isEmpty() || state().destination != Destination::Text)
         return;
+    // A picture cut short (the RTF ends inside it) is left out, not half shown.
+    const bool whole = picture.format == "png"
+                           ? picture.data.size() >= 12 &&
+                                 picture.data.right(12).startsWith(QByteArrayView("\0\0\0\0IEND", 8))
+                           : picture.data.endsWith("\xff\xd9");
     QImage image;
-    if (!image.loadFromData(picture.data, picture.format.constData()))
+    if (!whole || !image.loadFromData(picture.data, picture.format.constData()))
         return;
     enterParagraph();
     flushRun();

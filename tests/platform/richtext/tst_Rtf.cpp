@@ -334,27 +334,27 @@ private slots:
         QTextDocument whole;
         fillWholeSubset(whole);
         const QByteArray rtf = WriteRtf(whole, WidePage);
-        QRandomGenerator random(23);
-        // Damaged pictures make the image readers complain; that is expected here.
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         for (int cut = 0; cut < rtf.size(); cut += 1 + cut / 40) {
             QTextDocument document;
             QVERIFY(ReadRtf(rtf.left(cut < 2 ? 2 : cut), document) || cut < 2);
         }
+        // Changed bytes, without the picture: a picture changed inside only makes the image reader complain.
+        QByteArray withoutPicture = rtf;
+        const qsizetype picture = withoutPicture.indexOf("{\\pict");
+        withoutPicture.remove(picture, withoutPicture.indexOf('}', picture) + 1 - picture);
+        const QByteArray alphabet = "{}\\'ab0123-*; \\uc\\u\\bin\\cell\\row\\intbl\\par\\pict\\trowd";
+        QRandomGenerator random(23);
         for (int round = 0; round < 300; ++round) {
-            QByteArray bytes = rtf;
+            QByteArray bytes = withoutPicture;
             for (int change = 0; change < 20; ++change)
                 bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
             QByteArray noise = "{\\";
             for (int i = 0; i < 200; ++i)
-                noise +=
-                    "{}\\'ab0123-*; \\uc\\u\\bin\\cell\\row\\intbl\\par\\pict\\trowd"[random.bounded(60)];
+                noise += alphabet[random.bounded(int(alphabet.size()))];
             QTextDocument document;
-            ReadRtf("{\\" + bytes.mid(2), document);
-            ReadRtf(noise, document);
+            QVERIFY(ReadRtf("{\\" + bytes.mid(2), document));
+            QVERIFY(ReadRtf(noise, document));
         }
-        qInstallMessageHandler(previous);
         QTextDocument deep;
         QVERIFY(ReadRtf("{\\rtf1 " + QByteArray(100000, '{') + "deep", deep));
         QCOMPARE(deep.toPlainText(), QStringLiteral("deep"));
