@@ -36,15 +36,18 @@ void showPlainMessage(const QString& text)
 
 const QString NoPages = QStringLiteral("No pages to print.");
 
-// What the printer dialog may change and a call puts back.
+// What the printer dialog and the printing change and a call puts back: the printer and its page.
 struct PrinterChoice
 {
     QString name;
     QPrinter::OutputFormat format;
     QString outputFile;
+    QPageLayout layout;
+    bool fullPage;
 
     explicit PrinterChoice(const QPrinter& printer)
-        : name(printer.printerName()), format(printer.outputFormat()), outputFile(printer.outputFileName())
+        : name(printer.printerName()), format(printer.outputFormat()), outputFile(printer.outputFileName()),
+          layout(printer.pageLayout()), fullPage(printer.fullPage())
     {
     }
     void RestoreTo(QPrinter& printer) const
@@ -53,6 +56,8 @@ struct PrinterChoice
         if (format == QPrinter::NativeFormat)
             printer.setPrinterName(name);
         printer.setOutputFileName(outputFile);
+        printer.setFullPage(fullPage);
+        printer.setPageLayout(layout);
     }
 };
 

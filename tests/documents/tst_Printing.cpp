@@ -132,6 +132,7 @@ private slots:
         Editor editor;
         fillThreePages(editor);
         const QPrinter::OutputFormat format = editor.edit.Printer().outputFormat();
+        const QPageLayout layout = editor.edit.Printer().pageLayout();
         QList<CommonDialogRequest> asked;
         SetCommonDialogSink([&](const CommonDialogRequest& request) {
             asked << request;
@@ -159,6 +160,7 @@ private slots:
         // The printer is as it was before the call.
         QCOMPARE(editor.edit.Printer().outputFileName(), QString());
         QCOMPARE(editor.edit.Printer().outputFormat(), format);
+        QVERIFY(editor.edit.Printer().pageLayout().isEquivalentTo(layout));
     }
 
     void cancelInSelectPrinterPrintsNothing()

@@ -41,9 +41,11 @@ enum : int
 // component works through. Page values are in twips; formats are those of TextFormat.h.
 //
 // Where the operations of the control were reached by window messages, these are the operations that answer
-// them (messages not in this table arrive with the features that use them: printing 1195, 1196, 1209, 1210,
-// 2037; lines and positions 1125, 1129, 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields
-// 1220 to 1233; headers and footers 1284, 1285; undo and redo 2031, 2032, 2040):
+// them (messages not in this table arrive with the features that use them: lines and positions 1125, 1129,
+// 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields 1220 to 1233; headers and footers 1284,
+// 1285; undo and redo 2031, 2032, 2040). The printing messages (1195 draw a page, 1196 count the pages,
+// 1209 and 1210 the printer, 2037 the device) are answered by PagePainter (PagePainter.h), which lays the
+// document out on its page and draws one page at a time on any paint device.
 //
 //   message  operation
 //   1136     TextLength()                            length of the text, 0 for an empty document
@@ -62,8 +64,8 @@ enum : int
 //
 // The functions of the control's library: its version needs no answer here, and the format test of a
 // document is IsOwnFormat() (OwnFormat.h). Properties by name map to the getters and setters of the same
-// names (PageWidth, PageMarginL, SelStart, SelText, Text, ViewMode ...); the methods "Refresh", "Load(" and
-// "Save(" to Refresh(), LoadFile() and SaveFile(). The events "Change", "KeyDown", "KeyUp", "KeyPress" and
+// names (PageWidth, PageMarginL, SelStart, SelText, RTFSelText, Text, ViewMode, ImageSaveMode ...); the
+// methods "Refresh", "Load(" and "Save(" to Refresh(), LoadFile() and SaveFile(). The events "Change", "KeyDown", "KeyUp", "KeyPress" and
 // "MouseDown" are the signals below.
 class RichTextControl : public QTextEdit
 {
