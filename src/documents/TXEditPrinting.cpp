@@ -82,6 +82,16 @@ bool writeTemporaryPicture(const PagePainter& pages, int index, QString& name)
     return true;
 }
 
+// The pictures are drawn from a control of their own that is never shown, so that the object's document stays
+// as it is. A stored document's page header is passed over: the pictures have a page of their own.
+bool loadStoredDocument(RichTextControl& hidden, const QByteArray& stored)
+{
+    QByteArray bytes = stored;
+    DocumentPageHeader header;
+    TXEdit::StripPageHeader(bytes, header);
+    return hidden.Load(bytes, TextFormat::OwnFormat);
+}
+
 // A page in thousandths of an inch as a page in twips without margins.
 PageSettings pageOfThousandths(qint32 width, qint32 height)
 {
@@ -234,12 +244,8 @@ int TXEdit::SavePageToFile(const QString& fileName, int page)
 
 int TXEdit::RenderTextMetafiles(qint32 width, qint32 height, const QByteArray& storedDocument)
 {
-    // A control of its own that is never shown holds the document, so that the object's own stays as it is.
     RichTextControl hidden;
-    QByteArray bytes = storedDocument;
-    DocumentPageHeader header;
-    StripPageHeader(bytes, header);
-    if (!hidden.Load(bytes, TextFormat::OwnFormat))
+    if (!loadStoredDocument(hidden, storedDocument))
         return 0;
     return renderPictures(*hidden.document(), pageOfThousandths(width, height));
 }
@@ -278,10 +284,7 @@ int TXEdit::RenderBlobMetafiles(qint32 width, qint32 height, const QByteArray& b
     if (blob.size() < 16)
         return 0;
     RichTextControl hidden;
-    QByteArray bytes = blob;
-    DocumentPageHeader header;
-    StripPageHeader(bytes, header);
-    if (!hidden.Load(bytes, TextFormat::OwnFormat))
+    if (!loadStoredDocument(hidden, blob))
         return 0;
     const PageSettings page = pageOfThousandths(width, height);
     if (page.width <= 0 || page.height <= 0) {

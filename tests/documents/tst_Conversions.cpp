@@ -1,3 +1,4 @@
+#include "DocumentEditor.h"
 #include "ScriptedMessageBoxes.h"
 
 #include "documents/TXEdit.h"
@@ -14,14 +15,6 @@
 using namespace jornix;
 
 namespace {
-
-// A TXEdit over a control of its own, as the windowless creators use it.
-struct Editor
-{
-    RichTextControl control;
-    TXEdit edit;
-    Editor() { edit.Init(&control); }
-};
 
 // Answers the file dialogs with one name (cancels when it is empty) and keeps what they asked.
 struct ScriptedFileDialogs

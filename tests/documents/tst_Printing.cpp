@@ -1,3 +1,4 @@
+#include "DocumentEditor.h"
 #include "ScriptedMessageBoxes.h"
 
 #include "documents/TXEdit.h"
@@ -15,13 +16,6 @@
 using namespace jornix;
 
 namespace {
-
-struct Editor
-{
-    RichTextControl control;
-    TXEdit edit;
-    Editor() { edit.Init(&control); }
-};
 
 const QStringList Words{"alpha", "beta", "gamma"};
 

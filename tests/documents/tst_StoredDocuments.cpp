@@ -1,3 +1,4 @@
+#include "DocumentEditor.h"
 #include "ScriptedMessageBoxes.h"
 
 #include "documents/TXEdit.h"
@@ -20,14 +21,6 @@
 using namespace jornix;
 
 namespace {
-
-// A TXEdit over a control of its own, as the windowless creators use it.
-struct Editor
-{
-    RichTextControl control;
-    TXEdit edit;
-    Editor() { edit.Init(&control); }
-};
 
 const PageSettings HelloPage{11800, 15000, 1000, 1100, 1200, 1300};
 
