@@ -146,6 +146,28 @@ int hexValue(char c)
     return -1;
 }
 
+// The character a control word stands for; 0 for other words.
+char16_t specialCharacter(QByteArrayView word)
+{
+    static const QList<std::pair<QByteArrayView, char16_t>> characters = {{"line", QChar::LineSeparator},
+                                                                          {"tab", u'\t'},
+                                                                          {"nestcell", u'\t'},
+                                                                          {"bullet", 0x2022},
+                                                                          {"emdash", 0x2014},
+                                                                          {"endash", 0x2013},
+                                                                          {"lquote", 0x2018},
+                                                                          {"rquote", 0x2019},
+                                                                          {"ldblquote", 0x201C},
+                                                                          {"rdblquote", 0x201D},
+                                                                          {"emspace", 0x2003},
+                                                                          {"enspace", 0x2002},
+                                                                          {"qmspace", 0x2005}};
+    for (const auto& [name, character] : characters)
+        if (name == word)
+            return character;
+    return 0;
+}
+
 // Destinations that are skipped whether or not "\*" marks them.
 bool isSkippedDestination(QByteArrayView word)
 {
@@ -1006,32 +1028,8 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParameter, int paramete
         endParagraph();
     } else if (word == "page") {
         pageBreak();
-    } else if (word == "line") {
-        unicodeCharacter(QChar::LineSeparator);
-    } else if (word == "tab") {
-        unicodeCharacter(QLatin1Char('\t'));
-    } else if (word == "bullet") {
-        unicodeCharacter(QChar(0x2022));
-    } else if (word == "emdash") {
-        unicodeCharacter(QChar(0x2014));
-    } else if (word == "endash") {
-        unicodeCharacter(QChar(0x2013));
-    } else if (word == "lquote") {
-        unicodeCharacter(QChar(0x2018));
-    } else if (word == "rquote") {
-        unicodeCharacter(QChar(0x2019));
-    } else if (word == "ldblquote") {
-        unicodeCharacter(QChar(0x201C));
-    } else if (word == "rdblquote") {
-        unicodeCharacter(QChar(0x201D));
-    } else if (word == "emspace") {
-        unicodeCharacter(QChar(0x2003));
-    } else if (word == "enspace") {
-        unicodeCharacter(QChar(0x2002));
-    } else if (word == "qmspace") {
-        unicodeCharacter(QChar(0x2005));
-    } else if (word == "nestcell") {
-        unicodeCharacter(QLatin1Char('\t'));
+    } else if (const char16_t special = specialCharacter(word)) {
+        unicodeCharacter(QChar(special));
     }
     pendingFallback_ = 0;
 }
