@@ -26,14 +26,18 @@ PageSettings usablePage(PageSettings page)
 } // namespace
 
 PagePainter::PagePainter(const QTextDocument& document, const PageSettings& page)
-    : page_(usablePage(page)), layout_(document.clone())
+    : page_(usablePage(page)), layoutDevice_(1, 1, QImage::Format_RGB32), layout_(document.clone())
 {
+    layoutDevice_.setDotsPerMeterX(qRound(1440.0 / TwipsPerLayoutUnit / 0.0254));
+    layoutDevice_.setDotsPerMeterY(qRound(1440.0 / TwipsPerLayoutUnit / 0.0254));
     // The copy holds the pictures the document shows, also those it read from files.
     for (const QString& name : ImageNames(document)) {
         const QImage image = ImageResource(document, name);
         if (!image.isNull())
             layout_->addResource(QTextDocument::ImageResource, QUrl(name), image);
     }
+    // Laid out at 96 dots per inch whatever the screen, so that a page breaks its lines alike everywhere.
+    layout_->documentLayout()->setPaintDevice(&layoutDevice_);
     // The copy's text runs from the corner of the text area: no margins of its own (the editor's page view
     // gives the document's frame the page margins).
     QTextFrameFormat root = layout_->rootFrame()->frameFormat();

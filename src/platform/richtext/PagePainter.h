@@ -3,6 +3,7 @@
 #include "platform/richtext/PageSettings.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QRectF>
 
 #include <memory>
@@ -38,6 +39,7 @@ private:
     QSizeF textSize() const; // in layout units
 
     PageSettings page_;
+    QImage layoutDevice_; // fixes the layout's resolution; declared before the layout, which uses it
     std::unique_ptr<QTextDocument> layout_;
 };
 
