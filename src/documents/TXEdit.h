@@ -16,7 +16,6 @@ class QTextDocument;
 namespace jornix {
 
 class ButtonBar;
-class PagePainter;
 class RichTextControl;
 class Ruler;
 class StatusBar;
