@@ -1,3 +1,4 @@
+#include "DocumentEditor.h"
 #include "platform/framework/MessageRecorder.h"
 
 #include "documents/TXEdit.h"
@@ -20,14 +21,6 @@
 using namespace jornix;
 
 namespace {
-
-// A TXEdit over a control of its own, as the windowless creators use it.
-struct Editor
-{
-    RichTextControl control;
-    TXEdit edit;
-    Editor() { edit.Init(&control); }
-};
 
 const PageSettings HelloPage{11800, 15000, 1000, 1100, 1200, 1300};
 
@@ -72,7 +65,7 @@ private slots:
 
     void initWithoutAControlStopsAndLeavesTheObjectUnusable()
     {
-        test::MessageRecorder boxes({MessageButton::Ignore});
+        jornix::test::MessageRecorder boxes({MessageButton::Ignore});
         TXEdit edit;
         edit.Init(nullptr);
         QCOMPARE(boxes.boxes.size(), 1);
@@ -331,7 +324,8 @@ private slots:
         QTest::newRow("doc is plain text") << "note.doc" << html << QString::fromLatin1(html);
         QTest::newRow("no extension is plain text") << "note" << html << QString::fromLatin1(html);
         QTest::newRow("a trailing blank is not part of the name") << "note.htm " << html << "bold text";
-        QTest::newRow("rtf is refused for now") << "note.rtf" << QByteArray("{\\rtf1 x}") << "earlier";
+        QTest::newRow("rtf") << "note.rtf" << QByteArray("{\\rtf1 x}") << "x";
+        QTest::newRow("rtf that is no RTF loads nothing") << "note.rtf" << QByteArray("b}") << "earlier";
         QTest::newRow("a missing file loads nothing") << "" << QByteArray() << "earlier";
     }
     void loadFileTakesTheFormatFromTheExtension()
@@ -348,9 +342,15 @@ private slots:
         }
         Editor editor;
         editor.control.setPlainText(QStringLiteral("earlier"));
+        jornix::test::MessageRecorder boxes;
         editor.edit.LoadFile(QString(), path, 0, 1);
         QCOMPARE(editor.control.Text(), text);
         QCOMPARE(editor.edit.WorkFileName(), path.trimmed());
+        // What could not be loaded is said, with the file's name.
+        QCOMPARE(boxes.boxes.size(), text == QLatin1String("earlier") ? 1 : 0);
+        if (!boxes.boxes.isEmpty())
+            QVERIFY(boxes.boxes.first().text.startsWith(
+                QStringLiteral("The file \"%1\" could not be loaded: ").arg(path)));
     }
 
     void loadFileCanAskForTheFile_data()
@@ -446,7 +446,7 @@ private slots:
         QFETCH(QString, textAfter);
         Editor editor;
         editor.control.setHtml(text.isEmpty() ? QString() : QStringLiteral("<b>%1</b>").arg(text));
-        test::MessageRecorder boxes({answer});
+        jornix::test::MessageRecorder boxes({answer});
         QCOMPARE(editor.edit.NewDocument(clearWithoutAsking), result);
         QCOMPARE(editor.control.Text(), textAfter);
         QCOMPARE(boxes.boxes.size(), asked ? 1 : 0);
