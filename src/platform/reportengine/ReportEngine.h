@@ -75,6 +75,7 @@ constexpr int AlreadyPrinting = -5; // a start or a design run while the job pri
 constexpr int LayoutMissing = -6;
 constexpr int LayoutUnreadable = -7; // damaged, too large or made by a newer version
 constexpr int WrongProjectType = -8; // the layout is of another project type
+constexpr int OutputFailed = -9;     // the pages or the output file cannot be written
 constexpr int Cancelled = -99;
 constexpr int RecordDidNotFit = -998;
 } // namespace ReportResult
