@@ -122,15 +122,17 @@ int EndRun(ReportJob& job, QString& error)
     };
     bool written = false;
     QString file;
+    const QString title = job.layout.description.isEmpty() ? job.boxTitle : job.layout.description;
     if (target == PrintTarget::Printer) {
         QPrinter printer(QPrinter::HighResolution);
         ConfigurePrinter(printer, job.printer, QSizeF(job.layout.paper.width, job.layout.paper.height));
+        printer.setDocName(title);
+        printer.setCreator(QStringLiteral("Jornix"));
         written = PrintPages(printer, run->spool, pages, progress, error);
         if (printer.outputFormat() == QPrinter::PdfFormat)
             file = printer.outputFileName();
     } else if (target == PrintTarget::Pdf) {
         file = ExportFile(job, target, QStringLiteral("report.pdf"));
-        const QString title = job.layout.description.isEmpty() ? job.boxTitle : job.layout.description;
         written = WritePdf(run->spool, pages, file, title, progress, error);
     } else {
         error = QStringLiteral("the export format \"%1\" is not available").arg(target);
