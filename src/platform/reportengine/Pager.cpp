@@ -43,7 +43,7 @@ double Pager::Row::Height() const
 }
 
 Pager::Pager(const ReportJob& job, const ReportLayout& layout, const QString& layoutFolder, PageSpool& spool)
-    : job_(job), layout_(layout), layoutFolder_(layoutFolder), spool_(spool)
+    : job_(job), layout_(layout), layoutFolder_(layoutFolder), spool_(spool), context_(job.FormulaContextAt(0, 0))
 {
     for (int layer = 0; layer < LayoutLayerCount; ++layer) {
         const std::vector<LayoutObject>& objects = layout_.layers[std::size_t(layer)];
@@ -111,14 +111,14 @@ bool Pager::Holds(const Formula& condition) const
         return true;
     ExpressionValue value;
     // A condition that cannot be evaluated prints the object: nothing disappears unnoticed.
-    if (!condition.Evaluate(job_.FormulaContextAt(pageNumber_, pageNumber_), value))
+    if (!condition.Evaluate(context_, value))
         return true;
     return value.IsTrue();
 }
 
 QString Pager::Text(const Formula& formula) const
 {
-    return formula.EvaluateForPrinting(job_.FormulaContextAt(pageNumber_, pageNumber_));
+    return formula.EvaluateForPrinting(context_);
 }
 
 // --- pages
@@ -159,6 +159,8 @@ void Pager::BeginPage(bool cover)
     ++pageNumber_;
     if (!cover)
         ++recordPage_;
+    // Until the run ends, the page in hand is the last one known.
+    context_.page = context_.lastPage = pageNumber_;
     page_.emplace();
     page_->number = pageNumber_;
     page_->paper = QSizeF(layout_.paper.width, layout_.paper.height);

@@ -101,6 +101,7 @@ private:
     const ReportLayout layout_;
     QString layoutFolder_;
     PageSpool& spool_;
+    FormulaContext context_;
     std::array<std::vector<PreparedObject>, LayoutLayerCount> layers_;
 
     std::optional<Page> page_;

@@ -14,6 +14,17 @@ namespace {
 constexpr double ReferenceDpi = 720;
 constexpr double MillimetresPerPixel = 25.4 / ReferenceDpi;
 
+QFont MakeFont(const TextStyle& style)
+{
+    QFont font(style.fontFamily);
+    font.setPointSizeF(style.pointSize > 0 ? style.pointSize : 10);
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
 struct MeasuredFont
 {
     QFont font;
@@ -28,6 +39,11 @@ const MeasuredFont& Measured(const TextStyle& style)
         image.setDotsPerMeterY(qRound(ReferenceDpi / 0.0254));
         return image;
     }();
+    // Runs of text in one style follow each other: the last style answers most look-ups.
+    static TextStyle lastStyle;
+    static const MeasuredFont* last = nullptr;
+    if (last && style == lastStyle)
+        return *last;
     static std::map<QString, MeasuredFont> fonts;
     const QString key = QStringLiteral("%1/%2/%3%4%5")
                             .arg(style.fontFamily)
@@ -38,24 +54,21 @@ const MeasuredFont& Measured(const TextStyle& style)
     auto found = fonts.find(key);
     if (found == fonts.end()) {
         MeasuredFont measured;
-        measured.font = FontOf(style);
+        measured.font = MakeFont(style);
         measured.metrics = std::make_unique<QFontMetricsF>(measured.font, &device);
         found = fonts.emplace(key, std::move(measured)).first;
     }
+    lastStyle = style;
+    last = &found->second;
     return found->second;
 }
 
 } // namespace
 
-QFont FontOf(const TextStyle& style)
+
+const QFont& FontOf(const TextStyle& style)
 {
-    QFont font(style.fontFamily);
-    font.setPointSizeF(style.pointSize > 0 ? style.pointSize : 10);
-    font.setBold(style.bold);
-    font.setItalic(style.italic);
-    font.setUnderline(style.underline);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
+    return Measured(style).font;
 }
 
 double LineHeight(const TextStyle& style)

@@ -12,7 +12,7 @@
 // and places each line as a text run, so that the preview, the PDF and the printer show the same lines.
 namespace jornix {
 
-QFont FontOf(const TextStyle& style);
+const QFont& FontOf(const TextStyle& style);
 double LineHeight(const TextStyle& style);
 double TextWidth(const TextStyle& style, const QString& text);
 double Ascent(const TextStyle& style);
