@@ -3,7 +3,9 @@
 #include "platform/reportengine/LayoutFile.h"
 #include "platform/reportengine/ReportJobs.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QWidget>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -97,6 +99,14 @@ inline QStringList Captures(const QString& text, const QString& pattern)
     for (const QRegularExpressionMatch& match : QRegularExpression(pattern).globalMatch(text))
         found << match.captured(1);
     return found;
+}
+
+// Saves a picture of the window for a look at it, when JORNIX_GRAB_DIR names a folder.
+inline void Grab(QWidget* window, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("JORNIX_GRAB_DIR");
+    if (!folder.isEmpty())
+        window->grab().save(QDir(folder).filePath(name + ".png"));
 }
 
 } // namespace jornix::test

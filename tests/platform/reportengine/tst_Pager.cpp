@@ -253,6 +253,7 @@ private slots:
         QCOMPARE(engine.LlPrintSetBoxTextA(job, "Printing...", 40), Ok);
         QCOMPARE(box->Text(), QString("Printing..."));
         QCOMPARE(box->Percent(), 40);
+        Grab(box, "progress box");
         box->findChild<QPushButton*>("cancelButton")->click();
         QCOMPARE(engine.LlPrintSetBoxTextA(job, "Printing...", 50), Cancelled);
         QCOMPARE(engine.LlPrintFields(job), Cancelled);

@@ -64,14 +64,6 @@ void PrintRecords(ReportJobs& engine, int job, int records)
     engine.LlPrintEnd(job, 0);
 }
 
-// Saves a picture of the window for a look at it, when JORNIX_GRAB_DIR names a folder.
-void Grab(QWidget* window, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("JORNIX_GRAB_DIR");
-    if (!folder.isEmpty())
-        window->grab().save(QDir(folder).filePath(name + ".png"));
-}
-
 bool HasInk(const QImage& image, const QRect& area)
 {
     for (int y = area.top(); y <= area.bottom(); ++y)
