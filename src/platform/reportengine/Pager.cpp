@@ -223,8 +223,12 @@ void Pager::PlaceObject(const PreparedObject& prepared, QPointF origin, bool all
             late.style = object.style;
             late.wrap = object.wrap;
             late.formulas = object.lines;
+            // The items the formulas name, fields before variables as the job looks them up.
+            const QString formulas = object.lines.join(QLatin1Char('\n'));
             for (const ReportItems* items : {&job_.fields, &job_.variables})
                 for (const QString& name : items->Names()) {
+                    if (!formulas.contains(name, Qt::CaseInsensitive))
+                        continue;
                     const std::optional<ReportItemValue> item = items->Lookup(name);
                     late.itemNames << name;
                     late.itemValues << item->value;

@@ -79,7 +79,8 @@ bool StartRun(ReportJob& job, QString& error)
 
 void YieldDuringRun(ReportJob& job)
 {
-    if (!job.run || job.run->sinceYield.elapsed() < YieldIntervalMs)
+    // A thread inside a write transaction may not give way; its run goes on without.
+    if (!job.run || job.run->sinceYield.elapsed() < YieldIntervalMs || YieldsHeld())
         return;
     YieldNow();
     if (job.run)

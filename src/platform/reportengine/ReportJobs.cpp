@@ -387,6 +387,8 @@ int ReportJobs::LlPrintOptionsDialogA(int job, QWidget* window, const QString& t
 {
     ReportJob* found = nullptr;
     int result = PrintingJob(job, found, false);
+    if (result == Ok && CurrentThread() == 0)
+        result = Refused(found, BadParameter, QStringLiteral("the dialog needs a program thread to wait on"));
     if (result == Ok) {
         // The output is offered after a start that leaves it to the user and names a target.
         const bool withOutput = (found->mode & PrintMode::PrintToChoice) &&
@@ -485,6 +487,8 @@ int ReportJobs::LlPreviewDisplayA(int job, const QString& layoutFile, const QStr
         const std::shared_ptr<PrintRun> run = found.run;
         if (!run || !run->previewReady)
             return Refused(&found, NotPrinting, QStringLiteral("the job has no pages to preview"));
+        if (CurrentThread() == 0)
+            return Refused(&found, BadParameter, QStringLiteral("the preview needs a program thread to wait on"));
         // The window runs thread-modal: this thread waits, the other threads' windows stay usable.
         PreviewWindow preview(run->spool, found.boxTitle.isEmpty() ? QStringLiteral("Preview")
                                                                    : found.boxTitle + QStringLiteral(" - Preview"));
