@@ -1,15 +1,19 @@
+#include "core/Procedures.h"
 #include "core/ProgramStart.h"
 #include "platform/runtime/ProgramThreads.h"
 
 #include <QApplication>
 
-// main creates the application, starts the program's start procedure as program thread 1 and runs Qt's loop
-// until thread 1 has ended.
+// main creates the application, fills the table of window procedures, starts the program's start procedure as
+// program thread 1 and runs Qt's loop until thread 1 has ended.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Jornix"));
     QApplication::setQuitOnLastWindowClosed(false); // the program ends when thread 1 ends, not before
+    // Core's windows and the stand-ins of those still to come; the journal, organizer and reports libraries
+    // register theirs after it, each replacing its stand-in.
+    jornix::RegisterCoreProcedures();
     int exitCode = 0;
     jornix::StartProcedureThread([&exitCode] {
         exitCode = jornix::ProgramStart();

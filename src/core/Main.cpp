@@ -3,15 +3,14 @@
 #include "core/AboutBox.h"
 #include "core/BroadcastRefresh.h"
 #include "core/CheckSingleInstance.h"
-#include "core/ManageUsers.h"
 #include "core/MenuBar.h"
 #include "core/MenuBarState.h"
 #include "core/OpenLink.h"
 #include "core/PreservedSettings.h"
+#include "core/Procedures.h"
 #include "core/ProgramGlobals.h"
 #include "core/SharedState.h"
 #include "core/StandardWindow.h"
-#include "core/StandInWindows.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/ProgramWindow.h"
 #include "platform/store/TextValues.h"
@@ -56,7 +55,7 @@ enum : int
 // the side menu bar first, and a print command says which area the print options start with.
 struct Command
 {
-    void (*procedure)();
+    QString procedure;
     int groupHeader = 0;
     qint32 reportArea = 0;
 };
@@ -65,26 +64,26 @@ const std::map<int, Command>& Commands()
 {
     namespace Header = MenuBarHeader;
     static const std::map<int, Command> commands = {
-        {-8, {OverdueReminders}},
-        {-9, {MiniStickyNotes}},
-        {-10, {MiniSrap}},
-        {-12, {DateView, Header::LogEvents}},
-        {-13, {AllView, Header::LogEvents}},
-        {-14, {PrintOptions, Header::LogEvents, 1}},
-        {-15, {Search, Header::LogEvents}},
-        {-17, {Reminder, Header::Reminder}},
-        {-18, {PrintOptions, Header::Reminder, 4}},
-        {-20, {Tasks, Header::Tasks}},
-        {-21, {PrintOptions, Header::Tasks, 2}},
-        {-23, {StickyNotes, Header::StickyNotes}},
-        {-24, {PrintOptions, Header::StickyNotes, 5}},
-        {-26, {Contacts, Header::Contacts}},
-        {-27, {PrintOptions, Header::Contacts, 3}},
-        {-29, {Scrap, Header::ScrapBook}},
-        {-30, {PrintOptions, Header::ScrapBook, 6}},
-        {-31, {ReportDesigner, Header::DesignReports}},
-        {-33, {SetupProgram, Header::Setup}},
-        {-34, {ManageUsers, Header::Setup}},
+        {-8, {QStringLiteral("OverdueReminders")}},
+        {-9, {QStringLiteral("MiniStickyNotes")}},
+        {-10, {QStringLiteral("MiniSrap")}},
+        {-12, {QStringLiteral("DateView"), Header::LogEvents}},
+        {-13, {QStringLiteral("AllView"), Header::LogEvents}},
+        {-14, {QStringLiteral("PrintOptions"), Header::LogEvents, 1}},
+        {-15, {QStringLiteral("Search"), Header::LogEvents}},
+        {-17, {QStringLiteral("Reminder"), Header::Reminder}},
+        {-18, {QStringLiteral("PrintOptions"), Header::Reminder, 4}},
+        {-20, {QStringLiteral("Tasks"), Header::Tasks}},
+        {-21, {QStringLiteral("PrintOptions"), Header::Tasks, 2}},
+        {-23, {QStringLiteral("StickyNotes"), Header::StickyNotes}},
+        {-24, {QStringLiteral("PrintOptions"), Header::StickyNotes, 5}},
+        {-26, {QStringLiteral("Contacts"), Header::Contacts}},
+        {-27, {QStringLiteral("PrintOptions"), Header::Contacts, 3}},
+        {-29, {QStringLiteral("Scrap"), Header::ScrapBook}},
+        {-30, {QStringLiteral("PrintOptions"), Header::ScrapBook, 6}},
+        {-31, {QStringLiteral("ReportDesigner"), Header::DesignReports}},
+        {-33, {QStringLiteral("SetupProgram"), Header::Setup}},
+        {-34, {QStringLiteral("ManageUsers"), Header::Setup}},
     };
     return commands;
 }
@@ -132,10 +131,10 @@ public:
         if (GLO.ShowJornixToolBar == 0)
             window.Hide(Item::Toolbar);
         StartPane(GLO.ShowOverdueReminders, WindowKind::OverdueReminders, AccessArea::Reminders,
-                  OverdueReminders);
+                  QStringLiteral("OverdueReminders"));
         StartPane(GLO.ShowMiniStickyNotes, WindowKind::MiniStickyNotes, AccessArea::StickyNotes,
-                  MiniStickyNotes);
-        StartPane(GLO.ShowScrapBook, WindowKind::MiniSrap, AccessArea::ScrapBook, MiniSrap);
+                  QStringLiteral("MiniStickyNotes"));
+        StartPane(GLO.ShowScrapBook, WindowKind::MiniSrap, AccessArea::ScrapBook, QStringLiteral("MiniSrap"));
         RestorePlacement();
         Help()->SetControlTopic(Item::Exit, QStringLiteral("Exit Program"));
         // A second copy of the program asks this one to come forward; a maximized frame stays maximized.
@@ -180,7 +179,7 @@ public:
         switch (control) {
         case Item::MigrateFile:
         case Item::MigrateSetup:
-            MigrateData();
+            CallProcedure(QStringLiteral("MigrateData"));
             break;
         case Item::PrinterSetup:
             AskPrinter(printer_, QStringLiteral("Printer Setup"));
@@ -354,11 +353,11 @@ private:
     }
 
     // A pane opens at start when its setting asks for it, it is not open yet and the user may see its area.
-    static void StartPane(quint8 setting, int kind, int area, void (*procedure)())
+    static void StartPane(quint8 setting, int kind, int area, const QString& procedure)
     {
         if (setting != 0 && WindowThreadRegistry[std::size_t(kind)] == 0 &&
             CurrentUserAccess[std::size_t(area)] > 0)
-            StartProcedureThread(procedure);
+            StartProcedure(procedure);
     }
 
     // A kept "Maximize" of "yes" blanks the kept position and size, so that the frame opens maximized and
@@ -387,7 +386,7 @@ private:
             MenuBarState.FirstPressDone = 0;
             PostToMenuBar(Event::Accepted, command.groupHeader);
         }
-        StartProcedureThread(command.procedure);
+        StartProcedure(command.procedure);
     }
 
     static void ShowHideMenuBar()

@@ -4,9 +4,9 @@
 #include "core/MenuBarPane.h"
 #include "core/MenuBarState.h"
 #include "core/PreservedSettings.h"
+#include "core/Procedures.h"
 #include "core/ProgramGlobals.h"
 #include "core/SharedState.h"
-#include "core/StandInWindows.h"
 #include "platform/framework/WindowController.h"
 #include "platform/framework/WindowDescription.h"
 #include "platform/runtime/Clock.h"
@@ -80,24 +80,24 @@ struct StartupView
 {
     int area;
     int group;
-    void (*procedure)();
+    const char* procedure;
 };
 
 StartupView StartupViewOf(int setting)
 {
     switch (setting) {
     case 2:
-        return {AccessArea::LogEvents, 1, AllView};
+        return {AccessArea::LogEvents, 1, "AllView"};
     case 3:
-        return {AccessArea::Reminders, 2, Reminder};
+        return {AccessArea::Reminders, 2, "Reminder"};
     case 4:
-        return {AccessArea::Tasks, 3, Tasks};
+        return {AccessArea::Tasks, 3, "Tasks"};
     case 5:
-        return {AccessArea::StickyNotes, 4, StickyNotes};
+        return {AccessArea::StickyNotes, 4, "StickyNotes"};
     case 6:
-        return {AccessArea::Contacts, 5, Contacts};
+        return {AccessArea::Contacts, 5, "Contacts"};
     default:
-        return {AccessArea::LogEvents, 1, DateView};
+        return {AccessArea::LogEvents, 1, "DateView"};
     }
 }
 
@@ -425,7 +425,7 @@ void MenuBarWindow::OpenStartupView()
     if (CurrentUserAccess[std::size_t(view.area)] == 0)
         return;
     program_->Post(Event::Accepted, Header(view.group));
-    StartProcedureThread(view.procedure);
+    StartProcedure(QString::fromLatin1(view.procedure));
 }
 
 void MenuBarWindow::LayOut()

@@ -1,9 +1,8 @@
 #include "core/MenuBarPane.h"
 
-#include "core/ManageUsers.h"
 #include "core/MenuBarState.h"
+#include "core/Procedures.h"
 #include "core/SharedState.h"
-#include "core/StandInWindows.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -16,9 +15,9 @@ namespace {
 const QString PrintText = QStringLiteral("Print");
 const QString PrintImage = QStringLiteral("Report.GIF");
 
-std::function<void()> Start(void (*procedure)())
+std::function<void()> Start(const char* procedure)
 {
-    return [procedure] { StartProcedureThread(procedure); };
+    return [procedure] { StartProcedure(QString::fromLatin1(procedure)); };
 }
 
 // The print options for many records start with the area the Print button names.
@@ -26,7 +25,7 @@ std::function<void()> Print(int area)
 {
     return [area] {
         CurrentReportArea = area;
-        StartProcedureThread(PrintOptions);
+        StartProcedure(QStringLiteral("PrintOptions"));
     };
 }
 
@@ -174,10 +173,10 @@ void JornixTAB()
 {
     RunPane({"JornixTAB",
              1,
-             {{"Date View", "DateView.gif", Start(DateView)},
-              {"All Events", "AllLogView.gif", Start(AllView)},
+             {{"Date View", "DateView.gif", Start("DateView")},
+              {"All Events", "AllLogView.gif", Start("AllView")},
               {PrintText, PrintImage, Print(1)},
-              {"Search", "search.gif", Start(Search)}},
+              {"Search", "search.gif", Start("Search")}},
              1,
              {1, 2, 3, 4}});
 }
@@ -186,22 +185,25 @@ void ReminderTAB()
 {
     RunPane({"ReminderTAB",
              2,
-             {{"Reminders", "remind.gif", Start(Reminder)}, {PrintText, PrintImage, Print(4)}},
+             {{"Reminders", "remind.gif", Start("Reminder")}, {PrintText, PrintImage, Print(4)}},
              1,
              {1, 2}});
 }
 
 void TasksTAB()
 {
-    RunPane(
-        {"TasksTAB", 3, {{"Tasks", "task.gif", Start(Tasks)}, {PrintText, PrintImage, Print(2)}}, 1, {1, 2}});
+    RunPane({"TasksTAB",
+             3,
+             {{"Tasks", "task.gif", Start("Tasks")}, {PrintText, PrintImage, Print(2)}},
+             1,
+             {1, 2}});
 }
 
 void StickyNotesTAB()
 {
     RunPane({"StickyNotesTAB",
              4,
-             {{PrintText, PrintImage, Print(5)}, {"Sticky Notes", "sticky.gif", Start(StickyNotes)}},
+             {{PrintText, PrintImage, Print(5)}, {"Sticky Notes", "sticky.gif", Start("StickyNotes")}},
              2,
              {2, 1}});
 }
@@ -210,7 +212,7 @@ void ContactsTAB()
 {
     RunPane({"ContactsTAB",
              5,
-             {{"Contacts", "contact.gif", Start(Contacts)}, {PrintText, PrintImage, Print(3)}},
+             {{"Contacts", "contact.gif", Start("Contacts")}, {PrintText, PrintImage, Print(3)}},
              1,
              {1, 2}});
 }
@@ -219,14 +221,14 @@ void ScrapBookTAB()
 {
     RunPane({"ScrapBookTAB",
              6,
-             {{PrintText, PrintImage, Print(6)}, {"Scrap Book", "scrap.gif", Start(Scrap)}},
+             {{PrintText, PrintImage, Print(6)}, {"Scrap Book", "scrap.gif", Start("Scrap")}},
              2,
              {2, 1}});
 }
 
 void ReportsTAB()
 {
-    RunPane({"ReportsTAB", 7, {{"Designer", "repdes.gif", Start(ReportDesigner)}}, 1, {1}});
+    RunPane({"ReportsTAB", 7, {{"Designer", "repdes.gif", Start("ReportDesigner")}}, 1, {1}});
 }
 
 // The migration runs modally on the pane's thread: meanwhile only this pane waits.
@@ -234,9 +236,9 @@ void SetupTAB()
 {
     RunPane({"SetupTAB",
              8,
-             {{"Setup", "setup.gif", Start(SetupProgram)},
-              {"Users", "users.gif", Start(ManageUsers)},
-              {"Migrate from 1.0", "Migrate.gif", MigrateData}},
+             {{"Setup", "setup.gif", Start("SetupProgram")},
+              {"Users", "users.gif", Start("ManageUsers")},
+              {"Migrate from 1.0", "Migrate.gif", [] { CallProcedure(QStringLiteral("MigrateData")); }}},
              1,
              {1, 2, 3}});
 }

@@ -12,10 +12,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QProgressBar>
-#include <QTabBar>
-#include <QTabWidget>
 
 namespace jornix {
 namespace {
@@ -128,7 +124,7 @@ public:
         dataPath_ = GLO.DataPath;
         window.Row([&] {
             window.Image(QStringLiteral("jornix.svg")).Name(QStringLiteral("Logo"));
-            sheet_ = window.Sheet([&] { DescribePages(); }).Stretch();
+            sheet_ = window.Sheet([&] { DescribePages(); }).HideTabs().Stretch();
         });
         window.Buttons([&] {
             next_ = window.Button(QStringLiteral("Next >>")).Name(QStringLiteral("Next")).Default();
@@ -147,22 +143,8 @@ public:
 protected:
     void SetUpWindow() override
     {
-        static_cast<QTabWidget*>(window.Widget(sheet_))->tabBar()->hide();
-        for (int page = 1; page <= pageCount_; ++page) {
-            QWidget* title = window.Widget(window.ControlNumber(QStringLiteral("Title%1").arg(page)));
-            QFont font = title->font();
-            font.setBold(true);
-            font.setPointSizeF(font.pointSizeF() * 1.3);
-            title->setFont(font);
-        }
-        // The progress bar stands under its prompt on the last page.
-        progress_ = new QProgressBar;
-        progress_->setObjectName(QStringLiteral("Progress"));
-        progress_->setRange(0, 100);
-        progress_->hide();
-        auto* grid = static_cast<QGridLayout*>(window.Widget(finishedPage_)->layout());
-        grid->addWidget(progress_, grid->rowCount(), 0, 1, -1);
         window.Hide(progressPrompt_);
+        window.Hide(progress_);
         GoTo(Welcome);
     }
 
@@ -259,7 +241,7 @@ private:
             window.Check(QStringLiteral("&Create Sample Data"), Bind(createSampleData_))
                 .Name(QStringLiteral("SampleDataCheck"));
         });
-        finishedPage_ = Page(QStringLiteral("Jornix Setup - Finished"), [&] {
+        Page(QStringLiteral("Jornix Setup - Finished"), [&] {
             finishTexts_ =
                 window
                     .Text(QStringLiteral("Your Login ID has been created and Jornix is ready. Click "
@@ -268,6 +250,7 @@ private:
                     .Name(QStringLiteral("FinishTexts"));
             progressPrompt_ = window.Text(QStringLiteral("Please Wait While Jornix Finishes the Install"))
                                   .Name(QStringLiteral("ProgressPrompt"));
+            progress_ = window.Progress(Bind(progressValue_));
         });
     }
 
@@ -275,7 +258,9 @@ private:
     {
         const int number = ++pageCount_;
         return window.Tab(title, [&] {
-            window.Prompt(title).Name(QStringLiteral("Title%1").arg(number));
+            window.Text(title)
+                .Name(QStringLiteral("Title%1").arg(number))
+                .Font({}, HeadingPoints, FontStyle::Bold);
             body();
         });
     }
@@ -362,20 +347,22 @@ private:
         GoTo(Finished);
         window.Hide(finishTexts_);
         window.Show(progressPrompt_);
-        progress_->setValue(0);
-        progress_->show();
+        progressValue_ = 0;
+        window.ShowValues(progress_);
+        window.Show(progress_);
         window.Disable(next_);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const DatabaseCreation made =
             CreateJornixDatabase(TypedLogin(), createSampleData_ != 0, [this](int value) {
-                progress_->setValue(value);
+                progressValue_ = value;
+                window.ShowValues(progress_);
                 YieldNow(); // lets the bar show
             });
         QApplication::restoreOverrideCursor();
         window.Enable(next_);
         window.Show(finishTexts_);
         window.Hide(progressPrompt_);
-        progress_->hide();
+        window.Hide(progress_);
 
         if (!made.Ok()) {
             ShowMessageBox(
@@ -418,10 +405,10 @@ private:
     QString password_;
     QString confirm_;
     int createSampleData_ = 1;
+    static constexpr int HeadingPoints = 14;
 
     int sheet_ = 0;
     int pageCount_ = 0;
-    int finishedPage_ = 0;
     int dataPathEntry_ = 0;
     int browse_ = 0;
     int loginIdEntry_ = 0;
@@ -430,7 +417,8 @@ private:
     int confirmEntry_ = 0;
     int finishTexts_ = 0;
     int progressPrompt_ = 0;
-    QProgressBar* progress_ = nullptr;
+    int progress_ = 0;
+    int progressValue_ = 0;
     int next_ = 0;
     int cancel_ = 0;
     int help_ = 0;

@@ -12,14 +12,12 @@ class SelectList : public StandardList
 public:
     SelectList(const QString& procedureName, const QString& caption);
 
-    int OnAccepted(int control) override;
-
 protected:
+    // After SetList: the list's select button, and the button that cancels.
     void SetSelectButtons(int selectButton, int cancelButton);
     int SetUpForm() override;
 
 private:
-    int selectButton_ = 0;
     int cancelButton_ = 0;
 };
 

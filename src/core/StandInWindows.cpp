@@ -1,5 +1,6 @@
 #include "core/StandInWindows.h"
 
+#include "core/Procedures.h"
 #include "core/SharedState.h"
 #include "core/StandardWindow.h"
 
@@ -10,7 +11,7 @@ struct StandIn
 {
     QString procedure;
     QString caption;
-    WindowType type = WindowType::Child;
+    WindowType type = WindowType::Dialog;
     ThreadNumber* registryEntry = nullptr;
     const quint8* accessLevel = nullptr; // nullptr: no access check
     QString areaWords;
@@ -68,91 +69,50 @@ const QString LogEventWords = QStringLiteral("Log Events");
 
 } // namespace
 
-void DateView()
+void RegisterStandInWindows()
 {
-    Run({"DateView", "Date View", WindowType::Child, &Registry(WindowKind::DateView),
-         &Access(AccessArea::LogEvents), LogEventWords});
-}
-
-void AllView()
-{
-    Run({"AllView", "All Events View", WindowType::Child, &Registry(WindowKind::AllView),
-         &Access(AccessArea::LogEvents), LogEventWords});
-}
-
-void Search()
-{
-    Run({"Search", "Search Log Events", WindowType::Child, &Registry(WindowKind::Search),
-         &Access(AccessArea::LogEvents), LogEventWords});
-}
-
-void PrintOptions()
-{
-    Run({"PrintOptions", "Print Options", WindowType::Child, &Registry(WindowKind::PrintOptions)});
-}
-
-void Reminder()
-{
-    Run({"Reminder", "Reminders", WindowType::Child, &Registry(WindowKind::Reminder),
-         &Access(AccessArea::Reminders), "Reminders", true});
-}
-
-void Tasks()
-{
-    Run({"Tasks", "Tasks", WindowType::Child, &Registry(WindowKind::Tasks), &Access(AccessArea::Tasks),
-         "Tasks", true});
-}
-
-void Contacts()
-{
-    Run({"Contacts", "Contacts", WindowType::Child, &Registry(WindowKind::Contacts),
-         &Access(AccessArea::Contacts), "Contacts", true});
-}
-
-void StickyNotes()
-{
-    Run({"StickyNotes", "Sticky Notes", WindowType::Child, &Registry(WindowKind::StickyNotes),
-         &Access(AccessArea::StickyNotes), "Sticky Notes", true});
-}
-
-void Scrap()
-{
-    Run({"Scrap", "Scrap Book", WindowType::Child, &Registry(WindowKind::Scrap),
-         &Access(AccessArea::ScrapBook), "the Scrap Book", true});
-}
-
-void ReportDesigner()
-{
-    Run({"ReportDesigner", "Report Designer", WindowType::Child, &Registry(WindowKind::ReportDesigner),
-         &Access(AccessArea::ReportDesigns), "Report Designs"});
-}
-
-void SetupProgram()
-{
-    Run({"SetupProgram", "Program Setup", WindowType::Child, &Registry(WindowKind::SetupProgram)});
-}
-
-void OverdueReminders()
-{
-    Run({"OverdueReminders", "Overdue Reminders", WindowType::Pane, &Registry(WindowKind::OverdueReminders),
-         &Access(AccessArea::Reminders), "Reminders"});
-}
-
-void MiniStickyNotes()
-{
-    Run({"MiniStickyNotes", "Mini-Sticky Notes", WindowType::Pane, &Registry(WindowKind::MiniStickyNotes),
-         &Access(AccessArea::StickyNotes), "Sticky Notes", true});
-}
-
-void MiniSrap()
-{
-    Run({"MiniSrap", "Mini-Scrap Book", WindowType::Pane, &Registry(WindowKind::MiniSrap),
-         &Access(AccessArea::ScrapBook), "the Scrap Book", true});
-}
-
-void MigrateData()
-{
-    Run({"MigrateData", "Migrate from Jornix 1.0", WindowType::Dialog});
+    const auto kind = [](int windowKind) { return &Registry(windowKind); };
+    const StandIn standIns[] = {
+        {"DateView", "Date View", WindowType::Child, kind(WindowKind::DateView),
+         &Access(AccessArea::LogEvents), LogEventWords},
+        {"AllView", "All Events View", WindowType::Child, kind(WindowKind::AllView),
+         &Access(AccessArea::LogEvents), LogEventWords},
+        {"Search", "Search Log Events", WindowType::Child, kind(WindowKind::Search),
+         &Access(AccessArea::LogEvents), LogEventWords},
+        {"PrintOptions", "Print Options", WindowType::Child, kind(WindowKind::PrintOptions), nullptr, {}},
+        {"Reminder", "Reminders", WindowType::Child, kind(WindowKind::Reminder),
+         &Access(AccessArea::Reminders), "Reminders", true},
+        {"Tasks", "Tasks", WindowType::Child, kind(WindowKind::Tasks), &Access(AccessArea::Tasks), "Tasks",
+         true},
+        {"Contacts", "Contacts", WindowType::Child, kind(WindowKind::Contacts), &Access(AccessArea::Contacts),
+         "Contacts", true},
+        {"StickyNotes", "Sticky Notes", WindowType::Child, kind(WindowKind::StickyNotes),
+         &Access(AccessArea::StickyNotes), "Sticky Notes", true},
+        {"Scrap", "Scrap Book", WindowType::Child, kind(WindowKind::Scrap), &Access(AccessArea::ScrapBook),
+         "the Scrap Book", true},
+        {"ReportDesigner", "Report Designer", WindowType::Child, kind(WindowKind::ReportDesigner),
+         &Access(AccessArea::ReportDesigns), "Report Designs"},
+        {"SetupProgram", "Program Setup", WindowType::Child, kind(WindowKind::SetupProgram), nullptr, {}},
+        {"OverdueReminders", "Overdue Reminders", WindowType::Pane, kind(WindowKind::OverdueReminders),
+         &Access(AccessArea::Reminders), "Reminders"},
+        {"MiniStickyNotes", "Mini-Sticky Notes", WindowType::Pane, kind(WindowKind::MiniStickyNotes),
+         &Access(AccessArea::StickyNotes), "Sticky Notes", true},
+        {"MiniSrap", "Mini-Scrap Book", WindowType::Pane, kind(WindowKind::MiniSrap),
+         &Access(AccessArea::ScrapBook), "the Scrap Book", true},
+        // Called modally on the caller's thread.
+        {"MigrateData", "Migrate from Jornix 1.0", WindowType::Dialog, nullptr, nullptr, {}},
+        {"UpdateLogTX", "Update Event", WindowType::Dialog, nullptr, nullptr, {}},
+        {"UpdateReminder", "Update Reminder", WindowType::Dialog, nullptr, nullptr, {}},
+        {"UpdateTask", "Update Task", WindowType::Dialog, nullptr, nullptr, {}},
+        {"UpdateContact", "Update Contact", WindowType::Dialog, nullptr, nullptr, {}},
+        {"SelectLogEvent", "Select Log Event", WindowType::Dialog, nullptr, nullptr, {}},
+        {"SelectContact", "Select Contact", WindowType::Dialog, nullptr, nullptr, {}},
+        {"SelectTask", "Select Task", WindowType::Dialog, nullptr, nullptr, {}},
+        {"SelectScrap", "Select Scrap", WindowType::Dialog, nullptr, nullptr, {}},
+        {"PrintRec", "Print Options", WindowType::Dialog, nullptr, nullptr, {}},
+    };
+    for (const StandIn& standIn : standIns)
+        RegisterProcedure(standIn.procedure, [standIn] { Run(standIn); });
 }
 
 } // namespace jornix

@@ -1,11 +1,14 @@
 #include "core/StandardWindow.h"
 
+#include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/ProgramGlobals.h"
 #include "core/SharedState.h"
+#include "core/StandardBrowseList.h"
 #include "platform/framework/WindowResizer.h"
 #include "platform/runtime/MessageBox.h"
 
+#include <QTreeView>
 #include <QWidget>
 
 namespace jornix {
@@ -40,10 +43,36 @@ private:
     StandardWindow& window_;
 };
 
+// The toolbar of a window with lists acts on the list that has the focus, or on the first one.
+class FocusedList : public ToolbarTarget
+{
+public:
+    FocusedList(StandardWindow& window, const std::vector<StandardBrowseList*>& lists)
+        : window_(window), lists_(lists)
+    {
+    }
+    bool TakeToolbarAction(ToolbarAction action) override
+    {
+        if (lists_.empty())
+            return false;
+        const QWidget* focus = window_.window.Root()->focusWidget();
+        for (StandardBrowseList* list : lists_)
+            if (const QWidget* widget = list->Widget();
+                focus && widget && (focus == widget || widget->isAncestorOf(focus)))
+                return list->TakeToolbarAction(action);
+        return lists_.front()->TakeToolbarAction(action);
+    }
+
+private:
+    StandardWindow& window_;
+    const std::vector<StandardBrowseList*>& lists_;
+};
+
 } // namespace
 
 StandardWindow::StandardWindow(const QString& procedureName, const QString& caption, WindowType type)
-    : WindowController(procedureName, caption, type, ProgramFrame), helpKeys_(std::make_unique<HelpKeys>(*this))
+    : WindowController(procedureName, caption, type, ProgramFrame),
+      helpKeys_(std::make_unique<HelpKeys>(*this)), focusedList_(std::make_unique<FocusedList>(*this, lists_))
 {
 }
 
@@ -88,9 +117,10 @@ void StandardWindow::KeepMinimumSize()
     keepMinimumSize_ = true;
 }
 
-void StandardWindow::RelabelForViewOnly(int changeButton)
+void StandardWindow::AddList(StandardBrowseList& list)
 {
-    viewButton_ = changeButton;
+    lists_.push_back(&list);
+    list.SetFormNumber(int(lists_.size()));
 }
 
 void StandardWindow::UseTable(TableRelations& relations)
@@ -152,11 +182,15 @@ int StandardWindow::Init()
     FILESOPENED = true;
     if (PrepareRecord() != Level::GoOn)
         return Level::Handled;
+    for (StandardBrowseList* list : lists_)
+        list->Start(*this);
+    if (!lists_.empty())
+        toolbar.SetTarget(focusedList_.get());
     SetUpLists();
     // 13, 14
     ShowWindow();
-    if (viewButton_ && AccessLevel() == 1)
-        window.SetLabel(viewButton_, QStringLiteral("View"));
+    for (StandardBrowseList* list : lists_)
+        list->SetUpAccess();
     if (keepMinimumSize_)
         window.Root()->setMinimumSize(window.Root()->size());
     SetUpWindow();
@@ -166,8 +200,12 @@ int StandardWindow::Init()
     if (keepsPlacement_)
         INIMgr.RestoreWindow(ProcedureName(), window.Root());
     SetKeyAlerts();
+    for (StandardBrowseList* list : lists_)
+        list->SetUpPopupMenu();
     SetUpPopupMenu();
     StartHelp();
+    for (StandardBrowseList* list : lists_)
+        list->ReadFirst();
     return Level::GoOn;
 }
 
@@ -217,7 +255,31 @@ int StandardWindow::OnAccepted(int control)
         help_->ShowTopic();
         return Level::Handled;
     }
-    return WindowController::OnAccepted(control);
+    if (const int level = WindowController::OnAccepted(control))
+        return level;
+    for (StandardBrowseList* list : lists_)
+        if (list->TakeAccepted(control))
+            return Level::Handled;
+    return Level::GoOn;
+}
+
+int StandardWindow::OnNewSelection(int control)
+{
+    for (StandardBrowseList* list : lists_)
+        if (list->TakeNewSelection(control))
+            return Level::Handled;
+    return WindowController::OnNewSelection(control);
+}
+
+int StandardWindow::RunSubProcedure(int number, int request)
+{
+    WindowController::RunSubProcedure(number, request);
+    if (REQUEST == Request::ViewOnly)
+        return Response::Cancelled;
+    for (StandardBrowseList* list : lists_)
+        if (list->FormNumber() == number)
+            return list->RunForm(request);
+    return Response::Cancelled;
 }
 
 int StandardWindow::OnWindowEvent(const FrameworkEvent& event)
@@ -229,6 +291,8 @@ int StandardWindow::OnWindowEvent(const FrameworkEvent& event)
         if (Resizer())
             Resizer()->Resize();
     }
+    if (event.event == RefreshEvent && !lists_.empty())
+        Reset(true);
     return level;
 }
 

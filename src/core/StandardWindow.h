@@ -18,11 +18,14 @@
 //          8 the toolbar   9 form set-up   10 open the tables   11 prepare the form's record   12 lists
 //          13 open the window   14 window-specific set-up ("View", minimum size)   15 list orders
 //          16 resizer   17 restore the placement   18 alert keys   19 popup menu   20 help   21 the result
-// The procedure name goes to the error reporter as the thread's procedure (steps 1 and Kill 5).
+// The procedure name goes to the error reporter as the thread's procedure (steps 1 and Kill 5). The lists a
+// window holds (AddList) take part in steps 12, 14 and 19 and are read when Init is done.
 //
 //   Kill:  1 the framework's Kill   2 close the tables   3 save the placement   4 leave the registry
 //          5 remove the procedure name   6 end the help object
 namespace jornix {
+
+class StandardBrowseList;
 
 class StandardWindow : public WindowController
 {
@@ -37,7 +40,10 @@ public:
     int Init() override;
     int Kill() override;
     int OnAccepted(int control) override;
+    int OnNewSelection(int control) override;
     int OnWindowEvent(const FrameworkEvent& event) override;
+    // The form of the list whose form number is given; "cancelled" when the window itself may only view.
+    int RunSubProcedure(int number, int request) override;
 
     ToolbarController toolbar;
 
@@ -55,10 +61,14 @@ protected:
     void KeepPlacement();                                   // steps 17 and Kill 3
     void SetHelp(const QString& topic, int helpButton = 0); // step 20; a blank topic shows the contents
     void NoHelp();
-    void SetFirstField(int control);           // step 4; 1 unless set
-    void KeepMinimumSize();                    // step 14: never smaller than it opened
-    void RelabelForViewOnly(int changeButton); // step 14: reads "View" when the user may only view
-    void UseTable(TableRelations& relations);  // steps 10 and Kill 2: opened in Init, closed in Kill
+    void SetFirstField(int control);          // step 4; 1 unless set
+    void KeepMinimumSize();                   // step 14: never smaller than it opened
+    void UseTable(TableRelations& relations); // steps 10 and Kill 2: opened in Init, closed in Kill
+    // A list of the window (steps 12, 14, 19; read at the end of Init and again on the refresh event). The
+    // n-th list added runs the window's sub-procedure n as its form. The toolbar acts on the list that has
+    // the focus, or on the first one.
+    void AddList(StandardBrowseList& list);
+    const std::vector<StandardBrowseList*>& Lists() const { return lists_; }
 
     // The hooks of the steps that are the window's own; each does nothing here.
     virtual int SetUpForm();        // step 9: update table, Cancel button
@@ -83,10 +93,11 @@ private:
     int helpButton_ = 0;
     int firstField_ = 1;
     bool keepMinimumSize_ = false;
-    int viewButton_ = 0;
     std::unique_ptr<HtmlHelpClass> help_;
     std::unique_ptr<WindowComponent> helpKeys_;
     std::vector<TableRelations*> tables_;
+    std::vector<StandardBrowseList*> lists_;
+    std::unique_ptr<ToolbarTarget> focusedList_;
 };
 
 } // namespace jornix

@@ -4,10 +4,12 @@
 #include "core/MenuBarState.h"
 #include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"
+#include "core/Procedures.h"
 #include "core/ProgramGlobals.h"
 #include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/SignInRules.h"
+#include "core/StandardWindow.h"
 #include "platform/help/HelpViewer.h"
 #include "platform/runtime/ProgramWindow.h"
 #include "platform/runtime/ShellOpen.h"
@@ -66,6 +68,19 @@ void CountingList(int* refreshes)
     }
     WindowThreadRegistry[WindowKind::Tasks] = 0;
 }
+
+// Date View as a later library gives it: a list window of its kind that registers itself under the stand-in's
+// name.
+class LaterDateView : public StandardWindow
+{
+public:
+    LaterDateView() : StandardWindow(QStringLiteral("DateView"), QStringLiteral("Date View"), WindowType::Child)
+    {
+        window.Text(QStringLiteral("The days of the month.")).Name(QStringLiteral("Days"));
+        RegisterKind(WindowThreadRegistry[WindowKind::DateView]);
+        NoHelp();
+    }
+};
 
 bool InsideFrame(WindowController& window)
 {
@@ -161,6 +176,7 @@ private slots:
     {
         UseMinimumPasswordLimits(true);
         WindowDescription::SetImageFolder(QStringLiteral(":/icons")); // as the program start does
+        RegisterCoreProcedures();                                     // as main does
     }
 
     void init()
@@ -226,6 +242,7 @@ private slots:
         KillDataLayer();
         GlobalErrorReporter.Kill();
         folder.reset();
+        RegisterCoreProcedures(); // back to the stand-ins
     }
 
     void cleanupTestCase() { EndProgramThreads(); }
@@ -383,6 +400,34 @@ private slots:
             PostEvent(Event::CloseWindow, 0, window->Thread());
         QVERIFY(WaitIdle());
         QVERIFY(!FindWindow(procedure));
+    }
+
+    void aLaterLibrarysWindowStartsFromTheFrameThroughTheTable_data()
+    {
+        QTest::addColumn<int>("control");
+        QTest::newRow("View menu") << -12;
+        QTest::newRow("toolbar") << -42;
+    }
+    void aLaterLibrarysWindowStartsFromTheFrameThroughTheTable()
+    {
+        QFETCH(int, control);
+        RegisterProcedure(QStringLiteral("DateView"), RunProcedure<LaterDateView>);
+        WindowController* frame = StartFrame();
+        QVERIFY(frame);
+        RecordMenuBar();
+
+        Press(*frame, control);
+        WindowController* window = FindWindow(QStringLiteral("DateView"));
+        QVERIFY(window);
+        QVERIFY(dynamic_cast<LaterDateView*>(window));
+        QVERIFY(window->Thread() != frameThread);
+        QCOMPARE(WindowThreadRegistry[WindowKind::DateView], window->Thread());
+        QVERIFY(InsideFrame(*window));
+        QVERIFY(BarGot(Event::Accepted, MenuBarHeader::LogEvents));
+
+        PostEvent(Event::CloseWindow, 0, window->Thread());
+        QVERIFY(WaitIdle());
+        QVERIFY(!FindWindow(QStringLiteral("DateView")));
     }
 
     void aSecondStartBringsTheMinimizedWindowBackRestored()

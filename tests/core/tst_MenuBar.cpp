@@ -4,6 +4,7 @@
 #include "core/MenuBar.h"
 #include "core/MenuBarState.h"
 #include "core/PreservedSettings.h"
+#include "core/Procedures.h"
 #include "core/ProgramGlobals.h"
 #include "core/SharedState.h"
 #include "platform/runtime/DayNumbers.h"
@@ -154,6 +155,7 @@ private slots:
     void initTestCase()
     {
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        RegisterCoreProcedures();
         MakeFrame();
     }
     void init()

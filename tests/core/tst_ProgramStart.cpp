@@ -2,6 +2,7 @@
 #include "core/DataLayer.h"
 #include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"
+#include "core/Procedures.h"
 #include "core/ProgramStart.h"
 #include "core/SetTableFileNames.h"
 #include "core/SignInRules.h"
@@ -194,7 +195,11 @@ private slots:
         QVERIFY(!asked.filter("sign-in").size());
     }
 
-    void initTestCase() { UseMinimumPasswordLimits(true); }
+    void initTestCase()
+    {
+        UseMinimumPasswordLimits(true);
+        RegisterCoreProcedures();
+    }
 
     void closingTheSignInEndsWithoutAMessageAndKeepsTheSettingsFileAsItWas()
     {

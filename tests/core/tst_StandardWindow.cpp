@@ -2,6 +2,7 @@
 #include "core/ProgramGlobals.h"
 #include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
+#include "core/StandardBrowseList.h"
 #include "core/StandardWindow.h"
 #include "platform/help/HelpViewer.h"
 #include "platform/store/Table.h"
@@ -31,6 +32,8 @@ TestSetup setup;
 class TestList : public StandardWindow
 {
 public:
+    View view{AccessTSK->GetTable()};
+    StandardBrowseList tasks;
     QString name;
     int nameEntry, insertButton, changeButton, helpButton, closeButton;
     ThreadNumber entryAtSetUp = -1;
@@ -40,6 +43,7 @@ public:
     TestList() : StandardWindow(QStringLiteral("TestList"), QStringLiteral("Test List"), WindowType::Child)
     {
         nameEntry = window.Entry(Bind(name), QStringLiteral("@s20"));
+        const int list = window.List({{QStringLiteral("Description"), {}, Qt::AlignLeft}});
         window.Buttons([&] {
             insertButton = window.Button(QStringLiteral("&Insert"));
             changeButton = window.Button(QStringLiteral("&Change"));
@@ -53,7 +57,10 @@ public:
             KeepPlacement();
         SetHelp(setup.topic, helpButton);
         KeepMinimumSize();
-        RelabelForViewOnly(changeButton);
+        tasks.SetList(list, view, *RelationsTSK);
+        tasks.SetAccessLevel(CurrentUserAccess[AccessArea::Tasks]);
+        tasks.SetButtons({.insert = insertButton, .change = changeButton});
+        AddList(tasks);
     }
 
     int Init() override

@@ -96,6 +96,8 @@ public:
             return {};
         const ListRow& row = rows[size_t(index.row())];
         const int column = index.column();
+        if (QVariant styled = row.style.Data(column, role); styled.isValid())
+            return styled;
         if (role == Qt::DisplayRole)
             return column < row.texts.size() ? row.texts[column] : QString();
         if (role == Qt::DecorationRole) {
@@ -196,6 +198,7 @@ void BrowseList::Init(int listControl, View& view, TableRelations& relations, Wi
     window.window.SetListModel(list_, model_.get());
     if (!tree)
         return;
+    tree->setItemDelegate(new ListRowDelegate(tree));
     QObject::connect(tree->verticalScrollBar(), &QScrollBar::valueChanged, tree, [this](int value) {
         if (QTreeView* view = Widget(); view && value == view->verticalScrollBar()->minimum())
             model_->AskBefore();
@@ -587,7 +590,7 @@ int BrowseList::Ask(int request)
                 return Response::Cancelled;
             }
         }
-        response = window_->RunSubProcedure(1, request);
+        response = window_->RunSubProcedure(formNumber_, request);
         if (vcr == VcrRequest::None || request != Request::Change)
             break;
         // The form asked to step through the list: move and open it again on the new row.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/framework/ListLocator.h"
+#include "platform/framework/ListRowStyle.h"
 #include "platform/framework/Picture.h"
 #include "platform/framework/PopupMenu.h"
 #include "platform/framework/ToolbarController.h"
@@ -34,14 +35,15 @@ class ListLocator;
 class TableRelations;
 class Table;
 
-// One row as the list shows it: the record, its place in the view's order, and per column its text and icon
-// number (0: none; n: the n-th image of the list's icons).
+// One row as the list shows it: the record, its place in the view's order, per column its text and icon
+// number (0: none; n: the n-th image of the list's icons), and its cells' colours and weight.
 struct ListRow
 {
     Record record;
     Position position;
     QStringList texts;
     std::vector<int> icons;
+    ListRowStyle style = {};
 };
 
 // Scroll requests that a form leaves in VCRREQUEST for the list that called it: the list moves and asks
@@ -113,8 +115,11 @@ public:
     void ReadFrom(const Position& position);
 
     // Asks the window's form for a request (Request::Insert, Change, Delete) on the highlighted row and
-    // re-reads by its answer; gives the response.
+    // re-reads by its answer; gives the response. The form is the window's sub-procedure of the list's form
+    // number (1 unless set: a window of several lists gives each its own).
     int Ask(int request);
+    void SetFormNumber(int number) { formNumber_ = number; }
+    int FormNumber() const { return formNumber_; }
     // Moves the highlight: the VcrRequest moves.
     void Move(qint32 vcrRequest);
 
@@ -156,6 +161,7 @@ private:
     TableRelations* relations_ = nullptr;
     WindowController* window_ = nullptr;
     int insertButton_ = 0, changeButton_ = 0, deleteButton_ = 0;
+    int formNumber_ = 1;
     std::vector<int> orders_;
     std::vector<ListLocator*> locators_;
     int order_ = 0;

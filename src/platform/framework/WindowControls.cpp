@@ -11,16 +11,85 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStandardItemModel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeView>
 
 namespace jornix {
+namespace {
+
+// A spin box that shows and reads its value through a picture: numbers as the picture formats them, dates as
+// day numbers in the desktop's short date.
+class PictureSpinBox : public QSpinBox
+{
+public:
+    explicit PictureSpinBox(const Picture& picture) : picture_(picture) {}
+
+protected:
+    QString textFromValue(int value) const override { return picture_.Format(value); }
+    int valueFromText(const QString& text) const override
+    {
+        QVariant value;
+        return picture_.Parse(text, value) ? value.toInt() : this->value();
+    }
+    QValidator::State validate(QString& text, int&) const override
+    {
+        QVariant value;
+        if (!picture_.Parse(text, value))
+            return QValidator::Intermediate;
+        return value.toInt() >= minimum() && value.toInt() <= maximum() ? QValidator::Acceptable
+                                                                        : QValidator::Intermediate;
+    }
+
+private:
+    Picture picture_;
+};
+
+// Text that acts when it is clicked, or when it has the focus and Space or Enter is pressed.
+class ClickLabel : public QLabel
+{
+public:
+    ClickLabel(const QString& text, std::function<void()> clicked)
+        : QLabel(text), clicked_(std::move(clicked))
+    {
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::StrongFocus);
+        QFont underlined = font();
+        underlined.setUnderline(true);
+        setFont(underlined);
+        setForegroundRole(QPalette::Link);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            clicked_();
+        QLabel::mouseReleaseEvent(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            clicked_();
+        else
+            QLabel::keyPressEvent(event);
+    }
+
+private:
+    std::function<void()> clicked_;
+};
+
+} // namespace
 
 // Control ---------------------------------------------------------------------------------------------------
 
@@ -89,6 +158,33 @@ Control& Control::Default()
 {
     if (auto* button = qobject_cast<QPushButton*>(Widget()))
         button->setDefault(true);
+    return *this;
+}
+
+Control& Control::Font(const QString& face, int points, int style)
+{
+    window_->SetFont(number_, face, points, style);
+    return *this;
+}
+
+Control& Control::TextColor(const QColor& color)
+{
+    window_->SetTextColor(number_, color);
+    return *this;
+}
+
+Control& Control::FillColor(const QColor& color)
+{
+    window_->SetFillColor(number_, color);
+    return *this;
+}
+
+Control& Control::HideTabs()
+{
+    if (auto* tabs = qobject_cast<QTabWidget*>(Widget())) {
+        tabs->tabBar()->hide();
+        tabs->setDocumentMode(true); // no frame around a page that has no tab
+    }
     return *this;
 }
 
@@ -300,6 +396,20 @@ void WindowDescription::ConnectList(Record& record)
                      [this, number] { Post(Event::NewSelection, number); });
 }
 
+// A sheet whose tabs hold no controls chooses what the controls after it show (the order or the filter of a
+// list): it shows only its tab bar, without empty pages under it.
+static void KeepToTabBar(QTabWidget* tabs)
+{
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        if (const QLayout* layout = tabs->widget(tab)->layout(); layout && layout->count() > 0)
+            return;
+    tabs->setDocumentMode(true);
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        tabs->widget(tab)->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    tabs->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    tabs->setFixedHeight(tabs->tabBar()->sizeHint().height());
+}
+
 Control WindowDescription::Sheet(const std::function<void()>& body)
 {
     auto* tabs = new QTabWidget;
@@ -313,6 +423,7 @@ Control WindowDescription::Sheet(const std::function<void()>& body)
     auto container = std::make_unique<Container>();
     container->widget = tabs;
     Nest(number, std::move(container), body);
+    KeepToTabBar(tabs);
     return Control(*this, number);
 }
 
@@ -388,6 +499,63 @@ Control WindowDescription::Button(const QString& text, const QString& image)
     return Control(*this, number);
 }
 
+Control WindowDescription::Spin(ValueBinding binding, const QString& picture, int minimum, int maximum,
+                                int step)
+{
+    auto* spin = new PictureSpinBox(jornix::Picture(picture));
+    spin->setRange(minimum, maximum);
+    spin->setSingleStep(step);
+    spin->setKeyboardTracking(false); // a value while it is typed is no value yet
+    spin->setAlignment(Qt::AlignRight);
+    Record& record = Add(ControlKind::Spin, spin, Placement::Field);
+    record.binding = std::move(binding);
+    record.picture = jornix::Picture(picture);
+    const int number = record.number;
+    QObject::connect(spin, &QSpinBox::valueChanged, spin, [this, number] { Post(Event::Accepted, number); });
+    Finish(record);
+    ShowValue(record);
+    return Control(*this, number);
+}
+
+Control WindowDescription::Progress(ValueBinding binding, int maximum)
+{
+    auto* bar = new QProgressBar;
+    bar->setRange(0, maximum);
+    Record& record = Add(ControlKind::Progress, bar, Placement::Field);
+    record.binding = std::move(binding);
+    bar->setObjectName(UniqueName(QStringLiteral("Progress")));
+    ShowValue(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::ClickText(const QString& text)
+{
+    const int number = lastPositive_ + 1;
+    auto* label = new ClickLabel(text, [this, number] { Post(Event::Accepted, number); });
+    Record& record = Add(ControlKind::ClickText, label, Placement::Alone);
+    Q_ASSERT(record.number == number);
+    Finish(record);
+    return Control(*this, record.number);
+}
+
+Control WindowDescription::Custom(QWidget* widget, ValueBinding binding, WidgetValue value)
+{
+    Record& record = Add(ControlKind::Custom, widget, Placement::Field);
+    record.binding = std::move(binding);
+    record.widgetValue = std::move(value);
+    widget->setObjectName(
+        UniqueName(record.binding.fieldName.isEmpty()
+                       ? (widget->objectName().isEmpty() ? QStringLiteral("Custom") : widget->objectName())
+                       : record.binding.fieldName));
+    ShowValue(record);
+    return Control(*this, record.number);
+}
+
+void WindowDescription::Notify(int event, int control)
+{
+    Post(event, control);
+}
+
 // Controls added at run time.
 void WindowDescription::Into(int container, const std::function<void()>& body)
 {
@@ -398,6 +566,23 @@ void WindowDescription::Into(int container, const std::function<void()>& body)
     body();
     nesting_.pop_back();
     ShowValues();
+}
+
+void WindowDescription::Remove(int control)
+{
+    Record* record = Find(control);
+    if (!record || control == 0)
+        return;
+    QWidget* widget = record->widget;
+    std::vector<int> gone{control};
+    if (widget) {
+        for (const auto& [number, inner] : controls_)
+            if (number != control && inner->widget && widget->isAncestorOf(inner->widget))
+                gone.push_back(number);
+    }
+    for (const int number : gone)
+        controls_.erase(number);
+    delete widget;
 }
 
 } // namespace jornix

@@ -138,8 +138,8 @@ WindowDescription::Record& WindowDescription::Add(ControlKind kind, QWidget* wid
     Record& added = *record;
     controls_.emplace(added.number, std::move(record));
     if (widget && placement != Placement::None) {
-        const bool stretches =
-            kind == ControlKind::List || kind == ControlKind::TextBox || kind == ControlKind::Sheet;
+        const bool stretches = kind == ControlKind::List || kind == ControlKind::TextBox ||
+                               kind == ControlKind::Sheet || kind == ControlKind::Custom;
         Place(widget, placement == Placement::Field, stretches ? 1 : 0);
     }
     return added;

@@ -3,6 +3,8 @@
 #include "platform/framework/Picture.h"
 #include "platform/framework/ValueBinding.h"
 
+#include <QColor>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -77,6 +79,10 @@ enum class ControlKind
     Panel,
     Image,
     Button,
+    Spin,
+    Progress,
+    ClickText,
+    Custom,
     Menu,
     Item,
     Toolbar,
@@ -96,6 +102,23 @@ struct ListItem
     QString text;
     QVariant value;
 };
+
+// How a widget that the window makes shows a value and gives it back, for a custom control with a binding.
+struct WidgetValue
+{
+    std::function<QVariant()> read;
+    std::function<void(const QVariant&)> show;
+};
+
+// The style of a control's font; the flags combine.
+namespace FontStyle {
+enum : int
+{
+    Normal = 0,
+    Bold = 1,
+    Italic = 2
+};
+}
 
 class WindowDescription;
 
@@ -118,6 +141,11 @@ public:
     Control& Default();                       // the button that Enter presses
     Control& Stretch(int factor = 1);         // takes spare room of its row (in a column: spare height)
     Control& StatusText(const QString& text); // menu items: the text the frame's status bar shows
+    // A blank face keeps the window's face, 0 points its size.
+    Control& Font(const QString& face, int points = 0, int style = FontStyle::Normal);
+    Control& TextColor(const QColor& color);
+    Control& FillColor(const QColor& color);
+    Control& HideTabs(); // a sheet whose tabs do not show (the pages of a wizard): the program picks the page
 
 private:
     WindowDescription* window_;
@@ -170,6 +198,18 @@ public:
     Control Panel(const std::function<void()>& body);
     Control Image(const QString& image);
     Control Button(const QString& text, const QString& image = {});
+    // A spin box of whole numbers between minimum and maximum; with a date picture its value is a day number
+    // and it steps by days. It writes its binding when it is stepped or left.
+    Control Spin(ValueBinding binding, const QString& picture, int minimum, int maximum, int step = 1);
+    Control Progress(ValueBinding binding, int maximum = 100); // shows the bound value from 0 to maximum
+    Control ClickText(const QString& text); // text that gives Accepted when clicked (or Space or Enter)
+    // A widget that the window makes (a calendar grid, a rich-text editor, a preview), which the description
+    // takes over. It takes a row of its own or joins the prompt before it, and the spare room. With a
+    // binding, `value` says how the widget shows and gives the value, written as an entry's is; the window
+    // connects the widget's signals to Notify, so that its events reach the window's thread as every
+    // control's do.
+    Control Custom(QWidget* widget, ValueBinding binding = {}, WidgetValue value = {});
+    void Notify(int event, int control);
 
     // Menus, their items, the toolbar and its buttons, numbered from -1 in the order described. A separator
     // takes a number in a menu and in the toolbar.
@@ -180,8 +220,10 @@ public:
     Control Separator();
 
     // Controls created at run time: the body describes them at the end of a group, tab, panel or radio group
-    // (0: the window), and they take the next free numbers.
+    // (0: the window), and they take the next free numbers. Remove destroys a control, and every control
+    // inside it; its number is not given again.
     void Into(int container, const std::function<void()>& body);
+    void Remove(int control);
 
     // The controls.
     QWidget* Root() const;              // the window itself: the dialog, child window, frame or pane
@@ -208,6 +250,12 @@ public:
                   const QString& text); // the text of a prompt, button, check box, tab, menu item
     QString Label(int control) const;
     void Select(int control); // gives the control the focus
+    void SetFont(int control, const QString& face, int points = 0, int style = FontStyle::Normal);
+    void SetTextColor(int control, const QColor& color); // an invalid colour: the usual one
+    void SetFillColor(int control, const QColor& color); // an invalid colour: no fill
+    // An image control shows a picture file, scaled down to fit within `fit` when that is given; a file that
+    // cannot be read leaves the control empty and gives false.
+    bool SetImageFile(int control, const QString& file, const QSize& fit = {});
     // Sheets: the selected tab, by its place from 1; lists: the highlighted row from 0, -1 for none.
     int SelectedTab(int sheet) const;
     void SelectTab(int sheet, int position);
@@ -251,6 +299,7 @@ private:
     bool WriteValue(Record& record);
     void Finish(Record& record);
     void AddAction(Record& record, QAction* action);
+    void ApplyColors(Record& record);
 
     WindowType kind_;
     QWidget* root_ = nullptr;    // deleted with the description

@@ -39,6 +39,8 @@ struct WindowDescription::Record
     int options = 0;                // radio buttons: their group
     QButtonGroup* radios = nullptr; // radio groups
     std::vector<ListItem> items;    // drop lists
+    WidgetValue widgetValue;        // custom controls
+    QColor textColor, fillColor;    // invalid: the usual ones
     std::unique_ptr<Container> container;
 };
 

@@ -33,11 +33,11 @@ void WindowResizer::SetControlStrategy(int control, int position, int size)
     widget->setSizePolicy(policy);
     Qt::Alignment alignment;
     if (!(size & Sizing::Width))
-        alignment |= position & Position::Centre  ? Qt::AlignHCenter
-                     : position & Position::Right ? Qt::AlignRight
+        alignment |= position & Anchor::Centre  ? Qt::AlignHCenter
+                     : position & Anchor::Right ? Qt::AlignRight
                                                   : Qt::AlignLeft;
     if (!(size & Sizing::Height))
-        alignment |= position & Position::Bottom ? Qt::AlignBottom : Qt::AlignTop;
+        alignment |= position & Anchor::Bottom ? Qt::AlignBottom : Qt::AlignTop;
     if (QLayout* layout = LayoutOf(widget))
         layout->setAlignment(widget, alignment);
 }

@@ -9,7 +9,7 @@
 // that must not move at their place and size.
 namespace jornix {
 
-namespace Position {
+namespace Anchor {
 enum : int
 {
     Left = 0,

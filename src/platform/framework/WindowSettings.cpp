@@ -6,10 +6,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeView>
 
@@ -69,6 +71,8 @@ void WindowDescription::SetReadOnly(int control, bool readOnly)
         return;
     if (auto* edit = qobject_cast<QLineEdit*>(record->widget.data()))
         edit->setReadOnly(readOnly);
+    else if (auto* spin = qobject_cast<QSpinBox*>(record->widget.data()))
+        spin->setReadOnly(readOnly);
     else if (auto* text = qobject_cast<QPlainTextEdit*>(record->widget.data()))
         text->setReadOnly(readOnly);
     else if (record->widget && (record->kind == ControlKind::Check || record->kind == ControlKind::Options ||
@@ -166,6 +170,80 @@ QAbstractItemModel* WindowDescription::ListModel(int list) const
 {
     auto* view = qobject_cast<QTreeView*>(Widget(list));
     return view ? view->model() : nullptr;
+}
+
+void WindowDescription::SetFont(int control, const QString& face, int points, int style)
+{
+    Record* record = Find(control);
+    if (!record)
+        return;
+    const auto apply = [&](QFont font) {
+        if (!face.isEmpty())
+            font.setFamily(face);
+        if (points > 0)
+            font.setPointSize(points);
+        font.setBold(style & FontStyle::Bold);
+        font.setItalic(style & FontStyle::Italic);
+        return font;
+    };
+    if (record->action)
+        record->action->setFont(apply(record->action->font()));
+    else if (record->widget)
+        record->widget->setFont(apply(record->widget->font()));
+}
+
+void WindowDescription::SetTextColor(int control, const QColor& color)
+{
+    if (Record* record = Find(control)) {
+        record->textColor = color;
+        ApplyColors(*record);
+    }
+}
+
+void WindowDescription::SetFillColor(int control, const QColor& color)
+{
+    if (Record* record = Find(control)) {
+        record->fillColor = color;
+        ApplyColors(*record);
+    }
+}
+
+// A palette that sets only the roles given, so that the control takes every other colour from its window.
+void WindowDescription::ApplyColors(Record& record)
+{
+    QWidget* widget = record.widget;
+    if (!widget || record.number == 0)
+        return;
+    QPalette palette;
+    palette.setResolveMask(0);
+    if (record.textColor.isValid()) {
+        palette.setColor(widget->foregroundRole(), record.textColor);
+        palette.setColor(QPalette::Text, record.textColor);
+    }
+    if (record.fillColor.isValid()) {
+        palette.setColor(widget->backgroundRole(), record.fillColor);
+        palette.setColor(QPalette::Base, record.fillColor);
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(record.fillColor.isValid());
+}
+
+bool WindowDescription::SetImageFile(int control, const QString& file, const QSize& fit)
+{
+    auto* label = qobject_cast<QLabel*>(Widget(control));
+    if (!label || KindOf(control) != ControlKind::Image)
+        return false;
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        label->clear();
+        return false;
+    }
+    if (fit.isValid() && (image.width() > fit.width() || image.height() > fit.height()))
+        image = image.scaled(fit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    label->setPixmap(QPixmap::fromImage(image));
+    return true;
 }
 
 } // namespace jornix

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSpinBox>
 
 namespace jornix {
 
@@ -50,6 +52,16 @@ void WindowDescription::ShowValue(Record& record)
     }
     case ControlKind::Combo:
         static_cast<QComboBox*>(record.widget.data())->setEditText(record.picture.Format(value));
+        break;
+    case ControlKind::Spin:
+        static_cast<QSpinBox*>(record.widget.data())->setValue(value.toInt());
+        break;
+    case ControlKind::Progress:
+        static_cast<QProgressBar*>(record.widget.data())->setValue(value.toInt());
+        break;
+    case ControlKind::Custom:
+        if (record.widgetValue.show)
+            record.widgetValue.show(value);
         break;
     default:
         break;
@@ -94,6 +106,21 @@ bool WindowDescription::WriteValue(Record& record)
         value = record.items[index].value;
         break;
     }
+    case ControlKind::Spin: {
+        auto* spin = static_cast<QSpinBox*>(record.widget.data());
+        // Takes in what was typed and not yet left; the value the spin box then gives is the program's.
+        const bool wasQuiet = quiet_;
+        quiet_ = true;
+        spin->interpretText();
+        quiet_ = wasQuiet;
+        value = spin->value();
+        break;
+    }
+    case ControlKind::Custom:
+        if (!record.widgetValue.read)
+            return true;
+        value = record.widgetValue.read();
+        break;
     default:
         return true;
     }
@@ -114,7 +141,8 @@ bool WindowDescription::WriteValues(int control)
 {
     bool ok = true;
     for (auto& [number, record] : controls_)
-        if ((control == 0 || number == control) && record->kind != ControlKind::Display)
+        if ((control == 0 || number == control) && record->kind != ControlKind::Display &&
+            record->kind != ControlKind::Progress)
             ok = WriteValue(*record) && ok;
     return ok;
 }

@@ -166,8 +166,8 @@ const ExpressionFunctions& FormulaFunctions()
 
 ExpressionValue FormulaItemValue(const FormulaItem& item)
 {
-    constexpr int numbers = FormulaItem::NumericType | FormulaItem::DateType | FormulaItem::BooleanType;
-    constexpr int texts = FormulaItem::TextType | FormulaItem::DrawingType | FormulaItem::BarcodeType;
+    constexpr quint32 numbers = FormulaItem::NumericType | FormulaItem::DateType | FormulaItem::BooleanType;
+    constexpr quint32 texts = FormulaItem::TextType | FormulaItem::DrawingType | FormulaItem::BarcodeType;
     if ((item.typeCode & texts) || !(item.typeCode & numbers))
         return ExpressionValue::Text(item.valueText);
     return ExpressionValue::Number(StartsANumber(item.valueText) ? LeadingNumber(item.valueText)

@@ -36,15 +36,15 @@ namespace jornix {
 // An item as a formula reads it: its value, always a text, and its type code.
 struct FormulaItem
 {
-    static constexpr int TextType = 0x10000000;
-    static constexpr int NumericType = 0x08000000;
-    static constexpr int DateType = 0x04000000;
-    static constexpr int BooleanType = 0x02000000;
-    static constexpr int DrawingType = 0x20000000;
-    static constexpr int BarcodeType = 0x40000000;
+    static constexpr quint32 TextType = 0x10000000;
+    static constexpr quint32 NumericType = 0x08000000;
+    static constexpr quint32 DateType = 0x04000000;
+    static constexpr quint32 BooleanType = 0x02000000;
+    static constexpr quint32 DrawingType = 0x20000000;
+    static constexpr quint32 BarcodeType = 0x40000000;
 
     QString valueText;
-    int typeCode = TextType;
+    quint32 typeCode = TextType;
 };
 
 // What a formula is evaluated in: the declared items and the page being printed. The lookup compares names

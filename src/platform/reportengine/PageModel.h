@@ -45,7 +45,7 @@ struct PagePrimitive
     QStringList formulas;
     QStringList itemNames;
     QStringList itemValues;
-    QList<int> itemTypes;
+    QList<quint32> itemTypes;
 };
 
 struct Page

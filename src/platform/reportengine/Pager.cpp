@@ -232,7 +232,7 @@ void Pager::PlaceObject(const PreparedObject& prepared, QPointF origin, bool all
                     const std::optional<ReportItemValue> item = items->Lookup(name);
                     late.itemNames << name;
                     late.itemValues << item->value;
-                    late.itemTypes << int(item->type);
+                    late.itemTypes << item->type;
                 }
             primitives.push_back(std::move(late));
             return;

@@ -26,7 +26,7 @@ FormulaContext ReportJob::FormulaContextAt(int page, int lastPage) const
         const std::optional<ReportItemValue> item = LookupItem(name);
         if (!item)
             return std::nullopt;
-        return FormulaItem{item->value, int(item->type)};
+        return FormulaItem{item->value, item->type};
     };
     context.page = page;
     context.lastPage = lastPage;

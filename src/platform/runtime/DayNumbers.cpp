@@ -2,8 +2,9 @@
 
 namespace jornix {
 namespace {
-const QDate dayZero(1800, 12, 28);
-}
+// 28 December 1800, as a constant: set before any other file's constants that count days are.
+constexpr QDate dayZero = QDate::fromJulianDay(2378858);
+} // namespace
 
 int DayNumberFromDate(const QDate& date)
 {

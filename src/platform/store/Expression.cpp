@@ -6,8 +6,6 @@
 #include "platform/store/Table.h"
 #include "platform/store/TextValues.h"
 
-#include <memory>
-
 namespace jornix {
 
 void ExpressionNames::Bind(const QString& name, std::function<QVariant()> value)
@@ -202,9 +200,8 @@ private:
                                                  : QStringLiteral("rtrim(%1, ' ')"),
                            {&text});
         }
-        if (IsWord(node, "TODAY")) {
+        if (IsWord(node, "TODAY"))
             return Parameter(ValueType::Number, {{}, [] { return QVariant(Today()); }});
-        }
         if (IsWord(node, "INSTRING")) {
             const Node part = AsText(Compile(node.operands[0])), text = AsText(Compile(node.operands[1]));
             if (node.operands.size() < 4 || IsNumberLiteral(node.operands[3], 1))

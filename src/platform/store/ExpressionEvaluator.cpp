@@ -81,9 +81,14 @@ QString ExpressionValue::AsText() const
         return text;
     if (!std::isfinite(number))
         return {};
-    if (number == std::trunc(number) && std::abs(number) < 1e15)
+    if (!real && number == std::trunc(number) && std::abs(number) < 1e15)
         return QString::number(qint64(number));
-    return QString::number(number, 'g', 15);
+    QString written = QString::number(number, 'g', 15);
+    if (real && !written.contains(QLatin1Char('.'))) {
+        const qsizetype exponent = written.indexOf(QLatin1Char('e'));
+        written.insert(exponent < 0 ? written.size() : exponent, QStringLiteral(".0"));
+    }
+    return written;
 }
 
 bool ExpressionValue::IsTrue() const
@@ -105,6 +110,14 @@ const ExpressionFunction* ExpressionFunctions::Find(const QString& name) const
 }
 
 namespace {
+
+// Whether a number as written is a whole number, which SQL keeps as an integer.
+bool IsWholeNumber(const QString& written)
+{
+    bool ok = false;
+    written.toLongLong(&ok);
+    return ok;
+}
 
 // SQL's substr(text, start) without a length.
 QString FromCharacter(const QString& text, qlonglong start)
@@ -191,6 +204,8 @@ public:
         using Kind = ExpressionNode::Kind;
         switch (node.kind) {
         case Kind::Number:
+            if (tree_.dialect == ExpressionDialect::Filter && !IsWholeNumber(node.text))
+                return ExpressionValue::Real(node.text.toDouble());
             return ExpressionValue::Number(node.text.toDouble());
         case Kind::Text:
             // A filter's texts lose their trailing blanks, as stored texts have none.
@@ -380,6 +395,8 @@ ExpressionLookup RecordNames(const Record& record, const ExpressionNames& names)
             const QVariant value = (*bound)();
             if (value.typeId() == QMetaType::QString)
                 return ExpressionValue::Text(StripTrailingBlanks(value.toString()));
+            if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+                return ExpressionValue::Real(value.toDouble());
             return ExpressionValue::Number(value.toDouble());
         }
         if (!record.Owner())
@@ -389,6 +406,8 @@ ExpressionLookup RecordNames(const Record& record, const ExpressionNames& names)
             return std::nullopt;
         if (record.Owner()->Field(field).IsText())
             return ExpressionValue::Text(record.Text(field));
+        if (record.Owner()->Field(field).type == FieldType::Real)
+            return ExpressionValue::Real(record.Real(field));
         return ExpressionValue::Number(record.Value(field).toDouble());
     };
 }

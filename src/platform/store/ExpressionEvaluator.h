@@ -31,15 +31,20 @@ struct ExpressionValue
     Type type = Type::Text;
     double number = 0;
     QString text;
+    // A floating-point value of a filter (a Real field, a literal with a point), written as SQL writes one:
+    // "1.0" where a formula writes "1".
+    bool real = false;
 
-    static ExpressionValue Number(double value) { return {Type::Number, value, {}}; }
-    static ExpressionValue Text(QString value) { return {Type::Text, 0, std::move(value)}; }
+    static ExpressionValue Number(double value) { return {Type::Number, value, {}, false}; }
+    static ExpressionValue Real(double value) { return {Type::Number, value, {}, true}; }
+    static ExpressionValue Text(QString value) { return {Type::Text, 0, std::move(value), false}; }
     static ExpressionValue Truth(bool value) { return Number(value ? 1 : 0); }
 
     bool IsText() const { return type == Type::Text; }
     // A text is read as SQL reads it: its leading number ("12 apples" is 12), 0 when it has none.
     double AsNumber() const;
-    // A number in its shortest decimal form; one that is not finite gives "".
+    // A number in its shortest decimal form (a filter's floating-point value with a point); one that is not
+    // finite gives "".
     QString AsText() const;
     bool IsTrue() const;
 };

@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -75,8 +76,8 @@ inline void Press(WindowController& window, const QString& useName)
     Press(window, ControlNumber(window, useName));
 }
 
-// Types the text over what an entry, combo box or text box holds and leaves it, as a user who types and moves
-// on.
+// Types the text over what an entry, combo box, spin box or text box holds and leaves it, as a user who types
+// and moves on.
 inline void Type(WindowController& window, int control, const QString& text)
 {
     QWidget* widget = window.window.Widget(control);
@@ -89,6 +90,11 @@ inline void Type(WindowController& window, int control, const QString& text)
         edit->del();
         QTest::keyClicks(edit, text);
         emit edit->editingFinished();
+    } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget)) {
+        spin->setFocus(Qt::TabFocusReason);
+        spin->selectAll();
+        QTest::keyClicks(spin, text);
+        QTest::keyClick(spin, Qt::Key_Return);
     } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
         box->setFocus(Qt::TabFocusReason);
         box->clear();

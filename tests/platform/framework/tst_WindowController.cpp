@@ -377,7 +377,7 @@ private slots:
                 if (const int level = TestWindow::Init())
                     return level;
                 resizer.Init(window);
-                resizer.SetControlStrategy(list, Position::Left | Position::Top, Sizing::Both);
+                resizer.SetControlStrategy(list, Anchor::Left | Anchor::Top, Sizing::Both);
                 resizer.RemoveControl(okButton);
                 AddResizer(resizer);
                 return Level::GoOn;

@@ -15,7 +15,7 @@ struct Declared
 {
     Items items;
 
-    void Declare(const QString& name, const QString& value, int type)
+    void Declare(const QString& name, const QString& value, quint32 type)
     {
         items.insert(name.toCaseFolded(), {value, type});
     }
@@ -56,12 +56,12 @@ private slots:
 
     void valueTextsReadByType_data()
     {
-        QTest::addColumn<int>("type");
+        QTest::addColumn<quint32>("type");
         QTest::addColumn<QString>("valueText");
         QTest::addColumn<QString>("formula");
         QTest::addColumn<QString>("expected");
-        const int date = FormulaItem::DateType, number = FormulaItem::NumericType,
-                  boolean = FormulaItem::BooleanType, text = FormulaItem::TextType;
+        const quint32 date = FormulaItem::DateType, number = FormulaItem::NumericType,
+                      boolean = FormulaItem::BooleanType, text = FormulaItem::TextType;
         QTest::newRow("a leap day") << date << DateValue(81512) << "Date$(X.Item)"
                                     << "02/29/2024";
         QTest::newRow("the day after it") << date << DateValue(81513) << "Date$(X.Item)"
@@ -140,13 +140,13 @@ private slots:
         QTest::newRow("trailing blanks do not count in comparisons") << text << "Smith   "
                                                                      << "X.Item = 'Smith'"
                                                                      << "1";
-        QTest::newRow("a picture is a text") << int(FormulaItem::DrawingType) << "/tmp/TXF1.svg"
+        QTest::newRow("a picture is a text") << FormulaItem::DrawingType << "/tmp/TXF1.svg"
                                              << "X.Item"
                                              << "/tmp/TXF1.svg";
     }
     void valueTextsReadByType()
     {
-        QFETCH(int, type);
+        QFETCH(quint32, type);
         QFETCH(QString, valueText);
         QFETCH(QString, formula);
         QFETCH(QString, expected);

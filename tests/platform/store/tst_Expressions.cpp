@@ -126,6 +126,9 @@ private slots:
         QTest::newRow("a text without a number is 0") << "PEO:Born = 'none'" << QList<int>{5};
         QTest::newRow("a number read as a text") << "PEO:Born ~ '0000'" << QList<int>{1, 3};
         QTest::newRow("a real number") << "PEO:Score > 1.5" << QList<int>{2};
+        QTest::newRow("a real number read as a text") << "PEO:Score ~ '.0'" << QList<int>{3, 4, 5, 6};
+        QTest::newRow("a real number with a fraction as a text") << "PEO:Score ~ '1.'" << QList<int>{1, 6};
+        QTest::newRow("a literal with a point as a text") << "2.0 ~ '.0' AND PEO:Num = 1" << QList<int>{1};
         QTest::newRow("upper") << "UPPER(PEO:Name) = 'ÄRGER'" << QList<int>{6};
         QTest::newRow("clip") << "CLIP(PEO:Login) = 'bob'" << QList<int>{2};
         QTest::newRow("instring") << "INSTRING('o', PEO:Login, 1, 1) > 0" << QList<int>{2, 3, 4};
