@@ -87,6 +87,24 @@ void YieldDuringRun(ReportJob& job)
         job.run->sinceYield.restart();
 }
 
+QString RunTitle(const ReportJob& job)
+{
+    return job.layout.description.isEmpty() ? job.boxTitle : job.layout.description;
+}
+
+bool PrintRunPages(const ReportJob& job, PageSpool& spool, const QList<int>& pages,
+                   const std::function<bool(int done)>& progress, QString& file, QString& error)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    ConfigurePrinter(printer, job.printer, QSizeF(job.layout.paper.width, job.layout.paper.height));
+    printer.setDocName(RunTitle(job));
+    printer.setCreator(QStringLiteral("Jornix"));
+    const bool printed = PrintPages(printer, spool, pages, progress, error);
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        file = printer.outputFileName();
+    return printed;
+}
+
 int EndRun(ReportJob& job, QString& error)
 {
     const std::shared_ptr<PrintRun> run = job.run;
@@ -123,18 +141,11 @@ int EndRun(ReportJob& job, QString& error)
     };
     bool written = false;
     QString file;
-    const QString title = job.layout.description.isEmpty() ? job.boxTitle : job.layout.description;
     if (target == PrintTarget::Printer) {
-        QPrinter printer(QPrinter::HighResolution);
-        ConfigurePrinter(printer, job.printer, QSizeF(job.layout.paper.width, job.layout.paper.height));
-        printer.setDocName(title);
-        printer.setCreator(QStringLiteral("Jornix"));
-        written = PrintPages(printer, run->spool, pages, progress, error);
-        if (printer.outputFormat() == QPrinter::PdfFormat)
-            file = printer.outputFileName();
+        written = PrintRunPages(job, run->spool, pages, progress, file, error);
     } else if (target == PrintTarget::Pdf) {
         file = ExportFile(job, target, QStringLiteral("report.pdf"));
-        written = WritePdf(run->spool, pages, file, title, progress, error);
+        written = WritePdf(run->spool, pages, file, RunTitle(job), progress, error);
     } else {
         error = QStringLiteral("the export format \"%1\" is not available").arg(target);
         return finished(BadParameter);

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 // What a print run of a job holds beside the job's own state: the spool of its pages, the pager that fills
@@ -47,6 +48,14 @@ bool StartRun(ReportJob& job, QString& error);
 
 // Gives way now and then during the run so that the box paints and other threads go on.
 void YieldDuringRun(ReportJob& job);
+
+// What the run prints: the layout's description, else the box title.
+QString RunTitle(const ReportJob& job);
+
+// Prints pages of the spool on the job's printer; `file` is the PDF written when the settings print to a
+// file.
+bool PrintRunPages(const ReportJob& job, PageSpool& spool, const QList<int>& pages,
+                   const std::function<bool(int done)>& progress, QString& file, QString& error);
 
 // Ends the run: closes the last page and writes the output of its target (printer, PDF), or keeps the pages
 // for the preview. A cancelled run writes nothing. Answers a ReportResult; `error` says why one failed.

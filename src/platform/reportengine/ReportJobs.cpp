@@ -11,7 +11,6 @@
 
 #include <QDebug>
 #include <QFileInfo>
-#include <QPrinter>
 
 namespace jornix {
 
@@ -67,15 +66,13 @@ void TakeChoices(ReportJob& job, const PrintChoices& choices, bool withOutput)
 // Print in the preview: the print-options dialog without the output choice, then the printer.
 void PrintFromPreview(ReportJob& job, PrintRun& run)
 {
-    PrintOptionsDialog dialog(job.layout.description.isEmpty() ? job.boxTitle : job.layout.description, false);
+    PrintOptionsDialog dialog(RunTitle(job), false);
     dialog.SetChoices(ChoicesOf(job));
     if (RunThreadModal(dialog) != QDialog::Accepted)
         return;
     TakeChoices(job, dialog.Choices(), false);
-    QPrinter printer(QPrinter::HighResolution);
-    ConfigurePrinter(printer, job.printer, QSizeF(job.layout.paper.width, job.layout.paper.height));
-    QString error;
-    if (!PrintPages(printer, run.spool, run.Pages(), {}, error))
+    QString file, error;
+    if (!PrintRunPages(job, run.spool, run.Pages(), {}, file, error))
         ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Print"),
                        QStringLiteral("The report cannot be printed: %1.").arg(error));
 }

@@ -88,12 +88,17 @@ private slots:
 
     void aPreviewWaitsOnItsThreadWhileAnotherThreadWritesAPdf()
     {
+        QFile prn(Path("tasks.prn"));
+        QVERIFY(prn.open(QIODevice::WriteOnly));
+        prn.write(("File=" + Path("from-preview.pdf") + "\n").toUtf8());
+        prn.close();
         ReportJobs engine;
         QString spool;
         int shown = -1;
         int deleted = -1;
         const ThreadNumber previewing = StartProcedureThread([&] {
             const int job = engine.LlJobOpen(1);
+            engine.LlSetPrinterToDefaultA(job, 2, Path("tasks"));
             engine.LlPrintWithBoxStartA(job, 2, Path("tasks"), 0x200, 3, nullptr, "Jornix - Tasks");
             PrintRecords(engine, job, 120);
             spool = engine.Job(job)->run->spool.Folder();
@@ -146,6 +151,13 @@ private slots:
         QVERIFY(WaitForProgramThreads());
         QCOMPARE(VisibleWindow<PreviewWindow>("Jornix - Tasks - Preview"), preview);
         QCOMPARE(preview->CurrentPage(), 1);
+        QVERIFY(!QFileInfo::exists(Path("from-preview.pdf")));
+        preview->findChild<QPushButton*>("printButton")->click();
+        QVERIFY(WaitForProgramThreads());
+        VisibleWindow<PrintOptionsDialog>("Print Options")->findChild<QPushButton*>("okButton")->click();
+        QVERIFY(WaitForProgramThreads());
+        QCOMPARE(PdfPageCount(Path("from-preview.pdf")), 3);
+        QCOMPARE(VisibleWindow<PreviewWindow>("Jornix - Tasks - Preview"), preview);
 
         preview->findChild<QPushButton*>("closeButton")->click();
         QVERIFY(WaitForProgramThreads());
