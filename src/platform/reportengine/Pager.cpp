@@ -34,6 +34,11 @@ QRectF Moved(const QRectF& frame, QPointF origin)
 
 } // namespace
 
+bool Pager::Row::Done() const
+{
+    return std::all_of(cells.begin(), cells.end(), [](const Cell& cell) { return cell.done >= cell.lines.size(); });
+}
+
 double Pager::Row::Height() const
 {
     double height = 0;
@@ -370,12 +375,12 @@ double Pager::PlaceRow(Row& row, double room)
 void Pager::PlaceRowsOnPages(std::vector<Row> rows)
 {
     for (Row& row : rows) {
-        while (row.Height() > 2 * CellPadding) {
+        do {
             if (row.Height() > Room() && pageHasLines_)
                 BeginPage();
             cursor_ += PlaceRow(row, Room());
             pageHasLines_ = true;
-        }
+        } while (!row.Done());
     }
 }
 
@@ -433,23 +438,18 @@ int Pager::PrintFields()
     double height = 0;
     for (const Row& row : *pending_)
         height += row.Height();
-    // A record that does not fit a page holding lines waits for the next page; on an empty page it is split.
+    // A record that does not fit a page holding lines waits for the next page; on a page that was empty it
+    // is split, so that every call advances.
     if (pageHasLines_ && height > Room()) {
         awaitingPage_ = true;
         return RecordDidNotFit;
     }
-    for (Row& row : *pending_) {
-        if (row.Height() > Room() && pageHasLines_) {
-            awaitingPage_ = true;
-            pending_->erase(pending_->begin(), pending_->begin() + (&row - pending_->data()));
-            return RecordDidNotFit;
-        }
-        const bool whole = row.Height() <= Room();
-        cursor_ += PlaceRow(row, Room());
+    for (auto row = pending_->begin(); row != pending_->end(); ++row) {
+        cursor_ += PlaceRow(*row, Room());
         pageHasLines_ = true;
-        if (!whole) {
+        if (!row->Done()) {
             awaitingPage_ = true;
-            pending_->erase(pending_->begin(), pending_->begin() + (&row - pending_->data()));
+            pending_->erase(pending_->begin(), row);
             return RecordDidNotFit;
         }
     }

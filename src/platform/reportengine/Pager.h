@@ -77,7 +77,8 @@ private:
     struct Row
     {
         std::vector<Cell> cells;
-        double Height() const;
+        bool Done() const;     // every line of every cell printed
+        double Height() const; // of the lines not yet printed
     };
 
     PreparedObject Prepare(const LayoutObject& object, int key) const;

@@ -184,6 +184,49 @@ private slots:
         }
     }
 
+    void layersPrintOnTheirPages()
+    {
+        ReportLayout layout = ListLayout();
+        layout.Layer(LayoutLayer::CoverPage).push_back(TextObject(QRectF(0, 100, 190, 10), {"\"Cover sheet\""}));
+        layout.Layer(LayoutLayer::FirstPage).push_back(TextObject(QRectF(0, 258, 100, 6), {"\"First of the list\""}));
+        layout.Layer(LayoutLayer::FollowingPages)
+            .push_back(TextObject(QRectF(0, 258, 100, 6), {"\"Continued from \" & Str$(Page() - 1)"}));
+        Write(layout, Path("layers.rpt"));
+        ReportJobs engine;
+        const int job = StartPdf(engine, 2, Path("layers.rpt"), folder_.path(), "layers.pdf");
+        engine.LlPrint(job);
+        for (int record = 1; record <= 100; ++record) {
+            engine.LlDefineFieldExtA(job, "Rec.Name", "Record " + Number(record), ReportItemType::Text, 0);
+            PrintListRecord(engine, job);
+        }
+        QCOMPARE(engine.LlPrintEnd(job, 0), Ok);
+        const QStringList pages = PdfPages(Path("layers.pdf"));
+        QCOMPARE(pages.size(), 4);
+        QCOMPARE(Captures(pages[0], "(Cover sheet|Record|First|Continued|Page \\d of \\d)"),
+                 QStringList({"Cover sheet", "Page 1 of 4"}));
+        QVERIFY(pages[1].contains("First of the list") && pages[1].contains("Record 001"));
+        for (int page = 2; page < 4; ++page) {
+            QVERIFY(!pages[page].contains("First of the list"));
+            QVERIFY(pages[page].contains(QString("Continued from %1").arg(page)));
+        }
+    }
+
+    void aLineTallerThanAnEmptyPageStillAdvances()
+    {
+        ReportLayout layout = ListLayout();
+        layout.Layer(LayoutLayer::EveryPage)[0].table.dataLines[0].cells[0].style.pointSize = 1000;
+        Write(layout, Path("huge.rpt"));
+        ReportJobs engine;
+        const int job = StartPdf(engine, 2, Path("huge.rpt"), folder_.path(), "huge.pdf");
+        engine.LlPrint(job);
+        for (int record = 1; record <= 3; ++record) {
+            engine.LlDefineFieldExtA(job, "Rec.Name", "W", ReportItemType::Text, 0);
+            QCOMPARE(PrintListRecord(engine, job), record == 1 ? 0 : 1);
+        }
+        QCOMPARE(engine.LlPrintEnd(job, 0), Ok);
+        QCOMPARE(PdfPageCount(Path("huge.pdf")), 3);
+    }
+
     void labelsFillTheGridRowByRowAndANewSheetWhenFull()
     {
         ReportLayout layout;
