@@ -297,6 +297,8 @@ private slots:
         engine.LlDefineFieldExtA(job, "Rec.Name", "Sample task", ReportItemType::Text, 0);
         QCOMPARE(engine.LlDefineLayoutA(job, nullptr, "Design", 2, Path("tasks")), Ok);
         QImage sketch(Path("tasks.bmp"));
+        if (const QString grabs = qEnvironmentVariable("JORNIX_GRAB_DIR"); !grabs.isEmpty())
+            sketch.save(QDir(grabs).filePath("sketch.png"));
         QCOMPARE(sketch.size(), QSize(595, 842)); // A4 at 72 dots per inch
         QVERIFY(HasInk(sketch, QRect(0, 0, 400, 100)));
     }
