@@ -22,7 +22,8 @@
 // RecordDidNotFit never comes on an empty page and every call advances.
 // Card projects: one card (page) per print; a text that continues on the next page prints what fits and the
 // rest goes on at the next print, answered with RecordDidNotFit until it is all printed.
-// Label projects: the next cell of the sheet's grid, row by row; a new sheet when it is full.
+// Label projects: the next cell of the sheet's grid, row by row; a new sheet when it is full. The grid's
+// margins are measured from the sheet's edges; a pitch of 0 is the label's own size.
 // Layers: every page, the cover page (before the records, when it holds objects), the first page of records
 // and the pages after it. Texts that name the last page are completed when the page count is known.
 namespace jornix {
