@@ -1,4 +1,5 @@
 #include "platform/reportengine/Barcode.h"
+#include "platform/reportengine/PagePainter.h"
 #include "platform/reportengine/PreviewWindow.h"
 #include "platform/reportengine/PrintOptionsDialog.h"
 #include "platform/reportengine/PrintRun.h"
@@ -320,13 +321,31 @@ private slots:
         QFETCH(QString, symbology);
         QFETCH(QString, value);
         QFETCH(bool, drawn);
-        QImage image(200, 100, QImage::Format_RGB32);
+        QString error;
+        QImage probe(10, 10, QImage::Format_RGB32);
+        QPainter probePainter(&probe);
+        QCOMPARE(DrawBarcode(probePainter, QRectF(0, 0, 10, 10), value, symbology, true, Qt::black, &error), drawn);
+        QCOMPARE(error.isEmpty(), drawn);
+
+        // On a page, at 10 dots per millimetre: the symbol, or the empty frame where it belongs.
+        Page page;
+        PagePrimitive barcode;
+        barcode.kind = PrimitiveKind::Barcode;
+        barcode.frame = QRectF(10, 10, 60, 30);
+        barcode.text = value;
+        barcode.symbology = symbology;
+        page.primitives.push_back(barcode);
+        QImage image(800, 500, QImage::Format_RGB32);
+        image.setDotsPerMeterX(10000);
+        image.setDotsPerMeterY(10000);
         image.fill(Qt::white);
         {
             QPainter painter(&image);
-            QCOMPARE(DrawBarcode(painter, QRectF(10, 10, 180, 80), value, symbology, true, Qt::black), drawn);
+            PaintPage(painter, page, 1);
         }
-        QCOMPARE(HasInk(image, QRect(60, 30, 80, 40)), drawn);
+        QCOMPARE(HasInk(image, QRect(200, 150, 400, 200)), drawn);
+        if (!drawn)
+            QVERIFY(HasInk(image, QRect(98, 250, 5, 5))); // the frame's left edge
     }
 };
 
