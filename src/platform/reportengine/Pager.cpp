@@ -148,13 +148,18 @@ const Pager::PreparedObject* Pager::PageTable() const
     for (const PreparedObject* prepared : PageObjects(false))
         if (prepared->object->kind == ObjectKind::Table)
             return prepared;
+    // A page whose layers hold no table takes the layout's first, so that no record goes unprinted.
+    for (const std::vector<PreparedObject>& layer : layers_)
+        for (const PreparedObject& prepared : layer)
+            if (prepared.object->kind == ObjectKind::Table)
+                return &prepared;
     return nullptr;
 }
 
 void Pager::BeginPage(bool cover)
 {
     Finish();
-    if (!cover && !coverDone_) {
+    if (!cover && !coverDone_ && layout_.projectType != ProjectType::Label) {
         coverDone_ = true;
         if (!layers_[std::size_t(LayoutLayer::CoverPage)].empty()) {
             BeginPage(true);
