@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace jornix {
@@ -87,6 +88,14 @@ PreviewWindow::PreviewWindow(PageSpool& spool, const QString& title)
     connect(zoomBox_, &QComboBox::currentIndexChanged, this,
             [this](int index) { SetZoom(zoomBox_->itemData(index).toInt()); });
     connect(print, &QPushButton::clicked, this, [this] { done(PrintRequested); });
+    // The keys of a document viewer.
+    const QList<std::pair<QKeySequence, QPushButton*>> keys{{QKeySequence(Qt::Key_PageDown), next_},
+                                                            {QKeySequence(Qt::Key_PageUp), previous_},
+                                                            {QKeySequence(Qt::CTRL | Qt::Key_Home), first_},
+                                                            {QKeySequence(Qt::CTRL | Qt::Key_End), last_},
+                                                            {QKeySequence::Print, print}};
+    for (const auto& [key, button] : keys)
+        connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     QSize size(760, 900);

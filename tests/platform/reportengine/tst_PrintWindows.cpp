@@ -134,6 +134,11 @@ private slots:
         QCOMPARE(preview->CurrentPage(), 3);
         QVERIFY(!preview->findChild<QPushButton*>("nextPage")->isEnabled());
         preview->findChild<QPushButton*>("firstPage")->click();
+        QApplication::setActiveWindow(preview);
+        QTest::keyClick(preview, Qt::Key_PageDown);
+        QCOMPARE(preview->CurrentPage(), 2);
+        QTest::keyClick(preview, Qt::Key_PageUp);
+        QCOMPARE(preview->CurrentPage(), 1);
         const QSize whole = preview->PageImage().size();
         preview->SetZoom(100);
         QVERIFY(preview->PageImage().width() > 700); // A4 at 96 dots per inch is 794 wide
