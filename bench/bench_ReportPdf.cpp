@@ -6,6 +6,7 @@
 #include "platform/runtime/ProgramThreads.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -63,7 +64,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
-    QTemporaryDir folder;
+    // A folder given as the argument keeps the PDF for a look at it.
+    QTemporaryDir temporary;
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path());
     QString error;
     const QString layout = folder.filePath(QStringLiteral("contacts.rpt"));
     if (!WriteLayoutFile(layout, FiveColumns(), error))
@@ -77,7 +80,7 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         const int job = engine.LlJobOpen(1);
-        engine.LlXSetParameterA(job, 1, "PDF", "Export.Path", folder.path());
+        engine.LlXSetParameterA(job, 1, "PDF", "Export.Path", folder.absolutePath());
         engine.LlXSetParameterA(job, 1, "PDF", "Export.File", "contacts.pdf");
         engine.LlPrintWithBoxStartA(job, 2, layout, 0x800, 3, nullptr, "Jornix - Contacts");
         engine.LlPrintSetOptionStringA(job, 2, "PDF");
