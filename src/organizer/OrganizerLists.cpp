@@ -1,0 +1,50 @@
+#include "organizer/OrganizerLists.h"
+
+#include "core/DataLayer.h"
+#include "platform/framework/FileManager.h"
+#include "platform/store/Table.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace jornix {
+
+void PrivateIconRows::SetUpPrivateIcon(const QString& prefix)
+{
+    const QString flag = prefix + QStringLiteral("Private");
+    SetPrivateFields(flag, prefix + QStringLiteral("UniqueID"));
+    flagField_ = ListView().ViewTable().RequireField(flag);
+    SetIcons({QStringLiteral("~private.bmp")});
+    MapIcon({}, 0);
+}
+
+void PrivateIconRows::FillRow(ListRow& row)
+{
+    StandardBrowseList::FillRow(row);
+    row.icons[0] = flagField_ >= 0 && row.record.Long(flagField_) != 0 ? 1 : 0;
+}
+
+void DescriptionAndDateOrders::AddTo(StandardBrowseList& list, const QString& prefix)
+{
+    const Table& table = list.ListView().ViewTable();
+    const QString description = prefix + QStringLiteral("Description");
+    list.AddOrder(table.KeyIndex(prefix + QStringLiteral("DescriptionK")));
+    list.SetLocator(byDescription);
+    byDescription.Init(0, description, true, list);
+    list.AddOrder(table.KeyIndex(prefix + QStringLiteral("EnterDateK")));
+    list.SetLocator(byEnterDate);
+    byEnterDate.Init(0, prefix + QStringLiteral("CreateDate"), true, list);
+    list.AddOrder(table.KeyIndex(prefix + QStringLiteral("DescriptionK")));
+    list.SetLocator(otherwise);
+    otherwise.Init(0, description, true, list);
+}
+
+void CopyScrapToClipboard()
+{
+    QString text = AccessSCR->Buffer().Value(QStringLiteral("SCR:Scrap")).toString();
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    QGuiApplication::clipboard()->setText(text);
+}
+
+} // namespace jornix
