@@ -3,6 +3,8 @@
 #include "core/Banner.h"
 #include "platform/runtime/MessageBox.h"
 
+#include <QDockWidget>
+
 namespace jornix {
 
 DockedPane::DockedPane(const QString& procedureName, const QString& paneText, const QString& closeQuestion,
@@ -15,6 +17,11 @@ DockedPane::DockedPane(const QString& procedureName, const QString& paneText, co
                                      .Name(QStringLiteral("CloseX"))
                                      .Tip(QStringLiteral("Close Window"));
               }).text;
+    // The banner is the pane's title: the dock shows no title bar of its own.
+    if (auto* dock = qobject_cast<QDockWidget*>(window.Root()))
+        dock->setTitleBarWidget(new QWidget(dock));
+    QWidget* x = window.Widget(closeButton_);
+    x->setFixedWidth(x->sizeHint().height() + x->fontMetrics().horizontalAdvance(QStringLiteral("X")));
 }
 
 int DockedPane::SetUpForm()

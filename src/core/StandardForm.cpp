@@ -55,10 +55,12 @@ int StandardForm::DescribeStamps()
             window.Display(BindField(access, prefix + loginId), QStringLiteral("@s30")).Stretch();
         });
     };
-    return window.Panel([&] {
-        stamp(QStringLiteral("Created on"), stamps_.createDate, stamps_.createLoginId);
-        stamp(QStringLiteral("Edited on"), stamps_.lastEditDate, stamps_.lastEditLoginId);
-    }).Name(QStringLiteral("CreatePanel"));
+    return window
+        .Panel([&] {
+            stamp(QStringLiteral("Created on"), stamps_.createDate, stamps_.createLoginId);
+            stamp(QStringLiteral("Edited on"), stamps_.lastEditDate, stamps_.lastEditLoginId);
+        })
+        .Name(QStringLiteral("CreatePanel"));
 }
 
 Record& StandardForm::Buffer() const

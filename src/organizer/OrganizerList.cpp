@@ -52,8 +52,7 @@ OrganizerList::OrganizerList(const OrganizerListSetup& setup)
 void OrganizerList::SetUpListOrders()
 {
     orders_.AddTo(brw, prefix_);
-    brw.SetUpPrivateIcon(prefix_);
-    brw.MapField(prefix_ + QStringLiteral("Description"), 1);
+    brw.SetUpColumns(prefix_);
     brw.MapField(prefix_ + QStringLiteral("CreateLoginID"), 2);
 }
 

@@ -20,7 +20,7 @@ struct OrganizerListSetup
     QString areaWords; // in the "Access Denied" text
     int kind = 0;      // WindowKind
     TableRelations* relations = nullptr;
-    QString form;      // the form's procedure
+    QString form; // the form's procedure
     qint32 printArea = 0;
     QString helpTopic;
 };

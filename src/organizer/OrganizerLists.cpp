@@ -6,16 +6,30 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTreeView>
 
 namespace jornix {
 
-void PrivateIconRows::SetUpPrivateIcon(const QString& prefix)
+void PrivateIconRows::SetUpColumns(const QString& prefix)
 {
     const QString flag = prefix + QStringLiteral("Private");
     SetPrivateFields(flag, prefix + QStringLiteral("UniqueID"));
     flagField_ = ListView().ViewTable().RequireField(flag);
     SetIcons({QStringLiteral("~private.bmp")});
     MapIcon({}, 0);
+    MapField(prefix + QStringLiteral("Description"), 1);
+    // The icon column is just wide enough for the icon; the description takes the room to spare.
+    if (QTreeView* tree = Widget()) {
+        const int icon = tree->iconSize().isValid() ? tree->iconSize().width() : 16;
+        QHeaderView* header = tree->header();
+        header->setSectionResizeMode(0, QHeaderView::Fixed);
+        header->resizeSection(0, icon + 12);
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(1, QHeaderView::Stretch);
+        header->resizeSection(2, tree->fontMetrics().averageCharWidth() * 18);
+    }
 }
 
 void PrivateIconRows::FillRow(ListRow& row)

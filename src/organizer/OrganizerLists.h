@@ -8,12 +8,13 @@
 // What the lists of the scrap book and of the sticky notes share.
 namespace jornix {
 
-// A list whose first column shows the private icon on every record whose private flag is not 0.
+// A list of three columns: the private icon on every record whose private flag is not 0, the description,
+// which takes the room to spare, and a third that the window maps.
 class PrivateIconRows : public StandardBrowseList
 {
 public:
     // The table's prefix ("SCR:"): its private flag and creator's unique id are "Private" and "UniqueID".
-    void SetUpPrivateIcon(const QString& prefix);
+    void SetUpColumns(const QString& prefix);
     void FillRow(ListRow& row) override;
 
 private:

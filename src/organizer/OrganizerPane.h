@@ -9,8 +9,8 @@
 
 // The docked pane of the scrap book and of the sticky notes: its banner with the "X", the records by
 // description in one wide column, and the buttons Copy, Insert, Change and Delete, which show only their
-// icons and say what they do in their tips, and for the scrap book "Copy to Clip&board". The pane runs its form for every request and closes, after
-// its question, through a hidden "Close" button.
+// icons and say what they do in their tips, and for the scrap book "Copy to Clip&board". The pane runs its
+// form for every request and closes, after its question, through a hidden "Close" button.
 namespace jornix {
 
 struct OrganizerPaneSetup

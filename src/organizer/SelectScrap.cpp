@@ -4,6 +4,7 @@
 #include "core/SharedState.h"
 #include "core/StandardList.h"
 #include "organizer/OrganizerLists.h"
+#include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 
 namespace jornix {
@@ -18,7 +19,8 @@ public:
     DescriptionAndDateOrders orders;
     int sheet = 0, list = 0, copyButton = 0, closeButton = 0, helpButton = 0;
 
-    SelectScrapWindow() : StandardList(QStringLiteral("SelectScrap"), QStringLiteral("Select Scrap"), WindowType::Dialog)
+    SelectScrapWindow()
+        : StandardList(QStringLiteral("SelectScrap"), QStringLiteral("Select Scrap"), WindowType::Dialog)
     {
         sheet = window
                     .Sheet([&] {
@@ -33,7 +35,8 @@ public:
                    .Tip(QStringLiteral("Browsing Records"))
                    .Name(QStringLiteral("List"))
                    .Stretch();
-        window.Buttons([&] {
+        SetRoomFor(window.Widget(list), 50, 12);
+        window.Row([&] { // the help button at the left end, the others at the right
             helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
             window.Spacer();
             copyButton = window.Button(QStringLiteral("Cop&y to Clipboard"), QStringLiteral("RTFCopy.gif"))
@@ -73,8 +76,7 @@ protected:
     void SetUpListOrders() override
     {
         orders.AddTo(brw, QStringLiteral("SCR:"));
-        brw.SetUpPrivateIcon(QStringLiteral("SCR:"));
-        brw.MapField(QStringLiteral("SCR:Description"), 1);
+        brw.SetUpColumns(QStringLiteral("SCR:"));
         brw.MapField(QStringLiteral("SCR:CreateDate"), 2, QStringLiteral("@D17")); // day 0 too is a date
     }
 };

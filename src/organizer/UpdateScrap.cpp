@@ -3,6 +3,7 @@
 #include "core/DataLayer.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
+#include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 
 namespace jornix {
@@ -25,10 +26,11 @@ public:
         });
         window.Prompt(QStringLiteral("&Scrap:"));
         scrap = window.TextBox(BindField(*AccessSCR, "SCR:Scrap"), 32000).Tip(QStringLiteral("Scrap"));
+        SetRoomFor(window.Widget(scrap), 60, 12);
         DescribeStamps();
         privateBox = window.Check(QStringLiteral("Private"), BindField(*AccessSCR, "SCR:Private"))
                          .Tip(QStringLiteral("Private"));
-        window.Buttons([&] {
+        window.Row([&] { // the help button at the left end, the others at the right
             helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
             window.Spacer();
             okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))

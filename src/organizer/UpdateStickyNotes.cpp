@@ -4,6 +4,7 @@
 #include "core/PreservedSettings.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
+#include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/DayNumbers.h"
 
@@ -16,10 +17,12 @@ public:
     int notes = 0, description = 0, showScraps = 0, okButton = 0, cancelButton = 0, privateBox = 0,
         helpButton = 0;
 
-    UpdateStickyNotesWindow() : StandardForm(QStringLiteral("UpdateStickyNotes"), QStringLiteral("Sticky Note"))
+    UpdateStickyNotesWindow()
+        : StandardForm(QStringLiteral("UpdateStickyNotes"), QStringLiteral("Sticky Note"))
     {
         SetRecord(*RelationsSTK);
         notes = window.TextBox(BindField(*AccessSTK, "STK:Notes"), 32000).Tip(QStringLiteral("Notes"));
+        SetRoomFor(window.Widget(notes), 60, 12);
         window.Row([&] {
             window.Prompt(QStringLiteral("&Description:"));
             description = window.Entry(BindField(*AccessSTK, "STK:Description"), QStringLiteral("@s255"))
@@ -30,12 +33,13 @@ public:
         privateBox = window.Check(QStringLiteral("&Private"), BindField(*AccessSTK, "STK:Private"))
                          .Tip(QStringLiteral("Private"));
         DescribeStamps();
-        window.Buttons([&] {
+        window.Row([&] { // the help button at the left end, the others at the right
             helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
             showScraps = window.Button(QStringLiteral("Show &Scraps..."), QStringLiteral("scrapS.gif"))
                              .Name(QStringLiteral("ShowScraps"));
             window.Spacer();
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif")).Name(QStringLiteral("OK"));
+            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
+                           .Name(QStringLiteral("OK"));
             cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
                                .Name(QStringLiteral("Cancel"));
         });

@@ -8,7 +8,8 @@
 
 namespace jornix {
 
-LimitedTextEdit::LimitedTextEdit(int maxLength, QWidget* parent) : QPlainTextEdit(parent), maxLength_(maxLength)
+LimitedTextEdit::LimitedTextEdit(int maxLength, QWidget* parent)
+    : QPlainTextEdit(parent), maxLength_(maxLength)
 {
 }
 
@@ -30,7 +31,8 @@ void LimitedTextEdit::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
     const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool inserts = newLine || event->key() == Qt::Key_Tab || (!text.isEmpty() && text.front().isPrint());
+    const bool inserts =
+        newLine || event->key() == Qt::Key_Tab || (!text.isEmpty() && text.front().isPrint());
     if (inserts && !isReadOnly() && !Fits(newLine ? 1 : text.size())) {
         TellLimit();
         event->accept();
