@@ -10,6 +10,7 @@
 #include "organizer/Scrap.h"
 #include "organizer/SelectScrap.h"
 #include "organizer/StickyNotes.h"
+#include "platform/framework/Picture.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
 #include "platform/store/Table.h"
@@ -500,6 +501,42 @@ private slots:
         form = FindWindow(area.form);
         QCOMPARE(TextOf(*form, area.TextField()), QStringLiteral("Remember the milk"));
         QCOMPARE(form->window.Label(ControlNumber(*form, prefix + "CreateLoginID")), QStringLiteral("me"));
+    }
+
+    // A copy keeps the text but is a new record: a new number, new stamps, and public.
+    void copyStartsANewPublicRecordWithTheText_data()
+    {
+        QTest::addColumn<QString>("procedure");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("Scrap") << "Scrap"
+                               << "SCR:";
+        QTest::newRow("MiniSrap") << "MiniSrap"
+                                  << "SCR:";
+        QTest::newRow("StickyNotes") << "StickyNotes"
+                                     << "STK:";
+        QTest::newRow("MiniStickyNotes") << "MiniStickyNotes"
+                                         << "STK:";
+    }
+    void copyStartsANewPublicRecordWithTheText()
+    {
+        QFETCH(QString, procedure);
+        QFETCH(QString, prefix);
+        const Area& area = AreaOf(prefix);
+        Add(area, {{"Secret", "Behind the clock", TodayNumber - 5, 1, Me}});
+        WindowController* window = Open(procedure);
+        QVERIFY(window);
+        Press(*window, "Copy");
+        WindowController* form = FindWindow(area.form);
+        QVERIFY(form);
+        QCOMPARE(form->window.Caption(), QStringLiteral("Record will be Added  (New)"));
+        QCOMPARE(TextOf(*form, area.TextField()), QStringLiteral("Behind the clock"));
+        const auto* privateBox =
+            qobject_cast<QAbstractButton*>(form->window.Widget(ControlNumber(*form, prefix + "Private")));
+        QVERIFY(!privateBox->isChecked());
+        QCOMPARE(form->window.Label(ControlNumber(*form, prefix + "CreateDate")),
+                 Picture("@D17").Format(TodayNumber)); // not the copied record's day
+        Press(*form, "OK");
+        QCOMPARE(Column(*window, procedure.startsWith("Mini") ? 0 : 1), (QStringList{"Secret", "Secret"}));
     }
 
     void aRefusedWriteKeepsTheFormOpenWithWhatWasTyped()
