@@ -15,19 +15,9 @@ OrganizerList::OrganizerList(const OrganizerListSetup& setup)
       prefix_(view.ViewTable().Prefix() + QLatin1Char(':'))
 {
     DescribeBanner(window, setup.caption);
-    sheet = window
-                .Sheet([&] {
-                    window.Tab(QStringLiteral("by Description"), [] {});
-                    window.Tab(QStringLiteral("by Enter Date"), [] {});
-                })
-                .Name(QStringLiteral("Sheet"));
-    list = window
-               .List({{QString(), {}, Qt::AlignLeft},
-                      {QStringLiteral("Description"), {}, Qt::AlignLeft},
-                      {QStringLiteral("Created By"), {}, Qt::AlignLeft}})
-               .Tip(QStringLiteral("Browsing Records"))
-               .Name(QStringLiteral("List"))
-               .Stretch();
+    const TabsAndList described = DescribeTabsAndList(window, QStringLiteral("Created By"));
+    sheet = described.sheet;
+    list = described.list;
     window.Buttons([&] {
         copyButton = window.Button(QStringLiteral("&Copy"), QStringLiteral("WIZDITTO.gif"));
         insertButton = window.Button(QStringLiteral("&Insert"), QStringLiteral("WIZINS.gif"));

@@ -53,6 +53,25 @@ void DescriptionAndDateOrders::AddTo(StandardBrowseList& list, const QString& pr
     otherwise.Init(0, description, true, list);
 }
 
+TabsAndList DescribeTabsAndList(WindowDescription& window, const QString& thirdColumn)
+{
+    TabsAndList described;
+    described.sheet = window
+                          .Sheet([&] {
+                              window.Tab(QStringLiteral("by Description"), [] {});
+                              window.Tab(QStringLiteral("by Enter Date"), [] {});
+                          })
+                          .Name(QStringLiteral("Sheet"));
+    described.list = window
+                         .List({{QString(), {}, Qt::AlignLeft},
+                                {QStringLiteral("Description"), {}, Qt::AlignLeft},
+                                {thirdColumn, {}, Qt::AlignLeft}})
+                         .Tip(QStringLiteral("Browsing Records"))
+                         .Name(QStringLiteral("List"))
+                         .Stretch();
+    return described;
+}
+
 void CopyScrapToClipboard()
 {
     QString text = AccessSCR->Buffer().Value(QStringLiteral("SCR:Scrap")).toString();

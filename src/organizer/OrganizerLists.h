@@ -30,6 +30,15 @@ struct DescriptionAndDateOrders
     ListLocator byDescription, byEnterDate, otherwise;
 };
 
+// Describes the tabs "by Description" and "by Enter Date" and, right under them, the list of three columns:
+// the private icon, "Description" and the third column's title.
+struct TabsAndList
+{
+    int sheet = 0;
+    int list = 0;
+};
+TabsAndList DescribeTabsAndList(WindowDescription& window, const QString& thirdColumn);
+
 // Puts the scrap text of the running thread's scrap buffer on the clipboard as plain text, without its
 // trailing blanks; an empty scrap puts an empty text there.
 void CopyScrapToClipboard();

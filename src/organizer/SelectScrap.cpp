@@ -22,19 +22,9 @@ public:
     SelectScrapWindow()
         : StandardList(QStringLiteral("SelectScrap"), QStringLiteral("Select Scrap"), WindowType::Dialog)
     {
-        sheet = window
-                    .Sheet([&] {
-                        window.Tab(QStringLiteral("by Description"), [] {});
-                        window.Tab(QStringLiteral("by Enter Date"), [] {});
-                    })
-                    .Name(QStringLiteral("Sheet"));
-        list = window
-                   .List({{QString(), {}, Qt::AlignLeft},
-                          {QStringLiteral("Description"), {}, Qt::AlignLeft},
-                          {QStringLiteral("Enter Date"), {}, Qt::AlignLeft}})
-                   .Tip(QStringLiteral("Browsing Records"))
-                   .Name(QStringLiteral("List"))
-                   .Stretch();
+        const TabsAndList described = DescribeTabsAndList(window, QStringLiteral("Enter Date"));
+        sheet = described.sheet;
+        list = described.list;
         SetRoomFor(window.Widget(list), 50, 12);
         window.Row([&] { // the help button at the left end, the others at the right
             helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
