@@ -160,10 +160,11 @@ int main(int argc, char** argv)
 
     // Warm: fonts and style, as when the program has drawn its frame.
     {
-        QTreeView warm;
-        warm.resize(800, 600);
-        warm.show();
-        warm.grab();
+        WindowController warm(QStringLiteral("Warm"), QStringLiteral("Frame"), WindowType::Child);
+        warm.window.List({{"Name", {}, Qt::AlignLeft}});
+        warm.window.Root()->resize(800, 600);
+        warm.window.Root()->show();
+        warm.window.Root()->grab();
     }
 
     struct OpenList
@@ -218,11 +219,14 @@ int main(int argc, char** argv)
         QElapsedTimer first;
         first.start();
         OpenList list = open(inSql);
+        const qint64 built = first.nsecsElapsed();
         list.list->ReadFirst();
+        const qint64 read = first.nsecsElapsed();
         list.window->window.Root()->grab();
         Report(inSql ? "  list, rule in the view's SQL: window, rows read, drawn"
                      : "  list, rule checked in C++ after the read (before)",
                Ms(first.nsecsElapsed()));
+        Report("    of which the rows read", Ms(read - built));
         if (inSql)
             firstRows = shownRows(*list.list);
         list.list->Kill();

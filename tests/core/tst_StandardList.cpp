@@ -825,11 +825,32 @@ private slots:
         QCOMPARE(list->brw.Row(0)->texts.value(0), first);
     }
 
+    // A value that the list's filter names is read at each tick: when it has changed, the list reads again.
+    void aRefreshReadsAgainWhenAValueTheFilterNamesChanges()
+    {
+        AddContacts({{"Adams"}, {"Baker"}});
+        ContactList* list = StartList();
+        QString hidden = QStringLiteral("Adams");
+        list->view.Names().Bind(QStringLiteral("HIDDEN"), [&hidden] { return QVariant(hidden); });
+        QVERIFY(list->view.SetFilter(QStringLiteral("CON:LName <> HIDDEN")));
+        PostEvent(RefreshEvent, 0, list->Thread());
+        WaitIdle();
+        QCOMPARE(list->Names(), QStringList{"Baker"});
+        const int pages = list->brw.PagesRead();
+        PostEvent(RefreshEvent, 0, list->Thread());
+        WaitIdle();
+        QCOMPARE(list->brw.PagesRead(), pages);
+        hidden = QStringLiteral("Baker");
+        PostEvent(RefreshEvent, 0, list->Thread());
+        WaitIdle();
+        QCOMPARE(list->Names(), QStringList{"Adams"});
+    }
+
     // However far the user scrolls, the list holds a bounded window of rows around the screen, and reads
     // the rows it let go again when the user comes back.
     void aLongListHoldsABoundedWindowOfRows()
     {
-        AddContacts(Numbered(1000, 4));
+        AddContacts(Numbered(2 * BrowseList::MaxRows, 4));
         ContactList* list = StartList();
         list->window.Root()->resize(600, 400);
         WaitIdle();

@@ -562,11 +562,13 @@ void BrowseList::NoteRead()
         seenChanges_.push_back(table->ChangeCount());
     seenGeneration_ = view_->Generation();
     seenOrder_ = view_->OrderGeneration();
+    seenValues_ = view_->CurrentValues();
 }
 
 bool BrowseList::ChangedSinceRead() const
 {
-    if (seenChanges_.empty() || seenGeneration_ != view_->Generation())
+    if (seenChanges_.empty() || seenGeneration_ != view_->Generation() ||
+        seenValues_ != view_->CurrentValues())
         return true;
     if (seenChanges_[0] != ListTable().ChangeCount())
         return true;

@@ -116,7 +116,8 @@ public:
     void ReadAround(qint64 rowId);
     void Reread(); // keeps the highlighted record and the first visible row
     void ReadFrom(const Position& position);
-    // Re-reads (as Reread) only when a watched record file or the view has changed since the list read.
+    // Re-reads (as Reread) only when a watched record file, the view or a value it names (TODAY(), a bound
+    // name) has changed since the list read.
     void Refresh();
     // Further tables whose changes the list shows (texts that FillRow looks up); the view's table is
     // always watched.
@@ -164,7 +165,7 @@ private:
     int ReadAfter();  // the rows dropped in front to stay within MaxRows
     int FirstVisibleRow() const;
     void SelectQuietly(int row); // without scrolling
-    // What the last full read saw: change numbers of the watched files, and the view's generations.
+    // What the last full read saw: change numbers of the watched files, the view's generations and values.
     void NoteRead();
     bool ChangedSinceRead() const;
     void PostLocatorKey(QChar character);
@@ -189,6 +190,7 @@ private:
     std::vector<quint64> seenChanges_;
     int seenGeneration_ = -1;
     int seenOrder_ = -1;
+    QVariantList seenValues_;
     int pagesRead_ = 0;
 };
 

@@ -190,6 +190,15 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
     return {};
 }
 
+QVariantList View::CurrentValues() const
+{
+    Query query;
+    AddConditions(query, true);
+    for (const Term& term : terms_)
+        query.Add(term.expression);
+    return Keyset::Values(query.parameters);
+}
+
 ViewRow View::TakeRow(const Statement& statement) const
 {
     // The columns: the fields, the row id, the order terms.

@@ -78,6 +78,9 @@ public:
     // order alone, so that a reader knows whether what it holds still fits the view.
     int Generation() const { return generation_; }
     int OrderGeneration() const { return orderGeneration_; }
+    // The values that the view's SQL takes now (TODAY(), bound names, the private rule's viewer): a reader
+    // that compares them with those of its last read knows whether a value the view names has changed.
+    QVariantList CurrentValues() const;
 
 private:
     struct Term
