@@ -2,7 +2,6 @@
 #include "core/PreservedSettings.h"
 #include "core/PrintRec.h"
 #include "core/Procedures.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "organizer/MiniSrap.h"
 #include "organizer/MiniStickyNotes.h"
@@ -17,13 +16,13 @@
 #include "platform/store/Transaction.h"
 #include "platform/store/View.h"
 
+#include "core/DataFolder.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace jornix;
@@ -183,8 +182,8 @@ class ScrapBookAndStickyNotesTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowDescription> frame;
-    QTemporaryDir folder;
+    std::unique_ptr<test::DataFolder> folder;
+    std::unique_ptr<test::TestFrame> frame;
 
     WindowController* Open(const QString& procedure)
     {
@@ -197,13 +196,8 @@ private slots:
     void initTestCase()
     {
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
-        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
-        ProgramFrame = frame.get();
-        frame->Root()->resize(1000, 700);
-        frame->Root()->show();
+        folder = std::make_unique<test::DataFolder>();
+        frame = std::make_unique<test::TestFrame>();
         for (TableRelations* relations : {RelationsSCR, RelationsSTK})
             QVERIFY(relations->Open() == Level::GoOn); // the test's own hold, to write records
         SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
@@ -219,9 +213,8 @@ private slots:
         EndProgramThreads();
         for (TableRelations* relations : {RelationsSCR, RelationsSTK})
             relations->Close();
-        KillDataLayer();
-        ProgramFrame = nullptr;
         frame.reset();
+        folder.reset();
     }
     void init()
     {
