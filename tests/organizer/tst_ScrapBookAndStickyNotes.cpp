@@ -5,6 +5,8 @@
 #include "core/SharedState.h"
 #include "organizer/MiniSrap.h"
 #include "organizer/MiniStickyNotes.h"
+#include "organizer/OrganizerList.h"
+#include "organizer/OrganizerPane.h"
 #include "organizer/OrganizerProcedures.h"
 #include "organizer/Scrap.h"
 #include "organizer/SelectScrap.h"
@@ -174,6 +176,21 @@ void CheckPicture(WindowController& window, const QString& name)
         QVERIFY(root->grab().save(QDir(pictures).filePath(name + ".png")));
 }
 
+// The items of the list's popup menu.
+QString PopupItems(WindowController& window)
+{
+    StandardBrowseList* list = nullptr;
+    if (auto* listWindow = dynamic_cast<OrganizerList*>(&window))
+        list = &listWindow->brw;
+    else if (auto* pane = dynamic_cast<OrganizerPane*>(&window))
+        list = &pane->brw;
+    QStringList items;
+    if (list)
+        for (const PopupMenu::Item& item : list->Popup().Items())
+            items << item.text;
+    return items.join(QLatin1Char(' '));
+}
+
 std::vector<PrintRecValues> printed;
 
 } // namespace
@@ -306,34 +323,41 @@ private slots:
         QTest::addColumn<bool>("rows");
         QTest::addColumn<QStringList>("buttons");
         QTest::addColumn<QStringList>("states");
+        QTest::addColumn<QString>("popup");
         const QStringList list{"Copy", "Insert", "Change", "Delete", "Print"};
         const QStringList pane{"Copy", "Insert", "Change", "Delete"};
         for (const char* procedure : {"Scrap", "StickyNotes"}) {
             const QString name = QString::fromLatin1(procedure);
             QTest::newRow(qPrintable(name + " full access"))
                 << name << 2 << true << list
-                << QStringList{"Copy:on", "Insert:on", "Change:on", "Delete:on", "Print:on"};
+                << QStringList{"Copy:on", "Insert:on", "Change:on", "Delete:on", "Print:on"} << "Copy Print";
             QTest::newRow(qPrintable(name + " empty"))
                 << name << 2 << false << list
-                << QStringList{"Copy:off", "Insert:on", "Change:off", "Delete:off", "Print:off"};
+                << QStringList{"Copy:off", "Insert:on", "Change:off", "Delete:off", "Print:off"}
+                << "Copy Print";
             QTest::newRow(qPrintable(name + " view only"))
                 << name << 1 << true << list
-                << QStringList{"Copy:off", "Insert:off", "View:on", "Delete:off", "Print:on"};
+                << QStringList{"Copy:off", "Insert:off", "View:on", "Delete:off", "Print:on"} << "";
         }
         QTest::newRow("MiniSrap full access")
             << "MiniSrap" << 2 << true << (pane + QStringList{"CopyToClipboard"})
-            << QStringList{"Copy:on", "Insert:on", "Change:on", "Delete:on", "Copy to Clipboard:on"};
+            << QStringList{"Copy:on", "Insert:on", "Change:on", "Delete:on", "Copy to Clipboard:on"}
+            << "Copy";
         QTest::newRow("MiniSrap empty")
             << "MiniSrap" << 2 << false << (pane + QStringList{"CopyToClipboard"})
-            << QStringList{"Copy:off", "Insert:on", "Change:off", "Delete:off", "Copy to Clipboard:off"};
+            << QStringList{"Copy:off", "Insert:on", "Change:off", "Delete:off", "Copy to Clipboard:off"}
+            << "Copy";
         QTest::newRow("MiniSrap view only")
             << "MiniSrap" << 1 << true << (pane + QStringList{"CopyToClipboard"})
-            << QStringList{"Copy:off", "Insert:off", "View:on", "Delete:off", "Copy to Clipboard:on"};
+            << QStringList{"Copy:off", "Insert:off", "View:on", "Delete:off", "Copy to Clipboard:on"} << "";
+        QTest::newRow("MiniStickyNotes full access")
+            << "MiniStickyNotes" << 2 << true << pane
+            << QStringList{"Copy:on", "Insert:on", "Change:on", "Delete:on"} << "Copy";
         QTest::newRow("MiniStickyNotes view only")
             << "MiniStickyNotes" << 1 << true << pane
-            << QStringList{"Copy:off", "Insert:off", "View:on", "Delete:off"};
+            << QStringList{"Copy:off", "Insert:off", "View:on", "Delete:off"} << "";
         QTest::newRow("SelectScrap empty") << "SelectScrap" << 2 << false << QStringList{"CopyToClipboard"}
-                                           << QStringList{"Copy to Clipboard:off"};
+                                           << QStringList{"Copy to Clipboard:off"} << "";
     }
     void theButtonsFollowTheRowsAndTheAccess()
     {
@@ -342,6 +366,7 @@ private slots:
         QFETCH(bool, rows);
         QFETCH(QStringList, buttons);
         QFETCH(QStringList, states);
+        QFETCH(QString, popup);
         CurrentUserAccess[AccessArea::ScrapBook] = CurrentUserAccess[AccessArea::StickyNotes] = quint8(level);
         if (rows) {
             Add(Scraps, {{"Address"}});
@@ -353,6 +378,7 @@ private slots:
         for (const QString& button : buttons)
             seen << State(*window, button);
         QCOMPARE(seen, states);
+        QCOMPARE(PopupItems(*window), popup);
         CheckPicture(*window, procedure + " " + QTest::currentDataTag());
     }
 
@@ -708,6 +734,9 @@ private slots:
         QCOMPARE(pane->window.Widget(ControlNumber(*pane, "CloseX"))->toolTip(),
                  QStringLiteral("Close Window"));
         CheckPicture(*pane, procedure);
+        if (const QString pictures = qEnvironmentVariable("JORNIX_PICTURES"); !pictures.isEmpty())
+            QVERIFY(
+                frame->frame.Root()->grab().save(QDir(pictures).filePath(procedure + " in the frame.png")));
         test::MessageRecorder boxes;
         boxes.answers = {answer};
         Press(*pane, "CloseX");
