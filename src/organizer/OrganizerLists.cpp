@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QStyle>
 #include <QTreeView>
 
 namespace jornix {
