@@ -245,7 +245,7 @@ public:
     void Show(int control, bool visible = true);
     void Hide(int control) { Show(control, false); }
     bool IsHidden(int control) const;
-    void SetReadOnly(int control, bool readOnly = true);
+    void SetReadOnly(int control, bool readOnly = true); // a read-only spin box steps by 0
     void SetLabel(int control,
                   const QString& text); // the text of a prompt, button, check box, tab, menu item
     QString Label(int control) const;

@@ -1,0 +1,201 @@
+#include "organizer/UpdateTask.h"
+
+#include "core/DataLayer.h"
+#include "core/SharedState.h"
+#include "core/StandardForm.h"
+#include "journal/SelectDate.h"
+#include "journal/VoiceMessage.h"
+#include "organizer/RoomFor.h"
+#include "platform/framework/FileManager.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/DayNumbers.h"
+
+#include <QDate>
+
+namespace jornix {
+namespace {
+
+const QString MiscFieldsNote =
+    QStringLiteral("To enable Misc. Fields, go to Program Setup - Misc Fields (tab).");
+
+class UpdateTaskWindow : public StandardForm
+{
+public:
+    VoiceMessage voice;
+    int description = 0, completed = 0, pickCloseDate = 0, closeDatePrompt = 0, priority = 0, closeDate = 0,
+        dueDate = 0, pickDueDate = 0, startDate = 0, pickStartDate = 0, notes = 0, showScraps = 0, miscTab = 0,
+        okButton = 0, cancelButton = 0, privateBox = 0, helpButton = 0;
+
+    UpdateTaskWindow()
+        : StandardForm(QStringLiteral("UpdateTask"), QStringLiteral("Task")),
+          voice(
+              *this, QStringLiteral("t_"), [this] { return Field(QStringLiteral("TSK:Num")).toInt(); },
+              CurrentUserAccess[AccessArea::Tasks])
+    {
+        SetRecord(*RelationsTSK);
+        window.Sheet([&] {
+            window.Tab(QStringLiteral("General"), [&] { DescribeGeneral(); });
+            miscTab = window.Tab(QStringLiteral("Misc"), [&] {
+                window.Prompt(MiscFieldsNote).Name(QStringLiteral("MiscFieldsNote"));
+            }).Name(QStringLiteral("Sheet"));
+        });
+        DescribeStamps(QStringLiteral("Create on"));
+        window.Row([&] {
+            privateBox = window.Check(QStringLiteral("&Private"), BindField(*AccessTSK, "TSK:Private"))
+                             .Tip(QStringLiteral("Private"));
+            window.Spacer();
+            window.Display(BindField(*AccessTSK, "TSK:Num"), QStringLiteral("@n-14"));
+        });
+        window.Row([&] { // the help button at the left end, the others at the right
+            helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
+            window.Spacer();
+            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
+                           .Name(QStringLiteral("OK"))
+                           .Default();
+            cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
+                               .Name(QStringLiteral("Cancel"));
+        });
+        CheckAccess(CurrentUserAccess[AccessArea::Tasks], QStringLiteral("Tasks"), true);
+        SetButtons(okButton, cancelButton);
+        SetNameField(QStringLiteral("TSK:Description"));
+        SetPrivateBox(privateBox);
+        SetShowScraps(showScraps);
+        SetFirstField(description);
+        SetHelp(QStringLiteral("editingtasks.htm"), helpButton);
+        KeepPlacement();
+        KeepMinimumSize();
+    }
+
+    int OnAccepted(int control) override
+    {
+        if (control == completed) {
+            if (AccessLevel() == 2 && Field(QStringLiteral("TSK:Completed")).toInt() != 0 &&
+                Field(QStringLiteral("TSK:CloseDate")).toInt() == 0) {
+                SetField(QStringLiteral("TSK:CloseDate"), Today());
+                window.ShowValues(closeDate);
+            }
+            CloseDateState();
+            return Level::Handled;
+        }
+        const struct
+        {
+            int button, spin;
+            const char* field;
+            const char* title;
+        } pickers[] = {{pickCloseDate, closeDate, "TSK:CloseDate", "Select Task Close Date"},
+                       {pickDueDate, dueDate, "TSK:DueDate", "Select Task Due Date"},
+                       {pickStartDate, startDate, "TSK:StartDate", "Select Task Star Date"}};
+        for (const auto& picker : pickers) {
+            if (control != picker.button)
+                continue;
+            Update();
+            const QString field = QString::fromLatin1(picker.field);
+            int date = Field(field).toInt();
+            if (date == 0)
+                date = Today();
+            SetField(field, SelectDate(date, QString::fromLatin1(picker.title)));
+            window.ShowValues(picker.spin);
+            return Level::Handled;
+        }
+        return StandardForm::OnAccepted(control);
+    }
+
+protected:
+    void SetUpWindow() override
+    {
+        StandardForm::SetUpWindow();
+        if (REQUEST == Request::ViewOnly) {
+            for (const int spin : {closeDate, dueDate, startDate})
+                window.SetReadOnly(spin); // steps by 0
+            for (const int button : {pickCloseDate, pickDueDate, pickStartDate, showScraps})
+                window.Disable(button);
+        }
+        CloseDateState();
+    }
+
+private:
+    void DescribeGeneral()
+    {
+        window.Group(QStringLiteral("Task"), [&] {
+            window.Prompt(QStringLiteral("&Description:"));
+            description = window.Entry(BindField(*AccessTSK, "TSK:Description"), QStringLiteral("@s255"))
+                              .Tip(QStringLiteral("Description"));
+            window.Row([&] {
+                completed = window.Check(QStringLiteral("Co&mpleted"), BindField(*AccessTSK, "TSK:Completed"))
+                                .Tip(QStringLiteral("Completed"));
+                window.Spacer();
+                closeDatePrompt =
+                    window.Prompt(QStringLiteral("&Close Date:")).Name(QStringLiteral("CloseDatePrompt")).Disable();
+                closeDate = DateSpin("TSK:CloseDate", QStringLiteral("Close Date"));
+                pickCloseDate = PickButton(QStringLiteral("PickCloseDate")).Disable();
+            });
+            priority = window
+                           .Options(QStringLiteral("Priorit&y"), BindField(*AccessTSK, "TSK:Priority"),
+                                    [&] {
+                                        window.Row([&] {
+                                            window.Radio(QStringLiteral("High"), 1);
+                                            window.Radio(QStringLiteral("Medium"), 2);
+                                            window.Radio(QStringLiteral("Low"), 3);
+                                            window.Spacer();
+                                        });
+                                    })
+                           .Tip(QStringLiteral("Priority"));
+        });
+        window.Row([&] {
+            window.Group(QStringLiteral("Due/Start Dates"), [&] {
+                window.Row([&] {
+                    window.Prompt(QStringLiteral("&Due Date:"));
+                    dueDate = DateSpin("TSK:DueDate", QStringLiteral("Due Date"));
+                    pickDueDate = PickButton(QStringLiteral("PickDueDate"));
+                });
+                window.Row([&] {
+                    window.Prompt(QStringLiteral("&Start Date:"));
+                    startDate = DateSpin("TSK:StartDate", QStringLiteral("Start Date"));
+                    pickStartDate = PickButton(QStringLiteral("PickStartDate"));
+                });
+            });
+            voice.Describe();
+        });
+        window.Group(QStringLiteral("&Notes"), [&] {
+            notes = window.TextBox(BindField(*AccessTSK, "TSK:Notes"), 32000).Tip(QStringLiteral("Notes"));
+            SetRoomFor(window.Widget(notes), 60, 6);
+            window.Row([&] {
+                window.Spacer();
+                showScraps = window.Button(QStringLiteral("Show &Scraps..."), QStringLiteral("scrapS.gif"))
+                                 .Name(QStringLiteral("ShowScraps"));
+            });
+        });
+    }
+
+    // A spin box of days, blank while its date is 0.
+    int DateSpin(const char* field, const QString& tip)
+    {
+        return window
+            .Spin(BindField(*AccessTSK, field), QStringLiteral("@D17B"), 0,
+                  DayNumberFromDate(QDate(9999, 12, 31)))
+            .Tip(tip);
+    }
+
+    Control PickButton(const QString& name)
+    {
+        return window.Button({}, QStringLiteral("pickdate.gif")).Tip(QStringLiteral("Select Date")).Name(name);
+    }
+
+    // The close date can be changed only while the task is completed.
+    void CloseDateState()
+    {
+        const bool done = Field(QStringLiteral("TSK:Completed")).toInt() != 0;
+        window.Enable(closeDatePrompt, done);
+        window.Enable(closeDate, done);
+        window.Enable(pickCloseDate, done && AccessLevel() == 2 && REQUEST != Request::ViewOnly);
+    }
+};
+
+} // namespace
+
+void UpdateTask()
+{
+    RunProcedure<UpdateTaskWindow>();
+}
+
+} // namespace jornix
