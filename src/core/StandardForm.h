@@ -27,6 +27,10 @@ struct RecordStamps
     QString lastEditLoginId = QStringLiteral("LastEditLoginID");
 };
 
+// A control of a form that may only be viewed: entries, text boxes and combo boxes become read-only, check
+// boxes, radio buttons and drop lists disabled; other controls stay as they are.
+void SetControlViewOnly(WindowDescription& window, int control);
+
 class StandardForm : public StandardWindow
 {
 public:
@@ -46,6 +50,7 @@ protected:
     void SetButtons(int okButton, int cancelButton);
     void SetNameField(const QString& fieldName); // the record's name in the caption of a change
     void SetPrivateBox(int checkBox);            // enabled only for the creator
+    void KeepCaption(); // the caption stays as described, whatever the request
 
     // The window's own check of the record before it is written: Level::GoOn writes it; any other level
     // keeps the form open with the values entered.
@@ -68,6 +73,7 @@ private:
     QString nameField_;
     int privateBox_ = 0;
     bool viewOnly_ = false;
+    bool keepsCaption_ = false;
     FormUpdate update_{*this};
 };
 
