@@ -366,6 +366,22 @@ private slots:
         QCOMPARE(row->Value(QStringLiteral("MSC:F4Prompt")).toString(), QStringLiteral("Colour:"));
     }
 
+    void aSecondDefinitionOfAKindIsRefusedAndTheFormStaysOpen()
+    {
+        WindowController* form = OpenForm(Request::Insert); // Log Event, which has its definitions
+        QVERIFY(form);
+        Press(*form, QStringLiteral("F1Show"));
+        Type(*form, QStringLiteral("F1Prompt"), QStringLiteral("Twice:"));
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(Form());
+        QCOMPARE(boxes->boxes.size(), 1);
+        QCOMPARE(boxes->boxes[0].caption, QStringLiteral("Duplicate Key Error"));
+        auto* prompt = qobject_cast<QLineEdit*>(form->window.Widget(ControlNumber(*form, "F1Prompt")));
+        QCOMPARE(prompt->text(), QStringLiteral("Twice:"));
+        QCOMPARE(Stored(MiscRecordType::LogEvent)->Value(QStringLiteral("MSC:F1Prompt")).toString(),
+                 QStringLiteral("Misc 1:"));
+    }
+
     void aNewDefinitionIsWrittenAndAViewAnswersCancelled()
     {
         WindowController* form = OpenForm(Request::Insert);
