@@ -48,6 +48,7 @@ void SetControlViewOnly(WindowDescription& window, int control)
     case ControlKind::Entry:
     case ControlKind::TextBox:
     case ControlKind::Combo:
+    case ControlKind::Spin:
         window.SetReadOnly(control);
         break;
     case ControlKind::Check:

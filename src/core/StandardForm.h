@@ -27,8 +27,8 @@ struct RecordStamps
     QString lastEditLoginId = QStringLiteral("LastEditLoginID");
 };
 
-// A control of a form that may only be viewed: entries, text boxes and combo boxes become read-only, check
-// boxes, radio buttons and drop lists disabled; other controls stay as they are.
+// A control of a form that may only be viewed: entries, text boxes, combo and spin boxes become read-only,
+// check boxes, radio buttons and drop lists disabled; other controls stay as they are.
 void SetControlViewOnly(WindowDescription& window, int control);
 
 class StandardForm : public StandardWindow
@@ -50,7 +50,7 @@ protected:
     void SetButtons(int okButton, int cancelButton);
     void SetNameField(const QString& fieldName); // the record's name in the caption of a change
     void SetPrivateBox(int checkBox);            // enabled only for the creator
-    void KeepCaption(); // the caption stays as described, whatever the request
+    void KeepCaption();                          // the caption stays as described, whatever the request
 
     // The window's own check of the record before it is written: Level::GoOn writes it; any other level
     // keeps the form open with the values entered.

@@ -1,19 +1,13 @@
 #include "journal/EditMiscList.h"
 
 #include "core/StandardWindow.h"
+#include "platform/store/TextValues.h"
 
 namespace jornix {
 namespace {
 
 const QChar Separator = QLatin1Char('|');
 constexpr int MaxListLength = 32000; // what the definitions keep of a list
-
-QString WithoutTrailingBlanks(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 class EditMiscListWindow : public StandardWindow
 {
@@ -55,10 +49,7 @@ public:
         return StandardWindow::OnAccepted(control);
     }
 
-    QString Result() const
-    {
-        return RESPONSE == Response::Completed ? MiscListFromLines(lines_) : QString();
-    }
+    QString Result() const { return RESPONSE == Response::Completed ? MiscListFromLines(lines_) : QString(); }
 
 private:
     QString lines_;
@@ -67,13 +58,20 @@ private:
 
 } // namespace
 
+QStringList MiscListItems(const QString& list)
+{
+    const QString text = StripTrailingBlanks(list);
+    if (text.isEmpty())
+        return {};
+    QStringList items = text.split(Separator);
+    for (QString& item : items)
+        item = StripTrailingBlanks(item);
+    return items;
+}
+
 QString MiscListLines(const QString& list)
 {
-    const QStringList items = WithoutTrailingBlanks(list).split(Separator);
-    QStringList lines;
-    for (const QString& item : items)
-        lines << WithoutTrailingBlanks(item);
-    return lines.join(QLatin1Char('\n'));
+    return MiscListItems(list).join(QLatin1Char('\n'));
 }
 
 QString MiscListFromLines(const QString& lines)
@@ -84,7 +82,7 @@ QString MiscListFromLines(const QString& lines)
     while (!items.isEmpty() && items.last().trimmed().isEmpty())
         items.removeLast();
     for (QString& item : items)
-        item = WithoutTrailingBlanks(item);
+        item = StripTrailingBlanks(item);
     return items.join(Separator);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The items of a drop list or combo box of a user-defined field, kept as one text with the items separated
 // by "|", and the window "Update Misc List" that edits them one per line.
@@ -11,7 +12,9 @@ namespace jornix {
 // left in the thread's GlobalResponseCode.
 QString EditMiscList(const QString& list);
 
-// The items one per line ("\n"), each without its trailing blanks; an empty item gives an empty line.
+// The items of a list, each without its trailing blanks; a blank list has none.
+QStringList MiscListItems(const QString& list);
+// The items one per line ("\n"); an empty item gives an empty line.
 QString MiscListLines(const QString& list);
 // Back from lines: each line one item without its trailing blanks, joined with "|"; blank lines at the end
 // are dropped, blank lines between items give empty items.

@@ -2,6 +2,7 @@
 
 #include "core/DataLayer.h"
 #include "core/StandardForm.h"
+#include "journal/EditMiscList.h"
 #include "platform/store/Table.h"
 
 #include <QComboBox>
@@ -12,20 +13,6 @@ namespace {
 
 constexpr int DroppedRows = 5;
 constexpr int ControlWidth = 250; // in dialog units: a quarter of the font's average character width
-
-QString WithoutTrailingBlanks(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
-// The items of a list definition; an empty definition has none.
-QStringList ListItems(const QString& list)
-{
-    const QString items = WithoutTrailingBlanks(list);
-    return items.isEmpty() ? QStringList() : items.split(QLatin1Char('|'));
-}
 
 // A check box shows "1" ticked and anything else clear. It writes only when the user changed what it shows,
 // so that a value it cannot show (a blank, a "5") stays as it was while the box is left alone.
@@ -115,13 +102,13 @@ void MiscFieldControls::CreateRow(int field)
         switch (type) {
         case MiscControlType::DropList: {
             std::vector<ListItem> items;
-            for (const QString& item : ListItems(Definition(field, "List")))
-                items.push_back({item, WithoutTrailingBlanks(item)});
+            for (const QString& item : MiscListItems(Definition(field, "List")))
+                items.push_back({item, item});
             control = window.DropList(binding, std::move(items));
             break;
         }
         case MiscControlType::ComboBox:
-            control = window.Combo(binding, picture, ListItems(Definition(field, "List")));
+            control = window.Combo(binding, picture, MiscListItems(Definition(field, "List")));
             break;
         case MiscControlType::CheckBox:
             control = window.Check(prompt, CheckBinding(binding), QStringLiteral("1"), QStringLiteral("0"));

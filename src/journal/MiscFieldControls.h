@@ -49,7 +49,8 @@ public:
     static constexpr int FieldCount = 6;
 
     // fieldPrefix: the fields are the prefix followed by 1 to 6 ("LOG:LogMisc" gives "LOG:LogMisc1").
-    MiscFieldControls(WindowController& form, int recordType, FileManager& record, const QString& fieldPrefix);
+    MiscFieldControls(WindowController& form, int recordType, FileManager& record,
+                      const QString& fieldPrefix);
 
     void SetMiscTab(int tab); // the tab (or group) whose layout takes the rows
 

@@ -17,7 +17,8 @@ namespace {
 struct FieldRow
 {
     int show = 0, promptLabel = 0, prompt = 0, typeLabel = 0, type = 0, reportTypeLabel = 0, reportType = 0,
-        lengthLabel = 0, length = 0, pictureLabel = 0, picture = 0, defaultLabel = 0, defaultValue = 0, list = 0;
+        lengthLabel = 0, length = 0, pictureLabel = 0, picture = 0, defaultLabel = 0, defaultValue = 0,
+        list = 0;
 };
 
 class UpdateMiscFieldsWindow : public StandardForm
@@ -26,7 +27,8 @@ public:
     std::array<FieldRow, MiscFieldControls::FieldCount> rows;
     int okButton = 0, cancelButton = 0, helpButton = 0;
 
-    UpdateMiscFieldsWindow() : StandardForm(QStringLiteral("UpdateMiscFields"), QStringLiteral("Update Misc Fields"))
+    UpdateMiscFieldsWindow()
+        : StandardForm(QStringLiteral("UpdateMiscFields"), QStringLiteral("Update Misc Fields"))
     {
         const std::vector<ListItem> types = {{QStringLiteral("Log Event"), MiscRecordType::LogEvent},
                                              {QStringLiteral("Reminder"), MiscRecordType::Reminder},
@@ -37,8 +39,8 @@ public:
                                                     {QStringLiteral("Combo Box"), MiscControlType::ComboBox},
                                                     {QStringLiteral("Check Box"), MiscControlType::CheckBox}};
         const std::vector<ListItem> reportTypes = {
-            {QStringLiteral("String"), 268435456}, {QStringLiteral("Numeric"), 134217728},
-            {QStringLiteral("Boolean"), 33554432}, {QStringLiteral("Date"), 67108864},
+            {QStringLiteral("String"), 268435456},   {QStringLiteral("Numeric"), 134217728},
+            {QStringLiteral("Boolean"), 33554432},   {QStringLiteral("Date"), 67108864},
             {QStringLiteral("Barcode"), 1073741824}, {QStringLiteral("Image"), 536870912}};
 
         window.Row([&] {
@@ -69,7 +71,8 @@ public:
                 });
                 window.Row([&] {
                     row.lengthLabel = window.Prompt(QStringLiteral("Len:"));
-                    row.length = window.Entry(BindField(*AccessMSC, f + "Len"), QStringLiteral("@n3"))
+                    // A length the report engine can take; the field keeps no more than 255.
+                    row.length = window.Spin(BindField(*AccessMSC, f + "Len"), QStringLiteral("@n3"), 0, 255)
                                      .Tip(QStringLiteral("Length"))
                                      .Name(name + "Len");
                     row.pictureLabel = window.Prompt(QStringLiteral("Picture:"));
@@ -77,15 +80,16 @@ public:
                                       .Tip(QStringLiteral("Picture"))
                                       .Name(name + "Picture");
                     row.defaultLabel = window.Prompt(QStringLiteral("Default Val:"));
-                    row.defaultValue = window.Entry(BindField(*AccessMSC, f + "DefVal"), QStringLiteral("@s255"))
-                                           .Tip(QStringLiteral("Default Value"))
-                                           .Name(name + "DefVal")
-                                           .Stretch();
+                    row.defaultValue =
+                        window.Entry(BindField(*AccessMSC, f + "DefVal"), QStringLiteral("@s255"))
+                            .Tip(QStringLiteral("Default Value"))
+                            .Name(name + "DefVal")
+                            .Stretch();
                     row.list = window.Button(QStringLiteral("...")).Name(name + "List");
                 });
             });
             window.Widget(row.prompt)->setMinimumWidth(160);
-            window.Widget(row.length)->setFixedWidth(48);
+            window.Widget(row.length)->setFixedWidth(64);
             window.Widget(row.list)->setFixedWidth(32);
         }
         window.Buttons([&] {
@@ -141,13 +145,14 @@ private:
             const QString f = QStringLiteral("MSC:F%1").arg(i);
             const bool shown = Field(f + "Show").toInt() != 0;
             const int type = Field(f + "Type").toInt();
-            for (const int control : {row.promptLabel, row.prompt, row.typeLabel, row.type, row.reportTypeLabel,
-                                      row.reportType, row.pictureLabel, row.picture, row.defaultLabel,
-                                      row.defaultValue})
+            for (const int control :
+                 {row.promptLabel, row.prompt, row.typeLabel, row.type, row.reportTypeLabel, row.reportType,
+                  row.pictureLabel, row.picture, row.defaultLabel, row.defaultValue})
                 enable(control, shown);
             for (const int control : {row.lengthLabel, row.length})
                 enable(control, shown && type != MiscControlType::CheckBox);
-            enable(row.list, shown && (type == MiscControlType::DropList || type == MiscControlType::ComboBox));
+            enable(row.list,
+                   shown && (type == MiscControlType::DropList || type == MiscControlType::ComboBox));
             // Only a new picture redisplays the entry, which would lose what is typed there.
             const QString picture = Field(f + "Picture").toString();
             if (picture != defaultPictures_[std::size_t(i - 1)]) {

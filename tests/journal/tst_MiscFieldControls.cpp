@@ -38,7 +38,8 @@ public:
         window.Entry(BindField(*AccessLOG, QStringLiteral("LOG:LogDescription")), QStringLiteral("@s60"))
             .Name(QStringLiteral("Description"));
         sheet = window.Sheet([&] {
-            window.Tab(QStringLiteral("&General"), [&] { window.Text(QStringLiteral("The event's notes.")); });
+            window.Tab(QStringLiteral("&General"),
+                       [&] { window.Text(QStringLiteral("The event's notes.")); });
             miscTab = window.Tab(QStringLiteral("&Misc"), [&] {
                 window.Text(QStringLiteral("Fields of your own, as Program Setup defines them."));
             });
@@ -323,14 +324,14 @@ private slots:
         QTest::addColumn<int>("choice"); // the item chosen; -1 none
         QTest::addColumn<QString>("saved");
         QTest::addColumn<QString>("items"); // what the control offers
-        QTest::newRow("drop list, a value not in the list") << int(MiscControlType::DropList) << "Maybe" << -1
-                                                            << "Maybe"
-                                                            << "Yes No";
+        QTest::newRow("drop list, a value not in the list")
+            << int(MiscControlType::DropList) << "Maybe" << -1 << "Maybe"
+            << "Yes No";
         QTest::newRow("drop list, chosen") << int(MiscControlType::DropList) << "Maybe" << 1 << "No"
                                            << "Yes No";
-        QTest::newRow("combo box, a value not in the list") << int(MiscControlType::ComboBox) << "Maybe" << -1
-                                                            << "Maybe"
-                                                            << "Yes No";
+        QTest::newRow("combo box, a value not in the list")
+            << int(MiscControlType::ComboBox) << "Maybe" << -1 << "Maybe"
+            << "Yes No";
         QTest::newRow("combo box, chosen") << int(MiscControlType::ComboBox) << "Maybe" << 0 << "Yes"
                                            << "Yes No";
     }
@@ -370,10 +371,14 @@ private slots:
         QTest::addColumn<int>("request");
         QTest::addColumn<QString>("value"); // primed by the list, or stored
         QTest::addColumn<QString>("shown");
-        QTest::newRow("new, blank") << int(Request::Insert) << "" << "Sunny";
-        QTest::newRow("new, primed") << int(Request::Insert) << "Rain" << "Rain";
-        QTest::newRow("new, primed with blanks") << int(Request::Insert) << "   " << "Sunny";
-        QTest::newRow("changed, blank") << int(Request::Change) << "" << "";
+        QTest::newRow("new, blank") << int(Request::Insert) << ""
+                                    << "Sunny";
+        QTest::newRow("new, primed") << int(Request::Insert) << "Rain"
+                                     << "Rain";
+        QTest::newRow("new, primed with blanks") << int(Request::Insert) << "   "
+                                                 << "Sunny";
+        QTest::newRow("changed, blank") << int(Request::Change) << ""
+                                        << "";
     }
     void aNewRecordTakesTheDefaultsInItsBlankFieldsOnly()
     {
@@ -381,7 +386,13 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, shown);
         Define({{2, MiscControlType::TextBox, QStringLiteral("Weather:"), QStringLiteral("Sunny")},
-                {5, MiscControlType::TextBox, QStringLiteral("Hidden:"), QStringLiteral("hidden"), {}, {}, false}});
+                {5,
+                 MiscControlType::TextBox,
+                 QStringLiteral("Hidden:"),
+                 QStringLiteral("hidden"),
+                 {},
+                 {},
+                 false}});
         StoreMisc(2, value);
         MiscForm* form = OpenForm(request, value);
         QVERIFY(form);

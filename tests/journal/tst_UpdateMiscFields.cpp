@@ -150,13 +150,27 @@ private slots:
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("back");
-        QTest::newRow("items") << "Yes|No|Maybe" << "Yes\nNo\nMaybe" << "Yes|No|Maybe";
-        QTest::newRow("an empty item between two") << "a||b" << "a\n\nb" << "a||b";
-        QTest::newRow("a final separator") << "a|b|" << "a\nb\n" << "a|b";
-        QTest::newRow("an empty first item") << "|a" << "\na" << "|a";
-        QTest::newRow("trailing blanks of items") << "a  |b " << "a\nb" << "a|b";
-        QTest::newRow("one item") << "Only" << "Only" << "Only";
-        QTest::newRow("nothing") << "" << "" << "";
+        QTest::newRow("items") << "Yes|No|Maybe"
+                               << "Yes\nNo\nMaybe"
+                               << "Yes|No|Maybe";
+        QTest::newRow("an empty item between two") << "a||b"
+                                                   << "a\n\nb"
+                                                   << "a||b";
+        QTest::newRow("a final separator") << "a|b|"
+                                           << "a\nb\n"
+                                           << "a|b";
+        QTest::newRow("an empty first item") << "|a"
+                                             << "\na"
+                                             << "|a";
+        QTest::newRow("trailing blanks of items") << "a  |b "
+                                                  << "a\nb"
+                                                  << "a|b";
+        QTest::newRow("one item") << "Only"
+                                  << "Only"
+                                  << "Only";
+        QTest::newRow("nothing") << ""
+                                 << ""
+                                 << "";
     }
     void theItemsEditAsLinesAndComeBackAsTheyWere()
     {
@@ -171,10 +185,14 @@ private slots:
     {
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("list");
-        QTest::newRow("empty lines at the end vanish") << "a\nb\n\n  \n" << "a|b";
-        QTest::newRow("empty lines between give empty items") << "a\n\n\nb" << "a|||b";
-        QTest::newRow("line ends of carriage return and line feed") << "a\r\nb\r\n" << "a|b";
-        QTest::newRow("only empty lines") << "\n\n" << "";
+        QTest::newRow("empty lines at the end vanish") << "a\nb\n\n  \n"
+                                                       << "a|b";
+        QTest::newRow("empty lines between give empty items") << "a\n\n\nb"
+                                                              << "a|||b";
+        QTest::newRow("line ends of carriage return and line feed") << "a\r\nb\r\n"
+                                                                    << "a|b";
+        QTest::newRow("only empty lines") << "\n\n"
+                                          << "";
     }
     void linesBecomeItems()
     {
@@ -189,10 +207,18 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("result");
         QTest::addColumn<int>("response");
-        QTest::newRow("OK, untouched") << "" << "OK" << "a||b" << int(Response::Completed);
-        QTest::newRow("OK, typed") << "Red\nGreen\n" << "OK" << "Red|Green" << int(Response::Completed);
-        QTest::newRow("Cancel") << "Red" << "Cancel" << "" << int(Response::Cancelled);
-        QTest::newRow("close box") << "Red" << "close" << "" << int(Response::Cancelled);
+        QTest::newRow("OK, untouched") << ""
+                                       << "OK"
+                                       << "a||b" << int(Response::Completed);
+        QTest::newRow("OK, typed") << "Red\nGreen\n"
+                                   << "OK"
+                                   << "Red|Green" << int(Response::Completed);
+        QTest::newRow("Cancel") << "Red"
+                                << "Cancel"
+                                << "" << int(Response::Cancelled);
+        QTest::newRow("close box") << "Red"
+                                   << "close"
+                                   << "" << int(Response::Cancelled);
     }
     void okGivesTheEditedItemsAndCancelABlank()
     {
@@ -267,12 +293,14 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("enabled");
         QTest::newRow("hidden") << 0 << int(MiscControlType::DropList) << "";
-        QTest::newRow("text box") << 1 << int(MiscControlType::TextBox) << "Prompt Type ReportType Len Picture DefVal";
-        QTest::newRow("drop list")
-            << 1 << int(MiscControlType::DropList) << "Prompt Type ReportType Len Picture DefVal List";
-        QTest::newRow("combo box")
-            << 1 << int(MiscControlType::ComboBox) << "Prompt Type ReportType Len Picture DefVal List";
-        QTest::newRow("check box") << 1 << int(MiscControlType::CheckBox) << "Prompt Type ReportType Picture DefVal";
+        QTest::newRow("text box") << 1 << int(MiscControlType::TextBox)
+                                  << "Prompt Type ReportType Len Picture DefVal";
+        QTest::newRow("drop list") << 1 << int(MiscControlType::DropList)
+                                   << "Prompt Type ReportType Len Picture DefVal List";
+        QTest::newRow("combo box") << 1 << int(MiscControlType::ComboBox)
+                                   << "Prompt Type ReportType Len Picture DefVal List";
+        QTest::newRow("check box") << 1 << int(MiscControlType::CheckBox)
+                                   << "Prompt Type ReportType Picture DefVal";
     }
     void aFieldsRowIsEnabledByShowAndItsType()
     {
@@ -313,6 +341,18 @@ private slots:
         QVERIFY(!form->window.IsEnabled(ControlNumber(*form, "F1Len")));
     }
 
+    void aLengthStaysWithinWhatTheFieldKeeps()
+    {
+        Define({{QStringLiteral("MSC:F1Show"), 1}});
+        WindowController* form = OpenForm();
+        QVERIFY(form);
+        Type(*form, QStringLiteral("F1Len"), QStringLiteral("300"));
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        const int length = Stored(MiscRecordType::LogEvent)->Value(QStringLiteral("MSC:F1Len")).toInt();
+        QCOMPARE(length, 255); // the most it keeps, never wrapped round to 44
+    }
+
     void theDefaultValueIsTypedThroughThePicture()
     {
         Define({{QStringLiteral("MSC:F1Show"), 1}, {QStringLiteral("MSC:F1DefVal"), QStringLiteral("12")}});
@@ -338,8 +378,10 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("OK") << "OK" << "Red|Green";
-        QTest::newRow("Cancel") << "Cancel" << "a||b";
+        QTest::newRow("OK") << "OK"
+                            << "Red|Green";
+        QTest::newRow("Cancel") << "Cancel"
+                                << "a||b";
     }
     void theListButtonKeepsTheEditedItemsOnlyAfterOK()
     {
@@ -350,7 +392,8 @@ private slots:
                 {QStringLiteral("MSC:F4List"), QStringLiteral("a||b")}});
         WindowController* form = OpenForm();
         QVERIFY(form);
-        Type(*form, QStringLiteral("F4Prompt"), QStringLiteral("Colour:")); // what was typed reaches the record
+        Type(*form, QStringLiteral("F4Prompt"),
+             QStringLiteral("Colour:")); // what was typed reaches the record
         Press(*form, QStringLiteral("F4List"));
         WindowController* editor = ListEditor();
         QVERIFY(editor);
