@@ -12,6 +12,7 @@
 #include "core/SharedState.h"
 #include "core/StandardWindow.h"
 #include "platform/runtime/CommonDialogs.h"
+#include "platform/runtime/ProgramPrinter.h"
 #include "platform/runtime/ProgramWindow.h"
 #include "platform/store/TextValues.h"
 
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -137,6 +137,9 @@ public:
         StartPane(GLO.ShowScrapBook, WindowKind::MiniSrap, AccessArea::ScrapBook, QStringLiteral("MiniSrap"));
         RestorePlacement();
         Help()->SetControlTopic(Item::Exit, QStringLiteral("Exit Program"));
+        // F1 over the frame itself (no control of it has the focus) explains the frame; its Help menu and button
+        // open the contents.
+        Help()->SetControlTopic(0, QStringLiteral("mainframe.htm"));
         // A second copy of the program asks this one to come forward; a maximized frame stays maximized.
         SetActivateInstanceHandler([frame](const QString& title) {
             if (title != frame->windowTitle())
@@ -182,7 +185,7 @@ public:
             CallProcedure(QStringLiteral("MigrateData"));
             break;
         case Item::PrinterSetup:
-            AskPrinter(printer_, QStringLiteral("Printer Setup"));
+            AskPrinter(ProgramPrinter(), QStringLiteral("Printer Setup"));
             break;
         case Item::Exit:
             Post(Event::CloseWindow);
@@ -342,9 +345,13 @@ private:
     // version.
     static void ShowStatusZones(QMainWindow& frame)
     {
+        // Each zone is a sunken panel with room around its text, so that the zones read apart.
         const auto zone = [&frame](const QString& name, const QString& text) {
             auto* label = new QLabel(text);
             label->setObjectName(name);
+            label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+            const int room = label->fontMetrics().averageCharWidth();
+            label->setContentsMargins(room, 0, room, 0);
             frame.statusBar()->addPermanentWidget(label);
         };
         zone(QStringLiteral("UserZone"), StripTrailingBlanks(UsrAccess::Name) + QStringLiteral(" (") +
@@ -440,7 +447,6 @@ private:
         }
     }
 
-    QPrinter printer_; // the printer chosen in "Printer Setup"
 };
 
 } // namespace
