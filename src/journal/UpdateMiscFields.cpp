@@ -90,7 +90,6 @@ public:
             });
             window.Widget(row.prompt)->setMinimumWidth(160);
             window.Widget(row.length)->setFixedWidth(64);
-            window.Widget(row.list)->setFixedWidth(32);
         }
         window.Buttons([&] {
             okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
