@@ -25,7 +25,7 @@ class UpdateMiscFieldsWindow : public StandardForm
 {
 public:
     std::array<FieldRow, MiscFieldControls::FieldCount> rows;
-    int okButton = 0, cancelButton = 0, helpButton = 0;
+    int miscType = 0, okButton = 0, cancelButton = 0, helpButton = 0;
 
     UpdateMiscFieldsWindow()
         : StandardForm(QStringLiteral("UpdateMiscFields"), QStringLiteral("Update Misc Fields"))
@@ -45,7 +45,8 @@ public:
 
         window.Row([&] {
             window.Prompt(QStringLiteral("Misc Type:"));
-            window.DropList(BindField(*AccessMSC, "MSC:MiscType"), types).Name(QStringLiteral("MiscType"));
+            miscType = window.DropList(BindField(*AccessMSC, "MSC:MiscType"), types)
+                           .Name(QStringLiteral("MiscType"));
             window.Spacer();
         });
         for (int i = 1; i <= MiscFieldControls::FieldCount; ++i) {
@@ -98,6 +99,7 @@ public:
                                .Name(QStringLiteral("Cancel"));
             helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
         });
+        SetFirstField(miscType);
         CheckAccess(CurrentUserAccess[AccessArea::MiscFields], QStringLiteral("Misc Fields"), true);
         SetRecord(*RelationsMSC, false);
         SetButtons(okButton, cancelButton);
