@@ -6,6 +6,7 @@
 #include "core/StandardForm.h"
 #include "platform/store/Table.h"
 
+#include "journal/EventForm.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -26,36 +27,23 @@ namespace {
 constexpr qint32 EventNumber = 7;
 
 // A small form of one log event with its user-defined fields on a Misc tab, as the event editor has them.
-class MiscForm : public StandardForm
+class MiscForm : public test::EventForm
 {
 public:
     MiscFieldControls misc{*this, MiscRecordType::LogEvent, *AccessLOG, QStringLiteral("LOG:LogMisc")};
-    int sheet = 0, miscTab = 0, okButton = 0, cancelButton = 0;
+    int sheet = 0, miscTab = 0;
 
-    MiscForm() : StandardForm(QStringLiteral("MiscForm"), QStringLiteral("Misc Form"))
+    MiscForm() : EventForm(QStringLiteral("MiscForm"), QStringLiteral("Misc Form"))
     {
-        window.Prompt(QStringLiteral("&Description:"));
-        window.Entry(BindField(*AccessLOG, QStringLiteral("LOG:LogDescription")), QStringLiteral("@s60"))
-            .Name(QStringLiteral("Description"));
-        sheet = window.Sheet([&] {
-            window.Tab(QStringLiteral("&General"),
-                       [&] { window.Text(QStringLiteral("The event's notes.")); });
-            miscTab = window.Tab(QStringLiteral("&Misc"), [&] {
-                window.Text(QStringLiteral("Fields of your own, as Program Setup defines them."));
+        DescribeEventForm([&] {
+            sheet = window.Sheet([&] {
+                window.Tab(QStringLiteral("&General"),
+                           [&] { window.Text(QStringLiteral("The event's notes.")); });
+                miscTab = window.Tab(QStringLiteral("&Misc"), [&] {
+                    window.Text(QStringLiteral("Fields of your own, as Program Setup defines them."));
+                });
             });
         });
-        window.Buttons([&] {
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
-                           .Name(QStringLiteral("OK"));
-            cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                               .Name(QStringLiteral("Cancel"));
-        });
-        SetRecord(*RelationsLOG, true,
-                  {QStringLiteral("LogCreateDate"), QStringLiteral("LogCreateLoginID"),
-                   QStringLiteral("LogUniqueID"), QStringLiteral("LogLastEditDate"),
-                   QStringLiteral("LogLastEditLoginID")});
-        SetButtons(okButton, cancelButton);
-        CheckAccess(CurrentUserAccess[AccessArea::LogEvents], QStringLiteral("Log Events"), true);
         misc.SetMiscTab(miscTab);
     }
 
@@ -121,7 +109,7 @@ void Define(const std::vector<Definition>& fields, bool row = true)
     RelationsMSC->Close();
 }
 
-qint32 NewNumber = 0; // the number of the event the last insert form was opened for
+qint32 NewNumber = 0; // the number of the event the last form was opened for
 
 // A user-defined field's value of a stored event.
 QString StoredMisc(int field, qint32 number = EventNumber)
@@ -140,24 +128,12 @@ void StoreMisc(int field, const QString& value)
     QCOMPARE(AccessLOG->UpdateQuiet(), 0);
 }
 
-// Opens the form on a thread of its own, as a list does: for a change of the event, for a view of it, or for
-// a new event that the list has numbered and primed with a value of field 2.
+// Opens the form on a thread of its own, as a list does: for a change or a view of the event, or for a new
+// event that the list has numbered and primed with a value of field 2.
 MiscForm* OpenForm(int request = Request::Change, const QString& primed = {})
 {
-    Start([request, primed] {
-        RelationsLOG->Open();
-        if (request == Request::Insert) {
-            AccessLOG->PrepareRecord();
-            NewNumber = AccessLOG->Buffer().Value(QStringLiteral("LOG:LogNum")).toInt();
-            AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogMisc2"), primed);
-        } else {
-            AccessLOG->GetTable().ClearBuffer();
-            AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogNum"), EventNumber);
-            AccessLOG->FetchQuiet(AccessLOG->GetTable().AutoNumberKey());
-        }
-        CurrentContext().GlobalRequestCode = quint8(request);
-        RunProcedure<MiscForm>();
-        RelationsLOG->Close();
+    NewNumber = test::StartEventForm<MiscForm>(request, EventNumber, [primed] {
+        AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogMisc2"), primed);
     });
     return Form();
 }
@@ -192,11 +168,7 @@ private slots:
         InitDataLayer();
         SetTableFileNames(folder.path() + QLatin1Char('/'));
         QCOMPARE(RelationsLOG->Open(), 0);
-        AccessLOG->GetTable().ClearBuffer();
-        AccessLOG->SetFieldDefaults();
-        AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogNum"), EventNumber);
-        AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogDescription"), QStringLiteral("Garden"));
-        QCOMPARE(AccessLOG->InsertQuiet(), 0);
+        test::AddEvent(EventNumber, QStringLiteral("Garden"));
     }
     void cleanupTestCase()
     {
@@ -401,9 +373,8 @@ private slots:
         QCOMPARE(form->misc.ControlOf(5), 0);
         Press(*form, form->okButton);
         QVERIFY(!Form());
-        const qint32 number = request == Request::Insert ? NewNumber : EventNumber;
-        QCOMPARE(StoredMisc(2, number), shown);
-        QCOMPARE(StoredMisc(5, number), QString());
+        QCOMPARE(StoredMisc(2, NewNumber), shown);
+        QCOMPARE(StoredMisc(5, NewNumber), QString());
     }
 
     void withoutDefinitionsTheTabKeepsItsOwnContent()
