@@ -425,6 +425,23 @@ private slots:
                  QStringLiteral("Misc 1:"));
     }
 
+    void deleteAsksFirstAndOpensNoWindow_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("Yes") << int(MessageButton::Yes) << true;
+        QTest::newRow("No") << int(MessageButton::No) << false;
+    }
+    void deleteAsksFirstAndOpensNoWindow()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, deleted);
+        boxes->answers = {answer};
+        QVERIFY(!OpenForm(Request::Delete));
+        QCOMPARE(boxes->Captions(), QStringList{"Confirm Delete"});
+        QCOMPARE(!Stored(MiscRecordType::LogEvent), deleted);
+    }
+
     void aNewDefinitionIsWrittenAndAViewAnswersCancelled()
     {
         WindowController* form = OpenForm(Request::Insert);
