@@ -203,35 +203,45 @@ private slots:
 
     void okGivesTheEditedItemsAndCancelABlank_data()
     {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("typed"); // blank: left as it opened
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("result");
         QTest::addColumn<int>("response");
-        QTest::newRow("OK, untouched") << ""
-                                       << "OK"
-                                       << "a||b" << int(Response::Completed);
-        QTest::newRow("OK, typed") << "Red\nGreen\n"
-                                   << "OK"
-                                   << "Red|Green" << int(Response::Completed);
-        QTest::newRow("Cancel") << "Red"
-                                << "Cancel"
-                                << "" << int(Response::Cancelled);
-        QTest::newRow("close box") << "Red"
-                                   << "close"
-                                   << "" << int(Response::Cancelled);
+        const QString how[] = {"OK", "Cancel", "close"};
+        QTest::newRow("OK, untouched") << "a||b"
+                                       << "a\n\nb"
+                                       << "" << how[0] << "a||b" << int(Response::Completed);
+        QTest::newRow("OK, untouched, a final separator")
+            << "a|b|"
+            << "a\nb\n"
+            << "" << how[0] << "a|b" << int(Response::Completed);
+        QTest::newRow("OK, typed") << "a||b"
+                                   << "a\n\nb"
+                                   << "Red\nGreen\n"
+                                   << how[0] << "Red|Green" << int(Response::Completed);
+        QTest::newRow("Cancel") << "a||b"
+                                << "a\n\nb"
+                                << "Red" << how[1] << "" << int(Response::Cancelled);
+        QTest::newRow("close box") << "a||b"
+                                   << "a\n\nb"
+                                   << "Red" << how[2] << "" << int(Response::Cancelled);
     }
     void okGivesTheEditedItemsAndCancelABlank()
     {
+        QFETCH(QString, list);
+        QFETCH(QString, lines);
         QFETCH(QString, typed);
         QFETCH(QString, how);
         QFETCH(QString, result);
         QFETCH(int, response);
-        WindowController* editor = OpenListEditor(QStringLiteral("a||b"));
+        WindowController* editor = OpenListEditor(list);
         QVERIFY(editor);
         QCOMPARE(editor->window.Caption(), QStringLiteral("Update Misc List"));
         auto* box = qobject_cast<QPlainTextEdit*>(editor->window.Widget(ControlNumber(*editor, "Items")));
         QVERIFY(box);
-        QCOMPARE(box->toPlainText(), QStringLiteral("a\n\nb"));
+        QCOMPARE(box->toPlainText(), lines);
         test::SavePicture(editor->window.Root(), QStringLiteral("EditMiscList"));
         if (!typed.isEmpty())
             box->setPlainText(typed); // the text box still has the focus
