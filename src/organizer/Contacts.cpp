@@ -4,6 +4,7 @@
 #include "core/SharedState.h"
 #include "organizer/ContactLists.h"
 #include "organizer/OrganizerList.h"
+#include "organizer/RoomFor.h"
 
 namespace jornix {
 namespace {
@@ -24,7 +25,9 @@ public:
                                .printArea = 3,
                                .helpTopic = QStringLiteral("contacts.htm")})
     {
-        SetUpList(brw, DescribeContactTabsAndList(window, true));
+        const TabsAndList described = DescribeContactTabsAndList(window, true);
+        SetRoomFor(window.Widget(described.list), 120, 14); // every tab and column shows
+        SetUpList(brw, described);
     }
 
 protected:

@@ -2,12 +2,16 @@
 
 #include "core/DataLayer.h"
 #include "platform/framework/FileManager.h"
+#include "platform/framework/Picture.h"
+#include "platform/runtime/DayNumbers.h"
 #include "platform/store/Table.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace jornix {
 
@@ -43,11 +47,27 @@ void PrivateIconRows::SetColumnWidths(std::initializer_list<int> dialogUnits)
     QTreeView* tree = Widget();
     if (!tree)
         return;
+    QHeaderView* header = tree->header();
     const int character = tree->fontMetrics().averageCharWidth();
     int column = 1;
-    for (const int width : dialogUnits)
-        tree->header()->resizeSection(column++, character * width / 4 + 8);
-    tree->header()->setStretchLastSection(true);
+    for (const int width : dialogUnits) {
+        header->resizeSection(column, std::max(character * width / 4 + 8, header->sectionSizeHint(column)));
+        ++column;
+    }
+    header->setStretchLastSection(true);
+}
+
+void PrivateIconRows::FitDates(std::initializer_list<int> columns)
+{
+    QTreeView* tree = Widget();
+    if (!tree)
+        return;
+    // The widest day and month of the desktop's short date.
+    const int width = tree->fontMetrics().horizontalAdvance(Picture(QStringLiteral("@D17")).Format(
+                          DayNumberFromDate(QDate(2000, 12, 28)))) +
+                      16;
+    for (const int column : columns)
+        tree->header()->resizeSection(column, std::max(tree->header()->sectionSize(column), width));
 }
 
 void PrivateIconRows::FillRow(ListRow& row)

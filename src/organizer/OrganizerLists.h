@@ -28,6 +28,8 @@ public:
     // The columns after the icon open this wide, in dialog units (a quarter of an average character); the
     // last takes the room to spare.
     void SetColumnWidths(std::initializer_list<int> dialogUnits);
+    // Columns of dates open wide enough for any date.
+    void FitDates(std::initializer_list<int> columns);
 
 private:
     int flagField_ = -1;

@@ -16,7 +16,7 @@ void OrganizerSelectList::SetUpList(StandardBrowseList& rows, const TabsAndList&
 {
     sheet = described.sheet;
     list = described.list;
-    SetRoomFor(window.Widget(list), 90, 14);
+    SetRoomFor(window.Widget(list), 120, 16); // every tab and column shows
     window.Row([&] { // the help button at the left end, the others at the right
         helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
         window.Spacer();

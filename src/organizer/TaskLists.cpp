@@ -34,6 +34,7 @@ void TaskRows::SetUpColumns(bool createdBy)
     } else {
         SetColumnWidths({149, 48, 49, 33, 56});
     }
+    FitDates({2, 3, 5});
 }
 
 void TaskRows::FillRow(ListRow& row)

@@ -3,6 +3,7 @@
 #include "core/DataLayer.h"
 #include "core/SharedState.h"
 #include "organizer/OrganizerList.h"
+#include "organizer/RoomFor.h"
 #include "organizer/TaskLists.h"
 
 namespace jornix {
@@ -24,7 +25,9 @@ public:
                                .printArea = 2,
                                .helpTopic = QStringLiteral("tasks.htm")})
     {
-        SetUpList(brw, DescribeTaskTabsAndList(window, true));
+        const TabsAndList described = DescribeTaskTabsAndList(window, true);
+        SetRoomFor(window.Widget(described.list), 120, 14); // every tab and column shows
+        SetUpList(brw, described);
     }
 
 protected:

@@ -4,9 +4,12 @@
 #include "core/OpenLink.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
+#include "journal/MiscFieldControls.h"
 #include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/MessageBox.h"
+
+#include <QLayout>
 
 namespace jornix {
 namespace {
@@ -21,6 +24,7 @@ QString WithoutTrailingBlanks(QString text)
 class UpdateContactWindow : public StandardForm
 {
 public:
+    MiscFieldControls misc{*this, MiscRecordType::Contact, *AccessCON, QStringLiteral("CON:Misc")};
     int firstName = 0, email = 0, sendEmail = 0, web = 0, visitWebSite = 0, miscTab = 0, notes = 0,
         showScraps = 0, okButton = 0, cancelButton = 0, privateBox = 0, helpButton = 0;
 
@@ -66,6 +70,8 @@ public:
         SetHelp(QStringLiteral("editingcontacts.htm"), helpButton);
         KeepPlacement();
         KeepMinimumSize();
+        misc.SetMiscTab(miscTab);
+        window.Widget(miscTab)->layout()->setAlignment(Qt::AlignTop); // the fields under the note
     }
 
     int OnAccepted(int control) override
@@ -85,9 +91,20 @@ public:
     }
 
 protected:
+    int PrepareRecord() override
+    {
+        misc.FetchMiscDefinitions();
+        return StandardForm::PrepareRecord();
+    }
+    void SetFieldDefaults() override
+    {
+        StandardForm::SetFieldDefaults();
+        misc.SetMiscDefaults();
+    }
     void SetUpWindow() override
     {
         StandardForm::SetUpWindow();
+        misc.CreateMiscControls();
         if (REQUEST == Request::ViewOnly)
             window.Disable(showScraps);
         else if (REQUEST == Request::Change) // the contact's first and last name
@@ -162,7 +179,9 @@ private:
 
     int Entry(const char* field, const QString& tip)
     {
-        return window.Entry(BindField(*AccessCON, field), QStringLiteral("@s255")).Tip(tip).Stretch();
+        const Control entry = window.Entry(BindField(*AccessCON, field), QStringLiteral("@s255")).Tip(tip).Stretch();
+        entry.Widget()->setMinimumWidth(entry.Widget()->fontMetrics().averageCharWidth() * 24);
+        return entry;
     }
 
     // Opens what is typed in the entry now, saved or not, with the desktop's program for it; an empty entry

@@ -3,6 +3,7 @@
 #include "core/DataLayer.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
+#include "journal/MiscFieldControls.h"
 #include "journal/SelectDate.h"
 #include "journal/VoiceMessage.h"
 #include "organizer/RoomFor.h"
@@ -11,6 +12,7 @@
 #include "platform/runtime/DayNumbers.h"
 
 #include <QDate>
+#include <QLayout>
 
 namespace jornix {
 namespace {
@@ -21,6 +23,7 @@ const QString MiscFieldsNote =
 class UpdateTaskWindow : public StandardForm
 {
 public:
+    MiscFieldControls misc{*this, MiscRecordType::Task, *AccessTSK, QStringLiteral("TSK:Misc")};
     VoiceMessage voice;
     int description = 0, completed = 0, pickCloseDate = 0, closeDatePrompt = 0, priority = 0, closeDate = 0,
         dueDate = 0, pickDueDate = 0, startDate = 0, pickStartDate = 0, notes = 0, showScraps = 0, miscTab = 0,
@@ -64,6 +67,8 @@ public:
         SetHelp(QStringLiteral("editingtasks.htm"), helpButton);
         KeepPlacement();
         KeepMinimumSize();
+        misc.SetMiscTab(miscTab);
+        window.Widget(miscTab)->layout()->setAlignment(Qt::AlignTop); // the fields under the note
     }
 
     int OnAccepted(int control) override
@@ -101,12 +106,21 @@ public:
     }
 
 protected:
+    int PrepareRecord() override
+    {
+        misc.FetchMiscDefinitions();
+        return StandardForm::PrepareRecord();
+    }
+    void SetFieldDefaults() override
+    {
+        StandardForm::SetFieldDefaults();
+        misc.SetMiscDefaults();
+    }
     void SetUpWindow() override
     {
         StandardForm::SetUpWindow();
+        misc.CreateMiscControls();
         if (REQUEST == Request::ViewOnly) {
-            for (const int spin : {closeDate, dueDate, startDate})
-                window.SetReadOnly(spin); // steps by 0
             for (const int button : {pickCloseDate, pickDueDate, pickStartDate, showScraps})
                 window.Disable(button);
         }

@@ -150,6 +150,31 @@ void CheckPicture(WindowController& window, const QString& name)
     }
 }
 
+// The definitions of one record type: fields 2 and 5 shown, text boxes with a default value.
+void DefineMiscFields(int recordType)
+{
+    QCOMPARE(RelationsMSC->Open(), 0);
+    AccessMSC->GetTable().ClearBuffer();
+    AccessMSC->PrepareRecord();
+    Record& row = AccessMSC->Buffer();
+    row.SetValue("MSC:MiscType", recordType);
+    for (const int field : {2, 5}) {
+        const QString f = QStringLiteral("MSC:F%1").arg(field);
+        row.SetValue(f + "Show", 1);
+        row.SetValue(f + "Prompt", QStringLiteral("Extra %1:").arg(field));
+        row.SetValue(f + "DefVal", QStringLiteral("default %1").arg(field));
+    }
+    QCOMPARE(AccessMSC->InsertQuiet(), 0);
+    RelationsMSC->Close();
+}
+
+void RemoveMiscFields()
+{
+    QCOMPARE(RelationsMSC->Open(), 0);
+    RemoveAll(*AccessMSC);
+    RelationsMSC->Close();
+}
+
 std::vector<PrintRecValues> printed;
 
 } // namespace
@@ -221,6 +246,7 @@ private slots:
         shellExit = 0;
         RemoveAll(*AccessTSK);
         RemoveAll(*AccessCON);
+        RemoveMiscFields();
     }
     void cleanup()
     {
@@ -763,6 +789,46 @@ private slots:
         QCOMPARE(Column(*list, 1), QStringList{"Hopper"});
         QCOMPARE(Column(*list, 4), QStringList{"Arlington"});
         QCOMPARE(Column(*list, 7), QStringList{"me"});
+    }
+
+    // With definitions for the record type, the Misc tab shows a row per shown field under its note; a new
+    // record starts with the defaults, and a user who may only view cannot change them.
+    void theMiscTabShowsTheUserDefinedFields_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("recordType");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("task, insert") << "Tasks" << 3 << "Insert" << 2 << "default 2";
+        QTest::newRow("task, view only") << "Tasks" << 3 << "Change" << 1 << "stored";
+        QTest::newRow("contact, insert") << "Contacts" << 4 << "Insert" << 2 << "default 2";
+        QTest::newRow("contact, view only") << "Contacts" << 4 << "Change" << 1 << "stored";
+    }
+    void theMiscTabShowsTheUserDefinedFields()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, recordType);
+        QFETCH(QString, button);
+        QFETCH(int, level);
+        QFETCH(QString, value);
+        CurrentUserAccess[AccessArea::Tasks] = CurrentUserAccess[AccessArea::Contacts] = quint8(level);
+        DefineMiscFields(recordType);
+        AddTask("Pay the rent", 2, {{"TSK:Misc2", "stored"}});
+        AddContact("Lovelace", {{"CON:Misc2", "stored"}});
+        WindowController* form = OpenForm(list, button);
+        QVERIFY(form);
+        const QString field = (list == "Tasks" ? "TSK:Misc" : "CON:Misc");
+        auto* second = qobject_cast<QLineEdit*>(form->window.Widget(ControlNumber(*form, field + "2")));
+        auto* fifth = qobject_cast<QLineEdit*>(form->window.Widget(ControlNumber(*form, field + "5")));
+        QVERIFY(second && fifth);
+        QVERIFY(!form->window.ControlNumber(field + "1"));
+        QCOMPARE(second->text(), value);
+        QCOMPARE(second->isReadOnly(), level == 1);
+        auto* tabs = qobject_cast<QTabWidget*>(form->window.Widget(form->window.ControlNumber("Sheet")));
+        tabs->setCurrentIndex(1);
+        CheckPicture(*form, form->ProcedureName() + " Misc with fields " + QTest::currentDataTag());
+        QVERIFY(second->mapTo(form->window.Root(), QPoint()).y() < fifth->mapTo(form->window.Root(), QPoint()).y());
     }
 
     void printHandsTheAreaAndTheNumberToThePrintOptions_data()
