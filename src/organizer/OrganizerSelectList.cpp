@@ -1,6 +1,7 @@
 #include "organizer/OrganizerSelectList.h"
 
 #include "core/SharedState.h"
+#include "organizer/FormButtons.h"
 #include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
@@ -17,14 +18,10 @@ void OrganizerSelectList::SetUpList(StandardBrowseList& rows, const TabsAndList&
     sheet = described.sheet;
     list = described.list;
     SetRoomFor(window.Widget(list), 120, 16); // every tab and column shows
-    window.Row([&] { // the help button at the left end, the others at the right
-        helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
-        window.Spacer();
-        selectButton = window.Button(QStringLiteral("&Select"), QStringLiteral("OKButton.gif"))
-                           .Name(QStringLiteral("Select"));
-        cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                           .Name(QStringLiteral("Cancel"));
-    });
+    const FormButtons buttons = DescribeFormButtons(window, {}, QStringLiteral("&Select"));
+    helpButton = buttons.help;
+    selectButton = buttons.ok;
+    cancelButton = buttons.cancel;
     SetArea(CurrentUserAccess[std::size_t(setup_.area)], setup_.areaWords);
     UseTable(*setup_.relations);
     KeepPlacement();

@@ -5,6 +5,7 @@
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
 #include "journal/MiscFieldControls.h"
+#include "organizer/FormButtons.h"
 #include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/MessageBox.h"
@@ -53,15 +54,10 @@ public:
             window.Spacer();
             window.Display(BindField(*AccessCON, "CON:Num"), QStringLiteral("@n-14"));
         });
-        window.Row([&] { // the help button at the left end, the others at the right
-            helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
-            window.Spacer();
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
-                           .Name(QStringLiteral("OK"))
-                           .Default();
-            cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                               .Name(QStringLiteral("Cancel"));
-        });
+        const FormButtons buttons = DescribeFormButtons(window);
+        helpButton = buttons.help;
+        okButton = buttons.ok;
+        cancelButton = buttons.cancel;
         CheckAccess(CurrentUserAccess[AccessArea::Contacts], QStringLiteral("Contacts"), true);
         SetButtons(okButton, cancelButton);
         SetPrivateBox(privateBox);

@@ -6,6 +6,7 @@
 #include "journal/MiscFieldControls.h"
 #include "journal/SelectDate.h"
 #include "journal/VoiceMessage.h"
+#include "organizer/FormButtons.h"
 #include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/Clock.h"
@@ -49,15 +50,10 @@ public:
             window.Spacer();
             window.Display(BindField(*AccessTSK, "TSK:Num"), QStringLiteral("@n-14"));
         });
-        window.Row([&] { // the help button at the left end, the others at the right
-            helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
-            window.Spacer();
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
-                           .Name(QStringLiteral("OK"))
-                           .Default();
-            cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                               .Name(QStringLiteral("Cancel"));
-        });
+        const FormButtons buttons = DescribeFormButtons(window);
+        helpButton = buttons.help;
+        okButton = buttons.ok;
+        cancelButton = buttons.cancel;
         CheckAccess(CurrentUserAccess[AccessArea::Tasks], QStringLiteral("Tasks"), true);
         SetButtons(okButton, cancelButton);
         SetNameField(QStringLiteral("TSK:Description"));

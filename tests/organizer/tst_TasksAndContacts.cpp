@@ -14,6 +14,7 @@
 #include "platform/store/View.h"
 
 #include "core/DataFolder.h"
+#include "organizer/OrganizerTest.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 
@@ -28,6 +29,9 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+using jornix::test::CheckPicture;
+using jornix::test::Column;
+using jornix::test::RemoveAll;
 
 // Tasks and contacts as the user meets them: the two list windows, their forms and the two select lists.
 namespace {
@@ -76,18 +80,6 @@ void AddContact(const QString& lastName, Fields more = {})
     Add(*AccessCON, {more});
 }
 
-void RemoveAll(FileManager& access)
-{
-    Table& table = access.GetTable();
-    View all(table);
-    std::vector<ViewRow> rows;
-    all.Read({}, Direction::Forward, 100000, rows);
-    for (const ViewRow& row : rows) {
-        QVERIFY(table.FetchRow(row.position.rowId));
-        QVERIFY(table.Delete());
-    }
-}
-
 // The records of a table as they are stored.
 std::vector<Record> Stored(FileManager& access)
 {
@@ -98,15 +90,6 @@ std::vector<Record> Stored(FileManager& access)
     for (const ViewRow& row : rows)
         records.push_back(row.record);
     return records;
-}
-
-QStringList Column(WindowController& window, int column)
-{
-    QStringList texts;
-    const QAbstractItemModel* model = window.window.ListModel(ControlNumber(window, "List"));
-    for (int row = 0; row < model->rowCount(); ++row)
-        texts << model->data(model->index(row, column)).toString();
-    return texts;
 }
 
 QString Caption(WindowController& window, const QString& name)
@@ -127,27 +110,6 @@ QString EntryText(WindowController& window, const QString& name)
     if (auto* spin = qobject_cast<QSpinBox*>(widget))
         return spin->text();
     return qobject_cast<QLineEdit*>(widget)->text();
-}
-
-// Every control must lie inside the window; with JORNIX_PICTURES set, its picture goes to that folder.
-void CheckPicture(WindowController& window, const QString& name)
-{
-    QWidget* root = window.window.Root();
-    WaitIdle();
-    for (const int control : window.window.Controls()) {
-        QWidget* widget = window.window.Widget(control);
-        if (!widget || control <= 0 || !widget->isVisibleTo(root))
-            continue;
-        const QRect inRoot(widget->mapTo(root, QPoint(0, 0)), widget->size());
-        QVERIFY2(root->rect().contains(inRoot), qPrintable(name + ": " + widget->objectName()));
-        QVERIFY2(widget->width() >= widget->minimumSizeHint().width() || widget->minimumSizeHint().width() <= 0,
-                 qPrintable(name + ", squeezed: " + widget->objectName()));
-    }
-    const QString pictures = qEnvironmentVariable("JORNIX_PICTURES");
-    if (!pictures.isEmpty()) {
-        QDir().mkpath(pictures);
-        QVERIFY(root->grab().save(QDir(pictures).filePath(name + ".png")));
-    }
 }
 
 // The definitions of one record type: fields 2 and 5 shown, text boxes with a default value.
