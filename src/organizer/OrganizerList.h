@@ -27,6 +27,9 @@ struct OrganizerListSetup
 class OrganizerListWindow : public StandardList
 {
 public:
+    using Setup = OrganizerListSetup;
+    static constexpr bool ShowsCreator = true; // the list has a "Created By" column
+
     View view;
     int sheet = 0, list = 0;
     int copyButton = 0, insertButton = 0, changeButton = 0, deleteButton = 0, printButton = 0, helpButton = 0;

@@ -2,7 +2,6 @@
 
 #include "core/SharedState.h"
 #include "organizer/FormButtons.h"
-#include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
 
@@ -17,7 +16,6 @@ void OrganizerSelectList::SetUpList(StandardBrowseList& rows, const TabsAndList&
 {
     sheet = described.sheet;
     list = described.list;
-    SetRoomFor(window.Widget(list), 120, 16); // every tab and column shows
     const FormButtons buttons = DescribeFormButtons(window, {}, QStringLiteral("&Select"));
     helpButton = buttons.help;
     selectButton = buttons.ok;

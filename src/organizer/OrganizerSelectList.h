@@ -23,6 +23,9 @@ struct OrganizerSelectSetup
 class OrganizerSelectList : public SelectList
 {
 public:
+    using Setup = OrganizerSelectSetup;
+    static constexpr bool ShowsCreator = false;
+
     View view;
     int sheet = 0, list = 0, selectButton = 0, cancelButton = 0, helpButton = 0;
 

@@ -2,37 +2,26 @@
 
 #include "core/DataLayer.h"
 #include "core/SharedState.h"
-#include "organizer/OrganizerSelectList.h"
 #include "organizer/ContactLists.h"
+#include "organizer/KeyedList.h"
+#include "organizer/OrganizerSelectList.h"
 
 namespace jornix {
 namespace {
 
-class SelectContactWindow : public OrganizerSelectList
+class SelectContactWindow : public KeyedList<OrganizerSelectList, ContactRows, ContactOrders>
 {
 public:
-    ContactRows brw;
-
     SelectContactWindow()
-        : OrganizerSelectList({.procedure = QStringLiteral("SelectContact"),
-                               .caption = QStringLiteral("Select Contact"),
-                               .area = AccessArea::Contacts,
-                               .areaWords = QStringLiteral("Contacts"),
-                               .relations = RelationsCON,
-                               .helpTopic = QStringLiteral("contacts.htm")})
+        : KeyedList({.procedure = QStringLiteral("SelectContact"),
+                     .caption = QStringLiteral("Select Contact"),
+                     .area = AccessArea::Contacts,
+                     .areaWords = QStringLiteral("Contacts"),
+                     .relations = RelationsCON,
+                     .helpTopic = QStringLiteral("contacts.htm")},
+                    DescribeContactTabsAndList)
     {
-        SetUpList(brw, DescribeContactTabsAndList(window, false));
     }
-
-protected:
-    void SetUpListOrders() override
-    {
-        orders_.AddTo(brw);
-        brw.SetUpColumns(false);
-    }
-
-private:
-    ContactOrders orders_;
 };
 
 } // namespace

@@ -2,37 +2,26 @@
 
 #include "core/DataLayer.h"
 #include "core/SharedState.h"
+#include "organizer/KeyedList.h"
 #include "organizer/OrganizerSelectList.h"
 #include "organizer/TaskLists.h"
 
 namespace jornix {
 namespace {
 
-class SelectTaskWindow : public OrganizerSelectList
+class SelectTaskWindow : public KeyedList<OrganizerSelectList, TaskRows, TaskOrders>
 {
 public:
-    TaskRows brw;
-
     SelectTaskWindow()
-        : OrganizerSelectList({.procedure = QStringLiteral("SelectTask"),
-                               .caption = QStringLiteral("Select Task"),
-                               .area = AccessArea::Tasks,
-                               .areaWords = QStringLiteral("Tasks"),
-                               .relations = RelationsTSK,
-                               .helpTopic = QStringLiteral("tasks.htm")})
+        : KeyedList({.procedure = QStringLiteral("SelectTask"),
+                     .caption = QStringLiteral("Select Task"),
+                     .area = AccessArea::Tasks,
+                     .areaWords = QStringLiteral("Tasks"),
+                     .relations = RelationsTSK,
+                     .helpTopic = QStringLiteral("tasks.htm")},
+                    DescribeTaskTabsAndList)
     {
-        SetUpList(brw, DescribeTaskTabsAndList(window, false));
     }
-
-protected:
-    void SetUpListOrders() override
-    {
-        orders_.AddTo(brw);
-        brw.SetUpColumns(false);
-    }
-
-private:
-    TaskOrders orders_;
 };
 
 } // namespace
