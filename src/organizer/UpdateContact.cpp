@@ -3,14 +3,9 @@
 #include "core/DataLayer.h"
 #include "core/OpenLink.h"
 #include "core/SharedState.h"
-#include "core/StandardForm.h"
-#include "journal/MiscFieldControls.h"
-#include "organizer/FormButtons.h"
-#include "organizer/RoomFor.h"
+#include "organizer/OrganizerForm.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/MessageBox.h"
-
-#include <QLayout>
 
 namespace jornix {
 namespace {
@@ -22,52 +17,35 @@ QString WithoutTrailingBlanks(QString text)
     return text;
 }
 
-class UpdateContactWindow : public StandardForm
+class UpdateContactWindow : public OrganizerForm
 {
 public:
-    MiscFieldControls misc{*this, MiscRecordType::Contact, *AccessCON, QStringLiteral("CON:Misc")};
-    int firstName = 0, email = 0, sendEmail = 0, web = 0, visitWebSite = 0, miscTab = 0, notes = 0,
-        showScraps = 0, okButton = 0, cancelButton = 0, privateBox = 0, helpButton = 0;
+    int firstName = 0, email = 0, sendEmail = 0, web = 0, visitWebSite = 0, notes = 0, showScraps = 0;
 
-    UpdateContactWindow() : StandardForm(QStringLiteral("UpdateContact"), QStringLiteral("Contact"))
+    UpdateContactWindow()
+        : OrganizerForm(QStringLiteral("UpdateContact"), QStringLiteral("Contact"), MiscRecordType::Contact,
+                        *AccessCON, QStringLiteral("CON:"))
     {
         SetRecord(*RelationsCON);
-        window.Sheet([&] {
-            window.Tab(QStringLiteral("General"), [&] { DescribeGeneral(); });
-            miscTab = window.Tab(QStringLiteral("Misc"), [&] {
-                window.Prompt(QStringLiteral("To enable Misc. Fields, go to Program Setup - Misc Fields (tab)."))
-                    .Name(QStringLiteral("MiscFieldsNote"));
-            }).Name(QStringLiteral("Sheet"));
-            window.Tab(QStringLiteral("Notes"), [&] {
-                notes = window.TextBox(BindField(*AccessCON, "CON:Notes"), 32000).Tip(QStringLiteral("Notes"));
-                window.Row([&] {
-                    window.Spacer();
-                    showScraps = window.Button(QStringLiteral("Show &Scraps..."), QStringLiteral("scrapS.gif"))
-                                     .Name(QStringLiteral("ShowScraps"));
-                });
-            });
-        });
-        DescribeStamps();
-        window.Row([&] {
-            privateBox = window.Check(QStringLiteral("&Private"), BindField(*AccessCON, "CON:Private"))
-                             .Tip(QStringLiteral("Private"));
-            window.Spacer();
-            window.Display(BindField(*AccessCON, "CON:Num"), QStringLiteral("@n-14"));
-        });
-        const FormButtons buttons = DescribeFormButtons(window);
-        helpButton = buttons.help;
-        okButton = buttons.ok;
-        cancelButton = buttons.cancel;
+        DescribeSheet([&] { DescribeGeneral(); },
+                      [&] {
+                          window.Tab(QStringLiteral("Notes"), [&] {
+                              notes = window.TextBox(BindField(*AccessCON, "CON:Notes"), 32000)
+                                          .Tip(QStringLiteral("Notes"));
+                              window.Row([&] {
+                                  window.Spacer();
+                                  showScraps = window
+                                                   .Button(QStringLiteral("Show &Scraps..."),
+                                                           QStringLiteral("scrapS.gif"))
+                                                   .Name(QStringLiteral("ShowScraps"));
+                              });
+                          });
+                      });
+        DescribeFoot();
         CheckAccess(CurrentUserAccess[AccessArea::Contacts], QStringLiteral("Contacts"), true);
-        SetButtons(okButton, cancelButton);
-        SetPrivateBox(privateBox);
         SetShowScraps(showScraps);
         SetFirstField(firstName);
         SetHelp(QStringLiteral("editingcontacts.htm"), helpButton);
-        KeepPlacement();
-        KeepMinimumSize();
-        misc.SetMiscTab(miscTab);
-        window.Widget(miscTab)->layout()->setAlignment(Qt::AlignTop); // the fields under the note
     }
 
     int OnAccepted(int control) override
@@ -83,32 +61,20 @@ public:
                       QStringLiteral("Please enter web site for this contact."));
             return Level::Handled;
         }
-        return StandardForm::OnAccepted(control);
+        return OrganizerForm::OnAccepted(control);
     }
 
 protected:
-    int PrepareRecord() override
-    {
-        misc.FetchMiscDefinitions();
-        return StandardForm::PrepareRecord();
-    }
-    void SetFieldDefaults() override
-    {
-        StandardForm::SetFieldDefaults();
-        misc.SetMiscDefaults();
-    }
     void SetUpWindow() override
     {
-        StandardForm::SetUpWindow();
-        misc.CreateMiscControls();
+        OrganizerForm::SetUpWindow();
         if (REQUEST == Request::ViewOnly)
             window.Disable(showScraps);
         else if (REQUEST == Request::Change) // the contact's first and last name
-            window.SetCaption(QStringLiteral("Record will be Changed  (") +
-                              WithoutTrailingBlanks(Field(QStringLiteral("CON:FName")).toString()) +
-                              QLatin1Char(' ') +
-                              WithoutTrailingBlanks(Field(QStringLiteral("CON:LName")).toString()) +
-                              QLatin1Char(')'));
+            window.SetCaption(
+                QStringLiteral("Record will be Changed  (") +
+                WithoutTrailingBlanks(Field(QStringLiteral("CON:FName")).toString()) + QLatin1Char(' ') +
+                WithoutTrailingBlanks(Field(QStringLiteral("CON:LName")).toString()) + QLatin1Char(')'));
     }
 
 private:
@@ -175,7 +141,8 @@ private:
 
     int Entry(const char* field, const QString& tip)
     {
-        const Control entry = window.Entry(BindField(*AccessCON, field), QStringLiteral("@s255")).Tip(tip).Stretch();
+        const Control entry =
+            window.Entry(BindField(*AccessCON, field), QStringLiteral("@s255")).Tip(tip).Stretch();
         entry.Widget()->setMinimumWidth(entry.Widget()->fontMetrics().averageCharWidth() * 24);
         return entry;
     }

@@ -2,69 +2,41 @@
 
 #include "core/DataLayer.h"
 #include "core/SharedState.h"
-#include "core/StandardForm.h"
-#include "journal/MiscFieldControls.h"
 #include "journal/SelectDate.h"
 #include "journal/VoiceMessage.h"
-#include "organizer/FormButtons.h"
+#include "organizer/OrganizerForm.h"
 #include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
 
 #include <QDate>
-#include <QLayout>
 
 namespace jornix {
 namespace {
 
-const QString MiscFieldsNote =
-    QStringLiteral("To enable Misc. Fields, go to Program Setup - Misc Fields (tab).");
-
-class UpdateTaskWindow : public StandardForm
+class UpdateTaskWindow : public OrganizerForm
 {
 public:
-    MiscFieldControls misc{*this, MiscRecordType::Task, *AccessTSK, QStringLiteral("TSK:Misc")};
     VoiceMessage voice;
     int description = 0, completed = 0, pickCloseDate = 0, closeDatePrompt = 0, priority = 0, closeDate = 0,
-        dueDate = 0, pickDueDate = 0, startDate = 0, pickStartDate = 0, notes = 0, showScraps = 0, miscTab = 0,
-        okButton = 0, cancelButton = 0, privateBox = 0, helpButton = 0;
+        dueDate = 0, pickDueDate = 0, startDate = 0, pickStartDate = 0, notes = 0, showScraps = 0;
 
     UpdateTaskWindow()
-        : StandardForm(QStringLiteral("UpdateTask"), QStringLiteral("Task")),
+        : OrganizerForm(QStringLiteral("UpdateTask"), QStringLiteral("Task"), MiscRecordType::Task,
+                        *AccessTSK, QStringLiteral("TSK:")),
           voice(
               *this, QStringLiteral("t_"), [this] { return Field(QStringLiteral("TSK:Num")).toInt(); },
               CurrentUserAccess[AccessArea::Tasks])
     {
         SetRecord(*RelationsTSK);
-        window.Sheet([&] {
-            window.Tab(QStringLiteral("General"), [&] { DescribeGeneral(); });
-            miscTab = window.Tab(QStringLiteral("Misc"), [&] {
-                window.Prompt(MiscFieldsNote).Name(QStringLiteral("MiscFieldsNote"));
-            }).Name(QStringLiteral("Sheet"));
-        });
-        DescribeStamps(QStringLiteral("Create on"));
-        window.Row([&] {
-            privateBox = window.Check(QStringLiteral("&Private"), BindField(*AccessTSK, "TSK:Private"))
-                             .Tip(QStringLiteral("Private"));
-            window.Spacer();
-            window.Display(BindField(*AccessTSK, "TSK:Num"), QStringLiteral("@n-14"));
-        });
-        const FormButtons buttons = DescribeFormButtons(window);
-        helpButton = buttons.help;
-        okButton = buttons.ok;
-        cancelButton = buttons.cancel;
+        DescribeSheet([&] { DescribeGeneral(); });
+        DescribeFoot(QStringLiteral("Create on"));
         CheckAccess(CurrentUserAccess[AccessArea::Tasks], QStringLiteral("Tasks"), true);
-        SetButtons(okButton, cancelButton);
         SetNameField(QStringLiteral("TSK:Description"));
-        SetPrivateBox(privateBox);
         SetShowScraps(showScraps);
         SetFirstField(description);
         SetHelp(QStringLiteral("editingtasks.htm"), helpButton);
-        KeepPlacement();
-        KeepMinimumSize();
-        misc.SetMiscTab(miscTab);
-        window.Widget(miscTab)->layout()->setAlignment(Qt::AlignTop); // the fields under the note
     }
 
     int OnAccepted(int control) override
@@ -98,24 +70,13 @@ public:
             window.ShowValues(picker.spin);
             return Level::Handled;
         }
-        return StandardForm::OnAccepted(control);
+        return OrganizerForm::OnAccepted(control);
     }
 
 protected:
-    int PrepareRecord() override
-    {
-        misc.FetchMiscDefinitions();
-        return StandardForm::PrepareRecord();
-    }
-    void SetFieldDefaults() override
-    {
-        StandardForm::SetFieldDefaults();
-        misc.SetMiscDefaults();
-    }
     void SetUpWindow() override
     {
-        StandardForm::SetUpWindow();
-        misc.CreateMiscControls();
+        OrganizerForm::SetUpWindow();
         if (REQUEST == Request::ViewOnly) {
             for (const int button : {pickCloseDate, pickDueDate, pickStartDate, showScraps})
                 window.Disable(button);
@@ -134,8 +95,9 @@ private:
                 completed = window.Check(QStringLiteral("Co&mpleted"), BindField(*AccessTSK, "TSK:Completed"))
                                 .Tip(QStringLiteral("Completed"));
                 window.Spacer();
-                closeDatePrompt =
-                    window.Prompt(QStringLiteral("&Close Date:")).Name(QStringLiteral("CloseDatePrompt")).Disable();
+                closeDatePrompt = window.Prompt(QStringLiteral("&Close Date:"))
+                                      .Name(QStringLiteral("CloseDatePrompt"))
+                                      .Disable();
                 closeDate = DateSpin("TSK:CloseDate", QStringLiteral("Close Date"));
                 pickCloseDate = PickButton(QStringLiteral("PickCloseDate")).Disable();
             });
@@ -188,7 +150,9 @@ private:
 
     Control PickButton(const QString& name)
     {
-        return window.Button({}, QStringLiteral("pickdate.gif")).Tip(QStringLiteral("Select Date")).Name(name);
+        return window.Button({}, QStringLiteral("pickdate.gif"))
+            .Tip(QStringLiteral("Select Date"))
+            .Name(name);
     }
 
     // The close date can be changed only while the task is completed.
