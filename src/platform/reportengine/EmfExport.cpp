@@ -28,8 +28,12 @@ public:
     Metafile(const QString& path, const QSizeF& paper, const QString& title)
     {
         RECT frame{0, 0, LONG(std::lround(paper.width() * 100)), LONG(std::lround(paper.height() * 100))};
-        std::string description = title.toStdString();
-        description.push_back('\0'); // the description ends with two NULs
+        // The program's name and the title, each ending with a NUL, and a NUL after both. libEMF copies the
+        // description in whole words, so NULs beyond the end keep it from reading past the buffer.
+        std::string description = "Jornix";
+        description.push_back('\0');
+        description += title.toLatin1().toStdString(); // the file's code page: other characters as "?"
+        description.append(16, '\0');
         dc_ = CreateEnhMetaFileA(0, QFile::encodeName(path).constData(), &frame, description.c_str());
         if (!dc_)
             return;
@@ -61,7 +65,8 @@ public:
     void Text(const PagePrimitive& run)
     {
         LOGFONTW font{};
-        font.lfHeight = -LONG(std::lround((run.style.pointSize > 0 ? run.style.pointSize : 10) * 25.4 / 72 * scale_));
+        font.lfHeight =
+            -LONG(std::lround((run.style.pointSize > 0 ? run.style.pointSize : 10) * 25.4 / 72 * scale_));
         font.lfWeight = run.style.bold ? FW_BOLD : FW_NORMAL;
         font.lfItalic = run.style.italic;
         font.lfUnderline = run.style.underline;
@@ -107,7 +112,8 @@ public:
     void Picture(const PagePrimitive& picture)
     {
         // Rows bottom up in blue, green, red order, each a multiple of four bytes long, as QImage keeps them.
-        const QImage image = PrimitiveImage(picture, ExportPictureDpi).convertToFormat(QImage::Format_BGR888).mirrored();
+        const QImage image =
+            PrimitiveImage(picture, ExportPictureDpi).convertToFormat(QImage::Format_BGR888).mirrored();
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = image.width();
@@ -117,8 +123,8 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         info.bmiHeader.biSizeImage = DWORD(image.sizeInBytes());
         StretchDIBits(dc_, X(picture.frame.left()), X(picture.frame.top()), X(picture.frame.width()),
-                      X(picture.frame.height()), 0, 0, image.width(), image.height(), image.constBits(), &info,
-                      DIB_RGB_COLORS, SRCCOPY);
+                      X(picture.frame.height()), 0, 0, image.width(), image.height(), image.constBits(),
+                      &info, DIB_RGB_COLORS, SRCCOPY);
     }
 
 private:

@@ -135,7 +135,8 @@ QString ExportFiles::Unused(const QString& file) const
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     const QString stem = info.fileName().chopped(suffix.size());
     for (int k = 2;; ++k) {
-        const QString other = info.dir().filePath(QStringLiteral("%1_%2%3").arg(stem, QString::number(k), suffix));
+        const QString other =
+            info.dir().filePath(QStringLiteral("%1_%2%3").arg(stem, QString::number(k), suffix));
         if (!before_.contains(other) && !files_.contains(other))
             return other;
     }
@@ -194,7 +195,8 @@ bool FileBeside::Commit()
     QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                                      QFileDevice::ReadOther);
     // rename() replaces the target in one step, so that it is never missing or half written.
-    if (path_.isEmpty() || std::rename(QFile::encodeName(path_).constData(), QFile::encodeName(target_).constData())) {
+    if (path_.isEmpty() ||
+        std::rename(QFile::encodeName(path_).constData(), QFile::encodeName(target_).constData())) {
         error_ = QStringLiteral("\"%1\" cannot be written").arg(target_);
         return false;
     }

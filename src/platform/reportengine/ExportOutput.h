@@ -28,8 +28,8 @@ struct ExportSource
 {
     const ReportJob& job;
     PageSpool& spool;
-    QList<int> pages;      // spool indexes
-    const RowSpool* rows;  // the records as table rows; nullptr when none were kept
+    QList<int> pages;     // spool indexes
+    const RowSpool* rows; // the records as table rows; nullptr when none were kept
     QString title;
     std::function<bool(int done)> progress; // after each page or record; false stops the export
 };

@@ -41,7 +41,8 @@ bool ForEachRow(const ExportSource& source, const std::function<bool(const Expor
         if (!pages.contains(row.page))
             return true;
         ++n;
-        going = each(row, n) && (!source.progress || source.progress(int(qint64(n) * source.pages.size() / rows)));
+        going = each(row, n) &&
+                (!source.progress || source.progress(int(qint64(n) * source.pages.size() / rows)));
         return going;
     });
     if (!read)
@@ -80,8 +81,8 @@ QImage WhiteImage(QSize size, double dpi)
 QImage PrimitiveImage(const PagePrimitive& primitive, double dpi)
 {
     const double scale = dpi / 25.4;
-    QImage image = WhiteImage(QSize(qCeil(primitive.frame.width() * scale), qCeil(primitive.frame.height() * scale)),
-                              dpi);
+    QImage image = WhiteImage(
+        QSize(qCeil(primitive.frame.width() * scale), qCeil(primitive.frame.height() * scale)), dpi);
     Page alone;
     PagePrimitive moved = primitive;
     moved.frame.moveTopLeft(QPointF(0, 0));
@@ -94,7 +95,8 @@ QImage PrimitiveImage(const PagePrimitive& primitive, double dpi)
 QImage PageImage(const Page& page, int lastPage, double dpi)
 {
     const double scale = dpi / 25.4;
-    QImage image = WhiteImage(QSize(qRound(page.paper.width() * scale), qRound(page.paper.height() * scale)), dpi);
+    QImage image =
+        WhiteImage(QSize(qRound(page.paper.width() * scale), qRound(page.paper.height() * scale)), dpi);
     QPainter painter(&image);
     PaintPage(painter, page, lastPage);
     return image;
@@ -131,7 +133,8 @@ QString MarkupText(const QString& text)
             escaped += QLatin1String("&#39;");
             break;
         default:
-            if ((c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t') && c != QLatin1Char('\r')) ||
+            if ((c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t') &&
+                 c != QLatin1Char('\r')) ||
                 c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
                 escaped += QChar(0xFFFD);
             else

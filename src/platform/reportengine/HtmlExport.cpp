@@ -20,14 +20,16 @@ QString FontFamily(const QString& family)
     for (const QChar c : family)
         if (c.isLetterOrNumber() || c == QLatin1Char(' ') || c == QLatin1Char('-'))
             name += c;
-    return name.isEmpty() ? QStringLiteral("sans-serif") : QLatin1Char('\'') + name + QStringLiteral("', sans-serif");
+    return name.isEmpty() ? QStringLiteral("sans-serif")
+                          : QLatin1Char('\'') + name + QStringLiteral("', sans-serif");
 }
 
 QString TextStyleCss(const TextStyle& style)
 {
-    QString css = QStringLiteral("font-family:%1;font-size:%2pt;color:%3;")
-                      .arg(FontFamily(style.fontFamily), QString::number(style.pointSize > 0 ? style.pointSize : 10),
-                           CssColour(style.colour));
+    QString css =
+        QStringLiteral("font-family:%1;font-size:%2pt;color:%3;")
+            .arg(FontFamily(style.fontFamily), QString::number(style.pointSize > 0 ? style.pointSize : 10),
+                 CssColour(style.colour));
     if (style.bold)
         css += QLatin1String("font-weight:bold;");
     if (style.italic)
@@ -64,18 +66,20 @@ namespace html {
 
 QString Head(const QString& title)
 {
-    return QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
-                          "<style>\nbody { background: #808080; margin: 0; padding: 8mm 0; }\n"
-                          ".page { position: relative; margin: 0 auto 8mm auto; background: white; overflow: hidden; }\n"
-                          ".page div { position: absolute; white-space: pre; line-height: 1; }\n"
-                          ".page img, .page svg { position: absolute; }\n"
-                          "@media print { body { background: none; padding: 0; } "
-                          ".page { margin: 0; page-break-after: always; } }\n"
-                          "</style>\n</head>\n<body>\n")
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
+               "<style>\nbody { background: #808080; margin: 0; padding: 8mm 0; }\n"
+               ".page { position: relative; margin: 0 auto 8mm auto; background: white; overflow: hidden; }\n"
+               ".page div { position: absolute; white-space: pre; line-height: 1; }\n"
+               ".page img, .page svg { position: absolute; }\n"
+               "@media print { body { background: none; padding: 0; } "
+               ".page { margin: 0; page-break-after: always; } }\n"
+               "</style>\n</head>\n<body>\n")
         .arg(MarkupText(title));
 }
 
-QString PageBody(const Page& page, int lastPage, const std::function<QString(const PagePrimitive&, int k)>& picture)
+QString PageBody(const Page& page, int lastPage,
+                 const std::function<QString(const PagePrimitive&, int k)>& picture)
 {
     QString body = QStringLiteral("<div class=\"page\" id=\"page%1\" style=\"width:%2;height:%3\">\n")
                        .arg(page.number)
@@ -87,7 +91,8 @@ QString PageBody(const Page& page, int lastPage, const std::function<QString(con
         switch (primitive.kind) {
         case PrimitiveKind::TextRun:
             body += QStringLiteral("<div style=\"left:%1;top:%2;%3\">%4</div>\n")
-                        .arg(Mm(f.left()), Mm(f.top()), TextStyleCss(primitive.style), MarkupText(primitive.text));
+                        .arg(Mm(f.left()), Mm(f.top()), TextStyleCss(primitive.style),
+                             MarkupText(primitive.text));
             break;
         case PrimitiveKind::Line:
         case PrimitiveKind::Rectangle:
@@ -105,11 +110,12 @@ QString PageBody(const Page& page, int lastPage, const std::function<QString(con
         }
     }
     if (!shapes.isEmpty())
-        body += QStringLiteral("<svg style=\"left:0;top:0\" width=\"%1\" height=\"%2\" viewBox=\"0 0 %3 %4\">\n")
-                    .arg(Mm(page.paper.width()), Mm(page.paper.height()))
-                    .arg(page.paper.width())
-                    .arg(page.paper.height()) +
-                shapes + QStringLiteral("</svg>\n");
+        body +=
+            QStringLiteral("<svg style=\"left:0;top:0\" width=\"%1\" height=\"%2\" viewBox=\"0 0 %3 %4\">\n")
+                .arg(Mm(page.paper.width()), Mm(page.paper.height()))
+                .arg(page.paper.width())
+                .arg(page.paper.height()) +
+            shapes + QStringLiteral("</svg>\n");
     return body + QStringLiteral("</div>\n");
 }
 
@@ -134,7 +140,8 @@ bool WriteHtml(const ExportSource& source, ExportFiles& files, QString& error)
         };
         return put(html::Head(source.title)) &&
                ForEachPage(
-                   source, [&](const Page& page, int) { return put(html::PageBody(page, lastPage, dataUri)); },
+                   source,
+                   [&](const Page& page, int) { return put(html::PageBody(page, lastPage, dataUri)); },
                    error) &&
                put(html::Tail());
     };

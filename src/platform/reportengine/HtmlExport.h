@@ -18,7 +18,8 @@ bool WriteHtml(const ExportSource& source, ExportFiles& files, QString& error);
 namespace html {
 QString Head(const QString& title);
 // `picture` gives the address of the page's picture number `k` (from 1, in the order of the page).
-QString PageBody(const Page& page, int lastPage, const std::function<QString(const PagePrimitive&, int k)>& picture);
+QString PageBody(const Page& page, int lastPage,
+                 const std::function<QString(const PagePrimitive&, int k)>& picture);
 QString Tail();
 } // namespace html
 

@@ -44,13 +44,16 @@ bool WriteMhtml(const ExportSource& source, ExportFiles& files, QString& error)
     const QByteArray boundary = "----=_Jornix_" + QUuid::createUuid().toByteArray(QUuid::Id128);
     const auto write = [&](QIODevice& out) {
         const auto put = [&out](const QByteArray& bytes) { return out.write(bytes) == bytes.size(); };
-        const QByteArray header = "From: <Saved by Jornix>\r\nSubject: " + HeaderText(source.title) +
-                                  "\r\nDate: " + QDateTime::currentDateTimeUtc().toString(Qt::RFC2822Date).toLatin1() +
-                                  "\r\nMIME-Version: 1.0\r\nContent-Type: multipart/related; type=\"text/html\"; "
-                                  "boundary=\"" + boundary + "\"\r\n\r\nThis is a multi-part message in MIME format.\r\n\r\n";
-        if (!put(header) || !put("--" + boundary + "\r\nContent-Type: text/html; charset=\"utf-8\"\r\n"
-                                                   "Content-Transfer-Encoding: base64\r\n"
-                                                   "Content-Location: report.html\r\n\r\n"))
+        const QByteArray header =
+            "From: <Saved by Jornix>\r\nSubject: " + HeaderText(source.title) +
+            "\r\nDate: " + QDateTime::currentDateTimeUtc().toString(Qt::RFC2822Date).toLatin1() +
+            "\r\nMIME-Version: 1.0\r\nContent-Type: multipart/related; type=\"text/html\"; "
+            "boundary=\"" +
+            boundary + "\"\r\n\r\nThis is a multi-part message in MIME format.\r\n\r\n";
+        if (!put(header) || !put("--" + boundary +
+                                 "\r\nContent-Type: text/html; charset=\"utf-8\"\r\n"
+                                 "Content-Transfer-Encoding: base64\r\n"
+                                 "Content-Location: report.html\r\n\r\n"))
             return false;
         // The HTML part goes out page by page, in base64 so that every line stays short and 8-bit safe;
         // whole lines of 57 bytes are encoded as they come.
@@ -84,11 +87,12 @@ bool WriteMhtml(const ExportSource& source, ExportFiles& files, QString& error)
                     if (primitive.kind != PrimitiveKind::Image && primitive.kind != PrimitiveKind::Drawing &&
                         primitive.kind != PrimitiveKind::Barcode)
                         continue;
-                    const QByteArray part = "--" + boundary +
-                                            "\r\nContent-Type: image/png\r\nContent-Transfer-Encoding: base64\r\n"
-                                            "Content-Location: " + PictureName(page.number, ++k).toLatin1() +
-                                            "\r\n\r\n" + Base64Lines(PngBytes(PrimitiveImage(primitive, ExportPictureDpi))) +
-                                            "\r\n";
+                    const QByteArray part =
+                        "--" + boundary +
+                        "\r\nContent-Type: image/png\r\nContent-Transfer-Encoding: base64\r\n"
+                        "Content-Location: " +
+                        PictureName(page.number, ++k).toLatin1() + "\r\n\r\n" +
+                        Base64Lines(PngBytes(PrimitiveImage(primitive, ExportPictureDpi))) + "\r\n";
                     if (!put(part))
                         return false;
                 }

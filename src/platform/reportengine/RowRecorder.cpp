@@ -50,12 +50,14 @@ RowRecorder::RowRecorder(const ReportLayout& layout) : list_(layout.projectType 
             for (const QString& formula : object.lines)
                 cell.cells.emplace_back(formula);
             lines_.push_back(std::move(cell));
-            columns_ << (object.name.isEmpty() ? QStringLiteral("Text %1").arg(columns_.size() + 1) : object.name);
+            columns_ << (object.name.isEmpty() ? QStringLiteral("Text %1").arg(columns_.size() + 1)
+                                               : object.name);
         }
     }
 }
 
-ExportCell RowRecorder::Cell(const ReportJob& job, const FormulaContext& context, const Formula& formula) const
+ExportCell RowRecorder::Cell(const ReportJob& job, const FormulaContext& context,
+                             const Formula& formula) const
 {
     ExportCell cell;
     const QString text = formula.Text().trimmed();

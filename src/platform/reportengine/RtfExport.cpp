@@ -84,16 +84,17 @@ QByteArray CharacterFormat(const Tables& tables, const TextStyle& style)
 // A paragraph in a frame at the frame's place on the page.
 QByteArray Frame(const QRectF& frame, const QByteArray& content)
 {
-    return "\\pard\\plain\\pvpg\\phpg\\posx" + Number(Twips(frame.left())) + "\\posy" + Number(Twips(frame.top())) +
-           "\\absw" + Number(std::max(Twips(frame.width()), 1)) + ' ' + content + "\\par\n";
+    return "\\pard\\plain\\pvpg\\phpg\\posx" + Number(Twips(frame.left())) + "\\posy" +
+           Number(Twips(frame.top())) + "\\absw" + Number(std::max(Twips(frame.width()), 1)) + ' ' + content +
+           "\\par\n";
 }
 
 QByteArray Picture(const PagePrimitive& primitive)
 {
     const QImage image = PrimitiveImage(primitive, ExportPictureDpi);
-    return "{\\pict\\pngblip\\picw" + Number(image.width()) + "\\pich" + Number(image.height()) + "\\picwgoal" +
-           Number(Twips(primitive.frame.width())) + "\\pichgoal" + Number(Twips(primitive.frame.height())) + ' ' +
-           PngBytes(image).toHex() + '}';
+    return "{\\pict\\pngblip\\picw" + Number(image.width()) + "\\pich" + Number(image.height()) +
+           "\\picwgoal" + Number(Twips(primitive.frame.width())) + "\\pichgoal" +
+           Number(Twips(primitive.frame.height())) + ' ' + PngBytes(image).toHex() + '}';
 }
 
 // The text runs of a list's table rows on the page, by the top of their row: the runs that lie in the table's
@@ -133,7 +134,8 @@ struct TableRows
     }
 };
 
-QByteArray PageRtf(const Page& page, int lastPage, const Tables& tables, const TableRows& table)
+QByteArray PageRtf(const Page& page, int lastPage, double topMargin, const Tables& tables,
+                   const TableRows& table)
 {
     QByteArray rtf;
     // Table runs grouped into rows by their tops, in order down the page.
@@ -150,7 +152,8 @@ QByteArray PageRtf(const Page& page, int lastPage, const Tables& tables, const T
                     row = rows.insert(rows.end(), {primitive.frame.top(), {}});
                 row->second.push_back(&primitive);
             } else {
-                rtf += Frame(primitive.frame, "{" + CharacterFormat(tables, primitive.style) + RtfText(primitive.text) + "}");
+                rtf += Frame(primitive.frame,
+                             "{" + CharacterFormat(tables, primitive.style) + RtfText(primitive.text) + "}");
             }
             break;
         case PrimitiveKind::Image:
@@ -166,9 +169,10 @@ QByteArray PageRtf(const Page& page, int lastPage, const Tables& tables, const T
     }
     if (rows.empty())
         return rtf;
-    std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    // The table follows in the flow, its first row at the top of its first line.
-    rtf += "\\pard\\plain\\sb" + Number(std::max(Twips(rows.front().first), 0)) + "\\par\n";
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // The table follows in the flow, which starts at the top margin; its first row where its first line is.
+    rtf += "\\pard\\plain\\sb" + Number(std::max(Twips(rows.front().first - topMargin), 0)) + "\\par\n";
     const int columns = int(table.edges.size()) - 1;
     for (const auto& [top, runs] : rows) {
         QByteArray row = "\\trowd\\trleft" + Number(Twips(table.edges.front()));
@@ -223,14 +227,16 @@ bool WriteRtf(const ExportSource& source, ExportFiles& files, QString& error)
         const PaperSetup& paper = source.job.layout.paper;
         QByteArray head = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n" + tables.Header() + "{\\info{\\title " +
                           RtfText(source.title) + "}}\n\\paperw" + Number(Twips(paper.width)) + "\\paperh" +
-                          Number(Twips(paper.height)) + "\\margl" + Number(Twips(paper.leftMargin)) + "\\margr" +
-                          Number(Twips(paper.rightMargin)) + "\\margt" + Number(Twips(paper.topMargin)) + "\\margb" +
-                          Number(Twips(paper.bottomMargin)) + '\n';
+                          Number(Twips(paper.height)) + "\\margl" + Number(Twips(paper.leftMargin)) +
+                          "\\margr" + Number(Twips(paper.rightMargin)) + "\\margt" +
+                          Number(Twips(paper.topMargin)) + "\\margb" + Number(Twips(paper.bottomMargin)) +
+                          '\n';
         return put(head) &&
                ForEachPage(
                    source,
                    [&](const Page& page, int n) {
-                       return put((n > 1 ? QByteArray("\\page\n") : QByteArray()) + PageRtf(page, lastPage, tables, table));
+                       return put((n > 1 ? QByteArray("\\page\n") : QByteArray()) +
+                                  PageRtf(page, lastPage, paper.topMargin, tables, table));
                    },
                    error) &&
                put("}\n");

@@ -4,7 +4,6 @@
 #include "platform/reportengine/PageSpool.h"
 #include "platform/reportengine/TextLines.h"
 
-
 #include <algorithm>
 #include <cmath>
 

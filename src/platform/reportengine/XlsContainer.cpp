@@ -20,7 +20,8 @@ void Unref(void* object)
 
 } // namespace
 
-bool WriteWorkbookFile(const std::string& path, const unsigned char* workbook, std::size_t size, std::string& error)
+bool WriteWorkbookFile(const std::string& path, const unsigned char* workbook, std::size_t size,
+                       std::string& error)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { gsf_init(); });

@@ -11,6 +11,7 @@ namespace jornix {
 constexpr std::size_t MinimumWorkbookStream = 4096;
 
 // False with the reason in `error` when the file cannot be written.
-bool WriteWorkbookFile(const std::string& path, const unsigned char* workbook, std::size_t size, std::string& error);
+bool WriteWorkbookFile(const std::string& path, const unsigned char* workbook, std::size_t size,
+                       std::string& error);
 
 } // namespace jornix

@@ -151,7 +151,8 @@ QByteArray SharedStrings(const QStringList& strings, quint32 uses)
 class Workbook
 {
 public:
-    explicit Workbook(const QStringList& columns) : columns_(int(std::min<qsizetype>(columns.size(), XlsMaxColumns)))
+    explicit Workbook(const QStringList& columns)
+        : columns_(int(std::min<qsizetype>(columns.size(), XlsMaxColumns)))
     {
         for (int column = 0; column < columns_; ++column)
             Text(0, column, columns.at(column), TitleXf);
@@ -191,7 +192,8 @@ public:
         QByteArray globals;
         Put(globals, Bof, BofRecord(0x0005));
         Put(globals, CodePage, Bytes().U16(0x04B0).data);
-        Put(globals, Window1, Bytes().U16(0).U16(0).U16(0x4000).U16(0x2000).U16(0x38).U16(0).U16(0).U16(1).U16(0x258).data);
+        Put(globals, Window1,
+            Bytes().U16(0).U16(0).U16(0x4000).U16(0x2000).U16(0x38).U16(0).U16(0).U16(1).U16(0x258).data);
         for (int font = 0; font < 4; ++font)
             Put(globals, Font, FontRecord(false));
         Put(globals, Font, FontRecord(true));
@@ -253,7 +255,8 @@ private:
 bool WriteXls(const ExportSource& source, ExportFiles& files, QString& error)
 {
     Workbook workbook(source.rows->Columns());
-    if (!ForEachRow(source, [&](const ExportRow& row, int) { return workbook.AddRow(row, error); }, error))
+    if (!ForEachRow(
+            source, [&](const ExportRow& row, int) { return workbook.AddRow(row, error); }, error))
         return false;
     const QByteArray stream = workbook.Stream();
     FileBeside file(files.Path());
@@ -263,9 +266,10 @@ bool WriteXls(const ExportSource& source, ExportFiles& files, QString& error)
     }
     std::string reason;
     if (!WriteWorkbookFile(QFile::encodeName(file.Path()).toStdString(),
-                           reinterpret_cast<const unsigned char*>(stream.constData()), std::size_t(stream.size()),
-                           reason)) {
-        error = QStringLiteral("\"%1\" cannot be written: %2").arg(files.Path(), QString::fromStdString(reason));
+                           reinterpret_cast<const unsigned char*>(stream.constData()),
+                           std::size_t(stream.size()), reason)) {
+        error =
+            QStringLiteral("\"%1\" cannot be written: %2").arg(files.Path(), QString::fromStdString(reason));
         return false;
     }
     if (!file.Commit()) {

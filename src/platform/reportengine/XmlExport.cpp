@@ -49,7 +49,8 @@ bool WriteXml(const ExportSource& source, ExportFiles& files, QString& error)
         const bool rows = ForEachRow(
             source,
             [&](const ExportRow& row, int number) {
-                QString record = QStringLiteral("  <record number=\"%1\" page=\"%2\">\n").arg(number).arg(row.page);
+                QString record =
+                    QStringLiteral("  <record number=\"%1\" page=\"%2\">\n").arg(number).arg(row.page);
                 for (std::size_t at = 0; at < row.cells.size(); ++at) {
                     QString type;
                     const QString value = ItemValue(row.cells[at], type);

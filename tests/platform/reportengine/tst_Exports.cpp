@@ -89,7 +89,8 @@ void PrintContacts(ReportJobs& engine, int job, const QList<Contact>& contacts)
 void PrintCards(ReportJobs& engine, int job, int cards)
 {
     for (int card = 1; card <= cards; ++card) {
-        engine.LlDefineVariableExtA(job, "Contacts.Company", QString("Card %1").arg(card), ReportItemType::Text, 0);
+        engine.LlDefineVariableExtA(job, "Contacts.Company", QString("Card %1").arg(card),
+                                    ReportItemType::Text, 0);
         engine.LlPrint(job);
     }
 }
@@ -117,7 +118,8 @@ std::pair<int, QString> Execute(const QString& program, const QStringList& argum
     process.start(program, arguments);
     if (!process.waitForFinished(30000))
         return {-1, {}};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+    return {process.exitCode(),
+            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
 }
 
 // The parts of a MIME multipart message: their headers and their decoded bodies.
@@ -129,7 +131,8 @@ struct MimePart
 
 QList<MimePart> MimeParts(const QByteArray& message)
 {
-    const QRegularExpressionMatch boundary = QRegularExpression("boundary=\"([^\"]+)\"").match(QString::fromLatin1(message));
+    const QRegularExpressionMatch boundary =
+        QRegularExpression("boundary=\"([^\"]+)\"").match(QString::fromLatin1(message));
     QList<MimePart> parts;
     if (!boundary.hasMatch())
         return parts;
@@ -175,8 +178,8 @@ class TestExports : public QObject
                                QString* error = nullptr, const QString& folder = {})
     {
         ReportJobs engine;
-        const int job = StartExport(engine, 2, Path("contacts.rpt"), format, folder.isEmpty() ? folder_.path() : folder,
-                                    file);
+        const int job = StartExport(engine, 2, Path("contacts.rpt"), format,
+                                    folder.isEmpty() ? folder_.path() : folder, file);
         PrintContacts(engine, job, contacts);
         const int ended = engine.LlPrintEnd(job, 0);
         if (error)
@@ -190,7 +193,7 @@ class TestExports : public QObject
 private slots:
     void initTestCase()
     {
-                Write(ContactList(), Path("contacts.rpt"));
+        Write(ContactList(), Path("contacts.rpt"));
         Write(Cards(), Path("cards.rpt"));
     }
 
@@ -202,13 +205,18 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("pages");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("three BMP pages") << "PICTURE_BMP" << "week.bmp" << 3
-                                         << QStringList{"week.bmp", "2_week.bmp", "3_week.bmp"};
-        QTest::newRow("one BMP page") << "PICTURE_BMP" << "day.bmp" << 1 << QStringList{"day.bmp"};
-        QTest::newRow("three EMF pages") << "PICTURE_EMF" << "week.emf" << 3
-                                         << QStringList{"week.emf", "2_week.emf", "3_week.emf"};
-        QTest::newRow("one EMF page") << "PICTURE_EMF" << "day.emf" << 1 << QStringList{"day.emf"};
-        QTest::newRow("two JPG pages") << "PICTURE_JPEG" << "week.jpg" << 2 << QStringList{"week.jpg", "2_week.jpg"};
+        QTest::newRow("three BMP pages")
+            << "PICTURE_BMP"
+            << "week.bmp" << 3 << QStringList{"week.bmp", "2_week.bmp", "3_week.bmp"};
+        QTest::newRow("one BMP page") << "PICTURE_BMP"
+                                      << "day.bmp" << 1 << QStringList{"day.bmp"};
+        QTest::newRow("three EMF pages")
+            << "PICTURE_EMF"
+            << "week.emf" << 3 << QStringList{"week.emf", "2_week.emf", "3_week.emf"};
+        QTest::newRow("one EMF page") << "PICTURE_EMF"
+                                      << "day.emf" << 1 << QStringList{"day.emf"};
+        QTest::newRow("two JPG pages") << "PICTURE_JPEG"
+                                       << "week.jpg" << 2 << QStringList{"week.jpg", "2_week.jpg"};
     }
 
     void pictureExportsWriteAFilePerPage()
@@ -228,14 +236,15 @@ private slots:
         for (const QString& name : expected)
             paths << QDir(out.path()).filePath(name);
         QCOMPARE(files, paths.join(';'));
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), expected.size()); // no temporary file is left
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(),
+                 expected.size()); // no temporary file is left
         for (const QString& path : paths) {
             const QByteArray bytes = Contents(path);
             if (format == "PICTURE_EMF") {
-                QCOMPARE(Dword(bytes, 0), 1u);            // EMR_HEADER
-                QCOMPARE(Dword(bytes, 40), 0x464D4520u);  // " EMF"
+                QCOMPARE(Dword(bytes, 0), 1u);           // EMR_HEADER
+                QCOMPARE(Dword(bytes, 40), 0x464D4520u); // " EMF"
                 QCOMPARE(Dword(bytes, 48), quint32(bytes.size()));
-                QCOMPARE(Long(bytes, 24), 0);             // the frame: the A4 paper in hundredths of a millimetre
+                QCOMPARE(Long(bytes, 24), 0); // the frame: the A4 paper in hundredths of a millimetre
                 QCOMPARE(Long(bytes, 32), 21000);
                 QCOMPARE(Long(bytes, 36), 29700);
                 QVERIFY(Long(bytes, 16) > Long(bytes, 8)); // bounds around what was drawn
@@ -257,7 +266,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("first page") << QStringList{} << 1 << "/out/week.bmp";
         QTest::newRow("third page") << QStringList{} << 3 << "/out/3_week.bmp";
-        QTest::newRow("the file asked for was written") << QStringList{"/out/week.bmp"} << 1 << "/out/week_2.bmp";
+        QTest::newRow("the file asked for was written")
+            << QStringList{"/out/week.bmp"} << 1 << "/out/week_2.bmp";
         QTest::newRow("a page's name was written")
             << QStringList{"/out/2_week.bmp", "/out/2_week_2.bmp"} << 2 << "/out/2_week_3.bmp";
     }
@@ -273,22 +283,25 @@ private slots:
 
     void theSpreadsheetHoldsTheRowsWithTheirTypes()
     {
-        const QStringList files = ExportContacts(
-            "XLS", "contacts.xls",
-            {{"Alpha Ltd", "first", "12.5", DateValue(QDate(2024, 2, 29))},
-             {Company, Notes, "-3", "1e1000"},
-             {"Gamma", QString(40000, 'g'), "", DateValue(QDate(1999, 12, 31))}});
+        const QStringList files =
+            ExportContacts("XLS", "contacts.xls",
+                           {{"Alpha Ltd", "first", "12.5", DateValue(QDate(2024, 2, 29))},
+                            {Company, Notes, "-3", "1e1000"},
+                            {"Gamma", QString(40000, 'g'), "", DateValue(QDate(1999, 12, 31))}});
         QCOMPARE(files, QStringList{Path("contacts.xls")});
         QVERIFY(Contents(files.first()).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
-        const QString script = "import sys, json, xlrd\n"
-                               "book = xlrd.open_workbook(sys.argv[1])\n"
-                               "sheet = book.sheet_by_index(0)\n"
-                               "print(json.dumps([[[c.ctype, c.value] for c in sheet.row(r)] for r in range(sheet.nrows)]))\n";
+        const QString script =
+            "import sys, json, xlrd\n"
+            "book = xlrd.open_workbook(sys.argv[1])\n"
+            "sheet = book.sheet_by_index(0)\n"
+            "print(json.dumps([[[c.ctype, c.value] for c in sheet.row(r)] for r in range(sheet.nrows)]))\n";
         const auto [code, output] = Execute("/usr/bin/python3", {"-c", script, files.first()});
         QVERIFY2(code == 0, qPrintable(output));
         const QJsonArray rows = QJsonDocument::fromJson(output.toUtf8()).array();
         QCOMPARE(rows.size(), 4);
-        const auto cell = [&rows](int row, int column) { return rows.at(row).toArray().at(column).toArray(); };
+        const auto cell = [&rows](int row, int column) {
+            return rows.at(row).toArray().at(column).toArray();
+        };
         const int Text = 1, Number = 2, Date = 3, Empty = 0;
         const QStringList titles{"Company", "Notes", "Amount", "Due"};
         for (int column = 0; column < 4; ++column) {
@@ -303,7 +316,7 @@ private slots:
         QCOMPARE(cell(2, 0).at(1).toString(), Company);
         QCOMPARE(cell(2, 1).at(1).toString(), Notes);
         QCOMPARE(cell(2, 2).at(1).toDouble(), -3.0);
-        QCOMPARE(cell(2, 3).at(0).toInt(), Empty); // no date
+        QCOMPARE(cell(2, 3).at(0).toInt(), Empty);           // no date
         QCOMPARE(cell(3, 1).at(1).toString().size(), 32767); // a long text goes through the continued strings
         QCOMPARE(cell(3, 2).at(0).toInt(), Empty);
         QCOMPARE(cell(3, 3).at(1).toDouble(), 36525.0);
@@ -313,18 +326,23 @@ private slots:
     {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("file");
-        QTest::newRow("HTML") << "HTML" << "contacts.html";
-        QTest::newRow("XML") << "XML" << "contacts.xml";
-        QTest::newRow("RTF") << "RTF" << "contacts.rtf";
-        QTest::newRow("MHTML") << "MHTML" << "contacts.mht";
+        QTest::newRow("HTML") << "HTML"
+                              << "contacts.html";
+        QTest::newRow("XML") << "XML"
+                             << "contacts.xml";
+        QTest::newRow("RTF") << "RTF"
+                             << "contacts.rtf";
+        QTest::newRow("MHTML") << "MHTML"
+                               << "contacts.mht";
     }
 
     void textsWithMarkupAreData()
     {
         QFETCH(QString, format);
         QFETCH(QString, file);
-        const QStringList files =
-            ExportContacts(format, file, {{Company, Notes, "1", DateValue(QDate(2024, 2, 29))}, {"Ünïcode — €", "", "", ""}});
+        const QStringList files = ExportContacts(
+            format, file,
+            {{Company, Notes, "1", DateValue(QDate(2024, 2, 29))}, {"Ünïcode — €", "", "", ""}});
         QCOMPARE(files, QStringList{Path(file)});
         const QByteArray bytes = Contents(files.first());
         QByteArray html = bytes;
@@ -335,7 +353,8 @@ private slots:
             html = parts.first().body;
             for (const MimePart& part : parts.mid(1)) {
                 QVERIFY(part.headers.contains("Content-Location: "));
-                QVERIFY(html.contains(QRegularExpression("Content-Location: (\\S+)").match(part.headers).captured(1).toUtf8()));
+                QVERIFY(html.contains(
+                    QRegularExpression("Content-Location: (\\S+)").match(part.headers).captured(1).toUtf8()));
                 QVERIFY(!QImage::fromData(part.body, "PNG").isNull());
             }
         }
@@ -363,9 +382,12 @@ private slots:
             };
             QCOMPARE(value("string(//*[local-name()='record'][1]/*[@name='Company'])"), Company);
             QCOMPARE(value("string(//*[local-name()='record'][1]/*[@name='Notes'])"), Notes);
-            QCOMPARE(value("string(//*[local-name()='record'][1]/*[@name='Due']/@type)"), QStringLiteral("date"));
-            QCOMPARE(value("string(//*[local-name()='record'][1]/*[@name='Due'])"), QStringLiteral("2024-02-29"));
-            QCOMPARE(value("string(//*[local-name()='record'][2]/*[@name='Company'])"), QStringLiteral("Ünïcode — €"));
+            QCOMPARE(value("string(//*[local-name()='record'][1]/*[@name='Due']/@type)"),
+                     QStringLiteral("date"));
+            QCOMPARE(value("string(//*[local-name()='record'][1]/*[@name='Due'])"),
+                     QStringLiteral("2024-02-29"));
+            QCOMPARE(value("string(//*[local-name()='record'][2]/*[@name='Company'])"),
+                     QStringLiteral("Ünïcode — €"));
         } else {
             QVERIFY(bytes.contains("O'Neil & <Partners> \"Ltd\""));
             QVERIFY(bytes.contains("]]></td>\\{\\\\b x\\}\\\\par"));
@@ -381,7 +403,8 @@ private slots:
     {
         QList<Contact> contacts;
         for (int record = 1; record <= 70; ++record)
-            contacts << Contact{QString("Company %1").arg(record), QString("Note\t%1").arg(record), QString::number(record), ""};
+            contacts << Contact{QString("Company %1").arg(record), QString("Note\t%1").arg(record),
+                                QString::number(record), ""};
         const QStringList files = ExportContacts("TXT", "contacts.txt", contacts);
         QCOMPARE(files, QStringList{Path("contacts.txt")});
         const QString text = QString::fromUtf8(Contents(files.first()));
@@ -395,7 +418,8 @@ private slots:
                 if (!line.contains(QRegularExpression("^\\s*Company \\d+")))
                     continue;
                 ++rows;
-                const qsizetype note = line.indexOf("Note "), amount = line.indexOf(QRegularExpression("\\d+$"));
+                const qsizetype note = line.indexOf("Note "),
+                                amount = line.indexOf(QRegularExpression("\\d+$"));
                 if (notes < 0) {
                     notes = note;
                     amounts = line.lastIndexOf(' ') + 1;
@@ -412,7 +436,8 @@ private slots:
     void aWriteThatFailsEndsTheRunAndLeavesNoFile_data()
     {
         QTest::addColumn<QString>("format");
-        for (const char* format : {"PDF", "RTF", "HTML", "MHTML", "XML", "XLS", "TXT", "PICTURE_BMP", "PICTURE_EMF"})
+        for (const char* format :
+             {"PDF", "RTF", "HTML", "MHTML", "XML", "XLS", "TXT", "PICTURE_BMP", "PICTURE_EMF"})
             QTest::newRow(format) << format;
     }
 
@@ -423,11 +448,13 @@ private slots:
         // A folder stands where the file should go, so it cannot be written.
         QVERIFY(QDir(out.path()).mkdir("taken"));
         QString error;
-        const QStringList files = ExportContacts(format, "taken", {{"Alpha", "", "1", ""}}, &error, out.path());
+        const QStringList files =
+            ExportContacts(format, "taken", {{"Alpha", "", "1", ""}}, &error, out.path());
         QVERIFY(files.isEmpty());
         QVERIFY2(error.contains("cannot be written"), qPrintable(error));
         QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken"});
-        QVERIFY(ExportContacts(format, "none", {{"Alpha", "", "1", ""}}, &error, out.filePath("missing")).isEmpty());
+        QVERIFY(ExportContacts(format, "none", {{"Alpha", "", "1", ""}}, &error, out.filePath("missing"))
+                    .isEmpty());
         QVERIFY2(error.contains("cannot be written"), qPrintable(error));
     }
 
