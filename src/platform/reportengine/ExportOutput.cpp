@@ -80,12 +80,6 @@ const ExportFormat* FindExportFormat(const QString& target)
     return nullptr;
 }
 
-bool AnyExportUsesRows()
-{
-    return std::any_of(Formats().begin(), Formats().end(),
-                       [](const NamedFormat& named) { return named.format.usesRows; });
-}
-
 QString ExportPath(const ReportJob& job, const ExportFormat& format)
 {
     QString file = Parameter(job, format, QStringLiteral("Export.File"));

@@ -102,9 +102,6 @@ struct ExportFormat
 // picture targets are also known by their short names ("BMP", "JPG", "EMF").
 const ExportFormat* FindExportFormat(const QString& target);
 
-// Whether any export of the run may need its records as table rows.
-bool AnyExportUsesRows();
-
 // The export's file from the job's parameters.
 QString ExportPath(const ReportJob& job, const ExportFormat& format);
 

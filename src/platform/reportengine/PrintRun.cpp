@@ -55,7 +55,7 @@ bool StartRun(ReportJob& job, QString& error)
         run->box->show();
     }
     // A start that leaves the output open may end in an export that writes the records as a table.
-    if ((job.mode & PrintMode::PrintToChoice) && AnyExportUsesRows()) {
+    if (job.mode & PrintMode::PrintToChoice) {
         run->recorder = std::make_unique<RowRecorder>(job.layout);
         run->rows = std::make_unique<RowSpool>(run->recorder->Columns());
         if (!run->rows->IsOpen()) {
