@@ -1,5 +1,6 @@
 #include "platform/reportengine/ExportOutput.h"
 #include "platform/reportengine/Pager.h"
+#include "platform/reportengine/PageSpool.h"
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/runtime/ShellOpen.h"
 
@@ -456,6 +457,46 @@ private slots:
         QVERIFY(ExportContacts(format, "none", {{"Alpha", "", "1", ""}}, &error, out.filePath("missing"))
                     .isEmpty());
         QVERIFY2(error.contains("cannot be written"), qPrintable(error));
+    }
+
+    void aCardIsARecordOfTheTableExports()
+    {
+        QTemporaryDir out;
+        ReportJobs engine;
+        const int job = StartExport(engine, 3, Path("cards.rpt"), "XML", out.path(), "cards.xml");
+        PrintCards(engine, job, 3);
+        QCOMPARE(engine.LlPrintEnd(job, 0), Ok);
+        const QString xml = QString::fromUtf8(Contents(out.filePath("cards.xml")));
+        QCOMPARE(Captures(xml, "<record number=\"(\\d)\" page=\"\\d\">"), QStringList({"1", "2", "3"}));
+        QCOMPARE(Captures(xml, "<item name=\"Company\" type=\"text\">([^<]*)</item>"),
+                 QStringList({"Card 1", "Card 2", "Card 3"}));
+    }
+
+    void aCancelledExportRemovesThePagesItWrote()
+    {
+        QTemporaryDir out;
+        ReportJobs engine;
+        const int job = engine.LlJobOpen(1);
+        engine.LlXSetParameterA(job, 1, "PICTURE_BMP", "Export.File", "week.bmp");
+        engine.LlXSetParameterA(job, 1, "PICTURE_BMP", "Export.Path", out.path());
+        ReportJob& kept = *engine.Job(job);
+        PageSpool spool;
+        Page page;
+        for (int number = 1; number <= 3; ++number) {
+            page.number = number;
+            QVERIFY(spool.Append(page));
+        }
+        const ExportFormat* format = FindExportFormat("BMP");
+        QVERIFY(format);
+        const ExportSource source{kept, spool, {0, 1, 2}, nullptr, "Cards", [&kept](int done) {
+                                      kept.cancelled = done == 2;
+                                      return !kept.cancelled;
+                                  }};
+        QString error;
+        QVERIFY(!RunExport(*format, kept, source, error));
+        QVERIFY(error.isEmpty());
+        QVERIFY(kept.filesWritten.isEmpty());
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
     }
 
     void showResultOpensTheFirstFile_data()
