@@ -7,7 +7,6 @@
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/runtime/ShellOpen.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 

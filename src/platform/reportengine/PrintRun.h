@@ -24,7 +24,6 @@ struct ReportJob;
 namespace PrintTarget {
 inline const QString Preview = QStringLiteral("PRV");
 inline const QString Printer = QStringLiteral("PRN");
-inline const QString Pdf = QStringLiteral("PDF");
 } // namespace PrintTarget
 
 struct PrintRun
