@@ -37,10 +37,17 @@ public:
         dc_ = CreateEnhMetaFileA(0, QFile::encodeName(path).constData(), &frame, description.c_str());
         if (!dc_)
             return;
-        // Device units: pixels of the reference device, measured in millimetres from its size.
+        // Logical units of a hundredth of a millimetre, mapped on the reference device's pixels, so that
+        // positions and font sizes keep their precision whatever the device's resolution.
         const int pixels = GetDeviceCaps(dc_, HORZRES);
         const int millimetres = GetDeviceCaps(dc_, HORZSIZE);
-        scale_ = pixels > 0 && millimetres > 0 ? double(pixels) / millimetres : 300 / 25.4;
+        const double perMillimetre =
+            pixels > 0 && millimetres > 0 ? double(pixels) / millimetres : 300 / 25.4;
+        SetMapMode(dc_, MM_ANISOTROPIC);
+        SetWindowExtEx(dc_, frame.right, frame.bottom, nullptr);
+        SetViewportExtEx(dc_, INT(std::lround(paper.width() * perMillimetre)),
+                         INT(std::lround(paper.height() * perMillimetre)), nullptr);
+        scale_ = 100;
         SetBkMode(dc_, TRANSPARENT);
         SetTextAlign(dc_, TA_BASELINE | TA_LEFT);
     }
