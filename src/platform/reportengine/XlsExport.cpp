@@ -152,39 +152,35 @@ class Workbook
 {
 public:
     explicit Workbook(const QStringList& columns)
-        : columns_(int(std::min<qsizetype>(columns.size(), XlsMaxColumns)))
+        : titles_(columns.mid(0, XlsMaxColumns)), columns_(int(titles_.size()))
     {
-        for (int column = 0; column < columns_; ++column)
-            Text(0, column, columns.at(column), TitleXf);
-        rows_ = 1;
+        NewSheet();
     }
 
-    bool AddRow(const ExportRow& row, QString& error)
+    void AddRow(const ExportRow& row)
     {
-        if (rows_ >= XlsMaxRows) {
-            error = QStringLiteral("the records fill more than the %1 rows of an XLS sheet").arg(XlsMaxRows);
-            return false;
-        }
+        if (sheets_.back().rows >= XlsMaxRows)
+            NewSheet();
+        Sheet& sheet = sheets_.back();
         const int count = int(std::min<std::size_t>(row.cells.size(), std::size_t(columns_)));
         for (int column = 0; column < count; ++column) {
             const ExportCell& cell = row.cells[std::size_t(column)];
             switch (cell.kind) {
             case ExportCell::Kind::Number:
-                NumberCell(rows_, column, cell.number, GeneralXf);
+                NumberCell(sheet, column, cell.number, GeneralXf);
                 break;
             case ExportCell::Kind::Date: {
                 const double serial = cell.number - XlsDateOffset;
-                NumberCell(rows_, column, serial, serial == std::floor(serial) ? DateXf : DateTimeXf);
+                NumberCell(sheet, column, serial, serial == std::floor(serial) ? DateXf : DateTimeXf);
                 break;
             }
             case ExportCell::Kind::Text:
                 if (!cell.text.isEmpty())
-                    Text(rows_, column, cell.text, GeneralXf);
+                    Text(sheet, column, cell.text, GeneralXf);
                 break;
             }
         }
-        ++rows_;
-        return true;
+        ++sheet.rows;
     }
 
     QByteArray Stream() const
@@ -204,28 +200,51 @@ public:
         Put(globals, Xf, XfRecord(0, 22, false, 0x04));
         Put(globals, Xf, XfRecord(BoldFont, 0, false, 0x08));
         Put(globals, Style, Bytes().U16(0x8000).U8(0).U8(0xFF).data);
-        const qsizetype boundSheet = globals.size();
-        Bytes sheetEntry;
-        sheetEntry.U32(0).U8(0).U8(0).U8(6).U8(0);
-        sheetEntry.data += "Report";
-        Put(globals, BoundSheet, sheetEntry.data);
+        std::vector<qsizetype> entries;
+        for (std::size_t at = 0; at < sheets_.size(); ++at) {
+            const QByteArray name = at == 0 ? QByteArray("Report") : "Report " + QByteArray::number(at + 1);
+            Bytes entry;
+            entry.U32(0).U8(0).U8(0).U8(quint8(name.size())).U8(0);
+            entry.data += name;
+            entries.push_back(globals.size());
+            Put(globals, BoundSheet, entry.data);
+        }
         globals += SharedStrings(strings_, uses_);
         Put(globals, Eof, {});
 
-        // The sheet's place in the stream goes into its BOUNDSHEET record.
-        qToLittleEndian(quint32(globals.size()), globals.data() + boundSheet + 4);
-
-        QByteArray sheet;
-        Put(sheet, Bof, BofRecord(0x0010));
-        Put(sheet, Dimensions, Bytes().U32(0).U32(quint32(rows_)).U16(0).U16(quint16(columns_)).U16(0).data);
-        sheet += cells_;
-        Put(sheet, Window2, Bytes().U16(0x06B6).U16(0).U16(0).U32(0x40).U16(0).U16(0).U32(0).data);
-        Put(sheet, Eof, {});
-        return globals + sheet;
+        QByteArray stream = globals;
+        for (std::size_t at = 0; at < sheets_.size(); ++at) {
+            // Each sheet's place in the stream goes into its BOUNDSHEET record.
+            qToLittleEndian(quint32(stream.size()), stream.data() + entries[at] + 4);
+            const Sheet& sheet = sheets_[at];
+            Put(stream, Bof, BofRecord(0x0010));
+            Put(stream, Dimensions,
+                Bytes().U32(0).U32(quint32(sheet.rows)).U16(0).U16(quint16(columns_)).U16(0).data);
+            stream += sheet.cells;
+            Put(stream, Window2,
+                Bytes().U16(at == 0 ? 0x06B6 : 0x00B6).U16(0).U16(0).U32(0x40).U16(0).U16(0).U32(0).data);
+            Put(stream, Eof, {});
+        }
+        return stream;
     }
 
 private:
-    void Text(int row, int column, const QString& text, quint16 xf)
+    struct Sheet
+    {
+        QByteArray cells;
+        int rows = 0;
+    };
+
+    // A sheet begins with the column titles.
+    void NewSheet()
+    {
+        sheets_.emplace_back();
+        for (int column = 0; column < columns_; ++column)
+            Text(sheets_.back(), column, titles_.at(column), TitleXf);
+        sheets_.back().rows = 1;
+    }
+
+    void Text(Sheet& sheet, int column, const QString& text, quint16 xf)
     {
         const QString cut = text.left(XlsMaxText);
         auto found = index_.constFind(cut);
@@ -234,17 +253,19 @@ private:
             strings_ << cut;
         }
         ++uses_;
-        Put(cells_, LabelSst, Bytes().U16(quint16(row)).U16(quint16(column)).U16(xf).U32(*found).data);
+        Put(sheet.cells, LabelSst,
+            Bytes().U16(quint16(sheet.rows)).U16(quint16(column)).U16(xf).U32(*found).data);
     }
 
-    void NumberCell(int row, int column, double value, quint16 xf)
+    void NumberCell(Sheet& sheet, int column, double value, quint16 xf)
     {
-        Put(cells_, Number, Bytes().U16(quint16(row)).U16(quint16(column)).U16(xf).F64(value).data);
+        Put(sheet.cells, Number,
+            Bytes().U16(quint16(sheet.rows)).U16(quint16(column)).U16(xf).F64(value).data);
     }
 
+    QStringList titles_;
     int columns_ = 0;
-    int rows_ = 0;
-    QByteArray cells_;
+    std::vector<Sheet> sheets_;
     QStringList strings_;
     QHash<QString, quint32> index_;
     quint32 uses_ = 0;
@@ -256,7 +277,12 @@ bool WriteXls(const ExportSource& source, ExportFiles& files, QString& error)
 {
     Workbook workbook(source.rows->Columns());
     if (!ForEachRow(
-            source, [&](const ExportRow& row, int) { return workbook.AddRow(row, error); }, error))
+            source,
+            [&](const ExportRow& row, int) {
+                workbook.AddRow(row);
+                return true;
+            },
+            error))
         return false;
     const QByteArray stream = workbook.Stream();
     FileBeside file(files.Path());

@@ -2,11 +2,12 @@
 
 #include "platform/reportengine/ExportOutput.h"
 
-// The XLS export: the records of the run as an Excel 97 (BIFF8) workbook with one sheet "Report": a header
-// row of the column titles in bold, then a row per record row in order; texts as shared strings, numbers as
-// numbers, dates as date cells (the serial day count of the spreadsheet, a time of day as its fraction). A
-// sheet holds at most 65536 rows and 256 columns: more records end the export with a message, columns beyond
-// the 256th are left out. A text longer than a cell holds (32767 characters) is cut there.
+// The XLS export: the records of the run as an Excel 97 (BIFF8) workbook: a header row of the column titles
+// in bold, then a row per record row in order; texts as shared strings, numbers as numbers, dates as date
+// cells (the serial day count of the spreadsheet, a time of day as its fraction). A sheet holds at most
+// 65536 rows and 256 columns: further records go on in the sheets "Report 2", "Report 3" ..., each with the
+// header row again; columns beyond the 256th are left out. A text longer than a cell holds (32767
+// characters) is cut there. The workbook is made in memory, since its shared strings come before its sheets.
 namespace jornix {
 
 constexpr int XlsMaxRows = 65536;

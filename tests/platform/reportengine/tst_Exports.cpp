@@ -1,6 +1,7 @@
 #include "platform/reportengine/ExportOutput.h"
 #include "platform/reportengine/Pager.h"
 #include "platform/reportengine/PageSpool.h"
+#include "platform/reportengine/RowSpool.h"
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/runtime/ShellOpen.h"
 
@@ -321,6 +322,34 @@ private slots:
         QCOMPARE(cell(3, 1).at(1).toString().size(), 32767); // a long text goes through the continued strings
         QCOMPARE(cell(3, 2).at(0).toInt(), Empty);
         QCOMPARE(cell(3, 3).at(1).toDouble(), 36525.0);
+    }
+
+    void recordsBeyondASheetGoOnInTheNext()
+    {
+        QTemporaryDir out;
+        ReportJobs engine;
+        const int job = engine.LlJobOpen(1);
+        engine.LlXSetParameterA(job, 1, "XLS", "Export.File", "many.xls");
+        engine.LlXSetParameterA(job, 1, "XLS", "Export.Path", out.path());
+        ReportJob& kept = *engine.Job(job);
+        PageSpool spool;
+        QVERIFY(spool.Append(Page{}));
+        RowSpool rows({"Number"});
+        const int records = 65535 + 5; // a sheet holds its header row and 65535 rows
+        for (int record = 1; record <= records; ++record)
+            QVERIFY(rows.Append({1, {{ExportCell::Kind::Number, {}, double(record)}}}));
+        QString error;
+        QVERIFY2(RunExport(*FindExportFormat("XLS"), kept, {kept, spool, {0}, &rows, "Many", {}}, error),
+                 qPrintable(error));
+        const QString script =
+            "import sys, xlrd\n"
+            "book = xlrd.open_workbook(sys.argv[1])\n"
+            "for s in book.sheets(): print(s.name, s.nrows, s.cell_value(0, 0), s.cell_value(1, 0), "
+            "s.cell_value(s.nrows - 1, 0))\n";
+        const auto [code, output] = Execute("/usr/bin/python3", {"-c", script, out.filePath("many.xls")});
+        QVERIFY2(code == 0, qPrintable(output));
+        QCOMPARE(output,
+                 QStringLiteral("Report 65536 Number 1.0 65535.0\nReport 2 6 Number 65536.0 65540.0\n"));
     }
 
     void textsWithMarkupAreData_data()
