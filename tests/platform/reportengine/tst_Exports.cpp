@@ -75,6 +75,15 @@ struct Contact
     QString due;
 };
 
+// A job that is to export `file` in `folder`, for writers run on pages and rows made by the test.
+ReportJob& ExportJob(ReportJobs& engine, const QString& format, const QString& folder, const QString& file)
+{
+    const int job = engine.LlJobOpen(1);
+    engine.LlXSetParameterA(job, 1, format, "Export.File", file);
+    engine.LlXSetParameterA(job, 1, format, "Export.Path", folder);
+    return *engine.Job(job);
+}
+
 void PrintContacts(ReportJobs& engine, int job, const QList<Contact>& contacts)
 {
     engine.LlPrint(job);
@@ -328,10 +337,7 @@ private slots:
     {
         QTemporaryDir out;
         ReportJobs engine;
-        const int job = engine.LlJobOpen(1);
-        engine.LlXSetParameterA(job, 1, "XLS", "Export.File", "many.xls");
-        engine.LlXSetParameterA(job, 1, "XLS", "Export.Path", out.path());
-        ReportJob& kept = *engine.Job(job);
+        ReportJob& kept = ExportJob(engine, "XLS", out.path(), "many.xls");
         PageSpool spool;
         QVERIFY(spool.Append(Page{}));
         RowSpool rows({"Number"});
@@ -505,10 +511,7 @@ private slots:
     {
         QTemporaryDir out;
         ReportJobs engine;
-        const int job = engine.LlJobOpen(1);
-        engine.LlXSetParameterA(job, 1, "PICTURE_BMP", "Export.File", "week.bmp");
-        engine.LlXSetParameterA(job, 1, "PICTURE_BMP", "Export.Path", out.path());
-        ReportJob& kept = *engine.Job(job);
+        ReportJob& kept = ExportJob(engine, "PICTURE_BMP", out.path(), "week.bmp");
         PageSpool spool;
         Page page;
         for (int number = 1; number <= 3; ++number) {
