@@ -2,12 +2,14 @@
 
 #include "core/Procedures.h"
 #include "journal/DateView.h"
+#include "journal/UpdateMiscFields.h"
 
 namespace jornix {
 
 void RegisterJournalProcedures()
 {
     RegisterProcedure(QStringLiteral("DateView"), DateView);
+    RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }
 
 } // namespace jornix
