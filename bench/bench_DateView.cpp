@@ -85,15 +85,6 @@ void Click(MonthGrid& grid, int place)
     QCoreApplication::sendEvent(&grid, &press);
 }
 
-int PlaceOf(const MonthGrid& grid, int day)
-{
-    const QString text = QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));
-    for (int place = 0; place < MonthGrid::Cells; ++place)
-        if (grid.CellAt(place).text == text)
-            return place;
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -165,11 +156,11 @@ int main(int argc, char** argv)
     for (int i = 0; i < 20; ++i)
         refreshes.push_back(TimeUntilIdle([&] { view->Post(RefreshEvent); }));
     for (int i = 0; i < 20; ++i)
-        days.push_back(TimeUntilIdle([&] { Click(*middle, PlaceOf(*middle, 1 + i)); }));
+        days.push_back(TimeUntilIdle([&] { Click(*middle, middle->PlaceOf(1 + i)); }));
     // The full day lies in the left month.
     auto* left = dynamic_cast<MonthGrid*>(view->window.Widget(control("M1")));
     for (int i = 0; i < 20; ++i) {
-        fullDays.push_back(TimeUntilIdle([&] { Click(*left, PlaceOf(*left, i % 2 ? 14 : FullDay.day())); }));
+        fullDays.push_back(TimeUntilIdle([&] { Click(*left, left->PlaceOf(i % 2 ? 14 : FullDay.day())); }));
     }
     std::vector<double> fullOnly;
     for (std::size_t i = 0; i < fullDays.size(); i += 2)

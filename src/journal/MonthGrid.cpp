@@ -80,6 +80,15 @@ int MonthGrid::PlaceAt(const QPoint& point) const
     return -1;
 }
 
+int MonthGrid::PlaceOf(int dayOfMonth) const
+{
+    const QString text = QStringLiteral("%1").arg(dayOfMonth, 2, 10, QLatin1Char('0'));
+    for (int place = 0; place < Cells; ++place)
+        if (cells_[place].text == text)
+            return place;
+    return -1;
+}
+
 QSize MonthGrid::sizeHint() const
 {
     const QSize cell = CellSize();

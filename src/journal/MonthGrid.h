@@ -48,6 +48,7 @@ public:
 
     QRect CellRect(int place) const;
     int PlaceAt(const QPoint& point) const; // -1 outside the cells
+    int PlaceOf(int dayOfMonth) const;      // the cell that shows the day; -1 for none
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -135,16 +135,6 @@ QString Marker(WindowController& view, bool selected)
     return {};
 }
 
-// The place of a day in one of the three months.
-int PlaceOf(const MonthGrid& grid, int day)
-{
-    const QString text = QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));
-    for (int place = 0; place < MonthGrid::Cells; ++place)
-        if (grid.CellAt(place).text == text)
-            return place;
-    return -1;
-}
-
 void ClickCell(MonthGrid& grid, int place)
 {
     QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.CellRect(place).center());
@@ -419,7 +409,7 @@ private slots:
         WindowController* view = Open();
         PickDate(*view, QDate(2026, 3, 3));
         MonthGrid* left = Grid(*view, 1);
-        ClickCell(*left, PlaceOf(*left, 9));
+        ClickCell(*left, left->PlaceOf(9));
         QCOMPARE(SelectedDate, Day(QDate(2026, 2, 9)));
         QCOMPARE(Titles(*view), (QStringList{"February 2026", "March 2026", "April 2026"}));
         QCOMPARE(Marker(*view, true), QStringLiteral("1:09"));
@@ -430,6 +420,15 @@ private slots:
         ClickCell(*left, 41);
         QCOMPARE(SelectedDate, Day(QDate(2026, 2, 9)));
         QCOMPARE(Marker(*view, true), QStringLiteral("1:09"));
+        // Pick Date cancelled keeps the day, but centres the months on it and frames it as the current day.
+        Press(*view, QStringLiteral("PickGoToDate"));
+        WindowController* picker = FindWindow(QStringLiteral("SelectDate"));
+        QVERIFY(picker);
+        Press(*picker, QStringLiteral("Cancel"));
+        QCOMPARE(SelectedDate, Day(QDate(2026, 2, 9)));
+        QCOMPARE(Titles(*view), (QStringList{"January 2026", "February 2026", "March 2026"}));
+        QCOMPARE(Marker(*view, true), QStringLiteral("2:09"));
+        QCOMPARE(Marker(*view, false), QStringLiteral("2:09"));
     }
 
     void privateEventsAreListedAndMarkedForTheirCreator_data()
@@ -454,8 +453,8 @@ private slots:
         WindowController* view = Open();
         QCOMPARE(Rows(*view, QStringLiteral("List")), rows);
         MonthGrid* middle = Grid(*view, 2);
-        QCOMPARE(middle->CellAt(PlaceOf(*middle, 3)).bold, bold);
-        QVERIFY(!middle->CellAt(PlaceOf(*middle, 4)).bold);
+        QCOMPARE(middle->CellAt(middle->PlaceOf(3)).bold, bold);
+        QVERIFY(!middle->CellAt(middle->PlaceOf(4)).bold);
     }
 
     void daysWithAVisibleReminderShowTheReminderColour_data()
@@ -479,12 +478,12 @@ private slots:
         AddReminder(QStringLiteral("Call"), QDate(2026, 3, 10), privateFlag, creator);
         WindowController* view = Open();
         MonthGrid* middle = Grid(*view, 2);
-        const int place = PlaceOf(*middle, 10);
+        const int place = middle->PlaceOf(10);
         QCOMPARE(middle->CellAt(place).colour, colour);
-        QCOMPARE(middle->CellAt(PlaceOf(*middle, 11)).colour, QColor());
+        QCOMPARE(middle->CellAt(middle->PlaceOf(11)).colour, QColor());
         if (colour.isValid()) {
             QVERIFY(CellShows(*middle, place, colour));
-            QVERIFY(!CellShows(*middle, PlaceOf(*middle, 11), colour));
+            QVERIFY(!CellShows(*middle, middle->PlaceOf(11), colour));
         }
     }
 
@@ -507,7 +506,7 @@ private slots:
         AddReminder(QStringLiteral("Task first"), TheDate, 0, Me, 3);
         AddReminder(QStringLiteral("Call"), TheDate.addDays(1), privateFlag, Me, linkType);
         WindowController* view = Open();
-        ClickCell(*Grid(*view, 2), PlaceOf(*Grid(*view, 2), 4));
+        ClickCell(*Grid(*view, 2), Grid(*view, 2)->PlaceOf(4));
         QCOMPARE(Rows(*view, QStringLiteral("ReminderList")), QStringList{row});
     }
 
@@ -538,7 +537,7 @@ private slots:
         QCOMPARE(Rows(*view, QStringLiteral("List")), rows);
         QCOMPARE(States(*view, EventButtons), buttons);
         MonthGrid* middle = Grid(*view, 2);
-        QVERIFY(middle->CellAt(PlaceOf(*middle, 3)).bold);
+        QVERIFY(middle->CellAt(middle->PlaceOf(3)).bold);
     }
 
     void accessLevelsShapeTheLists_data()
@@ -700,8 +699,8 @@ private slots:
         Press(*view, QStringLiteral("Change"));
         QCOMPARE(formRuns.size(), std::size_t(1));
         MonthGrid* middle = Grid(*view, 2);
-        QCOMPARE(middle->CellAt(PlaceOf(*middle, 20)).bold, rebuilt);
-        QCOMPARE(middle->CellAt(PlaceOf(*middle, 3)).bold, !rebuilt);
+        QCOMPARE(middle->CellAt(middle->PlaceOf(20)).bold, rebuilt);
+        QCOMPARE(middle->CellAt(middle->PlaceOf(3)).bold, !rebuilt);
     }
 
     void aRefreshMeetingAnOpenFormIsIgnored()
@@ -718,15 +717,15 @@ private slots:
         WaitIdle();
         RefreshSuppressed = 1; // closing the form takes back its new record: that write posts nothing here
         MonthGrid* middle = Grid(*view, 2);
-        QVERIFY(!middle->CellAt(PlaceOf(*middle, 12)).bold);
+        QVERIFY(!middle->CellAt(middle->PlaceOf(12)).bold);
         Press(*form, QStringLiteral("Close"));
         QVERIFY(!FindWindow(QStringLiteral("UpdateLogTX")));
-        QVERIFY(!middle->CellAt(PlaceOf(*middle, 12)).bold);
+        QVERIFY(!middle->CellAt(middle->PlaceOf(12)).bold);
         // The next refresh reaches the calendar.
         RefreshSuppressed = 0;
         BroadcastRefresh();
         WaitIdle();
-        QVERIFY(middle->CellAt(PlaceOf(*middle, 12)).bold);
+        QVERIFY(middle->CellAt(middle->PlaceOf(12)).bold);
         RegisterProcedure(QStringLiteral("UpdateLogTX"), [] { TestForm(QStringLiteral("event form")); });
         RegisterProcedure(QStringLiteral("UpdateReminder"),
                           [] { TestForm(QStringLiteral("reminder form")); });
