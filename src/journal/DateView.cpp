@@ -348,29 +348,32 @@ protected:
     }
 
 private:
+    // The Date menu's items are named apart from the buttons they press.
     void DescribeMenu()
     {
-        window
-            .Menu(QStringLiteral("&Date"),
-                  [&] {
-                      const struct
-                      {
-                          const char* text;
-                          const char* tip;
-                          int* button;
-                      } items[] = {{"&Today", "Go to Today", &goToToday_},
-                                   {"Pic&k Date...", "Pick Date", &pickDate_},
-                                   {"&Next Month", "Go to Next Month", &nextMonth_},
-                                   {"&Prev Month", "Go to Prev Month", &prevMonth_},
-                                   {"Ne&xt Year", "Go to Next Year", &nextYear_},
-                                   {"Prev &Year", "Go to Prev Year", &prevYear_}};
-                      for (const auto& item : items) {
-                          const int number = window.Item(QString::fromLatin1(item.text))
-                                                 .Tip(QString::fromLatin1(item.tip))
-                                                 .StatusText(QString::fromLatin1(item.tip));
-                          menuItems_.push_back({number, item.button});
-                      }
-                  })
+        const struct
+        {
+            const char* text;
+            const char* tip;
+            const char* name;
+            int* button;
+        } items[] = {{"&Today", "Go to Today", "ViewGoToToday", &goToToday_},
+                     {"Pic&k Date...", "Pick Date", "ViewGoToPickDate", &pickDate_},
+                     {"&Next Month", "Go to Next Month", "ViewGoToNextMonth", &nextMonth_},
+                     {"&Prev Month", "Go to Prev Month", "ViewGoToPrevMonth", &prevMonth_},
+                     {"Ne&xt Year", "Go to Next Year", "ViewGoToNextYear", &nextYear_},
+                     {"Prev &Year", "Go to Prev Year", "ViewGoToPrevYear", &prevYear_}};
+        const auto body = [&] {
+            for (const auto& item : items) {
+                const int number = window.Item(QString::fromLatin1(item.text))
+                                       .Name(QString::fromLatin1(item.name))
+                                       .Tip(QString::fromLatin1(item.tip))
+                                       .StatusText(QString::fromLatin1(item.tip));
+                menuItems_.push_back({number, item.button});
+            }
+        };
+        window.Menu(QStringLiteral("&Date"), body)
+            .Name(QStringLiteral("Date"))
             .Tip(QStringLiteral("Date Menu"));
     }
 

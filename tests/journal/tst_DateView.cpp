@@ -18,8 +18,10 @@
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
+#include "platform/help/HelpViewer.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QDirIterator>
 #include <QImage>
 #include <QtTest>
@@ -302,6 +304,36 @@ private slots:
             QVERIFY2(view->window.Root()->rect().contains(box), qPrintable(widget->objectName()));
         }
         test::SavePicture(view->window.Root(), QStringLiteral("DateView"));
+    }
+
+    void theDateMenuAndTheButtonsSayWhatTheyDo()
+    {
+        std::vector<HelpRequest> help;
+        SetHelpSink([&](const HelpRequest& request) -> QWidget* {
+            help.push_back(request);
+            return nullptr;
+        });
+        WindowController* view = Open();
+        QStringList items;
+        for (const int control : view->window.Controls())
+            if (control < 0 && view->window.KindOf(control) == ControlKind::Item)
+                items.prepend(view->window.Label(control) + QStringLiteral(" (") +
+                              view->window.Action(control)->toolTip() + QLatin1Char(')')); // -1 first
+        QCOMPARE(items, (QStringList{"&Today (Go to Today)", "Pic&k Date... (Pick Date)",
+                                     "&Next Month (Go to Next Month)", "&Prev Month (Go to Prev Month)",
+                                     "Ne&xt Year (Go to Next Year)", "Prev &Year (Go to Prev Year)"}));
+        QStringList tips;
+        for (const char* button : {"PrevYear", "PrevMonth", "GoToToday", "PickGoToDate", "NextMonth",
+                                   "NextYear", "Help", "Copy", "Insert", "Change", "Delete", "CopyReminder"})
+            tips << view->window.Widget(ControlNumber(*view, QString::fromLatin1(button)))->toolTip();
+        QCOMPARE(tips, (QStringList{"Go to Prev Year", "Go to Prev Month", "Go to Today", "Pick Date",
+                                    "Go to Next Month", "Go to Next Year", "Help", "Copy Selected Event",
+                                    "Insert New Event", "Edit Selected Event", "Delete Selected Event",
+                                    "Copy Selected Event"}));
+        Press(*view, QStringLiteral("Help"));
+        SetHelpSink({});
+        QCOMPARE(help.size(), std::size_t(1));
+        QVERIFY2(help.front().path.endsWith(QStringLiteral("dateview.htm")), qPrintable(help.front().path));
     }
 
     void movesKeepTheSelectionInsideTheMonths_data()
