@@ -27,6 +27,15 @@ struct RecordStamps
     QString lastEditLoginId = QStringLiteral("LastEditLoginID");
 };
 
+// The words of a form's caption by its request; a change adds "  (" and the record's name and ")", an
+// insert "  (New)".
+struct FormCaptions
+{
+    QString view = QStringLiteral("View Record");
+    QString insert = QStringLiteral("Record will be Added");
+    QString change = QStringLiteral("Record will be Changed");
+};
+
 class StandardForm : public StandardWindow
 {
 public:
@@ -46,6 +55,7 @@ protected:
     void SetButtons(int okButton, int cancelButton);
     void SetNameField(const QString& fieldName); // the record's name in the caption of a change
     void SetPrivateBox(int checkBox);            // enabled only for the creator
+    void SetCaptions(FormCaptions captions);     // the form's own words in place of the usual ones
 
     // The window's own check of the record before it is written: Level::GoOn writes it; any other level
     // keeps the form open with the values entered.
@@ -66,6 +76,7 @@ private:
     int okButton_ = 0;
     int cancelButton_ = 0;
     QString nameField_;
+    FormCaptions captions_;
     int privateBox_ = 0;
     bool viewOnly_ = false;
     FormUpdate update_{*this};
