@@ -15,6 +15,7 @@
 #include "platform/runtime/ShellOpen.h"
 #include "platform/store/Table.h"
 
+#include "core/DataFolder.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -24,7 +25,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace jornix;
@@ -80,13 +80,13 @@ class UpdateLogTXTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir folder;
+    test::DataFolder data;
     std::unique_ptr<test::MessageRecorder> boxes;
     int response = 0;
     qint32 primedNumber = 0; // the number of the new event that the list primed
 
-    QString TemplateFile() const { return folder.filePath(QStringLiteral("default.tx")); }
-    QString VoiceFile(qint32 number) const { return folder.filePath(QStringLiteral("l_%1.wav").arg(number)); }
+    QString TemplateFile() const { return data.FilePath(QStringLiteral("default.tx")); }
+    QString VoiceFile(qint32 number) const { return data.FilePath(QStringLiteral("l_%1.wav").arg(number)); }
 
     // Writes an event straight into the table and gives its number.
     qint32 AddEvent(const EventValues& values)
@@ -150,10 +150,7 @@ private slots:
     void initTestCase()
     {
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
-        DataPathText = folder.path() + QLatin1Char('/');
+        DataPathText = data.Path();
         GLO.DataPath = DataPathText;
         UsrAccess::LoginID = QStringLiteral("tester");
         CurrentUserUniqueID = Me;
@@ -163,7 +160,6 @@ private slots:
     {
         EndProgramThreads();
         RelationsLOG->Close();
-        KillDataLayer();
     }
     void init()
     {
@@ -360,7 +356,7 @@ private slots:
 
     void aCancelledNewEventLeavesNoRowAndNoVoiceFile()
     {
-        const QString wave = folder.filePath(QStringLiteral("greeting.wav"));
+        const QString wave = data.FilePath(QStringLiteral("greeting.wav"));
         QVERIFY(test::WriteWave(wave, {1, 11025, 8}, 500));
         WindowController* form = Open(Request::Insert);
         QVERIFY(form);
