@@ -354,6 +354,38 @@ private slots:
         SetFixedClock({});
     }
 
+    // Closing after an edit of the notes alone asks to save them; the document is written only by saving.
+    void closingAfterEditingOnlyTheNotesAsksToSave_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Yes saves the notes") << int(MessageButton::Yes) << "More Teeth";
+        QTest::newRow("No keeps the event as it was") << int(MessageButton::No) << "Teeth";
+    }
+    void closingAfterEditingOnlyTheNotesAsksToSave()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, stored);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        notes->setFocus();
+        QTest::keyClick(notes, Qt::Key_Home, Qt::ControlModifier);
+        TypeNotes(*form, QStringLiteral("More "));
+        boxes->answers = {answer};
+        Press(*form, QStringLiteral("Cancel"));
+        QCOMPARE(boxes->Captions(), QStringList{"Save Record"});
+        QVERIFY(!Form());
+        const Record row = Row(number);
+        RichTextControl control;
+        TXEdit txEdit;
+        txEdit.Init(&control);
+        QVERIFY(txEdit.LoadFromBlob(row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc")))));
+        QCOMPARE(control.toPlainText(), stored);
+        txEdit.Kill();
+    }
+
     void aCancelledNewEventLeavesNoRowAndNoVoiceFile()
     {
         const QString wave = data.FilePath(QStringLiteral("greeting.wav"));
