@@ -1,6 +1,7 @@
 #include "core/Procedures.h"
 #include "core/ProgramStart.h"
 #include "journal/JournalProcedures.h"
+#include "organizer/OrganizerProcedures.h"
 #include "platform/runtime/ProgramThreads.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     // register theirs after it, each replacing its stand-in.
     jornix::RegisterCoreProcedures();
     jornix::RegisterJournalProcedures();
+    jornix::RegisterOrganizerProcedures();
     int exitCode = 0;
     jornix::StartProcedureThread([&exitCode] {
         exitCode = jornix::ProgramStart();

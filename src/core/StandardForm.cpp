@@ -1,5 +1,6 @@
 #include "core/StandardForm.h"
 
+#include "core/Procedures.h"
 #include "core/SharedState.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
@@ -40,6 +41,31 @@ void StandardForm::SetPrivateBox(int checkBox)
 void StandardForm::SetCaptions(FormCaptions captions)
 {
     captions_ = std::move(captions);
+}
+
+void StandardForm::SetShowScraps(int button)
+{
+    showScraps_ = button;
+}
+
+int StandardForm::DescribeStamps()
+{
+    FileManager& access = relations_->Access();
+    const QString prefix = access.GetTable().Prefix() + QLatin1Char(':');
+    const auto stamp = [&](const QString& prompt, const QString& date, const QString& loginId) {
+        window.Row([&] {
+            window.Prompt(prompt);
+            window.Display(BindField(access, prefix + date), QStringLiteral("@D17B"));
+            window.Prompt(QStringLiteral("by"));
+            window.Display(BindField(access, prefix + loginId), QStringLiteral("@s30")).Stretch();
+        });
+    };
+    return window
+        .Panel([&] {
+            stamp(QStringLiteral("Created on"), stamps_.createDate, stamps_.createLoginId);
+            stamp(QStringLiteral("Edited on"), stamps_.lastEditDate, stamps_.lastEditLoginId);
+        })
+        .Name(QStringLiteral("CreatePanel"));
 }
 
 Record& StandardForm::Buffer() const
@@ -147,6 +173,12 @@ int StandardForm::OnAccepted(int control)
     if (viewOnly_ && okButton_ && control == okButton_) {
         Update();
         Post(Event::CloseWindow);
+        return Level::Handled;
+    }
+    if (showScraps_ && control == showScraps_) {
+        Update();
+        CallProcedure(QStringLiteral("SelectScrap"));
+        Reset(false);
         return Level::Handled;
     }
     return StandardWindow::OnAccepted(control);

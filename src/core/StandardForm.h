@@ -56,6 +56,12 @@ protected:
     void SetNameField(const QString& fieldName); // the record's name in the caption of a change
     void SetPrivateBox(int checkBox);            // enabled only for the creator
     void SetCaptions(FormCaptions captions);     // the form's own words in place of the usual ones
+    // The "Show &Scraps..." button: the scrap picker on the form's thread, so that the user can copy a
+    // scrap's text and paste it into the form; the form then shows its values again.
+    void SetShowScraps(int button);
+    // After SetRecord: a panel with the record's stamps, "Created on" date "by" login id and "Edited on"
+    // date "by" login id, each date blank while it is 0.
+    int DescribeStamps();
 
     // The window's own check of the record before it is written: Level::GoOn writes it; any other level
     // keeps the form open with the values entered.
@@ -78,6 +84,7 @@ private:
     QString nameField_;
     FormCaptions captions_;
     int privateBox_ = 0;
+    int showScraps_ = 0;
     bool viewOnly_ = false;
     FormUpdate update_{*this};
 };

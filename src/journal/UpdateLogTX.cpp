@@ -132,6 +132,10 @@ public:
               *this, QStringLiteral("l_"), [this] { return Field(QStringLiteral("LOG:LogNum")).toInt(); },
               CurrentUserAccess[AccessArea::LogEvents])
     {
+        SetRecord(*RelationsLOG, true,
+                  {QStringLiteral("LogCreateDate"), QStringLiteral("LogCreateLoginID"),
+                   QStringLiteral("LogUniqueID"), QStringLiteral("LogLastEditDate"),
+                   QStringLiteral("LogLastEditLoginID")});
         notes = window.Custom(NotesArea()).Name(QStringLiteral("Notes")).Stretch();
         window.Row([&] {
             enlargeButton = window.Button({}, QStringLiteral("~zoomdown.gif"))
@@ -160,7 +164,16 @@ public:
                 })
                 .Name(QStringLiteral("Sheet"));
         qobject_cast<QLabel*>(window.Widget(miscNote))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        window.Row([&] { DescribeStamps(); });
+        // The stamp panel: the record's stamps, its number and the private box.
+        window.Row([&] {
+            DescribeStamps();
+            window.Prompt(QStringLiteral("Record #"));
+            recordNumber = window.Display(BindField(*AccessLOG, "LOG:LogNum"), QStringLiteral("@n_9"))
+                               .Name(QStringLiteral("LogNum"));
+            window.Spacer();
+            privateBox = window.Check(QStringLiteral("&Private"), BindField(*AccessLOG, "LOG:LogPrivate"))
+                             .Name(QStringLiteral("Private"));
+        });
         window.Buttons([&] {
             okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
                            .Default()
@@ -170,10 +183,6 @@ public:
         });
 
         CheckAccess(CurrentUserAccess[AccessArea::LogEvents], QStringLiteral("Log Events"), true);
-        SetRecord(*RelationsLOG, true,
-                  {QStringLiteral("LogCreateDate"), QStringLiteral("LogCreateLoginID"),
-                   QStringLiteral("LogUniqueID"), QStringLiteral("LogLastEditDate"),
-                   QStringLiteral("LogLastEditLoginID")});
         SetButtons(okButton, cancelButton);
         SetNameField(QStringLiteral("LOG:LogDescription"));
         SetCaptions({QStringLiteral("View Record"), QStringLiteral("Record Will Be Added"),
@@ -390,29 +399,6 @@ private:
         voice.Describe();
     }
 
-    void DescribeStamps()
-    {
-        window.Prompt(QStringLiteral("Created on"));
-        createDate = window.Display(BindField(*AccessLOG, "LOG:LogCreateDate"), QStringLiteral("@d17B"))
-                         .Name(QStringLiteral("CreateDate"));
-        window.Prompt(QStringLiteral("by"));
-        createLogin = window.Display(BindField(*AccessLOG, "LOG:LogCreateLoginID"), QStringLiteral("@s30"))
-                          .Name(QStringLiteral("CreateLoginID"));
-        window.Prompt(QStringLiteral("Edited on"));
-        lastEditDate = window.Display(BindField(*AccessLOG, "LOG:LogLastEditDate"), QStringLiteral("@d17B"))
-                           .Name(QStringLiteral("LastEditDate"));
-        window.Prompt(QStringLiteral("by"));
-        lastEditLogin =
-            window.Display(BindField(*AccessLOG, "LOG:LogLastEditLoginID"), QStringLiteral("@s30"))
-                .Name(QStringLiteral("LastEditLoginID"));
-        window.Prompt(QStringLiteral("Record #"));
-        recordNumber = window.Display(BindField(*AccessLOG, "LOG:LogNum"), QStringLiteral("@n_9"))
-                           .Name(QStringLiteral("LogNum"));
-        window.Spacer();
-        privateBox = window.Check(QStringLiteral("&Private"), BindField(*AccessLOG, "LOG:LogPrivate"))
-                         .Name(QStringLiteral("Private"));
-    }
-
     // The document component on the notes, the page, the ruler, the event's document or the template, the
     // default font; the edits count from here on.
     void SetUpNotes()
@@ -522,11 +508,6 @@ private:
                                                       {important, "LOG:LogImportant"},
                                                       {logType, "LOG:LogType"},
                                                       {miniNotes, "LOG:LogMiniNotes"},
-                                                      {recordNumber, "LOG:LogNum"},
-                                                      {createDate, "LOG:LogCreateDate"},
-                                                      {createLogin, "LOG:LogCreateLoginID"},
-                                                      {lastEditDate, "LOG:LogLastEditDate"},
-                                                      {lastEditLogin, "LOG:LogLastEditLoginID"},
                                                       {privateBox, "LOG:LogPrivate"}};
         if (!control || !opened_.Owner() || !window.IsEnabled(control))
             return;
@@ -540,7 +521,7 @@ private:
     }
 
     int miscNote = 0;
-    int createDate = 0, createLogin = 0, lastEditDate = 0, lastEditLogin = 0, recordNumber = 0;
+    int recordNumber = 0;
     Record opened_; // the record as the form opened it
 };
 

@@ -232,7 +232,7 @@ private slots:
         WindowController* form = Open(Request::Insert);
         QVERIFY(form);
         QCOMPARE(FieldText(*form, QStringLiteral("DayString")), dayString);
-        QCOMPARE(FieldText(*form, QStringLiteral("CreateLoginID")), QStringLiteral("tester"));
+        QCOMPARE(FieldText(*form, QStringLiteral("LOG:LogCreateLoginID")), QStringLiteral("tester"));
         SetFixedClock({});
     }
 

@@ -1,6 +1,8 @@
 // The controls a description builds, with their settings and the events they give.
 
 #include "platform/framework/WindowDescriptionParts.h"
+
+#include "platform/framework/LimitedTextEdit.h"
 #include "platform/runtime/FrameworkEvents.h"
 
 #include <QButtonGroup>
@@ -305,7 +307,8 @@ Control WindowDescription::Display(ValueBinding binding, const QString& picture)
 
 Control WindowDescription::TextBox(ValueBinding binding, int maxLength)
 {
-    auto* edit = new QPlainTextEdit;
+    // A box with a length takes no more than that: nothing typed or pasted is cut when it is written.
+    QPlainTextEdit* edit = maxLength > 0 ? new LimitedTextEdit(maxLength) : new QPlainTextEdit;
     Record& record = Add(ControlKind::TextBox, edit, Placement::Field);
     record.binding = std::move(binding);
     record.picture = jornix::Picture(maxLength > 0 ? QStringLiteral("@s%1").arg(maxLength) : QString());
