@@ -509,12 +509,14 @@ private:
                                                       {logType, "LOG:LogType"},
                                                       {miniNotes, "LOG:LogMiniNotes"},
                                                       {privateBox, "LOG:LogPrivate"}};
-        if (!control || !opened_.Owner() || !window.IsEnabled(control))
+        QWidget* focused = window.Widget(control);
+        if (!control || !focused || !opened_.Owner() || !window.IsEnabled(control))
             return;
         for (const auto& [field, name] : fields) {
-            if (field == control) {
+            // A radio button stands for its log type group.
+            if (field == control || window.Widget(field)->isAncestorOf(focused)) {
                 SetField(QString::fromLatin1(name), opened_.Value(QString::fromLatin1(name)));
-                window.ShowValues(control);
+                window.ShowValues(field);
                 return;
             }
         }

@@ -564,6 +564,45 @@ private slots:
         QCOMPARE(FieldText(*form, QStringLiteral("Description")), QStringLiteral("Dentist"));
     }
 
+    // Each thread's editor keeps its own notes: saving one stores its own text, the other stays as it was.
+    void editorsOnTwoThreadsKeepTheirOwnNotes()
+    {
+        const qint32 first = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        const qint32 second = AddEvent({QStringLiteral("Baker"), StoredDocument(QStringLiteral("Bread"))});
+        WindowController* firstForm = Open(Request::Change, first);
+        WindowController* secondForm = Open(Request::Change, second);
+        QVERIFY(firstForm && secondForm && firstForm != secondForm);
+        RichTextControl* notes = Notes(*firstForm);
+        notes->setFocus();
+        QTest::keyClick(notes, Qt::Key_End, Qt::ControlModifier);
+        TypeNotes(*firstForm, QStringLiteral(" cleaned"));
+        Press(*firstForm, QStringLiteral("OK"));
+        QCOMPARE(Form(), secondForm);
+        QCOMPARE(Notes(*secondForm)->toPlainText(), QStringLiteral("Bread"));
+        const Record row = Row(first);
+        RichTextControl control;
+        TXEdit txEdit;
+        txEdit.Init(&control);
+        QVERIFY(txEdit.LoadFromBlob(row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc")))));
+        QCOMPARE(control.toPlainText(), QStringLiteral("Teeth cleaned"));
+        txEdit.Kill();
+    }
+
+    void theHistoryKeyPutsBackTheLogTypeFromItsButtons()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        auto* work = form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("Work"));
+        QVERIFY(work);
+        work->click();
+        WaitIdle();
+        work->setFocus();
+        PressKey(*form, Qt::Key_Apostrophe, Qt::ControlModifier);
+        auto* none = form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("None"));
+        QVERIFY(none && none->isChecked());
+    }
+
     void theEditorLooksFinished()
     {
         const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
