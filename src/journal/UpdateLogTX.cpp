@@ -152,7 +152,7 @@ public:
                 .Sheet([&] {
                     window.Tab(QStringLiteral("&General"), [&] { DescribeGeneralTab(); });
                     miscTab = window.Tab(QStringLiteral("&Misc"), [&] {
-                        miscNote = window.Text(QStringLiteral(
+                        window.Text(QStringLiteral(
                             "To enable Misc. Fields, go to Program Setup - Misc Fields (tab)."));
                     });
                     window.Tab(QStringLiteral("&Notes"), [&] {
@@ -163,7 +163,8 @@ public:
                     });
                 })
                 .Name(QStringLiteral("Sheet"));
-        qobject_cast<QLabel*>(window.Widget(miscNote))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // The note and the user-defined fields under it stand at the top of their tab.
+        window.Widget(miscTab)->layout()->setAlignment(Qt::AlignTop);
         // The stamp panel: the record's stamps, its number and the private box.
         window.Row([&] {
             DescribeStamps();
@@ -522,7 +523,6 @@ private:
         }
     }
 
-    int miscNote = 0;
     int recordNumber = 0;
     Record opened_; // the record as the form opened it
 };
