@@ -49,6 +49,17 @@ QByteArray StoredDocument(const QString& text)
     return blob;
 }
 
+// The text of the event's stored document; "(unreadable)" when it holds none the control can read.
+QString StoredText(const Record& row)
+{
+    RichTextControl control;
+    TXEdit txEdit;
+    txEdit.Init(&control);
+    const bool loaded = txEdit.LoadFromBlob(row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc"))));
+    txEdit.Kill();
+    return loaded ? control.toPlainText() : QStringLiteral("(unreadable)");
+}
+
 struct EventValues
 {
     QString description;
@@ -351,6 +362,7 @@ private slots:
         QCOMPARE(header.LVERSION, 23);
         QCOMPARE(header.LWIDTH, 11800);
         QCOMPARE(header.LHEIGHT, 15000);
+        QCOMPARE(StoredText(row), QStringLiteral("Clean teeth"));
         SetFixedClock({});
     }
 
@@ -377,13 +389,7 @@ private slots:
         Press(*form, QStringLiteral("Cancel"));
         QCOMPARE(boxes->Captions(), QStringList{"Save Record"});
         QVERIFY(!Form());
-        const Record row = Row(number);
-        RichTextControl control;
-        TXEdit txEdit;
-        txEdit.Init(&control);
-        QVERIFY(txEdit.LoadFromBlob(row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc")))));
-        QCOMPARE(control.toPlainText(), stored);
-        txEdit.Kill();
+        QCOMPARE(StoredText(Row(number)), stored);
     }
 
     void aCancelledNewEventLeavesNoRowAndNoVoiceFile()
@@ -579,13 +585,7 @@ private slots:
         Press(*firstForm, QStringLiteral("OK"));
         QCOMPARE(Form(), secondForm);
         QCOMPARE(Notes(*secondForm)->toPlainText(), QStringLiteral("Bread"));
-        const Record row = Row(first);
-        RichTextControl control;
-        TXEdit txEdit;
-        txEdit.Init(&control);
-        QVERIFY(txEdit.LoadFromBlob(row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc")))));
-        QCOMPARE(control.toPlainText(), QStringLiteral("Teeth cleaned"));
-        txEdit.Kill();
+        QCOMPARE(StoredText(Row(first)), QStringLiteral("Teeth cleaned"));
     }
 
     void theHistoryKeyPutsBackTheLogTypeFromItsButtons()
