@@ -342,7 +342,7 @@ private slots:
     {
         const QDateTime now(QDate(2025, 12, 4), QTime(9, 30));
         SetFixedClock(now);
-        const qint32 number = AddEvent({QStringLiteral("Dentist")});
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), {}});
         WindowController* form = Open(Request::Change, number);
         QVERIFY(form);
         TypeNotes(*form, QStringLiteral("Clean teeth"));
