@@ -2,12 +2,14 @@
 
 #include "core/Procedures.h"
 #include "journal/UpdateLogTX.h"
+#include "journal/UpdateMiscFields.h"
 
 namespace jornix {
 
 void RegisterJournalProcedures()
 {
     RegisterProcedure(QStringLiteral("UpdateLogTX"), UpdateLogTX);
+    RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }
 
 } // namespace jornix

@@ -7,6 +7,7 @@
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
 #include "documents/TXEdit.h"
+#include "journal/MiscFieldControls.h"
 #include "journal/SelectDate.h"
 #include "journal/VoiceMessage.h"
 #include "platform/framework/TableRelations.h"
@@ -116,6 +117,7 @@ public:
     int rank = 0, followUp = 0, important = 0, logType = 0, miniNotes = 0, privateBox = 0;
     int okButton = 0, cancelButton = 0;
     VoiceMessage voice;
+    MiscFieldControls misc{*this, MiscRecordType::LogEvent, *AccessLOG, QStringLiteral("LOG:LogMisc")};
     QString dayString;
     bool DocumentChanged = false;
     bool NotesEnlarged = false;
@@ -165,6 +167,7 @@ public:
                 .Name(QStringLiteral("Sheet"));
         // The note and the user-defined fields under it stand at the top of their tab.
         window.Widget(miscTab)->layout()->setAlignment(Qt::AlignTop);
+        misc.SetMiscTab(miscTab);
         // The stamp panel: the record's stamps, its number and the private box.
         window.Row([&] {
             DescribeStamps();
@@ -218,6 +221,7 @@ public:
         // Until Date View has chosen a day, a new event is today's.
         SetField(QStringLiteral("LOG:LogDate"), SelectedDate ? SelectedDate : Today());
         StandardForm::SetFieldDefaults();
+        misc.SetMiscDefaults();
     }
 
     int OnAccepted(int control) override
@@ -271,6 +275,7 @@ public:
 protected:
     int PrepareRecord() override
     {
+        misc.FetchMiscDefinitions();
         const int level = StandardForm::PrepareRecord();
         if (level == Level::GoOn)
             opened_ = Buffer();
@@ -282,8 +287,8 @@ protected:
         StandardForm::SetUpWindow();
         dayString = DayString(Field(QStringLiteral("LOG:LogDate")).toInt());
         SetUpNotes();
+        misc.CreateMiscControls(); // read-only for a user who may only view
         if (REQUEST == Request::ViewOnly) {
-            window.SetReadOnly(rank);
             for (const int control :
                  {chooseDocument, changeDateButton, voice.Buttons().record, voice.Buttons().importButton,
                   voice.Buttons().exportButton, voice.Buttons().remove})

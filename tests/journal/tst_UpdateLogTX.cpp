@@ -16,6 +16,7 @@
 #include "platform/store/Table.h"
 
 #include "core/DataFolder.h"
+#include "journal/MiscDefinitions.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -570,6 +571,43 @@ private slots:
         QCOMPARE(FieldText(*form, QStringLiteral("Description")), QStringLiteral("Dentist"));
     }
 
+    // The user-defined fields of log events stand on the Misc tab; only a new event takes their defaults.
+    void theMiscTabHoldsTheUserDefinedFields_data()
+    {
+        QTest::addColumn<int>("request");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("new event: the default") << int(Request::Insert) << "Blue";
+        QTest::newRow("changed event: as stored") << int(Request::Change) << "";
+    }
+    void theMiscTabHoldsTheUserDefinedFields()
+    {
+        QFETCH(int, request);
+        QFETCH(QString, colour);
+        test::Define({{2, MiscControlType::TextBox, QStringLiteral("Colour:"), QStringLiteral("Blue")},
+                      {5, MiscControlType::TextBox, QStringLiteral("Size:")}});
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(request, number);
+        test::Define({}, false);
+        QVERIFY(form);
+        QCOMPARE(FieldText(*form, QStringLiteral("LOG:LogMisc2")), colour);
+        const int size = form->window.ControlNumber(QStringLiteral("LOG:LogMisc5"));
+        QVERIFY(size);
+        QVERIFY(!form->window.ControlNumber(QStringLiteral("LOG:LogMisc1")));
+        // The rows keep their place in the tab when the window grows and shrinks.
+        PickTab(*form, form->window.ControlNumber("Sheet"), 2);
+        QWidget* root = form->window.Root();
+        QWidget* entry = form->window.Widget(size);
+        QWidget* tab = entry->parentWidget();
+        const QPoint place = entry->mapTo(tab, QPoint(0, 0));
+        const QSize opened = root->size();
+        root->resize(opened + QSize(120, 200));
+        WaitIdle();
+        QCOMPARE(entry->mapTo(tab, QPoint(0, 0)), place);
+        root->resize(opened);
+        WaitIdle();
+        QCOMPARE(entry->mapTo(tab, QPoint(0, 0)), place);
+    }
+
     // Each thread's editor keeps its own notes: saving one stores its own text, the other stays as it was.
     void editorsOnTwoThreadsKeepTheirOwnNotes()
     {
@@ -606,7 +644,11 @@ private slots:
     void theEditorLooksFinished()
     {
         const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        test::Define({{2, MiscControlType::TextBox, QStringLiteral("Colour:"), QStringLiteral("Blue")},
+                      {4, MiscControlType::CheckBox, QStringLiteral("Billed")},
+                      {5, MiscControlType::DropList, QStringLiteral("Size:"), {}, QStringLiteral("S|M|L")}});
         WindowController* form = Open(Request::Change, number);
+        test::Define({}, false);
         QVERIFY(form);
         QWidget* root = form->window.Root();
         auto* sheet = qobject_cast<QTabWidget*>(form->window.Widget(form->window.ControlNumber("Sheet")));
