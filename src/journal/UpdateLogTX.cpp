@@ -516,7 +516,8 @@ private:
                                                       {miniNotes, "LOG:LogMiniNotes"},
                                                       {privateBox, "LOG:LogPrivate"}};
         QWidget* focused = window.Widget(control);
-        if (!control || !focused || !opened_.Owner() || !window.IsEnabled(control))
+        if (REQUEST == Request::ViewOnly || !control || !focused || !opened_.Owner() ||
+            !window.IsEnabled(control))
             return;
         for (const auto& [field, name] : fields) {
             // A radio button stands for its log type group.

@@ -518,6 +518,32 @@ private slots:
         QCOMPARE(ruler->ScaleUnits(), units);
     }
 
+    void changeDateTakesTheDayPickedOrKeepsTheDate_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QString>("dayString");
+        // September 2003 begins on a Monday, so its first row starts with Sunday 31 August.
+        QTest::newRow("a day picked") << "Day18"
+                                      << "Wednesday, September 17, 2003";
+        QTest::newRow("cancelled") << "Cancel"
+                                   << "Tuesday, September 30, 2003";
+    }
+    void changeDateTakesTheDayPickedOrKeepsTheDate()
+    {
+        QFETCH(QString, press);
+        QFETCH(QString, dayString);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        Press(*form, QStringLiteral("ChangeDate"));
+        WindowController* calendar = FindWindow(QStringLiteral("SelectDate"));
+        QVERIFY(calendar);
+        QCOMPARE(calendar->window.Caption(), QStringLiteral("Select Date"));
+        Press(*calendar, press);
+        QVERIFY(!FindWindow(QStringLiteral("SelectDate")));
+        QCOMPARE(FieldText(*form, QStringLiteral("DayString")), dayString);
+    }
+
     void theLinkButtonOpensTheLinkOrSaysWhy_data()
     {
         QTest::addColumn<QString>("link");
