@@ -164,7 +164,8 @@ public:
                                 .Name(QStringLiteral("MiniNotes"));
                     });
                 })
-                .Name(QStringLiteral("Sheet"));
+                .Name(QStringLiteral("Sheet"))
+                .Stretch(0); // the notes take the spare height, also that of the sheet while enlarged
         // The note and the user-defined fields under it stand at the top of their tab.
         window.Widget(miscTab)->layout()->setAlignment(Qt::AlignTop);
         misc.SetMiscTab(miscTab);

@@ -684,6 +684,13 @@ private slots:
                          qPrintable(tabs[tab - 1] + ": " + widget->objectName()));
             }
         }
+        // The enlarged notes take the room of the fields.
+        const int height = Notes(*form)->height();
+        Press(*form, QStringLiteral("Enlarge"));
+        QVERIFY(Notes(*form)->height() > height);
+        test::SavePicture(root, QStringLiteral("UpdateLogTX-Enlarged"));
+        Press(*form, QStringLiteral("Enlarge"));
+        QCOMPARE(Notes(*form)->height(), height);
     }
 };
 
