@@ -1,6 +1,7 @@
 #include "journal/JournalProcedures.h"
 
 #include "core/Procedures.h"
+#include "journal/DateView.h"
 #include "journal/UpdateLogTX.h"
 #include "journal/UpdateMiscFields.h"
 
@@ -8,6 +9,7 @@ namespace jornix {
 
 void RegisterJournalProcedures()
 {
+    RegisterProcedure(QStringLiteral("DateView"), DateView);
     RegisterProcedure(QStringLiteral("UpdateLogTX"), UpdateLogTX);
     RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }
