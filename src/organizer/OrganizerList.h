@@ -34,6 +34,8 @@ public:
     int sheet = 0, list = 0;
     int copyButton = 0, insertButton = 0, changeButton = 0, deleteButton = 0, printButton = 0, helpButton = 0;
 
+    StandardBrowseList& Rows() const { return *list_; }
+
 protected:
     // Describes the banner; the window then describes its tabs and list, and calls SetUpList.
     explicit OrganizerListWindow(const OrganizerListSetup& setup);

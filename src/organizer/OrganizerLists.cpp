@@ -63,8 +63,8 @@ void PrivateIconRows::FitDates(std::initializer_list<int> columns)
     if (!tree)
         return;
     // The widest day and month of the desktop's short date.
-    const int width = tree->fontMetrics().horizontalAdvance(Picture(QStringLiteral("@D17")).Format(
-                          DayNumberFromDate(QDate(2000, 12, 28)))) +
+    const int width = tree->fontMetrics().horizontalAdvance(
+                          Picture(QStringLiteral("@D17")).Format(DayNumberFromDate(QDate(2000, 12, 28)))) +
                       16;
     for (const int column : columns)
         tree->header()->resizeSection(column, std::max(tree->header()->sectionSize(column), width));

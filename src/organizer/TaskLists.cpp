@@ -61,8 +61,8 @@ void TaskOrders::AddTo(StandardBrowseList& list)
 
 TabsAndList DescribeTaskTabsAndList(WindowDescription& window, bool createdBy)
 {
-    QStringList columns{QStringLiteral("Description"), QStringLiteral("Start Date"), QStringLiteral("Due Date"),
-                        QStringLiteral("Priority"), QStringLiteral("Close Date")};
+    QStringList columns{QStringLiteral("Description"), QStringLiteral("Start Date"),
+                        QStringLiteral("Due Date"), QStringLiteral("Priority"), QStringLiteral("Close Date")};
     if (createdBy)
         columns << QStringLiteral("Created By");
     return DescribeOrderTabsAndList(window, QStringLiteral("TaskSortOrder"),

@@ -3,9 +3,10 @@
 #include "core/PrintRec.h"
 #include "core/Procedures.h"
 #include "core/SharedState.h"
+#include "organizer/OrganizerList.h"
 #include "organizer/OrganizerProcedures.h"
-#include "platform/framework/Picture.h"
 #include "platform/framework/ListRowStyle.h"
+#include "platform/framework/Picture.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
 #include "platform/runtime/ShellOpen.h"
@@ -213,8 +214,8 @@ private slots:
     void cleanup()
     {
         // The dialogs first (they ask nothing on the way out), then what they were called from.
-        for (const char* procedure :
-             {"SelectDate", "SelectTask", "SelectContact", "UpdateTask", "UpdateContact", "Tasks", "Contacts"})
+        for (const char* procedure : {"SelectDate", "SelectTask", "SelectContact", "UpdateTask",
+                                      "UpdateContact", "Tasks", "Contacts"})
             while (WindowController* window = FindWindow(QString::fromLatin1(procedure))) {
                 window->CANCELACTION = 0;
                 PostEvent(Event::CloseWindow, 0, window->Thread());
@@ -248,6 +249,55 @@ private slots:
         QCOMPARE(boxes.boxes[0].text, "You are not allowed to view or edit " + words +
                                           ". Please contact your system administrator to request access.");
         QVERIFY(WindowController::OpenWindows().empty());
+    }
+
+    void theButtonsFollowTheRowsAndTheAccess_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("rows");
+        QTest::addColumn<QString>("states");
+        QTest::addColumn<QString>("popup");
+        for (const char* list : {"Tasks", "Contacts"}) {
+            const QString name(list);
+            QTest::newRow(qPrintable(name + " full access"))
+                << name << 2 << true << "Copy:on Insert:on Change:on Delete:on Print:on"
+                << "Copy Print";
+            QTest::newRow(qPrintable(name + " empty"))
+                << name << 2 << false << "Copy:off Insert:on Change:off Delete:off Print:off"
+                << "Copy Print";
+            QTest::newRow(qPrintable(name + " view only"))
+                << name << 1 << true << "Copy:off Insert:off View:on Delete:off Print:on"
+                << "";
+        }
+    }
+    void theButtonsFollowTheRowsAndTheAccess()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, level);
+        QFETCH(bool, rows);
+        QFETCH(QString, states);
+        QFETCH(QString, popup);
+        CurrentUserAccess[AccessArea::Tasks] = CurrentUserAccess[AccessArea::Contacts] = quint8(level);
+        if (rows) {
+            AddTask("Pay the rent");
+            AddContact("Lovelace");
+        }
+        WindowController* window = Open(list);
+        QVERIFY(window);
+        QStringList seen;
+        for (const char* button : {"Copy", "Insert", "Change", "Delete", "Print"}) {
+            const int control = ControlNumber(*window, button);
+            seen << window->window.Label(control).remove('&') +
+                        (window->window.IsEnabled(control) ? ":on" : ":off");
+        }
+        QCOMPARE(seen.join(' '), states);
+        auto* listWindow = dynamic_cast<OrganizerListWindow*>(window);
+        QVERIFY(listWindow);
+        QStringList items;
+        for (const PopupMenu::Item& item : listWindow->Rows().Popup().Items())
+            items << item.text;
+        QCOMPARE(items.join(' '), popup);
     }
 
     // Each tab chooses its order; equal values are ordered by the next key field.
@@ -462,7 +512,8 @@ private slots:
         QVERIFY(!Checked(*form, "TSK:Private"));
         QCOMPARE(EntryText(*form, "TSK:Description"), QStringLiteral("Water the plants"));
         QCOMPARE(EntryText(*form, "TSK:StartDate"), Picture("@D17").Format(EarlierDay));
-        QCOMPARE(form->window.Label(ControlNumber(*form, "TSK:CreateDate")), Picture("@D17").Format(TodayNumber));
+        QCOMPARE(form->window.Label(ControlNumber(*form, "TSK:CreateDate")),
+                 Picture("@D17").Format(TodayNumber));
         Press(*form, "OK");
         QVERIFY(!FindWindow("UpdateTask"));
         QStringList priorities = Column(*list, 4);
@@ -623,8 +674,8 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::newRow("description") << "Tasks"
                                      << "TSK:Description";
-        for (const char* entry : {"CON:FName", "CON:LName", "CON:Email", "CON:Web", "CON:Phone1", "CON:Street2",
-                                  "CON:Country"})
+        for (const char* entry :
+             {"CON:FName", "CON:LName", "CON:Email", "CON:Web", "CON:Phone1", "CON:Street2", "CON:Country"})
             QTest::newRow(entry) << "Contacts" << entry;
     }
     void anEntryTakesNoMoreThanItsWidth()
@@ -790,7 +841,8 @@ private slots:
         auto* tabs = qobject_cast<QTabWidget*>(form->window.Widget(form->window.ControlNumber("Sheet")));
         tabs->setCurrentIndex(1);
         CheckPicture(*form, form->ProcedureName() + " Misc with fields " + QTest::currentDataTag());
-        QVERIFY(second->mapTo(form->window.Root(), QPoint()).y() < fifth->mapTo(form->window.Root(), QPoint()).y());
+        QVERIFY(second->mapTo(form->window.Root(), QPoint()).y() <
+                fifth->mapTo(form->window.Root(), QPoint()).y());
     }
 
     void printHandsTheAreaAndTheNumberToThePrintOptions_data()
