@@ -1,5 +1,6 @@
 #include "platform/reportengine/ReportJobs.h"
 
+#include "platform/reportengine/LayoutDesigner.h"
 #include "platform/reportengine/LayoutFile.h"
 
 #include <QDebug>
@@ -245,8 +246,11 @@ int ReportJobs::LlDefineLayoutA(int job, QWidget* window, const QString& title, 
             return Refused(&found, BadParameter, QStringLiteral("no such project type"));
         if (found.stage == JobStage::Printing)
             return Refused(&found, AlreadyPrinting, QStringLiteral("the job is printing"));
-        // The designer opens here on found.LayoutPath(type, layoutFile) with the job's items.
-        return Ok;
+        if (!CurrentThread())
+            return Refused(&found, BadParameter, QStringLiteral("the designer runs on a program thread"));
+        // The designer keeps a copy of the job: another thread may close the job itself meanwhile.
+        const ProjectType type = ProjectType(projectType);
+        return RunLayoutDesigner(*this, found, title, type, found.LayoutPath(type, layoutFile));
     });
     return Traced(result, "LlDefineLayoutA", job, window, title, projectType, layoutFile);
 }
