@@ -20,44 +20,43 @@ class AboutBoxWindow : public StandardWindow
 public:
     AboutBoxWindow() : StandardWindow(QStringLiteral("AboutBox"), QStringLiteral("About Jornix"))
     {
+        // The product beside the logo as the window's heading, the addresses under it, the notices under a
+        // line, and Continue at the bottom right.
         window.Row([&] {
             window.Image(QStringLiteral("~jornix.svg")).Name(QStringLiteral("Logo")); // 1
             window.Column([&] {
-                window.Prompt(QStringLiteral("E-Mail:"));                                         // 2
-                emailRegion_ = window.Button({}).Name(QStringLiteral("EmailLink"));               // 3
-                emailText_ = window.Text(MakerEmailAddress).Name(QStringLiteral("EmailAddress")); // 4
-                window.Prompt(QStringLiteral("Web:"));                                            // 5
-                webRegion_ = window.Button({}).Name(QStringLiteral("WebLink"));                   // 6
-                window.Text(QStringLiteral("Version: 2.0.1.0")).Name(QStringLiteral("Version"));  // 7
-                webText_ = window.Text(MakerWebAddress).Name(QStringLiteral("WebAddress"));       // 8
+                product_ = window
+                               .Prompt(QStringLiteral("Jornix 2.0")) // 2
+                               .Name(QStringLiteral("Product"))
+                               .Font({}, HeadingPoints, FontStyle::Bold);
+                window
+                    .Prompt(QStringLiteral("Your personal journal of the events of your life.")) // 3
+                    .Name(QStringLiteral("Description"));
+                window.Prompt(QStringLiteral("Version: 2.0.1.0")).Name(QStringLiteral("Version"));  // 4
+                window.Prompt(QStringLiteral("E-Mail:"));                                           // 5
+                emailRegion_ = window.Button({}).Name(QStringLiteral("EmailLink"));                 // 6
+                emailText_ = window.Prompt(MakerEmailAddress).Name(QStringLiteral("EmailAddress")); // 7
+                window.Prompt(QStringLiteral("Web:"));                                              // 8
+                webRegion_ = window.Button({}).Name(QStringLiteral("WebLink"));                     // 9
+                webText_ = window.Prompt(MakerWebAddress).Name(QStringLiteral("WebAddress"));       // 10
             });
             window.Spacer();
-            window.Column([&] {
-                continue_ = window.Button(QStringLiteral("Continue"), QStringLiteral("OKButton.gif")); // 9
-                window.Spacer();
-            });
         });
-        product_ = window.Text(QStringLiteral("Jornix 2.0")).Name(QStringLiteral("Product")); // 10
+        line_ = window.Panel([] {}).Name(QStringLiteral("Line")); // 11
+        legal_ = window.Text({}).Name(QStringLiteral("Legal"));   // 12
         window
-            .Text(QStringLiteral("Your personal journal of the events of your life.")) // 11
-            .Name(QStringLiteral("Description"));
-        line_ = window.Panel([] {}).Name(QStringLiteral("Line")); // 12
-        legal_ = window.Text({}).Name(QStringLiteral("Legal"));   // 13
-        window
-            .Text(QStringLiteral("Reports and printing: Jornix Report Engine, version 9.0")) // 14
+            .Text(QStringLiteral("Reports and printing: Jornix Report Engine, version 9.0")) // 13
             .Name(QStringLiteral("ReportEngine"));
+        window.Buttons([&] {
+            continue_ =
+                window.Button(QStringLiteral("Continue"), QStringLiteral("OKButton.gif")).Default(); // 14
+        });
         LayOver(emailRegion_, emailText_);
         LayOver(webRegion_, webText_);
         auto* line = static_cast<QFrame*>(window.Widget(line_));
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Sunken);
         line->setFixedHeight(3);
-        QWidget* product = window.Widget(product_);
-        QFont big = product->font();
-        big.setBold(true);
-        big.setPointSizeF(big.pointSizeF() * 1.5);
-        product->setFont(big);
-        window.Root()->setMinimumWidth(460); // the description and the notice read as lines, not as columns
         SetHelp(QStringLiteral("aboutbox.htm"));
     }
 
@@ -96,6 +95,7 @@ private:
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(label);
         button->setMinimumSize(label->sizeHint());
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // the address stays beside its prompt
         button->setFlat(true);
         button->setStyleSheet(QStringLiteral("border: none; text-align: left;"));
         button->setCursor(Qt::PointingHandCursor);

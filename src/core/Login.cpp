@@ -26,13 +26,23 @@ public:
 
     LoginWindow() : StandardWindow(QStringLiteral("Login"), QStringLiteral("Jornix - Login"))
     {
-        window.Image(QStringLiteral("jornix.svg"));
-        window.Prompt(QStringLiteral("Welcome to Jornix"));
-        window.Prompt(QStringLiteral("Your personal journal of the events of your life."));
-        window.Prompt(QStringLiteral("Please enter your user information to access the program."));
-        window.Prompt(QStringLiteral("Web Site:"));
-        webSite_ = window.Button(WebAddress).Name(QStringLiteral("WebSite"));
-        window.Prompt(QStringLiteral("Version: 2.0.1.0"));
+        window.Row([&] {
+            window.Image(QStringLiteral("jornix.svg"));
+            window.Column([&] {
+                window.Prompt(QStringLiteral("Welcome to Jornix"))
+                    .Name(QStringLiteral("Welcome"))
+                    .Font({}, HeadingPoints, FontStyle::Bold);
+                window.Prompt(QStringLiteral("Your personal journal of the events of your life."));
+                window.Prompt(QStringLiteral("Please enter your user information to access the program."));
+            });
+            window.Spacer();
+        });
+        window.Row([&] {
+            window.Prompt(QStringLiteral("Web Site:"));
+            webSite_ = window.ClickText(WebAddress).Name(QStringLiteral("WebSite"));
+            window.Spacer();
+            window.Prompt(QStringLiteral("Version: 2.0.1.0"));
+        });
         const auto loginFields = [&] {
             window.Prompt(QStringLiteral("&Login ID:"));
             loginEntry_ =
@@ -49,11 +59,6 @@ public:
             closeButton_ = window.Button(QStringLiteral("Close"), QStringLiteral("CancelButton.gif"));
             helpButton_ = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
         });
-        // The address reads as a link: flat, with the hand cursor.
-        if (auto* link = window.Widget(webSite_)) {
-            link->setCursor(Qt::PointingHandCursor);
-            link->setStyleSheet(QStringLiteral("border: none; color: blue; text-decoration: underline;"));
-        }
         UseTable(*RelationsUSR);
         SetFirstField(loginEntry_);
         SetHelp(QStringLiteral("LoginScreen.htm"), helpButton_);

@@ -137,6 +137,9 @@ public:
         StartPane(GLO.ShowScrapBook, WindowKind::MiniSrap, AccessArea::ScrapBook, QStringLiteral("MiniSrap"));
         RestorePlacement();
         Help()->SetControlTopic(Item::Exit, QStringLiteral("Exit Program"));
+        // F1 over the frame itself (no control of it has the focus) explains the frame; its Help menu and button
+        // open the contents.
+        Help()->SetControlTopic(0, QStringLiteral("mainframe.htm"));
         // A second copy of the program asks this one to come forward; a maximized frame stays maximized.
         SetActivateInstanceHandler([frame](const QString& title) {
             if (title != frame->windowTitle())
@@ -342,9 +345,13 @@ private:
     // version.
     static void ShowStatusZones(QMainWindow& frame)
     {
+        // Each zone is a sunken panel with room around its text, so that the zones read apart.
         const auto zone = [&frame](const QString& name, const QString& text) {
             auto* label = new QLabel(text);
             label->setObjectName(name);
+            label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+            const int room = label->fontMetrics().averageCharWidth();
+            label->setContentsMargins(room, 0, room, 0);
             frame.statusBar()->addPermanentWidget(label);
         };
         zone(QStringLiteral("UserZone"), StripTrailingBlanks(UsrAccess::Name) + QStringLiteral(" (") +

@@ -43,12 +43,16 @@ public:
     ManageUsersWindow() : StandardList(QStringLiteral("ManageUsers"), QStringLiteral("Manage User"))
     {
         int list = 0, insertButton = 0, changeButton = 0, deleteButton = 0, helpButton = 0;
-        window.Panel([&] { window.Prompt(QStringLiteral("Manage Users")).Name(QStringLiteral("Title")); });
+        window.Panel([&] {
+            window.Prompt(QStringLiteral("Manage Users"))
+                .Name(QStringLiteral("Title"))
+                .Font(QStringLiteral("Arial"), HeadingPoints - 2, FontStyle::Bold);
+        });
         list = window
-                   .List({{QStringLiteral("Login ID"), {}, Qt::AlignLeft},
-                          {QStringLiteral("Full Name"), {}, Qt::AlignLeft},
-                          {QStringLiteral("Admin"), {}, Qt::AlignHCenter},
-                          {QStringLiteral("Last Login"), {}, Qt::AlignLeft}})
+                   .List({{QStringLiteral("Login ID"), QStringLiteral("@s30"), Qt::AlignLeft},
+                          {QStringLiteral("Full Name"), QStringLiteral("@s255"), Qt::AlignLeft},
+                          {QStringLiteral("Admin"), QStringLiteral("@s3"), Qt::AlignHCenter},
+                          {QStringLiteral("Last Login"), QStringLiteral("@D17B"), Qt::AlignLeft}})
                    .Tip(QStringLiteral("Browsing Records"))
                    .Name(QStringLiteral("List"));
         window.Buttons([&] {

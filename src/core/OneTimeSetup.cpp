@@ -262,6 +262,7 @@ private:
                 .Name(QStringLiteral("Title%1").arg(number))
                 .Font({}, HeadingPoints, FontStyle::Bold);
             body();
+            window.Spacer(); // the page reads from the top
         });
     }
 
@@ -405,7 +406,6 @@ private:
     QString password_;
     QString confirm_;
     int createSampleData_ = 1;
-    static constexpr int HeadingPoints = 14;
 
     int sheet_ = 0;
     int pageCount_ = 0;

@@ -24,8 +24,15 @@ public:
     explicit StandInWindow(const StandIn& standIn)
         : StandardWindow(standIn.procedure, standIn.caption, standIn.type)
     {
-        window.Text(standIn.caption + QStringLiteral(" is not yet available in this version of Jornix."))
-            .Name(QStringLiteral("Notice"));
+        const int notice =
+            window.Text(standIn.caption + QStringLiteral(" is not yet available in this version of Jornix."))
+                .Name(QStringLiteral("Notice"));
+        // A pane is a narrow strip down the frame: its notice wraps at a pane's width, over its button.
+        if (standIn.type == WindowType::Pane) {
+            QWidget* text = window.Widget(notice);
+            text->setMaximumWidth(text->fontMetrics().averageCharWidth() * 40);
+            window.Spacer();
+        }
         window.Buttons(
             [&] { closeButton_ = window.Button(QStringLiteral("&Close")).Name(QStringLiteral("Close")); });
         if (standIn.accessLevel)

@@ -24,6 +24,11 @@ void StandardBrowseList::SetPrivateFields(const QString& flagField, const QStrin
     const Table& table = view_ ? view_->ViewTable() : ListView().ViewTable();
     flagField_ = table.RequireField(flagField);
     uniqueIdField_ = table.RequireField(uniqueIdField);
+    // Said in the view's SQL where the table keeps these private fields, so that a page read never scans
+    // the records it leaves out; checked on each row read otherwise.
+    ruleInSql_ = table.PrivateFlagField() == flagField_ && table.PrivateOwnerField() == uniqueIdField_;
+    if (ruleInSql_)
+        ListView().SetPrivateRule([] { return QVariant(CurrentUserUniqueID); });
 }
 
 void StandardBrowseList::SetOrderTabs(int sheet)
@@ -98,10 +103,16 @@ bool StandardBrowseList::TakeAccepted(int control)
     if (control == 0 || !Widget())
         return false;
     WindowController& window = Window();
+    // The window writes its controls and its lists their rows; this list's row last, so that it is the one
+    // in the buffer even where another list of the window shows the same table.
+    const auto takeHighlighted = [&] {
+        window.Update();
+        Update();
+    };
     if (control == buttons_.copy) {
         if (window.window.IsEnabled(control)) {
             // The record highlighted now is the one copied, whatever a refresh does before the insert.
-            window.Update();
+            takeHighlighted();
             TakeCopy();
             if (copyPending_ && buttons_.insert)
                 window.Post(Event::Accepted, buttons_.insert);
@@ -109,11 +120,11 @@ bool StandardBrowseList::TakeAccepted(int control)
         return true;
     }
     if (control == buttons_.print) {
-        if (window.window.IsEnabled(control)) {
-            window.Update();
+        if (window.window.IsEnabled(control) && Selected()) {
+            takeHighlighted();
             Table& table = ListView().ViewTable();
             const int key = table.AutoNumberKey();
-            if (print_ && Selected())
+            if (print_)
                 print_(key < 0 ? 0 : table.Buffer().Long(table.Key(key).components.front()));
         }
         return true;
@@ -121,8 +132,7 @@ bool StandardBrowseList::TakeAccepted(int control)
     // A select list chooses with its button, or with a row activated (double click or Enter).
     if (buttons_.select && (control == buttons_.select || control == listControl_)) {
         if (window.window.IsEnabled(buttons_.select) && Selected()) {
-            window.Update(); // the record into this thread's buffer: the caller's, as the list runs on its
-                             // thread
+            takeHighlighted(); // into this thread's buffer: the caller's, as the list runs on its thread
             window.SetResponse(Response::Completed);
         }
         return true;
@@ -161,7 +171,7 @@ int StandardBrowseList::CheckRecord(const Record& record)
 {
     if (const int result = BrowseList::CheckRecord(record))
         return result;
-    return IsPrivateToAnother(record) ? 2 : 0;
+    return !ruleInSql_ && IsPrivateToAnother(record) ? 2 : 0;
 }
 
 void StandardBrowseList::TakeCopy()

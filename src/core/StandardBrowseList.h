@@ -14,7 +14,8 @@
 // - the list is read once the window is open, again on the refresh event and after every form it called;
 //   a form that ends "completed" after an insert or a change shows the record it wrote;
 // - private records (a flag field and the creator's unique id): a record whose flag is not 0 and whose
-//   creator is not the signed-in user is never listed;
+//   creator is not the signed-in user is never listed; said in the view's SQL where the table declares
+//   these as its private fields (Table::SetPrivateFields), checked per row otherwise;
 // - Copy takes the record highlighted when it is pressed: the next insert keeps its values but takes a new
 //   number and the data layer's field defaults; Print hands the highlighted record's number to the print
 //   procedure; Select (select lists) makes the highlighted record the window's answer;
@@ -47,7 +48,6 @@ public:
     // What the list shows: a list control of the window, over a view of the relation manager's table.
     void SetList(int listControl, View& view, TableRelations& relations);
     void SetButtons(ListButtons buttons);
-    const ListButtons& Buttons() const { return buttons_; }
     // The signed-in user's level for the list's area (full access unless set).
     void SetAccessLevel(const quint8& level) { accessLevel_ = &level; }
     int AccessLevel() const { return accessLevel_ ? *accessLevel_ : 2; }
@@ -61,11 +61,8 @@ public:
     // beyond the texts). A new tab reads the list from its top.
     void SetOrderTabs(int sheet);
     void SetFilterTabs(int sheet, const QStringList& filters);
-    int Sheet() const { return sheet_; }
     // The list's own filter (blank: every record), used from the next read on.
     void SetFilter(const QString& filter) { filter_ = filter; }
-    // The filter the view reads with: the tab's and the list's own, joined.
-    QString ActiveFilter() const;
 
     // The steps that the window runs for each of its lists.
     void Start(WindowController& window); // Init step 12
@@ -94,6 +91,7 @@ private:
         Filter
     };
     std::vector<int> AllButtons() const;
+    QString ActiveFilter() const; // the tab's filter and the list's own, joined
 
     int listControl_ = 0;
     View* view_ = nullptr;
@@ -104,6 +102,7 @@ private:
     PrintProcedure print_;
     int flagField_ = -1;
     int uniqueIdField_ = -1;
+    bool ruleInSql_ = false; // the view leaves out the private records of others
     int sheet_ = 0;
     Tabs tabs_ = Tabs::None;
     QStringList tabFilters_;

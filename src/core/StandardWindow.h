@@ -31,6 +31,7 @@ class StandardWindow : public WindowController
 {
 public:
     static constexpr int HelpKey = 123; // F12; F1 acts as the help key too
+    static constexpr int HeadingPoints = 14; // the size of a window's heading ("Welcome to Jornix")
     static inline const QString HelpFile = QStringLiteral("Jornix.chm");
 
     StandardWindow(const QString& procedureName, const QString& caption,
@@ -68,7 +69,6 @@ protected:
     // n-th list added runs the window's sub-procedure n as its form. The toolbar acts on the list that has
     // the focus, or on the first one.
     void AddList(StandardBrowseList& list);
-    const std::vector<StandardBrowseList*>& Lists() const { return lists_; }
 
     // The hooks of the steps that are the window's own; each does nothing here.
     virtual int SetUpForm();        // step 9: update table, Cancel button

@@ -49,6 +49,7 @@ void AddLogEvents(Catalogue& catalogue)
     AddEditStamp(log, "Log");
     log.AddByte("LogPrivate").AddLong("LogUniqueID");
     log.AddMemo("LogMiniNotes", 1000).AddBlob("LogDoc");
+    log.SetPrivateFields("LogPrivate", "LogUniqueID");
     log.AddKey("LogNumK", {"LogNum"}, Primary, "LOG:LogNumK", AutoNumber)
         .AddKey("LogDateK", {"LogDate"}, Dup, "LOG:LogDateK")
         .AddKey("LogDescriptionK", {"LogDescription"}, Dup, "by Description")
@@ -99,6 +100,7 @@ void AddReminders(Catalogue& catalogue)
     AddStrings(reminders, "Misc", 6);
     reminders.AddByte("Private").AddLong("UniqueID");
     reminders.AddMemo("Notes", 32000);
+    reminders.SetPrivateFields("Private", "UniqueID");
     reminders.AddKey("NumK", {"Num"}, Primary, "by Reminder Number", AutoNumber)
         .AddKey("DescriptionK", {"Description"}, Dup, "by Description")
         .AddKey("EnterDateK", {"CreateDate", "Description"}, Dup, "by Enter Date")
@@ -120,6 +122,7 @@ void AddTasks(Catalogue& catalogue)
     AddStrings(tasks, "Misc", 6);
     tasks.AddByte("Private").AddLong("UniqueID");
     tasks.AddMemo("Notes", 32000);
+    tasks.SetPrivateFields("Private", "UniqueID");
     tasks.AddKey("NumK", {"Num"}, Primary, "by Task Number", AutoNumber)
         .AddKey("CloseDateK", {"CloseDate", "Description"}, Dup, "by Close Date")
         .AddKey("StartDateK", {"StartDate", "Description"}, Dup, "by Start Date")
@@ -141,6 +144,7 @@ void AddContacts(Catalogue& catalogue)
     AddStrings(contacts, "Misc", 6);
     contacts.AddByte("Private").AddLong("UniqueID");
     contacts.AddMemo("Notes", 32000);
+    contacts.SetPrivateFields("Private", "UniqueID");
     contacts.AddKey("NumK", {"Num"}, Primary, "by Contact Number", AutoNumber)
         .AddKey("StateK", {"State", "Zip"}, Dup, "by State")
         .AddKey("EmailK", {"Email"}, Dup, "by E-Mail")
@@ -159,6 +163,7 @@ void AddScrapBook(Catalogue& catalogue)
     AddEditStamp(scraps);
     scraps.AddString("Description", 255).AddByte("Private").AddLong("UniqueID");
     scraps.AddMemo("Scrap", 32000);
+    scraps.SetPrivateFields("Private", "UniqueID");
     scraps.AddKey("NumK", {"Num"}, Primary, "by Scrap Number", AutoNumber)
         .AddKey("DescriptionK", {"Description"}, Dup, "by Description")
         .AddKey("EnterDateK", {"CreateDate", "Description"}, Dup, "by Enter Date");
@@ -172,6 +177,7 @@ void AddStickyNotes(Catalogue& catalogue)
     AddEditStamp(notes);
     notes.AddByte("Private").AddLong("UniqueID");
     notes.AddMemo("Notes", 32000);
+    notes.SetPrivateFields("Private", "UniqueID");
     notes.AddKey("NumK", {"Num"}, Primary, "by Record Number", AutoNumber)
         .AddKey("DescriptionK", {"Description"}, Dup, "by Description")
         .AddKey("EnterDateK", {"CreateDate", "Description"}, Dup, "by Enter Date");

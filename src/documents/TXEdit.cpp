@@ -7,6 +7,8 @@
 #include "platform/runtime/MessageBox.h"
 #include "platform/runtime/ProgramThreads.h"
 
+#include <QPrinter>
+
 namespace jornix {
 
 TXEdit::TXEdit() = default;

@@ -1,10 +1,17 @@
 #pragma once
 
 #include "documents/DocumentPageHeader.h"
+#include "platform/richtext/PageSettings.h"
 
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QPrinter;
+class QTextDocument;
 
 namespace jornix {
 
@@ -22,8 +29,8 @@ class Table;
 // control that exists. A creator without a window (search, printing, first-run setup, migration) owns a
 // RichTextControl that is never shown and passes it.
 //
-// Format numbers are those of TextFormat.h: 1 plain text, 3 the control's own format, 4 HTML (5 RTF,
-// 9 Word, 12 PDF are refused for now). Stored documents, as the notes of a log event hold them, are a
+// Format numbers are those of TextFormat.h: 1 plain text, 3 the control's own format, 4 HTML, 5 RTF,
+// 9 Word and 12 PDF (these two saved only). Stored documents, as the notes of a log event hold them, are a
 // DocumentPageHeader followed by the document in the own format; the BLOB operations take the bytes of
 // the BLOB field, and writing the record stays with the caller.
 class TXEdit
@@ -74,12 +81,85 @@ public:
     QString WorkFileName() const { return workFileName_; }
     // ".RTF" 5, ".HTM" (also ".html") 4, ".TX" and ".TXD" 3, anything else 1; case does not matter.
     static int LoadFormatFromFileName(const QString& fileName);
+    // As LoadFormatFromFileName, and ".DOC" 9, ".PDF" 12.
+    static int SaveFormatFromFileName(const QString& fileName);
+
+    // Stored documents in memory. LoadFromMemory takes the page header out of the caller's bytes (the
+    // bytes behind it move to the front, followed by a zero byte); LoadFromString leaves them as they are.
+    // The save variants write the document, with header when asked, to the start of the caller's buffer,
+    // set length to its size and refuse ("Save Buffer To Small.") a buffer that cannot hold it.
+    void LoadFromMemory(char* bytes, qint32 length);
+    void LoadFromString(const QByteArray& bytes);
+    void SaveToMemory(char* buffer, qint32 capacity, qint32& length, int withHeader) const;
+    void SaveToString(QByteArray& buffer, qint32& length, int withHeader) const;
+    // A bare document: the own format without page header. Loading also takes a stored document, whose
+    // page header it passes over.
+    void SaveToBlobViaFile(Table& file, int blobNumber) const;
+    void SaveToBlobViaFile(QByteArray& blob) const;
+    void LoadFromBlobViaFile(Table& file, int blobNumber);
+    void LoadFromBlobViaFile(const QByteArray& blob);
+    // The length of the document in the own format, with the page header's 30 bytes when asked.
+    qint32 GetNativeLength(int withHeader) const;
 
     // Conversions. The buffer's size is its capacity; length is set to the converted length.
     void SaveToBuffer(QByteArray& buffer, qint32& length, int selectionOnly, int format) const;
+    // "Save File As" on WorkFileName, with the built-in masks or the given ones; the format by
+    // SaveFormatFromFileName, plain text (after a message) for a name without extension.
+    void SaveAs(const QString& masks, int builtInMasks);
+    // To WorkFileName by its extension; without a name, SaveAs with the built-in masks.
+    void Save();
+    // "Save File As" for a Word document; ".doc" is added to a name without extension.
+    void SaveAsWord();
+    // To the given name in the given format, 0 for the own format; WorkFileName stays.
+    void SaveToFile(const QString& fileName, int format);
+    // The selection as RTF, and RTF in place of the selection.
+    void GetRTFSelText(QString& rtf) const;
+    void SetRTFSelText(const QString& rtf);
+
+    // Printing. The printer printed on is the one given, or one of the object's own. PrintDocument asks for
+    // printer, page range and copies in "Select Printer" unless told to skip it (Cancel prints nothing and
+    // answers 1) and prints the pages on the document's page; the printer's choice before the call is
+    // restored afterwards. PrintDirect prints alike. Both answer 0 after a failure, which a message tells.
+    void SetPrinter(QPrinter* printer);
+    QPrinter& Printer();
+    int PrintDocument(int skipDialog);
+    int PrintDirect(int skipDialog);
+
+    // Page pictures: SVG files in the system's temporary folder whose names begin with "TXF", one per page,
+    // listed in MetaList until DeleteMetafiles removes them. RenderPageMetafiles lays the document out on a
+    // page of the given size in inches without margins. SavePageAsMetafile writes page n (from 1) of the
+    // document's own page as a picture of its text area, SavePageToFile as one of the page without its
+    // right and bottom margins. The text forms take the page in thousandths of an inch: a stored document
+    // (its page header passed over), a text (RTF when it begins with "{\rtf1", else plain text) or a file
+    // (its format by its extension). All answer 1 when every picture was written, else 0.
+    int RenderPageMetafiles(double widthInches, double heightInches);
+    int SavePageAsMetafile(const QString& fileName, int page);
+    int SavePageToFile(const QString& fileName, int page);
+    int RenderTextMetafiles(qint32 width, qint32 height, const QByteArray& storedDocument);
+    int RenderTextMetafiles(qint32 width, qint32 height, const QString& textOrFileName, int isFileName);
+    // With a BLOB of at least 16 bytes its document, without one the file; a shorter BLOB answers 0.
+    int RenderBlobOrFileMetafiles(const QByteArray* blob, const QString& fileName, qint32 width,
+                                  qint32 height);
+    // The first page of the BLOB's document on a page of the given size (thousandths of an inch) as the one
+    // picture of the list.
+    int RenderBlobMetafiles(qint32 width, qint32 height, const QByteArray& blob);
+    // The pages of the document's text area, the document's own page less its margins.
+    int RenderPrintableMetafiles();
+    const QStringList& MetaList() const { return metaList_; }
+    int MetaItems() const { return int(metaList_.size()); }
+    void DeleteMetafiles();
+    // Deletes every page picture that this program wrote and that is still there.
+    static void DeleteTempMetafiles();
 
 private:
     DocumentPageHeader pageHeader() const;
+    void applyPageHeader(const DocumentPageHeader& header);
+    // Saves under the name, a failure shown in a message.
+    void saveTo(const QString& fileName, int format) const;
+    int print(int skipDialog);
+    // One picture per page of the document on the page into new files; the list when all were written.
+    int renderPictures(const QTextDocument& document, const PageSettings& page);
+    int savePagePicture(const QString& fileName, int page, bool textAreaOnly);
 
     QPointer<RichTextControl> text_;
     QPointer<ButtonBar> buttonBar_;
@@ -90,6 +170,9 @@ private:
     int measurements_ = 0;
     int threadId_ = 0;
     QString workFileName_;
+    QStringList metaList_;
+    QPrinter* printer_ = nullptr;
+    std::unique_ptr<QPrinter> ownPrinter_;
 };
 
 } // namespace jornix

@@ -6,8 +6,11 @@
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/store/Table.h"
+#include "platform/store/TextValues.h"
 
 #include <QFileInfo>
+
+#include <cstring>
 
 namespace jornix {
 namespace {
@@ -25,13 +28,6 @@ int blobField(const Table& file, int blobNumber)
 
 const char* const BuiltInMasks =
     "TX Format|*.TX;*.TXD|RTF Format|*.RTF|Text Document|*.TXT|HTML Format|*.HTM;*.HTML|All Files|*.*";
-
-QString withoutTrailingBlanks(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 } // namespace
 
@@ -84,16 +80,102 @@ void TXEdit::LoadFromBlob(const QByteArray& blob)
         return;
     QByteArray bytes = blob;
     DocumentPageHeader header;
-    if (StripPageHeader(bytes, header)) {
-        text_->SetPageMarginT(header.LTOPMARGIN);
-        text_->SetPageMarginB(header.LBOTTOMMARGIN);
-        text_->SetPageMarginL(header.LLEFTMARGIN);
-        text_->SetPageMarginR(header.LRIGHTMARGIN);
-        text_->SetPageWidth(header.LWIDTH);
-        text_->SetPageHeight(header.LHEIGHT);
-    }
+    if (StripPageHeader(bytes, header))
+        applyPageHeader(header);
     text_->Load(bytes, TextFormat::OwnFormat);
     text_->Refresh();
+}
+
+void TXEdit::applyPageHeader(const DocumentPageHeader& header)
+{
+    text_->SetPageMarginT(header.LTOPMARGIN);
+    text_->SetPageMarginB(header.LBOTTOMMARGIN);
+    text_->SetPageMarginL(header.LLEFTMARGIN);
+    text_->SetPageMarginR(header.LRIGHTMARGIN);
+    text_->SetPageWidth(header.LWIDTH);
+    text_->SetPageHeight(header.LHEIGHT);
+}
+
+void TXEdit::LoadFromMemory(char* bytes, qint32 length)
+{
+    if (!text_ || !bytes || length < 0)
+        return;
+    LoadFromBlob(QByteArray(bytes, length));
+    // As the stored document's reader does it: the header leaves the caller's bytes too.
+    if (length > DocumentPageHeader::Size &&
+        DocumentPageHeader::FromBytes(bytes).LVERSION == DocumentPageHeader::Mark) {
+        std::memmove(bytes, bytes + DocumentPageHeader::Size, size_t(length - DocumentPageHeader::Size));
+        bytes[length - DocumentPageHeader::Size] = 0;
+    }
+}
+
+void TXEdit::LoadFromString(const QByteArray& bytes)
+{
+    LoadFromBlob(bytes);
+}
+
+void TXEdit::SaveToMemory(char* buffer, qint32 capacity, qint32& length, int withHeader) const
+{
+    if (!text_)
+        return;
+    QByteArray bytes;
+    if (withHeader)
+        SaveToBlob(bytes);
+    else
+        bytes = text_->Save(TextFormat::OwnFormat).bytes;
+    length = qint32(bytes.size());
+    if (!buffer || capacity < length) {
+        ShowMessageBox(MessageButton::Ok, MessageIcon::None, QString(),
+                       QStringLiteral("Save Buffer To Small."));
+        return;
+    }
+    std::memcpy(buffer, bytes.constData(), size_t(length));
+}
+
+void TXEdit::SaveToString(QByteArray& buffer, qint32& length, int withHeader) const
+{
+    SaveToMemory(buffer.data(), qint32(buffer.size()), length, withHeader);
+}
+
+void TXEdit::SaveToBlobViaFile(Table& file, int blobNumber) const
+{
+    const int field = blobField(file, blobNumber);
+    if (field < 0 || !text_)
+        return;
+    QByteArray blob;
+    SaveToBlobViaFile(blob);
+    file.Buffer().SetValue(field, blob);
+}
+
+void TXEdit::SaveToBlobViaFile(QByteArray& blob) const
+{
+    if (text_)
+        blob = text_->Save(TextFormat::OwnFormat).bytes;
+}
+
+void TXEdit::LoadFromBlobViaFile(Table& file, int blobNumber)
+{
+    const int field = blobField(file, blobNumber);
+    if (field >= 0)
+        LoadFromBlobViaFile(file.Buffer().Blob(field));
+}
+
+void TXEdit::LoadFromBlobViaFile(const QByteArray& blob)
+{
+    if (!text_)
+        return;
+    QByteArray bytes = blob;
+    DocumentPageHeader header;
+    StripPageHeader(bytes, header);
+    text_->Load(bytes, TextFormat::OwnFormat);
+    text_->Refresh();
+}
+
+qint32 TXEdit::GetNativeLength(int withHeader) const
+{
+    if (!text_)
+        return 0;
+    return text_->SaveLength(TextFormat::OwnFormat) + (withHeader ? DocumentPageHeader::Size : 0);
 }
 
 int TXEdit::StripPageHeader(QByteArray& bytes, DocumentPageHeader& header)
@@ -145,15 +227,18 @@ void TXEdit::LoadFile(const QString& masks, const QString& fileName, int ask, in
         return;
     if (ask) {
         workFileName_ = AskOpenFileName(QStringLiteral("Open"), builtInMasks ? QLatin1String(BuiltInMasks)
-                                                                             : withoutTrailingBlanks(masks));
+                                                                             : StripTrailingBlanks(masks));
         if (workFileName_.isEmpty())
             return;
     } else {
-        workFileName_ = withoutTrailingBlanks(fileName);
+        workFileName_ = StripTrailingBlanks(fileName);
     }
-    // A file that is missing, unreadable or of a format the control refuses loads nothing; the callers
-    // report nothing of their own.
-    text_->LoadFile(workFileName_, LoadFormatFromFileName(workFileName_));
+    // A file that is missing, unreadable or no document of its format loads nothing and leaves the document
+    // as it was.
+    QString error;
+    if (!text_->LoadFile(workFileName_, LoadFormatFromFileName(workFileName_), &error))
+        ShowMessageBox(MessageButton::Ok, MessageIcon::None, QString(),
+                       QStringLiteral("The file \"%1\" could not be loaded: %2").arg(workFileName_, error));
 }
 
 int TXEdit::NewDocument(int clearWithoutAsking)

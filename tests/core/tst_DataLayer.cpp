@@ -1,8 +1,8 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/Tables.h"
+#include "DataFolder.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/runtime/Clock.h"
 #include "platform/store/Catalogue.h"
@@ -75,10 +75,7 @@ class DataLayerTest : public QObject
 private slots:
     void init()
     {
-        folder_ = std::make_unique<QTemporaryDir>();
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder_->path());
+        folder_ = std::make_unique<test::DataFolder>();
         posts_.clear();
         SetRefreshPoster([this](int event, int, ThreadNumber thread) {
             QCOMPARE(event, RefreshEvent);
@@ -96,14 +93,12 @@ private slots:
             while (table.OpenCount() > 0)
                 Of(prefix).relations->Close();
         }
-        KillDataLayer();
-        GlobalErrorReporter.Kill();
+        folder_.reset();
         SetRefreshPoster({});
         SetProgramEndHandler({});
         SetFixedClock({});
         WindowThreadRegistry.fill(0);
         RefreshSuppressed = 0;
-        folder_.reset();
     }
 
     void aValueOutsideItsListIsRefusedAndNothingIsWritten_data()
@@ -320,7 +315,7 @@ private slots:
         QCOMPARE(Of(prefix).relations->Open(), int(Severity::Benign));
         QCOMPARE(AddNumbered(access, number), int(Severity::Benign));
         for (const QString& name : present) {
-            QFile file(folder_->filePath(name));
+            QFile file(folder_->FilePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         QCOMPARE(SelectNumber(access, number), int(Severity::Benign));
@@ -329,7 +324,7 @@ private slots:
         QCOMPARE(Count(access), 0);
         QCOMPARE(posts_, QList<int>{DateViewThread});
         for (const QString& name : present)
-            QCOMPARE(QFile::exists(folder_->filePath(name)), kept.contains(name));
+            QCOMPARE(QFile::exists(folder_->FilePath(name)), kept.contains(name));
     }
 
     void onlyTheListTablesRefreshAfterWrites_data()
@@ -433,7 +428,7 @@ private slots:
             QVERIFY2(Of(prefix).access && Of(prefix).relations, prefix);
             QCOMPARE(&Of(prefix).relations->Access(), Of(prefix).access);
         }
-        QVERIFY(QDir(folder_->path()).isEmpty());
+        QVERIFY(QDir(folder_->Path()).isEmpty());
         KillDataLayer();
         for (const char* prefix :
              {"LOG", "USR", "REM", "TSK", "CON", "SCR", "STK", "MSC", "LLA_", "LLL_", "OLD10"})
@@ -449,7 +444,7 @@ private slots:
         RelationsUSR->Close();
         RelationsMSC->Close();
         const auto head = [this](const QString& name) {
-            QFile file(folder_->filePath(name));
+            QFile file(folder_->FilePath(name));
             return file.open(QIODevice::ReadOnly) ? file.read(15) : QByteArray();
         };
         QVERIFY(head("Jornix.tps").size() == 15);
@@ -459,16 +454,16 @@ private slots:
 
     void aMissingVersion10LogIsNeverCreated()
     {
-        AccessOLD10->GetTable().SetFilePath(folder_->filePath("OLDLOG.TPS"));
+        AccessOLD10->GetTable().SetFilePath(folder_->FilePath("OLDLOG.TPS"));
         MessageRecorder user;
         QCOMPARE(RelationsOLD10->Open(), int(Severity::Fatal));
         QCOMPARE(user.Captions(), QStringList{"File Access Error"});
         QCOMPARE(ended_, 1);
-        QVERIFY(!QFile::exists(folder_->filePath("OLDLOG.TPS")));
+        QVERIFY(!QFile::exists(folder_->FilePath("OLDLOG.TPS")));
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<test::DataFolder> folder_;
     QList<int> posts_;
     int ended_ = 0;
 };

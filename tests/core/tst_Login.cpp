@@ -4,7 +4,6 @@
 #include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/SignInRules.h"
 #include "platform/help/HelpViewer.h"
@@ -14,10 +13,10 @@
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
 
+#include "DataFolder.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace jornix;
@@ -88,7 +87,7 @@ class LoginTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<test::DataFolder> folder;
     std::unique_ptr<test::MessageRecorder> boxes;
     int result = -1; // of the last Login or ChangePassword; outlives the test function, as their thread may
 
@@ -108,24 +107,14 @@ class LoginTest : public QObject
         Press(*login, "Login");
     }
 
-    QString settings() const
-    {
-        QFile file(IniFileName);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    QString settings() const { return folder->Settings(); }
 
 private slots:
     void initTestCase() { UseMinimumPasswordLimits(true); }
 
     void init()
     {
-        folder = std::make_unique<QTemporaryDir>();
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder->path() + '/');
-        IniFileName = folder->filePath("Jornix.ini");
-        INIMgr.Init(IniFileName);
-        GLO = PreservedSettings();
+        folder = std::make_unique<test::DataFolder>();
         SetFixedClock(QDateTime(Today_, QTime(9, 0)));
         QCOMPARE(RelationsUSR->Open(), 0);
         UsrAccess::LoginID.clear();
@@ -146,8 +135,6 @@ private slots:
         QVERIFY(!LoginWindow());
         boxes.reset();
         RelationsUSR->Close();
-        KillDataLayer();
-        GlobalErrorReporter.Kill();
         SetFixedClock({});
         folder.reset();
     }

@@ -1,7 +1,6 @@
 #include "core/DataLayer.h"
 #include "core/ManageUsers.h"
 #include "core/PasswordHash.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/SignInRules.h"
 #include "core/UpdateUser.h"
@@ -10,13 +9,13 @@
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
 
+#include "DataFolder.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace jornix;
@@ -78,8 +77,8 @@ class ManageUsersTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowDescription> frame;
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::DataFolder> folder;
     std::unique_ptr<test::MessageRecorder> boxes;
 
     WindowController* StartList()
@@ -116,17 +115,11 @@ private slots:
     void initTestCase()
     {
         UseMinimumPasswordLimits(true);
-        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
-        ProgramFrame = frame.get();
-        frame->Root()->resize(900, 700);
-        frame->Root()->show();
+        frame = std::make_unique<test::TestFrame>();
     }
     void init()
     {
-        folder = std::make_unique<QTemporaryDir>();
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder->path() + '/');
+        folder = std::make_unique<test::DataFolder>();
         SetFixedClock(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
         QCOMPARE(RelationsUSR->Open(), 0);
         AddUser(QStringLiteral("jd"), Me);
@@ -147,15 +140,12 @@ private slots:
         QVERIFY(!List());
         boxes.reset();
         RelationsUSR->Close();
-        KillDataLayer();
-        GlobalErrorReporter.Kill();
         SetFixedClock({});
         folder.reset();
     }
     void cleanupTestCase()
     {
         EndProgramThreads();
-        ProgramFrame = nullptr;
         frame.reset();
     }
 

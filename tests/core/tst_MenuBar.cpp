@@ -9,6 +9,7 @@
 #include "core/SharedState.h"
 #include "platform/runtime/DayNumbers.h"
 
+#include "DataFolder.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -97,7 +97,7 @@ class MenuBarTest : public QObject
     Q_OBJECT
 
     std::unique_ptr<WindowDescription> frame;
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<test::DataFolder> folder;
     std::unique_ptr<test::MessageRecorder> boxes;
 
     QMainWindow* Frame() { return qobject_cast<QMainWindow*>(frame->Root()); }
@@ -122,20 +122,14 @@ class MenuBarTest : public QObject
 
     void GivenSettings(const QByteArray& text)
     {
-        QFile file(IniFileName);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-        file.close();
+        QVERIFY(folder->WriteSettings(text));
         LoadPreservedSettings();
     }
 
-    static QByteArrayList WidthEntries()
+    QByteArrayList WidthEntries() const
     {
-        QFile file(IniFileName);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
         QByteArrayList entries;
-        for (const QByteArray& line : file.readAll().split('\n'))
+        for (const QByteArray& line : folder->Settings().toUtf8().split('\n'))
             if (line.toLower().startsWith("glo:jornixmenubarwidth="))
                 entries << line.trimmed();
         return entries;
@@ -160,12 +154,7 @@ private slots:
     }
     void init()
     {
-        folder = std::make_unique<QTemporaryDir>();
-        ProgramFolder = folder->path() + '/';
-        IniFileName = ProgramFolder + QStringLiteral("Jornix.ini");
-        INIMgr.Init(IniFileName);
-        GLO = PreservedSettings{};
-        GlobalErrorReporter.Init();
+        folder = std::make_unique<test::DataFolder>();
         CurrentUserAccess.fill(2);
         WindowThreadRegistry.fill(0);
         CurrentReportArea = 0;
@@ -182,7 +171,6 @@ private slots:
         QVERIFY(WindowController::OpenWindows().empty());
         MenuBarThread = 0;
         boxes.reset();
-        GlobalErrorReporter.Kill();
         folder.reset();
     }
     void cleanupTestCase()

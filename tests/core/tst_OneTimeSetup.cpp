@@ -6,6 +6,7 @@
 #include "core/ProgramGlobals.h"
 #include "core/SetDataPaths.h"
 #include "core/Tables.h"
+#include "DataFolder.h"
 #include "platform/framework/WindowDriver.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/CommonDialogs.h"
@@ -20,7 +21,6 @@
 #include <QCryptographicHash>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace jornix;
@@ -104,7 +104,7 @@ class OneTimeSetupTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<test::DataFolder> dir_;
     QString programFolder_;
     QString dataFolder_;
     QList<MessageBoxRequest> asked_;
@@ -198,19 +198,13 @@ class OneTimeSetupTest : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        programFolder_ = dir_->path() + "/program/";
-        dataFolder_ = dir_->path() + "/data/";
+        dir_ = std::make_unique<test::DataFolder>();
+        programFolder_ = dir_->Path();
+        dataFolder_ = dir_->FilePath("data/");
         QVERIFY(QDir().mkpath(programFolder_ + "DefaultData"));
         for (const char* sample : {"sample1.tx", "sample2.tx", "sample1.wav"})
             QVERIFY(QFile::copy(QString(JORNIX_PROGRAM_DIR "/DefaultData/") + sample,
                                 programFolder_ + "DefaultData/" + sample));
-        ProgramFolder = programFolder_;
-        IniFileName = programFolder_ + "Jornix.ini";
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        INIMgr.Init(IniFileName);
-        GLO = PreservedSettings();
         SetDataPaths(); // the start has fixed the data folder: the program folder's Data/
 
         asked_.clear();
@@ -243,8 +237,7 @@ private slots:
         SetMessageBoxSink({});
         SetCommonDialogSink({});
         INIMgr.Kill();
-        KillDataLayer();
-        GlobalErrorReporter.Kill();
+        dir_.reset();
         SetFixedClock({});
     }
 

@@ -1,6 +1,7 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/DockedPane.h"
+#include "core/SelectList.h"
 #include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/StandardBrowseList.h"
@@ -49,12 +50,21 @@ void StandInForm(const QString& form, FileManager& access, const QString& descri
     CurrentContext().GlobalResponseCode = Response::Cancelled;
 }
 
+// A row of buttons named as given; a list's buttons show the images of the list windows.
 void UseButtons(WindowDescription& window, const QStringList& names, std::map<QString, int>& numbers)
 {
+    const std::map<QString, QString> images{{"Copy", "WIZDITTO.gif"},          {"Insert", "WIZINS.gif"},
+                                            {"Change", "WIZEDIT.gif"},         {"Delete", "WIZDEL.gif"},
+                                            {"Print", "wizprint.gif"},         {"ViewLink", "viewlink.gif"},
+                                            {"Dismiss", "dismissreminder.gif"}};
     window.Buttons([&] {
-        for (const QString& name : names)
+        for (const QString& name : names) {
+            const QString text = QString(name).remove(QStringLiteral("Reminder"));
+            const auto image = images.find(text);
             numbers[name] =
-                window.Button(QLatin1Char('&') + QString(name).remove(QStringLiteral("Reminder"))).Name(name);
+                window.Button(QLatin1Char('&') + text, image == images.end() ? QString() : image->second)
+                    .Name(name);
+        }
     });
 }
 
@@ -140,7 +150,8 @@ protected:
     {
         events.AddOrder(logView.ViewTable().KeyIndex("LOG:LogDateRankDescriptionK"));
         events.SetPrivateFields(QStringLiteral("LOG:LogPrivate"), QStringLiteral("LOG:LogUniqueID"));
-        events.MapIcon({}, 0);
+        events.SetIcons({QStringLiteral("~private.bmp")});
+        events.MapIcon(QStringLiteral("LOG:LogPrivate"), 0);
         events.MapField(QStringLiteral("LOG:LogDescription"), 1);
         events.MapField(QStringLiteral("LOG:LogCreateLoginID"), 2);
         reminders.AddOrder(reminderView.ViewTable().KeyIndex("REM:ReminderDateK"));
@@ -189,6 +200,36 @@ protected:
         due.SetPrivateFields(QStringLiteral("REM:Private"), QStringLiteral("REM:UniqueID"));
         due.MapField(QStringLiteral("REM:ReminderDate"), 0, QStringLiteral("@D17B"));
         due.MapField(QStringLiteral("REM:Description"), 1);
+    }
+};
+
+// Chooses a task for its caller.
+class SelectTask : public SelectList
+{
+public:
+    View view{AccessTSK->GetTable()};
+    StandardBrowseList brw;
+    int list, selectButton, cancelButton;
+
+    SelectTask() : SelectList(QStringLiteral("SelectTask"), QStringLiteral("Select Task"))
+    {
+        list = window.List({{"Description", {}, Qt::AlignLeft}}).Name("Tasks");
+        window.Buttons([&] {
+            selectButton = window.Button("&Select", "OKButton.gif").Name("Select");
+            cancelButton = window.Button("Cancel", "CancelButton.gif").Name("Cancel");
+        });
+        SetArea(CurrentUserAccess[AccessArea::Tasks], QStringLiteral("Tasks"));
+        UseTable(*RelationsTSK);
+        NoHelp();
+        SetList(brw, view, *RelationsTSK, list);
+        SetSelectButtons(selectButton, cancelButton);
+    }
+
+protected:
+    void SetUpListOrders() override
+    {
+        brw.AddOrder(view.ViewTable().KeyIndex("TSK:DescriptionK"));
+        brw.MapField(QStringLiteral("TSK:Description"), 0);
     }
 };
 
@@ -359,6 +400,7 @@ private slots:
         for (TableRelations* relations : {RelationsLOG, RelationsREM, RelationsTSK})
             QVERIFY(relations->Open() == Level::GoOn);
         SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
+        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
     }
     void cleanupTestCase()
     {
@@ -381,7 +423,7 @@ private slots:
     }
     void cleanup()
     {
-        for (const char* procedure : {"DayLists", "DuePane", "TaskList"})
+        for (const char* procedure : {"DayLists", "DuePane", "TaskList", "SelectTask"})
             if (WindowController* window = FindWindow(QString::fromLatin1(procedure))) {
                 PostEvent(Event::CloseWindow, 0, window->Thread());
                 WaitIdle();
@@ -548,6 +590,84 @@ private slots:
         QCOMPARE(formRuns[0].description, record);
     }
 
+    // A window opened to view only gives its lists no update buttons and runs no form.
+    void aWindowOpenedToViewOnlyRunsNoForm_data()
+    {
+        QTest::addColumn<QString>("button");
+        for (const char* button : {"Insert", "Change", "Delete", "Copy", "InsertReminder", "ChangeReminder"})
+            QTest::newRow(button) << QString::fromLatin1(button);
+    }
+    void aWindowOpenedToViewOnlyRunsNoForm()
+    {
+        QFETCH(QString, button);
+        AddEvent("Breakfast", 0);
+        AddReminder("Call back");
+        Start([] {
+            CurrentContext().GlobalRequestCode = Request::ViewOnly;
+            RunProcedure<DayLists>();
+        });
+        DayLists* window = OpenDayLists();
+        QVERIFY(window);
+        Press(*window, button);
+        QVERIFY(formRuns.empty());
+        QCOMPARE(window->events.RowCount(), 1);
+    }
+
+    // Select, or a row's double click, answers with the highlighted task; a list without rows has nothing to
+    // choose, also for a user who may only view tasks.
+    void aSelectListChoosesOnlyARowItHas_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("rows");
+        QTest::addColumn<bool>("byDoubleClick");
+        QTest::addColumn<QString>("select");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("Select") << 2 << true << false << "Select:on"
+                                << "Deploy";
+        QTest::newRow("double click") << 2 << true << true << "Select:on"
+                                      << "Deploy";
+        QTest::newRow("view only") << 1 << true << false << "Select:on"
+                                   << "Deploy";
+        QTest::newRow("no rows") << 2 << false << false << "Select:off"
+                                 << "";
+        QTest::newRow("no rows, double click") << 2 << false << true << "Select:off"
+                                               << "";
+    }
+    void aSelectListChoosesOnlyARowItHas()
+    {
+        QFETCH(int, level);
+        QFETCH(bool, rows);
+        QFETCH(bool, byDoubleClick);
+        QFETCH(QString, select);
+        QFETCH(QString, chosen);
+        CurrentUserAccess[AccessArea::Tasks] = quint8(level);
+        if (rows)
+            AddRecords(*AccessTSK, {{{"TSK:Description", "Backup"}}, {{"TSK:Description", "Deploy"}}});
+        int response = 0;
+        QString inBuffer;
+        Start([&] {
+            RelationsTSK->Open();
+            AccessTSK->GetTable().ClearBuffer();
+            CurrentContext().GlobalRequestCode = Request::Select;
+            response = RunProcedure<SelectTask>();
+            inBuffer = AccessTSK->Buffer().Value("TSK:Description").toString();
+            RelationsTSK->Close();
+        });
+        auto* window = static_cast<SelectTask*>(FindWindow(QStringLiteral("SelectTask")));
+        QVERIFY(window);
+        QCOMPARE(State(*window, window->selectButton), select);
+        if (rows)
+            PickRow(*window, window->list, 1);
+        Press(*window, byDoubleClick ? window->list : window->selectButton);
+        QCOMPARE(bool(FindWindow(QStringLiteral("SelectTask"))), !rows);
+        if (!rows) {
+            Press(*window, window->cancelButton);
+            QVERIFY(!FindWindow(QStringLiteral("SelectTask")));
+        }
+        QCOMPARE(response, int(rows ? Response::Completed : Response::Cancelled));
+        QCOMPARE(inBuffer, chosen);
+    }
+
     void theToolbarActsOnTheListThatHasTheFocus()
     {
         AddEvent("Breakfast", 0);
@@ -652,6 +772,7 @@ private slots:
     // The picture of a window with two lists: nothing clipped, every control inside the window.
     void theDayListsWindowShowsAllItsControls()
     {
+        AddEvent("Blood test", 1, TheDay, 1); // private to the signed-in user
         AddEvent("Dentist", 1);
         AddEvent("Team meeting", 2);
         AddReminder("Call back");

@@ -1,7 +1,6 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/SelectList.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
 #include "core/StandardList.h"
@@ -10,6 +9,7 @@
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 
+#include "DataFolder.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QIcon>
@@ -21,6 +21,8 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+
+Q_DECLARE_METATYPE(std::function<void()>)
 
 namespace {
 
@@ -264,6 +266,15 @@ void AddContacts(const std::vector<Contact>& contacts)
     QVERIFY(transaction.Commit());
 }
 
+// Contacts "Name 000", "Name 001" ... with numbers of so many digits.
+std::vector<Contact> Numbered(int count, int digits)
+{
+    std::vector<Contact> contacts;
+    for (int i = 0; i < count; ++i)
+        contacts.push_back({QStringLiteral("Name %1").arg(i, digits, 10, QLatin1Char('0'))});
+    return contacts;
+}
+
 qint64 ContactCount()
 {
     qint64 count = -1;
@@ -289,8 +300,8 @@ class StandardListTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowDescription> frame;
-    QTemporaryDir folder;
+    std::unique_ptr<test::DataFolder> folder;
+    std::unique_ptr<test::TestFrame> frame;
     int formResponse = 0;
 
     ContactList* StartList()
@@ -302,13 +313,8 @@ class StandardListTest : public QObject
 private slots:
     void initTestCase()
     {
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
-        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
-        ProgramFrame = frame.get();
-        frame->Root()->resize(900, 700);
-        frame->Root()->show();
+        folder = std::make_unique<test::DataFolder>();
+        frame = std::make_unique<test::TestFrame>();
         QVERIFY(RelationsCON->Open() == Level::GoOn); // the test's own hold, to write and count records
         SetFixedClock(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
     }
@@ -316,9 +322,8 @@ private slots:
     {
         EndProgramThreads();
         RelationsCON->Close();
-        KillDataLayer();
-        ProgramFrame = nullptr;
         frame.reset();
+        folder.reset();
     }
     void init()
     {
@@ -763,12 +768,120 @@ private slots:
         QCOMPARE(list->SelectedName(), QStringLiteral("Clark"));
     }
 
+    // A refresh tick re-reads a list only when its file has changed, and keeps the user's first visible row
+    // and highlighted record where they were.
+    void aRefreshKeepsTheFirstVisibleRowAndReadsOnlyAfterAChange_data()
+    {
+        QTest::addColumn<std::function<void()>>("change");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("first");
+        const auto remove = [](const QString& name) {
+            Table& table = Contacts();
+            View all(table);
+            std::vector<ViewRow> rows;
+            all.Read({}, Direction::Forward, 1000, rows);
+            for (const ViewRow& row : rows) {
+                if (row.record.Value("CON:LName").toString() == name) {
+                    QVERIFY(table.FetchRow(row.position.rowId));
+                    QVERIFY(table.Delete());
+                }
+            }
+        };
+        QTest::newRow("nothing changed: nothing read") << std::function<void()>([] {}) << false << "Name 040"
+                                                       << "Name 000";
+        QTest::newRow("records added above and below the top row") << std::function<void()>([] {
+            AddContacts({{"Aaron"}, {"Name 040a"}});
+        }) << true << "Name 040"
+                                                                   << "Aaron";
+        QTest::newRow("the top row deleted: the next takes its place")
+            << std::function<void()>([remove] { remove("Name 040"); }) << true << "Name 041"
+            << "Name 000";
+    }
+    void aRefreshKeepsTheFirstVisibleRowAndReadsOnlyAfterAChange()
+    {
+        QFETCH(std::function<void()>, change);
+        QFETCH(bool, reads);
+        QFETCH(QString, top);
+        QFETCH(QString, first);
+        AddContacts(Numbered(150, 3));
+        ContactList* list = StartList();
+        list->window.Root()->resize(600, 400);
+        WaitIdle();
+        auto* tree = qobject_cast<QTreeView*>(list->window.Widget(list->list));
+        PickRow(*list, list->list, 42);
+        tree->scrollTo(tree->model()->index(40, 0), QAbstractItemView::PositionAtTop);
+        WaitIdle();
+        const auto topName = [&] { return list->brw.Row(tree->indexAt(QPoint(0, 0)).row())->texts.value(0); };
+        QCOMPARE(topName(), QStringLiteral("Name 040"));
+        const int pages = list->brw.PagesRead();
+
+        change();
+        PostEvent(RefreshEvent, 0, list->Thread());
+        WaitIdle();
+        QCOMPARE(list->brw.PagesRead() > pages, reads);
+        QCOMPARE(topName(), top);
+        QCOMPARE(list->SelectedName(), QStringLiteral("Name 042"));
+        QCOMPARE(list->brw.Row(0)->texts.value(0), first);
+    }
+
+    // A value that the list's filter names is read at each tick: when it has changed, the list reads again.
+    void aRefreshReadsAgainWhenAValueTheFilterNamesChanges()
+    {
+        AddContacts({{"Adams"}, {"Baker"}});
+        ContactList* list = StartList();
+        QString hidden = QStringLiteral("Adams");
+        list->view.Names().Bind(QStringLiteral("HIDDEN"), [&hidden] { return QVariant(hidden); });
+        QVERIFY(list->view.SetFilter(QStringLiteral("CON:LName <> HIDDEN")));
+        PostEvent(RefreshEvent, 0, list->Thread());
+        WaitIdle();
+        QCOMPARE(list->Names(), QStringList{"Baker"});
+        const int pages = list->brw.PagesRead();
+        PostEvent(RefreshEvent, 0, list->Thread());
+        WaitIdle();
+        QCOMPARE(list->brw.PagesRead(), pages);
+        hidden = QStringLiteral("Baker");
+        PostEvent(RefreshEvent, 0, list->Thread());
+        WaitIdle();
+        QCOMPARE(list->Names(), QStringList{"Adams"});
+    }
+
+    // However far the user scrolls, the list holds a bounded window of rows around the screen, and reads
+    // the rows it let go again when the user comes back.
+    void aLongListHoldsABoundedWindowOfRows()
+    {
+        AddContacts(Numbered(2 * BrowseList::MaxRows, 4));
+        ContactList* list = StartList();
+        list->window.Root()->resize(600, 400);
+        WaitIdle();
+        auto* tree = qobject_cast<QTreeView*>(list->window.Widget(list->list));
+        const auto contiguous = [&] {
+            for (int row = 1; row < list->brw.RowCount(); ++row)
+                if (list->brw.Row(row)->texts[0] <= list->brw.Row(row - 1)->texts[0])
+                    return false;
+            return true;
+        };
+        for (int scroll = 0; scroll < 12; ++scroll) {
+            tree->scrollToBottom();
+            WaitIdle();
+        }
+        QVERIFY(list->brw.RowCount() <= BrowseList::MaxRows);
+        QVERIFY(list->brw.Row(0)->texts[0] > QStringLiteral("Name 0000"));
+        QVERIFY(list->brw.Row(list->brw.RowCount() - 1)->texts[0] > QStringLiteral("Name 0500"));
+        QVERIFY(contiguous());
+        for (int scroll = 0; scroll < 20 && list->brw.Row(0)->texts[0] != QStringLiteral("Name 0000");
+             ++scroll) {
+            tree->scrollToTop();
+            WaitIdle();
+        }
+        QCOMPARE(list->brw.Row(0)->texts[0], QStringLiteral("Name 0000"));
+        QVERIFY(list->brw.RowCount() <= BrowseList::MaxRows);
+        QVERIFY(contiguous());
+    }
+
     void aLongListReadsPagesAsItScrolls()
     {
-        std::vector<Contact> many;
-        for (int i = 0; i < 1000; ++i)
-            many.push_back({QStringLiteral("Name %1").arg(i, 4, 10, QLatin1Char('0'))});
-        AddContacts(many);
+        AddContacts(Numbered(1000, 4));
         ContactList* list = StartList();
         list->window.Root()->resize(600, 400);
         WaitIdle();

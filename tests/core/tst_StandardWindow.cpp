@@ -1,18 +1,17 @@
 #include "core/DataLayer.h"
 #include "core/ProgramGlobals.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/StandardBrowseList.h"
 #include "core/StandardWindow.h"
 #include "platform/help/HelpViewer.h"
 #include "platform/store/Table.h"
 
+#include "DataFolder.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace jornix;
@@ -97,21 +96,16 @@ class StandardWindowTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowDescription> frame;
-    QTemporaryDir folder;
+    std::unique_ptr<test::DataFolder> folder;
+    std::unique_ptr<test::TestFrame> frame;
     std::vector<HelpRequest> helpAsked;
     int response = 0; // of the last window; outlives the test function, as the window's thread may
 
 private slots:
     void initTestCase()
     {
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
-        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
-        ProgramFrame = frame.get();
-        frame->Root()->resize(900, 700);
-        frame->Root()->show();
+        folder = std::make_unique<test::DataFolder>();
+        frame = std::make_unique<test::TestFrame>();
         SetHelpSink([this](const HelpRequest& request) -> QWidget* {
             helpAsked.push_back(request);
             return nullptr;
@@ -121,17 +115,16 @@ private slots:
     {
         SetHelpSink({});
         EndProgramThreads();
-        KillDataLayer();
-        ProgramFrame = nullptr;
         frame.reset();
+        folder.reset();
     }
     void init()
     {
         setup = TestSetup{};
         CurrentUserAccess[AccessArea::Tasks] = 2;
         helpAsked.clear();
-        QFile::remove(folder.filePath(QStringLiteral("Jornix.ini")));
-        INIMgr.Init(folder.filePath(QStringLiteral("Jornix.ini")));
+        QFile::remove(IniFileName);
+        INIMgr.Init(IniFileName);
     }
     void cleanup()
     {
@@ -243,7 +236,7 @@ private slots:
         OpenList()->window.Root()->setGeometry(moved);
         CloseList();
 
-        QFile ini(folder.filePath(QStringLiteral("Jornix.ini")));
+        QFile ini(IniFileName);
         const bool written = ini.open(QIODevice::ReadOnly) && ini.readAll().contains("[TestList]");
         QCOMPARE(written, keeps);
 

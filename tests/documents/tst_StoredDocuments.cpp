@@ -1,4 +1,5 @@
-#include "ScriptedMessageBoxes.h"
+#include "DocumentEditor.h"
+#include "platform/framework/MessageRecorder.h"
 
 #include "documents/TXEdit.h"
 #include "platform/richtext/ButtonBar.h"
@@ -20,14 +21,6 @@
 using namespace jornix;
 
 namespace {
-
-// A TXEdit over a control of its own, as the windowless creators use it.
-struct Editor
-{
-    RichTextControl control;
-    TXEdit edit;
-    Editor() { edit.Init(&control); }
-};
 
 const PageSettings HelloPage{11800, 15000, 1000, 1100, 1200, 1300};
 
@@ -72,15 +65,15 @@ private slots:
 
     void initWithoutAControlStopsAndLeavesTheObjectUnusable()
     {
-        ScriptedMessageBoxes boxes({MessageButton::Ignore});
+        jornix::test::MessageRecorder boxes({MessageButton::Ignore});
         TXEdit edit;
         edit.Init(nullptr);
-        QCOMPARE(boxes.asked.size(), 1);
-        QCOMPARE(boxes.asked.first().text,
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(boxes.boxes.first().text,
                  QStringLiteral(
                      "TXEdit: The FEQ was not passed into constructor, the control will not be created!"));
-        QCOMPARE(boxes.asked.first().icon, MessageIcon::Stop);
-        QCOMPARE(boxes.asked.first().buttons, MessageButton::Abort | MessageButton::Ignore);
+        QCOMPARE(boxes.boxes.first().icon, MessageIcon::Stop);
+        QCOMPARE(boxes.boxes.first().buttons, MessageButton::Abort | MessageButton::Ignore);
         QVERIFY(!edit.IsInitialised());
         QByteArray blob("untouched");
         edit.SaveToBlob(blob);
@@ -331,7 +324,8 @@ private slots:
         QTest::newRow("doc is plain text") << "note.doc" << html << QString::fromLatin1(html);
         QTest::newRow("no extension is plain text") << "note" << html << QString::fromLatin1(html);
         QTest::newRow("a trailing blank is not part of the name") << "note.htm " << html << "bold text";
-        QTest::newRow("rtf is refused for now") << "note.rtf" << QByteArray("{\\rtf1 x}") << "earlier";
+        QTest::newRow("rtf") << "note.rtf" << QByteArray("{\\rtf1 x}") << "x";
+        QTest::newRow("rtf that is no RTF loads nothing") << "note.rtf" << QByteArray("b}") << "earlier";
         QTest::newRow("a missing file loads nothing") << "" << QByteArray() << "earlier";
     }
     void loadFileTakesTheFormatFromTheExtension()
@@ -348,9 +342,15 @@ private slots:
         }
         Editor editor;
         editor.control.setPlainText(QStringLiteral("earlier"));
+        jornix::test::MessageRecorder boxes;
         editor.edit.LoadFile(QString(), path, 0, 1);
         QCOMPARE(editor.control.Text(), text);
         QCOMPARE(editor.edit.WorkFileName(), path.trimmed());
+        // What could not be loaded is said, with the file's name.
+        QCOMPARE(boxes.boxes.size(), text == QLatin1String("earlier") ? 1 : 0);
+        if (!boxes.boxes.isEmpty())
+            QVERIFY(boxes.boxes.first().text.startsWith(
+                QStringLiteral("The file \"%1\" could not be loaded: ").arg(path)));
     }
 
     void loadFileCanAskForTheFile_data()
@@ -446,12 +446,12 @@ private slots:
         QFETCH(QString, textAfter);
         Editor editor;
         editor.control.setHtml(text.isEmpty() ? QString() : QStringLiteral("<b>%1</b>").arg(text));
-        ScriptedMessageBoxes boxes({answer});
+        jornix::test::MessageRecorder boxes({answer});
         QCOMPARE(editor.edit.NewDocument(clearWithoutAsking), result);
         QCOMPARE(editor.control.Text(), textAfter);
-        QCOMPARE(boxes.asked.size(), asked ? 1 : 0);
+        QCOMPARE(boxes.boxes.size(), asked ? 1 : 0);
         if (asked) {
-            const MessageBoxRequest& box = boxes.asked.first();
+            const MessageBoxRequest& box = boxes.boxes.first();
             QCOMPARE(box.caption, QStringLiteral("TX Text"));
             QCOMPARE(box.text, QStringLiteral("Are you sure you want to start over on this document?\n"
                                               "All text and formatting will be lost!"));

@@ -115,14 +115,18 @@ public:
         const QTreeView* tree = list_.Widget();
         if (tree && tree->viewport()->height() <= 0)
             return;
-        // The view asks at every layout; rows are read only while fewer than a screenful lie below the
-        // visible ones, else a list would read its whole table as soon as it is laid out.
-        if (tree && RowsBelowView(*tree) >= VisibleRows(*tree))
-            return;
-        if (!parent.isValid() && !atEnd && !afterAsked) {
+        if (!parent.isValid() && !atEnd && !afterAsked && NeedsRowsBelow()) {
             afterAsked = true;
             list_.PostToWindow(FrameworkEvent{ReadAfterEvent, list_.list_});
         }
+    }
+    // The view asks at every layout; rows are read only while fewer than a screenful lie below the visible
+    // ones, else a list would read its whole table as soon as it is laid out. Asked again when the read is
+    // due: rows dropped at the other end meanwhile make the view ask without need.
+    bool NeedsRowsBelow() const
+    {
+        const QTreeView* tree = list_.Widget();
+        return !tree || RowsBelowView(*tree) < VisibleRows(*tree);
     }
     int VisibleRows(const QTreeView& tree) const { return tree.viewport()->height() / RowHeight(tree) + 1; }
     int RowsBelowView(const QTreeView& tree) const
@@ -157,6 +161,20 @@ public:
         beginInsertRows({}, int(rows.size()), int(rows.size() + more.size()) - 1);
         std::move(more.begin(), more.end(), std::back_inserter(rows));
         endInsertRows();
+    }
+    // Rows dropped at one end, so that the list holds a bounded window of rows.
+    void Drop(bool front, int count)
+    {
+        if (count <= 0)
+            return;
+        const int first = front ? 0 : int(rows.size()) - count;
+        beginRemoveRows({}, first, first + count - 1);
+        rows.erase(rows.begin() + first, rows.begin() + first + count);
+        endRemoveRows();
+        if (front)
+            atStart = false;
+        else
+            atEnd = false;
     }
     void Prepend(std::vector<ListRow> more)
     {
@@ -393,6 +411,7 @@ std::vector<ListRow> BrowseList::ReadRows(const Position& from, Direction direct
     bool include = includeFrom;
     atEdge = false;
     while (int(listed.size()) < count) {
+        ++pagesRead_;
         if (!view_->Read(at, direction, PageRows, page, include) || page.empty()) {
             atEdge = true;
             break;
@@ -422,7 +441,7 @@ std::vector<ListRow> BrowseList::ReadRows(const Position& from, Direction direct
     return listed;
 }
 
-void BrowseList::Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected)
+void BrowseList::Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected, int top)
 {
     model_->atStart = atStart;
     model_->atEnd = atEnd;
@@ -431,7 +450,13 @@ void BrowseList::Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int s
     QTreeView* tree = Widget();
     const QSignalBlocker quiet(tree ? tree->verticalScrollBar() : nullptr);
     model_->Replace(std::move(rows));
-    if (RowCount() > 0) {
+    if (RowCount() > 0 && top >= 0) {
+        // The screen as it was: its first row at the top, the highlight where it is, even off the screen.
+        if (selected >= 0)
+            SelectQuietly(selected);
+        if (tree)
+            tree->scrollTo(model_->index(std::min(top, RowCount() - 1), 0), QAbstractItemView::PositionAtTop);
+    } else if (RowCount() > 0) {
         Select(selected);
         if (tree)
             tree->scrollTo(model_->index(std::clamp(selected, 0, RowCount() - 1), 0),
@@ -444,6 +469,7 @@ void BrowseList::Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int s
 void BrowseList::ReadFirst()
 {
     ResetOrder();
+    NoteRead();
     bool atEnd = false;
     std::vector<ListRow> rows = ReadRows({}, Direction::Forward, PageRows, false, atEnd);
     Show(std::move(rows), true, atEnd, 0);
@@ -451,6 +477,7 @@ void BrowseList::ReadFirst()
 
 void BrowseList::ReadFrom(const Position& position)
 {
+    NoteRead();
     bool atStart = false, atEnd = false;
     std::vector<ListRow> after = ReadRows(position, Direction::Forward, PageRows, true, atEnd);
     if (after.empty()) {
@@ -480,44 +507,145 @@ void BrowseList::ReadAround(qint64 rowId)
 
 void BrowseList::Reread()
 {
-    const ListRow* selected = Selected();
-    if (!selected) {
-        ReadFirst();
+    const int oldSelected = SelectedRow();
+    const qint64 selectedId = oldSelected >= 0 ? model_->rows[size_t(oldSelected)].position.rowId : 0;
+    ResetOrder();
+    if (RowCount() == 0 || view_->OrderGeneration() != seenOrder_) {
+        // Another order: the positions held mean nothing in it.
+        ReadAround(selectedId);
         return;
     }
-    const Position position = selected->position;
-    ResetOrder();
-    ReadFrom(position);
+    // The rows held are read again from the first of them, so that the rows above the screen stay too.
+    const int oldTop = FirstVisibleRow();
+    const qint64 topId = model_->rows[size_t(oldTop)].position.rowId;
+    const bool fromStart = model_->atStart;
+    const Position start = fromStart ? Position{} : model_->rows.front().position;
+    NoteRead();
+    bool atEnd = false;
+    std::vector<ListRow> rows =
+        ReadRows(start, Direction::Forward, std::max(RowCount(), PageRows), !fromStart, atEnd);
+    if (rows.empty() && !fromStart) {
+        ReadFirst(); // every row from the first held one on is gone
+        return;
+    }
+    // The same records where they still are; a record that is gone leaves its place to the next one.
+    const auto place = [&rows](qint64 rowId, int before) {
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row].position.rowId == rowId)
+                return int(row);
+        }
+        return std::clamp(before, 0, std::max(0, int(rows.size()) - 1));
+    };
+    const int top = place(topId, oldTop);
+    const int selected = oldSelected >= 0 ? place(selectedId, oldSelected) : -1;
+    Show(std::move(rows), fromStart, atEnd, selected, top);
 }
 
-void BrowseList::ReadAfter()
+void BrowseList::Refresh()
+{
+    ResetOrder();
+    if (ChangedSinceRead())
+        Reread();
+}
+
+void BrowseList::WatchTable(const Table& table)
+{
+    if (std::find(watched_.begin(), watched_.end(), &table) == watched_.end())
+        watched_.push_back(&table);
+}
+
+void BrowseList::NoteRead()
+{
+    seenChanges_.clear();
+    seenChanges_.push_back(ListTable().ChangeCount());
+    for (const Table* table : watched_)
+        seenChanges_.push_back(table->ChangeCount());
+    seenGeneration_ = view_->Generation();
+    seenOrder_ = view_->OrderGeneration();
+    seenValues_ = view_->CurrentValues();
+}
+
+bool BrowseList::ChangedSinceRead() const
+{
+    if (seenChanges_.empty() || seenGeneration_ != view_->Generation() ||
+        seenValues_ != view_->CurrentValues())
+        return true;
+    if (seenChanges_[0] != ListTable().ChangeCount())
+        return true;
+    for (size_t table = 0; table < watched_.size(); ++table) {
+        if (table + 1 >= seenChanges_.size() || seenChanges_[table + 1] != watched_[table]->ChangeCount())
+            return true;
+    }
+    return false;
+}
+
+int BrowseList::FirstVisibleRow() const
+{
+    const QTreeView* tree = Widget();
+    if (!tree || RowCount() == 0)
+        return 0;
+    const QModelIndex index = tree->indexAt(QPoint(0, 0));
+    return index.isValid() ? index.row() : 0;
+}
+
+void BrowseList::SelectQuietly(int row)
+{
+    QTreeView* tree = Widget();
+    if (tree && tree->selectionModel() && RowCount() > 0)
+        tree->selectionModel()->setCurrentIndex(model_->index(std::clamp(row, 0, RowCount() - 1), 0),
+                                                QItemSelectionModel::ClearAndSelect |
+                                                    QItemSelectionModel::Rows);
+}
+
+int BrowseList::ReadAfter()
 {
     model_->afterAsked = false;
     if (model_->atEnd)
-        return;
+        return 0;
     const Position from = model_->rows.empty() ? Position{} : model_->rows.back().position;
     bool atEnd = false;
     model_->Append(ReadRows(from, Direction::Forward, PageRows, false, atEnd));
     model_->atEnd = atEnd;
+    // The rows far above the screen go; the screen and the highlight stay on their records.
+    const int dropped = std::max(0, RowCount() - MaxRows);
+    if (dropped > 0) {
+        const int top = FirstVisibleRow();
+        const int selected = SelectedRow();
+        QTreeView* tree = Widget();
+        const QSignalBlocker quiet(tree ? tree->verticalScrollBar() : nullptr);
+        model_->Drop(true, dropped);
+        if (selected >= 0)
+            SelectQuietly(selected - dropped);
+        if (tree)
+            tree->scrollTo(model_->index(std::max(0, top - dropped), 0), QAbstractItemView::PositionAtTop);
+    }
     RefreshControls();
+    return dropped;
 }
 
-void BrowseList::ReadBefore()
+int BrowseList::ReadBefore()
 {
     model_->beforeAsked = false;
     if (model_->atStart || model_->rows.empty())
-        return;
+        return 0;
     bool atStart = false;
     std::vector<ListRow> rows =
         ReadRows(model_->rows.front().position, Direction::Backward, PageRows, false, atStart);
     const int added = int(rows.size());
+    const int top = FirstVisibleRow();
+    const int selected = SelectedRow();
     QTreeView* tree = Widget();
     const QSignalBlocker quiet(tree ? tree->verticalScrollBar() : nullptr);
     model_->Prepend(std::move(rows));
     model_->atStart = atStart;
+    // The rows far below the screen go, so that the list stays within its bound.
+    model_->Drop(false, std::max(0, RowCount() - MaxRows));
+    if (selected >= 0 && selected + added >= RowCount())
+        SelectQuietly(RowCount() - 1);
     // Keep the rows that were at the top where they were on the screen.
     if (tree && added > 0)
-        tree->scrollTo(model_->index(added, 0), QAbstractItemView::PositionAtTop);
+        tree->scrollTo(model_->index(top + added, 0), QAbstractItemView::PositionAtTop);
+    return added;
 }
 
 void BrowseList::Move(qint32 vcrRequest)
@@ -529,6 +657,7 @@ void BrowseList::Move(qint32 vcrRequest)
         ReadFirst();
         return;
     case VcrRequest::Bottom: {
+        NoteRead();
         bool atStart = false;
         std::vector<ListRow> rows = ReadRows({}, Direction::Backward, PageRows, false, atStart);
         const int last = int(rows.size()) - 1;
@@ -539,20 +668,17 @@ void BrowseList::Move(qint32 vcrRequest)
     case VcrRequest::PageUp: {
         const int step = vcrRequest == VcrRequest::Up ? 1 : page;
         int target = row - step;
-        if (target < 0 && !model_->atStart) {
-            const int before = RowCount();
-            ReadBefore();
-            target += RowCount() - before;
-        }
+        if (target < 0 && !model_->atStart)
+            target += ReadBefore();
         Select(std::max(target, 0));
         return;
     }
     case VcrRequest::Down:
     case VcrRequest::PageDown: {
         const int step = vcrRequest == VcrRequest::Down ? 1 : page;
-        const int target = row + step;
+        int target = row + step;
         if (target >= RowCount() && !model_->atEnd)
-            ReadAfter();
+            target -= ReadAfter();
         Select(target);
         return;
     }
@@ -642,7 +768,10 @@ int BrowseList::TakeEvent(const FrameworkEvent& event)
     }
     switch (event.event) {
     case ReadAfterEvent:
-        ReadAfter();
+        if (model_->NeedsRowsBelow())
+            ReadAfter();
+        else
+            model_->afterAsked = false;
         return Level::Handled;
     case ReadBeforeEvent:
         ReadBefore();
@@ -666,7 +795,7 @@ int BrowseList::TakeEvent(const FrameworkEvent& event)
 void BrowseList::Reset(bool force)
 {
     if (force)
-        Reread();
+        Refresh();
 }
 
 void BrowseList::Update()

@@ -18,7 +18,9 @@ class QTreeView;
 
 // A list control filled from a keyed, filtered view of one table. Rows are read lazily in keyset pages: the
 // first screen needs one page whatever the size of the table; scrolling towards either end reads the next
-// page in that direction, so the list never holds more than the pages the user has looked at.
+// page in that direction, and the list holds at most MaxRows rows around what is shown (the far end goes
+// as the list reads on). A refresh re-reads only when a record file of the list has changed since it read,
+// and keeps the highlighted record and the first visible row where they were.
 //
 //     BrowseList brw;
 //     brw.Init(listControl, view, *RelationsCON, thisWindow);
@@ -64,7 +66,8 @@ enum : qint32
 class BrowseList : public WindowComponent, public ToolbarTarget
 {
 public:
-    static constexpr int PageRows = 60; // rows read at a time
+    static constexpr int PageRows = 60;          // rows read at a time
+    static constexpr int MaxRows = 5 * PageRows; // rows held at most
 
     BrowseList();
     ~BrowseList() override;
@@ -111,8 +114,15 @@ public:
     // a position of the view's order.
     void ReadFirst();
     void ReadAround(qint64 rowId);
-    void Reread();
+    void Reread(); // keeps the highlighted record and the first visible row
     void ReadFrom(const Position& position);
+    // Re-reads (as Reread) only when a watched record file, the view or a value it names (TODAY(), a bound
+    // name) has changed since the list read.
+    void Refresh();
+    // Further tables whose changes the list shows (texts that FillRow looks up); the view's table is
+    // always watched.
+    void WatchTable(const Table& table);
+    int PagesRead() const { return pagesRead_; } // pages read from the view since Init
 
     // Asks the window's form for a request (Request::Insert, Change, Delete) on the highlighted row and
     // re-reads by its answer; gives the response. The form is the window's sub-procedure of the list's form
@@ -131,7 +141,7 @@ public:
     QTreeView* Widget() const;
 
     int TakeEvent(const FrameworkEvent& event) override;
-    void Reset(bool force) override;
+    void Reset(bool force) override; // force: Refresh
     void Update() override; // the highlighted row's record into the table's buffer of the running thread
     void Kill() override;
     bool TakeToolbarAction(ToolbarAction action) override;
@@ -149,9 +159,15 @@ private:
     // when the view ends before count rows.
     std::vector<ListRow> ReadRows(const Position& from, Direction direction, int count, bool includeFrom,
                                   bool& atEdge);
-    void Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected);
-    void ReadBefore();
-    void ReadAfter();
+    // Replaces the rows; the selected row is centred, or with top >= 0 the screen starts at that row.
+    void Show(std::vector<ListRow> rows, bool atStart, bool atEnd, int selected, int top = -1);
+    int ReadBefore(); // the rows added in front
+    int ReadAfter();  // the rows dropped in front to stay within MaxRows
+    int FirstVisibleRow() const;
+    void SelectQuietly(int row); // without scrolling
+    // What the last full read saw: change numbers of the watched files, the view's generations and values.
+    void NoteRead();
+    bool ChangedSinceRead() const;
     void PostLocatorKey(QChar character);
     void PostToWindow(const FrameworkEvent& event);
     Table& ListTable() const;
@@ -170,6 +186,12 @@ private:
     std::unique_ptr<Model> model_;
     PopupMenu popup_;
     std::unique_ptr<QObject> keys_; // passes characters typed into the list to its locator
+    std::vector<const Table*> watched_;
+    std::vector<quint64> seenChanges_;
+    int seenGeneration_ = -1;
+    int seenOrder_ = -1;
+    QVariantList seenValues_;
+    int pagesRead_ = 0;
 };
 
 } // namespace jornix

@@ -3,6 +3,8 @@
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
 
+#include "platform/runtime/ProgramWindow.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QWidget>
@@ -118,8 +120,11 @@ bool IniSettings::RestoreWindow(const QString& procedure, QWidget* window) const
                         ReadInto(procedure, QStringLiteral("YPos"), y) &&
                         ReadInto(procedure, QStringLiteral("Width"), width) &&
                         ReadInto(procedure, QStringLiteral("Height"), height) && width > 0 && height > 0;
-    if (placed)
+    // A placement kept on a larger screen or frame comes back inside what can be seen now.
+    if (placed) {
         window->setGeometry(x, y, width, height);
+        KeepInsideVisibleArea(window);
+    }
     if (maximized)
         window->setWindowState(window->windowState() | Qt::WindowMaximized);
     return placed || maximized;

@@ -6,24 +6,31 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTime>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace jornix {
 namespace {
@@ -88,6 +95,54 @@ protected:
 private:
     std::function<void()> clicked_;
 };
+
+// A group's title sits in the line of its frame, as a group box's does on most desktops, rather than above
+// the frame as a separate line of text.
+const QString GroupStyle = QStringLiteral(
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 4px; margin-top: 0.7em; padding-top: 0.5em; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px;"
+    " padding: 0px 3px; }");
+
+// A list that asks for the room its columns take, so that a window opens with every column in view.
+class ListView : public QTreeView
+{
+public:
+    QSize sizeHint() const override
+    {
+        QSize hint = QTreeView::sizeHint();
+        const int columns = header()->length() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+        hint.setWidth(std::max(hint.width(), columns));
+        return hint;
+    }
+};
+
+// The width a column opens with: its title, or what its picture shows, whichever is wider; a long text
+// column takes the room of twenty characters and shows the rest when widened.
+int ColumnWidth(const QFontMetrics& metrics, const ListColumn& column)
+{
+    const int padding = 3 * metrics.averageCharWidth();
+    const int title = metrics.horizontalAdvance(column.title);
+    int content = 0;
+    if (!column.picture.isEmpty()) {
+        const jornix::Picture picture(column.picture);
+        switch (picture.PictureKind()) {
+        case jornix::Picture::Kind::Text:
+            content = metrics.averageCharWidth() * std::min(picture.Width() > 0 ? picture.Width() : 20, 20);
+            break;
+        case jornix::Picture::Kind::Number:
+            content = metrics.horizontalAdvance(QLatin1Char('0')) * std::max(picture.Width(), 1);
+            break;
+        case jornix::Picture::Kind::Date:
+            content =
+                metrics.horizontalAdvance(QLocale().toString(QDate(2000, 12, 28), QLocale::ShortFormat));
+            break;
+        case jornix::Picture::Kind::Time:
+            content = metrics.horizontalAdvance(QLocale().toString(QTime(23, 59), QLocale::ShortFormat));
+            break;
+        }
+    }
+    return std::max(title, content) + padding;
+}
 
 } // namespace
 
@@ -199,8 +254,9 @@ Control WindowDescription::Prompt(const QString& text)
     if (here.box) {
         here.box->addWidget(label);
     } else {
+        // Alone it takes the whole row; the control that joins it takes the second column (Place).
         here.promptRow = here.row++;
-        here.grid->addWidget(label, here.promptRow, 0);
+        here.grid->addWidget(label, here.promptRow, 0, 1, 2);
     }
     here.prompt = label;
     Finish(record);
@@ -297,6 +353,7 @@ Control WindowDescription::Options(const QString& text, ValueBinding binding,
                                    const std::function<void()>& body)
 {
     auto* group = new QGroupBox(text);
+    group->setStyleSheet(GroupStyle);
     auto container = std::make_unique<Container>();
     container->widget = group;
     container->grid = new QGridLayout(group);
@@ -366,7 +423,7 @@ Control WindowDescription::Combo(ValueBinding binding, const QString& picture, c
 
 Control WindowDescription::List(std::vector<ListColumn> columns)
 {
-    auto* view = new QTreeView;
+    auto* view = new ListView;
     view->setRootIsDecorated(false);
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
@@ -380,12 +437,24 @@ Control WindowDescription::List(std::vector<ListColumn> columns)
                              Qt::TextAlignmentRole);
     }
     Record& record = Add(ControlKind::List, view, Placement::Alone);
+    for (const ListColumn& column : columns)
+        record.columnWidths.push_back(ColumnWidth(view->fontMetrics(), column));
     view->setModel(model);
+    SizeColumns(record);
     const int number = record.number;
     QObject::connect(view, &QTreeView::activated, view, [this, number] { Post(Event::Accepted, number); });
     ConnectList(record);
     view->setObjectName(UniqueName(QStringLiteral("List")));
     return Control(*this, number);
+}
+
+void WindowDescription::SizeColumns(Record& record)
+{
+    auto* view = qobject_cast<QTreeView*>(record.widget.data());
+    if (!view)
+        return;
+    for (int column = 0; column < int(record.columnWidths.size()); ++column)
+        view->header()->resizeSection(column, record.columnWidths[std::size_t(column)]);
 }
 
 void WindowDescription::ConnectList(Record& record)
@@ -447,6 +516,7 @@ Control WindowDescription::Tab(const QString& text, const std::function<void()>&
 Control WindowDescription::Group(const QString& text, const std::function<void()>& body)
 {
     auto* group = new QGroupBox(text);
+    group->setStyleSheet(GroupStyle);
     auto container = std::make_unique<Container>();
     container->widget = group;
     container->grid = new QGridLayout(group);
@@ -477,6 +547,7 @@ Control WindowDescription::Image(const QString& image)
 {
     auto* label = new QLabel;
     label->setPixmap(QPixmap(ImagePath(image)));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop); // beside taller controls, a picture sits at their top
     Record& record = Add(ControlKind::Image, label, Placement::Alone);
     label->setObjectName(UniqueName(QFileInfo(image).completeBaseName()));
     return Control(*this, record.number);

@@ -300,6 +300,7 @@ private:
     void Finish(Record& record);
     void AddAction(Record& record, QAction* action);
     void ApplyColors(Record& record);
+    static void SizeColumns(Record& record);
 
     WindowType kind_;
     QWidget* root_ = nullptr;    // deleted with the description

@@ -41,6 +41,8 @@ void WindowDescription::Place(QWidget* widget, bool field, int stretch)
         return;
     }
     if (field && here.prompt) {
+        here.grid->removeWidget(here.prompt);
+        here.grid->addWidget(here.prompt, here.promptRow, 0);
         here.grid->addWidget(widget, here.promptRow, 1);
         here.prompt->setBuddy(widget);
     } else {

@@ -163,6 +163,7 @@ void WindowDescription::SetListModel(int list, QAbstractItemModel* model)
     if (!view)
         return;
     view->setModel(model);
+    SizeColumns(*record); // a new model comes with columns of the usual width
     ConnectList(*record);
 }
 

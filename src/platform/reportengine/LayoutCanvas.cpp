@@ -110,13 +110,9 @@ protected:
                     painter.drawText(QPointF(at + 2, 10), QString::number(mm));
             } else {
                 painter.drawLine(QPointF(width() - tick, at), QPointF(width() - 1, at));
-                if (major) {
-                    painter.save();
-                    painter.translate(10, at + 2);
-                    painter.rotate(90);
-                    painter.drawText(QPointF(0, 0), QString::number(mm));
-                    painter.restore();
-                }
+                if (major)
+                    painter.drawText(QRectF(1, at + 1, width() - 3, 12), Qt::AlignLeft | Qt::AlignTop,
+                                     QString::number(mm));
             }
         }
         if (canvas_.cursor_) {

@@ -2,7 +2,9 @@
 
 #include "platform/reportengine/LayoutCanvas.h"
 #include "platform/reportengine/LayoutFile.h"
+#include "platform/reportengine/LayoutSketch.h"
 #include "platform/reportengine/ObjectPropertiesPanel.h"
+#include "platform/reportengine/PrinterOutput.h"
 #include "platform/reportengine/ReportJobs.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
@@ -139,13 +141,7 @@ LayoutDesigner::LayoutDesigner(ReportJobs& engine, const ReportJob& job, const Q
     setWindowTitle(title_);
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
-    const FileExtensions extensions = job_.extensions.value(int(type));
-    printerPath_ = job_.PrinterSettingsPath(type, layoutPath_);
-    // The sketch sits beside the layout, with its own extension.
-    QString base = layoutPath_;
-    if (base.endsWith(QLatin1Char('.') + extensions.layout, Qt::CaseInsensitive))
-        base.chop(extensions.layout.size() + 1);
-    sketchPath_ = base + QLatin1Char('.') + extensions.sketch;
+    SetLayoutPath(layoutPath_);
 
     BuildActions();
     BuildWindow();
@@ -164,6 +160,14 @@ LayoutDesigner::LayoutDesigner(ReportJobs& engine, const ReportJob& job, const Q
     resize(1200, 800);
 }
 
+void LayoutDesigner::SetLayoutPath(const QString& path)
+{
+    const ProjectType type = document_.Layout().projectType;
+    layoutPath_ = path;
+    printerPath_ = job_.PrinterSettingsPath(type, path);
+    sketchPath_ = job_.SketchPath(type, path);
+}
+
 LayoutDesigner::~LayoutDesigner()
 {
     // The widgets and actions watch the document, which goes before the dialog's own children would.
@@ -173,11 +177,28 @@ LayoutDesigner::~LayoutDesigner()
     qDeleteAll(widgets);
 }
 
-void LayoutDesigner::Load()
+ReportLayout LayoutDesigner::EmptyLayout() const
 {
     ReportLayout layout;
     layout.projectType = document_.Layout().projectType;
     layout.description = title_;
+    if (layout.projectType == ProjectType::Label) {
+        // The common sheet of 24 address labels on A4.
+        layout.labels = LabelGrid{8, 3, 66.0, 33.9, 7.2, 12.9, 63.5, 33.9};
+    }
+    return layout;
+}
+
+void LayoutDesigner::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (std::exchange(firstShow_, false))
+        SetZoom(canvas_->FitWidthZoom());
+}
+
+void LayoutDesigner::Load()
+{
+    ReportLayout layout = EmptyLayout();
     if (!QFileInfo::exists(layoutPath_)) {
         document_.Reset(layout);
         messageLabel_->setText(QStringLiteral("New layout: it is written when you save it."));
@@ -435,17 +456,19 @@ void LayoutDesigner::BuildWindow()
     zoomBox_->addItem(QStringLiteral("Fit Width"), 0.0);
     connect(zoomBox_, &QComboBox::activated, this, [this](int index) {
         const double zoom = zoomBox_->itemData(index).toDouble();
-        SetZoom(zoom > 0 ? zoom : canvas_->FitWidthZoom());
+        if (zoom >= 0)
+            SetZoom(zoom > 0 ? zoom : canvas_->FitWidthZoom());
     });
     connect(canvas_, &LayoutCanvas::ZoomChanged, this, [this](double zoom) {
-        const int index = zoomBox_->findData(zoom);
-        if (index >= 0) {
-            zoomBox_->setCurrentIndex(index);
-        } else {
-            zoomBox_->setEditable(true);
-            zoomBox_->setEditText(QStringLiteral("%1%").arg(qRound(zoom * 100)));
-            zoomBox_->setEditable(false);
+        // A zoom that is none of the list's shows as the list's first entry.
+        if (zoomBox_->itemData(0).toDouble() < 0)
+            zoomBox_->removeItem(0);
+        int index = zoomBox_->findData(zoom);
+        if (index < 0) {
+            zoomBox_->insertItem(0, QStringLiteral("%1%").arg(qRound(zoom * 100)), -1.0);
+            index = 0;
         }
+        zoomBox_->setCurrentIndex(index);
     });
     zoomBox_->setCurrentIndex(zoomBox_->findData(1.0));
 
@@ -674,7 +697,9 @@ bool LayoutDesigner::Save()
         problems << error;
     else
         printerChanged_ = false;
-    // The sketch of the first page is drawn by the engine's pages, which are not part of this stage yet.
+    // The sketch shows the first page with the sample values; the layout is saved even when it fails.
+    if (!WriteLayoutSketch(job_, document_.Layout(), QFileInfo(layoutPath_).absolutePath(), sketchPath_, error))
+        problems << error;
     messageLabel_->setText(problems.isEmpty() ? QStringLiteral("Saved \"%1\".").arg(layoutPath_) : problems.join(' '));
     if (!problems.isEmpty())
         ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, title_, problems.join(QLatin1Char('\n')));
@@ -692,11 +717,10 @@ bool LayoutDesigner::SaveAs()
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + extension;
     const QString previous = layoutPath_;
-    layoutPath_ = path;
-    printerPath_ = job_.PrinterSettingsPath(document_.Layout().projectType, path);
+    SetLayoutPath(path);
     if (Save())
         return true;
-    layoutPath_ = previous;
+    SetLayoutPath(previous);
     return false;
 }
 
@@ -704,9 +728,7 @@ void LayoutDesigner::NewLayout()
 {
     if (!SaveChangesFirst())
         return;
-    ReportLayout layout;
-    layout.projectType = document_.Layout().projectType;
-    document_.Reset(layout);
+    document_.Reset(EmptyLayout());
     UpdateState();
 }
 
@@ -725,8 +747,7 @@ void LayoutDesigner::OpenLayout()
         ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, title_, error);
         return;
     }
-    layoutPath_ = path;
-    printerPath_ = job_.PrinterSettingsPath(document_.Layout().projectType, path);
+    SetLayoutPath(path);
     layout.projectType = document_.Layout().projectType;
     document_.Reset(layout);
     UpdateState();
@@ -758,8 +779,8 @@ void LayoutDesigner::PageSetUp()
     layout.paper.rightMargin = margins.right();
     layout.paper.bottomMargin = margins.bottom();
     document_.Change(QStringLiteral("Page set-up"), layout);
-    job_.printer.SetValue(QStringLiteral("Paper"), chosen.pageSize().key());
-    job_.printer.SetValue(QStringLiteral("Orientation"), chosen.orientation() == QPageLayout::Landscape
+    job_.printer.SetValue(PrinterKey::Paper, chosen.pageSize().key());
+    job_.printer.SetValue(PrinterKey::Orientation, chosen.orientation() == QPageLayout::Landscape
                                                              ? QStringLiteral("Landscape")
                                                              : QStringLiteral("Portrait"));
     printerChanged_ = true;
@@ -769,13 +790,13 @@ void LayoutDesigner::PageSetUp()
 void LayoutDesigner::ChoosePrinter()
 {
     QPrinter printer;
-    const QString name = job_.printer.Value(QStringLiteral("Printer"));
+    const QString name = job_.printer.Value(PrinterKey::Printer);
     if (!name.isEmpty())
         printer.setPrinterName(name);
     if (!AskPrinter(printer, QStringLiteral("Printer")))
         return;
-    job_.printer.SetValue(QStringLiteral("Printer"), printer.printerName());
-    job_.printer.SetValue(QStringLiteral("Copies"), QString::number(std::max(printer.copyCount(), 1)));
+    job_.printer.SetValue(PrinterKey::Printer, printer.printerName());
+    job_.printer.SetValue(PrinterKey::Copies, QString::number(std::max(printer.copyCount(), 1)));
     printerChanged_ = true;
     messageLabel_->setText(printer.printerName().isEmpty()
                                ? QStringLiteral("The layout prints on the desktop's default printer.")

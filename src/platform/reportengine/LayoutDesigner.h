@@ -81,9 +81,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Load();
+    ReportLayout EmptyLayout() const; // of the project type
+    void SetLayoutPath(const QString& path); // with the printer settings and the sketch beside it
     void BuildActions();
     void BuildMenus();
     void BuildWindow();
@@ -118,6 +121,7 @@ private:
     QString loadProblem_;
     bool printerChanged_ = false;
     bool closing_ = false;
+    bool firstShow_ = true;
     LayoutDocument document_;
 
     std::deque<std::function<void()>> tasks_;

@@ -149,8 +149,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
         row->addWidget(other, 1);
         form->addRow(label, row);
     };
-    frameRow(QStringLiteral("&Left:"), x_, QStringLiteral("Top:"), y_);
-    frameRow(QStringLiteral("&Width:"), width_, QStringLiteral("Height:"), height_);
+    frameRow(QStringLiteral("Left:"), x_, QStringLiteral("Top:"), y_);
+    frameRow(QStringLiteral("Width:"), width_, QStringLiteral("Height:"), height_);
     for (QDoubleSpinBox* box : {x_, y_, width_, height_})
         connect(box, &QDoubleSpinBox::valueChanged, this, [this, box](double value) {
             const bool size = box == width_ || box == height_;
@@ -184,7 +184,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     auto* conditionRow = new QHBoxLayout;
     conditionRow->addWidget(condition_, 1);
     conditionRow->addWidget(Button(editCondition));
-    form->addRow(QStringLiteral("Appears &when:"), conditionRow);
+    form->addRow(QStringLiteral("Appears when:"), conditionRow);
     layout->addWidget(objectBox_);
 
     // --- text
@@ -234,7 +234,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     auto* fontRow = new QHBoxLayout;
     fontRow->addWidget(fontFamily_, 1);
     fontRow->addWidget(fontSize_);
-    form->addRow(QStringLiteral("&Font:"), fontRow);
+    form->addRow(QStringLiteral("Font:"), fontRow);
     bold_ = new QCheckBox(QStringLiteral("Bold"));
     italic_ = new QCheckBox(QStringLiteral("Italic"));
     underline_ = new QCheckBox(QStringLiteral("Underline"));
@@ -347,7 +347,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(pictureFile_, 1);
     fileRow->addWidget(Button(choosePicture));
-    form->addRow(QStringLiteral("&File:"), fileRow);
+    form->addRow(QStringLiteral("File:"), fileRow);
     pictureItem_ = new QComboBox;
     pictureItem_->setObjectName(QStringLiteral("pictureItem"));
     pictureItem_->addItem(QStringLiteral("(the file above)"), QString());
@@ -526,7 +526,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     layout->addWidget(tableBox_);
 
     // --- the page
-    pageBox_ = Section(QStringLiteral("Page"), QStringLiteral("pageSection"));
+    pageBox_ = Section(QStringLiteral("Paper"), QStringLiteral("pageSection"));
     form = static_cast<QFormLayout*>(pageBox_->layout());
     description_ = new QLineEdit;
     description_->setObjectName(QStringLiteral("pageDescription"));

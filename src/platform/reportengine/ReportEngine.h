@@ -31,9 +31,13 @@ class QWidget;
 //                                            declare or replace an item (ReportItems); an empty or overlong
 //                                            name or value gives BadParameter and changes nothing
 // Design
-//   LlDesignerProhibitAction(job, action)    kept for the designer
+//   LlDesignerProhibitAction(job, action)    kept for the designer: 515 New, 519 Open, 524 Save As and
+//                                            990 Exit are then left out of it (LayoutDesigner.h)
 //   LlDefineLayoutA(job, window, title, project type, layout file)
-//                                            runs the designer and returns when it closes
+//                                            runs the designer on a calling program thread and returns
+//                                            when it closes; each save leaves the layout's sketch (page 1
+//                                            with the items as declared, a BMP picture with the sketch
+//                                            extension) beside it
 // Print
 //   LlSetPrinterToDefaultA(job, project type, layout file)
 //                                            takes the printer settings kept beside the layout (none: the
@@ -42,23 +46,35 @@ class QWidget;
 //                                            reads the layout and starts the run: Ok, or LayoutMissing,
 //                                            LayoutUnreadable, WrongProjectType ...; mode PrintToPrinter,
 //                                            PrintToPreview, or PrintToChoice with the target in print option
-//                                            string 2 ("PRV", "PRN", "PDF", "RTF" ... as the export formats)
+//                                            string 2 ("PRV", "PRN", "PDF", "RTF" ... as the export formats).
+//                                            Box type 3 shows the progress box with the box title.
 //   LlPrintSetOptionStringA(job, option, text)
 //                                            kept for the run; string 2 is the print target
-//   LlPrintOptionsDialogA(job, window, text) the print-options dialog: Ok when confirmed
+//   LlPrintOptionsDialogA(job, window, text) the print-options dialog (printer, copies, pages and, after
+//                                            a PrintToChoice start with a target, the output), thread-
+//                                            modal: Ok when confirmed; Cancelled, and nothing prints, when
+//                                            cancelled
 //   LlPrint(job)                             list projects: begins a new page; card and label projects:
 //                                            prints one record
 //   LlPrintFields(job)                       list projects: prints the data lines of one record
 //                                            Both give RecordDidNotFit when the record needs a new page (a
 //                                            list then calls LlPrint and prints the fields again, a card
 //                                            prints again) and Cancelled after the user cancelled.
-//   LlPrintSetBoxTextA(job, text, percent)   the progress box; Cancelled once its Cancel was pressed
+//   LlPrintSetBoxTextA(job, text, percent)   the progress box; Cancelled once its Cancel was pressed. The
+//                                            run gives way to the other threads here now and then.
 //   LlPrintFieldsEnd(job)                    list projects: prints the footer lines
-//   LlPrintEnd(job, 0)                       ends the run
+//   LlPrintEnd(job, 0)                       ends the run: writes the printer's or the export's output
+//                                            (OutputFailed when it cannot), or keeps the pages for the
+//                                            preview; a cancelled run writes nothing
 //   LlPreviewDisplayA(job, layout file, folder, window), LlPreviewDeleteFilesA(job, layout file, folder)
-//                                            shows the preview of the run, then removes its files
+//                                            shows the preview of the run thread-modal (NotPrinting when
+//                                            the run has no pages to preview), then removes its page file
+//                                            and folder
 //   LlXSetParameterA(job, 1, export format, key, value)
-//                                            kept for the export of the run ("Export.File" ...)
+//                                            kept for the export of the run: "Export.File" in the folder
+//                                            "Export.Path" (none: the current folder); "Export.ShowResult"
+//                                            "1" opens the file written through ShellOpen; "Export.Quiet"
+//                                            changes nothing, as the export asks no questions
 //
 // Options (LlSetOption): the callers set options 3, 8, 9, 10, 20, 21, 31, 32, 33, 40, 46, 47, 83 and 100.
 // This engine does each thing in one way, so none of them changes what it does; each is kept with its job,
@@ -75,6 +91,7 @@ constexpr int AlreadyPrinting = -5; // a start or a design run while the job pri
 constexpr int LayoutMissing = -6;
 constexpr int LayoutUnreadable = -7; // damaged, too large or made by a newer version
 constexpr int WrongProjectType = -8; // the layout is of another project type
+constexpr int OutputFailed = -9;     // the pages or the output file cannot be written
 constexpr int Cancelled = -99;
 constexpr int RecordDidNotFit = -998;
 } // namespace ReportResult

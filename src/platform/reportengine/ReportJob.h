@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/reportengine/Formula.h"
 #include "platform/reportengine/PrinterSettings.h"
 #include "platform/reportengine/ReportItems.h"
 #include "platform/reportengine/ReportLayout.h"
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 // The state of one open job of ReportJobs: what its set-up calls kept, its items and its print run.
@@ -60,15 +62,22 @@ struct ReportJob
     int pagesBegun = 0;
     int recordsPrinted = 0;
     QStringList filesWritten;
+    // The pages, the output and the windows of the run (PrintRun.h); kept after the run ends until the
+    // preview's files are deleted or the job closes.
+    std::shared_ptr<struct PrintRun> run;
 
     // The item a formula of the layout names: a field of the record in hand first, then a variable. Formulas
     // reach the items through this lookup when they are evaluated for printing.
     std::optional<ReportItemValue> LookupItem(const QString& name) const;
+    // The job's items as formulas read them, on the given page.
+    FormulaContext FormulaContextAt(int page, int lastPage) const;
 
-    // A layout or printer-settings file name: `file` with the extension of the project type added,
+    // A layout, printer-settings or sketch file name: `file` with the extension of the project type added,
     // unless it ends in that extension already.
     QString LayoutPath(ProjectType type, const QString& file) const;
     QString PrinterSettingsPath(ProjectType type, const QString& file) const;
+    QString SketchPath(ProjectType type, const QString& file) const;
+    QString SideFilePath(ProjectType type, const QString& file, const QString& extension) const;
 };
 
 } // namespace jornix

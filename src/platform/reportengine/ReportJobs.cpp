@@ -2,6 +2,12 @@
 
 #include "platform/reportengine/LayoutDesigner.h"
 #include "platform/reportengine/LayoutFile.h"
+#include "platform/reportengine/PreviewWindow.h"
+#include "platform/reportengine/PrintOptionsDialog.h"
+#include "platform/reportengine/PrintRun.h"
+#include "platform/reportengine/PrinterOutput.h"
+#include "platform/runtime/MessageBox.h"
+#include "platform/runtime/ProgramWindow.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -30,6 +36,45 @@ const char* ProjectName(ProjectType type)
         return "card";
     }
     return "";
+}
+
+PrintChoices ChoicesOf(const ReportJob& job)
+{
+    PrintChoices choices;
+    choices.printer = job.printer.Value(PrinterKey::Printer);
+    choices.copies = std::max(job.printer.Value(PrinterKey::Copies).toInt(), 1);
+    if (job.run) {
+        choices.fromPage = job.run->fromPage;
+        choices.toPage = job.run->toPage;
+    }
+    choices.target = job.printOptionStrings.value(ReportOptionString::PrintTarget).trimmed().toUpper();
+    return choices;
+}
+
+void TakeChoices(ReportJob& job, const PrintChoices& choices, bool withOutput)
+{
+    job.printer.SetValue(PrinterKey::Printer, choices.printer);
+    job.printer.SetValue(PrinterKey::Copies, QString::number(choices.copies));
+    if (job.run) {
+        job.run->fromPage = choices.fromPage;
+        job.run->toPage = choices.toPage;
+    }
+    if (withOutput)
+        job.printOptionStrings[ReportOptionString::PrintTarget] = choices.target;
+}
+
+// Print in the preview: the print-options dialog without the output choice, then the printer.
+void PrintFromPreview(ReportJob& job, PrintRun& run)
+{
+    PrintOptionsDialog dialog(RunTitle(job), false);
+    dialog.SetChoices(ChoicesOf(job));
+    if (RunThreadModal(dialog) != QDialog::Accepted)
+        return;
+    TakeChoices(job, dialog.Choices(), false);
+    QString file, error;
+    if (!PrintRunPages(job, run.spool, run.Pages(), {}, file, error))
+        ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Print"),
+                       QStringLiteral("The report cannot be printed: %1.").arg(error));
 }
 
 bool UsableExtension(const QString& extension)
@@ -309,6 +354,11 @@ int ReportJobs::LlPrintWithBoxStartA(int job, int projectType, const QString& la
         found.pagesBegun = 0;
         found.recordsPrinted = 0;
         found.filesWritten.clear();
+        found.run.reset();
+        if (!StartRun(found, error)) {
+            found.stage = JobStage::SetUp;
+            return Refused(&found, OutputFailed, error);
+        }
         return Ok;
     });
     return Traced(result, "LlPrintWithBoxStartA", job, projectType, layoutFile, mode, boxType, window,
@@ -327,8 +377,31 @@ int ReportJobs::LlPrintSetOptionStringA(int job, int option, const QString& valu
 int ReportJobs::LlPrintOptionsDialogA(int job, QWidget* window, const QString& text)
 {
     ReportJob* found = nullptr;
-    // The dialog comes with the printer stage; until then it is confirmed as it stands.
-    const int result = PrintingJob(job, found, false);
+    int result = PrintingJob(job, found, false);
+    if (result == Ok && CurrentThread() == 0)
+        result = Refused(found, BadParameter, QStringLiteral("the dialog needs a program thread to wait on"));
+    if (result == Ok) {
+        // The output is offered after a start that leaves it to the user and names a target.
+        const bool withOutput = (found->mode & PrintMode::PrintToChoice) &&
+                                !found->printOptionStrings.value(ReportOptionString::PrintTarget).isEmpty();
+        PrintOptionsDialog dialog(text, withOutput);
+        dialog.SetChoices(ChoicesOf(*found));
+        ProgressBox* box = found->run ? found->run->box.get() : nullptr;
+        if (box)
+            box->hide();
+        const int answer = RunThreadModal(dialog);
+        found = Job(job); // the job may not outlive the wait
+        if (!found) {
+            result = BadJob;
+        } else if (answer != QDialog::Accepted) {
+            found->cancelled = true; // nothing prints
+            result = Cancelled;
+        } else {
+            TakeChoices(*found, dialog.Choices(), withOutput);
+            if (found->run && found->run->box)
+                found->run->box->show();
+        }
+    }
     return Traced(result, "LlPrintOptionsDialogA", job, window, text);
 }
 
@@ -337,10 +410,10 @@ int ReportJobs::LlPrint(int job)
     ReportJob* found = nullptr;
     int result = PrintingJob(job, found, false);
     if (result == Ok) {
-        // The pager answers RecordDidNotFit here once it lays out pages; until then every record fits.
+        result = found->run->pager->Print();
         if (found->projectType == ProjectType::List)
             ++found->pagesBegun;
-        else
+        else if (result == Ok)
             ++found->recordsPrinted;
     }
     return Traced(result, "LlPrint", job);
@@ -349,7 +422,9 @@ int ReportJobs::LlPrint(int job)
 int ReportJobs::LlPrintFields(int job)
 {
     ReportJob* found = nullptr;
-    const int result = PrintingJob(job, found, true);
+    int result = PrintingJob(job, found, true);
+    if (result == Ok)
+        result = found->run->pager->PrintFields();
     if (result == Ok)
         ++found->recordsPrinted;
     return Traced(result, "LlPrintFields", job);
@@ -358,10 +433,17 @@ int ReportJobs::LlPrintFields(int job)
 int ReportJobs::LlPrintSetBoxTextA(int job, const QString& text, int percent)
 {
     ReportJob* found = nullptr;
-    const int result = PrintingJob(job, found, false);
+    int result = PrintingJob(job, found, false);
     if (result == Ok || result == Cancelled) {
         found->boxText = text;
         found->boxPercent = qBound(0, percent, 100);
+        if (found->run && found->run->box)
+            found->run->box->SetProgress(text, found->boxPercent);
+    }
+    if (result == Ok) {
+        YieldDuringRun(*found);
+        found = Job(job);
+        result = !found ? BadJob : found->cancelled ? Cancelled : Ok;
     }
     return Traced(result, "LlPrintSetBoxTextA", job, text, percent);
 }
@@ -369,7 +451,9 @@ int ReportJobs::LlPrintSetBoxTextA(int job, const QString& text, int percent)
 int ReportJobs::LlPrintFieldsEnd(int job)
 {
     ReportJob* found = nullptr;
-    const int result = PrintingJob(job, found, true);
+    int result = PrintingJob(job, found, true);
+    if (result == Ok)
+        result = found->run->pager->PrintFieldsEnd();
     return Traced(result, "LlPrintFieldsEnd", job);
 }
 
@@ -379,7 +463,10 @@ int ReportJobs::LlPrintEnd(int job, int flags)
     int result = PrintingJob(job, found, false);
     if (result == Ok || result == Cancelled) {
         found->stage = JobStage::Ended;
-        result = Ok;
+        QString error;
+        result = EndRun(*found, error);
+        if (result != Ok)
+            Refused(found, result, error);
     }
     return Traced(result, "LlPrintEnd", job, flags);
 }
@@ -387,13 +474,28 @@ int ReportJobs::LlPrintEnd(int job, int flags)
 int ReportJobs::LlPreviewDisplayA(int job, const QString& layoutFile, const QString& previewFolder,
                                   QWidget* window)
 {
-    const int result = WithJob(job, [](ReportJob&) -> int { return Ok; });
+    const int result = WithJob(job, [&](ReportJob& found) -> int {
+        const std::shared_ptr<PrintRun> run = found.run;
+        if (!run || !run->previewReady)
+            return Refused(&found, NotPrinting, QStringLiteral("the job has no pages to preview"));
+        if (CurrentThread() == 0)
+            return Refused(&found, BadParameter, QStringLiteral("the preview needs a program thread to wait on"));
+        // The window runs thread-modal: this thread waits, the other threads' windows stay usable.
+        PreviewWindow preview(run->spool, found.boxTitle.isEmpty() ? QStringLiteral("Preview")
+                                                                   : found.boxTitle + QStringLiteral(" - Preview"));
+        while (RunThreadModal(preview) == PreviewWindow::PrintRequested)
+            PrintFromPreview(found, *run);
+        return Ok;
+    });
     return Traced(result, "LlPreviewDisplayA", job, layoutFile, previewFolder, window);
 }
 
 int ReportJobs::LlPreviewDeleteFilesA(int job, const QString& layoutFile, const QString& previewFolder)
 {
-    const int result = WithJob(job, [](ReportJob&) -> int { return Ok; });
+    const int result = WithJob(job, [](ReportJob& found) -> int {
+        found.run.reset(); // the page file and its folder go with the run
+        return Ok;
+    });
     return Traced(result, "LlPreviewDeleteFilesA", job, layoutFile, previewFolder);
 }
 

@@ -10,9 +10,10 @@
 // handle kept after its job closed reaches no other job. All jobs live on Qt's GUI thread; program threads
 // switch only where they wait, never inside a call, so the jobs need no lock.
 //
-// Paging, output, the progress box, the print-options dialog, the preview and the designer come in later
-// stages; until then the calls that belong to them check their job and their state and answer as above
-// (every record fits, the dialog is confirmed, the designer closes at once, no file is written).
+// A print run lays out its records on pages (Pager) kept in a page file (PageSpool) and, when it ends,
+// writes them to its target: the printer, a PDF file, or the preview. The print-options dialog and the
+// preview run thread-modal: the calling thread waits in them while the other threads go on, and so does the
+// designer (LayoutDesigner).
 namespace jornix {
 
 class ReportJobs final : public ReportEngine

@@ -1,5 +1,7 @@
 #include "platform/richtext/OwnFormat.h"
 
+#include "platform/richtext/DocumentImages.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QPixmap>
@@ -73,26 +75,6 @@ bool isTag(const Section& section, const char (&tag)[4])
     return std::memcmp(section.tag, tag, 4) == 0;
 }
 
-QImage imageOf(const QVariant& resource)
-{
-    if (resource.metaType().id() == QMetaType::QImage)
-        return resource.value<QImage>();
-    if (resource.metaType().id() == QMetaType::QPixmap)
-        return resource.value<QPixmap>().toImage();
-    if (resource.metaType().id() == QMetaType::QByteArray)
-        return QImage::fromData(resource.toByteArray());
-    return {};
-}
-
-QByteArray pngOf(const QImage& image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
-
 } // namespace
 
 QByteArray EncodeOwnFormat(const OwnFormatContent& content)
@@ -151,20 +133,10 @@ QByteArray WriteOwnFormat(const QTextDocument& document)
 {
     OwnFormatContent content;
     content.html = document.toHtml();
-    QSet<QString> seen;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (!format.isImageFormat())
-                continue;
-            const QString name = format.toImageFormat().name();
-            if (name.isEmpty() || seen.contains(name))
-                continue;
-            seen.insert(name);
-            const QImage image = imageOf(document.resource(QTextDocument::ImageResource, QUrl(name)));
-            if (!image.isNull())
-                content.images.append({name, pngOf(image)});
-        }
+    for (const QString& name : ImageNames(document)) {
+        const QImage image = ImageResource(document, name);
+        if (!image.isNull())
+            content.images.append({name, PngBytes(image)});
     }
     return EncodeOwnFormat(content);
 }
@@ -175,12 +147,7 @@ static QStringList imageNames(const QString& html)
 {
     QTextDocument probe;
     probe.setHtml(html);
-    QStringList names;
-    for (QTextBlock block = probe.begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat())
-                names << it.fragment().charFormat().toImageFormat().name();
-    return names;
+    return ImageNames(probe);
 }
 
 bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)

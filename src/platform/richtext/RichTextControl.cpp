@@ -1,19 +1,30 @@
 #include "platform/richtext/RichTextControl.h"
 
 #include "platform/richtext/ButtonBar.h"
+#include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/OwnFormat.h"
+#include "platform/richtext/PagePainter.h"
+#include "platform/richtext/Rtf.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
+#include "platform/richtext/WordConverter.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QUrl>
+
+#include <memory>
 
 namespace jornix {
 namespace {
@@ -30,6 +41,11 @@ int shiftStateOf(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
+QString noDocumentMessage()
+{
+    return QStringLiteral("The bytes are no document of this format.");
+}
+
 QString withoutObjects(QString text)
 {
     return text.remove(QChar::ObjectReplacementCharacter);
@@ -38,14 +54,34 @@ QString withoutObjects(QString text)
 // A document of its own holding the selection, with the images it shows.
 void copySelection(const QTextDocument& source, const QTextCursor& selection, QTextDocument& target)
 {
-    QTextCursor(&target).insertFragment(selection.selection());
-    for (QTextBlock block = target.begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat()) {
-                const QUrl url(it.fragment().charFormat().toImageFormat().name());
-                target.addResource(QTextDocument::ImageResource, url,
-                                   source.resource(QTextDocument::ImageResource, url));
-            }
+    target.setDefaultFont(source.defaultFont());
+    QTextCursor cursor(&target);
+    InsertWithImages(cursor, source, selection.selection());
+}
+
+// Text in which everything outside ASCII is written as RTF's Unicode characters, for the reader.
+QByteArray rtfBytesOf(const QString& rtf)
+{
+    QByteArray bytes;
+    bytes.reserve(rtf.size());
+    for (const QChar c : rtf) {
+        if (c.unicode() < 0x80)
+            bytes += char(c.unicode());
+        else
+            bytes += "{\\uc0\\u" + QByteArray::number(qint16(c.unicode())) + '}';
+    }
+    return bytes;
+}
+
+bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -104,15 +140,87 @@ void RichTextControl::SetPage(const PageSettings& page)
 
 void RichTextControl::applyPage()
 {
-    // In page view the lines wrap at the page's text width; otherwise at the window's width.
+    // In page view the document is laid out on pages of its size, each with its margins, as the page
+    // painter lays it out; otherwise the lines wrap at the window's width.
+    applyPageLayout();
     if (viewMode_ == ViewMode::Page) {
-        const int textWidth = page_.width - page_.marginLeft - page_.marginRight;
         setLineWrapMode(QTextEdit::FixedPixelWidth);
-        setLineWrapColumnOrWidth(qMax(1, textWidth * logicalDpiX() / 1440));
+        setLineWrapColumnOrWidth(qMax(1, page_.width / TwipsPerLayoutUnit));
     } else {
         setLineWrapMode(QTextEdit::WidgetWidth);
     }
+    applyPageLayout(); // the editor sets the document's width again, without a page height
+    viewport()->update();
     emit PageChanged();
+}
+
+void RichTextControl::applyPageLayout()
+{
+    QTextDocument* doc = document();
+    const bool paged = viewMode_ == ViewMode::Page && page_.width > 0 && page_.height > 0;
+    QTextFrameFormat root = doc->rootFrame()->frameFormat();
+    const qreal margin = doc->documentMargin();
+    const qreal left = paged ? qreal(page_.marginLeft) / TwipsPerLayoutUnit : margin;
+    const qreal top = paged ? qreal(page_.marginTop) / TwipsPerLayoutUnit : margin;
+    const qreal right = paged ? qreal(page_.marginRight) / TwipsPerLayoutUnit : margin;
+    const qreal bottom = paged ? qreal(page_.marginBottom) / TwipsPerLayoutUnit : margin;
+    if (root.leftMargin() != left || root.topMargin() != top || root.rightMargin() != right ||
+        root.bottomMargin() != bottom) {
+        // The margins are no edit of the text: no Changed, nothing to undo, the document as modified as it
+        // was.
+        const bool wasLoading = loading_;
+        const bool modified = doc->isModified();
+        loading_ = true;
+        root.setLeftMargin(left);
+        root.setTopMargin(top);
+        root.setRightMargin(right);
+        root.setBottomMargin(bottom);
+        doc->rootFrame()->setFrameFormat(root);
+        doc->clearUndoRedoStacks();
+        doc->setModified(modified);
+        loading_ = wasLoading;
+    }
+    if (paged)
+        doc->setPageSize(
+            QSizeF(qreal(page_.width) / TwipsPerLayoutUnit, qreal(page_.height) / TwipsPerLayoutUnit));
+}
+
+// The editor lays the document out again without a page height when it is resized or its font changes.
+void RichTextControl::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    if (viewMode_ == ViewMode::Page)
+        applyPageLayout();
+}
+
+void RichTextControl::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    if (viewMode_ == ViewMode::Page)
+        applyPageLayout();
+}
+
+void RichTextControl::paintEvent(QPaintEvent* event)
+{
+    if (viewMode_ == ViewMode::Page && document()->pageSize().height() > 0) {
+        // The pages on a grey ground, a gap between them inside their margins; the text goes on top.
+        QPainter painter(viewport());
+        painter.fillRect(event->rect(), QColor(0x9a, 0x9a, 0x9a));
+        const QSizeF page = document()->pageSize();
+        const qreal gap =
+            qMin<qreal>(PageGap, qMin(page_.marginTop, page_.marginBottom) / TwipsPerLayoutUnit);
+        const QPointF origin(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+        painter.setPen(QColor(0x60, 0x60, 0x60));
+        for (int index = 0; index < document()->pageCount(); ++index) {
+            const QRectF sheet(origin + QPointF(0, index * page.height() + gap / 2),
+                               QSizeF(page.width(), page.height() - gap));
+            if (!sheet.intersects(event->rect()))
+                continue;
+            painter.fillRect(sheet, Qt::white);
+            painter.drawRect(sheet.adjusted(-0.5, -0.5, 0.5, 0.5));
+        }
+    }
+    QTextEdit::paintEvent(event);
 }
 
 void RichTextControl::loadWithoutChange(const std::function<void()>& load)
@@ -120,6 +228,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
     const bool wasLoading = loading_;
     loading_ = true;
     load();
+    applyPageLayout(); // a new document has the plain margins
     document()->clearUndoRedoStacks();
     document()->setModified(false);
     loading_ = wasLoading;
@@ -127,7 +236,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
 
 bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
 {
-    if (!IsSupportedTextFormat(format)) {
+    if (!IsLoadableTextFormat(format)) {
         if (error)
             *error = UnsupportedTextFormatMessage(format);
         return false;
@@ -153,10 +262,22 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         case TextFormat::OwnFormat:
             loaded = ReadOwnFormat(bytes, *document());
             break;
+        case TextFormat::Rtf: {
+            // Read apart and put in whole, so that the editor lays the document out once.
+            QTextDocument read;
+            PageSettings page = page_;
+            loaded = ReadRtf(bytes, read, &page);
+            document()->clear();
+            QTextCursor cursor(document());
+            InsertWithImages(cursor, read, QTextDocumentFragment(&read));
+            if (page != page_)
+                SetPage(page);
+            break;
+        }
         }
     });
     if (!loaded && error)
-        *error = QStringLiteral("The bytes are no document of this format.");
+        *error = noDocumentMessage();
     return loaded;
 }
 
@@ -174,11 +295,37 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
                            : (withoutObjects(document()->toPlainText()) + QLatin1Char('\n')).toUtf8();
         return result;
     }
-    QTextDocument selection;
-    if (selectionOnly)
-        copySelection(*document(), textCursor(), selection);
-    const QTextDocument& source = selectionOnly ? selection : *document();
-    result.bytes = format == TextFormat::Html ? source.toHtml().toUtf8() : WriteOwnFormat(source);
+    // The page margins of page view belong to the view, not to the document: a copy without them is saved.
+    std::unique_ptr<QTextDocument> copy;
+    if (selectionOnly) {
+        copy = std::make_unique<QTextDocument>();
+        copySelection(*document(), textCursor(), *copy);
+    } else if (viewMode_ == ViewMode::Page) {
+        copy.reset(document()->clone());
+        QTextFrameFormat root = copy->rootFrame()->frameFormat();
+        root.setMargin(copy->documentMargin());
+        copy->rootFrame()->setFrameFormat(root);
+    }
+    const QTextDocument& source = copy ? *copy : *document();
+    switch (format) {
+    case TextFormat::Html:
+        result.bytes = html(source, QString(), QString(), nullptr);
+        break;
+    case TextFormat::Rtf:
+        result.bytes = WriteRtf(source, page_);
+        break;
+    case TextFormat::Word:
+        result.error = ConvertRtfToWord(WriteRtf(source, page_), result.bytes);
+        if (!result.ok())
+            result.bytes.clear();
+        break;
+    case TextFormat::Pdf:
+        result.bytes = WritePdf(source, page_);
+        break;
+    default:
+        result.bytes = WriteOwnFormat(source);
+        break;
+    }
     return result;
 }
 
@@ -189,7 +336,7 @@ qint32 RichTextControl::SaveLength(int format, bool selectionOnly) const
 
 bool RichTextControl::LoadFile(const QString& fileName, int format, QString* error)
 {
-    if (!IsSupportedTextFormat(format)) {
+    if (!IsLoadableTextFormat(format)) {
         if (error)
             *error = UnsupportedTextFormatMessage(format);
         return false;
@@ -201,6 +348,12 @@ bool RichTextControl::LoadFile(const QString& fileName, int format, QString* err
         return false;
     }
     const QByteArray bytes = file.readAll();
+    if ((format == TextFormat::OwnFormat && !IsOwnFormat(bytes)) ||
+        (format == TextFormat::Rtf && !IsRtf(bytes))) {
+        if (error)
+            *error = noDocumentMessage();
+        return false;
+    }
     // Images of an HTML file are named relative to its folder; the own format carries its images.
     document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(fileName).absolutePath() + QLatin1Char('/')));
     return Load(bytes, format, error);
@@ -208,20 +361,74 @@ bool RichTextControl::LoadFile(const QString& fileName, int format, QString* err
 
 bool RichTextControl::SaveFile(const QString& fileName, int format, QString* error) const
 {
+    if (format == TextFormat::Html && imageSaveMode_ == 0) {
+        const QFileInfo info(fileName);
+        QList<std::pair<QString, QImage>> images;
+        const QByteArray bytes = html(*document(), info.absolutePath(), info.completeBaseName(), &images);
+        for (const auto& [path, image] : images)
+            if (!writeFile(path, PngBytes(image), error))
+                return false;
+        return writeFile(fileName, bytes, error);
+    }
     const Conversion conversion = Save(format);
     if (!conversion.ok()) {
         if (error)
             *error = conversion.error;
         return false;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(conversion.bytes) != conversion.bytes.size() ||
-        !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    return writeFile(fileName, conversion.bytes, error);
+}
+
+QByteArray RichTextControl::html(const QTextDocument& source, const QString& imageFolder,
+                                 const QString& imageBase,
+                                 QList<std::pair<QString, QImage>>* imageFiles) const
+{
+    // Embedded, a picture is named by its data; beside the file, by the file it is written to.
+    QHash<QString, QString> sources;
+    for (const QString& name : ImageNames(source)) {
+        const QImage image = ImageResource(source, name);
+        if (image.isNull())
+            continue;
+        if (imageFiles) {
+            const QString file = QStringLiteral("%1-%2.png").arg(imageBase).arg(imageFiles->size() + 1);
+            imageFiles->append({QDir(imageFolder).filePath(file), image});
+            sources.insert(name, file);
+        } else if (imageSaveMode_ == 1) {
+            sources.insert(name, QStringLiteral("data:image/png;base64,") +
+                                     QString::fromLatin1(PngBytes(image).toBase64()));
+        }
     }
-    return true;
+    if (sources.isEmpty())
+        return source.toHtml().toUtf8();
+    std::unique_ptr<QTextDocument> copy(source.clone());
+    QList<std::pair<QTextFragment, QTextImageFormat>> renamed;
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+            if (format.isValid() && sources.contains(format.name())) {
+                format.setName(sources.value(format.name()));
+                renamed.append({it.fragment(), format});
+            }
+        }
+    for (const auto& [fragment, format] : renamed) {
+        QTextCursor cursor(copy.get());
+        cursor.setPosition(fragment.position());
+        cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
+    }
+    return copy->toHtml().toUtf8();
+}
+
+QString RichTextControl::RTFSelText() const
+{
+    return QString::fromLatin1(WriteRtf(textCursor()));
+}
+
+void RichTextControl::SetRTFSelText(const QString& rtf)
+{
+    QTextCursor cursor = textCursor();
+    if (InsertRtf(rtfBytesOf(rtf), cursor))
+        setTextCursor(cursor);
 }
 
 int RichTextControl::TextLength() const
@@ -283,6 +490,7 @@ void RichTextControl::SelectAll()
 void RichTextControl::ClearDocument()
 {
     document()->clear();
+    applyPageLayout();
     document()->clearUndoRedoStacks();
     setCurrentCharFormat(QTextCharFormat());
 }

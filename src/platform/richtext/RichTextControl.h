@@ -41,9 +41,11 @@ enum : int
 // component works through. Page values are in twips; formats are those of TextFormat.h.
 //
 // Where the operations of the control were reached by window messages, these are the operations that answer
-// them (messages not in this table arrive with the features that use them: printing 1195, 1196, 1209, 1210,
-// 2037; lines and positions 1125, 1129, 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields
-// 1220 to 1233; headers and footers 1284, 1285; undo and redo 2031, 2032, 2040):
+// them (messages not in this table arrive with the features that use them: lines and positions 1125, 1129,
+// 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields 1220 to 1233; headers and footers 1284,
+// 1285; undo and redo 2031, 2032, 2040). The printing messages (1195 draw a page, 1196 count the pages,
+// 1209 and 1210 the printer, 2037 the device) are answered by PagePainter (PagePainter.h), which lays the
+// document out on its page and draws one page at a time on any paint device.
 //
 //   message  operation
 //   1136     TextLength()                            length of the text, 0 for an empty document
@@ -62,8 +64,8 @@ enum : int
 //
 // The functions of the control's library: its version needs no answer here, and the format test of a
 // document is IsOwnFormat() (OwnFormat.h). Properties by name map to the getters and setters of the same
-// names (PageWidth, PageMarginL, SelStart, SelText, Text, ViewMode ...); the methods "Refresh", "Load(" and
-// "Save(" to Refresh(), LoadFile() and SaveFile(). The events "Change", "KeyDown", "KeyUp", "KeyPress" and
+// names (PageWidth, PageMarginL, SelStart, SelText, RTFSelText, Text, ViewMode, ImageSaveMode ...); the
+// methods "Refresh", "Load(" and "Save(" to Refresh(), LoadFile() and SaveFile(). The events "Change", "KeyDown", "KeyUp", "KeyPress" and
 // "MouseDown" are the signals below.
 class RichTextControl : public QTextEdit
 {
@@ -96,17 +98,30 @@ public:
     void SetPage(const PageSettings& page);
 
     // Replaces the document. Bytes that are no document of the format (damaged, foreign) leave the control
-    // empty and give false; a format that is not supported changes nothing and gives false. Loading is not
-    // an edit: it sends no Changed and leaves nothing to undo.
+    // empty and give false; a format that cannot be loaded changes nothing and gives false. RTF that gives
+    // the paper size or margins sets the page. Loading is not an edit: it sends no Changed and leaves
+    // nothing to undo.
     bool Load(const QByteArray& bytes, int format, QString* error = nullptr);
     Conversion Save(int format, bool selectionOnly = false) const;
     // The number of bytes Save gives; 0 for a format that is not supported.
     qint32 SaveLength(int format, bool selectionOnly = false) const;
-    // A file that cannot be read changes nothing; a file whose bytes are no document leaves the control
-    // empty.
+    // A file that cannot be read, a damaged file of the own format and RTF that does not start as RTF
+    // change nothing.
     bool LoadFile(const QString& fileName, int format, QString* error = nullptr);
-    // Writes through a temporary file and a rename, so a failed save never leaves half a file.
+    // Writes through a temporary file and a rename, so a failed save never leaves half a file and leaves
+    // an existing file as it was. HTML with ImageSaveMode 0 puts its pictures beside the file as PNG files
+    // named after it ("page.html" gets "page-1.png" ...).
     bool SaveFile(const QString& fileName, int format, QString* error = nullptr) const;
+
+    // How HTML carries its pictures: 0 as files beside the HTML file (in memory: by their names), 1 (the
+    // default) embedded in the HTML as data.
+    int ImageSaveMode() const { return imageSaveMode_; }
+    void SetImageSaveMode(int mode) { imageSaveMode_ = mode == 0 ? 0 : 1; }
+
+    // The selection as RTF; setting it replaces the selection with the RTF (text outside ASCII in it is
+    // taken as it stands). Text that is no RTF changes nothing.
+    QString RTFSelText() const;
+    void SetRTFSelText(const QString& rtf);
 
     int TextLength() const;
     QString Text() const;
@@ -146,12 +161,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    static constexpr int PageGap = 16; // between two pages in page view, in layout units
     void applyPage();
+    void applyPageLayout();
     void loadWithoutChange(const std::function<void()>& load);
 
+    QByteArray html(const QTextDocument& source, const QString& imageFolder, const QString& imageBase,
+                    QList<std::pair<QString, QImage>>* imageFiles) const;
+
     PageSettings page_;
+    int imageSaveMode_ = 1;
     ViewMode viewMode_ = ViewMode::Normal;
     bool loading_ = false;
     QPointer<ButtonBar> buttonBar_;

@@ -3,6 +3,7 @@
 #include "platform/richtext/RichTextControl.h"
 
 #include <QPainter>
+#include <QTextFrame>
 
 namespace jornix {
 
@@ -42,7 +43,9 @@ void Ruler::paintEvent(QPaintEvent*)
     const double pixelsPerTwip = logicalDpiX() / 1440.0;
     const int textTwips = qMax(0, page.width - page.marginLeft - page.marginRight);
     const int textPixels = int(textTwips * pixelsPerTwip);
-    const int left = control_->viewport()->x() + int(control_->document()->documentMargin());
+    // The text starts at the document's left margin: the page's margin in page view.
+    const int left =
+        control_->viewport()->x() + int(control_->document()->rootFrame()->frameFormat().leftMargin());
     painter.fillRect(QRect(left, 2, textPixels, height() - 4), palette().base());
 
     // Ticks: millimetres every millimetre and labelled every centimetre; centimetres labelled every

@@ -11,14 +11,17 @@ enum : int
     PlainText = 1, // UTF-8; every paragraph ends with "\n"
     OwnFormat = 3, // the control's own container (OwnFormat.h)
     Html = 4,      // Qt rich-text HTML, UTF-8
-    Rtf = 5,       // not yet supported
-    Word = 9,      // not yet supported
-    Pdf = 12,      // not yet supported
+    Rtf = 5,       // Rtf.h
+    Word = 9,      // saved only: RTF converted by LibreOffice (WordConverter.h)
+    Pdf = 12,      // saved only: the pages as PagePainter draws them
 };
 }
 
+// The formats the control saves; it loads them all but Word and PDF.
 bool IsSupportedTextFormat(int format);
-// "Format 5 (RTF) is not supported." and the like; for any format that IsSupportedTextFormat refuses.
+bool IsLoadableTextFormat(int format);
+// "Format 2 is not supported." for a format that IsSupportedTextFormat refuses; "Format 12 (PDF) cannot be
+// loaded." and the like for one that IsLoadableTextFormat refuses.
 QString UnsupportedTextFormatMessage(int format);
 
 } // namespace jornix

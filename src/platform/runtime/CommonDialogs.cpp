@@ -45,7 +45,7 @@ CommonDialogAnswer ShowFileDialog(const CommonDialogRequest& request)
     return answer;
 }
 
-CommonDialogAnswer ShowRealDialog(const CommonDialogRequest& request, QPrinter* printer)
+CommonDialogAnswer ShowRealDialog(const CommonDialogRequest& request)
 {
     CommonDialogAnswer answer;
     switch (request.kind) {
@@ -70,9 +70,13 @@ CommonDialogAnswer ShowRealDialog(const CommonDialogRequest& request, QPrinter* 
         break;
     }
     case Kind::Printer: {
-        QPrintDialog dialog(printer);
+        QPrintDialog dialog(request.printer);
         if (!request.title.isEmpty())
             dialog.setWindowTitle(request.title);
+        if (request.pageCount > 0) {
+            dialog.setMinMax(1, request.pageCount);
+            dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+        }
         answer.accepted = RunThreadModal(dialog) == QDialog::Accepted;
         break;
     }
@@ -80,9 +84,9 @@ CommonDialogAnswer ShowRealDialog(const CommonDialogRequest& request, QPrinter* 
     return answer;
 }
 
-CommonDialogAnswer Ask(const CommonDialogRequest& request, QPrinter* printer = nullptr)
+CommonDialogAnswer Ask(const CommonDialogRequest& request)
 {
-    return sink ? sink(request) : ShowRealDialog(request, printer);
+    return sink ? sink(request) : ShowRealDialog(request);
 }
 
 QString AskFile(Kind kind, const QString& title, const QString& filters, const QString& path)
@@ -136,12 +140,14 @@ bool AskFont(QFont& font, const QString& title)
     return answer.accepted;
 }
 
-bool AskPrinter(QPrinter& printer, const QString& title)
+bool AskPrinter(QPrinter& printer, const QString& title, int pageCount)
 {
     CommonDialogRequest request;
     request.kind = Kind::Printer;
     request.title = title;
-    return Ask(request, &printer).accepted;
+    request.printer = &printer;
+    request.pageCount = pageCount;
+    return Ask(request).accepted;
 }
 
 void SetCommonDialogSink(CommonDialogSink newSink)

@@ -27,10 +27,12 @@ struct CommonDialogRequest
     };
     Kind kind = Kind::OpenFile;
     QString title;
-    QString filters; // file dialogs: "Name|*.ext|Other|*.a;*.b"
-    QString path;    // the folder or file the dialog starts at
-    QColor colour;   // the colour dialog's start
-    QFont font;      // the font dialog's start
+    QString filters;             // file dialogs: "Name|*.ext|Other|*.a;*.b"
+    QString path;                // the folder or file the dialog starts at
+    QColor colour;               // the colour dialog's start
+    QFont font;                  // the font dialog's start
+    QPrinter* printer = nullptr; // the printer dialog's printer, which it changes when accepted
+    int pageCount = 0;           // the printer dialog offers a page range from 1 to this when above 0
 };
 
 struct CommonDialogAnswer
@@ -49,7 +51,8 @@ QString AskFolder(const QString& title, const QString& path = {});
 // These change their argument only when the user accepts, and say whether the user did.
 bool AskColour(QColor& colour, const QString& title = {});
 bool AskFont(QFont& font, const QString& title = {});
-bool AskPrinter(QPrinter& printer, const QString& title = {});
+// The printer dialog offers the number of copies, and a page range when the page count is given.
+bool AskPrinter(QPrinter& printer, const QString& title = {}, int pageCount = 0);
 
 // "Name|*.a;*.b|..." as Qt's name filters {"Name (*.a *.b)", ...}.
 QStringList NameFiltersFromText(const QString& filters);

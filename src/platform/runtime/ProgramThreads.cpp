@@ -151,8 +151,11 @@ void WatchEventLoops()
         return;
     watching = true;
     const auto check = [] {
-        if (ProgramThread* thread = S().running)
+        // Release builds go on: told once per thread, not at every turn of that loop.
+        if (ProgramThread* thread = S().running; thread && !thread->eventLoopReported) {
+            thread->eventLoopReported = true;
             Fault("an event loop was started on the stack of program thread %d", thread->number);
+        }
     };
     QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, check,
                      Qt::DirectConnection);
@@ -211,8 +214,8 @@ void RunTurn()
         // An event loop on a fiber's stack (release builds go on): told once for that thread. The queued
         // threads wait for the turn that the outer RunTurn posts when the fiber has given way; arming the
         // timer again here would spin the nested loop at full speed.
-        if (!s.running->nestedLoopReported) {
-            s.running->nestedLoopReported = true;
+        if (!s.running->resumeReported) {
+            s.running->resumeReported = true;
             Fault("a resume was requested while program thread %d runs", s.running->number);
         }
         return;
@@ -353,7 +356,8 @@ namespace {
 
 void ReportHeldYield(const ProgramThread& thread, const char* what)
 {
-    qCritical("Program threads: program thread %d %s while it holds a write transaction", thread.number, what);
+    qCritical("Program threads: program thread %d %s while it holds a write transaction", thread.number,
+              what);
 }
 
 } // namespace

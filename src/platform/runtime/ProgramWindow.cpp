@@ -7,10 +7,12 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QWidget>
@@ -155,6 +157,36 @@ std::vector<ProgramWindow*>& AlertWindows()
     return windows;
 }
 
+// The window system keeps a window at least at its minimum size, but that minimum leaves out text that wraps:
+// a window whose wrapped texts need more height than it has (they got their fonts and styles after it was
+// sized, or a program changed them) grows to that height at its width. It never shrinks a window.
+class GrowWithWrappedText : public QObject
+{
+public:
+    explicit GrowWithWrappedText(QWidget* window) : QObject(window), window_(window)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) {
+            QLayout* layout = window_->layout();
+            if (layout && layout->hasHeightForWidth() && !window_->isMaximized()) {
+                layout->activate();
+                const int needed = layout->totalHeightForWidth(window_->width());
+                if (needed > window_->height())
+                    window_->resize(window_->width(), needed);
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+
 // Function keys pressed in an open menu go to the window the menu belongs to, when that window armed them;
 // the menu keeps the keys it uses itself (arrows, Enter, Escape, letters).
 class PopupKeys : public QObject
@@ -262,14 +294,49 @@ void ProgramWindow::Show()
     if (auto* child = qobject_cast<QMdiSubWindow*>(d->widget.data());
         child && !child->isVisible() && !child->testAttribute(Qt::WA_Resized)) {
         // Its layout still holds the size it measured before the controls were added.
+        child->ensurePolished();
         if (QWidget* content = child->widget(); content && content->layout())
             content->layout()->invalidate();
         child->resize(child->sizeHint().expandedTo(child->minimumSizeHint()));
     }
     d->widget->setWindowModality(Qt::NonModal);
     d->widget->show();
+    if (d->widget->isWindow() && !d->widget->property("growsWithText").toBool()) {
+        d->widget->setProperty("growsWithText", true);
+        new GrowWithWrappedText(d->widget);
+    }
+    KeepInsideVisibleArea(d->widget);
     d->widget->raise();
     d->widget->activateWindow();
+}
+
+void KeepInsideVisibleArea(QWidget* window)
+{
+    if (!window || !window->isVisible() || window->isMaximized() || window->isMinimized() ||
+        window->isFullScreen())
+        return;
+    // The place to stay in, and the window's outer rectangle in the same coordinates.
+    QRect visible;
+    QRect outer = window->frameGeometry();
+    if (auto* child = qobject_cast<QMdiSubWindow*>(window)) {
+        if (!child->mdiArea())
+            return;
+        visible = child->mdiArea()->viewport()->rect();
+        outer = child->geometry();
+    } else if (window->isWindow() && window->screen()) {
+        visible = window->screen()->availableGeometry();
+    } else {
+        return;
+    }
+    const QSize decoration = outer.size() - window->size();
+    const QSize size = outer.size().boundedTo(visible.size());
+    const QPoint place(
+        std::clamp(outer.left(), visible.left(), visible.left() + visible.width() - size.width()),
+        std::clamp(outer.top(), visible.top(), visible.top() + visible.height() - size.height()));
+    if (size != outer.size())
+        window->resize(size - decoration);
+    if (place != outer.topLeft())
+        window->move(place);
 }
 
 FrameworkEvent ProgramWindow::WaitEvent()
@@ -311,13 +378,22 @@ void ProgramWindow::PostMouseEvents(QWidget* control, int controlNumber)
     d->watcher->WatchMouse(control, controlNumber);
 }
 
+namespace {
+int timerTick = 10; // milliseconds of a hundredth of a second
+} // namespace
+
+void SetTimerTick(int milliseconds)
+{
+    timerTick = std::max(1, milliseconds);
+}
+
 void ProgramWindow::SetTimer(int hundredths)
 {
     d->timerInterval = std::max(0, hundredths);
     if (d->timerInterval == 0)
         d->timer.stop();
     else
-        d->timer.start(d->timerInterval * 10);
+        d->timer.start(d->timerInterval * timerTick);
 }
 
 int ProgramWindow::TimerInterval() const

@@ -102,6 +102,15 @@ private:
 // for its next WaitEvent. The runtime's message boxes and common dialogs run through it.
 int RunThreadModal(QDialog& dialog);
 
+// Tests: how many milliseconds a hundredth of a second of the window timers lasts, 10 unless set; 1 makes a
+// window's 3-second timer (300) fire after 0.3 s. Timers started later take it; intervals keep their values.
+void SetTimerTick(int milliseconds);
+
+// Keeps a window where it can be seen: a child window inside its frame's area, any other window on its
+// screen. A window larger than that place shrinks to it. A maximized, minimized or hidden window is left as
+// it is.
+void KeepInsideVisibleArea(QWidget* window);
+
 // For a window that waits for the windows of other threads to take what it posted them. TopWindowId is the
 // identity of the thread's top window, never given to another window (0 when the thread has none or has
 // ended). WaitsForInput is true while the thread sits in its top window's WaitEvent with nothing queued: it

@@ -42,7 +42,8 @@ struct ProgramThread
     ProgramWindow* eventWaiter = nullptr; // the window whose WaitEvent the thread sits in
     int shortWaits = 0;                   // message boxes and common dialogs open
     int yieldHolds = 0;                   // write transactions open: the thread may not give way
-    bool nestedLoopReported = false;      // an event loop on its stack was told
+    bool eventLoopReported = false;       // an event loop on its stack was told
+    bool resumeReported = false;          // a resume asked for while it ran was told
 };
 
 ProgramThread* Running();

@@ -1,9 +1,6 @@
 #include "platform/runtime/ShellOpen.h"
 
-#include "platform/runtime/ProgramThreads.h"
-
-#include <QProcess>
-#include <QTimer>
+#include "platform/runtime/RunProgram.h"
 
 namespace jornix {
 namespace {
@@ -31,35 +28,7 @@ int ResultOf(int exitCode)
 
 int RunXdgOpen(const QString& argument)
 {
-    QProcess process;
-    process.setProgram(QStringLiteral("xdg-open"));
-    process.setArguments({argument});
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    const ThreadNumber thread = CurrentThread();
-    bool done = false;
-    int exitCode = -1;
-    QObject::connect(&process, &QProcess::finished, [&](int code, QProcess::ExitStatus status) {
-        exitCode = status == QProcess::NormalExit ? code : -1;
-        done = true;
-        WakeThread(thread);
-    });
-    QObject::connect(&process, &QProcess::errorOccurred, [&](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
-            return;
-        done = true;
-        WakeThread(thread);
-    });
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, &process, &QProcess::kill);
-    process.start();
-    giveUp.start(GiveUpMs);
-    if (thread == 0)
-        process.waitForFinished(GiveUpMs); // outside the program threads there is nobody to give way to
-    else
-        WaitUntil([&done] { return done; }, WaitKind::Work);
-    return exitCode;
+    return RunProgram(QStringLiteral("xdg-open"), {argument}, GiveUpMs).exitCode;
 }
 } // namespace
 

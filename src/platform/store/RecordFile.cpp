@@ -20,8 +20,8 @@ constexpr int BusyTimeoutMs = 250;
 // default costs), PBKDF2 with 64,000 iterations (unused with the raw key, which needs no stretching), two
 // iterations for the HMAC key, and an HMAC (SHA-1) over every page.
 constexpr const char* CipherSettings[] = {
-    "PRAGMA cipher = 'aes-256-cbc'",  "PRAGMA cipher_page_size = 4096", "PRAGMA kdf_iter = 64000",
-    "PRAGMA fast_kdf_iter = 2",       "PRAGMA cipher_use_hmac = ON",
+    "PRAGMA cipher = 'aes-256-cbc'", "PRAGMA cipher_page_size = 4096", "PRAGMA kdf_iter = 64000",
+    "PRAGMA fast_kdf_iter = 2",      "PRAGMA cipher_use_hmac = ON",
 };
 
 QHash<QString, RecordFile*>& OpenFiles()
@@ -35,6 +35,13 @@ QByteArray& OwnerKey()
 {
     static QByteArray key;
     return key;
+}
+
+// The last change number given to any file of the process.
+quint64& LastChangeNumber()
+{
+    static quint64 last = 0;
+    return last;
 }
 
 QString ToQString(const unsigned char* text, int bytes)
@@ -94,28 +101,33 @@ void Statement::Reset()
     }
 }
 
-void Statement::Bind(int index, const QVariant& value)
+void BindValue(sqlite3_stmt* statement, int index, const QVariant& value)
 {
     switch (value.typeId()) {
     case QMetaType::Double:
-        sqlite3_bind_double(statement_, index, value.toDouble());
+        sqlite3_bind_double(statement, index, value.toDouble());
         break;
     case QMetaType::QString: {
         const QByteArray text = value.toString().toUtf8();
-        sqlite3_bind_text(statement_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         break;
     }
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
-        sqlite3_bind_blob(statement_, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
         break;
     }
     case QMetaType::UnknownType:
-        sqlite3_bind_null(statement_, index);
+        sqlite3_bind_null(statement, index);
         break;
     default:
-        sqlite3_bind_int64(statement_, index, value.toLongLong());
+        sqlite3_bind_int64(statement, index, value.toLongLong());
     }
+}
+
+void Statement::Bind(int index, const QVariant& value)
+{
+    BindValue(statement_, index, value);
 }
 
 int Statement::Step()
@@ -212,6 +224,36 @@ RecordFile::~RecordFile()
     }
 }
 
+Status RecordFile::OpenConnection(const QString& path, bool encrypted, int openFlags, sqlite3*& db)
+{
+    const auto failed = [&](const QString& what) {
+        const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        return Status(StoreError::FileOpenError,
+                      detail.isEmpty() ? what + QLatin1Char('.') : what + QStringLiteral(": ") + detail + '.',
+                      path);
+    };
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, openFlags, nullptr) != SQLITE_OK)
+        return failed(QStringLiteral("The file could not be opened"));
+    if (encrypted) {
+        if (OwnerKey().isEmpty())
+            return Status(StoreError::FileOpenError, QStringLiteral("No owner password is set."), path);
+        sqlite3_key(db, OwnerKey().constData(), int(OwnerKey().size()));
+        for (const char* setting : CipherSettings) {
+            if (sqlite3_exec(db, setting, nullptr, nullptr, nullptr) != SQLITE_OK)
+                return failed(QStringLiteral("The cipher settings were refused"));
+        }
+    }
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    // The first read shows whether the key (or its absence) fits the file.
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return failed(QStringLiteral("The file could not be read"));
+    sqlite3_create_function(db, "jornix_upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, UpperFunction,
+                            nullptr, nullptr);
+    sqlite3_create_function(db, "jornix_contains", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            ContainsFunction, nullptr, nullptr);
+    return {};
+}
+
 Status RecordFile::OpenDatabase(const Table& table)
 {
     const int attributes = table.FileAttributes();
@@ -222,30 +264,12 @@ Status RecordFile::OpenDatabase(const Table& table)
 
     const int flags =
         readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
-    if (sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, flags, nullptr) != SQLITE_OK)
-        return Error(exists ? StoreError::FileOpenError : StoreError::FileCreateError,
-                     QStringLiteral("The file could not be opened"));
-    if (attributes & FileAttribute::Encrypt) {
-        if (OwnerKey().isEmpty())
-            return Status(StoreError::FileOpenError, QStringLiteral("No owner password is set."), path_);
-        sqlite3_key(db_, OwnerKey().constData(), int(OwnerKey().size()));
-        for (const char* setting : CipherSettings) {
-            if (Status status = Execute(QString::fromLatin1(setting)); !status)
-                return Status(StoreError::FileOpenError, status.Message(), path_);
-        }
-    }
-    sqlite3_busy_timeout(db_, BusyTimeoutMs);
-    // The first read shows whether the key (or its absence) fits the file.
-    if (Status status = Execute(QStringLiteral("SELECT count(*) FROM sqlite_master")); !status)
-        return Status(StoreError::FileOpenError, status.Message(), path_);
+    if (Status status = OpenConnection(path_, attributes & FileAttribute::Encrypt, flags, db_); !status)
+        return exists ? status : Status(StoreError::FileCreateError, status.Message(), path_);
     if (!readOnly_) {
         if (Status status = Execute(QStringLiteral("PRAGMA journal_mode=DELETE")); !status)
             return Status(StoreError::FileOpenError, status.Message(), path_);
     }
-    sqlite3_create_function(db_, "jornix_upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                            UpperFunction, nullptr, nullptr);
-    sqlite3_create_function(db_, "jornix_contains", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                            ContainsFunction, nullptr, nullptr);
 
     if (!readOnly_ && (attributes & FileAttribute::Create)) {
         // Creates what is missing: a new file gets all its tables, an older one its missing tables and
@@ -346,6 +370,30 @@ Status RecordFile::Error(StoreError code, const QString& what) const
                   path_);
 }
 
+void RecordFile::NoteChange()
+{
+    changes_ = ++LastChangeNumber();
+}
+
+quint64 RecordFile::ChangeCount()
+{
+    if (changes_ == 0)
+        NoteChange();
+    Status status;
+    Statement statement = Prepare(QStringLiteral("PRAGMA data_version"), status);
+    if (statement && statement.Step() == SQLITE_ROW) {
+        const qint64 version = statement.Int64(0);
+        if (version != dataVersion_) {
+            if (dataVersion_ >= 0)
+                NoteChange();
+            dataVersion_ = version;
+        }
+    } else {
+        NoteChange(); // unknown: read again rather than show what may be old
+    }
+    return changes_;
+}
+
 Status RecordFile::Begin()
 {
     if (InTransaction())
@@ -378,6 +426,7 @@ Status RecordFile::Commit()
     }
     ReleaseYields(transactionThread_);
     transactionThread_ = -1;
+    NoteChange();
     return {};
 }
 

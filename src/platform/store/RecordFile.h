@@ -17,6 +17,9 @@ namespace jornix {
 
 class Table;
 
+// Binds a value by its type (from 1): numbers, texts as UTF-8, bytes, and an invalid value as NULL.
+void BindValue(sqlite3_stmt* statement, int index, const QVariant& value);
+
 // A prepared statement taken from a file's cache; reset when it goes out of scope, so that no statement
 // stays open beyond the operation that used it.
 class Statement
@@ -54,6 +57,11 @@ public:
     static RecordFile* Acquire(const Table& table, Status& status);
     void Release(); // closes the file when nothing holds it any more
 
+    // Opens a connection to a record file as every connection of the store is opened: keyed and with the
+    // cipher settings when encrypted, the short busy timeout, the store's SQL functions, and a first read
+    // that shows whether the key fits. The caller closes db, also after a failure.
+    static Status OpenConnection(const QString& path, bool encrypted, int openFlags, sqlite3*& db);
+
     const QString& Path() const { return path_; }
     bool ReadOnly() const { return readOnly_; }
     static constexpr int MaxCachedStatements = 64;
@@ -70,6 +78,12 @@ public:
     void Rollback();
     bool InTransaction() const { return transactionThread_ >= 0; }
     ThreadNumber TransactionThread() const { return transactionThread_; }
+
+    // A number that differs from every earlier answer once the file has changed: a commit of this
+    // connection, or of any other connection or process (PRAGMA data_version). Numbers are never given
+    // twice in a process, not even by a file closed and opened again, so a reader that keeps the last number
+    // it saw knows whether it must read again.
+    quint64 ChangeCount();
 
     ~RecordFile();
 
@@ -92,6 +106,9 @@ private:
     };
     QHash<QString, Cached> statements_;
     quint64 uses_ = 0;
+    qint64 dataVersion_ = -1;
+    quint64 changes_ = 0;
+    void NoteChange();
     void FinalizeStatements();
     void MakeRoomInCache();
 };

@@ -191,6 +191,20 @@ Table& Table::AddKey(const QString& name, const QStringList& components, int fla
     return *this;
 }
 
+Table& Table::SetPrivateFields(const QString& flagField, const QString& ownerField)
+{
+    privateFlag_ = RequireField(flagField);
+    privateOwner_ = RequireField(ownerField);
+    if (privateFlag_ >= 0 && (!fields_[privateFlag_].IsNumber() || !fields_[privateOwner_].IsNumber()))
+        ReportProgramFault(QStringLiteral("The private fields of %1 must be numbers.").arg(tableName_));
+    return *this;
+}
+
+QString Table::PrivateToSql()
+{
+    return QStringLiteral("\"_private_to\"");
+}
+
 int Table::FieldIndex(const QString& name) const
 {
     return fieldIndex_.value(LookupKey(name), -1);
@@ -276,9 +290,16 @@ std::vector<Table::SchemaObject> Table::Schema() const
             columns << Quote(fields_[field].column + QStringLiteral("_nocase")) + QLatin1Char(' ') +
                            SqlType(FieldType::String);
     }
+    if (HasPrivateFields())
+        columns << PrivateToSql() + QStringLiteral(" INTEGER");
     const QString table = TableSql();
     std::vector<SchemaObject> schema{{tableName_, QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
                                                       .arg(table, columns.join(QStringLiteral(", ")))}};
+    if (HasPrivateFields()) {
+        const QString index = tableName_ + QStringLiteral("_private");
+        schema.push_back({index, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                                     .arg(Quote(index), table, PrivateToSql())});
+    }
     for (int key = 0; key < KeyCount(); ++key) {
         const KeyDef& def = keys_[key];
         QStringList terms;
@@ -295,6 +316,12 @@ std::vector<Table::SchemaObject> Table::Schema() const
             schema.push_back(
                 {unique, QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ") + Quote(unique) + on +
                              (def.Opt() ? QStringLiteral(" WHERE NOT ") + BlankKeySql(key) : QString())});
+        }
+        if (HasPrivateFields()) {
+            const QString visible = index + QStringLiteral("_private");
+            schema.push_back(
+                {visible, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4)")
+                              .arg(Quote(visible), table, PrivateToSql(), terms.join(QStringLiteral(", ")))});
         }
     }
     if (AutoNumberKey() >= 0)
@@ -500,6 +527,11 @@ Status Table::RecordCount(qint64& count)
     return {};
 }
 
+quint64 Table::ChangeCount() const
+{
+    return file_ ? file_->ChangeCount() : 0;
+}
+
 Status Table::CheckUniqueKeys(const Record& record, qint64 ownRow)
 {
     for (int key = 0; key < KeyCount(); ++key) {
@@ -553,6 +585,10 @@ Status Table::WriteRecord(bool insert)
             columns << Quote(fields_[field].column + QStringLiteral("_nocase"));
             values << FoldedKeyText(state.buffer.Text(field));
         }
+    }
+    if (HasPrivateFields()) {
+        columns << PrivateToSql();
+        values << (state.buffer.Long(privateFlag_) != 0 ? state.buffer.Value(privateOwner_) : QVariant());
     }
     QString sql;
     if (insert) {

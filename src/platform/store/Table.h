@@ -23,6 +23,10 @@ struct TableThreadState;
 // columns (folded copies for NoCase keys), and for a unique key a unique index that, for an Opt key, is a
 // partial index leaving out records whose components are all blank or 0.
 //
+// A table whose records may be private to the one who made them (SetPrivateFields) keeps beside them a
+// column "_private_to": NULL for a record whose flag is 0, else the owner's id; and one index per key that
+// leads with it, so that a view lists the rows a user may see in key order without reading the others.
+//
 // Buffer, current record, saved copy and open count belong to the running program thread: every thread has
 // its own. The record file is opened at the first open on any thread and closed when no thread holds it.
 class Table
@@ -45,6 +49,12 @@ public:
     // Components by field name; flags from KeyFlag. Keys are registered in the order they are added.
     Table& AddKey(const QString& name, const QStringList& components, int flags, const QString& description,
                   bool autoNumber = false);
+    // A record whose flag field is not 0 is private to the owner whose id its owner field holds. Declared
+    // after the fields and before the file is first opened.
+    Table& SetPrivateFields(const QString& flagField, const QString& ownerField);
+    bool HasPrivateFields() const { return privateFlag_ >= 0; }
+    int PrivateFlagField() const { return privateFlag_; }
+    int PrivateOwnerField() const { return privateOwner_; }
 
     const QString& Prefix() const { return prefix_; }       // "LOG"
     const QString& FileName() const { return fileName_; }   // base name of the record file: "Jornix"
@@ -89,6 +99,8 @@ public:
     Status Fetch(int key);
     Status FetchRow(qint64 rowId);
     Status RecordCount(qint64& count);
+    // The record file's change number (RecordFile::ChangeCount); 0 while the file is not open.
+    quint64 ChangeCount() const;
 
     // Writes of the buffer's record. Insert refuses a duplicate of a unique key and names the first such key,
     // in registration order, by its description. Update and Delete act on the current record.
@@ -107,6 +119,7 @@ public:
     QVariant KeyTermValue(int key, int component, const QVariant& value) const;
     QString SelectListSql() const;      // every field's column, then rowid
     QString BlankKeySql(int key) const; // true for a record left out of an Opt key
+    static QString PrivateToSql();      // the quoted "_private_to" column
     void ReadRow(void* statement, Record& record, bool withBlobs) const;
     RecordFile* File() const { return file_; }
     // The table, its indexes and the highest numbers' table, each with the statement that creates it.
@@ -138,6 +151,7 @@ private:
     std::vector<FieldDef> fields_;
     std::vector<bool> folded_; // per field: it has a folded copy
     std::vector<KeyDef> keys_;
+    int privateFlag_ = -1, privateOwner_ = -1;
     QHash<QString, int> fieldIndex_;
     QHash<QString, int> keyIndex_;
     RecordFile* file_ = nullptr;

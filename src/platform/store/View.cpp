@@ -34,8 +34,16 @@ struct View::Query
 
 View::View(Table& table) : table_(table) {}
 
+void View::Changed(bool order)
+{
+    ++generation_;
+    if (order)
+        ++orderGeneration_;
+}
+
 void View::SetOrder(int key)
 {
+    Changed(true);
     key_ = key >= 0 && key < table_.KeyCount() ? key : -1;
     terms_.clear();
     if (key_ < 0)
@@ -49,6 +57,7 @@ Status View::SetOrder(const QString& sortExpression)
     std::vector<SqlSortTerm> sorted;
     if (Status status = CompileSort(sortExpression, table_, names_, sorted); !status)
         return status;
+    Changed(true);
     key_ = -1;
     terms_.clear();
     for (SqlSortTerm& term : sorted)
@@ -62,6 +71,7 @@ Status View::SetFilter(const QString& expression)
     if (Status status = CompileFilter(expression, table_, names_, filter); !status)
         return status;
     filter_ = std::move(filter);
+    Changed(false);
     return {};
 }
 
@@ -71,6 +81,7 @@ Status View::SetRange(const QVariantList& low, const QVariantList& high)
         return Status(
             StoreError::BadExpression,
             QStringLiteral("A range needs as many low as high values, at most one per order term."));
+    Changed(false);
     rangeLow_.clear();
     rangeHigh_.clear();
     for (qsizetype index = 0; index < low.size(); ++index) {
@@ -82,12 +93,17 @@ Status View::SetRange(const QVariantList& low, const QVariantList& high)
 
 void View::ClearRange()
 {
+    Changed(false);
     rangeLow_.clear();
     rangeHigh_.clear();
 }
 
-void View::AddConditions(Query& query) const
+void View::AddConditions(Query& query, bool withPrivateRule) const
 {
+    if (withPrivateRule && privateViewer_) {
+        query.conditions << QStringLiteral("(%1 IS NULL OR %1 = ?)").arg(Table::PrivateToSql());
+        query.parameters.push_back({{}, privateViewer_});
+    }
     if (!filter_.sql.isEmpty())
         query.conditions << query.Add(filter_);
     if (!rangeLow_.isEmpty()) {
@@ -108,6 +124,12 @@ void View::AddConditions(Query& query) const
     }
 }
 
+void View::SetPrivateRule(std::function<QVariant()> viewer)
+{
+    privateViewer_ = table_.HasPrivateFields() ? std::move(viewer) : nullptr;
+    Changed(false);
+}
+
 Status View::Read(const Position& start, Direction direction, int count, std::vector<ViewRow>& rows,
                   bool includeFrom)
 {
@@ -118,7 +140,171 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
     if (count <= 0)
         return {};
     const bool backward = direction == Direction::Backward;
+    if (key_ < 0 && !terms_.empty()) {
+        // No key covers a sort expression: its order is read once as a keyset, and pages are taken from it.
+        bool served = false;
+        if (Status status = ReadByKeyset(from, backward, count, rows, includeFrom, served); !status || served)
+            return status;
+    }
     Query query;
+    QString sql;
+    if (!privateViewer_) {
+        if (Status status = PageSql(query, from, backward, includeFrom, count, {}, {}, sql); !status)
+            return status;
+    } else {
+        // Two reads that the indexes leading with "_private_to" serve in the view's order, each at most a
+        // page: the public rows and the viewer's own private ones; merged, the first page of both is the
+        // page.
+        QString visible, own;
+        if (Status status = PageSql(query, from, backward, includeFrom, count,
+                                    Table::PrivateToSql() + QStringLiteral(" IS NULL"), {}, visible);
+            !status)
+            return status;
+        PageSql(query, from, backward, includeFrom, count, Table::PrivateToSql() + QStringLiteral(" = ?"),
+                {SqlParameter{{}, privateViewer_}}, own);
+        QStringList order;
+        const int firstTerm = table_.FieldCount() + 2; // result columns: fields, rowid, order terms
+        for (size_t index = 0; index < terms_.size(); ++index)
+            order << QString::number(firstTerm + int(index)) +
+                         (terms_[index].descending != backward ? QStringLiteral(" DESC") : QString());
+        order << QString::number(table_.FieldCount() + 1) + (backward ? QStringLiteral(" DESC") : QString());
+        sql = QStringLiteral("SELECT * FROM (%1) UNION ALL SELECT * FROM (%2) ORDER BY %3 LIMIT ")
+                  .arg(visible, own, order.join(QStringLiteral(", "))) +
+              query.Add(count);
+    }
+
+    Status status;
+    Statement statement = table_.File()->Prepare(sql, status);
+    if (!statement)
+        return status;
+    query.BindTo(statement);
+    int result;
+    while ((result = statement.Step()) == SQLITE_ROW)
+        rows.push_back(TakeRow(statement));
+    if (result != SQLITE_DONE) {
+        rows.clear();
+        return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
+    }
+    if (backward)
+        std::reverse(rows.begin(), rows.end());
+    return {};
+}
+
+QVariantList View::CurrentValues() const
+{
+    Query query;
+    AddConditions(query, true);
+    for (const Term& term : terms_)
+        query.Add(term.expression);
+    return Keyset::Values(query.parameters);
+}
+
+ViewRow View::TakeRow(const Statement& statement) const
+{
+    // The columns: the fields, the row id, the order terms.
+    ViewRow row{Record(table_), {}};
+    table_.ReadRow(statement.Handle(), row.record, readBlobs_);
+    row.position.rowId = statement.Int64(table_.FieldCount());
+    for (size_t index = 0; index < terms_.size(); ++index)
+        row.position.values << statement.Column(table_.FieldCount() + 1 + int(index));
+    return row;
+}
+
+QVariantList View::Keyset::Values(const std::vector<SqlParameter>& parameters)
+{
+    QVariantList values;
+    for (const SqlParameter& parameter : parameters)
+        values << parameter.Value();
+    return values;
+}
+
+Status View::EnsureKeyset()
+{
+    // The order of every listed row, by row id; read again when the file, the view or a value it names
+    // (TODAY(), a bound name) has changed since.
+    Query query;
+    AddConditions(query, true);
+    QStringList order;
+    for (const Term& term : terms_)
+        order << query.Add(term.expression) + (term.descending ? QStringLiteral(" DESC") : QString());
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(table_.TableSql());
+    if (!query.conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(", rowid");
+    const QVariantList values = Keyset::Values(query.parameters);
+    const quint64 changes = table_.ChangeCount();
+    if (keyset_.valid && keyset_.changes == changes && keyset_.generation == generation_ &&
+        keyset_.values == values)
+        return {};
+    keyset_ = {};
+    Status status;
+    Statement statement = table_.File()->Prepare(sql, status);
+    if (!statement)
+        return status;
+    for (qsizetype index = 0; index < values.size(); ++index)
+        statement.Bind(int(index) + 1, values[index]);
+    int result;
+    while ((result = statement.Step()) == SQLITE_ROW)
+        keyset_.rows.push_back(statement.Int64(0));
+    if (result != SQLITE_DONE) {
+        keyset_ = {};
+        return table_.File()->Error(StoreError::Failed, QStringLiteral("The order could not be read"));
+    }
+    keyset_.valid = true;
+    keyset_.changes = changes;
+    keyset_.generation = generation_;
+    keyset_.values = values;
+    return {};
+}
+
+Status View::ReadByKeyset(const Position& from, bool backward, int count, std::vector<ViewRow>& rows,
+                          bool includeFrom, bool& served)
+{
+    served = false;
+    if (Status status = EnsureKeyset(); !status)
+        return status;
+    const std::vector<qint64>& order = keyset_.rows;
+    qsizetype at = from.IsEdge() ? (backward ? qsizetype(order.size()) : -1) : -2;
+    if (at == -2) {
+        const auto found = std::find(order.begin(), order.end(), from.rowId);
+        if (found == order.end())
+            return {}; // a row the keyset does not hold: the SQL read finds its place
+        at = found - order.begin();
+    }
+    qsizetype first, last; // [first, last)
+    if (!backward) {
+        first = includeFrom && !from.IsEdge() ? at : at + 1;
+        last = std::min(qsizetype(order.size()), first + count);
+    } else {
+        last = includeFrom && !from.IsEdge() ? at + 1 : at;
+        first = std::max(qsizetype(0), last - count);
+    }
+    Query query;
+    QStringList selected{table_.SelectListSql()};
+    for (const Term& term : terms_)
+        selected << query.Add(term.expression);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                            .arg(selected.join(QStringLiteral(", ")), table_.TableSql());
+    query.Add(QVariant(qint64(0)));
+    const QVariantList values = Keyset::Values(query.parameters);
+    for (qsizetype index = first; index < last; ++index) {
+        Status status;
+        Statement statement = table_.File()->Prepare(sql, status);
+        if (!statement)
+            return status;
+        for (qsizetype value = 0; value + 1 < values.size(); ++value)
+            statement.Bind(int(value) + 1, values[value]);
+        statement.Bind(int(values.size()), order[size_t(index)]);
+        if (statement.Step() == SQLITE_ROW) // else gone since the keyset was read
+            rows.push_back(TakeRow(statement));
+    }
+    served = true;
+    return {};
+}
+
+Status View::PageSql(Query& query, const Position& from, bool backward, bool includeFrom, int count,
+                     const QString& rule, const std::vector<SqlParameter>& ruleParameters, QString& sql) const
+{
     QStringList selected{table_.SelectListSql()};
     for (const Term& term : terms_)
         selected << query.Add(term.expression);
@@ -171,7 +357,11 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
                                     QLatin1Char(')');
         }
     }
-    AddConditions(query);
+    if (!rule.isEmpty()) {
+        query.conditions << rule;
+        query.parameters.insert(query.parameters.end(), ruleParameters.begin(), ruleParameters.end());
+    }
+    AddConditions(query, false);
 
     QStringList order;
     for (const Term& term : terms_) {
@@ -179,33 +369,12 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
         order << query.Add(term.expression) + (descending ? QStringLiteral(" DESC") : QString());
     }
     order << (backward ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
-    QString sql =
-        QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), table_.TableSql());
+    sql = QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), table_.TableSql());
     if (!query.conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ") +
            query.Add(count);
-
-    Status status;
-    Statement statement = table_.File()->Prepare(sql, status);
-    if (!statement)
-        return status;
-    query.BindTo(statement);
-    int result;
-    while ((result = statement.Step()) == SQLITE_ROW) {
-        ViewRow row{Record(table_), {}};
-        table_.ReadRow(statement.Handle(), row.record, readBlobs_);
-        row.position.rowId = statement.Int64(table_.FieldCount());
-        for (size_t index = 0; index < terms_.size(); ++index)
-            row.position.values << statement.Column(table_.FieldCount() + 1 + int(index));
-        rows.push_back(std::move(row));
-    }
-    if (result != SQLITE_DONE) {
-        rows.clear();
-        return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
-    }
-    if (backward)
-        std::reverse(rows.begin(), rows.end());
+    query.conditions.clear();
     return {};
 }
 
@@ -244,7 +413,7 @@ Status View::Count(qint64& count)
     if (Status status = table_.CheckOpen(); !status)
         return status;
     Query query;
-    AddConditions(query);
+    AddConditions(query, true);
     QString sql = QStringLiteral("SELECT count(*) FROM %1").arg(table_.TableSql());
     if (!query.conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));

@@ -10,6 +10,7 @@
 
 namespace jornix {
 
+class Statement;
 class Table;
 
 // Where a row stands in a view's order: the values it is ordered by and its row id, which tells apart rows
@@ -58,6 +59,10 @@ public:
     // fields store them; a key's texts are folded as the key compares them).
     Status SetRange(const QVariantList& low, const QVariantList& high);
     void ClearRange();
+    // Lists only the rows that are public or private to the viewer, by the table's private fields
+    // (Table::SetPrivateFields); the viewer's id is read at each read. An empty function lists every row.
+    // The rule runs in the SQL, served by the table's indexes that lead with "_private_to".
+    void SetPrivateRule(std::function<QVariant()> viewer);
     // Rows read with their BLOB fields (off by default: lists rarely need them).
     void SetReadBlobs(bool read) { readBlobs_ = read; }
 
@@ -69,6 +74,14 @@ public:
     Status PositionOf(qint64 rowId, Position& position);
     Status Count(qint64& count);
 
+    // Numbers that change with every change of what the view reads (order, filter, range, rules) and of its
+    // order alone, so that a reader knows whether what it holds still fits the view.
+    int Generation() const { return generation_; }
+    int OrderGeneration() const { return orderGeneration_; }
+    // The values that the view's SQL takes now (TODAY(), bound names, the private rule's viewer): a reader
+    // that compares them with those of its last read knows whether a value the view names has changed.
+    QVariantList CurrentValues() const;
+
 private:
     struct Term
     {
@@ -76,7 +89,10 @@ private:
         bool descending = false;
     };
     struct Query;
-    void AddConditions(Query& query) const;
+    void AddConditions(Query& query, bool withPrivateRule) const;
+    // One SELECT of a page: the position's condition, the rule (with its parameters) and the view's own.
+    Status PageSql(Query& query, const Position& from, bool backward, bool includeFrom, int count,
+                   const QString& rule, const std::vector<SqlParameter>& ruleParameters, QString& sql) const;
 
     Table& table_;
     int key_ = -1;
@@ -85,6 +101,25 @@ private:
     SqlExpression filter_;
     QVariantList rangeLow_, rangeHigh_;
     bool readBlobs_ = false;
+    std::function<QVariant()> privateViewer_;
+    // The rows of a sort-expression order, read once: valid while the file, the view and the values it
+    // names are as they were.
+    struct Keyset
+    {
+        std::vector<qint64> rows;
+        bool valid = false;
+        quint64 changes = 0;
+        int generation = -1;
+        QVariantList values;
+        static QVariantList Values(const std::vector<SqlParameter>& parameters);
+    } keyset_;
+    Status EnsureKeyset();
+    ViewRow TakeRow(const Statement& statement) const;
+    Status ReadByKeyset(const Position& from, bool backward, int count, std::vector<ViewRow>& rows,
+                        bool includeFrom, bool& served);
+    int generation_ = 0;
+    int orderGeneration_ = 0;
+    void Changed(bool order);
 };
 
 } // namespace jornix

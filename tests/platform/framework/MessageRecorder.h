@@ -3,6 +3,9 @@
 #include "platform/runtime/MessageBox.h"
 
 #include <QList>
+#include <QStringList>
+
+#include <functional>
 
 // Stands in for the user at message boxes: records every box and answers with the next scripted answer, or
 // with the box's default button when none is left.
@@ -11,7 +14,7 @@ namespace jornix::test {
 class MessageRecorder
 {
 public:
-    MessageRecorder()
+    explicit MessageRecorder(QList<int> scriptedAnswers = {}) : answers(std::move(scriptedAnswers))
     {
         SetMessageBoxSink([this](const MessageBoxRequest& request) {
             boxes.append(request);

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -132,15 +133,17 @@ public:
 class ChildWindow : public WindowController
 {
 public:
-    static inline QSize presetSize;
+    static inline QRect preset; // a size alone, or a place and size
     static inline WindowDescription* frame = nullptr;
     ChildWindow()
         : WindowController(QStringLiteral("ChildWindow"), QStringLiteral("Child"), WindowType::Child, frame)
     {
         window.Text(QStringLiteral("A line of text that needs some room to be read in one piece."));
         window.Buttons([&] { closeButton = window.Button(QStringLiteral("Close")); });
-        if (presetSize.isValid())
-            window.Root()->resize(presetSize);
+        if (preset.topLeft() != QPoint())
+            window.Root()->setGeometry(preset);
+        else if (preset.isValid())
+            window.Root()->resize(preset.size());
     }
     int Init() override
     {
@@ -439,24 +442,32 @@ private slots:
 
     void aChildWindowOpensAtTheSizeItsControlsNeedUnlessItWasSized_data()
     {
-        QTest::addColumn<QSize>("preset");
-        QTest::newRow("not sized") << QSize();
-        QTest::newRow("sized before it opens") << QSize(640, 300);
+        QTest::addColumn<QRect>("preset");
+        QTest::addColumn<QSize>("expected"); // empty: what its controls need
+        QTest::newRow("not sized") << QRect() << QSize();
+        QTest::newRow("sized before it opens") << QRect(0, 0, 640, 300) << QSize(640, 300);
+        QTest::newRow("placed beyond the frame's area: moved into it")
+            << QRect(700, 600, 640, 300) << QSize(640, 300);
+        QTest::newRow("larger than the frame's area: shrunk to it") << QRect(5, 5, 3000, 2000) << QSize();
     }
     void aChildWindowOpensAtTheSizeItsControlsNeedUnlessItWasSized()
     {
-        QFETCH(QSize, preset);
+        QFETCH(QRect, preset);
+        QFETCH(QSize, expected);
         WindowDescription frame(QStringLiteral("Frame"), WindowType::Frame);
         frame.Root()->resize(900, 700);
         frame.Root()->show();
-        ChildWindow::presetSize = preset;
+        ChildWindow::preset = preset;
         ChildWindow::frame = &frame;
         Start([] { RunProcedure<ChildWindow>(); });
         WindowController* child = FindWindow(QStringLiteral("ChildWindow"));
         QVERIFY(child);
         const QSize size = child->window.Root()->size();
-        if (preset.isValid())
-            QCOMPARE(size, preset);
+        QVERIFY(frame.ChildArea()->viewport()->rect().contains(child->window.Root()->geometry()));
+        if (expected.isValid())
+            QCOMPARE(size, expected);
+        else if (preset.isValid())
+            QCOMPARE(size, frame.ChildArea()->viewport()->size());
         else
             QVERIFY2(size.width() >= child->window.Root()->sizeHint().width() &&
                          size.height() >= child->window.Root()->sizeHint().height(),

@@ -3,11 +3,13 @@
 #include "platform/reportengine/LayoutDesigner.h"
 #include "platform/reportengine/LayoutFile.h"
 #include "platform/reportengine/ObjectPropertiesPanel.h"
+#include "platform/reportengine/PreviewWindow.h"
 #include "platform/reportengine/ReportJobs.h"
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/runtime/ProgramWindow.h"
 
 #include "platform/framework/MessageRecorder.h"
+#include "platform/reportengine/ReportRuns.h"
 
 #include <QAction>
 #include <QApplication>
@@ -224,9 +226,35 @@ private slots:
         QCOMPARE(objects[0].table.dataLines.front().cells[1].formula, fields[1]);
         QCOMPARE(objects[1].lines, QStringList{"ReportOptions.Description & \" - open tasks\""});
         QCOMPARE(Contents(LayoutBackupPath(path)), before);
+        const QImage sketch(File(QStringLiteral("jx_1.bmp")));
+        QVERIFY(!sketch.isNull());
+        Grab(designer, QStringLiteral("designer-list"));
 
         CloseUnchanged(run);
         QVERIFY(boxes.boxes.isEmpty()); // nothing left to save: no question
+
+        // The saved layout prints its columns for three records.
+        ReportJobs engine;
+        const int job = StartPdf(engine, int(ProjectType::List), path, folder_.path(), QStringLiteral("tasks.pdf"));
+        engine.LlDefineVariableExtA(job, QStringLiteral("ReportOptions.Description"), QStringLiteral("Weekly"),
+                                    ReportItemType::Text, 0);
+        QCOMPARE(engine.LlPrint(job), ReportResult::Ok);
+        for (int record = 1; record <= 3; ++record) {
+            engine.LlDefineFieldExtA(job, QStringLiteral("Task.Description"), QStringLiteral("Errand %1").arg(record),
+                                     ReportItemType::Text, 0);
+            engine.LlDefineFieldExtA(job, QStringLiteral("Task.Num"), QString::number(700 + record),
+                                     ReportItemType::Numeric, 0);
+            PrintListRecord(engine, job);
+        }
+        QCOMPARE(engine.LlPrintFieldsEnd(job), ReportResult::Ok);
+        QCOMPARE(engine.LlPrintEnd(job, 0), ReportResult::Ok);
+        engine.LlJobClose(job);
+        const QStringList pages = PdfPages(File(QStringLiteral("tasks.pdf")));
+        QCOMPARE(pages.size(), 1);
+        QVERIFY2(pages[0].contains(QStringLiteral("Weekly - open tasks")), qPrintable(pages[0]));
+        QCOMPARE(Captures(pages[0], QStringLiteral("(Column \\d)")), (QStringList{"Column 1", "Column 2"}));
+        QCOMPARE(Captures(pages[0], QStringLiteral("Errand (\\d) +70\\d")), (QStringList{"1", "2", "3"}));
+        QCOMPARE(Captures(pages[0], QStringLiteral("Errand \\d +(70\\d)")), (QStringList{"701", "702", "703"}));
     }
 
     void undoGivesBackTheLayoutBeforeEachKindOfChange_data()
@@ -354,6 +382,10 @@ private slots:
         QTreeWidgetItem* fields = tree->topLevelItem(1);
         emit tree->itemActivated(fields->child(1), 0);
         QCOMPARE(editor->FormulaText(), QStringLiteral("Task.Description"));
+        editor->findChild<QPlainTextEdit*>(QStringLiteral("formulaText"))
+            ->setPlainText(QStringLiteral("Cond(Task.Completed, \"Done: \", \"Open: \") & Task.Description"));
+        Grab(editor, QStringLiteral("formula-editor"));
+        Grab(designer, QStringLiteral("designer-text"));
         editor->findChild<QPushButton*>(QStringLiteral("formulaCancel"))->click();
         QVERIFY(WaitForProgramThreads());
         CloseWithoutSaving(run);
@@ -488,6 +520,7 @@ private slots:
         QVERIFY(!run.finished);
         QCOMPARE(Contents(path), before);
         QDir(LayoutBackupPath(path)).removeRecursively();
+        Grab(designer, QStringLiteral("designer-fixture"));
         Trigger(designer, "actionSave");
         QVERIFY(Contents(path) != before);
         QCOMPARE(Contents(LayoutBackupPath(path)), before);
@@ -513,6 +546,7 @@ private slots:
         QVERIFY(boxes.boxes.isEmpty());
         QCOMPARE(designer->Document().Layout().projectType, type);
         QVERIFY(!designer->IsModified());
+        Grab(designer, QStringLiteral("designer-empty-%1").arg(int(type)));
         QCOMPARE(designer->findChild<QWidget*>(QStringLiteral("labelSection"))->isVisible(),
                  type == ProjectType::Label);
         QCOMPARE(designer->findChild<QWidget*>(QStringLiteral("textContinues"))->isVisibleTo(designer),
@@ -583,6 +617,41 @@ private slots:
         QTest::mouseRelease(view, Qt::LeftButton, {}, bandTo);
         QCOMPARE(document.Selection(), QList<int>{0});
         CloseWithoutSaving(run);
+    }
+
+    void thePreviewPrintsTheLayoutAsItStandsWithTheSampleValues()
+    {
+        const QString path = File(QStringLiteral("jx_preview.rpt"));
+        QString error;
+        QVERIFY(WriteLayoutFile(path, FixtureLayout(), error));
+        const QByteArray before = Contents(path);
+        MessageRecorder boxes;
+        boxes.answers = {MessageButton::No};
+        DesignRun run;
+        run.Start(path, ProjectType::List);
+        LayoutDesigner* designer = run.Designer();
+        Trigger(designer, "actionInsertBarcode"); // unsaved: the preview shows it all the same
+        Trigger(designer, "actionPreview");
+        QVERIFY(boxes.boxes.isEmpty());
+        auto* preview = Visible<PreviewWindow>();
+        QVERIFY(preview);
+        QCOMPARE(preview->windowTitle(), QStringLiteral("Task List - Preview"));
+        QCOMPARE(preview->findChild<QLabel*>(QStringLiteral("pageLabel"))->text(), QStringLiteral("Page 1 of 1"));
+        preview->SetZoom(100);
+        const QImage page = preview->PageImage().convertToFormat(QImage::Format_RGB32);
+        int ink = 0;
+        for (int y = 0; y < page.height() / 3; ++y)
+            for (int x = 0; x < page.width(); ++x)
+                ink += qGray(page.pixel(x, y)) < 128;
+        Grab(preview, QStringLiteral("designer-preview"));
+        QVERIFY(ink > 100);
+        preview->findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
+        QVERIFY(WaitForProgramThreads());
+        QVERIFY(designer->isVisible());
+        QVERIFY(designer->IsModified());
+        QCOMPARE(Contents(path), before);
+        Trigger(designer, "actionClose");
+        QVERIFY(run.finished);
     }
 
     void anotherThreadsListWindowTakesInputWhileTheDesignerIsOpen()

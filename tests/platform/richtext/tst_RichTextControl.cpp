@@ -3,8 +3,11 @@
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextFrame>
 #include <QToolButton>
 #include <QtTest>
 
@@ -56,30 +59,77 @@ private slots:
         QVERIFY(pasted.document()->begin().begin().fragment().charFormat().font().bold());
     }
 
-    void formatsToComeAreRefusedClearly_data()
+    void formatsTheControlCannotLoadAreRefusedClearly_data()
     {
         QTest::addColumn<int>("format");
+        QTest::addColumn<bool>("saves");
         QTest::addColumn<QString>("message");
 
-        QTest::newRow("RTF") << 5 << "Format 5 (RTF) is not supported.";
-        QTest::newRow("Word") << 9 << "Format 9 (Word) is not supported.";
-        QTest::newRow("PDF") << 12 << "Format 12 (PDF) is not supported.";
-        QTest::newRow("an unknown number") << 2 << "Format 2 is not supported.";
+        QTest::newRow("Word") << 9 << true << "Format 9 (Word) cannot be loaded.";
+        QTest::newRow("PDF") << 12 << true << "Format 12 (PDF) cannot be loaded.";
+        QTest::newRow("an unknown number") << 2 << false << "Format 2 is not supported.";
     }
-    void formatsToComeAreRefusedClearly()
+    void formatsTheControlCannotLoadAreRefusedClearly()
     {
         QFETCH(int, format);
+        QFETCH(bool, saves);
         QFETCH(QString, message);
         RichTextControl control;
         control.setPlainText(QStringLiteral("kept"));
-        const Conversion conversion = control.Save(format);
-        QVERIFY(!conversion.ok());
-        QCOMPARE(conversion.error, message);
-        QCOMPARE(control.SaveLength(format), 0);
         QString error;
         QVERIFY(!control.Load("{\\rtf1 x}", format, &error));
         QCOMPARE(error, message);
         QCOMPARE(control.Text(), QStringLiteral("kept"));
+        QCOMPARE(IsSupportedTextFormat(format), saves);
+        if (!saves) {
+            const Conversion conversion = control.Save(format);
+            QVERIFY(!conversion.ok());
+            QCOMPARE(conversion.error, message);
+            QCOMPARE(control.SaveLength(format), 0);
+        }
+    }
+
+    void pageViewShowsThePagesAndStaysEditable()
+    {
+        RichTextControl control;
+        control.SetPage({12240, 7200, 720, 720, 720, 720}); // half a page high: 816 x 480
+        QTextCursor cursor(control.document());
+        cursor.insertText(QStringLiteral("first page"));
+        QTextBlockFormat newPage;
+        newPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.insertBlock(newPage);
+        cursor.insertText(QStringLiteral("second page"));
+        control.document()->setModified(false);
+        QSignalSpy changed(&control, &RichTextControl::Changed);
+        control.SetViewMode(RichTextControl::ViewMode::Page);
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(!control.document()->isModified());
+        control.resize(900, 1100);
+        control.show();
+        QCOMPARE(control.document()->pageCount(), 2);
+
+        const QImage shot = control.grab().toImage();
+        shot.save(QDir::temp().filePath("jornix-page-view.png"));
+        const QPoint inside = control.viewport()->mapTo(&control, QPoint(400, 0));
+        const QColor white(Qt::white);
+        QCOMPARE(shot.pixelColor(inside + QPoint(0, 100)), white);               // in the first page
+        QVERIFY(shot.pixelColor(inside + QPoint(0, 480)) != white);              // the gap between the pages
+        QCOMPARE(shot.pixelColor(inside + QPoint(0, 480 + 100)), white);         // in the second page
+        QVERIFY(shot.pixelColor(inside + QPoint(816 - 400 + 40, 100)) != white); // beside the page
+        // The text of the second page starts below its top margin.
+        const QRectF second =
+            control.document()->documentLayout()->blockBoundingRect(control.document()->lastBlock());
+        QCOMPARE(qRound(second.top()), 480 + 48);
+
+        control.setFocus();
+        control.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&control, QStringLiteral("!"));
+        QCOMPARE(control.Text(), QStringLiteral("first page\nsecond page!"));
+        // The page's margins are the view's: a document saved in page view has the plain ones.
+        QVERIFY(!control.Save(TextFormat::Html).bytes.contains("-qt-table-type: root"));
+        control.SetViewMode(RichTextControl::ViewMode::Normal);
+        QCOMPARE(control.document()->rootFrame()->frameFormat().leftMargin(),
+                 control.document()->documentMargin());
     }
 
     void loadingIsNoEditButTypingIs()

@@ -7,6 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
+#include <ctime>
+
 // Each misuse runs in a child copy of this program, which the scheduler must stop with a clear message.
 using namespace jornix;
 
@@ -28,13 +31,34 @@ void Misuse(const QByteArray& scenario)
         QCoreApplication::processEvents();
     } else if (scenario == "qWait") {
         QTest::qWait(20);
+    } else if (scenario == "exec with a thread queued") {
+        // Another thread waits for its turn during the loop: the scheduler is asked to resume while this one
+        // runs. The CPU time the loop takes shows whether the scheduler spins.
+        StartProcedureThread([] {});
+        QEventLoop loop;
+        QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        const std::clock_t start = std::clock();
+        loop.exec();
+        std::printf("cpu %ld ms\n", long((std::clock() - start) * 1000 / CLOCKS_PER_SEC));
     }
+}
+
+int messages = 0;
+QtMessageHandler previousHandler = nullptr;
+void CountMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (text.startsWith(QStringLiteral("Program threads:")))
+        ++messages;
+    previousHandler(type, context, text);
 }
 
 int RunScenario(const QByteArray& scenario)
 {
+    previousHandler = qInstallMessageHandler(CountMessages);
     StartProcedureThread([scenario] {
         Misuse(scenario);
+        std::printf("messages %d\n", messages);
+        std::fflush(stdout);
         QCoreApplication::exit(0);
     });
     return QApplication::exec();
@@ -76,6 +100,32 @@ private slots:
         const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
         QVERIFY2(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0, qPrintable(errors));
         QVERIFY2(errors.contains(message), qPrintable(errors));
+    }
+
+    // Release builds go on after a misuse: each fault is told once, and the scheduler never spins while the
+    // loop runs on the thread's stack.
+    void aReleaseBuildTellsANestedLoopOnceAndNeverSpins()
+    {
+#if defined(JORNIX_STRICT_RUNTIME)
+        QSKIP("strict builds stop at the first misuse");
+#endif
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(scenarioVariable),
+                           QStringLiteral("exec with a thread queued"));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+        const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(errors.count(QStringLiteral("an event loop was started on the stack of program thread 1")),
+                 1);
+        QCOMPARE(errors.count(QStringLiteral("a resume was requested while program thread 1 runs")), 1);
+        QVERIFY2(output.contains(QStringLiteral("messages 2")), qPrintable(output + errors));
+        const QRegularExpressionMatch cpu = QRegularExpression(QStringLiteral("cpu (\\d+) ms")).match(output);
+        QVERIFY2(cpu.hasMatch(), qPrintable(output));
+        QVERIFY2(cpu.captured(1).toInt() < 50, qPrintable(output)); // of a loop of 300 ms
     }
 };
 

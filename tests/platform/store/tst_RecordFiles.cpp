@@ -129,17 +129,20 @@ private slots:
         crypto_generichash(raw, sizeof raw, reinterpret_cast<const unsigned char*>(password.constData()),
                            quint64(password.size()), reinterpret_cast<const unsigned char*>(salt.constData()),
                            size_t(salt.size()));
-        const QByteArray key = "x'" + QByteArray(reinterpret_cast<const char*>(raw), sizeof raw).toHex() + "'";
+        const QByteArray key =
+            "x'" + QByteArray(reinterpret_cast<const char*>(raw), sizeof raw).toHex() + "'";
         sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Main.tps")), &db, SQLITE_OPEN_READONLY, nullptr),
-                 SQLITE_OK);
+        QCOMPARE(
+            sqlite3_open_v2(QFile::encodeName(test.Path("Main.tps")), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
         QCOMPARE(sqlite3_key(db, key.constData(), int(key.size())), SQLITE_OK);
         for (const QString& setting : settings)
             QCOMPARE(sqlite3_exec(db, setting.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_stmt* statement = nullptr;
-        const bool read = sqlite3_prepare_v2(db, "SELECT Name FROM People", -1, &statement, nullptr) == SQLITE_OK &&
-                          sqlite3_step(statement) == SQLITE_ROW &&
-                          QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))) == "Ann";
+        const bool read =
+            sqlite3_prepare_v2(db, "SELECT Name FROM People", -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW &&
+            QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))) == "Ann";
         sqlite3_finalize(statement);
         sqlite3_close(db);
         QCOMPARE(read, opens);
@@ -341,6 +344,56 @@ private slots:
         outer.Reset();
         file->Release();
         test.people.Close();
+    }
+
+    // A list asks its file's change number at every refresh tick and reads again only when it differs.
+    void theChangeNumberChangesWithEveryCommitOfAnyConnection_data()
+    {
+        QTest::addColumn<QString>("write");
+        QTest::addColumn<bool>("changes");
+        QTest::newRow("nothing written") << "none" << false;
+        QTest::newRow("a record read") << "read" << false;
+        QTest::newRow("a write of this program") << "own" << true;
+        QTest::newRow("a transaction rolled back") << "rollback" << false;
+        QTest::newRow("a write of another connection") << "other" << true;
+        QTest::newRow("the file closed and opened again") << "reopen" << true;
+    }
+    void theChangeNumberChangesWithEveryCommitOfAnyConnection()
+    {
+        QFETCH(QString, write);
+        QFETCH(bool, changes);
+        TestCatalogue test;
+        Table& plain = test.plain;
+        QVERIFY(plain.Open());
+        plain.Buffer().SetValue("PLN:Num", 1);
+        QVERIFY(plain.Insert());
+        const quint64 before = plain.ChangeCount();
+        QCOMPARE(plain.ChangeCount(), before);
+        if (write == "read") {
+            plain.Buffer().SetValue("PLN:Num", 1);
+            QVERIFY(plain.Fetch(0));
+        } else if (write == "own") {
+            plain.Buffer().SetValue("PLN:Text", "changed");
+            QVERIFY(plain.Update());
+        } else if (write == "rollback") {
+            Transaction transaction(plain);
+            QVERIFY(transaction.Begin());
+            plain.Buffer().SetValue("PLN:Num", 2);
+            QVERIFY(plain.Insert());
+        } else if (write == "other") {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &db, SQLITE_OPEN_READWRITE,
+                                     nullptr),
+                     SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, "UPDATE Plain SET Text = 'other'", nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(db);
+        } else if (write == "reopen") {
+            plain.Close();
+            QVERIFY(plain.Open());
+        }
+        QCOMPARE(plain.ChangeCount() != before, changes);
+        plain.Close();
     }
 
     // Views and filters build statements of many texts: the cache keeps a bounded number, and a statement

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QStringList>
+
+class QTextCursor;
+class QTextDocument;
+class QTextDocumentFragment;
+
+// The pictures a rich-text document shows: QTextDocument keeps them as resources named by the image formats.
+namespace jornix {
+
+// The names of the pictures in document order, each once.
+QStringList ImageNames(const QTextDocument& document);
+// The picture of that name among the document's resources; a null image when it holds none.
+QImage ImageResource(const QTextDocument& document, const QString& name);
+// The picture as PNG bytes.
+QByteArray PngBytes(const QImage& image);
+// Inserts the source document (or its fragment) at the cursor, replacing its selection, and brings the
+// pictures it shows along into the cursor's document.
+void InsertWithImages(QTextCursor& cursor, const QTextDocument& source,
+                      const QTextDocumentFragment& fragment);
+
+} // namespace jornix

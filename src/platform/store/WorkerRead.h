@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/store/Expression.h"
+#include "platform/store/Record.h"
+#include "platform/store/StoreStatus.h"
+
+#include <functional>
+
+namespace jornix {
+
+class Table;
+
+// How far a worker's read has come: the row ids run from 1 to about `end`, and the read has passed `at`.
+struct ReadProgress
+{
+    qint64 at = 0;
+    qint64 end = 0;
+    qint64 rowsTaken = 0; // rows handed to the worker's function so far
+    int Percent() const { return end > 0 ? int(std::min<qint64>(100, at * 100 / end)) : 0; }
+};
+
+// A long read of one table (a search through every note, a report's pass over its records) on a worker
+// thread with a connection of its own, so that the windows of every program thread stay usable: the calling
+// program thread gives way while it waits, hears of the progress a few times a second and may cancel.
+//
+//     WorkerRead read(notesTable);
+//     read.SetFilter(filter); // from CompileFilter; its values are taken when Run starts
+//     read.Run([&](const Record& note, qint64) { if (Matches(note)) hits.push_back(note); return true; },
+//              [&](const ReadProgress& progress) { bar.setValue(progress.Percent()); return !cancelled; });
+//
+// The rows come in record order, read in chunks, so that no lock on the file stays held for long and other
+// users' writes go through meanwhile.
+class WorkerRead
+{
+public:
+    explicit WorkerRead(const Table& table);
+
+    void SetFilter(const SqlExpression& filter) { filter_ = filter; }
+    void SetReadBlobs(bool read) { readBlobs_ = read; }
+
+    // Called on the worker thread for each row; false ends the read there. It must touch nothing of the
+    // program threads (widgets, record buffers, thread contexts) while the read runs.
+    using Take = std::function<bool(const Record& record, qint64 rowId)>;
+    // Called on the calling thread as the read goes on and once at its end; false cancels the read.
+    using Progress = std::function<bool(const ReadProgress& progress)>;
+
+    // Returns once the worker has ended: at the last row, when take or progress ended it, or with the
+    // store's error. Refused while the calling thread holds a write transaction (it may not give way).
+    Status Run(const Take& take, const Progress& progress = {});
+    bool Cancelled() const { return cancelled_; }
+
+    static constexpr int ChunkRows = 2000; // rows read under one lock of the file
+
+private:
+    const Table& table_;
+    SqlExpression filter_;
+    bool readBlobs_ = false;
+    bool cancelled_ = false;
+};
+
+} // namespace jornix
