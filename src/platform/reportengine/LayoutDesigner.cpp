@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -42,6 +44,37 @@ constexpr int SampleRows = 3;
 constexpr int MaxSampleLabels = 100;
 
 const char* const LayerNames[] = {"Every page", "Cover page", "First page", "Following pages"};
+
+// Qt's page set-up hands its choice to the printer only when it runs its own event loop (exec()), which the
+// program never does: the choice is read from its controls instead, when they are there.
+QPageLayout ChosenPageLayout(const QPageSetupDialog& dialog, const QPageLayout& fallback)
+{
+    const auto* sizes = dialog.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+    const auto* units = dialog.findChild<QComboBox*>(QStringLiteral("unitCombo"));
+    const auto* width = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth"));
+    const auto* height = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("pageHeight"));
+    const auto* landscape = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"));
+    const auto* reverseLandscape = dialog.findChild<QRadioButton*>(QStringLiteral("reverseLandscape"));
+    const QDoubleSpinBox* margins[4] = {dialog.findChild<QDoubleSpinBox*>(QStringLiteral("leftMargin")),
+                                        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("topMargin")),
+                                        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("rightMargin")),
+                                        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("bottomMargin"))};
+    if (!sizes || !units || !width || !height || !landscape || std::find(std::begin(margins), std::end(margins),
+                                                                         nullptr) != std::end(margins))
+        return fallback;
+    const auto unit = units->currentData().value<QPageLayout::Unit>();
+    const bool across = landscape->isChecked() || (reverseLandscape && reverseLandscape->isChecked());
+    QPageSize size = sizes->currentData().value<QPageSize>();
+    if (!size.isValid()) {
+        // A size of its own, as the entries show it in the orientation chosen.
+        const QSizeF shown(width->value(), height->value());
+        size = QPageSize(across ? shown.transposed() : shown, QPageSize::Unit(unit));
+    }
+    QPageLayout chosen(size, across ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(margins[0]->value(), margins[1]->value(), margins[2]->value(), margins[3]->value()),
+                       unit);
+    return chosen.isValid() ? chosen : fallback;
+}
 
 // The pictures of the object commands, drawn so that they match at any size.
 QIcon KindIcon(ObjectKind kind)
@@ -768,7 +801,7 @@ void LayoutDesigner::PageSetUp()
     dialog.setWindowTitle(QStringLiteral("Page Setup"));
     if (RunThreadModal(dialog) != QDialog::Accepted)
         return;
-    const QPageLayout chosen = printer.pageLayout();
+    const QPageLayout chosen = ChosenPageLayout(dialog, printer.pageLayout());
     const QSizeF size = chosen.fullRect(QPageLayout::Millimeter).size();
     const QMarginsF margins = chosen.margins(QPageLayout::Millimeter);
     ReportLayout layout = document_.Layout();

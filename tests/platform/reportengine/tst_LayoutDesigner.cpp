@@ -4,6 +4,8 @@
 #include "platform/reportengine/LayoutFile.h"
 #include "platform/reportengine/ObjectPropertiesPanel.h"
 #include "platform/reportengine/PreviewWindow.h"
+#include "platform/reportengine/PrinterOutput.h"
+#include "platform/runtime/CommonDialogs.h"
 #include "platform/reportengine/ReportJobs.h"
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/runtime/ProgramWindow.h"
@@ -16,11 +18,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPageSetupDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -617,6 +622,61 @@ private slots:
         QTest::mouseRelease(view, Qt::LeftButton, {}, bandTo);
         QCOMPARE(document.Selection(), QList<int>{0});
         CloseWithoutSaving(run);
+    }
+
+    void pageSetUpAndPrinterAreKeptWithTheLayout()
+    {
+        const QString path = File(QStringLiteral("jx_page.rpt"));
+        QString error;
+        QVERIFY(WriteLayoutFile(path, FixtureLayout(), error));
+        QList<CommonDialogRequest> dialogs;
+        SetCommonDialogSink([&dialogs](const CommonDialogRequest& request) {
+            dialogs << request;
+            return CommonDialogAnswer{true, {}, QColor(Qt::darkRed), {}};
+        });
+        DesignRun run;
+        run.Start(path, ProjectType::List);
+        LayoutDesigner* designer = run.Designer();
+        LayoutDocument& document = designer->Document();
+
+        Trigger(designer, "actionPageSetup");
+        auto* dialog = Visible<QPageSetupDialog>();
+        QVERIFY(dialog);
+        auto* landscape = dialog->findChild<QRadioButton*>(QStringLiteral("landscape"));
+        QVERIFY(landscape);
+        landscape->click();
+        dialog->findChild<QDoubleSpinBox*>(QStringLiteral("leftMargin"))->setValue(25);
+        Grab(dialog, QStringLiteral("page-setup"));
+
+        dialog->accept();
+        QVERIFY(WaitForProgramThreads());
+        QVERIFY(document.Layout().paper.width > document.Layout().paper.height);
+        QCOMPARE(document.Layout().paper.width, 297.0);
+        QCOMPARE(document.Layout().paper.leftMargin, 25.0);
+        Trigger(designer, "actionUndo");
+        QCOMPARE(document.Layout().paper, FixtureLayout().paper);
+        Trigger(designer, "actionRedo");
+
+        Trigger(designer, "actionPrinter");
+        QCOMPARE(dialogs.size(), 1);
+        QCOMPARE(dialogs[0].kind, CommonDialogRequest::Kind::Printer);
+
+        // A colour chosen in the colour dialog.
+        document.Select({0});
+        Trigger(designer, "actionTextColour");
+        QCOMPARE(dialogs.size(), 2);
+        QCOMPARE(document.Objects()[0].style.colour, QColor(Qt::darkRed));
+        SetCommonDialogSink({});
+
+        Trigger(designer, "actionSave");
+        PrinterSettings kept;
+        QVERIFY(kept.Read(designer->PrinterPath(), error));
+        QCOMPARE(kept.Value(PrinterKey::Orientation), QStringLiteral("Landscape"));
+        QCOMPARE(kept.Value(PrinterKey::Copies), QStringLiteral("1"));
+        ReportLayout saved;
+        QVERIFY(ReadLayoutFile(path, saved, error));
+        QCOMPARE(saved.paper.width, 297.0);
+        CloseUnchanged(run);
     }
 
     void thePreviewPrintsTheLayoutAsItStandsWithTheSampleValues()
