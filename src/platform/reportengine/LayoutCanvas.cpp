@@ -1,5 +1,6 @@
 #include "platform/reportengine/LayoutCanvas.h"
 
+#include "platform/reportengine/Barcode.h"
 #include "platform/reportengine/LayoutDocument.h"
 
 #include <QMouseEvent>
@@ -524,21 +525,19 @@ void LayoutCanvas::PaintObject(QPainter& painter, const LayoutObject& object, bo
         break;
     }
     case ObjectKind::Barcode: {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::black);
-        const double textHeight = object.showBarcodeText ? area.height() * 0.25 : 0;
-        // A pattern of bars that stands for the symbol; the real one is drawn when the page is printed.
-        int bar = 0;
-        for (double x = area.left() + 2; x < area.right() - 2; ++bar) {
-            const double width = std::max(1.0, scale * (0.3 + 0.3 * ((bar * 7) % 3)));
-            if (bar % 2 == 0)
-                painter.drawRect(QRectF(x, area.top(), width, area.height() - textHeight));
-            x += width;
-        }
-        if (object.showBarcodeText) {
+        // A literal content is drawn as it prints; a formula with a stand-in of the symbology's kind.
+        QString value = object.barcodeFormula.trimmed();
+        if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+            value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        else
+            value = QStringLiteral("012345678905");
+        if (!DrawBarcode(painter, area, value, object.symbology, object.showBarcodeText, Qt::black)) {
+            painter.setPen(QPen(QColor(0x90, 0x98, 0xa4), 1, Qt::DashLine));
+            painter.drawRect(area);
             painter.setPen(Qt::black);
-            painter.drawText(QRectF(area.left(), area.bottom() - textHeight, area.width(), textHeight),
-                             Qt::AlignCenter, object.barcodeFormula);
+            painter.drawText(area.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap,
+                             QStringLiteral("%1: %2").arg(object.symbology, object.barcodeFormula));
         }
         break;
     }

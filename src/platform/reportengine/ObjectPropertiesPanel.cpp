@@ -39,7 +39,9 @@ struct PaperSize
 constexpr PaperSize PaperSizes[] = {{"A4", 210, 297},     {"A5", 148, 210},       {"Letter", 215.9, 279.4},
                                     {"Legal", 215.9, 355.6}, {"Executive", 184.2, 266.7}};
 
-constexpr const char* Symbologies[] = {"Code128", "Code39", "EAN13", "EAN8", "UPCA", "ITF", "QR", "DataMatrix"};
+// The common symbologies the pages draw; a layout may name any other that they know.
+constexpr const char* Symbologies[] = {"Code128", "Code39", "Code93",     "EAN13",      "EAN8",  "UPCA",
+                                       "ITF14",   "QR",     "DataMatrix", "PDF417",     "Aztec"};
 
 QIcon ColourIcon(const QColor& colour)
 {
@@ -170,7 +172,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     condition_->setReadOnly(true);
     condition_->setPlaceholderText(QStringLiteral("always"));
     QAction* editCondition =
-        Command(QStringLiteral("actionEditCondition"), QStringLiteral("Edit Condition..."), {});
+        Command(QStringLiteral("actionEditCondition"), QStringLiteral("Edit Condition..."));
     connect(editCondition, &QAction::triggered, this, [this] {
         runTask_([this] {
             const LayoutObject* object = document_.SelectedObject();
@@ -195,9 +197,9 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     lines_->setMaximumHeight(110);
     connect(lines_, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { runTask_([this, row = lines_->row(item)] { EditLine(row); }); });
-    QAction* addLine = Command(QStringLiteral("actionAddTextLine"), QStringLiteral("Add Line..."), {});
-    QAction* editLine = Command(QStringLiteral("actionEditTextLine"), QStringLiteral("Edit Line..."), {});
-    QAction* removeLine = Command(QStringLiteral("actionRemoveTextLine"), QStringLiteral("Remove Line"), {});
+    QAction* addLine = Command(QStringLiteral("actionAddTextLine"), QStringLiteral("Add Line..."));
+    QAction* editLine = Command(QStringLiteral("actionEditTextLine"), QStringLiteral("Edit Line..."));
+    QAction* removeLine = Command(QStringLiteral("actionRemoveTextLine"), QStringLiteral("Remove Line"));
     connect(addLine, &QAction::triggered, this, [this] { runTask_([this] { EditLine(-1); }); });
     connect(editLine, &QAction::triggered, this,
             [this] { runTask_([this, row = std::max(lines_->currentRow(), 0)] { EditLine(row); }); });
@@ -252,7 +254,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     }
     styleRow->addStretch();
     form->addRow(QString(), styleRow);
-    QAction* textColour = Command(QStringLiteral("actionTextColour"), QStringLiteral("Colour..."), {});
+    QAction* textColour = Command(QStringLiteral("actionTextColour"), QStringLiteral("Colour..."));
     connect(textColour, &QAction::triggered, this, [this] {
         AskColour(QStringLiteral("Change text colour"), [](LayoutObject& o) -> QColor& { return o.style.colour; });
     });
@@ -287,7 +289,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     // --- line and rectangle
     frameBox_ = Section(QStringLiteral("Frame"), QStringLiteral("frameSection"));
     form = static_cast<QFormLayout*>(frameBox_->layout());
-    QAction* penColour = Command(QStringLiteral("actionPenColour"), QStringLiteral("Colour..."), {});
+    QAction* penColour = Command(QStringLiteral("actionPenColour"), QStringLiteral("Colour..."));
     connect(penColour, &QAction::triggered, this, [this] {
         AskColour(QStringLiteral("Change line colour"), [](LayoutObject& o) -> QColor& { return o.penColour; });
     });
@@ -304,7 +306,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     penRow->addWidget(new QLabel(QStringLiteral("Width:")));
     penRow->addWidget(penWidth_, 1);
     form->addRow(QStringLiteral("Line:"), penRow);
-    QAction* fillColour = Command(QStringLiteral("actionFillColour"), QStringLiteral("Colour..."), {});
+    QAction* fillColour = Command(QStringLiteral("actionFillColour"), QStringLiteral("Colour..."));
     connect(fillColour, &QAction::triggered, this, [this] {
         AskColour(QStringLiteral("Change fill"), [](LayoutObject& o) -> QColor& { return o.fillColour; });
     });
@@ -333,7 +335,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
              [file = pictureFile_->text().trimmed()](LayoutObject& o) { o.pictureFile = file; });
     });
     QAction* choosePicture =
-        Command(QStringLiteral("actionChoosePicture"), QStringLiteral("Choose..."), {});
+        Command(QStringLiteral("actionChoosePicture"), QStringLiteral("Choose..."));
     connect(choosePicture, &QAction::triggered, this, [this] {
         runTask_([this] {
             const QString file = AskOpenFileName(QStringLiteral("Select Picture"),
@@ -374,7 +376,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     barcodeFormula_ = new QLineEdit;
     barcodeFormula_->setObjectName(QStringLiteral("barcodeFormula"));
     barcodeFormula_->setReadOnly(true);
-    QAction* editBarcode = Command(QStringLiteral("actionEditBarcode"), QStringLiteral("Edit..."), {});
+    QAction* editBarcode = Command(QStringLiteral("actionEditBarcode"), QStringLiteral("Edit..."));
     connect(editBarcode, &QAction::triggered, this, [this] {
         runTask_([this] {
             const LayoutObject* object = document_.SelectedObject();
@@ -444,11 +446,11 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
         if (column >= FirstFormulaColumn)
             runTask_([this] { EditCell(); });
     });
-    QAction* addColumn = Command(QStringLiteral("actionAddColumn"), QStringLiteral("Add Column"), {});
-    QAction* removeColumn = Command(QStringLiteral("actionRemoveColumn"), QStringLiteral("Remove"), {});
-    QAction* columnLeft = Command(QStringLiteral("actionMoveColumnLeft"), QStringLiteral("Move Up"), {});
-    QAction* columnRight = Command(QStringLiteral("actionMoveColumnRight"), QStringLiteral("Move Down"), {});
-    QAction* editCell = Command(QStringLiteral("actionEditCell"), QStringLiteral("Edit Formula..."), {});
+    QAction* addColumn = Command(QStringLiteral("actionAddColumn"), QStringLiteral("Add Column"));
+    QAction* removeColumn = Command(QStringLiteral("actionRemoveColumn"), QStringLiteral("Remove"));
+    QAction* columnLeft = Command(QStringLiteral("actionMoveColumnUp"), QStringLiteral("Move Up"));
+    QAction* columnRight = Command(QStringLiteral("actionMoveColumnDown"), QStringLiteral("Move Down"));
+    QAction* editCell = Command(QStringLiteral("actionEditCell"), QStringLiteral("Edit Formula..."));
     connect(addColumn, &QAction::triggered, this, [this] {
         Edit(QStringLiteral("Add column"), [](LayoutObject& o) {
             TableContent& table = o.table;
@@ -508,7 +510,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     groupFormula_->setObjectName(QStringLiteral("groupFormula"));
     groupFormula_->setReadOnly(true);
     groupFormula_->setPlaceholderText(QStringLiteral("no groups"));
-    QAction* editGroup = Command(QStringLiteral("actionEditGroupFormula"), QStringLiteral("Edit..."), {});
+    QAction* editGroup = Command(QStringLiteral("actionEditGroupFormula"), QStringLiteral("Edit..."));
     connect(editGroup, &QAction::triggered, this, [this] {
         runTask_([this] {
             const LayoutObject* object = document_.SelectedObject();
@@ -657,7 +659,7 @@ QGroupBox* ObjectPropertiesPanel::Section(const QString& title, const QString& n
     return box;
 }
 
-QAction* ObjectPropertiesPanel::Command(const QString& name, const QString& text, const QString&)
+QAction* ObjectPropertiesPanel::Command(const QString& name, const QString& text)
 {
     auto* action = new QAction(text, this);
     action->setObjectName(name);

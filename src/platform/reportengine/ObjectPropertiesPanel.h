@@ -55,7 +55,7 @@ public:
 
 private:
     QGroupBox* Section(const QString& title, const QString& name);
-    QAction* Command(const QString& name, const QString& text, const QString& icon);
+    QAction* Command(const QString& name, const QString& text);
     QToolButton* Button(QAction* action);
     QDoubleSpinBox* Length(const QString& name, double low, double high);
     void Refresh();

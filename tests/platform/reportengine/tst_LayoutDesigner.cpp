@@ -690,7 +690,11 @@ private slots:
         DesignRun run;
         run.Start(path, ProjectType::List);
         LayoutDesigner* designer = run.Designer();
-        Trigger(designer, "actionInsertBarcode"); // unsaved: the preview shows it all the same
+        // Unsaved objects of every kind: the preview shows them all the same.
+        for (const char* command : {"actionInsertBarcode", "actionInsertRectangle", "actionInsertLine",
+                                    "actionInsertPicture"})
+            Trigger(designer, command);
+        Grab(designer, QStringLiteral("designer-kinds"));
         Trigger(designer, "actionPreview");
         QVERIFY(boxes.boxes.isEmpty());
         auto* preview = Visible<PreviewWindow>();
