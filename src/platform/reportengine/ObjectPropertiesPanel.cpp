@@ -174,14 +174,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     QAction* editCondition =
         Command(QStringLiteral("actionEditCondition"), QStringLiteral("Edit Condition..."));
     connect(editCondition, &QAction::triggered, this, [this] {
-        runTask_([this] {
-            const LayoutObject* object = document_.SelectedObject();
-            if (!object)
-                return;
-            QString formula = object->condition;
-            if (EditFormula(QStringLiteral("Appearance condition"), formula, true))
-                Edit(QStringLiteral("Change condition"), [formula](LayoutObject& o) { o.condition = formula; });
-        });
+        AskFormula(QStringLiteral("Appearance condition"), true,
+                   [](LayoutObject& o) -> QString& { return o.condition; });
     });
     auto* conditionRow = new QHBoxLayout;
     conditionRow->addWidget(condition_, 1);
@@ -378,14 +372,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     barcodeFormula_->setReadOnly(true);
     QAction* editBarcode = Command(QStringLiteral("actionEditBarcode"), QStringLiteral("Edit..."));
     connect(editBarcode, &QAction::triggered, this, [this] {
-        runTask_([this] {
-            const LayoutObject* object = document_.SelectedObject();
-            if (!object)
-                return;
-            QString formula = object->barcodeFormula;
-            if (EditFormula(QStringLiteral("Barcode"), formula, false))
-                Edit(QStringLiteral("Change barcode"), [formula](LayoutObject& o) { o.barcodeFormula = formula; });
-        });
+        AskFormula(QStringLiteral("Barcode"), false, [](LayoutObject& o) -> QString& { return o.barcodeFormula; });
     });
     auto* barcodeRow = new QHBoxLayout;
     barcodeRow->addWidget(barcodeFormula_, 1);
@@ -512,14 +499,7 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     groupFormula_->setPlaceholderText(QStringLiteral("no groups"));
     QAction* editGroup = Command(QStringLiteral("actionEditGroupFormula"), QStringLiteral("Edit..."));
     connect(editGroup, &QAction::triggered, this, [this] {
-        runTask_([this] {
-            const LayoutObject* object = document_.SelectedObject();
-            if (!object)
-                return;
-            QString formula = object->table.groupFormula;
-            if (EditFormula(QStringLiteral("Group by"), formula, true))
-                Edit(QStringLiteral("Change groups"), [formula](LayoutObject& o) { o.table.groupFormula = formula; });
-        });
+        AskFormula(QStringLiteral("Groups"), true, [](LayoutObject& o) -> QString& { return o.table.groupFormula; });
     });
     auto* groupRow = new QHBoxLayout;
     groupRow->addWidget(groupFormula_, 1);
@@ -747,6 +727,19 @@ void ObjectPropertiesPanel::EditPage(const QString& text, const std::function<vo
     ReportLayout layout = document_.Layout();
     change(layout);
     document_.Change(text, layout);
+}
+
+void ObjectPropertiesPanel::AskFormula(const QString& what, bool allowBlank,
+                                       const std::function<QString&(LayoutObject&)>& formula)
+{
+    runTask_([this, what, allowBlank, formula] {
+        if (!document_.SelectedObject())
+            return;
+        LayoutObject object = *document_.SelectedObject();
+        QString text = formula(object);
+        if (EditFormula(what, text, allowBlank))
+            Edit(QStringLiteral("Change %1").arg(what.toLower()), [&](LayoutObject& o) { formula(o) = text; });
+    });
 }
 
 void ObjectPropertiesPanel::AskColour(const QString& text, const std::function<QColor&(LayoutObject&)>& colour)

@@ -177,6 +177,14 @@ class TestLayoutDesigner : public QObject
 
     QTemporaryDir folder_;
     QString File(const QString& name) const { return folder_.filePath(name); }
+    // A layout file with a heading and a table of one column.
+    QString FixtureFile(const QString& name) const
+    {
+        QString error;
+        if (!WriteLayoutFile(File(name), FixtureLayout(), error))
+            qFatal("%s", qPrintable(error));
+        return File(name);
+    }
 
     // Closes the designer of the run without changes to save and waits for the call to return.
     void CloseUnchanged(DesignRun& run)
@@ -282,9 +290,8 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(int, selected);
-        const QString path = File(QStringLiteral("jx_undo.rpt"));
+        const QString path = FixtureFile(QStringLiteral("jx_undo.rpt"));
         QString error;
-        QVERIFY(WriteLayoutFile(path, FixtureLayout(), error));
         MessageRecorder boxes;
         boxes.answers = {MessageButton::No};
         DesignRun run;
@@ -342,9 +349,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, closes);
         QFETCH(bool, saved);
-        const QString path = File(QStringLiteral("jx_close.rpt"));
-        QString error;
-        QVERIFY(WriteLayoutFile(path, FixtureLayout(), error));
+        const QString path = FixtureFile(QStringLiteral("jx_close.rpt"));
         const QByteArray before = Contents(path);
         MessageRecorder boxes;
         boxes.answers = {answer};
@@ -502,9 +507,7 @@ private slots:
 
     void aSaveThatFailsSaysSoAndKeepsThePreviousFile()
     {
-        const QString path = File(QStringLiteral("jx_fails.rpt"));
-        QString error;
-        QVERIFY(WriteLayoutFile(path, FixtureLayout(), error));
+        const QString path = FixtureFile(QStringLiteral("jx_fails.rpt"));
         const QByteArray before = Contents(path);
         // The previous version cannot be kept: a folder with a file in it holds its name.
         QVERIFY(QDir().mkpath(LayoutBackupPath(path) + QStringLiteral("/in-the-way")));
@@ -562,9 +565,7 @@ private slots:
 
     void theMouseAndTheKeysMoveAndResize()
     {
-        const QString path = File(QStringLiteral("jx_mouse.rpt"));
-        QString error;
-        QVERIFY(WriteLayoutFile(path, FixtureLayout(), error));
+        const QString path = FixtureFile(QStringLiteral("jx_mouse.rpt"));
         MessageRecorder boxes;
         boxes.answers = {MessageButton::No};
         DesignRun run;
@@ -626,9 +627,8 @@ private slots:
 
     void pageSetUpAndPrinterAreKeptWithTheLayout()
     {
-        const QString path = File(QStringLiteral("jx_page.rpt"));
+        const QString path = FixtureFile(QStringLiteral("jx_page.rpt"));
         QString error;
-        QVERIFY(WriteLayoutFile(path, FixtureLayout(), error));
         QList<CommonDialogRequest> dialogs;
         SetCommonDialogSink([&dialogs](const CommonDialogRequest& request) {
             dialogs << request;
@@ -681,9 +681,7 @@ private slots:
 
     void thePreviewPrintsTheLayoutAsItStandsWithTheSampleValues()
     {
-        const QString path = File(QStringLiteral("jx_preview.rpt"));
-        QString error;
-        QVERIFY(WriteLayoutFile(path, FixtureLayout(), error));
+        const QString path = FixtureFile(QStringLiteral("jx_preview.rpt"));
         const QByteArray before = Contents(path);
         MessageRecorder boxes;
         boxes.answers = {MessageButton::No};
