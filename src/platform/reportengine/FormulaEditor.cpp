@@ -41,9 +41,9 @@ constexpr FunctionHelp Functions[] = {
 };
 
 constexpr FunctionHelp Operators[] = {
-    {" & ", "&", "joins two texts"},     {" + ", "+", "adds"},           {" - ", "-", "subtracts"},
-    {" * ", "*", "multiplies"},          {" / ", "/", "divides"},        {" = ", "=", "equal"},
-    {" <> ", "<>", "not equal"},         {" AND ", "AND", "both hold"},  {" OR ", "OR", "either holds"},
+    {" & ", "&", "joins two texts"},  {" + ", "+", "adds"},          {" - ", "-", "subtracts"},
+    {" * ", "*", "multiplies"},       {" / ", "/", "divides"},       {" = ", "=", "equal"},
+    {" <> ", "<>", "not equal"},      {" AND ", "AND", "both hold"}, {" OR ", "OR", "either holds"},
     {"NOT ", "NOT", "does not hold"},
 };
 
@@ -113,8 +113,8 @@ FormulaEditor::FormulaEditor(const ReportItems& variables, const ReportItems& fi
     const auto addHelp = [this](const QString& heading, const auto& entries) {
         auto* group = new QTreeWidgetItem(tree_, {heading});
         for (const FunctionHelp& entry : entries) {
-            auto* item = new QTreeWidgetItem(group, {QLatin1String(entry.signature), QString(),
-                                                     QLatin1String(entry.meaning)});
+            auto* item = new QTreeWidgetItem(
+                group, {QLatin1String(entry.signature), QString(), QLatin1String(entry.meaning)});
             item->setData(0, InsertRole, QLatin1String(entry.insert));
             item->setToolTip(0, QLatin1String(entry.meaning));
         }
@@ -164,8 +164,8 @@ FormulaEditor::FormulaEditor(const ReportItems& variables, const ReportItems& fi
     splitter->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral("Double-click a variable, field or function to insert it at the cursor.")));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Double-click a variable, field or function to insert it at the cursor.")));
     layout->addWidget(splitter, 1);
     layout->addWidget(buttons_);
     Check();

@@ -16,8 +16,8 @@ namespace jornix {
 
 namespace {
 
-constexpr int RulerSize = 24;   // pixels
-constexpr int PagePadding = 24; // pixels of grey around the paper
+constexpr int RulerSize = 24;    // pixels
+constexpr int PagePadding = 24;  // pixels of grey around the paper
 constexpr double HandleSize = 7; // pixels
 constexpr double PointInMillimetres = 25.4 / 72;
 
@@ -73,7 +73,8 @@ public:
     LayoutRuler(LayoutCanvas& canvas, Qt::Orientation orientation)
         : QWidget(&canvas), canvas_(canvas), orientation_(orientation)
     {
-        setObjectName(orientation == Qt::Horizontal ? QStringLiteral("topRuler") : QStringLiteral("leftRuler"));
+        setObjectName(orientation == Qt::Horizontal ? QStringLiteral("topRuler")
+                                                    : QStringLiteral("leftRuler"));
     }
 
 protected:
@@ -365,9 +366,9 @@ void LayoutCanvas::mouseMoveEvent(QMouseEvent* event)
     leftRuler_->update();
     if (drag_ == Drag::None) {
         const bool overHandle = HandleAt(event->position()) >= 0;
-        viewport()->setCursor(overHandle ? Qt::SizeFDiagCursor
-                                         : ObjectAt(at) >= 0 ? Qt::SizeAllCursor
-                                                             : Qt::ArrowCursor);
+        viewport()->setCursor(overHandle          ? Qt::SizeFDiagCursor
+                              : ObjectAt(at) >= 0 ? Qt::SizeAllCursor
+                                                  : Qt::ArrowCursor);
         return;
     }
     draggedTo_ = at;
@@ -382,7 +383,8 @@ void LayoutCanvas::mouseReleaseEvent(QMouseEvent* event)
     draggedTo_ = FromView(event->position());
     if (drag == Drag::Band) {
         const QRectF band = QRectF(pressedAt_, draggedTo_).normalized();
-        QList<int> selection = (event->modifiers() & Qt::ControlModifier) ? document_.Selection() : QList<int>();
+        QList<int> selection =
+            (event->modifiers() & Qt::ControlModifier) ? document_.Selection() : QList<int>();
         for (int index = 0; index < int(document_.Objects().size()); ++index)
             if (band.contains(Bounds(document_.Objects()[std::size_t(index)])))
                 selection << index;
@@ -419,11 +421,16 @@ void LayoutCanvas::paintEvent(QPaintEvent*)
     painter.fillRect(paper.translated(4, 4), QColor(0, 0, 0, 60));
     painter.fillRect(paper, Qt::white);
 
+    // Only what is in view is drawn, so that a sheet of any size costs no more than the window.
+    const QRectF shown = QRectF(viewport()->rect()).intersected(paper);
+    const auto first = [](double from, double step) { return std::max(0.0, std::floor(from / step) * step); };
     // The snap grid, only where its dots stay apart.
-    if (snap_ && GridStep * scale >= 6) {
+    if (snap_ && GridStep * scale >= 6 && !shown.isEmpty()) {
         painter.setPen(QPen(QColor(0xc8, 0xcc, 0xd4), 1));
-        for (double x = 0; x <= layout.paper.width; x += GridStep)
-            for (double y = 0; y <= layout.paper.height; y += GridStep)
+        const double right = (shown.right() - corner.x()) / scale,
+                     bottom = (shown.bottom() - corner.y()) / scale;
+        for (double x = first((shown.left() - corner.x()) / scale, GridStep); x <= right; x += GridStep)
+            for (double y = first((shown.top() - corner.y()) / scale, GridStep); y <= bottom; y += GridStep)
                 painter.drawPoint(corner + QPointF(x * scale, y * scale));
     }
     // The printable area, or the labels of the sheet.
@@ -432,15 +439,33 @@ void LayoutCanvas::paintEvent(QPaintEvent*)
         const LabelGrid& grid = layout.labels;
         const double across = grid.horizontalPitch > 0 ? grid.horizontalPitch : grid.labelWidth;
         const double down = grid.verticalPitch > 0 ? grid.verticalPitch : grid.labelHeight;
-        for (int row = 0; row < grid.rows; ++row)
-            for (int column = 0; column < grid.columns; ++column) {
-                const QRectF label(corner + QPointF((grid.leftMargin + column * across) * scale,
-                                                    (grid.topMargin + row * down) * scale),
-                                   QSizeF(grid.labelWidth * scale, grid.labelHeight * scale));
-                if (row == 0 && column == 0)
-                    painter.fillRect(label, QColor(0xf3, 0xf7, 0xff));
-                painter.drawRoundedRect(label, 2 * zoom_, 2 * zoom_);
-            }
+        const auto visible = [&](double from, double to, double offset, double pitch, int count) {
+            if (pitch <= 0)
+                return std::pair<int, int>(0, std::min(count, 1));
+            const int low = std::clamp(int(std::floor((from - offset) / scale / pitch)) - 1, 0, count);
+            const int high = std::clamp(int(std::ceil((to - offset) / scale / pitch)) + 1, 0, count);
+            return std::pair<int, int>(low, high);
+        };
+        const auto [firstRow, lastRow] =
+            visible(shown.top(), shown.bottom(), corner.y() + grid.topMargin * scale, down, grid.rows);
+        const auto [firstColumn, lastColumn] =
+            visible(shown.left(), shown.right(), corner.x() + grid.leftMargin * scale, across, grid.columns);
+        // Labels too small to tell apart at this zoom show as the area they cover.
+        if (across * scale < 4 || down * scale < 4) {
+            painter.drawRect(QRectF(corner + QPointF(grid.leftMargin * scale, grid.topMargin * scale),
+                                    QSizeF(((grid.columns - 1) * across + grid.labelWidth) * scale,
+                                           ((grid.rows - 1) * down + grid.labelHeight) * scale)));
+        } else {
+            for (int row = firstRow; row < lastRow; ++row)
+                for (int column = firstColumn; column < lastColumn; ++column) {
+                    const QRectF label(corner + QPointF((grid.leftMargin + column * across) * scale,
+                                                        (grid.topMargin + row * down) * scale),
+                                       QSizeF(grid.labelWidth * scale, grid.labelHeight * scale));
+                    if (row == 0 && column == 0)
+                        painter.fillRect(label, QColor(0xf3, 0xf7, 0xff));
+                    painter.drawRoundedRect(label, 2 * zoom_, 2 * zoom_);
+                }
+        }
     } else {
         const PaperSetup& p = layout.paper;
         painter.drawRect(QRectF(corner + QPointF(p.leftMargin * scale, p.topMargin * scale),
@@ -453,7 +478,8 @@ void LayoutCanvas::paintEvent(QPaintEvent*)
             PaintObject(painter, object, true);
     const std::vector<LayoutObject>& objects = document_.Objects();
     const QList<int>& selection = document_.Selection();
-    const QList<QRectF> dragged = drag_ == Drag::Move || drag_ == Drag::Resize ? DraggedFrames() : QList<QRectF>();
+    const QList<QRectF> dragged =
+        drag_ == Drag::Move || drag_ == Drag::Resize ? DraggedFrames() : QList<QRectF>();
     for (int index = 0; index < int(objects.size()); ++index) {
         LayoutObject object = objects[std::size_t(index)];
         // While dragging, the frames follow the mouse.
@@ -464,7 +490,8 @@ void LayoutCanvas::paintEvent(QPaintEvent*)
             const QRectF bounds = Bounds(object);
             painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
             painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRectF(ToView(bounds.topLeft()), ToView(bounds.bottomRight())).adjusted(-2, -2, 2, 2));
+            painter.drawRect(
+                QRectF(ToView(bounds.topLeft()), ToView(bounds.bottomRight())).adjusted(-2, -2, 2, 2));
             painter.setPen(Qt::NoPen);
             painter.setBrush(palette().color(QPalette::Highlight));
             painter.drawRect(HandleRect(bounds));
@@ -497,6 +524,8 @@ void LayoutCanvas::PaintObject(QPainter& painter, const LayoutObject& object, bo
         const double lineHeight = LineHeight(object.style) * scale;
         double y = area.top();
         for (const QString& line : object.lines) {
+            if (y > viewport()->height())
+                break; // the lines below are out of view
             painter.drawText(QRectF(area.left() + 1, y, area.width() - 2, lineHeight),
                              AlignmentOf(object.style.alignment) | Qt::AlignVCenter, line);
             y += lineHeight;
@@ -568,13 +597,15 @@ void LayoutCanvas::PaintTable(QPainter& painter, const LayoutObject& object, con
     double y = area.top();
     const auto paintLines = [&](const std::vector<TableLine>& lines, const QColor& shade) {
         for (const TableLine& line : lines) {
+            if (y > viewport()->height())
+                return;
             double tallest = LineHeight(TextStyle());
             for (const TableCell& cell : line.cells)
                 tallest = std::max(tallest, LineHeight(cell.style));
             const double height = tallest * scale;
             painter.fillRect(QRectF(area.left(), y, area.width(), height), shade);
             double x = area.left();
-            for (std::size_t column = 0; column < table.columns.size(); ++column) {
+            for (std::size_t column = 0; column < table.columns.size() && x < viewport()->width(); ++column) {
                 const double width = table.columns[column].width * scale;
                 const QRectF cellArea(x, y, width, height);
                 painter.setPen(QPen(QColor(0xc0, 0xc6, 0xd0), 1));
@@ -584,9 +615,9 @@ void LayoutCanvas::PaintTable(QPainter& painter, const LayoutObject& object, con
                     painter.setPen(cell.style.colour);
                     painter.setFont(FontOf(cell.style, scale));
                     const QRectF inner = cellArea.adjusted(2, 0, -2, 0);
-                    painter.drawText(inner, AlignmentOf(cell.style.alignment) | Qt::AlignVCenter,
-                                     painter.fontMetrics().elidedText(cell.formula, Qt::ElideRight,
-                                                                      int(inner.width())));
+                    painter.drawText(
+                        inner, AlignmentOf(cell.style.alignment) | Qt::AlignVCenter,
+                        painter.fontMetrics().elidedText(cell.formula, Qt::ElideRight, int(inner.width())));
                 }
                 x += width;
             }

@@ -47,7 +47,7 @@ public:
 
 signals:
     void ZoomChanged(double zoom);
-    void CursorMoved(QPointF at); // millimetres from the origin
+    void CursorMoved(QPointF at);    // millimetres from the origin
     void ObjectActivated(int index); // double-click
 
 protected:

@@ -59,8 +59,8 @@ QPageLayout ChosenPageLayout(const QPageSetupDialog& dialog, const QPageLayout& 
                                         dialog.findChild<QDoubleSpinBox*>(QStringLiteral("topMargin")),
                                         dialog.findChild<QDoubleSpinBox*>(QStringLiteral("rightMargin")),
                                         dialog.findChild<QDoubleSpinBox*>(QStringLiteral("bottomMargin"))};
-    if (!sizes || !units || !width || !height || !landscape || std::find(std::begin(margins), std::end(margins),
-                                                                         nullptr) != std::end(margins))
+    if (!sizes || !units || !width || !height || !landscape ||
+        std::find(std::begin(margins), std::end(margins), nullptr) != std::end(margins))
         return fallback;
     const auto unit = units->currentData().value<QPageLayout::Unit>();
     const bool across = landscape->isChecked() || (reverseLandscape && reverseLandscape->isChecked());
@@ -70,9 +70,9 @@ QPageLayout ChosenPageLayout(const QPageSetupDialog& dialog, const QPageLayout& 
         const QSizeF shown(width->value(), height->value());
         size = QPageSize(across ? shown.transposed() : shown, QPageSize::Unit(unit));
     }
-    QPageLayout chosen(size, across ? QPageLayout::Landscape : QPageLayout::Portrait,
-                       QMarginsF(margins[0]->value(), margins[1]->value(), margins[2]->value(), margins[3]->value()),
-                       unit);
+    QPageLayout chosen(
+        size, across ? QPageLayout::Landscape : QPageLayout::Portrait,
+        QMarginsF(margins[0]->value(), margins[1]->value(), margins[2]->value(), margins[3]->value()), unit);
     return chosen.isValid() ? chosen : fallback;
 }
 
@@ -165,10 +165,11 @@ QIcon OrderIcon(bool front)
 
 } // namespace
 
-LayoutDesigner::LayoutDesigner(ReportJobs& engine, const ReportJob& job, const QString& title, ProjectType type,
-                               const QString& layoutPath)
-    : engine_(engine), job_(job), title_(title.trimmed().isEmpty() ? QStringLiteral("Report Designer") : title),
-      layoutPath_(layoutPath), document_(type)
+LayoutDesigner::LayoutDesigner(ReportJobs& engine, const ReportJob& job, const QString& title,
+                               ProjectType type, const QString& layoutPath)
+    : engine_(engine), job_(job),
+      title_(title.trimmed().isEmpty() ? QStringLiteral("Report Designer") : title), layoutPath_(layoutPath),
+      document_(type)
 {
     setObjectName(QStringLiteral("layoutDesigner"));
     setWindowTitle(title_);
@@ -245,8 +246,9 @@ void LayoutDesigner::Load()
         document_.Reset(layout);
         RunTask([this] {
             ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, title_,
-                           loadProblem_ + QStringLiteral("\n\nThe designer shows an empty layout. The file is "
-                                                         "left as it is unless you save the new layout."));
+                           loadProblem_ +
+                               QStringLiteral("\n\nThe designer shows an empty layout. The file is "
+                                              "left as it is unless you save the new layout."));
         });
         messageLabel_->setText(QStringLiteral("The layout file could not be read; it is left as it is."));
         return;
@@ -273,8 +275,8 @@ QAction* LayoutDesigner::Action(const QString& name, const QString& text, const 
     return action;
 }
 
-QAction* LayoutDesigner::Task(const QString& name, const QString& text, const QKeySequence& key, const QIcon& icon,
-                              std::function<void()> task, int prohibitedBy)
+QAction* LayoutDesigner::Task(const QString& name, const QString& text, const QKeySequence& key,
+                              const QIcon& icon, std::function<void()> task, int prohibitedBy)
 {
     QAction* action = Action(name, text, key, icon, prohibitedBy);
     if (action)
@@ -286,20 +288,25 @@ void LayoutDesigner::BuildActions()
 {
     QStyle* style = QApplication::style();
     // The standard keys of the desktop, written out: a desktop without them would leave these keys free.
-    Task(QStringLiteral("actionNew"), QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
-         style->standardIcon(QStyle::SP_FileIcon), [this] { NewLayout(); }, DesignerAction::New);
-    Task(QStringLiteral("actionOpen"), QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-         style->standardIcon(QStyle::SP_DialogOpenButton), [this] { OpenLayout(); }, DesignerAction::Open);
+    Task(
+        QStringLiteral("actionNew"), QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
+        style->standardIcon(QStyle::SP_FileIcon), [this] { NewLayout(); }, DesignerAction::New);
+    Task(
+        QStringLiteral("actionOpen"), QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+        style->standardIcon(QStyle::SP_DialogOpenButton), [this] { OpenLayout(); }, DesignerAction::Open);
     Task(QStringLiteral("actionSave"), QStringLiteral("&Save"), QKeySequence::Save,
          style->standardIcon(QStyle::SP_DialogSaveButton), [this] { Save(); });
-    Task(QStringLiteral("actionSaveAs"), QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-         {}, [this] { SaveAs(); }, DesignerAction::SaveAs);
-    Task(QStringLiteral("actionPageSetup"), QStringLiteral("Page Set&up..."), {}, {}, [this] { PageSetUp(); });
+    Task(
+        QStringLiteral("actionSaveAs"), QStringLiteral("Save &As..."),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), {}, [this] { SaveAs(); }, DesignerAction::SaveAs);
+    Task(QStringLiteral("actionPageSetup"), QStringLiteral("Page Set&up..."), {}, {},
+         [this] { PageSetUp(); });
     Task(QStringLiteral("actionPrinter"), QStringLiteral("P&rinter..."), {}, {}, [this] { ChoosePrinter(); });
     Task(QStringLiteral("actionPreview"), QStringLiteral("Pre&view"), QKeySequence(Qt::CTRL | Qt::Key_F2),
          style->standardIcon(QStyle::SP_FileDialogContentsView), [this] { Preview(); });
-    if (!Task(QStringLiteral("actionExit"), QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), {},
-              [this] { RequestClose(); }, DesignerAction::Exit))
+    if (!Task(
+            QStringLiteral("actionExit"), QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), {},
+            [this] { RequestClose(); }, DesignerAction::Exit))
         Task(QStringLiteral("actionClose"), QStringLiteral("&Close"), QKeySequence(Qt::CTRL | Qt::Key_W),
              style->standardIcon(QStyle::SP_DialogCloseButton), [this] { RequestClose(); });
 
@@ -333,14 +340,16 @@ void LayoutDesigner::BuildActions()
     connect(Action(QStringLiteral("actionPaste"), QStringLiteral("&Paste"), QKeySequence::Paste, {}),
             &QAction::triggered, this, [this] {
                 const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-                if (!mime || !mime->hasFormat(LayoutObjectsMimeType) || !document_.Paste(mime->data(LayoutObjectsMimeType)))
+                if (!mime || !mime->hasFormat(LayoutObjectsMimeType) ||
+                    !document_.Paste(mime->data(LayoutObjectsMimeType)))
                     messageLabel_->setText(QStringLiteral("The clipboard holds no objects of a layout."));
             });
     connect(Action(QStringLiteral("actionDelete"), QStringLiteral("&Delete"), QKeySequence::Delete,
                    style->standardIcon(QStyle::SP_TrashIcon)),
             &QAction::triggered, &document_, &LayoutDocument::DeleteSelection);
-    connect(Action(QStringLiteral("actionSelectAll"), QStringLiteral("Select &All"), QKeySequence::SelectAll, {}),
-            &QAction::triggered, &document_, &LayoutDocument::SelectAll);
+    connect(
+        Action(QStringLiteral("actionSelectAll"), QStringLiteral("Select &All"), QKeySequence::SelectAll, {}),
+        &QAction::triggered, &document_, &LayoutDocument::SelectAll);
 
     const struct
     {
@@ -354,7 +363,8 @@ void LayoutDesigner::BuildActions()
                  {ObjectKind::Barcode, "actionInsertBarcode", "&Barcode"},
                  {ObjectKind::Table, "actionInsertTable", "T&able"}};
     for (const auto& entry : kinds) {
-        QAction* action = Action(QLatin1String(entry.name), QLatin1String(entry.text), {}, KindIcon(entry.kind));
+        QAction* action =
+            Action(QLatin1String(entry.name), QLatin1String(entry.text), {}, KindIcon(entry.kind));
         // A list project has one table, which carries its records.
         connect(action, &QAction::triggered, this, [this, kind = entry.kind] { Insert(kind); });
     }
@@ -390,15 +400,16 @@ void LayoutDesigner::BuildActions()
                   {"actionShorter", "Shorter", Qt::SHIFT | Qt::Key_Up, 0, -1, true},
                   {"actionTaller", "Taller", Qt::SHIFT | Qt::Key_Down, 0, 1, true}};
     for (const auto& nudge : nudges) {
-        QAction* action = Action(QLatin1String(nudge.name), QLatin1String(nudge.text), QKeySequence(nudge.key), {});
+        QAction* action =
+            Action(QLatin1String(nudge.name), QLatin1String(nudge.text), QKeySequence(nudge.key), {});
         action->setShortcutContext(Qt::WidgetShortcut);
         connect(action, &QAction::triggered, this,
                 [this, dx = nudge.dx, dy = nudge.dy, resize = nudge.resize] { Nudge(dx, dy, resize); });
-        QAction* fine = Action(QLatin1String(nudge.name) + QStringLiteral("Fine"),
-                               QLatin1String(nudge.text) + QStringLiteral(" a Little"),
-                               QKeySequence(QKeyCombination(nudge.key.keyboardModifiers() | Qt::AltModifier,
-                                                            nudge.key.key())),
-                               {});
+        QAction* fine = Action(
+            QLatin1String(nudge.name) + QStringLiteral("Fine"),
+            QLatin1String(nudge.text) + QStringLiteral(" a Little"),
+            QKeySequence(QKeyCombination(nudge.key.keyboardModifiers() | Qt::AltModifier, nudge.key.key())),
+            {});
         fine->setShortcutContext(Qt::WidgetShortcut);
         connect(fine, &QAction::triggered, this, [this, dx = nudge.dx, dy = nudge.dy, resize = nudge.resize] {
             Nudge(dx / LayoutCanvas::GridStep / 10, dy / LayoutCanvas::GridStep / 10, resize);
@@ -412,8 +423,8 @@ void LayoutDesigner::BuildActions()
     connect(Action(QStringLiteral("actionActualSize"), QStringLiteral("&Actual Size"),
                    QKeySequence(Qt::CTRL | Qt::Key_0), {}),
             &QAction::triggered, this, [this] { SetZoom(1); });
-    connect(Action(QStringLiteral("actionFitWidth"), QStringLiteral("Fit &Width"), {}, {}), &QAction::triggered, this,
-            [this] { SetZoom(canvas_->FitWidthZoom()); });
+    connect(Action(QStringLiteral("actionFitWidth"), QStringLiteral("Fit &Width"), {}, {}),
+            &QAction::triggered, this, [this] { SetZoom(canvas_->FitWidthZoom()); });
     QAction* snap = Action(QStringLiteral("actionSnapToGrid"), QStringLiteral("&Snap to Grid"),
                            QKeySequence(Qt::CTRL | Qt::Key_G), {});
     snap->setCheckable(true);
@@ -540,21 +551,22 @@ void LayoutDesigner::BuildMenus()
                     bar->addSeparator();
                 continue;
             }
-            if (QAction* action = QLatin1String(name) == QLatin1String("actionUndo") ? undo_
+            if (QAction* action = QLatin1String(name) == QLatin1String("actionUndo")   ? undo_
                                   : QLatin1String(name) == QLatin1String("actionRedo") ? redo_
-                                                                                        : find(name))
+                                                                                       : find(name))
                 menu->addAction(action);
         }
     };
     auto* menus = new QMenuBar(this);
     menus->setObjectName(QStringLiteral("designerMenus"));
-    add(menus->addMenu(QStringLiteral("&File")), {"actionNew", "actionOpen", "actionSave", "actionSaveAs", "",
-                                                 "actionPageSetup", "actionPrinter", "actionPreview", "",
-                                                 "actionExit", "actionClose"});
+    add(menus->addMenu(QStringLiteral("&File")),
+        {"actionNew", "actionOpen", "actionSave", "actionSaveAs", "", "actionPageSetup", "actionPrinter",
+         "actionPreview", "", "actionExit", "actionClose"});
     add(menus->addMenu(QStringLiteral("&Edit")), {"actionUndo", "actionRedo", "", "actionCut", "actionCopy",
-                                                 "actionPaste", "actionDelete", "", "actionSelectAll"});
-    add(menus->addMenu(QStringLiteral("&Insert")), {"actionInsertText", "actionInsertLine", "actionInsertRectangle",
-                                                   "actionInsertPicture", "actionInsertBarcode", "actionInsertTable"});
+                                                  "actionPaste", "actionDelete", "", "actionSelectAll"});
+    add(menus->addMenu(QStringLiteral("&Insert")),
+        {"actionInsertText", "actionInsertLine", "actionInsertRectangle", "actionInsertPicture",
+         "actionInsertBarcode", "actionInsertTable"});
     QMenu* arrange = menus->addMenu(QStringLiteral("&Arrange"));
     add(arrange, {"actionBringToFront", "actionSendToBack", "actionBringForward", "actionSendBackward", ""});
     add(arrange->addMenu(QStringLiteral("&Move")),
@@ -564,17 +576,20 @@ void LayoutDesigner::BuildMenus()
         {"actionWider", "actionNarrower", "actionTaller", "actionShorter", "", "actionWiderFine",
          "actionNarrowerFine", "actionTallerFine", "actionShorterFine"});
     QMenu* view = menus->addMenu(QStringLiteral("&View"));
-    add(view, {"actionZoomIn", "actionZoomOut", "actionActualSize", "actionFitWidth", "", "actionSnapToGrid", ""});
-    add(view->addMenu(QStringLiteral("&Layer")), {"actionLayer0", "actionLayer1", "actionLayer2", "actionLayer3"});
+    add(view,
+        {"actionZoomIn", "actionZoomOut", "actionActualSize", "actionFitWidth", "", "actionSnapToGrid", ""});
+    add(view->addMenu(QStringLiteral("&Layer")),
+        {"actionLayer0", "actionLayer1", "actionLayer2", "actionLayer3"});
     layout()->setMenuBar(menus);
 
     auto* tools = new QToolBar;
     tools->setObjectName(QStringLiteral("designerToolbar"));
     tools->setIconSize(QSize(22, 22));
     tools->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    add(tools, {"actionNew", "actionOpen", "actionSave", "", "actionUndo", "actionRedo", "", "actionDelete", "",
-                "actionInsertText", "actionInsertLine", "actionInsertRectangle", "actionInsertPicture",
-                "actionInsertBarcode", "actionInsertTable", "", "actionBringToFront", "actionSendToBack", ""});
+    add(tools,
+        {"actionNew", "actionOpen", "actionSave", "", "actionUndo", "actionRedo", "", "actionDelete", "",
+         "actionInsertText", "actionInsertLine", "actionInsertRectangle", "actionInsertPicture",
+         "actionInsertBarcode", "actionInsertTable", "", "actionBringToFront", "actionSendToBack", ""});
     tools->addWidget(new QLabel(QStringLiteral(" Zoom: ")));
     tools->addWidget(zoomBox_);
     tools->addSeparator();
@@ -585,8 +600,8 @@ void LayoutDesigner::BuildMenus()
             tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, tools);
 
-    for (const char* name : {"actionCut", "actionCopy", "actionDelete", "actionBringToFront", "actionSendToBack",
-                             "actionBringForward", "actionSendBackward"})
+    for (const char* name : {"actionCut", "actionCopy", "actionDelete", "actionBringToFront",
+                             "actionSendToBack", "actionBringForward", "actionSendBackward"})
         selectionActions_ << find(name);
 }
 
@@ -605,7 +620,8 @@ void LayoutDesigner::Insert(ObjectKind kind)
         at = QPointF(0, layout.projectType == ProjectType::List ? 20 : step);
     LayoutObject object = LayoutDocument::NewObject(kind, at, document_.FreeName(kind));
     if (kind == ObjectKind::Table)
-        object.frame.setWidth(std::max(20.0, layout.paper.width - layout.paper.leftMargin - layout.paper.rightMargin));
+        object.frame.setWidth(
+            std::max(20.0, layout.paper.width - layout.paper.leftMargin - layout.paper.rightMargin));
     if (layout.projectType == ProjectType::Label && layout.labels.labelWidth > 0)
         object.frame.setWidth(std::min(object.frame.width(), layout.labels.labelWidth));
     document_.AddObject(std::move(object));
@@ -637,8 +653,8 @@ void LayoutDesigner::RefreshObjectList()
     objects_->blockSignals(true);
     objects_->clear();
     for (const LayoutObject& object : document_.Objects()) {
-        auto* item = new QListWidgetItem(KindIcon(object.kind), object.name.isEmpty() ? ObjectKindName(object.kind)
-                                                                                      : object.name);
+        auto* item = new QListWidgetItem(KindIcon(object.kind),
+                                         object.name.isEmpty() ? ObjectKindName(object.kind) : object.name);
         objects_->addItem(item);
     }
     for (int index : document_.Selection())
@@ -706,10 +722,9 @@ bool LayoutDesigner::SaveChangesFirst()
 {
     if (!IsModified())
         return true;
-    const int answer = ShowMessageBox(MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
-                                      MessageIcon::Question, title_,
-                                      QStringLiteral("The layout has been changed. Do you want to save the changes?"),
-                                      MessageButton::Yes);
+    const int answer = ShowMessageBox(
+        MessageButton::Yes | MessageButton::No | MessageButton::Cancel, MessageIcon::Question, title_,
+        QStringLiteral("The layout has been changed. Do you want to save the changes?"), MessageButton::Yes);
     if (answer == MessageButton::Yes)
         return Save();
     return answer == MessageButton::No;
@@ -731,9 +746,11 @@ bool LayoutDesigner::Save()
     else
         printerChanged_ = false;
     // The sketch shows the first page with the sample values; the layout is saved even when it fails.
-    if (!WriteLayoutSketch(job_, document_.Layout(), QFileInfo(layoutPath_).absolutePath(), sketchPath_, error))
+    if (!WriteLayoutSketch(job_, document_.Layout(), QFileInfo(layoutPath_).absolutePath(), sketchPath_,
+                           error))
         problems << error;
-    messageLabel_->setText(problems.isEmpty() ? QStringLiteral("Saved \"%1\".").arg(layoutPath_) : problems.join(' '));
+    messageLabel_->setText(problems.isEmpty() ? QStringLiteral("Saved \"%1\".").arg(layoutPath_)
+                                              : problems.join(' '));
     if (!problems.isEmpty())
         ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, title_, problems.join(QLatin1Char('\n')));
     UpdateState();
@@ -770,8 +787,9 @@ void LayoutDesigner::OpenLayout()
     if (!SaveChangesFirst())
         return;
     const QString extension = job_.extensions.value(int(document_.Layout().projectType)).layout;
-    const QString path = AskOpenFileName(QStringLiteral("Open Layout"),
-                                         QStringLiteral("Layouts|*.%1|All Files|*.*").arg(extension), layoutPath_);
+    const QString path =
+        AskOpenFileName(QStringLiteral("Open Layout"),
+                        QStringLiteral("Layouts|*.%1|All Files|*.*").arg(extension), layoutPath_);
     if (path.isEmpty())
         return;
     ReportLayout layout;
@@ -795,7 +813,8 @@ void LayoutDesigner::PageSetUp()
         QPageSize(QSizeF(std::min(paper.width, paper.height), std::max(paper.width, paper.height)),
                   QPageSize::Millimeter),
         landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-        QMarginsF(paper.leftMargin, paper.topMargin, paper.rightMargin, paper.bottomMargin), QPageLayout::Millimeter));
+        QMarginsF(paper.leftMargin, paper.topMargin, paper.rightMargin, paper.bottomMargin),
+        QPageLayout::Millimeter));
     QPageSetupDialog dialog(&printer);
     dialog.setObjectName(QStringLiteral("pageSetupDialog"));
     dialog.setWindowTitle(QStringLiteral("Page Setup"));
@@ -814,8 +833,8 @@ void LayoutDesigner::PageSetUp()
     document_.Change(QStringLiteral("Page set-up"), layout);
     job_.printer.SetValue(PrinterKey::Paper, chosen.pageSize().key());
     job_.printer.SetValue(PrinterKey::Orientation, chosen.orientation() == QPageLayout::Landscape
-                                                             ? QStringLiteral("Landscape")
-                                                             : QStringLiteral("Portrait"));
+                                                       ? QStringLiteral("Landscape")
+                                                       : QStringLiteral("Portrait"));
     printerChanged_ = true;
     UpdateState();
 }
@@ -842,7 +861,8 @@ void LayoutDesigner::Preview()
     // The preview prints the layout as it stands, unsaved changes included, from a file of its own.
     QTemporaryDir folder;
     const ProjectType type = document_.Layout().projectType;
-    const QString file = folder.filePath(QStringLiteral("preview.") + job_.extensions.value(int(type)).layout);
+    const QString file =
+        folder.filePath(QStringLiteral("preview.") + job_.extensions.value(int(type)).layout);
     QString error;
     const auto fail = [this](const QString& why) {
         ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, title_,
@@ -860,7 +880,8 @@ void LayoutDesigner::Preview()
     run->fields = job_.fields;
     run->printer = job_.printer;
     using namespace ReportResult;
-    int result = engine_.LlPrintWithBoxStartA(job, int(type), file, PrintMode::PrintToPreview, 0, this, title_);
+    int result =
+        engine_.LlPrintWithBoxStartA(job, int(type), file, PrintMode::PrintToPreview, 0, this, title_);
     if (result == Ok) {
         // Every sample record is the same: the values the caller declared for the design.
         const auto printRecord = [&](const std::function<int()>& print) {
@@ -880,7 +901,8 @@ void LayoutDesigner::Preview()
                 result = printRecord([&] { return engine_.LlPrintFieldsEnd(job); });
         } else {
             const LabelGrid& grid = document_.Layout().labels;
-            const int records = type == ProjectType::Card ? 1 : std::min(grid.rows * grid.columns, MaxSampleLabels);
+            const int records =
+                type == ProjectType::Card ? 1 : std::min(grid.rows * grid.columns, MaxSampleLabels);
             for (int record = 0; record < records && result == Ok; ++record)
                 result = printRecord([&] { return engine_.LlPrint(job); });
         }

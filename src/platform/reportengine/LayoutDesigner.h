@@ -85,7 +85,7 @@ protected:
 
 private:
     void Load();
-    ReportLayout EmptyLayout() const; // of the project type
+    ReportLayout EmptyLayout() const;        // of the project type
     void SetLayoutPath(const QString& path); // with the printer settings and the sketch beside it
     void BuildActions();
     void BuildMenus();

@@ -200,7 +200,8 @@ void LayoutDocument::DeleteSelection()
         objects.erase(objects.begin() + *index);
     LayoutStep::State before{layout_, layer_, selection_};
     LayoutStep::State next{after, layer_, {}};
-    undo_.push(new LayoutStep(*this, QStringLiteral("Delete"), std::move(before), std::move(next), NoMerge, 0));
+    undo_.push(
+        new LayoutStep(*this, QStringLiteral("Delete"), std::move(before), std::move(next), NoMerge, 0));
 }
 
 void LayoutDocument::Reorder(const QString& text, bool forward, bool allTheWay)
@@ -292,7 +293,8 @@ bool LayoutDocument::Paste(const QByteArray& data)
     }
     LayoutStep::State before{layout_, layer_, selection_};
     LayoutStep::State next{after, layer_, selection};
-    undo_.push(new LayoutStep(*this, QStringLiteral("Paste"), std::move(before), std::move(next), NoMerge, 0));
+    undo_.push(
+        new LayoutStep(*this, QStringLiteral("Paste"), std::move(before), std::move(next), NoMerge, 0));
     return true;
 }
 

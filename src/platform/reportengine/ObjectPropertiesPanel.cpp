@@ -36,12 +36,15 @@ struct PaperSize
     double height;
 };
 
-constexpr PaperSize PaperSizes[] = {{"A4", 210, 297},     {"A5", 148, 210},       {"Letter", 215.9, 279.4},
-                                    {"Legal", 215.9, 355.6}, {"Executive", 184.2, 266.7}};
+constexpr PaperSize PaperSizes[] = {{"A4", 210, 297},
+                                    {"A5", 148, 210},
+                                    {"Letter", 215.9, 279.4},
+                                    {"Legal", 215.9, 355.6},
+                                    {"Executive", 184.2, 266.7}};
 
 // The common symbologies the pages draw; a layout may name any other that they know.
-constexpr const char* Symbologies[] = {"Code128", "Code39", "Code93",     "EAN13",      "EAN8",  "UPCA",
-                                       "ITF14",   "QR",     "DataMatrix", "PDF417",     "Aztec"};
+constexpr const char* Symbologies[] = {"Code128", "Code39", "Code93",     "EAN13",  "EAN8", "UPCA",
+                                       "ITF14",   "QR",     "DataMatrix", "PDF417", "Aztec"};
 
 QIcon ColourIcon(const QColor& colour)
 {
@@ -156,16 +159,17 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     for (QDoubleSpinBox* box : {x_, y_, width_, height_})
         connect(box, &QDoubleSpinBox::valueChanged, this, [this, box](double value) {
             const bool size = box == width_ || box == height_;
-            Edit(size ? QStringLiteral("Resize") : QStringLiteral("Move"), [this, box, value](LayoutObject& o) {
-                if (box == x_)
-                    o.frame.moveLeft(value);
-                else if (box == y_)
-                    o.frame.moveTop(value);
-                else if (box == width_)
-                    o.frame.setWidth(value);
-                else
-                    o.frame.setHeight(value);
-            });
+            Edit(size ? QStringLiteral("Resize") : QStringLiteral("Move"),
+                 [this, box, value](LayoutObject& o) {
+                     if (box == x_)
+                         o.frame.moveLeft(value);
+                     else if (box == y_)
+                         o.frame.moveTop(value);
+                     else if (box == width_)
+                         o.frame.setWidth(value);
+                     else
+                         o.frame.setHeight(value);
+                 });
         });
     condition_ = new QLineEdit;
     condition_->setObjectName(QStringLiteral("objectCondition"));
@@ -250,7 +254,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     form->addRow(QString(), styleRow);
     QAction* textColour = Command(QStringLiteral("actionTextColour"), QStringLiteral("Colour..."));
     connect(textColour, &QAction::triggered, this, [this] {
-        AskColour(QStringLiteral("Change text colour"), [](LayoutObject& o) -> QColor& { return o.style.colour; });
+        AskColour(QStringLiteral("Change text colour"),
+                  [](LayoutObject& o) -> QColor& { return o.style.colour; });
     });
     textColour_ = Button(textColour);
     textColour_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -285,7 +290,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     form = static_cast<QFormLayout*>(frameBox_->layout());
     QAction* penColour = Command(QStringLiteral("actionPenColour"), QStringLiteral("Colour..."));
     connect(penColour, &QAction::triggered, this, [this] {
-        AskColour(QStringLiteral("Change line colour"), [](LayoutObject& o) -> QColor& { return o.penColour; });
+        AskColour(QStringLiteral("Change line colour"),
+                  [](LayoutObject& o) -> QColor& { return o.penColour; });
     });
     penColour_ = Button(penColour);
     penColour_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -328,14 +334,14 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
         Edit(QStringLiteral("Change picture"),
              [file = pictureFile_->text().trimmed()](LayoutObject& o) { o.pictureFile = file; });
     });
-    QAction* choosePicture =
-        Command(QStringLiteral("actionChoosePicture"), QStringLiteral("Choose..."));
+    QAction* choosePicture = Command(QStringLiteral("actionChoosePicture"), QStringLiteral("Choose..."));
     connect(choosePicture, &QAction::triggered, this, [this] {
         runTask_([this] {
-            const QString file = AskOpenFileName(QStringLiteral("Select Picture"),
-                                                 QStringLiteral("Pictures|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.svg|"
-                                                                "All Files|*.*"),
-                                                 pictureFile_->text());
+            const QString file =
+                AskOpenFileName(QStringLiteral("Select Picture"),
+                                QStringLiteral("Pictures|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.svg|"
+                                               "All Files|*.*"),
+                                pictureFile_->text());
             if (!file.isEmpty())
                 Edit(QStringLiteral("Change picture"), [file](LayoutObject& o) { o.pictureFile = file; });
         });
@@ -349,7 +355,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     pictureItem_->addItem(QStringLiteral("(the file above)"), QString());
     for (const ReportItems* items : {&variables_, &fields_})
         for (const QString& name : items->Names())
-            if (KindOfType(items->Lookup(name)->type) == ReportItemKind::Drawing && pictureItem_->findData(name) < 0)
+            if (KindOfType(items->Lookup(name)->type) == ReportItemKind::Drawing &&
+                pictureItem_->findData(name) < 0)
                 pictureItem_->addItem(name, name);
     connect(pictureItem_, &QComboBox::currentIndexChanged, this, [this](int index) {
         Edit(QStringLiteral("Change picture"),
@@ -372,7 +379,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     barcodeFormula_->setReadOnly(true);
     QAction* editBarcode = Command(QStringLiteral("actionEditBarcode"), QStringLiteral("Edit..."));
     connect(editBarcode, &QAction::triggered, this, [this] {
-        AskFormula(QStringLiteral("Barcode"), false, [](LayoutObject& o) -> QString& { return o.barcodeFormula; });
+        AskFormula(QStringLiteral("Barcode"), false,
+                   [](LayoutObject& o) -> QString& { return o.barcodeFormula; });
     });
     auto* barcodeRow = new QHBoxLayout;
     barcodeRow->addWidget(barcodeFormula_, 1);
@@ -472,7 +480,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
             bool moved = false;
             Edit(QStringLiteral("Move column"), [row, other, &moved](LayoutObject& o) {
                 TableContent& table = o.table;
-                if (row < 0 || other < 0 || row >= int(table.columns.size()) || other >= int(table.columns.size()))
+                if (row < 0 || other < 0 || row >= int(table.columns.size()) ||
+                    other >= int(table.columns.size()))
                     return;
                 std::swap(table.columns[std::size_t(row)], table.columns[std::size_t(other)]);
                 ForEachLine(table, [&](TableLine& line) {
@@ -499,7 +508,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     groupFormula_->setPlaceholderText(QStringLiteral("no groups"));
     QAction* editGroup = Command(QStringLiteral("actionEditGroupFormula"), QStringLiteral("Edit..."));
     connect(editGroup, &QAction::triggered, this, [this] {
-        AskFormula(QStringLiteral("Groups"), true, [](LayoutObject& o) -> QString& { return o.table.groupFormula; });
+        AskFormula(QStringLiteral("Groups"), true,
+                   [](LayoutObject& o) -> QString& { return o.table.groupFormula; });
     });
     auto* groupRow = new QHBoxLayout;
     groupRow->addWidget(groupFormula_, 1);
@@ -599,7 +609,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     countRow->addWidget(new QLabel(QStringLiteral("down:")));
     countRow->addWidget(labelRows_, 1);
     form->addRow(QStringLiteral("Across:"), countRow);
-    const char* labelNames[] = {"labelWidth", "labelHeight", "labelAcross", "labelDown", "labelLeft", "labelTop"};
+    const char* labelNames[] = {"labelWidth", "labelHeight", "labelAcross",
+                                "labelDown",  "labelLeft",   "labelTop"};
     for (int at = 0; at < 6; ++at) {
         labelValues_[at] = Length(QLatin1String(labelNames[at]), 0, 1000);
         connect(labelValues_[at], &QDoubleSpinBox::valueChanged, this, [this, at](double value) {
@@ -612,7 +623,8 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     }
     const QString labelRows[] = {QStringLiteral("Label width:"), QStringLiteral("Pitch across:"),
                                  QStringLiteral("First label left:")};
-    const QString labelOthers[] = {QStringLiteral("height:"), QStringLiteral("down:"), QStringLiteral("top:")};
+    const QString labelOthers[] = {QStringLiteral("height:"), QStringLiteral("down:"),
+                                   QStringLiteral("top:")};
     for (int row = 0; row < 3; ++row) {
         auto* line = new QHBoxLayout;
         line->addWidget(labelValues_[row * 2], 1);
@@ -701,7 +713,8 @@ void ObjectPropertiesPanel::EditCell()
     const int column = columns_->currentColumn();
     if (!object || object->kind != ObjectKind::Table || row < 0 || row >= int(object->table.columns.size()))
         return;
-    const TablePart part = column >= FirstFormulaColumn ? Parts[column - FirstFormulaColumn] : TablePart::Data;
+    const TablePart part =
+        column >= FirstFormulaColumn ? Parts[column - FirstFormulaColumn] : TablePart::Data;
     QString formula = CellFormula(object->table, part, std::size_t(row));
     const QString what = object->table.columns[std::size_t(row)].title + QStringLiteral(": ") +
                          columns_->horizontalHeaderItem(FirstFormulaColumn + int(part))->text();
@@ -738,11 +751,13 @@ void ObjectPropertiesPanel::AskFormula(const QString& what, bool allowBlank,
         LayoutObject object = *document_.SelectedObject();
         QString text = formula(object);
         if (EditFormula(what, text, allowBlank))
-            Edit(QStringLiteral("Change %1").arg(what.toLower()), [&](LayoutObject& o) { formula(o) = text; });
+            Edit(QStringLiteral("Change %1").arg(what.toLower()),
+                 [&](LayoutObject& o) { formula(o) = text; });
     });
 }
 
-void ObjectPropertiesPanel::AskColour(const QString& text, const std::function<QColor&(LayoutObject&)>& colour)
+void ObjectPropertiesPanel::AskColour(const QString& text,
+                                      const std::function<QColor&(LayoutObject&)>& colour)
 {
     runTask_([this, text, colour] {
         if (!document_.SelectedObject())
@@ -765,7 +780,8 @@ void ObjectPropertiesPanel::Refresh()
                                      : QStringLiteral("Page"));
     objectBox_->setVisible(object);
     textBox_->setVisible(object && object->kind == ObjectKind::Text);
-    frameBox_->setVisible(object && (object->kind == ObjectKind::Line || object->kind == ObjectKind::Rectangle));
+    frameBox_->setVisible(object &&
+                          (object->kind == ObjectKind::Line || object->kind == ObjectKind::Rectangle));
     pictureBox_->setVisible(object && object->kind == ObjectKind::Picture);
     barcodeBox_->setVisible(object && object->kind == ObjectKind::Barcode);
     tableBox_->setVisible(object && object->kind == ObjectKind::Table);
@@ -835,8 +851,9 @@ void ObjectPropertiesPanel::Refresh()
         margins_[at]->setValue(margins[at]);
     labelRows_->setValue(layout.labels.rows);
     labelColumns_->setValue(layout.labels.columns);
-    const double labels[] = {layout.labels.labelWidth,    layout.labels.labelHeight, layout.labels.horizontalPitch,
-                             layout.labels.verticalPitch, layout.labels.leftMargin,  layout.labels.topMargin};
+    const double labels[] = {layout.labels.labelWidth,      layout.labels.labelHeight,
+                             layout.labels.horizontalPitch, layout.labels.verticalPitch,
+                             layout.labels.leftMargin,      layout.labels.topMargin};
     for (int at = 0; at < 6; ++at)
         labelValues_[at]->setValue(labels[at]);
     refreshing_ = false;

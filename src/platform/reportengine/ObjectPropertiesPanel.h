@@ -64,7 +64,8 @@ private:
     void Edit(const QString& text, const std::function<void(LayoutObject&)>& change);
     void EditPage(const QString& text, const std::function<void(ReportLayout&)>& change);
     // The formula editor (or the colour dialog) for one value of the selected object.
-    void AskFormula(const QString& what, bool allowBlank, const std::function<QString&(LayoutObject&)>& formula);
+    void AskFormula(const QString& what, bool allowBlank,
+                    const std::function<QString&(LayoutObject&)>& formula);
     void AskColour(const QString& text, const std::function<QColor&(LayoutObject&)>& colour);
     void EditLine(int row);
     void EditCell();

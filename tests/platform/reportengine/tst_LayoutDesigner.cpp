@@ -5,8 +5,8 @@
 #include "platform/reportengine/ObjectPropertiesPanel.h"
 #include "platform/reportengine/PreviewWindow.h"
 #include "platform/reportengine/PrinterOutput.h"
-#include "platform/runtime/CommonDialogs.h"
 #include "platform/reportengine/ReportJobs.h"
+#include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/runtime/ProgramWindow.h"
 
@@ -99,7 +99,8 @@ struct DesignRun
                 engine.LlDefineVariableExtA(job, name, sample(name, itemType), itemType, 0);
             }
             for (const char* name : {"ReportOptions.Description", "ReportOptions.LoginName"})
-                engine.LlDefineVariableExtA(job, QLatin1String(name), QLatin1String(name), ReportItemType::Text, 0);
+                engine.LlDefineVariableExtA(job, QLatin1String(name), QLatin1String(name),
+                                            ReportItemType::Text, 0);
             if (prohibit)
                 for (int action : {524, 519, 515, 990})
                     engine.LlDesignerProhibitAction(job, action);
@@ -248,13 +249,14 @@ private slots:
 
         // The saved layout prints its columns for three records.
         ReportJobs engine;
-        const int job = StartPdf(engine, int(ProjectType::List), path, folder_.path(), QStringLiteral("tasks.pdf"));
-        engine.LlDefineVariableExtA(job, QStringLiteral("ReportOptions.Description"), QStringLiteral("Weekly"),
-                                    ReportItemType::Text, 0);
+        const int job =
+            StartPdf(engine, int(ProjectType::List), path, folder_.path(), QStringLiteral("tasks.pdf"));
+        engine.LlDefineVariableExtA(job, QStringLiteral("ReportOptions.Description"),
+                                    QStringLiteral("Weekly"), ReportItemType::Text, 0);
         QCOMPARE(engine.LlPrint(job), ReportResult::Ok);
         for (int record = 1; record <= 3; ++record) {
-            engine.LlDefineFieldExtA(job, QStringLiteral("Task.Description"), QStringLiteral("Errand %1").arg(record),
-                                     ReportItemType::Text, 0);
+            engine.LlDefineFieldExtA(job, QStringLiteral("Task.Description"),
+                                     QStringLiteral("Errand %1").arg(record), ReportItemType::Text, 0);
             engine.LlDefineFieldExtA(job, QStringLiteral("Task.Num"), QString::number(700 + record),
                                      ReportItemType::Numeric, 0);
             PrintListRecord(engine, job);
@@ -267,7 +269,8 @@ private slots:
         QVERIFY2(pages[0].contains(QStringLiteral("Weekly - open tasks")), qPrintable(pages[0]));
         QCOMPARE(Captures(pages[0], QStringLiteral("(Column \\d)")), (QStringList{"Column 1", "Column 2"}));
         QCOMPARE(Captures(pages[0], QStringLiteral("Errand (\\d) +70\\d")), (QStringList{"1", "2", "3"}));
-        QCOMPARE(Captures(pages[0], QStringLiteral("Errand \\d +(70\\d)")), (QStringList{"701", "702", "703"}));
+        QCOMPARE(Captures(pages[0], QStringLiteral("Errand \\d +(70\\d)")),
+                 (QStringList{"701", "702", "703"}));
     }
 
     void undoGivesBackTheLayoutBeforeEachKindOfChange_data()
@@ -405,10 +408,14 @@ private slots:
     {
         QTest::addColumn<QString>("formula");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("cut short") << "Task.Num +" << "at position";
-        QTest::newRow("open parenthesis") << "Cond(Task.Completed, \"done\"" << "closing parenthesis";
-        QTest::newRow("open quote") << "\"open tasks" << "no closing quote";
-        QTest::newRow("unknown function") << "Frobnicate(1)" << "Frobnicate";
+        QTest::newRow("cut short") << "Task.Num +"
+                                   << "at position";
+        QTest::newRow("open parenthesis") << "Cond(Task.Completed, \"done\""
+                                          << "closing parenthesis";
+        QTest::newRow("open quote") << "\"open tasks"
+                                    << "no closing quote";
+        QTest::newRow("unknown function") << "Frobnicate(1)"
+                                          << "Frobnicate";
         QTest::newRow("hostile") << QString(5000, QLatin1Char('(')) << "not valid";
     }
 
@@ -430,7 +437,8 @@ private slots:
         QVERIFY(!ok->isEnabled());
         editor->accept(); // Enter cannot commit it either
         QVERIFY(editor->isVisible());
-        editor->findChild<QPlainTextEdit*>(QStringLiteral("formulaText"))->setPlainText(QStringLiteral("Task.Num > 5"));
+        editor->findChild<QPlainTextEdit*>(QStringLiteral("formulaText"))
+            ->setPlainText(QStringLiteral("Task.Num > 5"));
         QVERIFY(status->text().contains(QStringLiteral("correct")));
         editor->findChild<QPushButton*>(QStringLiteral("formulaCancel"))->click();
         QVERIFY(WaitForProgramThreads());
@@ -451,9 +459,9 @@ private slots:
         DesignRun run;
         run.Start(File(QStringLiteral("jx_prohibited")), ProjectType::Card, prohibited);
         LayoutDesigner* designer = run.Designer();
-        const QList<QKeySequence> keys{QKeySequence(QStringLiteral("Ctrl+N")), QKeySequence(QStringLiteral("Ctrl+O")),
-                                       QKeySequence(QStringLiteral("Ctrl+Shift+S")),
-                                       QKeySequence(QStringLiteral("Ctrl+Q"))};
+        const QList<QKeySequence> keys{
+            QKeySequence(QStringLiteral("Ctrl+N")), QKeySequence(QStringLiteral("Ctrl+O")),
+            QKeySequence(QStringLiteral("Ctrl+Shift+S")), QKeySequence(QStringLiteral("Ctrl+Q"))};
         QStringList names;
         QList<QKeySequence> shortcuts;
         for (QAction* action : designer->findChildren<QAction*>()) {
@@ -474,7 +482,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("changed");
-        QTest::newRow("cut short") << QByteArray("<jornix-layout version=\"1\" project=\"list\"><layer") << false;
+        QTest::newRow("cut short") << QByteArray("<jornix-layout version=\"1\" project=\"list\"><layer")
+                                   << false;
         QTest::newRow("not a layout") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11) << false;
         QTest::newRow("changed, then not saved")
             << QByteArray("<!DOCTYPE x [<!ENTITY a \"aaaa\">]><jornix-layout version=\"1\"/>") << true;
@@ -493,7 +502,8 @@ private slots:
         LayoutDesigner* designer = run.Designer();
         QVERIFY(designer);
         QCOMPARE(boxes.boxes.size(), 1);
-        QVERIFY2(boxes.boxes[0].text.contains(QStringLiteral("cannot be read")), qPrintable(boxes.boxes[0].text));
+        QVERIFY2(boxes.boxes[0].text.contains(QStringLiteral("cannot be read")),
+                 qPrintable(boxes.boxes[0].text));
         QVERIFY(!designer->LoadProblem().isEmpty());
         QVERIFY(designer->Document().Layout().Layer(LayoutLayer::EveryPage).empty());
         QCOMPARE(designer->Document().Layout().projectType, ProjectType::List);
@@ -503,6 +513,37 @@ private slots:
         QCOMPARE(boxes.boxes.size(), changed ? 2 : 1);
         QVERIFY(run.finished);
         QCOMPARE(Contents(path), content);
+    }
+
+    void aLayoutOfExtremeSizesOpensAndDraws()
+    {
+        // Values at the bounds a layout file may hold.
+        ReportLayout layout;
+        layout.projectType = ProjectType::Label;
+        layout.paper = PaperSetup{100000, 100000, 0, 0, 0, 0};
+        layout.labels = LabelGrid{1000, 1000, 0.5, 0.5, 0, 0, 0.4, 0.4};
+        LayoutObject text =
+            LayoutDocument::NewObject(ObjectKind::Text, {-1000, -1000}, QStringLiteral("Huge"));
+        text.frame.setSize({100000, 100000});
+        text.style.pointSize = 2000;
+        text.lines = QStringList(1000, QString(1000, QLatin1Char('W')));
+        LayoutObject table = LayoutDocument::NewObject(ObjectKind::Table, {0, 0}, QStringLiteral("Wide"));
+        table.table.columns.assign(1000, TableColumn{QStringLiteral("c"), 100000});
+        table.table.dataLines.front().cells.assign(1000, TableCell{QStringLiteral("Task.Num")});
+        layout.Layer(LayoutLayer::EveryPage) = {text, table};
+        const QString path = File(QStringLiteral("jx_extreme.rpt"));
+        Write(layout, path);
+        DesignRun run;
+        run.Start(path, ProjectType::Label);
+        LayoutDesigner* designer = run.Designer();
+        QVERIFY(designer->LoadProblem().isEmpty());
+        for (double zoom : {0.1, 1.0, 8.0}) {
+            designer->Canvas().SetZoom(zoom);
+            QVERIFY(!designer->grab().isNull());
+        }
+        designer->Document().Select({1});
+        QVERIFY(!designer->grab().isNull());
+        CloseUnchanged(run);
     }
 
     void aSaveThatFailsSaysSoAndKeepsThePreviousFile()
@@ -520,7 +561,8 @@ private slots:
         Trigger(designer, "actionSave");
         QCOMPARE(boxes.boxes.size(), 1);
         QCOMPARE(boxes.boxes[0].icon, MessageIcon::Exclamation);
-        QVERIFY2(boxes.boxes[0].text.contains(QStringLiteral("cannot be saved")), qPrintable(boxes.boxes[0].text));
+        QVERIFY2(boxes.boxes[0].text.contains(QStringLiteral("cannot be saved")),
+                 qPrintable(boxes.boxes[0].text));
         QCOMPARE(Contents(path), before);
         QVERIFY(designer->IsModified());
         // Yes at the close question tries again; the failure keeps the designer open.
@@ -591,7 +633,8 @@ private slots:
         const QPoint corner = canvas.ToView(moved.bottomRight()).toPoint();
         const QPoint wider = canvas.ToView(moved.bottomRight() + QPointF(10, 5)).toPoint();
         QTest::mousePress(view, Qt::LeftButton, {}, corner);
-        QMouseEvent drag(QEvent::MouseMove, wider, view->mapToGlobal(wider), Qt::NoButton, Qt::LeftButton, {});
+        QMouseEvent drag(QEvent::MouseMove, wider, view->mapToGlobal(wider), Qt::NoButton, Qt::LeftButton,
+                         {});
         QApplication::sendEvent(view, &drag);
         QTest::mouseRelease(view, Qt::LeftButton, {}, wider);
         QCOMPARE(document.Objects()[0].frame.topLeft(), moved.topLeft());
@@ -604,9 +647,8 @@ private slots:
         QTest::keyClick(&canvas, Qt::Key_Right);
         QTest::keyClick(&canvas, Qt::Key_Right);
         QTest::keyClick(&canvas, Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(document.Objects()[0].frame,
-                 QRectF(keyed.topLeft() + QPointF(2 * LayoutCanvas::GridStep, 0),
-                        keyed.size() + QSizeF(0, LayoutCanvas::GridStep)));
+        QCOMPARE(document.Objects()[0].frame, QRectF(keyed.topLeft() + QPointF(2 * LayoutCanvas::GridStep, 0),
+                                                     keyed.size() + QSizeF(0, LayoutCanvas::GridStep)));
         Trigger(designer, "actionUndo");
         Trigger(designer, "actionUndo");
         QCOMPARE(document.Objects()[0].frame, keyed);
@@ -618,7 +660,8 @@ private slots:
         const QPoint bandFrom = canvas.ToView(QPointF(-5, -5)).toPoint();
         const QPoint bandTo = canvas.ToView(QPointF(180, 24)).toPoint();
         QTest::mousePress(view, Qt::LeftButton, {}, bandFrom);
-        QMouseEvent band(QEvent::MouseMove, bandTo, view->mapToGlobal(bandTo), Qt::NoButton, Qt::LeftButton, {});
+        QMouseEvent band(QEvent::MouseMove, bandTo, view->mapToGlobal(bandTo), Qt::NoButton, Qt::LeftButton,
+                         {});
         QApplication::sendEvent(view, &band);
         QTest::mouseRelease(view, Qt::LeftButton, {}, bandTo);
         QCOMPARE(document.Selection(), QList<int>{0});
@@ -689,8 +732,8 @@ private slots:
         run.Start(path, ProjectType::List);
         LayoutDesigner* designer = run.Designer();
         // Unsaved objects of every kind: the preview shows them all the same.
-        for (const char* command : {"actionInsertBarcode", "actionInsertRectangle", "actionInsertLine",
-                                    "actionInsertPicture"})
+        for (const char* command :
+             {"actionInsertBarcode", "actionInsertRectangle", "actionInsertLine", "actionInsertPicture"})
             Trigger(designer, command);
         Grab(designer, QStringLiteral("designer-kinds"));
         Trigger(designer, "actionPreview");
@@ -698,7 +741,8 @@ private slots:
         auto* preview = Visible<PreviewWindow>();
         QVERIFY(preview);
         QCOMPARE(preview->windowTitle(), QStringLiteral("Task List - Preview"));
-        QCOMPARE(preview->findChild<QLabel*>(QStringLiteral("pageLabel"))->text(), QStringLiteral("Page 1 of 1"));
+        QCOMPARE(preview->findChild<QLabel*>(QStringLiteral("pageLabel"))->text(),
+                 QStringLiteral("Page 1 of 1"));
         preview->SetZoom(100);
         const QImage page = preview->PageImage().convertToFormat(QImage::Format_RGB32);
         int ink = 0;
