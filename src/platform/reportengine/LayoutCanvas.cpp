@@ -3,6 +3,7 @@
 #include "platform/reportengine/Barcode.h"
 #include "platform/reportengine/LayoutDocument.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -324,6 +325,13 @@ QList<QRectF> LayoutCanvas::DraggedFrames() const
 
 void LayoutCanvas::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton) {
+        // The context menu acts on the object under the mouse, selected with the others when it is.
+        const int index = ObjectAt(FromView(event->position()));
+        if (index >= 0 && !document_.Selection().contains(index))
+            document_.Select({index});
+        return;
+    }
     if (event->button() != Qt::LeftButton)
         return;
     setFocus();
@@ -407,6 +415,18 @@ void LayoutCanvas::mouseDoubleClickEvent(QMouseEvent* event)
     const int index = ObjectAt(FromView(event->position()));
     if (index >= 0)
         emit ObjectActivated(index);
+}
+
+void LayoutCanvas::keyPressEvent(QKeyEvent* event)
+{
+    // Escape lets go of the selection first; with nothing selected it asks the window to close.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        !document_.Selection().isEmpty()) {
+        document_.Select({});
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void LayoutCanvas::paintEvent(QPaintEvent*)

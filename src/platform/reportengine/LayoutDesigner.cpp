@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
@@ -530,7 +531,17 @@ void LayoutDesigner::BuildWindow()
     connect(canvas_, &LayoutCanvas::CursorMoved, this, [this](QPointF at) {
         positionLabel_->setText(QStringLiteral("%1 mm, %2 mm").arg(at.x(), 0, 'f', 1).arg(at.y(), 0, 'f', 1));
     });
-    connect(canvas_, &LayoutCanvas::ObjectActivated, this, [this](int) { properties_->setFocus(); });
+    // A double-click edits what the object shows: a text's first line, a barcode's content.
+    connect(canvas_, &LayoutCanvas::ObjectActivated, this, [this](int index) {
+        const ObjectKind kind = document_.Objects()[std::size_t(index)].kind;
+        const char* command = kind == ObjectKind::Text      ? "actionEditTextLine"
+                              : kind == ObjectKind::Barcode ? "actionEditBarcode"
+                                                            : nullptr;
+        if (QAction* action = command ? findChild<QAction*>(QLatin1String(command)) : nullptr)
+            action->trigger();
+        else
+            properties_->setFocus();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -599,6 +610,14 @@ void LayoutDesigner::BuildMenus()
         if (auto* tool = qobject_cast<QToolButton*>(button))
             tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, tools);
+
+    auto* context = new QMenu(this);
+    context->setObjectName(QStringLiteral("canvasMenu"));
+    add(context, {"actionCut", "actionCopy", "actionPaste", "actionDelete", "", "actionBringToFront",
+                  "actionSendToBack", "actionBringForward", "actionSendBackward", "", "actionSelectAll"});
+    canvas_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(canvas_, &QWidget::customContextMenuRequested, context,
+            [context] { context->popup(QCursor::pos()); });
 
     for (const char* name : {"actionCut", "actionCopy", "actionDelete", "actionBringToFront",
                              "actionSendToBack", "actionBringForward", "actionSendBackward"})

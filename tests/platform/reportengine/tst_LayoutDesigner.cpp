@@ -601,6 +601,11 @@ private slots:
                  type == ProjectType::Label);
         QCOMPARE(designer->findChild<QWidget*>(QStringLiteral("textContinues"))->isVisibleTo(designer),
                  false); // nothing selected: the page's properties
+        // Only a card's texts go on to the next page with what does not fit.
+        Trigger(designer, "actionInsertText");
+        QCOMPARE(designer->findChild<QWidget*>(QStringLiteral("textContinues"))->isVisibleTo(designer),
+                 type == ProjectType::Card);
+        Trigger(designer, "actionUndo");
         CloseUnchanged(run);
         QVERIFY(!QFileInfo::exists(path)); // nothing to save, nothing written
     }
@@ -665,6 +670,17 @@ private slots:
         QApplication::sendEvent(view, &band);
         QTest::mouseRelease(view, Qt::LeftButton, {}, bandTo);
         QCOMPARE(document.Selection(), QList<int>{0});
+
+        // Escape lets go of the selection; a double-click on a text edits its line.
+        QTest::keyClick(&canvas, Qt::Key_Escape);
+        QVERIFY(document.Selection().isEmpty());
+        QVERIFY(designer->isVisible());
+        const QPoint heading = canvas.ToView(document.Objects()[0].frame.center()).toPoint();
+        QTest::mouseClick(view, Qt::LeftButton, {}, heading);
+        QTest::mouseDClick(view, Qt::LeftButton, {}, heading);
+        QVERIFY(WaitForProgramThreads());
+        EnterFormula(QStringLiteral("\"Tasks\""));
+        QCOMPARE(document.Objects()[0].lines, QStringList{"\"Tasks\""});
         CloseWithoutSaving(run);
     }
 
