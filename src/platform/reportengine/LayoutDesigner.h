@@ -71,7 +71,7 @@ public:
     // The reason the file could not be read, empty when it was read or did not exist.
     const QString& LoadProblem() const { return loadProblem_; }
 
-    // Runs on the designer's thread: its commands, until the designer closes. `finished` is called then.
+    // Runs on the designer's thread: its commands, until the designer closes; then the dialog is done.
     void Interact();
 
     // Runs `task` on the designer's thread, after the tasks before it.

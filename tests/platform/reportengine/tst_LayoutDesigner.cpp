@@ -51,6 +51,17 @@ void WriteBytes(const QString& path, const QByteArray& data)
     file.write(data);
 }
 
+// How many dark pixels the picture has in the rectangle.
+int Ink(const QImage& picture, const QRect& area)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom() && y < image.height(); ++y)
+        for (int x = area.left(); x <= area.right() && x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    return dark;
+}
+
 template <class T> T* Visible(const QString& name = {})
 {
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -240,8 +251,10 @@ private slots:
         QCOMPARE(objects[0].table.dataLines.front().cells[1].formula, fields[1]);
         QCOMPARE(objects[1].lines, QStringList{"ReportOptions.Description & \" - open tasks\""});
         QCOMPARE(Contents(LayoutBackupPath(path)), before);
+        // The sketch shows page 1 with the sample values.
         const QImage sketch(File(QStringLiteral("jx_1.bmp")));
-        QVERIFY(!sketch.isNull());
+        QCOMPARE(sketch.size(), QSize(595, 842)); // A4 at 72 dots per inch
+        QVERIFY(Ink(sketch, QRect(0, 0, 595, 100)) > 100);
         Grab(designer, QStringLiteral("designer-list"));
 
         CloseUnchanged(run);
@@ -760,13 +773,8 @@ private slots:
         QCOMPARE(preview->findChild<QLabel*>(QStringLiteral("pageLabel"))->text(),
                  QStringLiteral("Page 1 of 1"));
         preview->SetZoom(100);
-        const QImage page = preview->PageImage().convertToFormat(QImage::Format_RGB32);
-        int ink = 0;
-        for (int y = 0; y < page.height() / 3; ++y)
-            for (int x = 0; x < page.width(); ++x)
-                ink += qGray(page.pixel(x, y)) < 128;
-        Grab(preview, QStringLiteral("designer-preview"));
-        QVERIFY(ink > 100);
+        const QImage page = preview->PageImage();
+        QVERIFY(Ink(page, QRect(0, 0, page.width(), page.height() / 3)) > 100);
         preview->findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
         QVERIFY(WaitForProgramThreads());
         QVERIFY(designer->isVisible());
