@@ -12,6 +12,7 @@
 #include "core/SharedState.h"
 #include "core/StandardWindow.h"
 #include "platform/runtime/CommonDialogs.h"
+#include "platform/runtime/ProgramPrinter.h"
 #include "platform/runtime/ProgramWindow.h"
 #include "platform/store/TextValues.h"
 
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -185,7 +185,7 @@ public:
             CallProcedure(QStringLiteral("MigrateData"));
             break;
         case Item::PrinterSetup:
-            AskPrinter(printer_, QStringLiteral("Printer Setup"));
+            AskPrinter(ProgramPrinter(), QStringLiteral("Printer Setup"));
             break;
         case Item::Exit:
             Post(Event::CloseWindow);
@@ -447,7 +447,6 @@ private:
         }
     }
 
-    QPrinter printer_; // the printer chosen in "Printer Setup"
 };
 
 } // namespace

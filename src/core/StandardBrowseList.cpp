@@ -21,14 +21,15 @@ void StandardBrowseList::SetButtons(ListButtons buttons)
 
 void StandardBrowseList::SetPrivateFields(const QString& flagField, const QString& uniqueIdField)
 {
-    const Table& table = view_ ? view_->ViewTable() : ListView().ViewTable();
+    View& view = view_ ? *view_ : ListView();
+    const Table& table = view.ViewTable();
     flagField_ = table.RequireField(flagField);
     uniqueIdField_ = table.RequireField(uniqueIdField);
     // Said in the view's SQL where the table keeps these private fields, so that a page read never scans
     // the records it leaves out; checked on each row read otherwise.
     ruleInSql_ = table.PrivateFlagField() == flagField_ && table.PrivateOwnerField() == uniqueIdField_;
     if (ruleInSql_)
-        ListView().SetPrivateRule([] { return QVariant(CurrentUserUniqueID); });
+        view.SetPrivateRule([] { return QVariant(CurrentUserUniqueID); });
 }
 
 void StandardBrowseList::SetOrderTabs(int sheet)

@@ -116,7 +116,7 @@ public:
     void GetRTFSelText(QString& rtf) const;
     void SetRTFSelText(const QString& rtf);
 
-    // Printing. The printer printed on is the one given, or one of the object's own. PrintDocument asks for
+    // Printing. The printer printed on is the one given, or else the program's printer (ProgramPrinter). PrintDocument asks for
     // printer, page range and copies in "Select Printer" unless told to skip it (Cancel prints nothing and
     // answers 1) and prints the pages on the document's page; the printer's choice before the call is
     // restored afterwards. PrintDirect prints alike. Both answer 0 after a failure, which a message tells.
@@ -172,7 +172,6 @@ private:
     QString workFileName_;
     QStringList metaList_;
     QPrinter* printer_ = nullptr;
-    std::unique_ptr<QPrinter> ownPrinter_;
 };
 
 } // namespace jornix

@@ -5,6 +5,7 @@
 #include "platform/richtext/RichTextControl.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/runtime/ProgramPrinter.h"
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/store/TextValues.h"
 
@@ -36,7 +37,9 @@ void showPlainMessage(const QString& text)
 
 const QString NoPages = QStringLiteral("No pages to print.");
 
-// What the printer dialog and the printing change and a call puts back: the printer and its page.
+// What the printer dialog and the printing change and a call puts back: the printer, its page, and the pages
+// and copies of the run, so that a run's page range never carries over to the next document printed on the
+// program's printer.
 struct PrinterChoice
 {
     QString name;
@@ -44,10 +47,13 @@ struct PrinterChoice
     QString outputFile;
     QPageLayout layout;
     bool fullPage;
+    QPrinter::PrintRange range;
+    int fromPage, toPage, copies;
 
     explicit PrinterChoice(const QPrinter& printer)
         : name(printer.printerName()), format(printer.outputFormat()), outputFile(printer.outputFileName()),
-          layout(printer.pageLayout()), fullPage(printer.fullPage())
+          layout(printer.pageLayout()), fullPage(printer.fullPage()), range(printer.printRange()),
+          fromPage(printer.fromPage()), toPage(printer.toPage()), copies(printer.copyCount())
     {
     }
     void RestoreTo(QPrinter& printer) const
@@ -58,6 +64,9 @@ struct PrinterChoice
         printer.setOutputFileName(outputFile);
         printer.setFullPage(fullPage);
         printer.setPageLayout(layout);
+        printer.setPrintRange(range);
+        printer.setFromTo(fromPage, toPage);
+        printer.setCopyCount(copies);
     }
 };
 
@@ -107,11 +116,7 @@ void TXEdit::SetPrinter(QPrinter* printer)
 
 QPrinter& TXEdit::Printer()
 {
-    if (printer_)
-        return *printer_;
-    if (!ownPrinter_)
-        ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *ownPrinter_;
+    return printer_ ? *printer_ : ProgramPrinter();
 }
 
 int TXEdit::PrintDocument(int skipDialog)

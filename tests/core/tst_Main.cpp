@@ -10,6 +10,7 @@
 #include "core/SignInRules.h"
 #include "core/StandardWindow.h"
 #include "platform/help/HelpViewer.h"
+#include "platform/runtime/ProgramPrinter.h"
 #include "platform/runtime/ProgramWindow.h"
 #include "platform/runtime/ShellOpen.h"
 #include "platform/store/Record.h"
@@ -598,6 +599,7 @@ private slots:
         Press(*frame, -3);
         QCOMPARE(dialogs.asked.size(), std::size_t(1));
         QCOMPARE(dialogs.asked[0].kind, CommonDialogRequest::Kind::Printer);
+        QCOMPARE(dialogs.asked[0].printer, &ProgramPrinter()); // the one every document prints on
     }
 
     void f1ShowsTheHelpOfTheWindowThatHasTheFocus_data()

@@ -2,7 +2,6 @@
 #include "core/DataLayer.h"
 #include "core/DockedPane.h"
 #include "core/SelectList.h"
-#include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "core/StandardBrowseList.h"
 #include "core/StandardList.h"
@@ -10,13 +9,13 @@
 #include "platform/runtime/DayNumbers.h"
 #include "platform/store/Table.h"
 
+#include "DataFolder.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QDir>
 #include <QImage>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -170,7 +169,9 @@ public:
     std::map<QString, int> button;
     int list;
 
-    DuePane() : DockedPane(QStringLiteral("DuePane"), QStringLiteral("Overdue Reminders"))
+    DuePane()
+        : DockedPane(QStringLiteral("DuePane"), QStringLiteral("Overdue Reminders"),
+                     QStringLiteral("Close the overdue reminders?"))
     {
         list = window.List({{"Date", {}, Qt::AlignLeft}, {"Description", {}, Qt::AlignLeft}})
                    .Name("Due")
@@ -383,19 +384,14 @@ class StandardBrowseListTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowDescription> frame;
-    QTemporaryDir folder;
+    std::unique_ptr<test::DataFolder> folder;
+    std::unique_ptr<test::TestFrame> frame;
 
 private slots:
     void initTestCase()
     {
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
-        frame = std::make_unique<WindowDescription>(QStringLiteral("Jornix"), WindowType::Frame);
-        ProgramFrame = frame.get();
-        frame->Root()->resize(1000, 700);
-        frame->Root()->show();
+        folder = std::make_unique<test::DataFolder>();
+        frame = std::make_unique<test::TestFrame>();
         // The test's own hold on the tables, to write records.
         for (TableRelations* relations : {RelationsLOG, RelationsREM, RelationsTSK})
             QVERIFY(relations->Open() == Level::GoOn);
@@ -407,9 +403,8 @@ private slots:
         EndProgramThreads();
         for (TableRelations* relations : {RelationsLOG, RelationsREM, RelationsTSK})
             relations->Close();
-        KillDataLayer();
-        ProgramFrame = nullptr;
         frame.reset();
+        folder.reset();
     }
     void init()
     {
@@ -524,7 +519,7 @@ private slots:
         QCOMPARE(Texts(pane->due, 1), due ? (QStringList{"No date", "Yesterday"}) : QStringList{});
         QCOMPARE(States(*pane, pane->button, PaneButtons), buttons);
         QCOMPARE(PopupItems(pane->due), popup);
-        SavePicture(frame->Root(), QStringLiteral("DuePane ") + QTest::currentDataTag());
+        SavePicture(frame->frame.Root(), QStringLiteral("DuePane ") + QTest::currentDataTag());
     }
 
     // Each list asks its own form, on the record highlighted in that list.

@@ -4,6 +4,7 @@
 #include "documents/TXEdit.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/runtime/CommonDialogs.h"
+#include "platform/runtime/ProgramPrinter.h"
 
 #include <QDir>
 #include <QPrinter>
@@ -155,6 +156,8 @@ private slots:
         QCOMPARE(editor.edit.Printer().outputFileName(), QString());
         QCOMPARE(editor.edit.Printer().outputFormat(), format);
         QVERIFY(editor.edit.Printer().pageLayout().isEquivalentTo(layout));
+        QCOMPARE(editor.edit.Printer().fromPage(), 0);
+        QCOMPARE(editor.edit.Printer().copyCount(), 1);
     }
 
     void cancelInSelectPrinterPrintsNothing()
@@ -190,6 +193,24 @@ private slots:
         QCOMPARE(editor.edit.PrintDirect(1), 1);
         for (int page = 0; page < 3; ++page)
             QCOMPARE(pdfPageText(folder.filePath("direct.pdf"), page + 1), Words[page]);
+    }
+
+    void aDocumentWithoutAPrinterOfItsOwnPrintsOnTheProgramsPrinter()
+    {
+        QTemporaryDir folder;
+        Editor editor;
+        fillThreePages(editor);
+        // What the frame's "Printer Setup" chose holds for every document of the program.
+        SetCommonDialogSink([&](const CommonDialogRequest& request) {
+            request.printer->setOutputFormat(QPrinter::PdfFormat);
+            request.printer->setOutputFileName(folder.filePath("chosen.pdf"));
+            return CommonDialogAnswer{true};
+        });
+        QVERIFY(AskPrinter(ProgramPrinter(), QStringLiteral("Printer Setup")));
+        SetCommonDialogSink({});
+        QCOMPARE(&editor.edit.Printer(), &ProgramPrinter());
+        QCOMPARE(editor.edit.PrintDocument(1), 1);
+        QCOMPARE(pdfPageText(folder.filePath("chosen.pdf"), 3), Words[2]);
     }
 
     void aPrinterThatCannotPrintIsReported_data()
