@@ -175,8 +175,8 @@ ReportLayout FixtureLayout()
     LayoutObject text = LayoutDocument::NewObject(ObjectKind::Text, {0, 0}, QStringLiteral("Heading"));
     LayoutObject table = LayoutDocument::NewObject(ObjectKind::Table, {0, 20}, QStringLiteral("Rows"));
     table.table.columns.push_back({QStringLiteral("Task"), 40});
-    table.table.headerLines.front().cells.push_back({QStringLiteral("\"Task\"")});
-    table.table.dataLines.front().cells.push_back({QStringLiteral("Task.Description")});
+    table.table.headerLines.front().cells.push_back({QStringLiteral("\"Task\""), {}});
+    table.table.dataLines.front().cells.push_back({QStringLiteral("Task.Description"), {}});
     layout.Layer(LayoutLayer::EveryPage) = {text, table};
     return layout;
 }
@@ -542,7 +542,7 @@ private slots:
         text.lines = QStringList(1000, QString(1000, QLatin1Char('W')));
         LayoutObject table = LayoutDocument::NewObject(ObjectKind::Table, {0, 0}, QStringLiteral("Wide"));
         table.table.columns.assign(1000, TableColumn{QStringLiteral("c"), 100000});
-        table.table.dataLines.front().cells.assign(1000, TableCell{QStringLiteral("Task.Num")});
+        table.table.dataLines.front().cells.assign(1000, TableCell{QStringLiteral("Task.Num"), {}});
         layout.Layer(LayoutLayer::EveryPage) = {text, table};
         const QString path = File(QStringLiteral("jx_extreme.rpt"));
         Write(layout, path);
