@@ -850,11 +850,13 @@ void LayoutDesigner::PageSetUp()
     layout.paper.rightMargin = margins.right();
     layout.paper.bottomMargin = margins.bottom();
     document_.Change(QStringLiteral("Page set-up"), layout);
-    job_.printer.SetValue(PrinterKey::Paper, chosen.pageSize().key());
-    job_.printer.SetValue(PrinterKey::Orientation, chosen.orientation() == QPageLayout::Landscape
-                                                       ? QStringLiteral("Landscape")
-                                                       : QStringLiteral("Portrait"));
-    printerChanged_ = true;
+    // The layout's paper, which undo can give back, is what prints: printer settings that name a paper of
+    // their own would print on another.
+    for (const QString& key : {PrinterKey::Paper, PrinterKey::Orientation})
+        if (!job_.printer.Value(key).isEmpty()) {
+            job_.printer.SetValue(key, QString());
+            printerChanged_ = true;
+        }
     UpdateState();
 }
 

@@ -701,6 +701,11 @@ private slots:
     {
         const QString path = FixtureFile(QStringLiteral("jx_page.rpt"));
         QString error;
+        // Settings that named a paper of their own.
+        PrinterSettings before;
+        before.SetValue(PrinterKey::Paper, QStringLiteral("A4"));
+        before.SetValue(PrinterKey::Orientation, QStringLiteral("Portrait"));
+        QVERIFY(before.Write(File(QStringLiteral("jx_page.prn")), error));
         QList<CommonDialogRequest> dialogs;
         SetCommonDialogSink([&dialogs](const CommonDialogRequest& request) {
             dialogs << request;
@@ -743,7 +748,8 @@ private slots:
         Trigger(designer, "actionSave");
         PrinterSettings kept;
         QVERIFY(kept.Read(designer->PrinterPath(), error));
-        QCOMPARE(kept.Value(PrinterKey::Orientation), QStringLiteral("Landscape"));
+        QCOMPARE(kept.Value(PrinterKey::Orientation), QString()); // the layout's paper prints
+        QCOMPARE(kept.Value(PrinterKey::Paper), QString());
         QCOMPARE(kept.Value(PrinterKey::Copies), QStringLiteral("1"));
         ReportLayout saved;
         QVERIFY(ReadLayoutFile(path, saved, error));
