@@ -3,6 +3,8 @@
 #include "platform/reportengine/Barcode.h"
 #include "platform/reportengine/LayoutDocument.h"
 
+#include <QDir>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -417,6 +419,30 @@ void LayoutCanvas::mouseDoubleClickEvent(QMouseEvent* event)
         emit ObjectActivated(index);
 }
 
+void LayoutCanvas::SetPictureFolder(const QString& folder)
+{
+    pictureFolder_ = folder;
+    pictures_.clear();
+    viewport()->update();
+}
+
+QImage LayoutCanvas::Picture(const QString& file) const
+{
+    // Files are read once; one that cannot be read is not tried again at every paint.
+    if (const auto found = pictures_.find(file); found != pictures_.end())
+        return found->second;
+    QImageReader reader(QDir(pictureFolder_).absoluteFilePath(file));
+    reader.setAutoTransform(true);
+    // A picture of a size that no page needs is not read whole.
+    if (const QSize size = reader.size(); size.isValid() && (size.width() > 4000 || size.height() > 4000))
+        reader.setScaledSize(size.scaled(4000, 4000, Qt::KeepAspectRatio));
+    QImage picture = reader.read();
+    if (pictures_.size() > 64)
+        pictures_.clear();
+    pictures_.emplace(file, picture);
+    return picture;
+}
+
 void LayoutCanvas::keyPressEvent(QKeyEvent* event)
 {
     // Escape lets go of the selection first; with nothing selected it asks the window to close.
@@ -562,6 +588,16 @@ void LayoutCanvas::PaintObject(QPainter& painter, const LayoutObject& object, bo
         painter.drawRect(area);
         break;
     case ObjectKind::Picture: {
+        // A picture file is shown as it prints; a picture named by an item shows the item's name.
+        if (object.pictureItem.isEmpty() && !object.pictureFile.isEmpty()) {
+            const QImage picture = Picture(object.pictureFile);
+            if (!picture.isNull()) {
+                QSizeF size = picture.size();
+                size.scale(area.size(), object.keepAspectRatio ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio);
+                painter.drawImage(QRectF(area.topLeft(), size), picture);
+                break;
+            }
+        }
         painter.fillRect(area, QColor(0xee, 0xf1, 0xf5));
         painter.setPen(QPen(QColor(0x90, 0x98, 0xa4), 1));
         painter.drawRect(area);

@@ -3,9 +3,11 @@
 #include "platform/reportengine/ReportLayout.h"
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <QList>
 #include <QRectF>
 
+#include <map>
 #include <optional>
 
 // The page of the designer: the paper at a zoom, with rulers in millimetres along the top and the left, the
@@ -45,6 +47,9 @@ public:
 
     double Snapped(double value) const;
 
+    // Where picture files named without a folder are found: the layout's folder.
+    void SetPictureFolder(const QString& folder);
+
 signals:
     void ZoomChanged(double zoom);
     void CursorMoved(QPointF at);    // millimetres from the origin
@@ -76,6 +81,7 @@ private:
     int HandleAt(QPointF view) const;
     QRectF HandleRect(const QRectF& bounds) const;
     QList<QRectF> DraggedFrames() const;
+    QImage Picture(const QString& file) const;
 
     friend class LayoutRuler;
     LayoutDocument& document_;
@@ -90,6 +96,8 @@ private:
     int lead_ = -1; // the object pressed, which snaps to the grid
     QList<QRectF> startFrames_;
     std::optional<QPointF> cursor_;
+    QString pictureFolder_;
+    mutable std::map<QString, QImage> pictures_;
 };
 
 } // namespace jornix

@@ -176,11 +176,10 @@ LayoutDesigner::LayoutDesigner(ReportJobs& engine, const ReportJob& job, const Q
     setWindowTitle(title_);
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
-    SetLayoutPath(layoutPath_);
-
     BuildActions();
     BuildWindow();
     BuildMenus();
+    SetLayoutPath(layoutPath_);
     Load();
     connect(&document_.UndoStack(), &QUndoStack::cleanChanged, this, &LayoutDesigner::UpdateState);
     connect(&document_, &LayoutDocument::SelectionChanged, this, &LayoutDesigner::UpdateState);
@@ -201,6 +200,8 @@ void LayoutDesigner::SetLayoutPath(const QString& path)
     layoutPath_ = path;
     printerPath_ = job_.PrinterSettingsPath(type, path);
     sketchPath_ = job_.SketchPath(type, path);
+    canvas_->SetPictureFolder(QFileInfo(path).absolutePath());
+    properties_->SetLayoutFolder(QFileInfo(path).absolutePath());
 }
 
 LayoutDesigner::~LayoutDesigner()

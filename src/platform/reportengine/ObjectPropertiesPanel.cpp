@@ -8,7 +8,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -337,11 +339,14 @@ ObjectPropertiesPanel::ObjectPropertiesPanel(LayoutDocument& document, const Rep
     QAction* choosePicture = Command(QStringLiteral("actionChoosePicture"), QStringLiteral("Choose..."));
     connect(choosePicture, &QAction::triggered, this, [this] {
         runTask_([this] {
-            const QString file =
-                AskOpenFileName(QStringLiteral("Select Picture"),
-                                QStringLiteral("Pictures|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.svg|"
-                                               "All Files|*.*"),
-                                pictureFile_->text());
+            const QDir folder(layoutFolder_);
+            QString file = AskOpenFileName(QStringLiteral("Select Picture"),
+                                           QStringLiteral("Pictures|*.png;*.jpg;*.jpeg;*.bmp;*.gif;*.svg|"
+                                                          "All Files|*.*"),
+                                           folder.absoluteFilePath(pictureFile_->text()));
+            // A picture beside the layout is named without its folder, so that the two move together.
+            if (!file.isEmpty() && QFileInfo(file).absoluteDir() == folder)
+                file = QFileInfo(file).fileName();
             if (!file.isEmpty())
                 Edit(QStringLiteral("Change picture"), [file](LayoutObject& o) { o.pictureFile = file; });
         });

@@ -40,6 +40,9 @@ public:
     ObjectPropertiesPanel(LayoutDocument& document, const ReportItems& variables, const ReportItems& fields,
                           TaskRunner runTask, QWidget* parent = nullptr);
 
+    // The folder of the layout file, where pictures named without a folder are.
+    void SetLayoutFolder(const QString& folder) { layoutFolder_ = folder; }
+
     // Runs the formula editor (on the designer's thread) and gives the formula when it was confirmed.
     bool EditFormula(const QString& what, QString& formula, bool allowBlank);
 
@@ -75,6 +78,7 @@ private:
     const ReportItems& fields_;
     TaskRunner runTask_;
     bool refreshing_ = false;
+    QString layoutFolder_;
 
     QLabel* heading_;
     QGroupBox* objectBox_;

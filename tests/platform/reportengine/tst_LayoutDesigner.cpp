@@ -770,6 +770,22 @@ private slots:
         for (const char* command :
              {"actionInsertBarcode", "actionInsertRectangle", "actionInsertLine", "actionInsertPicture"})
             Trigger(designer, command);
+        // A picture beside the layout is shown on the page and named without its folder.
+        QImage red(40, 30, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(File(QStringLiteral("red.png"))));
+        SetCommonDialogSink([this](const CommonDialogRequest&) {
+            return CommonDialogAnswer{true, File(QStringLiteral("red.png")), {}, {}};
+        });
+        Trigger(designer, "actionChoosePicture");
+        SetCommonDialogSink({});
+        QCOMPARE(designer->Document().SelectedObject()->pictureFile, QStringLiteral("red.png"));
+        const QImage page = designer->Canvas().grab().toImage();
+        int reds = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                reds += page.pixelColor(x, y) == QColor(Qt::red);
+        QVERIFY(reds > 100);
         Grab(designer, QStringLiteral("designer-kinds"));
         Trigger(designer, "actionPreview");
         QVERIFY(boxes.boxes.isEmpty());
@@ -779,8 +795,8 @@ private slots:
         QCOMPARE(preview->findChild<QLabel*>(QStringLiteral("pageLabel"))->text(),
                  QStringLiteral("Page 1 of 1"));
         preview->SetZoom(100);
-        const QImage page = preview->PageImage();
-        QVERIFY(Ink(page, QRect(0, 0, page.width(), page.height() / 3)) > 100);
+        const QImage shown = preview->PageImage();
+        QVERIFY(Ink(shown, QRect(0, 0, shown.width(), shown.height() / 3)) > 100);
         preview->findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
         QVERIFY(WaitForProgramThreads());
         QVERIFY(designer->isVisible());
