@@ -51,15 +51,20 @@ void WriteBytes(const QString& path, const QByteArray& data)
     file.write(data);
 }
 
-// How many dark pixels the picture has in the rectangle.
-int Ink(const QImage& picture, const QRect& area)
+// How many pixels of the picture in the rectangle are of the kind.
+int Pixels(const QImage& picture, const QRect& area, const std::function<bool(QRgb)>& kind)
 {
     const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-    int dark = 0;
-    for (int y = area.top(); y <= area.bottom() && y < image.height(); ++y)
-        for (int x = area.left(); x <= area.right() && x < image.width(); ++x)
-            dark += qGray(image.pixel(x, y)) < 128;
-    return dark;
+    int found = 0;
+    for (int y = std::max(area.top(), 0); y <= area.bottom() && y < image.height(); ++y)
+        for (int x = std::max(area.left(), 0); x <= area.right() && x < image.width(); ++x)
+            found += kind(image.pixel(x, y));
+    return found;
+}
+
+int Ink(const QImage& picture, const QRect& area)
+{
+    return Pixels(picture, area, [](QRgb pixel) { return qGray(pixel) < 128; });
 }
 
 template <class T> T* Visible(const QString& name = {})
@@ -781,10 +786,7 @@ private slots:
         SetCommonDialogSink({});
         QCOMPARE(designer->Document().SelectedObject()->pictureFile, QStringLiteral("red.png"));
         const QImage page = designer->Canvas().grab().toImage();
-        int reds = 0;
-        for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x)
-                reds += page.pixelColor(x, y) == QColor(Qt::red);
+        const int reds = Pixels(page, page.rect(), [](QRgb pixel) { return pixel == qRgb(255, 0, 0); });
         QVERIFY(reds > 100);
         Grab(designer, QStringLiteral("designer-kinds"));
         Trigger(designer, "actionPreview");
