@@ -23,6 +23,7 @@ constexpr int RulerSize = 24;    // pixels
 constexpr int PagePadding = 24;  // pixels of grey around the paper
 constexpr double HandleSize = 7; // pixels
 constexpr double PointInMillimetres = 25.4 / 72;
+constexpr std::size_t MaxRepeatedLabels = 200;
 
 double LineHeight(const TextStyle& style)
 {
@@ -479,7 +480,9 @@ void LayoutCanvas::paintEvent(QPaintEvent*)
             for (double y = first((shown.top() - corner.y()) / scale, GridStep); y <= bottom; y += GridStep)
                 painter.drawPoint(corner + QPointF(x * scale, y * scale));
     }
-    // The printable area, or the labels of the sheet.
+    // The printable area, or the labels of the sheet. The objects are edited on the first label and shown
+    // faintly on the others in view.
+    std::vector<QPointF> repeats;
     painter.setPen(QPen(QColor(0x5b, 0x8d, 0xd9), 1, Qt::DashLine));
     if (layout.projectType == ProjectType::Label) {
         const LabelGrid& grid = layout.labels;
@@ -509,6 +512,8 @@ void LayoutCanvas::paintEvent(QPaintEvent*)
                                        QSizeF(grid.labelWidth * scale, grid.labelHeight * scale));
                     if (row == 0 && column == 0)
                         painter.fillRect(label, QColor(0xf3, 0xf7, 0xff));
+                    else if (repeats.size() < MaxRepeatedLabels)
+                        repeats.push_back(QPointF(column * across, row * down));
                     painter.drawRoundedRect(label, 2 * zoom_, 2 * zoom_);
                 }
         }
@@ -542,6 +547,25 @@ void LayoutCanvas::paintEvent(QPaintEvent*)
             painter.setBrush(palette().color(QPalette::Highlight));
             painter.drawRect(HandleRect(bounds));
         }
+    }
+    // The first label is drawn once and its picture shown on the others.
+    const QSize labelSize =
+        QSizeF(layout.labels.labelWidth * scale, layout.labels.labelHeight * scale).toSize();
+    if (!repeats.empty() && !objects.empty() && !labelSize.isEmpty() && labelSize.width() <= 2000 &&
+        labelSize.height() <= 2000) {
+        QPixmap label(labelSize);
+        label.fill(Qt::transparent);
+        QPainter labelPainter(&label);
+        labelPainter.setRenderHint(QPainter::Antialiasing);
+        labelPainter.setClipRect(QRect(QPoint(0, 0), labelSize));
+        labelPainter.translate(-ToView(QPointF(0, 0)));
+        for (const LayoutObject& object : objects)
+            PaintObject(labelPainter, object, false);
+        labelPainter.end();
+        painter.setOpacity(0.35);
+        for (const QPointF& offset : repeats)
+            painter.drawPixmap(ToView(offset), label);
+        painter.setOpacity(1);
     }
     if (drag_ == Drag::Band) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));

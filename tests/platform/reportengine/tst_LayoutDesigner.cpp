@@ -614,7 +614,7 @@ private slots:
         QVERIFY(boxes.boxes.isEmpty());
         QCOMPARE(designer->Document().Layout().projectType, type);
         QVERIFY(!designer->IsModified());
-        Grab(designer, QStringLiteral("designer-empty-%1").arg(int(type)));
+
         QCOMPARE(designer->findChild<QWidget*>(QStringLiteral("labelSection"))->isVisible(),
                  type == ProjectType::Label);
         QCOMPARE(designer->findChild<QWidget*>(QStringLiteral("textContinues"))->isVisibleTo(designer),
@@ -623,6 +623,7 @@ private slots:
         Trigger(designer, "actionInsertText");
         QCOMPARE(designer->findChild<QWidget*>(QStringLiteral("textContinues"))->isVisibleTo(designer),
                  type == ProjectType::Card);
+        Grab(designer, QStringLiteral("designer-new-%1").arg(int(type)));
         Trigger(designer, "actionUndo");
         CloseUnchanged(run);
         QVERIFY(!QFileInfo::exists(path)); // nothing to save, nothing written
