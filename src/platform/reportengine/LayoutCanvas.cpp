@@ -97,8 +97,9 @@ protected:
         painter.setFont(font);
         painter.setPen(palette().color(QPalette::WindowText));
         const double scale = canvas_.Scale();
-        // The ruler counts from the paper's corner; the view starts RulerSize pixels into the canvas.
-        const QPointF corner = canvas_.ToView(-canvas_.Origin());
+        // The ruler counts from where the objects' positions count (the printable area, the first label), as
+        // the properties do; the view starts RulerSize pixels into the canvas.
+        const QPointF corner = canvas_.ToView(QPointF(0, 0));
         const double start = across ? corner.x() : corner.y();
         const double length = across ? width() - RulerSize : height() - RulerSize;
         const double step = scale >= 3 ? 1 : scale >= 1.5 ? 2 : 5;
@@ -470,15 +471,13 @@ void LayoutCanvas::paintEvent(QPaintEvent*)
 
     // Only what is in view is drawn, so that a sheet of any size costs no more than the window.
     const QRectF shown = QRectF(viewport()->rect()).intersected(paper);
-    const auto first = [](double from, double step) { return std::max(0.0, std::floor(from / step) * step); };
-    // The snap grid, only where its dots stay apart.
+    // The snap grid, counted from where positions count, only where its dots stay apart.
     if (snap_ && GridStep * scale >= 6 && !shown.isEmpty()) {
         painter.setPen(QPen(QColor(0xc8, 0xcc, 0xd4), 1));
-        const double right = (shown.right() - corner.x()) / scale,
-                     bottom = (shown.bottom() - corner.y()) / scale;
-        for (double x = first((shown.left() - corner.x()) / scale, GridStep); x <= right; x += GridStep)
-            for (double y = first((shown.top() - corner.y()) / scale, GridStep); y <= bottom; y += GridStep)
-                painter.drawPoint(corner + QPointF(x * scale, y * scale));
+        const QPointF from = FromView(shown.topLeft()), to = FromView(shown.bottomRight());
+        for (double x = std::ceil(from.x() / GridStep) * GridStep; x <= to.x(); x += GridStep)
+            for (double y = std::ceil(from.y() / GridStep) * GridStep; y <= to.y(); y += GridStep)
+                painter.drawPoint(ToView(QPointF(x, y)));
     }
     // The printable area, or the labels of the sheet. The objects are edited on the first label and shown
     // faintly on the others in view.
