@@ -1,5 +1,6 @@
 #include "core/Procedures.h"
 #include "core/ProgramStart.h"
+#include "journal/JournalProcedures.h"
 #include "organizer/OrganizerProcedures.h"
 #include "platform/runtime/ProgramThreads.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     // Core's windows and the stand-ins of those still to come; the journal, organizer and reports libraries
     // register theirs after it, each replacing its stand-in.
     jornix::RegisterCoreProcedures();
+    jornix::RegisterJournalProcedures();
     jornix::RegisterOrganizerProcedures();
     int exitCode = 0;
     jornix::StartProcedureThread([&exitCode] {

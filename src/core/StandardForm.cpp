@@ -63,6 +63,31 @@ int StandardForm::DescribeStamps()
         .Name(QStringLiteral("CreatePanel"));
 }
 
+void StandardForm::KeepCaption()
+{
+    keepsCaption_ = true;
+}
+
+void SetControlViewOnly(WindowDescription& window, int control)
+{
+    switch (window.KindOf(control)) {
+    case ControlKind::Entry:
+    case ControlKind::TextBox:
+    case ControlKind::Combo:
+    case ControlKind::Spin:
+        window.SetReadOnly(control);
+        break;
+    case ControlKind::Check:
+    case ControlKind::Options:
+    case ControlKind::Radio:
+    case ControlKind::DropList:
+        window.Disable(control);
+        break;
+    default:
+        break;
+    }
+}
+
 Record& StandardForm::Buffer() const
 {
     return relations_->Access().Buffer();
@@ -107,34 +132,23 @@ int StandardForm::PrepareRecord()
 void StandardForm::SetUpWindow()
 {
     if (viewOnly_) {
-        for (const int control : window.Controls()) {
-            switch (window.KindOf(control)) {
-            case ControlKind::Entry:
-            case ControlKind::TextBox:
-            case ControlKind::Combo:
-                window.SetReadOnly(control);
-                break;
-            case ControlKind::Check:
-            case ControlKind::Options:
-            case ControlKind::Radio:
-            case ControlKind::DropList:
-                window.Disable(control);
-                break;
-            default:
-                break;
-            }
-        }
+        for (const int control : window.Controls())
+            SetControlViewOnly(window, control);
         if (okButton_)
             window.Hide(okButton_);
-        window.SetCaption(QStringLiteral("View Record"));
-    } else if (REQUEST == Request::Insert) {
-        window.SetCaption(QStringLiteral("Record will be Added") + QStringLiteral("  (New)"));
-    } else if (REQUEST == Request::Change) {
-        QString name = nameField_.isEmpty() ? QString() : Field(nameField_).toString();
-        while (name.endsWith(QLatin1Char(' ')))
-            name.chop(1);
-        window.SetCaption(QStringLiteral("Record will be Changed") + QStringLiteral("  (") + name +
-                          QStringLiteral(")"));
+    }
+    if (!keepsCaption_) {
+        if (viewOnly_) {
+            window.SetCaption(QStringLiteral("View Record"));
+        } else if (REQUEST == Request::Insert) {
+            window.SetCaption(QStringLiteral("Record will be Added") + QStringLiteral("  (New)"));
+        } else if (REQUEST == Request::Change) {
+            QString name = nameField_.isEmpty() ? QString() : Field(nameField_).toString();
+            while (name.endsWith(QLatin1Char(' ')))
+                name.chop(1);
+            window.SetCaption(QStringLiteral("Record will be Changed") + QStringLiteral("  (") + name +
+                              QStringLiteral(")"));
+        }
     }
     if (privateBox_ && stamped_ && Field(stamps_.creatorUniqueId).toInt() != CurrentUserUniqueID)
         window.Disable(privateBox_);

@@ -27,6 +27,10 @@ struct RecordStamps
     QString lastEditLoginId = QStringLiteral("LastEditLoginID");
 };
 
+// A control of a form that may only be viewed: entries, text boxes, combo and spin boxes become read-only,
+// check boxes, radio buttons and drop lists disabled; other controls stay as they are.
+void SetControlViewOnly(WindowDescription& window, int control);
+
 class StandardForm : public StandardWindow
 {
 public:
@@ -46,6 +50,7 @@ protected:
     void SetButtons(int okButton, int cancelButton);
     void SetNameField(const QString& fieldName); // the record's name in the caption of a change
     void SetPrivateBox(int checkBox);            // enabled only for the creator
+    void KeepCaption();                          // the caption stays as described, whatever the request
     // The "Show &Scraps..." button: the scrap picker on the form's thread, so that the user can copy a
     // scrap's text and paste it into the form; the form then shows its values again.
     void SetShowScraps(int button);
@@ -75,6 +80,7 @@ private:
     int privateBox_ = 0;
     int showScraps_ = 0;
     bool viewOnly_ = false;
+    bool keepsCaption_ = false;
     FormUpdate update_{*this};
 };
 

@@ -280,17 +280,29 @@ Control WindowDescription::Entry(ValueBinding binding, const QString& picture)
     auto* edit = new QLineEdit;
     Record& record = Add(ControlKind::Entry, edit, Placement::Field);
     record.binding = std::move(binding);
-    record.picture = jornix::Picture(picture);
-    if (record.picture.PictureKind() == jornix::Picture::Kind::Text && record.picture.Width() > 0)
-        edit->setMaxLength(record.picture.Width());
-    if (record.picture.PictureKind() == jornix::Picture::Kind::Number)
-        edit->setAlignment(Qt::AlignRight);
     const int number = record.number;
     QObject::connect(edit, &QLineEdit::editingFinished, edit,
                      [this, number] { Post(Event::Accepted, number); });
     Finish(record);
-    ShowValue(record);
+    SetPicture(number, picture);
     return Control(*this, record.number);
+}
+
+void WindowDescription::SetPicture(int control, const QString& picture)
+{
+    Record* record = Find(control);
+    if (!record || (record->kind != ControlKind::Entry && record->kind != ControlKind::Combo &&
+                    record->kind != ControlKind::Display))
+        return;
+    record->picture = jornix::Picture(picture);
+    if (record->kind == ControlKind::Entry) {
+        auto* edit = static_cast<QLineEdit*>(record->widget.data());
+        const bool text = record->picture.PictureKind() == jornix::Picture::Kind::Text;
+        edit->setMaxLength(text && record->picture.Width() > 0 ? record->picture.Width() : 32767);
+        edit->setAlignment(record->picture.PictureKind() == jornix::Picture::Kind::Number ? Qt::AlignRight
+                                                                                          : Qt::AlignLeft);
+    }
+    ShowValue(*record);
 }
 
 Control WindowDescription::Display(ValueBinding binding, const QString& picture)
