@@ -59,6 +59,7 @@ CommonDialogAnswer ShowFontAndColourDialog(const CommonDialogRequest& request)
     auto* fonts = new QFontDialog(request.font, &dialog);
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::NoButtons);
+    fonts->setSizeGripEnabled(false);
     layout->addWidget(fonts);
     auto* colours = new QComboBox(&dialog);
     colours->setObjectName(QStringLiteral("TextColour"));
