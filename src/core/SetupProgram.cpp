@@ -95,11 +95,7 @@ public:
     SetupProgramWindow() : StandardList(QStringLiteral("SetupProgram"), QStringLiteral("Program Setup"))
     {
         int list = 0, insertButton = 0, changeButton = 0, deleteButton = 0, helpButton = 0;
-        window.Panel([&] {
-            window.Prompt(QStringLiteral("Program Setup"))
-                .Name(QStringLiteral("Title"))
-                .Font(QStringLiteral("Arial"), HeadingPoints - 2, FontStyle::Bold);
-        });
+        DescribeHeading(QStringLiteral("Program Setup"));
         const int sheet = window.Sheet([&] {
             window.Tab(QStringLiteral("General"), [&] { DescribeGeneral(); });
             window.Tab(QStringLiteral("Log Events"), [&] { DescribeLogEvents(); });

@@ -7,6 +7,7 @@
 #include "core/SharedState.h"
 #include "platform/framework/IniSettings.h"
 #include "platform/framework/TableRelations.h"
+#include "platform/help/HelpViewer.h"
 #include "platform/runtime/DayNumbers.h"
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
@@ -444,6 +445,21 @@ private slots:
         QVERIFY(
             setup->window.Label(setup->window.ControlNumber(QStringLiteral("MiscFieldsFlexibility")))
                 .startsWith(QStringLiteral("Using the miscellaneous fields adds incredible flexibility")));
+    }
+
+    void helpShowsTheProgramSetupPage()
+    {
+        QStringList shown;
+        SetHelpSink([&shown](const HelpRequest& request) -> QWidget* {
+            shown << request.path;
+            return nullptr;
+        });
+        WindowController* setup = Open();
+        QVERIFY(setup);
+        Press(*setup, QStringLiteral("Help"));
+        SetHelpSink({});
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].endsWith(QStringLiteral("programsetup.htm")), qPrintable(shown[0]));
     }
 
     void aSecondStartBringsTheFirstForward()
