@@ -25,7 +25,9 @@ namespace jornix {
 
 namespace {
 
-// The kept font style: the weight (400 normal, 700 bold) plus these flags.
+// The kept font style: the weight, 400 normal or 700 bold, plus these flags.
+constexpr int NormalWeight = 400;
+constexpr int BoldWeight = 700;
 constexpr int ItalicFlag = 4096;
 constexpr int UnderlineFlag = 8192;
 constexpr int StrikeOutFlag = 16384;
@@ -33,15 +35,14 @@ constexpr int WeightMask = 4095;
 
 int StyleOfFont(const QFont& font)
 {
-    return font.weight() + (font.italic() ? ItalicFlag : 0) + (font.underline() ? UnderlineFlag : 0) +
-           (font.strikeOut() ? StrikeOutFlag : 0);
+    return (font.bold() ? BoldWeight : NormalWeight) + (font.italic() ? ItalicFlag : 0) +
+           (font.underline() ? UnderlineFlag : 0) + (font.strikeOut() ? StrikeOutFlag : 0);
 }
 
 QFont FontOfSettings()
 {
     QFont font(GLO.DefFont, GLO.DefFontSize);
-    const int weight = GLO.DefFontStyle & WeightMask;
-    font.setWeight(weight >= QFont::Thin && weight <= QFont::Black ? QFont::Weight(weight) : QFont::Normal);
+    font.setBold((GLO.DefFontStyle & WeightMask) >= BoldWeight);
     font.setItalic(GLO.DefFontStyle & ItalicFlag);
     font.setUnderline(GLO.DefFontStyle & UnderlineFlag);
     font.setStrikeOut(GLO.DefFontStyle & StrikeOutFlag);
@@ -50,7 +51,7 @@ QFont FontOfSettings()
 
 int FrameworkStyle(int keptStyle)
 {
-    return ((keptStyle & WeightMask) >= QFont::DemiBold ? FontStyle::Bold : 0) |
+    return ((keptStyle & WeightMask) >= BoldWeight ? FontStyle::Bold : 0) |
            (keptStyle & ItalicFlag ? FontStyle::Italic : 0) |
            (keptStyle & UnderlineFlag ? FontStyle::Underline : 0) |
            (keptStyle & StrikeOutFlag ? FontStyle::StrikeOut : 0);

@@ -344,25 +344,34 @@ private slots:
     void theFontDialog_data()
     {
         QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QFont>("answer");
         QTest::addColumn<QString>("face");
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("style");
         QTest::addColumn<int>("colour");
-        QTest::newRow("Arial 14 bold italic in dark blue") << true << "Arial" << 14 << 4796 << 0x800000;
-        QTest::newRow("cancelled") << false << "Times New Roman" << 12 << 400 << 0;
+        const QFont arial(QStringLiteral("Arial"), 14, QFont::Bold, true);
+        QFont marked(QStringLiteral("Courier New"), 10);
+        marked.setUnderline(true);
+        marked.setStrikeOut(true);
+        QTest::newRow("Arial 14 bold italic in dark blue")
+            << true << arial << "Arial" << 14 << 4796 << 0x800000;
+        QTest::newRow("underlined and struck out")
+            << true << marked << "Courier New" << 10 << 24976 << 0x800000;
+        QTest::newRow("cancelled") << false << arial << "Times New Roman" << 12 << 400 << 0;
     }
 
     void theFontDialog()
     {
         QFETCH(bool, accepted);
+        QFETCH(QFont, answer);
         QFETCH(QString, face);
         QFETCH(int, size);
         QFETCH(int, style);
         QFETCH(int, colour);
-        CommonDialogAnswer answer = Chosen(QColor(0, 0, 128)); // dark blue
-        answer.accepted = accepted;
-        answer.font = QFont(QStringLiteral("Arial"), 14, QFont::Bold, true);
-        DialogScript dialogs({answer});
+        CommonDialogAnswer chosen = Chosen(QColor(0, 0, 128)); // dark blue
+        chosen.accepted = accepted;
+        chosen.font = answer;
+        DialogScript dialogs({chosen});
         WindowController* setup = Open();
         QVERIFY(setup);
         Press(*setup, QStringLiteral("DefaultFontButton"));
@@ -381,8 +390,10 @@ private slots:
         const QWidget* example = WidgetNamed(*setup, QStringLiteral("FontExampleText"));
         QCOMPARE(qobject_cast<const QLabel*>(example)->text(), QStringLiteral("Example Text ABC 123"));
         QCOMPARE(example->font().pointSize(), size);
-        QCOMPARE(example->font().bold(), accepted);
-        QCOMPARE(example->font().italic(), accepted);
+        QCOMPARE(example->font().bold(), (style & 0xFFF) == 700);
+        QCOMPARE(example->font().italic(), bool(style & 4096));
+        QCOMPARE(example->font().underline(), bool(style & 8192));
+        QCOMPARE(example->font().strikeOut(), bool(style & 16384));
         QCOMPARE(example->palette().color(example->foregroundRole()), Colour(quint32(colour)));
         QCOMPARE(qobject_cast<QLineEdit*>(WidgetNamed(*setup, QStringLiteral("DefaultFont")))->text(), face);
     }
