@@ -71,8 +71,9 @@ class QWidget;
 //   LlXSetParameterA(job, 1, export format, key, value)
 //                                            kept for the export of the run: "Export.File" in the folder
 //                                            "Export.Path" (none: the current folder); "Export.ShowResult"
-//                                            "1" opens the file written through ShellOpen; "Export.Quiet"
-//                                            changes nothing, as the export asks no questions
+//                                            "1" opens the (first) file written through ShellOpen;
+//                                            "Export.Quiet" changes nothing, as the export asks no
+//                                            questions; pictures are always 24 bits per pixel
 //
 // Options (LlSetOption): the callers set options 3, 8, 9, 10, 20, 21, 31, 32, 33, 40, 46, 47, 83 and 100.
 // This engine does each thing in one way, so none of them changes what it does; each is kept with its job,

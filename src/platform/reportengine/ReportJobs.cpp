@@ -417,10 +417,12 @@ int ReportJobs::LlPrint(int job)
     int result = PrintingJob(job, found, false);
     if (result == Ok) {
         result = found->run->pager->Print();
-        if (found->projectType == ProjectType::List)
+        if (found->projectType == ProjectType::List) {
             ++found->pagesBegun;
-        else if (result == Ok)
+        } else if (result == Ok) {
             ++found->recordsPrinted;
+            KeepRecordRows(*found);
+        }
     }
     return Traced(result, "LlPrint", job);
 }
@@ -431,8 +433,10 @@ int ReportJobs::LlPrintFields(int job)
     int result = PrintingJob(job, found, true);
     if (result == Ok)
         result = found->run->pager->PrintFields();
-    if (result == Ok)
+    if (result == Ok) {
         ++found->recordsPrinted;
+        KeepRecordRows(*found);
+    }
     return Traced(result, "LlPrintFields", job);
 }
 
