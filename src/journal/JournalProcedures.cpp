@@ -1,12 +1,14 @@
 #include "journal/JournalProcedures.h"
 
 #include "core/Procedures.h"
+#include "journal/MigrateData.h"
 #include "journal/UpdateMiscFields.h"
 
 namespace jornix {
 
 void RegisterJournalProcedures()
 {
+    RegisterProcedure(QStringLiteral("MigrateData"), MigrateData);
     RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }
 
