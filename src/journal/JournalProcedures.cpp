@@ -1,6 +1,7 @@
 #include "journal/JournalProcedures.h"
 
 #include "core/Procedures.h"
+#include "journal/DateView.h"
 #include "journal/MigrateData.h"
 #include "journal/UpdateMiscFields.h"
 
@@ -8,6 +9,7 @@ namespace jornix {
 
 void RegisterJournalProcedures()
 {
+    RegisterProcedure(QStringLiteral("DateView"), DateView);
     RegisterProcedure(QStringLiteral("MigrateData"), MigrateData);
     RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }
