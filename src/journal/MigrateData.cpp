@@ -4,7 +4,7 @@
 #include "core/DataLayer.h"
 #include "core/ProgramGlobals.h"
 #include "core/SharedState.h"
-#include "core/StandardWindow.h"
+#include "core/StandardWizard.h"
 #include "documents/TXEdit.h"
 #include "platform/framework/FormUpdate.h"
 #include "platform/richtext/RichTextControl.h"
@@ -71,13 +71,13 @@ enum WizardPage
     Ready
 };
 
-class MigrateDataWizard : public StandardWindow
+class MigrateDataWizard : public StandardWizard
 {
 public:
     MigrateDataWizard()
-        : StandardWindow(QStringLiteral("MigrateData"), QStringLiteral("Migrate Data from Jornix 1.0"))
+        : StandardWizard(QStringLiteral("MigrateData"), QStringLiteral("Migrate Data from Jornix 1.0"))
     {
-        sheet_ = window.Sheet([&] { DescribePages(); }).HideTabs().Stretch();
+        DescribeWizard([&] { DescribePages(); }, QStringLiteral("migrate10.htm"));
         // Wide enough that the pages' texts read as paragraphs, not as a column of words.
         QWidget* sheet = window.Widget(sheet_);
         sheet->setMinimumWidth(sheet->fontMetrics().averageCharWidth() * 80);
@@ -87,17 +87,7 @@ public:
         window.Panel([&] { window.Custom(textControl_).Name(QStringLiteral("Notes")); })
             .Name(QStringLiteral("NotesPanel"))
             .Hide();
-        window.Buttons([&] {
-            next_ = window.Button(QStringLiteral("Next >>")).Name(QStringLiteral("Next")).Default();
-            cancel_ = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                          .Name(QStringLiteral("Cancel"));
-            help_ = window.Button(QString(), QStringLiteral("help.gif"))
-                        .Name(QStringLiteral("Help"))
-                        .Tip(QStringLiteral("Help"));
-        });
-        SetHelp(QStringLiteral("migrate10.htm"), help_);
         UseTable(*RelationsLOG);
-        SetFirstField(next_);
     }
 
     int Kill() override
@@ -138,24 +128,16 @@ protected:
         GoTo(Welcome);
     }
 
-    int OnAccepted(int control) override
+    void Pressed(int control) override
     {
-        if (const int level = StandardWindow::OnAccepted(control))
-            return level;
-        Update();
         if (control == browse_)
             Browse();
-        else if (control == next_)
-            Next();
-        else if (control == cancel_)
-            Cancel();
-        return Level::GoOn;
     }
 
     // The close box asks as Cancel does; once the events are in it finishes as Finish does.
     int OnCloseRequest() override
     {
-        if (closing_)
+        if (Closing())
             return Level::GoOn;
         if (finished_)
             Finish();
@@ -251,26 +233,10 @@ private:
         });
     }
 
-    // A page with its title; gives the title's control.
-    int AddPage(const QString& title, const std::function<void()>& body)
-    {
-        const int number = ++pageCount_;
-        int heading = 0;
-        window.Tab(title, [&] {
-            heading = window.Text(title)
-                          .Name(QStringLiteral("Title%1").arg(number))
-                          .Font({}, HeadingPoints, FontStyle::Bold);
-            body();
-            window.Spacer(); // the page reads from the top
-        });
-        return heading;
-    }
-
     void GoTo(WizardPage page)
     {
         page_ = page;
-        window.SelectTab(sheet_, page);
-        window.ShowValues();
+        TurnTo(page);
     }
 
     void Browse()
@@ -289,7 +255,7 @@ private:
         window.ShowValues(fileEntry_);
     }
 
-    void Next()
+    void Next() override
     {
         switch (page_) {
         case Welcome:
@@ -313,7 +279,7 @@ private:
         }
     }
 
-    void Cancel()
+    void Cancel() override
     {
         const int answer = ShowMessageBox(
             MessageButton::Yes | MessageButton::No, MessageIcon::Question, QStringLiteral("Cancel?"),
@@ -326,12 +292,6 @@ private:
     {
         BroadcastRefresh();
         Close(Response::Completed);
-    }
-
-    void Close(int response)
-    {
-        closing_ = true;
-        SetResponse(response);
     }
 
     void Migrate()
@@ -431,14 +391,13 @@ private:
     int count_ = 0; // events migrated
     bool migrating_ = false;
     bool finished_ = false;
-    bool closing_ = false;
     WizardPage page_ = Welcome;
 
     TXEdit txEdit_;
     RichTextControl* textControl_ = nullptr; // the window's
 
-    int sheet_ = 0, pageCount_ = 0, fileEntry_ = 0, browse_ = 0, readyTitle_ = 0, readyNote_ = 0,
-        doneNote_ = 0, progressPrompt_ = 0, progress_ = 0, next_ = 0, cancel_ = 0, help_ = 0;
+    int fileEntry_ = 0, browse_ = 0, readyTitle_ = 0, readyNote_ = 0, doneNote_ = 0, progressPrompt_ = 0,
+        progress_ = 0;
 };
 
 } // namespace

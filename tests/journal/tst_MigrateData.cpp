@@ -135,7 +135,10 @@ class MigrateDataTest : public QObject
         QCOMPARE(PageTitle(), QString("Migrate Log Events from Jornix 1.0"));
         Press("Next");
         QCOMPARE(PageTitle(), QString("Select Jornix 1.0 Database"));
-        dialogs->Answer({true, path});
+        CommonDialogAnswer chosen;
+        chosen.accepted = true;
+        chosen.path = path;
+        dialogs->Answer(chosen);
         Press("Browse");
     }
 
