@@ -358,7 +358,9 @@ private:
         if (IsRtf(notes.toUtf8()))
             txEdit_.SetRTFSelText(notes);
         else // notes kept as plain text are taken as they are
-            textControl_->SetSelText(QString(notes).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            textControl_->SetSelText(QString(notes)
+                                         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                         .replace(QLatin1Char('\r'), QLatin1Char('\n')));
         txEdit_.SaveToBlob(log.GetTable(), 2);
 
         Record& event = log.Buffer();

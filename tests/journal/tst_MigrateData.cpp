@@ -3,6 +3,7 @@
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/Procedures.h"
+#include "core/ProgramGlobals.h"
 #include "core/SetTableFileNames.h"
 #include "core/SharedState.h"
 #include "documents/TXEdit.h"
@@ -161,7 +162,8 @@ private slots:
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
         GlobalErrorReporter.Init();
         InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
+        ProgramFolder = folder.path() + QLatin1Char('/');
+        SetTableFileNames(ProgramFolder);
         RegisterJournalProcedures();
         QCOMPARE(RelationsLOG->Open(), 0);
         AccessLOG->PrepareRecord();
@@ -228,6 +230,7 @@ private slots:
         QCOMPARE(dialogs->asked.size(), 1);
         QCOMPARE(dialogs->asked[0].title, QString("Select Jornix 1.0 Database"));
         QCOMPARE(dialogs->asked[0].filters, QString("Jornix 1.0 File|LogFile.TPS"));
+        QCOMPARE(dialogs->asked[0].path, ProgramFolder);
         QCOMPARE(qobject_cast<QLineEdit*>(Wizard()->window.Widget(Number("FileName")))->text(), oldLog);
         test::SavePicture(Wizard()->window.Root(), "MigrateData-2");
         Press("Next");
