@@ -335,6 +335,28 @@ private slots:
         QVERIFY(boxes->boxes.isEmpty());
     }
 
+    void oddValuesOfTheOldLogAreTakenAsTheirFieldsKeepThem()
+    {
+        // Another program's values: no constraints, nothing of the types the fields have.
+        QCOMPARE(RunSql(oldLog,
+                        "CREATE TABLE Odd AS SELECT * FROM LogFile; DROP TABLE LogFile; ALTER TABLE Odd "
+                        "RENAME TO LogFile; UPDATE LogFile SET LOGDATE = 'soon', LOGRANK = 1e300, "
+                        "LOGDESCRIPTION = NULL, LOGNUM1 = 'x', LOGNUM2 = 99999999999, LOGNOTES = "
+                        "x'7b5c72746631ff00', LOGMININOTES = zeroblob(5000)"),
+                 SQLITE_OK);
+        Migrate();
+        Press("Next");
+        QVERIFY(boxes->boxes.isEmpty());
+        const QList<Record> events = EventsFrom(qint32(before) + 1);
+        QCOMPARE(events.size(), 4);
+        for (const Record& event : events) {
+            QCOMPARE(event.Value("LOG:LogDate").toInt(), 0);
+            QCOMPARE(event.Value("LOG:LogDescription").toString(), QString());
+            QCOMPARE(event.Value("LOG:LogMisc4").toString(), QString("0"));
+            QCOMPARE(event.Value("LOG:LogMiniNotes").toString().size(), 1000);
+        }
+    }
+
     void aFileThatIsNoVersion10LogIsRefused_data()
     {
         QTest::addColumn<QString>("fixture");
