@@ -3,6 +3,7 @@
 #include "core/Procedures.h"
 #include "journal/DateView.h"
 #include "journal/MigrateData.h"
+#include "journal/UpdateLogTX.h"
 #include "journal/UpdateMiscFields.h"
 
 namespace jornix {
@@ -11,6 +12,7 @@ void RegisterJournalProcedures()
 {
     RegisterProcedure(QStringLiteral("DateView"), DateView);
     RegisterProcedure(QStringLiteral("MigrateData"), MigrateData);
+    RegisterProcedure(QStringLiteral("UpdateLogTX"), UpdateLogTX);
     RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }
 
