@@ -252,6 +252,7 @@ private slots:
         QCOMPARE(Wizard()->window.Label(Number("Next")), QString("Finish"));
         QVERIFY(Wizard()->window.IsHidden(Number("Cancel")));
         QVERIFY(!Wizard()->window.IsHidden(Number("DoneNote")));
+        QVERIFY(!Wizard()->window.Widget(Number("Notes"))->isVisible()); // the notes' control is never shown
         QCOMPARE(ProgressBar()->maximum(), 4);
         QCOMPARE(ProgressBar()->value(), 4);
         QVERIFY(boxes->boxes.isEmpty());
