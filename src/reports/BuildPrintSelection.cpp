@@ -8,10 +8,7 @@ namespace {
 class SelectionBuilder
 {
 public:
-    explicit SelectionBuilder(PrintSelection& selection)
-        : selection_(selection)
-    {
-    }
+    explicit SelectionBuilder(PrintSelection& selection) : selection_(selection) {}
 
     void AddCriteria(const QString& part)
     {
@@ -67,11 +64,15 @@ public:
         if (value <= 1)
             return;
         const qsizetype index = qMin<qsizetype>(value - 2, texts.size() - 1);
-        Add(name + QStringLiteral(" = ") + texts[index], field + QStringLiteral(" = ") + QString::number(codes[index]));
+        Add(name + QStringLiteral(" = ") + texts[index],
+            field + QStringLiteral(" = ") + QString::number(codes[index]));
     }
 
 private:
-    static QString CriteriaDate(qint32 day) { return DateFromDayNumber(day).toString(QStringLiteral("MM/dd/yyyy")); }
+    static QString CriteriaDate(qint32 day)
+    {
+        return DateFromDayNumber(day).toString(QStringLiteral("MM/dd/yyyy"));
+    }
 
     PrintSelection& selection_;
 };
@@ -93,8 +94,8 @@ PrintSelection BuildPrintSelection(int area, const PrintSelectionValues& v)
         break;
     case 2:
         selection.sortOrder = v.taskSortOrder;
-        add.AddRange(v.taskDueDateRange, v.taskDueDateSDate, v.taskDueDateEDate, QStringLiteral("Due Date Range"),
-                     QStringLiteral("TSK:DueDate"));
+        add.AddRange(v.taskDueDateRange, v.taskDueDateSDate, v.taskDueDateEDate,
+                     QStringLiteral("Due Date Range"), QStringLiteral("TSK:DueDate"));
         add.AddRange(v.taskCloseDateRange, v.taskCloseDateSDate, v.taskCloseDateEDate,
                      QStringLiteral("Close Date Range"), QStringLiteral("TSK:CloseDate"));
         add.AddRange(v.taskStartDateRange, v.taskStartDateSDate, v.taskStartDateEDate,
@@ -108,14 +109,15 @@ PrintSelection BuildPrintSelection(int area, const PrintSelectionValues& v)
         break;
     case 4:
         selection.sortOrder = v.reminderSortOrder;
-        add.AddYesNo(v.reminderShowReminder, QStringLiteral("Show Reminder"), QStringLiteral("REM:ShowReminder"));
+        add.AddYesNo(v.reminderShowReminder, QStringLiteral("Show Reminder"),
+                     QStringLiteral("REM:ShowReminder"));
         add.AddYesNo(v.reminderDismiss, QStringLiteral("Dismiss"), QStringLiteral("REM:Dismiss"));
         add.AddChoice(v.reminderLinkType, QStringLiteral("Link Type"), QStringLiteral("REM:LinkType"),
                       {QStringLiteral("No Link"), QStringLiteral("Log Event"), QStringLiteral("Contact"),
                        QStringLiteral("Task")},
                       {0, 1, 2, 3});
-        add.AddRange(v.reminderDateRange, v.reminderSDate, v.reminderEDate, QStringLiteral("Reminder Date Range"),
-                     QStringLiteral("REM:ReminderDate"));
+        add.AddRange(v.reminderDateRange, v.reminderSDate, v.reminderEDate,
+                     QStringLiteral("Reminder Date Range"), QStringLiteral("REM:ReminderDate"));
         break;
     case 5:
         selection.sortOrder = v.stickySortOrder;

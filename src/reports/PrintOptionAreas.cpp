@@ -16,8 +16,8 @@ const PrintOptionArea Areas[] = {
      QStringLiteral("CON:Num")},
     {4, QStringLiteral("Print Options - Reminders"), QStringLiteral("Reminders"), AccessArea::Reminders,
      QStringLiteral("REM:Num")},
-    {5, QStringLiteral("Print Options - Sticky Notes"), QStringLiteral("Sticky Notes"), AccessArea::StickyNotes,
-     QStringLiteral("STK:Num")},
+    {5, QStringLiteral("Print Options - Sticky Notes"), QStringLiteral("Sticky Notes"),
+     AccessArea::StickyNotes, QStringLiteral("STK:Num")},
     {6, QStringLiteral("Print Options - Scrap Book"), QStringLiteral("the Scrap Book"), AccessArea::ScrapBook,
      QStringLiteral("SCR:Num")},
 };
@@ -47,7 +47,8 @@ bool RefusePrintArea(const PrintOptionArea& area)
 {
     if (area.AccessLevel() != 0)
         return false;
-    ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Access Denied"), area.DeniedText());
+    ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Access Denied"),
+                   area.DeniedText());
     return true;
 }
 

@@ -15,7 +15,10 @@ struct PrintOptionArea
     int accessArea = 0;  // AccessArea
     QString numberField; // "TSK:Num"
 
-    QString RecordFilter(qint32 number) const { return numberField + QStringLiteral(" = ") + QString::number(number); }
+    QString RecordFilter(qint32 number) const
+    {
+        return numberField + QStringLiteral(" = ") + QString::number(number);
+    }
     quint8 AccessLevel() const;
     QString DeniedText() const;
 };

@@ -44,7 +44,8 @@ public:
         });
         window.Row([&] {
             window.Prompt(QStringLiteral("Output &Format:")).Name(QStringLiteral("OUTPUTFORMAT:PROMPT"));
-            formatList = window.DropList(Bind(outputFormat), OutputFormatItems()).Name(QStringLiteral("RPT:OUTPUTFORMAT"));
+            formatList = window.DropList(Bind(outputFormat), OutputFormatItems())
+                             .Name(QStringLiteral("RPT:OUTPUTFORMAT"));
             printerCheck = window.Check(QStringLiteral("Show Print &Options"), Bind(printerOptions))
                                .Name(QStringLiteral("RPT:PRINTEROPTIONS"));
             openCheck = window.Check(QStringLiteral("Open O&utput File"), Bind(openOutputFile))

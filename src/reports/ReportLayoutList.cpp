@@ -12,8 +12,8 @@ namespace jornix {
 namespace {
 
 const int OutputCodes[] = {2, 3, 9, 4, 5, 10, 8, 6, 7, 11, 12, 13};
-const char* const OutputNames[] = {"Preview", "Printer", "PDF", "RTF",  "HTML", "MHTML",
-                                   "BMP",     "JPG",     "EMF", "XML",  "XLS",  "TXT"};
+const char* const OutputNames[] = {"Preview", "Printer", "PDF", "RTF", "HTML", "MHTML",
+                                   "BMP",     "JPG",     "EMF", "XML", "XLS",  "TXT"};
 
 QString Named(int code, std::initializer_list<const char*> names)
 {
@@ -22,7 +22,7 @@ QString Named(int code, std::initializer_list<const char*> names)
     return QString::fromLatin1(names.begin()[code - 1]);
 }
 
-const QSize PreviewSize(240, 180);
+const QSize PreviewSize(180, 120);
 
 } // namespace
 
@@ -55,16 +55,16 @@ std::vector<ListItem> OutputFormatItems()
 int ReportLayoutList::Describe(WindowDescription& window)
 {
     const int list = window
-        .List({{QStringLiteral("Lock"), {}, Qt::AlignLeft},
-               {QStringLiteral("Description"), {}, Qt::AlignLeft},
-               {QStringLiteral("Type"), {}, Qt::AlignLeft},
-               {QStringLiteral("Output"), {}, Qt::AlignLeft},
-               {QStringLiteral("Style"), {}, Qt::AlignLeft}})
-        .Tip(QStringLiteral("Browsing Records"))
-        .Name(QStringLiteral("List"))
-        .Stretch();
+                         .List({{QStringLiteral("Lock"), {}, Qt::AlignLeft},
+                                {QStringLiteral("Description"), {}, Qt::AlignLeft},
+                                {QStringLiteral("Type"), {}, Qt::AlignLeft},
+                                {QStringLiteral("Output"), {}, Qt::AlignLeft},
+                                {QStringLiteral("Style"), {}, Qt::AlignLeft}})
+                         .Tip(QStringLiteral("Browsing Records"))
+                         .Name(QStringLiteral("List"))
+                         .Stretch();
     QWidget* widget = window.Widget(list);
-    widget->setMinimumSize(widget->fontMetrics().averageCharWidth() * 64, widget->fontMetrics().height() * 12);
+    widget->setMinimumSize(widget->fontMetrics().averageCharWidth() * 64, widget->fontMetrics().height() * 6);
     return list;
 }
 

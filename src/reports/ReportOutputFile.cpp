@@ -7,7 +7,8 @@ namespace {
 
 const OutputFileKind Kinds[] = {
     {9, QStringLiteral("Adobe PDF (*.pdf)|*.PDF"), QStringLiteral("report.pdf"), QStringLiteral(".pdf")},
-    {4, QStringLiteral("Rich Text Format (*.rtf)|*.RTF"), QStringLiteral("report.rtf"), QStringLiteral(".rtf")},
+    {4, QStringLiteral("Rich Text Format (*.rtf)|*.RTF"), QStringLiteral("report.rtf"),
+     QStringLiteral(".rtf")},
     {5, QStringLiteral("Web Page (*.html)|*.HTML"), QStringLiteral("report.html"), QStringLiteral(".html")},
     {10, QStringLiteral("Multi-mime Web Page (*.mhtml)|*.MHTML"), QStringLiteral("report.mhtml"),
      QStringLiteral(".mhtml")},
@@ -48,8 +49,9 @@ OutputFileChoice AskReportOutputFile(int format)
     const OutputFileKind* kind = FindOutputFileKind(format);
     if (!kind)
         return {};
-    const QString file = AskSaveFileName(QStringLiteral("Select Report OutPut File"),
-                                         kind->mask + QStringLiteral("|All Files (*.*)|*.*"), kind->defaultName);
+    const QString file =
+        AskSaveFileName(QStringLiteral("Select Report OutPut File"),
+                        kind->mask + QStringLiteral("|All Files (*.*)|*.*"), kind->defaultName);
     if (file.trimmed().isEmpty())
         return {false, {}};
     return {true, GiveExtension(file, kind->extension)};

@@ -1,6 +1,7 @@
 #include "reports/ReportsProcedures.h"
 
 #include "core/Procedures.h"
+#include "reports/PrintOptions.h"
 #include "reports/PrintRec.h"
 
 namespace jornix {
@@ -8,6 +9,7 @@ namespace jornix {
 void RegisterReportsProcedures()
 {
     RegisterProcedure(QStringLiteral("PrintRec"), RunPrintRec);
+    RegisterProcedure(QStringLiteral("PrintOptions"), PrintOptions);
 }
 
 } // namespace jornix

@@ -167,7 +167,10 @@ private slots:
     // The choices are the highlighted layout's; Open Output File only for a format that writes a file.
     void theChoicesFollowTheHighlightedLayout()
     {
-        AddLayouts({{.area = 3, .description = "A printed", .outputFormat = 3, .printerOptions = 1,
+        AddLayouts({{.area = 3,
+                     .description = "A printed",
+                     .outputFormat = 3,
+                     .printerOptions = 1,
                      .openOutputFile = 1},
                     {.area = 3, .description = "B web page", .outputFormat = 5, .openOutputFile = 1}});
         WindowController* window = Open(3, 1);
@@ -197,25 +200,47 @@ private slots:
         QTest::addColumn<QString>("defaultName");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("filter");
-        QTest::newRow("log event to XML") << 1 << 11 << "june " << "XML (*.xml)|*.XML|All Files (*.*)|*.*"
-                                          << "report.xml" << "june.xml" << "LOG:LogNum = 42";
-        QTest::newRow("task to PDF, final dot") << 2 << 9 << "june." << "Adobe PDF (*.pdf)|*.PDF|All Files (*.*)|*.*"
-                                                << "report.pdf" << "june..pdf" << "TSK:Num = 42";
+        QTest::newRow("log event to XML") << 1 << 11 << "june "
+                                          << "XML (*.xml)|*.XML|All Files (*.*)|*.*"
+                                          << "report.xml"
+                                          << "june.xml"
+                                          << "LOG:LogNum = 42";
+        QTest::newRow("task to PDF, final dot") << 2 << 9 << "june."
+                                                << "Adobe PDF (*.pdf)|*.PDF|All Files (*.*)|*.*"
+                                                << "report.pdf"
+                                                << "june..pdf"
+                                                << "TSK:Num = 42";
         QTest::newRow("contact to PDF in capitals") << 3 << 9 << "june.PDF"
                                                     << "Adobe PDF (*.pdf)|*.PDF|All Files (*.*)|*.*"
-                                                    << "report.pdf" << "june.PDF" << "CON:Num = 42";
-        QTest::newRow("reminder to text") << 4 << 13 << "notes.txt" << "Text (*.txt)|*.TXT|All Files (*.*)|*.*"
-                                          << "report.txt" << "notes.txt" << "REM:Num = 42";
-        QTest::newRow("sticky note previewed") << 5 << 2 << "" << "" << "" << "" << "STK:Num = 42";
-        QTest::newRow("scrap printed") << 6 << 3 << "" << "" << "" << "" << "SCR:Num = 42";
+                                                    << "report.pdf"
+                                                    << "june.PDF"
+                                                    << "CON:Num = 42";
+        QTest::newRow("reminder to text") << 4 << 13 << "notes.txt"
+                                          << "Text (*.txt)|*.TXT|All Files (*.*)|*.*"
+                                          << "report.txt"
+                                          << "notes.txt"
+                                          << "REM:Num = 42";
+        QTest::newRow("sticky note previewed") << 5 << 2 << ""
+                                               << ""
+                                               << ""
+                                               << ""
+                                               << "STK:Num = 42";
+        QTest::newRow("scrap printed") << 6 << 3 << ""
+                                       << ""
+                                       << ""
+                                       << ""
+                                       << "SCR:Num = 42";
     }
     void printAsksForTheFileAndPrintsTheRecord()
     {
         QFETCH(int, area);
         QFETCH(int, format);
         QFETCH(QString, typed);
-        const QList<qint32> numbers = AddLayouts({{.area = area, .description = "Only", .outputFormat = format,
-                                                   .printerOptions = 1, .openOutputFile = 1}});
+        const QList<qint32> numbers = AddLayouts({{.area = area,
+                                                   .description = "Only",
+                                                   .outputFormat = format,
+                                                   .printerOptions = 1,
+                                                   .openOutputFile = 1}});
         WindowController* window = Open(area, 42);
         QVERIFY(window);
         const QString folderPath = folder->Path();
@@ -288,8 +313,9 @@ private slots:
         AddLayouts({{.area = 2, .description = "Tasks", .fileName = fileName}});
         WindowController* window = Open(2, 1);
         QVERIFY(window);
-        const QString shown =
-            window->window.Widget(ControlNumber(*window, "DESIGNSKETCHIMAGE"))->property(PreviewFileProperty).toString();
+        const QString shown = window->window.Widget(ControlNumber(*window, "DESIGNSKETCHIMAGE"))
+                                  ->property(PreviewFileProperty)
+                                  .toString();
         QCOMPARE(shown, picture ? folder->FilePath(fileName + ".bmp")
                                 : WindowDescription::ImagePath(QStringLiteral("~nopreview.gif")));
     }

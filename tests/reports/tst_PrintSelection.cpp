@@ -45,7 +45,8 @@ void tst_PrintSelection::selection_data()
     reminders.reminderDateRange = 2;
     reminders.reminderSDate = Day(2026, 3, 5);
     QTest::newRow("reminders shown, linked to a contact, from 5 March")
-        << 4 << reminders << 2 << "Show Reminder = Yes, Link Type = Contact, Reminder Date Range = >= 03/05/2026"
+        << 4 << reminders << 2
+        << "Show Reminder = Yes, Link Type = Contact, Reminder Date Range = >= 03/05/2026"
         << "REM:ShowReminder = 1 AND REM:LinkType = 2 AND REM:ReminderDate >= 82247";
 
     PrintSelectionValues remindersAll = reminders;
@@ -61,8 +62,8 @@ void tst_PrintSelection::selection_data()
     work.logEventSortOrder = 3;
     work.logEventReportType = 2;
     work.logEventDateRange = 2;
-    QTest::newRow("work log events, Range with both dates 0")
-        << 1 << work << 3 << "Type = 2" << "LOG:LogType = 2";
+    QTest::newRow("work log events, Range with both dates 0") << 1 << work << 3 << "Type = 2"
+                                                              << "LOG:LogType = 2";
 
     PrintSelectionValues logFrom;
     logFrom.logEventDateRange = 2;
@@ -79,7 +80,8 @@ void tst_PrintSelection::selection_data()
     closed.taskCompleted = 2;
     closed.taskPriority = 2;
     QTest::newRow("tasks closed in March, completed, high")
-        << 2 << closed << 6 << "Close Date Range = >= 03/01/2026 <= 03/31/2026, Completed = Yes, Priority = High"
+        << 2 << closed << 6
+        << "Close Date Range = >= 03/01/2026 <= 03/31/2026, Completed = Yes, Priority = High"
         << QString("TSK:CloseDate >= %1 AND TSK:CloseDate <= %2 AND TSK:Completed = 1 AND TSK:Priority = 1")
                .arg(Day(2026, 3, 1))
                .arg(Day(2026, 3, 31));
@@ -106,10 +108,14 @@ void tst_PrintSelection::selection_data()
     sorts.scrapSortOrder = 2;
     sorts.taskCompleted = 2;
     sorts.reminderDismiss = 2;
-    QTest::newRow("contacts") << 3 << sorts << 5 << "" << "";
-    QTest::newRow("sticky notes") << 5 << sorts << 2 << "" << "";
-    QTest::newRow("scrap book") << 6 << sorts << 2 << "" << "";
-    QTest::newRow("no area") << 7 << sorts << 0 << "" << "";
+    QTest::newRow("contacts") << 3 << sorts << 5 << ""
+                              << "";
+    QTest::newRow("sticky notes") << 5 << sorts << 2 << ""
+                                  << "";
+    QTest::newRow("scrap book") << 6 << sorts << 2 << ""
+                                << "";
+    QTest::newRow("no area") << 7 << sorts << 0 << ""
+                             << "";
 }
 
 void tst_PrintSelection::selection()
@@ -130,14 +136,22 @@ void tst_PrintSelection::layoutSelection_data()
     QTest::addColumn<QString>("layoutFilter");
     QTest::addColumn<QString>("expected"); // the area's values after loading, joined by ","
 
-    QTest::newRow("empty text keeps all") << 1 << "" << "1,0,1,11,12";
-    QTest::newRow("count without values") << 1 << "0|" << "1,0,1,11,12";
-    QTest::newRow("count and three values") << 1 << "3|2|1|2|" << "2,1,2,11,12";
-    QTest::newRow("text after the last bar is no value") << 1 << "3|2|1|2" << "2,1,1,11,12";
-    QTest::newRow("all five with blanks") << 1 << "5|3 |2| 2|82247|82250|   " << "3,2,2,82247,82250";
-    QTest::newRow("more values than options") << 6 << "2|2|9|" << "2";
-    QTest::newRow("tasks: first two") << 2 << "2|5|2|" << "5,2,0,0,1,0,0,1,0,0,1,4";
-    QTest::newRow("no area") << 9 << "1|2|" << "";
+    QTest::newRow("empty text keeps all") << 1 << ""
+                                          << "1,0,1,11,12";
+    QTest::newRow("count without values") << 1 << "0|"
+                                          << "1,0,1,11,12";
+    QTest::newRow("count and three values") << 1 << "3|2|1|2|"
+                                            << "2,1,2,11,12";
+    QTest::newRow("text after the last bar is no value") << 1 << "3|2|1|2"
+                                                         << "2,1,1,11,12";
+    QTest::newRow("all five with blanks") << 1 << "5|3 |2| 2|82247|82250|   "
+                                          << "3,2,2,82247,82250";
+    QTest::newRow("more values than options") << 6 << "2|2|9|"
+                                              << "2";
+    QTest::newRow("tasks: first two") << 2 << "2|5|2|"
+                                      << "5,2,0,0,1,0,0,1,0,0,1,4";
+    QTest::newRow("no area") << 9 << "1|2|"
+                             << "";
 }
 
 void tst_PrintSelection::layoutSelection()
@@ -158,10 +172,11 @@ void tst_PrintSelection::layoutSelection()
     const PrintSelectionValues& v = values;
     const QString byArea[] = {
         {},
-        join({v.logEventSortOrder, v.logEventReportType, v.logEventDateRange, v.logEventSDate, v.logEventEDate}),
-        join({v.taskSortOrder, v.taskDueDateRange, v.taskDueDateSDate, v.taskDueDateEDate, v.taskCloseDateRange,
-              v.taskCloseDateSDate, v.taskCloseDateEDate, v.taskStartDateRange, v.taskStartDateSDate,
-              v.taskStartDateEDate, v.taskCompleted, v.taskPriority}),
+        join({v.logEventSortOrder, v.logEventReportType, v.logEventDateRange, v.logEventSDate,
+              v.logEventEDate}),
+        join({v.taskSortOrder, v.taskDueDateRange, v.taskDueDateSDate, v.taskDueDateEDate,
+              v.taskCloseDateRange, v.taskCloseDateSDate, v.taskCloseDateEDate, v.taskStartDateRange,
+              v.taskStartDateSDate, v.taskStartDateEDate, v.taskCompleted, v.taskPriority}),
         join({v.contactsSortOrder}),
         join({v.reminderSortOrder, v.reminderShowReminder, v.reminderDismiss, v.reminderLinkType,
               v.reminderDateRange, v.reminderSDate, v.reminderEDate}),
@@ -177,12 +192,24 @@ void tst_PrintSelection::extension_data()
     QTest::addColumn<QString>("pdf");
     QTest::addColumn<QString>("xml");
 
-    QTest::newRow("no dot") << "june" << "june.pdf" << "june.xml";
-    QTest::newRow("final dot") << "june." << "june..pdf" << "june..xml";
-    QTest::newRow("capitals") << "june.PDF" << "june.PDF" << "june.PDF.xml";
-    QTest::newRow("other extension") << "june.txt" << "june.txt.pdf" << "june.txt.xml";
-    QTest::newRow("blanks around") << " june.xml " << "june.xml.pdf" << "june.xml";
-    QTest::newRow("dot in the folder") << "/home/a.b/june" << "/home/a.b/june.pdf" << "/home/a.b/june.xml";
+    QTest::newRow("no dot") << "june"
+                            << "june.pdf"
+                            << "june.xml";
+    QTest::newRow("final dot") << "june."
+                               << "june..pdf"
+                               << "june..xml";
+    QTest::newRow("capitals") << "june.PDF"
+                              << "june.PDF"
+                              << "june.PDF.xml";
+    QTest::newRow("other extension") << "june.txt"
+                                     << "june.txt.pdf"
+                                     << "june.txt.xml";
+    QTest::newRow("blanks around") << " june.xml "
+                                   << "june.xml.pdf"
+                                   << "june.xml";
+    QTest::newRow("dot in the folder") << "/home/a.b/june"
+                                       << "/home/a.b/june.pdf"
+                                       << "/home/a.b/june.xml";
 }
 
 void tst_PrintSelection::extension()
