@@ -52,7 +52,7 @@ public:
     }
 
     // A row of LLL_: and, unless told otherwise, its file "jx_<ref>.rpt" in the data folder.
-    void AddLayout(const LayoutRow& row, const ReportLayout* file = nullptr) const
+    void AddLayout(const LayoutRow& row, const std::optional<ReportLayout>& file = std::nullopt) const
     {
         Table& table = AccessLLL_->GetTable();
         table.ClearBuffer();
