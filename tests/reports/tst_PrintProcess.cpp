@@ -177,6 +177,50 @@ private slots:
         QCOMPARE(PicturesLeft(), before);
     }
 
+    void aRecordThatDoesNotFitPrintsAgain_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("refusals");
+        QTest::addColumn<QStringList>("prints");
+        QTest::newRow("list, on a new page") << 1 << 1
+                                             << QStringList{"LlPrint", "LlPrintFields", "LlPrint", "LlPrintFields"};
+        QTest::newRow("card, overflowing twice") << 2 << 2 << QStringList{"LlPrint 0", "LlPrint 1", "LlPrint 2"};
+        QTest::newRow("label, once") << 3 << 1 << QStringList{"LlPrint"};
+    }
+    void aRecordThatDoesNotFitPrintsAgain()
+    {
+        QFETCH(int, type);
+        QFETCH(int, refusals);
+        QFETCH(QStringList, prints);
+        ReportFixture fixture;
+        fixture.AddLayout({.ref = 1, .area = 2, .type = type});
+        ReportFixture::Add(AccessTSK, {{"TSK:Num", 1}, {"TSK:Description", "Water the plants"}});
+        RecordingReportEngine engine;
+        const QString call = type == 1 ? "LlPrintFields" : "LlPrint";
+        engine.answers[call] = QList<int>(refusals, RecordDidNotFit);
+        QStringList seen;
+        engine.onCall = [&](const QString& made) {
+            const QString name = made.section('(', 0, 0);
+            if (name == "LlPrint" || name == "LlPrintFields")
+                seen << (type == 2 ? name + " " + engine.variables.Value("Flags.PageOverFlow") : name);
+        };
+        ReportFixture::Print([&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, "out.pdf", "", ""); });
+        QCOMPARE(seen, prints);
+    }
+
+    void aRecordThatNeverFitsDoesNotHoldTheRun()
+    {
+        ReportFixture fixture;
+        fixture.AddLayout({.ref = 1, .area = 2, .type = 2});
+        ReportFixture::Add(AccessTSK, {{"TSK:Num", 1}, {"TSK:Description", "Water the plants"}});
+        ReportFixture::Add(AccessTSK, {{"TSK:Num", 2}, {"TSK:Description", "Call the bank"}});
+        RecordingReportEngine engine;
+        engine.answers["LlPrint"] = QList<int>(5000, RecordDidNotFit);
+        ReportFixture::Print([&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, "out.pdf", "", ""); });
+        QCOMPARE(engine.Calls("LlPrintSetBoxTextA").size(), 2);
+        QCOMPARE(engine.Calls("LlPrintEnd").size(), 1);
+    }
+
     void aLoopWithoutAPictureSizePrintsNoPictures()
     {
         ReportFixture fixture;
