@@ -234,28 +234,34 @@ private slots:
         QVERIFY(boxes.boxes.isEmpty());
     }
 
-    void exportsReceiveTheirParameters_data()
+    void eachOutputStartsWithItsParameters_data()
     {
         QTest::addColumn<int>("output");
         QTest::addColumn<int>("openFile");
         QTest::addColumn<int>("dialog");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("target");
-        QTest::newRow("PDF") << 9 << 0 << 0 << "PDF" << "PDF";
-        QTest::newRow("PDF, opened") << 9 << 1 << 0 << "PDF" << "PDF";
-        QTest::newRow("JPG") << 6 << 0 << 0 << "PICTURE_JPEG" << "PICTURE_JPEG";
-        QTest::newRow("XLS with the dialog") << 12 << 0 << 1 << "XLS" << "XLS";
-        QTest::newRow("EMF with the dialog") << 7 << 1 << 1 << "PICTURE_EMF" << "EMF";
+        QTest::addColumn<QString>("format"); // of the export; none for preview and printer
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("target"); // none: no target is set
+        QTest::newRow("preview") << 2 << 0 << 0 << "" << 0x200 << "";
+        QTest::newRow("printer") << 3 << 0 << 0 << "" << 0x100 << "";
+        QTest::newRow("printer with the dialog") << 3 << 0 << 1 << "" << 0x800 << "PRN";
+        QTest::newRow("PDF") << 9 << 0 << 0 << "PDF" << 0x800 << "PDF";
+        QTest::newRow("PDF, opened") << 9 << 1 << 0 << "PDF" << 0x800 << "PDF";
+        QTest::newRow("JPG") << 6 << 0 << 0 << "PICTURE_JPEG" << 0x800 << "PICTURE_JPEG";
+        QTest::newRow("XLS with the dialog") << 12 << 0 << 1 << "XLS" << 0x800 << "XLS";
+        QTest::newRow("EMF with the dialog") << 7 << 1 << 1 << "PICTURE_EMF" << 0x800 << "EMF";
     }
-    void exportsReceiveTheirParameters()
+    void eachOutputStartsWithItsParameters()
     {
         QFETCH(int, output);
         QFETCH(int, openFile);
         QFETCH(int, dialog);
         QFETCH(QString, format);
+        QFETCH(int, mode);
         QFETCH(QString, target);
         ReportFixture fixture;
         fixture.AddLayout({.ref = 1, .area = 5, .description = "Notes"});
+        // A folder longer than 63 characters goes whole.
         const QString folder = "/home/someone/Documents/Reports for the year two thousand and twenty-six/Notes";
         QVERIFY(folder.size() > 63);
         RecordingReportEngine engine;
@@ -263,16 +269,19 @@ private slots:
             PrintProcess(ReportArea::StickyNotes, 1, 1, output, openFile, dialog, folder + "/notes.out", "", "");
         });
         const QString layout = fixture.data.FilePath("jx_1");
-        QStringList expected{
-            CallText("LlSetOptionStringA", 1, 12, QString("rpteng9ex.dll")),
-            CallText("LlXSetParameterA", 1, 1, format, QString("Export.File"), QString("notes.out")),
-            CallText("LlXSetParameterA", 1, 1, format, QString("Export.Path"), folder),
-            CallText("LlXSetParameterA", 1, 1, format, QString("Export.Quiet"), QString("1")),
-            CallText("LlXSetParameterA", 1, 1, format, QString("Export.ShowResult"), QString::number(openFile)),
-            CallText("LlXSetParameterA", 1, 1, format, QString("Picture.BitsPerPixel"), QString("24")),
-            CallText("LlPrintWithBoxStartA", 1, 2, layout, 0x800, 3, static_cast<QWidget*>(nullptr),
-                     QString("Jornix - Notes")),
-            CallText("LlPrintSetOptionStringA", 1, 2, target)};
+        QStringList expected;
+        if (!format.isEmpty())
+            expected << CallText("LlSetOptionStringA", 1, 12, QString("rpteng9ex.dll"))
+                     << CallText("LlXSetParameterA", 1, 1, format, QString("Export.File"), QString("notes.out"))
+                     << CallText("LlXSetParameterA", 1, 1, format, QString("Export.Path"), folder)
+                     << CallText("LlXSetParameterA", 1, 1, format, QString("Export.Quiet"), QString("1"))
+                     << CallText("LlXSetParameterA", 1, 1, format, QString("Export.ShowResult"),
+                                 QString::number(openFile))
+                     << CallText("LlXSetParameterA", 1, 1, format, QString("Picture.BitsPerPixel"), QString("24"));
+        expected << CallText("LlPrintWithBoxStartA", 1, 2, layout, mode, 3, static_cast<QWidget*>(nullptr),
+                             QString("Jornix - Notes"));
+        if (!target.isEmpty())
+            expected << CallText("LlPrintSetOptionStringA", 1, 2, target);
         if (dialog)
             expected << CallText("LlPrintOptionsDialogA", 1, static_cast<QWidget*>(nullptr), QString("Notes"));
         QStringList calls;
@@ -282,6 +291,36 @@ private slots:
                 if (call.startsWith(QLatin1String(name) + '('))
                     calls << call;
         QCOMPARE(calls, expected);
+        QCOMPARE(engine.calls.first(), CallText("LlJobOpen", 1));
+    }
+
+    void theEngineTracesWhenAsked()
+    {
+        ReportFixture fixture;
+        fixture.AddLayout({.ref = 1, .area = 6});
+        GLO.LLDebug = 1;
+        RecordingReportEngine engine;
+        ReportFixture::Print([&] { PrintProcess(ReportArea::ScrapBook, 1, 1, OutputFormat::Pdf, 0, 0, "a.pdf", "", ""); });
+        GLO.LLDebug = 0;
+        QCOMPARE(engine.calls.mid(0, 2), (QStringList{CallText("LlSetDebug", 1), CallText("LlJobOpen", 1)}));
+    }
+
+    void aCancelledDialogPrintsNothing()
+    {
+        ReportFixture fixture;
+        fixture.AddLayout({.ref = 1, .area = 2});
+        ReportFixture::Add(AccessTSK, {{"TSK:Num", 1}, {"TSK:Description", "Water the plants"}});
+        RecordingReportEngine engine;
+        engine.answers["LlPrintOptionsDialogA"] = {Cancelled};
+        int response = 0;
+        ReportFixture::Print([&] {
+            PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Printer, 0, 1, "", "", "");
+            response = CurrentContext().GlobalResponseCode;
+        });
+        QCOMPARE(response, int(Response::Cancelled));
+        QVERIFY(engine.Calls("LlPrintFields").isEmpty());
+        QCOMPARE(engine.Calls("LlPrintEnd").size(), 1);
+        QCOMPARE(engine.Calls("LlJobClose").size(), 1);
     }
 
     void furtherFilesTakeTheirPageNames_data()
