@@ -74,7 +74,8 @@ bool Fill(const QString& folder)
         tasks.ClearBuffer();
         Record& task = tasks.Buffer();
         task.SetValue("TSK:Num", num);
-        task.SetValue("TSK:Description", QStringLiteral("Task number %1 of the list").arg((num * 7919) % Tasks));
+        task.SetValue("TSK:Description",
+                      QStringLiteral("Task number %1 of the list").arg((num * 7919) % Tasks));
         task.SetValue("TSK:DueDate", 80000 + num % 400);
         task.SetValue("TSK:Priority", 1 + num % 3);
         task.SetValue("TSK:CreateLoginID", "admin");

@@ -42,7 +42,7 @@ QString OutputFolder(const QString& path)
 
 QString ExportFormatOf(int outputFormat)
 {
-    static const QStringList formats{"RTF", "HTML", "PICTURE_JPEG", "PICTURE_EMF", "PICTURE_BMP",
+    static const QStringList formats{"RTF", "HTML",  "PICTURE_JPEG", "PICTURE_EMF", "PICTURE_BMP",
                                      "PDF", "MHTML", "XML",          "XLS",         "TXT"};
     return outputFormat >= 4 ? formats.value(outputFormat - 4) : QString();
 }

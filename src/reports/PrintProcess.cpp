@@ -25,10 +25,12 @@ namespace {
 using namespace ReportResult;
 
 const QString SetupCaption = QStringLiteral("Error During Report Engine Setup");
-const QString SetupText = QStringLiteral("There was in internal error that prevented report engine setup. Make sure "
-                                         "the Report Layout has been defined and try to print again.");
+const QString SetupText =
+    QStringLiteral("There was in internal error that prevented report engine setup. Make sure "
+                   "the Report Layout has been defined and try to print again.");
 const QString PrintingCaption = QStringLiteral("Error During Printing");
-const QString PrintingText = QStringLiteral("There was in internal error that prevented printing the report.");
+const QString PrintingText =
+    QStringLiteral("There was in internal error that prevented printing the report.");
 
 constexpr int ProjectList = 2;
 constexpr int ProjectCard = 3;
@@ -40,8 +42,8 @@ constexpr int RowsPerRead = 500;
 constexpr int DocumentRowsPerRead = 50;
 
 // Print option values of the job's set-up, by option number.
-const std::vector<std::pair<int, qint64>> PrintOptions{{10, 1}, {46, 0}, {20, 1}, {9, 0},  {21, 1},
-                                                       {8, 1},  {32, 1}, {33, 1}, {40, 1}, {47, 0},
+const std::vector<std::pair<int, qint64>> PrintOptions{{10, 1}, {46, 0}, {20, 1},  {9, 0},  {21, 1},
+                                                       {8, 1},  {32, 1}, {33, 1},  {40, 1}, {47, 0},
                                                        {3, 0},  {31, 0}, {83, 16}, {100, 1}};
 
 // The tables a run opens, closed again in reverse order when it ends.
@@ -50,8 +52,8 @@ class OpenTables
 public:
     bool Open()
     {
-        for (FileManager* access : {AccessCON, AccessLOG, AccessLLA_, AccessLLL_, AccessMSC, AccessREM, AccessSCR,
-                                    AccessSTK, AccessTSK}) {
+        for (FileManager* access : {AccessCON, AccessLOG, AccessLLA_, AccessLLL_, AccessMSC, AccessREM,
+                                    AccessSCR, AccessSTK, AccessTSK}) {
             if (!access || access->Open() != 0)
                 return false;
             opened_.push_back(access);
@@ -75,8 +77,8 @@ public:
                     int showPrintOptions, const QString& outputFile, const QString& filterDescription,
                     const QString& filter)
         : area_(area), layoutNumber_(layoutNumber), sortOrder_(sortOrder), outputFormat_(outputFormat),
-          openOutputFile_(openOutputFile == 1), showPrintOptions_(showPrintOptions == 1), outputFile_(outputFile),
-          filterDescription_(filterDescription), filter_(filter)
+          openOutputFile_(openOutputFile == 1), showPrintOptions_(showPrintOptions == 1),
+          outputFile_(outputFile), filterDescription_(filterDescription), filter_(filter)
     {
     }
     ~PrintProcessRun()
@@ -152,7 +154,8 @@ int PrintProcessRun::Run()
         return Response::Cancelled;
     definitions_ = ReportData::FetchDefinitions(area_);
     if (StartJob()) {
-        if (!showPrintOptions_ || engine_.LlPrintOptionsDialogA(job_, nullptr, layout_.Value("LLL_:Description").toString()) == Ok)
+        if (!showPrintOptions_ ||
+            engine_.LlPrintOptionsDialogA(job_, nullptr, layout_.Value("LLL_:Description").toString()) == Ok)
             Pass();
         else
             cancelled_ = true;
@@ -173,7 +176,8 @@ bool PrintProcessRun::SetUpView()
     view_->SetReadBlobs(area_ == ReportArea::LogEvents);
     if (!filter_.trimmed().isEmpty())
         if (const Status status = view_->SetFilter(filter_); !status)
-            return Failed(SetupCaption, QStringLiteral("The filter of the report cannot be used: ") + status.Message());
+            return Failed(SetupCaption,
+                          QStringLiteral("The filter of the report cannot be used: ") + status.Message());
     return true;
 }
 
@@ -201,7 +205,8 @@ bool PrintProcessRun::StartJob()
     for (const auto& [option, value] : PrintOptions)
         engine_.LlSetOption(job_, option, value);
     for (int type : {1, 3, 2})
-        engine_.LlSetFileExtensionsA(job_, type, QStringLiteral("rpt"), QStringLiteral("prn"), QStringLiteral("bmp"));
+        engine_.LlSetFileExtensionsA(job_, type, QStringLiteral("rpt"), QStringLiteral("prn"),
+                                     QStringLiteral("bmp"));
     engine_.LlSetDlgboxMode(0x80A);
     engine_.LlDefineVariableStart(job_);
     engine_.LlDefineFieldStart(job_);

@@ -45,9 +45,9 @@ using S = Source;
 const std::vector<ItemSource>& SourcesOf(int area)
 {
     static const std::vector<ItemSource> stamps{{"CreateDate", S::Date},
-                                               {"CreateLoginID", S::Text},
-                                               {"LastEditDate", S::Date},
-                                               {"LastEditLoginID", S::Text}};
+                                                {"CreateLoginID", S::Text},
+                                                {"LastEditDate", S::Date},
+                                                {"LastEditLoginID", S::Text}};
     static const auto join = [](std::vector<ItemSource> head, const std::vector<ItemSource>& middle,
                                 const std::vector<ItemSource>& tail) {
         head.insert(head.end(), middle.begin(), middle.end());
@@ -86,11 +86,24 @@ const std::vector<ItemSource>& SourcesOf(int area)
               {"Notes", S::Text},
               {"Private", S::Flag}}),
         join({{"Misc", S::Misc}, {"Num", S::Number}}, stamps,
-             {{"Company", S::Text},  {"LName", S::Text},    {"FName", S::Text},  {"Street1", S::Text},
-              {"Street2", S::Text},  {"City", S::Text},     {"State", S::Text},  {"Zip", S::Text},
-              {"Province", S::Text}, {"Country", S::Text},  {"Phone1", S::Text}, {"Phone2", S::Text},
-              {"Fax", S::Text},      {"Mobile", S::Text},   {"EMail", S::Text},  {"Web", S::Text},
-              {"Notes", S::Text},    {"Private", S::Flag}}),
+             {{"Company", S::Text},
+              {"LName", S::Text},
+              {"FName", S::Text},
+              {"Street1", S::Text},
+              {"Street2", S::Text},
+              {"City", S::Text},
+              {"State", S::Text},
+              {"Zip", S::Text},
+              {"Province", S::Text},
+              {"Country", S::Text},
+              {"Phone1", S::Text},
+              {"Phone2", S::Text},
+              {"Fax", S::Text},
+              {"Mobile", S::Text},
+              {"EMail", S::Text},
+              {"Web", S::Text},
+              {"Notes", S::Text},
+              {"Private", S::Flag}}),
         join({{"Misc", S::Misc}, {"Num", S::Number}, {"Description", S::Text}}, stamps,
              {{"ReminderDate", S::Date},
               {"ShowReminder", S::Flag},
@@ -99,7 +112,8 @@ const std::vector<ItemSource>& SourcesOf(int area)
               {"LinkNum", S::Number},
               {"LinkType", S::Number},
               {"Private", S::Flag}}),
-        join({{"Num", S::Number}, {"Description", S::Text}, {"Notes", S::Text}}, stamps, {{"Private", S::Flag}}),
+        join({{"Num", S::Number}, {"Description", S::Text}, {"Notes", S::Text}}, stamps,
+             {{"Private", S::Flag}}),
         join({{"Num", S::Number}}, stamps,
              {{"Description", S::Text}, {"Scrap", S::Text}, {"Private", S::Flag}}),
     };
@@ -163,8 +177,7 @@ const QStringList TypeNames{"List", "Card", "Label"};
 
 } // namespace
 
-ReportData::ReportData(int area, int job, int projectType)
-    : area_(area), job_(job), projectType_(projectType)
+ReportData::ReportData(int area, int job, int projectType) : area_(area), job_(job), projectType_(projectType)
 {
     if (FileManager* access = AreaAccess(area))
         record = Record(access->GetTable());
@@ -184,17 +197,20 @@ std::vector<ReportItem> ReportData::AreaItems(ItemMode mode) const
         const QString name = QLatin1String(source.name);
         switch (source.source) {
         case Source::Number:
-            items.push_back({prefix + name, QString::number(FieldNumber(record, name)), ReportItemType::Numeric});
+            items.push_back(
+                {prefix + name, QString::number(FieldNumber(record, name)), ReportItemType::Numeric});
             break;
         case Source::Flag:
-            items.push_back({prefix + name, QString::number(FieldNumber(record, name)), ReportItemType::Boolean});
+            items.push_back(
+                {prefix + name, QString::number(FieldNumber(record, name)), ReportItemType::Boolean});
             break;
         case Source::Date:
             items.push_back({prefix + name, DateText(FieldNumber(record, name)), ReportItemType::Date});
             break;
         case Source::Time: {
             const qint64 time = FieldNumber(record, name);
-            items.push_back({prefix + name, time > 0 ? QString::number(double(time) / 8640000.0, 'g', 15) : "0",
+            items.push_back({prefix + name,
+                             time > 0 ? QString::number(double(time) / 8640000.0, 'g', 15) : "0",
                              ReportItemType::Date});
             break;
         }
@@ -213,7 +229,8 @@ std::vector<ReportItem> ReportData::AreaItems(ItemMode mode) const
                 const QString f = QStringLiteral("MSC:F") + Misc(i);
                 if (definitions->Value(f + QStringLiteral("Show")).toInt() == 0)
                     continue;
-                const quint32 type = quint32(definitions->Value(f + QStringLiteral("ReportType")).toLongLong());
+                const quint32 type =
+                    quint32(definitions->Value(f + QStringLiteral("ReportType")).toLongLong());
                 const QString text = FieldText(record, name + Misc(i));
                 items.push_back({prefix + name + Misc(i),
                                  KindOfType(type) == ReportItemKind::Date ? MiscDateText(text) : text, type});
@@ -272,7 +289,8 @@ std::vector<ReportItem> ReportData::Variables(ItemMode mode) const
     const auto layoutText = [&](const char* field) { return FieldText(layout, QLatin1String(field)); };
     const AreaDescription* description = FindArea(area_);
     option("Description", layoutText("LLL_:Description"), ReportItemType::Text);
-    option("PrintCoverPage", QString::number(FieldNumber(layout, "LLL_:PrintCoverPage")), ReportItemType::Boolean);
+    option("PrintCoverPage", QString::number(FieldNumber(layout, "LLL_:PrintCoverPage")),
+           ReportItemType::Boolean);
     option("PrintFilter", QString::number(FieldNumber(layout, "LLL_:PrintFilter")), ReportItemType::Boolean);
     option("Style", StyleNames.value(int(FieldNumber(layout, "LLL_:Style")) - 1), ReportItemType::Text);
     option("Type", TypeNames.value(int(FieldNumber(layout, "LLL_:Type")) - 1), ReportItemType::Text);

@@ -42,8 +42,8 @@ public:
     QString filter;                    // of the run
     QString filterDescription;
     int sortOrder = 0;
-    QString plainText;       // the log event's notes as plain text
-    QString pagePicture;     // the page picture being printed; empty when none
+    QString plainText;        // the log event's notes as plain text
+    QString pagePicture;      // the page picture being printed; empty when none
     int documentOverflow = 0; // 1 while a further page of the log event's document prints
     int pageOverflow = 0;
     int pageType = 0;

@@ -55,11 +55,12 @@ struct PrintsSeen
                 values << engine.variables.Value(name);
             prints << values;
             const QString picture = engine.variables.Value("Jornix.LogDoc");
-            pictureWords << (picture.isEmpty() ? QString() : ContentOf(picture).contains("Alpha")   ? "Alpha"
-                                                         : ContentOf(picture).contains("Bravo")   ? "Bravo"
-                                                         : ContentOf(picture).contains("Charlie") ? "Charlie"
-                                                         : ContentOf(picture).contains("Delta")   ? "Delta"
-                                                                                                  : "?");
+            pictureWords << (picture.isEmpty()                        ? QString()
+                             : ContentOf(picture).contains("Alpha")   ? "Alpha"
+                             : ContentOf(picture).contains("Bravo")   ? "Bravo"
+                             : ContentOf(picture).contains("Charlie") ? "Charlie"
+                             : ContentOf(picture).contains("Delta")   ? "Delta"
+                                                                      : "?");
         };
     }
     QStringList names;
@@ -86,7 +87,8 @@ private slots:
             const char* name;
             int privateFlag;
             int owner;
-        } contacts[]{{"Zhang", 0, 8}, {"de Vries", 0, 7}, {"Anand", 0, 8}, {"Okafor", 1, 7}, {"Moreau", 1, 8}};
+        } contacts[]{
+            {"Zhang", 0, 8}, {"de Vries", 0, 7}, {"Anand", 0, 8}, {"Okafor", 1, 7}, {"Moreau", 1, 8}};
         int num = 0;
         for (const auto& contact : contacts)
             ReportFixture::Add(AccessCON, {{"CON:Num", ++num},
@@ -130,12 +132,15 @@ private slots:
         QFETCH(int, messages);
         ReportFixture fixture;
         fixture.AddLayout({.ref = 1, .area = 2});
-        ReportFixture::Add(AccessTSK, {{"TSK:Num", 1}, {"TSK:Description", "Water the plants"}, {"TSK:Priority", 2}});
-        ReportFixture::Add(AccessTSK, {{"TSK:Num", 2}, {"TSK:Description", "Call the bank"}, {"TSK:Priority", 1}});
+        ReportFixture::Add(AccessTSK,
+                           {{"TSK:Num", 1}, {"TSK:Description", "Water the plants"}, {"TSK:Priority", 2}});
+        ReportFixture::Add(AccessTSK,
+                           {{"TSK:Num", 2}, {"TSK:Description", "Call the bank"}, {"TSK:Priority", 1}});
         RecordingReportEngine engine;
         PrintsSeen seen(engine, {"Task.Description"});
         MessageRecorder boxes;
-        ReportFixture::Print([&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, "out.pdf", "", filter); });
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, "out.pdf", "", filter); });
         QStringList descriptions;
         for (const QStringList& values : seen.prints.mid(1)) // the first LlPrint opens the first page
             descriptions << values.first().trimmed();
@@ -161,7 +166,8 @@ private slots:
         RecordingReportEngine engine;
         engine.answers["LlPrintSetBoxTextA"] = {Ok, Ok, Ok, Cancelled}; // Cancel as the fourth event prints
         PrintsSeen seen(engine, {"Jornix.LogNum", "Jornix.LogDocOverflow", "Jornix.LogDocPlainText"});
-        ReportFixture::Print([&] { PrintProcess(ReportArea::LogEvents, 4, 1, OutputFormat::Preview, 0, 0, "", "", ""); });
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::LogEvents, 4, 1, OutputFormat::Preview, 0, 0, "", "", ""); });
 
         const QString text = PageWords.join('\n') + '\n'; // the document's plain text
         QCOMPARE(seen.prints, (QList<QStringList>{{"1", "0", text},
@@ -182,9 +188,10 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("refusals");
         QTest::addColumn<QStringList>("prints");
-        QTest::newRow("list, on a new page") << 1 << 1
-                                             << QStringList{"LlPrint", "LlPrintFields", "LlPrint", "LlPrintFields"};
-        QTest::newRow("card, overflowing twice") << 2 << 2 << QStringList{"LlPrint 0", "LlPrint 1", "LlPrint 2"};
+        QTest::newRow("list, on a new page")
+            << 1 << 1 << QStringList{"LlPrint", "LlPrintFields", "LlPrint", "LlPrintFields"};
+        QTest::newRow("card, overflowing twice")
+            << 2 << 2 << QStringList{"LlPrint 0", "LlPrint 1", "LlPrint 2"};
         QTest::newRow("label, once") << 3 << 1 << QStringList{"LlPrint"};
     }
     void aRecordThatDoesNotFitPrintsAgain()
@@ -204,7 +211,8 @@ private slots:
             if (name == "LlPrint" || name == "LlPrintFields")
                 seen << (type == 2 ? name + " " + engine.variables.Value("Flags.PageOverFlow") : name);
         };
-        ReportFixture::Print([&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, "out.pdf", "", ""); });
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, "out.pdf", "", ""); });
         QCOMPARE(seen, prints);
     }
 
@@ -216,7 +224,8 @@ private slots:
         ReportFixture::Add(AccessTSK, {{"TSK:Num", 2}, {"TSK:Description", "Call the bank"}});
         RecordingReportEngine engine;
         engine.answers["LlPrint"] = QList<int>(5000, RecordDidNotFit);
-        ReportFixture::Print([&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, "out.pdf", "", ""); });
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, "out.pdf", "", ""); });
         QCOMPARE(engine.Calls("LlPrintSetBoxTextA").size(), 2);
         QCOMPARE(engine.Calls("LlPrintEnd").size(), 1);
     }
@@ -229,7 +238,8 @@ private slots:
         RecordingReportEngine engine;
         PrintsSeen seen(engine, {"Jornix.LogDoc", "Jornix.LogDocOverflow"});
         MessageRecorder boxes;
-        ReportFixture::Print([&] { PrintProcess(ReportArea::LogEvents, 4, 1, OutputFormat::Preview, 0, 0, "", "", ""); });
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::LogEvents, 4, 1, OutputFormat::Preview, 0, 0, "", "", ""); });
         QCOMPARE(seen.prints, (QList<QStringList>{{"", "0"}}));
         QVERIFY(boxes.boxes.isEmpty());
     }
@@ -262,28 +272,33 @@ private slots:
         ReportFixture fixture;
         fixture.AddLayout({.ref = 1, .area = 5, .description = "Notes"});
         // A folder longer than 63 characters goes whole.
-        const QString folder = "/home/someone/Documents/Reports for the year two thousand and twenty-six/Notes";
+        const QString folder =
+            "/home/someone/Documents/Reports for the year two thousand and twenty-six/Notes";
         QVERIFY(folder.size() > 63);
         RecordingReportEngine engine;
         ReportFixture::Print([&] {
-            PrintProcess(ReportArea::StickyNotes, 1, 1, output, openFile, dialog, folder + "/notes.out", "", "");
+            PrintProcess(ReportArea::StickyNotes, 1, 1, output, openFile, dialog, folder + "/notes.out", "",
+                         "");
         });
         const QString layout = fixture.data.FilePath("jx_1");
         QStringList expected;
         if (!format.isEmpty())
             expected << CallText("LlSetOptionStringA", 1, 12, QString("rpteng9ex.dll"))
-                     << CallText("LlXSetParameterA", 1, 1, format, QString("Export.File"), QString("notes.out"))
+                     << CallText("LlXSetParameterA", 1, 1, format, QString("Export.File"),
+                                 QString("notes.out"))
                      << CallText("LlXSetParameterA", 1, 1, format, QString("Export.Path"), folder)
                      << CallText("LlXSetParameterA", 1, 1, format, QString("Export.Quiet"), QString("1"))
                      << CallText("LlXSetParameterA", 1, 1, format, QString("Export.ShowResult"),
                                  QString::number(openFile))
-                     << CallText("LlXSetParameterA", 1, 1, format, QString("Picture.BitsPerPixel"), QString("24"));
+                     << CallText("LlXSetParameterA", 1, 1, format, QString("Picture.BitsPerPixel"),
+                                 QString("24"));
         expected << CallText("LlPrintWithBoxStartA", 1, 2, layout, mode, 3, static_cast<QWidget*>(nullptr),
                              QString("Jornix - Notes"));
         if (!target.isEmpty())
             expected << CallText("LlPrintSetOptionStringA", 1, 2, target);
         if (dialog)
-            expected << CallText("LlPrintOptionsDialogA", 1, static_cast<QWidget*>(nullptr), QString("Notes"));
+            expected << CallText("LlPrintOptionsDialogA", 1, static_cast<QWidget*>(nullptr),
+                                 QString("Notes"));
         QStringList calls;
         for (const QString& call : engine.calls)
             for (const char* name : {"LlSetOptionStringA", "LlXSetParameterA", "LlPrintWithBoxStartA",
@@ -300,7 +315,8 @@ private slots:
         fixture.AddLayout({.ref = 1, .area = 6});
         GLO.LLDebug = 1;
         RecordingReportEngine engine;
-        ReportFixture::Print([&] { PrintProcess(ReportArea::ScrapBook, 1, 1, OutputFormat::Pdf, 0, 0, "a.pdf", "", ""); });
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::ScrapBook, 1, 1, OutputFormat::Pdf, 0, 0, "a.pdf", "", ""); });
         GLO.LLDebug = 0;
         QCOMPARE(engine.calls.mid(0, 2), (QStringList{CallText("LlSetDebug", 1), CallText("LlJobOpen", 1)}));
     }
@@ -331,7 +347,8 @@ private slots:
         QTest::newRow("three pages") << QStringList{"plan.emf", "2plan.emf", "3plan.emf"}
                                      << QStringList{"plan.emf", "plan0002.emf", "plan0003.emf"};
         QTest::newRow("a page name taken already is kept")
-            << QStringList{"plan.emf", "2plan.emf", "2.emf"} << QStringList{"2.emf", "plan.emf", "plan0002.emf"};
+            << QStringList{"plan.emf", "2plan.emf", "2.emf"}
+            << QStringList{"2.emf", "plan.emf", "plan0002.emf"};
     }
     void furtherFilesTakeTheirPageNames()
     {
@@ -395,7 +412,8 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::newRow("no layout row") << false << QByteArray();
         QTest::newRow("no layout file") << true << QByteArray();
-        QTest::newRow("damaged layout file") << true << QByteArray("<jornix-layout version=\"1\" project=\"list\">");
+        QTest::newRow("damaged layout file")
+            << true << QByteArray("<jornix-layout version=\"1\" project=\"list\">");
     }
     void aMissingOrDamagedLayoutPrintsNothing()
     {
@@ -414,9 +432,10 @@ private slots:
             PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, folder + "/tasks.pdf", "", "");
         });
         QCOMPARE(boxes.Captions(), QStringList{"Error During Report Engine Setup"});
-        QCOMPARE(boxes.boxes.first().text,
-                 "There was in internal error that prevented report engine setup. Make sure the Report Layout has "
-                 "been defined and try to print again.");
+        QCOMPARE(
+            boxes.boxes.first().text,
+            "There was in internal error that prevented report engine setup. Make sure the Report Layout has "
+            "been defined and try to print again.");
         QVERIFY(FilesIn(folder).isEmpty());
     }
 
@@ -424,11 +443,18 @@ private slots:
     {
         ReportFixture fixture;
         fixture.AddLayout({.ref = 1, .area = 2, .description = "Tasks"});
-        fixture.AddLayout({.ref = 2, .area = 1, .type = 2, .description = "Notes", .wmfLoop = 1,
-                           .wmfWidth = 4, .wmfHeight = 3});
+        fixture.AddLayout({.ref = 2,
+                           .area = 1,
+                           .type = 2,
+                           .description = "Notes",
+                           .wmfLoop = 1,
+                           .wmfWidth = 4,
+                           .wmfHeight = 3});
         for (int num = 1; num <= 3; ++num) {
-            ReportFixture::Add(AccessTSK, {{"TSK:Num", num}, {"TSK:Description", QString("Task %1").arg(num)}});
-            ReportFixture::Add(AccessLOG, {{"LOG:LogNum", num}, {"LOG:LogDoc", StoredDocument(PageWords.mid(num - 1, 2))}});
+            ReportFixture::Add(AccessTSK,
+                               {{"TSK:Num", num}, {"TSK:Description", QString("Task %1").arg(num)}});
+            ReportFixture::Add(
+                AccessLOG, {{"LOG:LogNum", num}, {"LOG:LogDoc", StoredDocument(PageWords.mid(num - 1, 2))}});
         }
         RecordingReportEngine engine;
         QList<int> jobs; // the job of each print call, in the order they came

@@ -51,9 +51,8 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("no definition row") << false << QStringList{};
         QTest::newRow("fields 2 and 6 shown")
-            << true
-            << QStringList{"Contacts.Misc2", "Contacts.Misc6", "MISC.Misc2Prompt", "MISC.Misc6Prompt",
-                           "MISC.Misc2Len", "MISC.Misc6Len"};
+            << true << QStringList{"Contacts.Misc2",   "Contacts.Misc6", "MISC.Misc2Prompt",
+                                   "MISC.Misc6Prompt", "MISC.Misc2Len",  "MISC.Misc6Len"};
     }
     void userDefinedFieldsFollowTheDefinitionRow()
     {
@@ -67,7 +66,8 @@ private slots:
         data.definitions = ReportData::FetchDefinitions(ReportArea::Contacts);
         QCOMPARE(data.definitions.has_value(), withRow);
         for (ItemMode mode : {ItemMode::Design, ItemMode::Print})
-            QCOMPARE(Names(data.AreaItems(mode), UserFields) + Names(data.Variables(mode), UserFields), expected);
+            QCOMPARE(Names(data.AreaItems(mode), UserFields) + Names(data.Variables(mode), UserFields),
+                     expected);
         if (withRow) {
             QCOMPARE(Find(data.AreaItems(ItemMode::Print), "Contacts.Misc6")->type, Numeric);
             QCOMPARE(Find(data.Variables(ItemMode::Print), "MISC.Misc6Prompt")->value, "Field 6:");
@@ -108,26 +108,36 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("undated reminder") << 4 << "REM:ReminderDate" << QVariant(0) << "Reminder.ReminderDate"
                                           << "1e1000";
-        QTest::newRow("dated task") << 2 << "TSK:DueDate" << QVariant(81512) << "Task.DueDate" << "2460369";
+        QTest::newRow("dated task") << 2 << "TSK:DueDate" << QVariant(81512) << "Task.DueDate"
+                                    << "2460369";
         QTest::newRow("log event without date") << 1 << "LOG:LogDate" << QVariant(0) << "Jornix.LogDate"
                                                 << "1e1000";
-        QTest::newRow("edited at 18:00") << 1 << "LOG:LogDocEditTime" << QVariant(18 * 360000 + 1)
-                                         << "Jornix.LogDocEditTime" << "0.750000115740741";
-        QTest::newRow("edited at noon") << 1 << "LOG:LogDocEditTime" << QVariant(12 * 360000 + 1)
-                                        << "Jornix.LogDocEditTime" << "0.500000115740741";
+        QTest::newRow("edited at 18:00")
+            << 1 << "LOG:LogDocEditTime" << QVariant(18 * 360000 + 1) << "Jornix.LogDocEditTime"
+            << "0.750000115740741";
+        QTest::newRow("edited at noon")
+            << 1 << "LOG:LogDocEditTime" << QVariant(12 * 360000 + 1) << "Jornix.LogDocEditTime"
+            << "0.500000115740741";
         QTest::newRow("no edit time") << 1 << "LOG:LogDocEditTime" << QVariant(0) << "Jornix.LogDocEditTime"
                                       << "0";
-        QTest::newRow("user date 0") << 2 << "TSK:Misc1" << QVariant("0") << "Task.Misc1" << "1e1000";
-        QTest::newRow("user date blank") << 2 << "TSK:Misc1" << QVariant("") << "Task.Misc1" << "1e1000";
-        QTest::newRow("user date abc") << 2 << "TSK:Misc1" << QVariant("abc") << "Task.Misc1" << "1e1000";
-        QTest::newRow("user date 81512") << 2 << "TSK:Misc1" << QVariant("81512") << "Task.Misc1" << "2460369";
-        QTest::newRow("user text") << 2 << "TSK:Misc2" << QVariant("Blue") << "Task.Misc2" << "Blue";
+        QTest::newRow("user date 0") << 2 << "TSK:Misc1" << QVariant("0") << "Task.Misc1"
+                                     << "1e1000";
+        QTest::newRow("user date blank") << 2 << "TSK:Misc1" << QVariant("") << "Task.Misc1"
+                                         << "1e1000";
+        QTest::newRow("user date abc") << 2 << "TSK:Misc1" << QVariant("abc") << "Task.Misc1"
+                                       << "1e1000";
+        QTest::newRow("user date 81512") << 2 << "TSK:Misc1" << QVariant("81512") << "Task.Misc1"
+                                         << "2460369";
+        QTest::newRow("user text") << 2 << "TSK:Misc2" << QVariant("Blue") << "Task.Misc2"
+                                   << "Blue";
         QTest::newRow("text at full width") << 3 << "CON:LName" << QVariant("Anand") << "Contacts.LName"
                                             << "Anand" + QString(250, ' ');
         QTest::newRow("memo as it is") << 6 << "SCR:Scrap" << QVariant("Cut out ") << "ScrapBook.Scrap"
                                        << "Cut out";
-        QTest::newRow("flag") << 5 << "STK:Private" << QVariant(1) << "StickyNotes.Private" << "1";
-        QTest::newRow("number") << 4 << "REM:LinkNum" << QVariant(42) << "Reminder.LinkNum" << "42";
+        QTest::newRow("flag") << 5 << "STK:Private" << QVariant(1) << "StickyNotes.Private"
+                              << "1";
+        QTest::newRow("number") << 4 << "REM:LinkNum" << QVariant(42) << "Reminder.LinkNum"
+                                << "42";
     }
     void valueTexts()
     {
@@ -150,14 +160,20 @@ private slots:
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("text") << "ReportOptions.Filter" << "ReportOptions.Filter";
-        QTest::newRow("field text") << "Jornix.LogDescription" << "Jornix.LogDescription";
+        QTest::newRow("text") << "ReportOptions.Filter"
+                              << "ReportOptions.Filter";
+        QTest::newRow("field text") << "Jornix.LogDescription"
+                                    << "Jornix.LogDescription";
         QTest::newRow("date") << "Jornix.LogDate" << QString::number(Today() + 2378857);
         QTest::newRow("time") << "Jornix.LogDocEditTime" << QString::number(Today() + 2378857);
-        QTest::newRow("numeric") << "Jornix.LogNum" << "999999";
-        QTest::newRow("boolean") << "Jornix.LogPrivate" << "1";
-        QTest::newRow("page picture") << "Jornix.LogDoc" << " ";
-        QTest::newRow("page counter") << "Flags.PageType" << "999999";
+        QTest::newRow("numeric") << "Jornix.LogNum"
+                                 << "999999";
+        QTest::newRow("boolean") << "Jornix.LogPrivate"
+                                 << "1";
+        QTest::newRow("page picture") << "Jornix.LogDoc"
+                                      << " ";
+        QTest::newRow("page counter") << "Flags.PageType"
+                                      << "999999";
     }
     void designShowsSamplesByType()
     {
