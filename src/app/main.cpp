@@ -1,5 +1,7 @@
 #include "core/Procedures.h"
 #include "core/ProgramStart.h"
+#include "journal/JournalProcedures.h"
+#include "organizer/OrganizerProcedures.h"
 #include "platform/runtime/ProgramThreads.h"
 
 #include <QApplication>
@@ -14,6 +16,8 @@ int main(int argc, char** argv)
     // Core's windows and the stand-ins of those still to come; the journal, organizer and reports libraries
     // register theirs after it, each replacing its stand-in.
     jornix::RegisterCoreProcedures();
+    jornix::RegisterJournalProcedures();
+    jornix::RegisterOrganizerProcedures();
     int exitCode = 0;
     jornix::StartProcedureThread([&exitCode] {
         exitCode = jornix::ProgramStart();

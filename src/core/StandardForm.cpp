@@ -1,5 +1,6 @@
 #include "core/StandardForm.h"
 
+#include "core/Procedures.h"
 #include "core/SharedState.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
@@ -35,6 +36,56 @@ void StandardForm::SetNameField(const QString& fieldName)
 void StandardForm::SetPrivateBox(int checkBox)
 {
     privateBox_ = checkBox;
+}
+
+void StandardForm::SetShowScraps(int button)
+{
+    showScraps_ = button;
+}
+
+int StandardForm::DescribeStamps()
+{
+    FileManager& access = relations_->Access();
+    const QString prefix = access.GetTable().Prefix() + QLatin1Char(':');
+    const auto stamp = [&](const QString& prompt, const QString& date, const QString& loginId) {
+        window.Row([&] {
+            window.Prompt(prompt);
+            window.Display(BindField(access, prefix + date), QStringLiteral("@D17B"));
+            window.Prompt(QStringLiteral("by"));
+            window.Display(BindField(access, prefix + loginId), QStringLiteral("@s30")).Stretch();
+        });
+    };
+    return window
+        .Panel([&] {
+            stamp(QStringLiteral("Created on"), stamps_.createDate, stamps_.createLoginId);
+            stamp(QStringLiteral("Edited on"), stamps_.lastEditDate, stamps_.lastEditLoginId);
+        })
+        .Name(QStringLiteral("CreatePanel"));
+}
+
+void StandardForm::KeepCaption()
+{
+    keepsCaption_ = true;
+}
+
+void SetControlViewOnly(WindowDescription& window, int control)
+{
+    switch (window.KindOf(control)) {
+    case ControlKind::Entry:
+    case ControlKind::TextBox:
+    case ControlKind::Combo:
+    case ControlKind::Spin:
+        window.SetReadOnly(control);
+        break;
+    case ControlKind::Check:
+    case ControlKind::Options:
+    case ControlKind::Radio:
+    case ControlKind::DropList:
+        window.Disable(control);
+        break;
+    default:
+        break;
+    }
 }
 
 Record& StandardForm::Buffer() const
@@ -81,34 +132,23 @@ int StandardForm::PrepareRecord()
 void StandardForm::SetUpWindow()
 {
     if (viewOnly_) {
-        for (const int control : window.Controls()) {
-            switch (window.KindOf(control)) {
-            case ControlKind::Entry:
-            case ControlKind::TextBox:
-            case ControlKind::Combo:
-                window.SetReadOnly(control);
-                break;
-            case ControlKind::Check:
-            case ControlKind::Options:
-            case ControlKind::Radio:
-            case ControlKind::DropList:
-                window.Disable(control);
-                break;
-            default:
-                break;
-            }
-        }
+        for (const int control : window.Controls())
+            SetControlViewOnly(window, control);
         if (okButton_)
             window.Hide(okButton_);
-        window.SetCaption(QStringLiteral("View Record"));
-    } else if (REQUEST == Request::Insert) {
-        window.SetCaption(QStringLiteral("Record will be Added") + QStringLiteral("  (New)"));
-    } else if (REQUEST == Request::Change) {
-        QString name = nameField_.isEmpty() ? QString() : Field(nameField_).toString();
-        while (name.endsWith(QLatin1Char(' ')))
-            name.chop(1);
-        window.SetCaption(QStringLiteral("Record will be Changed") + QStringLiteral("  (") + name +
-                          QStringLiteral(")"));
+    }
+    if (!keepsCaption_) {
+        if (viewOnly_) {
+            window.SetCaption(QStringLiteral("View Record"));
+        } else if (REQUEST == Request::Insert) {
+            window.SetCaption(QStringLiteral("Record will be Added") + QStringLiteral("  (New)"));
+        } else if (REQUEST == Request::Change) {
+            QString name = nameField_.isEmpty() ? QString() : Field(nameField_).toString();
+            while (name.endsWith(QLatin1Char(' ')))
+                name.chop(1);
+            window.SetCaption(QStringLiteral("Record will be Changed") + QStringLiteral("  (") + name +
+                              QStringLiteral(")"));
+        }
     }
     if (privateBox_ && stamped_ && Field(stamps_.creatorUniqueId).toInt() != CurrentUserUniqueID)
         window.Disable(privateBox_);
@@ -143,6 +183,12 @@ int StandardForm::OnAccepted(int control)
     if (viewOnly_ && okButton_ && control == okButton_) {
         Update();
         Post(Event::CloseWindow);
+        return Level::Handled;
+    }
+    if (showScraps_ && control == showScraps_) {
+        Update();
+        CallProcedure(QStringLiteral("SelectScrap"));
+        Reset(false);
         return Level::Handled;
     }
     return StandardWindow::OnAccepted(control);

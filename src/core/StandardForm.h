@@ -27,6 +27,10 @@ struct RecordStamps
     QString lastEditLoginId = QStringLiteral("LastEditLoginID");
 };
 
+// A control of a form that may only be viewed: entries, text boxes, combo and spin boxes become read-only,
+// check boxes, radio buttons and drop lists disabled; other controls stay as they are.
+void SetControlViewOnly(WindowDescription& window, int control);
+
 class StandardForm : public StandardWindow
 {
 public:
@@ -46,6 +50,13 @@ protected:
     void SetButtons(int okButton, int cancelButton);
     void SetNameField(const QString& fieldName); // the record's name in the caption of a change
     void SetPrivateBox(int checkBox);            // enabled only for the creator
+    void KeepCaption();                          // the caption stays as described, whatever the request
+    // The "Show &Scraps..." button: the scrap picker on the form's thread, so that the user can copy a
+    // scrap's text and paste it into the form; the form then shows its values again.
+    void SetShowScraps(int button);
+    // After SetRecord: a panel with the record's stamps, "Created on" date "by" login id and "Edited on"
+    // date "by" login id, each date blank while it is 0.
+    int DescribeStamps();
 
     // The window's own check of the record before it is written: Level::GoOn writes it; any other level
     // keeps the form open with the values entered.
@@ -67,7 +78,9 @@ private:
     int cancelButton_ = 0;
     QString nameField_;
     int privateBox_ = 0;
+    int showScraps_ = 0;
     bool viewOnly_ = false;
+    bool keepsCaption_ = false;
     FormUpdate update_{*this};
 };
 

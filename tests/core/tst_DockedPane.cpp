@@ -13,9 +13,12 @@ namespace {
 class TestPane : public DockedPane
 {
 public:
-    TestPane() : DockedPane(QStringLiteral("TestPane"), QStringLiteral("Overdue Reminders"))
+    TestPane()
+        : DockedPane(QStringLiteral("TestPane"), QStringLiteral("Overdue Reminders"),
+                     QStringLiteral("You are about to close the pane. Close the window?"))
     {
         window.Text("Nothing is overdue.");
+        SetCancelButton(window.Button("Close").Name("Close").Hide());
         NoHelp();
     }
 };
@@ -61,9 +64,10 @@ private slots:
         boxes.answers = {answer};
         Press(*pane, QStringLiteral("CloseX"));
         QCOMPARE(boxes.boxes.size(), 1);
-        QCOMPARE(boxes.boxes[0].caption, QStringLiteral("Overdue Reminders"));
-        QCOMPARE(boxes.boxes[0].text, QStringLiteral("Close the window?"));
+        QCOMPARE(boxes.boxes[0].caption, QStringLiteral("Close the window?"));
+        QCOMPARE(boxes.boxes[0].text, QStringLiteral("You are about to close the pane. Close the window?"));
         QCOMPARE(boxes.boxes[0].icon, MessageIcon::Question);
+        QCOMPARE(boxes.boxes[0].defaultButton, int(MessageButton::Yes));
         QCOMPARE(!FindWindow(QStringLiteral("TestPane")), closes);
         if (!closes) {
             boxes.answers = {MessageButton::Yes};

@@ -169,7 +169,9 @@ public:
     std::map<QString, int> button;
     int list;
 
-    DuePane() : DockedPane(QStringLiteral("DuePane"), QStringLiteral("Overdue Reminders"))
+    DuePane()
+        : DockedPane(QStringLiteral("DuePane"), QStringLiteral("Overdue Reminders"),
+                     QStringLiteral("Close the overdue reminders?"))
     {
         list = window.List({{"Date", {}, Qt::AlignLeft}, {"Description", {}, Qt::AlignLeft}})
                    .Name("Due")

@@ -10,12 +10,12 @@
 #include "core/SplashScreen.h"
 
 #include "DataFolder.h"
+#include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -82,15 +82,6 @@ QStringList Flaws(QWidget* window)
             flaws << name(widget) + QStringLiteral(" has columns behind a scroll bar");
     }
     return flaws;
-}
-
-// Where the pictures go, to be looked at.
-QString PictureFolder()
-{
-    const QString folder = qEnvironmentVariable("JORNIX_PICTURES", QCoreApplication::applicationDirPath() +
-                                                                       QStringLiteral("/pictures"));
-    QDir().mkpath(folder);
-    return folder;
 }
 
 } // namespace
@@ -215,11 +206,10 @@ private slots:
         QVERIFY(opened);
         QWidget* root = opened->window.Root();
         QVERIFY(root->isVisible());
-        QWidget* shown = window == QLatin1String("Main") ? root : root->window();
-        const QString file = PictureFolder() + QLatin1Char('/') + window + QStringLiteral(".png");
-        QVERIFY(shown->grab().save(file));
+        test::SavePicture(window == QLatin1String("Main") ? root : root->window(), window);
         const QStringList flaws = Flaws(root);
-        QVERIFY2(flaws.isEmpty(), qPrintable(file + QStringLiteral(": ") + flaws.join(QStringLiteral("; "))));
+        QVERIFY2(flaws.isEmpty(),
+                 qPrintable(window + QStringLiteral(": ") + flaws.join(QStringLiteral("; "))));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "platform/sound/WaveFile.h"
 #include "platform/store/Table.h"
 
+#include "journal/EventForm.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -29,34 +30,18 @@ namespace {
 constexpr qint32 EventNumber = 7;
 
 // A small form of one log event with its voice message, as the event editor has it.
-class VoiceForm : public StandardForm
+class VoiceForm : public test::EventForm
 {
 public:
     VoiceMessage voice;
-    int okButton = 0, cancelButton = 0;
 
     VoiceForm()
-        : StandardForm(QStringLiteral("VoiceForm"), QStringLiteral("Voice Form")),
+        : EventForm(QStringLiteral("VoiceForm"), QStringLiteral("Voice Form")),
           voice(
               *this, QStringLiteral("l_"), [this] { return Field(QStringLiteral("LOG:LogNum")).toInt(); },
               CurrentUserAccess[AccessArea::LogEvents])
     {
-        window.Prompt(QStringLiteral("&Description:"));
-        window.Entry(BindField(*AccessLOG, QStringLiteral("LOG:LogDescription")), QStringLiteral("@s60"))
-            .Name(QStringLiteral("Description"));
-        voice.Describe();
-        window.Buttons([&] {
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
-                           .Name(QStringLiteral("OK"));
-            cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                               .Name(QStringLiteral("Cancel"));
-        });
-        SetRecord(*RelationsLOG, true,
-                  {QStringLiteral("LogCreateDate"), QStringLiteral("LogCreateLoginID"),
-                   QStringLiteral("LogUniqueID"), QStringLiteral("LogLastEditDate"),
-                   QStringLiteral("LogLastEditLoginID")});
-        SetButtons(okButton, cancelButton);
-        CheckAccess(CurrentUserAccess[AccessArea::LogEvents], QStringLiteral("Log Events"), true);
+        DescribeEventForm([&] { voice.Describe(); });
     }
 };
 
@@ -65,24 +50,11 @@ VoiceForm* Form()
     return static_cast<VoiceForm*>(FindWindow(QStringLiteral("VoiceForm")));
 }
 
-// Opens the form for a change of the event, on a thread of its own, as a list does.
 // Opens the form on a thread of its own, as a list does: for a change of the event, or for a new event that
 // the list has numbered and added.
 VoiceForm* OpenForm(int request = Request::Change)
 {
-    Start([request] {
-        RelationsLOG->Open();
-        if (request == Request::Insert) {
-            AccessLOG->PrepareRecord();
-        } else {
-            AccessLOG->GetTable().ClearBuffer();
-            AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogNum"), EventNumber);
-            AccessLOG->FetchQuiet(AccessLOG->GetTable().AutoNumberKey());
-        }
-        CurrentContext().GlobalRequestCode = quint8(request);
-        RunProcedure<VoiceForm>();
-        RelationsLOG->Close();
-    });
+    test::StartEventForm<VoiceForm>(request, EventNumber);
     return Form();
 }
 
@@ -152,10 +124,7 @@ private slots:
         // A data folder chosen in Program Setup since the start is not the one in use.
         GLO.DataPath = elsewhere.path() + QLatin1Char('/');
         QCOMPARE(RelationsLOG->Open(), 0);
-        AccessLOG->GetTable().ClearBuffer();
-        AccessLOG->SetFieldDefaults();
-        AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogNum"), EventNumber);
-        QCOMPARE(AccessLOG->InsertQuiet(), 0);
+        test::AddEvent(EventNumber);
     }
     void cleanupTestCase()
     {

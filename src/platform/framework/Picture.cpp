@@ -73,7 +73,9 @@ QString Picture::Format(const QVariant& value) const
         const qint32 day = value.toInt();
         if (day == 0 && blank_)
             return {};
-        return QLocale().toString(DateFromDayNumber(day), DateFormat());
+        // Without B, day 0 too shows as the date it stands for, the day before day 1.
+        const QDate date = day == 0 ? DateFromDayNumber(1).addDays(-1) : DateFromDayNumber(day);
+        return QLocale().toString(date, DateFormat());
     }
     case Kind::Time: {
         const qint32 time = value.toInt();

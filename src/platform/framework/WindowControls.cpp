@@ -1,6 +1,8 @@
 // The controls a description builds, with their settings and the events they give.
 
 #include "platform/framework/WindowDescriptionParts.h"
+
+#include "platform/framework/LimitedTextEdit.h"
 #include "platform/runtime/FrameworkEvents.h"
 
 #include <QButtonGroup>
@@ -278,17 +280,29 @@ Control WindowDescription::Entry(ValueBinding binding, const QString& picture)
     auto* edit = new QLineEdit;
     Record& record = Add(ControlKind::Entry, edit, Placement::Field);
     record.binding = std::move(binding);
-    record.picture = jornix::Picture(picture);
-    if (record.picture.PictureKind() == jornix::Picture::Kind::Text && record.picture.Width() > 0)
-        edit->setMaxLength(record.picture.Width());
-    if (record.picture.PictureKind() == jornix::Picture::Kind::Number)
-        edit->setAlignment(Qt::AlignRight);
     const int number = record.number;
     QObject::connect(edit, &QLineEdit::editingFinished, edit,
                      [this, number] { Post(Event::Accepted, number); });
     Finish(record);
-    ShowValue(record);
+    SetPicture(number, picture);
     return Control(*this, record.number);
+}
+
+void WindowDescription::SetPicture(int control, const QString& picture)
+{
+    Record* record = Find(control);
+    if (!record || (record->kind != ControlKind::Entry && record->kind != ControlKind::Combo &&
+                    record->kind != ControlKind::Display))
+        return;
+    record->picture = jornix::Picture(picture);
+    if (record->kind == ControlKind::Entry) {
+        auto* edit = static_cast<QLineEdit*>(record->widget.data());
+        const bool text = record->picture.PictureKind() == jornix::Picture::Kind::Text;
+        edit->setMaxLength(text && record->picture.Width() > 0 ? record->picture.Width() : 32767);
+        edit->setAlignment(record->picture.PictureKind() == jornix::Picture::Kind::Number ? Qt::AlignRight
+                                                                                          : Qt::AlignLeft);
+    }
+    ShowValue(*record);
 }
 
 Control WindowDescription::Display(ValueBinding binding, const QString& picture)
@@ -305,7 +319,8 @@ Control WindowDescription::Display(ValueBinding binding, const QString& picture)
 
 Control WindowDescription::TextBox(ValueBinding binding, int maxLength)
 {
-    auto* edit = new QPlainTextEdit;
+    // A box with a length takes no more than that: nothing typed or pasted is cut when it is written.
+    QPlainTextEdit* edit = maxLength > 0 ? new LimitedTextEdit(maxLength) : new QPlainTextEdit;
     Record& record = Add(ControlKind::TextBox, edit, Placement::Field);
     record.binding = std::move(binding);
     record.picture = jornix::Picture(maxLength > 0 ? QStringLiteral("@s%1").arg(maxLength) : QString());

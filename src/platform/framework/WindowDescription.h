@@ -246,6 +246,8 @@ public:
     void Hide(int control) { Show(control, false); }
     bool IsHidden(int control) const;
     void SetReadOnly(int control, bool readOnly = true);
+    // The picture of an entry, combo box or display; the control shows its value through it at once.
+    void SetPicture(int control, const QString& picture);
     void SetLabel(int control,
                   const QString& text); // the text of a prompt, button, check box, tab, menu item
     QString Label(int control) const;

@@ -25,6 +25,7 @@ private slots:
         QTest::newRow("date in four-digit years")
             << "@d17" << QVariant(DayNumberFromDate(QDate(2026, 3, 4))) << "3/4/2026";
         QTest::newRow("no date blank") << "@D17B" << QVariant(0) << "";
+        QTest::newRow("day 0 as a date") << "@D17" << QVariant(0) << "12/28/1800";
         QTest::newRow("time") << "@t1" << QVariant(TimeFromQTime(QTime(14, 5))) << "2:05 PM";
     }
     void valuesShowAsTheirPictureSays()

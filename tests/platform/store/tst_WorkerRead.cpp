@@ -90,8 +90,9 @@ private slots:
                     ++rows;
                     if (record.Text(1).startsWith(QStringLiteral("needle")))
                         ++needles;
-                    // Slow enough that the read spans several turns of the loop (and a cancel comes in time).
-                    if (rows % (endedBy == "cancel" ? 100 : 1000) == 0)
+                    // Slow enough that the read spans several turns of the loop and several progress wakes
+                    // (150 ms or more against a wake every 50 ms), and that a cancel comes in time.
+                    if (rows % (endedBy == "cancel" ? 100 : 400) == 0)
                         QThread::msleep(5);
                     return endedBy != "take" || rows < 5;
                 },

@@ -1,0 +1,13 @@
+#include "journal/JournalProcedures.h"
+
+#include "core/Procedures.h"
+#include "journal/UpdateMiscFields.h"
+
+namespace jornix {
+
+void RegisterJournalProcedures()
+{
+    RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
+}
+
+} // namespace jornix

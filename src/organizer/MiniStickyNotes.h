@@ -1,0 +1,8 @@
+#pragma once
+
+namespace jornix {
+
+// The pane "Mini-Sticky Notes" docked at the frame's side.
+void MiniStickyNotes();
+
+} // namespace jornix

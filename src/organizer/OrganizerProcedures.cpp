@@ -1,0 +1,25 @@
+#include "organizer/OrganizerProcedures.h"
+
+#include "core/Procedures.h"
+#include "organizer/MiniSrap.h"
+#include "organizer/MiniStickyNotes.h"
+#include "organizer/Scrap.h"
+#include "organizer/SelectScrap.h"
+#include "organizer/StickyNotes.h"
+#include "organizer/UpdateScrap.h"
+#include "organizer/UpdateStickyNotes.h"
+
+namespace jornix {
+
+void RegisterOrganizerProcedures()
+{
+    RegisterProcedure(QStringLiteral("Scrap"), Scrap);
+    RegisterProcedure(QStringLiteral("UpdateScrap"), UpdateScrap);
+    RegisterProcedure(QStringLiteral("SelectScrap"), SelectScrap);
+    RegisterProcedure(QStringLiteral("MiniSrap"), MiniSrap);
+    RegisterProcedure(QStringLiteral("StickyNotes"), StickyNotes);
+    RegisterProcedure(QStringLiteral("UpdateStickyNotes"), UpdateStickyNotes);
+    RegisterProcedure(QStringLiteral("MiniStickyNotes"), MiniStickyNotes);
+}
+
+} // namespace jornix

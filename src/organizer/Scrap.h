@@ -1,0 +1,8 @@
+#pragma once
+
+namespace jornix {
+
+// The list window "Scrap Book".
+void Scrap();
+
+} // namespace jornix
