@@ -147,6 +147,8 @@ int PrintProcessRun::Run()
         return Response::Cancelled;
     if (area_ == ReportArea::LogEvents) {
         textControl_ = std::make_unique<RichTextControl>();
+        // The document object works on the control without the user ever seeing it.
+        textControl_->setAttribute(Qt::WA_DontShowOnScreen);
         document_ = std::make_unique<TXEdit>();
         document_->Init(textControl_.get());
     }
@@ -292,7 +294,6 @@ void PrintProcessRun::ReadDocument(const Record& record)
     document_->DeleteMetafiles();
     document_->NewDocument(1);
     pages_.clear();
-    data_->pagePicture.clear();
     data_->plainText.clear();
     const QByteArray blob = record.Value("LOG:LogDoc").toByteArray();
     if (!TXEdit::IsTXDocument(blob))
