@@ -93,8 +93,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
+    // A folder given as the argument keeps the data and the PDF for a look at them.
     QTemporaryDir temporary;
-    const QString folder = temporary.path() + QLatin1Char('/');
+    const QString folder = (argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path()) + QLatin1Char('/');
     ProgramFolder = folder;
     IniFileName = folder + QStringLiteral("Jornix.ini");
     INIMgr.Init(IniFileName);
