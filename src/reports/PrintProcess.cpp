@@ -365,16 +365,17 @@ void PrintProcessRun::End()
 {
     if (job_ <= 0)
         return;
-    if (started_ && !cancelled_ && recordsPrinted_ > 0) {
-        if (projectType_ == ProjectList)
+    // A run that failed ends with its job: nothing of it is written.
+    if (started_ && !failed_) {
+        const bool printed = !cancelled_ && recordsPrinted_ > 0;
+        if (printed && projectType_ == ProjectList)
             engine_.LlPrintFieldsEnd(job_);
-        engine_.LlPrintEnd(job_, 0);
-        if (outputFormat_ == OutputFormat::Preview) {
+        // An output that cannot be written is told, never passed over as printed.
+        const int ended = engine_.LlPrintEnd(job_, 0);
+        if (ended != Ok && ended != Cancelled)
+            Failed(PrintingCaption, PrintingText);
+        else if (printed && outputFormat_ == OutputFormat::Preview)
             engine_.LlPreviewDisplayA(job_, layoutFile_, QString(), nullptr);
-            engine_.LlPreviewDeleteFilesA(job_, layoutFile_, QString());
-        }
-    } else if (started_ && !failed_) {
-        engine_.LlPrintEnd(job_, 0);
         if (outputFormat_ == OutputFormat::Preview)
             engine_.LlPreviewDeleteFilesA(job_, layoutFile_, QString());
     }

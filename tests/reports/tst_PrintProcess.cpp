@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QTest>
 
@@ -437,6 +438,24 @@ private slots:
             "There was in internal error that prevented report engine setup. Make sure the Report Layout has "
             "been defined and try to print again.");
         QVERIFY(FilesIn(folder).isEmpty());
+    }
+
+    void anOutputThatCannotBeWrittenIsTold()
+    {
+        ReportFixture fixture;
+        fixture.AddLayout({.ref = 1, .area = 2}, ListLayout({"Task.Description"}));
+        ReportFixture::Add(AccessTSK, {{"TSK:Num", 1}, {"TSK:Description", "Water the plants"}});
+        MessageRecorder boxes;
+        int response = 0;
+        const QString pdf = fixture.data.FilePath("No such folder/tasks.pdf");
+        ReportFixture::Print([&] {
+            PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, pdf, "", "");
+            response = CurrentContext().GlobalResponseCode;
+        });
+        QCOMPARE(boxes.Captions(), QStringList{"Error During Printing"});
+        QCOMPARE(boxes.boxes.first().text, "There was in internal error that prevented printing the report.");
+        QCOMPARE(response, int(Response::Cancelled));
+        QVERIFY(!QFileInfo::exists(pdf));
     }
 
     void twoRunsOnTwoThreadsKeepTheirOwnState()
