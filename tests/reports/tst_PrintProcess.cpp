@@ -231,6 +231,37 @@ private slots:
         QCOMPARE(engine.Calls("LlPrintEnd").size(), 1);
     }
 
+    // The pictures themselves draw as shapes, which the PDF's text does not show.
+    void eachPageOfTheNotesPrintsACard()
+    {
+        ReportFixture fixture;
+        ReportLayout card;
+        card.projectType = ProjectType::Card;
+        LayoutObject picture;
+        picture.kind = ObjectKind::Picture;
+        picture.frame = QRectF(0, 20, 100, 75);
+        picture.pictureItem = "Jornix.LogDoc";
+        card.Layer(LayoutLayer::EveryPage) = {
+            TextObject(QRectF(0, 0, 190, 8),
+                       {"\"Event \" & Jornix.LogNum & \" part \" & Jornix.LogDocOverflow"}),
+            picture};
+        fixture.AddLayout({.ref = 4, .area = 1, .type = 2, .wmfLoop = 1, .wmfWidth = 4, .wmfHeight = 3},
+                          card);
+        ReportFixture::Add(
+            AccessLOG,
+            {{"LOG:LogNum", 1}, {"LOG:LogDate", 80001}, {"LOG:LogDoc", StoredDocument(PageWords)}});
+        ReportFixture::Add(AccessLOG, {{"LOG:LogNum", 2}, {"LOG:LogDate", 80002}});
+        const QString pdf = fixture.data.FilePath("notes.pdf");
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::LogEvents, 4, 1, OutputFormat::Pdf, 0, 0, pdf, "", ""); });
+        const QStringList pages = PdfPages(pdf);
+        QCOMPARE(pages.size(), 5);
+        for (int page = 0; page < 4; ++page)
+            QVERIFY2(pages[page].contains(QString("Event 1 part %1").arg(page ? 1 : 0)),
+                     qPrintable(pages[page]));
+        QVERIFY(pages[4].contains("Event 2 part 0"));
+    }
+
     void aLoopWithoutAPictureSizePrintsNoPictures()
     {
         ReportFixture fixture;
