@@ -42,6 +42,10 @@ enum : int
 inline std::array<quint8, AccessArea::Count> CurrentUserAccess{};
 
 inline qint32 SelectedDate = 0;      // the day last chosen in Date View; 0 until it has been opened
+// Its parts, which the Date View's calendar works on and derives SelectedDate from.
+inline quint8 SelectedMonth = 0;
+inline quint8 SelectedDay = 0;
+inline qint16 SelectedYear = 0;
 inline qint32 CurrentReportArea = 0; // the area the print options for many records start with
 
 // The registered window kinds: each entry holds the thread of the open window of that kind, 0 when none.

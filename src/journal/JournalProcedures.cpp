@@ -1,12 +1,14 @@
 #include "journal/JournalProcedures.h"
 
 #include "core/Procedures.h"
+#include "journal/DateView.h"
 #include "journal/UpdateMiscFields.h"
 
 namespace jornix {
 
 void RegisterJournalProcedures()
 {
+    RegisterProcedure(QStringLiteral("DateView"), DateView);
     RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }
 
