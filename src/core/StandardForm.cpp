@@ -38,6 +38,11 @@ void StandardForm::SetPrivateBox(int checkBox)
     privateBox_ = checkBox;
 }
 
+void StandardForm::SetCaptions(FormCaptions captions)
+{
+    captions_ = std::move(captions);
+}
+
 void StandardForm::SetShowScraps(int button)
 {
     showScraps_ = button;
@@ -139,15 +144,14 @@ void StandardForm::SetUpWindow()
     }
     if (!keepsCaption_) {
         if (viewOnly_) {
-            window.SetCaption(QStringLiteral("View Record"));
+            window.SetCaption(captions_.view);
         } else if (REQUEST == Request::Insert) {
-            window.SetCaption(QStringLiteral("Record will be Added") + QStringLiteral("  (New)"));
+            window.SetCaption(captions_.insert + QStringLiteral("  (New)"));
         } else if (REQUEST == Request::Change) {
             QString name = nameField_.isEmpty() ? QString() : Field(nameField_).toString();
             while (name.endsWith(QLatin1Char(' ')))
                 name.chop(1);
-            window.SetCaption(QStringLiteral("Record will be Changed") + QStringLiteral("  (") + name +
-                              QStringLiteral(")"));
+            window.SetCaption(captions_.change + QStringLiteral("  (") + name + QStringLiteral(")"));
         }
     }
     if (privateBox_ && stamped_ && Field(stamps_.creatorUniqueId).toInt() != CurrentUserUniqueID)

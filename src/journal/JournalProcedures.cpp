@@ -2,6 +2,7 @@
 
 #include "core/Procedures.h"
 #include "journal/DateView.h"
+#include "journal/UpdateLogTX.h"
 #include "journal/UpdateMiscFields.h"
 
 namespace jornix {
@@ -9,6 +10,7 @@ namespace jornix {
 void RegisterJournalProcedures()
 {
     RegisterProcedure(QStringLiteral("DateView"), DateView);
+    RegisterProcedure(QStringLiteral("UpdateLogTX"), UpdateLogTX);
     RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }
 

@@ -357,6 +357,23 @@ private slots:
         QCOMPARE(window->window.SelectedTab(window->sheet), 2);
         QVERIFY(tabs->currentWidget()->isVisible());
     }
+
+    // A stretch given to a control of the window itself decides who takes the spare height.
+    void aControlOfTheWindowTakesTheStretchGivenToIt()
+    {
+        QString notes, more;
+        WindowDescription window(QStringLiteral("Stretch"));
+        const int grows = window.TextBox(Bind(notes));
+        const int stays = window.TextBox(Bind(more)).Stretch(0);
+        window.Root()->show();
+        QWidget* growing = window.Widget(grows);
+        QWidget* staying = window.Widget(stays);
+        const QSize before = window.Root()->size();
+        const int growingHeight = growing->height(), stayingHeight = staying->height();
+        window.Root()->resize(before + QSize(0, 200));
+        QTRY_VERIFY(growing->height() > growingHeight);
+        QCOMPARE(staying->height(), stayingHeight);
+    }
 };
 
 QTEST_MAIN(WindowControlsTest)
