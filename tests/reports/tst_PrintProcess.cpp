@@ -405,6 +405,26 @@ private slots:
             QCOMPARE(ContentOf(folder + "/plan0002.emf"), QByteArray("2plan.emf"));
     }
 
+    void anEmfExportOfThreePagesNamesItsFurtherPages()
+    {
+        ReportFixture fixture;
+        ReportLayout card;
+        card.projectType = ProjectType::Card;
+        card.Layer(LayoutLayer::EveryPage) = {TextObject(QRectF(0, 0, 190, 8), {"Task.Description"})};
+        fixture.AddLayout({.ref = 1, .area = 2, .type = 2}, card);
+        for (int num = 1; num <= 3; ++num)
+            ReportFixture::Add(AccessTSK,
+                               {{"TSK:Num", num}, {"TSK:Description", QString("Task %1").arg(num)}});
+        const QString folder = fixture.data.FilePath("Out");
+        QVERIFY(QDir().mkpath(folder));
+        ReportFixture::Print([&] {
+            PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Emf, 0, 0, folder + "/plan.emf", "", "");
+        });
+        QCOMPARE(FilesIn(folder), (QStringList{"plan.emf", "plan0002.emf", "plan0003.emf"}));
+        for (const QString& name : FilesIn(folder))
+            QVERIFY(QFileInfo(folder + "/" + name).size() > 0);
+    }
+
     void engineFailuresEndTheRunWithNothingPrinted_data()
     {
         QTest::addColumn<QString>("call");
