@@ -1,9 +1,6 @@
 #include "reports/CallPrintProcess.h"
 
-#if __has_include("reports/PrintProcess.h")
 #include "reports/PrintProcess.h"
-#define JORNIX_HAS_PRINT_ENGINE 1
-#endif
 
 namespace jornix {
 namespace {
@@ -27,10 +24,8 @@ void CallPrintProcess(const PrintJobRequest& r)
         Sink()(r);
         return;
     }
-#ifdef JORNIX_HAS_PRINT_ENGINE
     PrintProcess(r.area, r.layoutNumber, r.sortOrder, r.outputFormat, r.openOutputFile, r.showPrintOptions,
                  r.outputFile, r.criteria, r.filter);
-#endif
 }
 
 } // namespace jornix
