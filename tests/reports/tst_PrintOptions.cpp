@@ -3,6 +3,7 @@
 #include "core/Procedures.h"
 #include "core/SharedState.h"
 #include "platform/framework/TableRelations.h"
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
 #include "reports/CallPrintProcess.h"
 #include "reports/ReportLayoutList.h"
@@ -202,8 +203,33 @@ private slots:
         QVERIFY(!Enabled(*window, "PRINTREPORT"));
     }
 
+    // A pick button starts at today when its date is blank; closing the calendar keeps that date.
+    void aBlankDateIsPickedFromToday()
+    {
+        SetFixedClock(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
+        AddLayouts({{.area = 1, .description = "Ranged", .filter = "3|1|0|2|"}});
+        WindowController* window = Open(1);
+        QVERIFY(window);
+        Press(*window, "LOGEVENT:SDATE:PICK");
+        WindowController* calendar = FindWindow("SelectDate");
+        QVERIFY(calendar);
+        QCOMPARE(calendar->window.Caption(), QStringLiteral("Select Start Date"));
+        PostEvent(Event::CloseWindow, 0, calendar->Thread());
+        WaitIdle();
+        QVERIFY(!FindWindow("SelectDate"));
+        QCOMPARE(Print(*window).criteria, QStringLiteral("Date Range = >= 03/14/2026"));
+        SetFixedClock({});
+    }
+
     void anAreaRefusedOnTheWayClosesTheWindow()
     {
+        CurrentUserAccess[AccessArea::Contacts] = 0;
+        {
+            test::MessageRecorder boxes;
+            QVERIFY(!Open(3));
+            QCOMPARE(boxes.boxes.size(), 1);
+        }
+        CurrentUserAccess[AccessArea::Contacts] = 2;
         WindowController* window = Open(3);
         QVERIFY(window);
         CurrentUserAccess[AccessArea::ScrapBook] = 0;
