@@ -1,20 +1,13 @@
 #include "reports/PrintOptions.h"
 
-#include "core/DataLayer.h"
 #include "core/SharedState.h"
-#include "core/StandardWindow.h"
 #include "journal/SelectDate.h"
-#include "platform/framework/FileManager.h"
-#include "platform/framework/TableRelations.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
-#include "platform/store/View.h"
 #include "reports/BuildPrintSelection.h"
-#include "reports/CallPrintProcess.h"
+#include "reports/LayoutPrintWindow.h"
 #include "reports/LoadLayoutSelection.h"
 #include "reports/PrintOptionAreas.h"
-#include "reports/ReportLayoutList.h"
-#include "reports/ReportOutputFile.h"
 
 #include <QDate>
 
@@ -33,21 +26,18 @@ struct DateRange
     int firstSpin = 0, lastSpin = 0, pickFirst = 0, pickLast = 0;
 };
 
-class PrintOptionsWindow : public StandardWindow
+class PrintOptionsWindow : public LayoutPrintWindow
 {
 public:
-    View view{AccessLLL_->GetTable()};
-    ReportLayoutList brw;
     qint32 area = CurrentReportArea;
     PrintSelectionValues values;
-    qint32 outputFormat = 0, printerOptions = 0, openOutputFile = 0;
     QString notes;
-    int header = 0, list = 0, image = 0, notesBox = 0, printButton = 0, helpButton = 0;
-    int formatList = 0, printerCheck = 0, openCheck = 0, sheet = 0;
+    int header = 0, notesBox = 0, helpButton = 0, sheet = 0;
     std::vector<DateRange> ranges;
 
     PrintOptionsWindow()
-        : StandardWindow(QStringLiteral("PrintOptions"), QStringLiteral("Print Options"), WindowType::Child)
+        : LayoutPrintWindow(QStringLiteral("PrintOptions"), QStringLiteral("Print Options"),
+                            WindowType::Child)
     {
         window.Panel([&] {
             header = window.Prompt(QStringLiteral("Print Options"))
@@ -74,10 +64,9 @@ public:
                                      .Name(QStringLiteral("ALL:OUTPUTFORMAT"));
                     window.Spacer();
                 });
-                printerCheck =
-                    window.Check(QStringLiteral("Show Printer Options Before Printing"), Bind(printerOptions))
-                        .Tip(QStringLiteral("Printer Setup Dialog"))
-                        .Name(QStringLiteral("ALL:PRINTEROPTIONS"));
+                window.Check(QStringLiteral("Show Printer Options Before Printing"), Bind(printerOptions))
+                    .Tip(QStringLiteral("Printer Setup Dialog"))
+                    .Name(QStringLiteral("ALL:PRINTEROPTIONS"));
                 openCheck =
                     window.Check(QStringLiteral("Open Output File After Printing"), Bind(openOutputFile))
                         .Tip(QStringLiteral("Open Output File"))
@@ -97,38 +86,21 @@ public:
         // The access check is SetArea's: a second start for an area the user may not see reaches the open
         // window, which says so and closes.
         RegisterKind(WindowThreadRegistry[WindowKind::PrintOptions]);
-        UseTable(*RelationsLLL_);
         KeepMinimumSize();
-        SetFirstField(list);
         SetHelp(QStringLiteral("printinglogevents.htm"), helpButton);
-        brw.SetList(list, view, *RelationsLLL_);
-        brw.SetFilter(LayoutFilterOf(area));
-        AddList(brw);
+        SetUpLayoutList(area);
     }
 
     int Init() override
     {
-        if (const int level = StandardWindow::Init())
+        if (const int level = LayoutPrintWindow::Init())
             return level;
         SetArea(area);
         return Level::GoOn;
     }
 
-    int OnNewSelection(int control) override
-    {
-        const int level = StandardWindow::OnNewSelection(control);
-        if (control == list)
-            TakeLayout();
-        return level;
-    }
-
     int OnAccepted(int control) override
     {
-        if (control == printButton) {
-            if (window.IsEnabled(printButton))
-                Print();
-            return Level::Handled;
-        }
         for (const DateRange& range : ranges)
             if (control == range.pickFirst || control == range.pickLast) {
                 const bool first = control == range.pickFirst;
@@ -137,9 +109,7 @@ public:
                          first ? range.firstSpin : range.lastSpin);
                 return Level::Handled;
             }
-        const int level = StandardWindow::OnAccepted(control);
-        EnableRanges(); // the output format or a range option may have changed
-        return level;
+        return LayoutPrintWindow::OnAccepted(control);
     }
 
     int OnWindowEvent(const FrameworkEvent& event) override
@@ -149,9 +119,6 @@ public:
             SetArea(CurrentReportArea);
         return StandardWindow::OnWindowEvent(event);
     }
-
-protected:
-    void SetUpListOrders() override { brw.SetUpColumns(); }
 
 private:
     void DescribeSheet()
@@ -309,32 +276,23 @@ private:
         window.Select(list);
     }
 
-    // The highlighted layout's proposals and saved selection become the window's; values the layout does
-    // not hold stay as they were.
-    void TakeLayout()
+    // The highlighted layout's saved selection too; values it does not hold stay as they were.
+    void TakeLayout() override
     {
-        const bool any = brw.Selected() != nullptr;
-        if (any) {
+        if (brw.Selected())
             LoadLayoutSelection(brw.Value(QStringLiteral("LLL_:AreaRef")),
                                 brw.Text(QStringLiteral("LLL_:Filter")).trimmed(), values);
-            outputFormat = brw.Value(QStringLiteral("LLL_:OutputFormat"));
-            printerOptions = brw.Value(QStringLiteral("LLL_:PrinterOptions"));
-            openOutputFile = brw.Value(QStringLiteral("LLL_:OpenOutputFile"));
-        }
         notes = brw.Text(QStringLiteral("LLL_:Notes"));
-        ShowLayoutPreview(window, image, brw.Text(QStringLiteral("LLL_:FileName")));
-        // Print without a layout of the area would hand the engine whatever layout the buffer holds.
-        window.Enable(printButton, any);
-        window.ShowValues();
-        EnableRanges();
+        LayoutPrintWindow::TakeLayout();
     }
 
-    void EnableRanges()
+    // The dates of a range option only while it is Range.
+    void EnableChoices() override
     {
         for (const DateRange& range : ranges)
             for (const int control : range.controls)
                 window.Enable(control, *range.option == 2);
-        window.Enable(openCheck, WritesFile(outputFormat));
+        LayoutPrintWindow::EnableChoices();
     }
 
     void PickDate(qint32& date, const QString& title, int spin)
@@ -346,24 +304,15 @@ private:
         window.ShowValues(spin);
     }
 
-    void Print()
+    PrintJobRequest Selection() const override
     {
-        Update();
-        const OutputFileChoice file = AskReportOutputFile(outputFormat);
-        if (!file.go)
-            return;
         const PrintSelection selection = BuildPrintSelection(area, values);
         PrintJobRequest request;
         request.area = area;
-        request.layoutNumber = brw.Value(QStringLiteral("LLL_:Ref"));
         request.sortOrder = selection.sortOrder;
-        request.outputFormat = outputFormat;
-        request.openOutputFile = openOutputFile;
-        request.showPrintOptions = printerOptions;
-        request.outputFile = file.file;
         request.criteria = selection.criteria;
         request.filter = selection.filter;
-        CallPrintProcess(request);
+        return request;
     }
 };
 

@@ -1,36 +1,25 @@
 #include "reports/PrintRec.h"
 
-#include "core/DataLayer.h"
 #include "core/PrintRec.h"
 #include "core/SharedState.h"
-#include "core/StandardWindow.h"
-#include "platform/framework/FileManager.h"
-#include "platform/framework/TableRelations.h"
-#include "platform/store/View.h"
-#include "reports/CallPrintProcess.h"
+#include "reports/LayoutPrintWindow.h"
 #include "reports/PrintOptionAreas.h"
-#include "reports/ReportLayoutList.h"
-#include "reports/ReportOutputFile.h"
 
 namespace jornix {
 namespace {
 
 // A dialog on the caller's thread that stays open after each print, so that the record can be printed
 // again another way; Cancel closes it.
-class PrintRecWindow : public StandardWindow
+class PrintRecWindow : public LayoutPrintWindow
 {
 public:
-    View view{AccessLLL_->GetTable()};
-    ReportLayoutList brw;
     const qint32 area;
     const qint32 number;
     const PrintOptionArea* known;
-    qint32 outputFormat = 0, printerOptions = 0, openOutputFile = 0;
-    int list = 0, image = 0, formatList = 0, printerCheck = 0, openCheck = 0;
-    int helpButton = 0, printButton = 0, cancelButton = 0;
+    int helpButton = 0, cancelButton = 0;
 
     PrintRecWindow()
-        : StandardWindow(QStringLiteral("PrintRec"), QStringLiteral("Print Options")),
+        : LayoutPrintWindow(QStringLiteral("PrintRec"), QStringLiteral("Print Options"), WindowType::Dialog),
           area(PrintRecRequest.area), number(PrintRecRequest.number), known(FindPrintOptionArea(area))
     {
         if (known)
@@ -46,8 +35,8 @@ public:
             window.Prompt(QStringLiteral("Output &Format:")).Name(QStringLiteral("OUTPUTFORMAT:PROMPT"));
             formatList = window.DropList(Bind(outputFormat), OutputFormatItems())
                              .Name(QStringLiteral("RPT:OUTPUTFORMAT"));
-            printerCheck = window.Check(QStringLiteral("Show Print &Options"), Bind(printerOptions))
-                               .Name(QStringLiteral("RPT:PRINTEROPTIONS"));
+            window.Check(QStringLiteral("Show Print &Options"), Bind(printerOptions))
+                .Name(QStringLiteral("RPT:PRINTEROPTIONS"));
             openCheck = window.Check(QStringLiteral("Open O&utput File"), Bind(openOutputFile))
                             .Name(QStringLiteral("RPT:OPENOUTPUTFILE"));
             window.Spacer();
@@ -63,33 +52,9 @@ public:
         });
         if (known)
             CheckAccess(CurrentUserAccess[std::size_t(known->accessArea)], known->name);
-        UseTable(*RelationsLLL_);
         KeepPlacement();
-        SetFirstField(list);
         SetHelp(QStringLiteral("printinglogevents.htm"), helpButton);
-        brw.SetList(list, view, *RelationsLLL_);
-        brw.SetFilter(LayoutFilterOf(area));
-        AddList(brw);
-    }
-
-    int OnNewSelection(int control) override
-    {
-        const int level = StandardWindow::OnNewSelection(control);
-        if (control == list)
-            TakeLayout();
-        if (control == formatList)
-            EnableOpenOutputFile();
-        return level;
-    }
-
-    int OnAccepted(int control) override
-    {
-        if (control == printButton) {
-            if (window.IsEnabled(printButton))
-                Print();
-            return Level::Handled;
-        }
-        return StandardWindow::OnAccepted(control);
+        SetUpLayoutList(area);
     }
 
 protected:
@@ -99,56 +64,16 @@ protected:
         return Level::GoOn;
     }
 
-    void SetUpListOrders() override { brw.SetUpColumns(); }
-
-    void SetUpWindow() override { window.Disable(printButton); }
-
-public:
-    int Init() override
+    // The record of the area, by its number; a number that is no area gets no filter and sort order 0.
+    PrintJobRequest Selection() const override
     {
-        if (const int level = StandardWindow::Init())
-            return level;
-        TakeLayout();
-        return Level::GoOn;
-    }
-
-private:
-    // The highlighted layout's proposals become the choices of this print; nothing goes back to the layout.
-    void TakeLayout()
-    {
-        ShowLayoutPreview(window, image, brw.Text(QStringLiteral("LLL_:FileName")));
-        const bool any = brw.Selected() != nullptr;
-        if (any) {
-            outputFormat = brw.Value(QStringLiteral("LLL_:OutputFormat"));
-            printerOptions = brw.Value(QStringLiteral("LLL_:PrinterOptions"));
-            openOutputFile = brw.Value(QStringLiteral("LLL_:OpenOutputFile"));
-        }
-        // Print without a layout of the area would hand the engine whatever layout the buffer holds.
-        window.Enable(printButton, any);
-        EnableOpenOutputFile();
-        window.ShowValues();
-    }
-
-    void EnableOpenOutputFile() { window.Enable(openCheck, WritesFile(outputFormat)); }
-
-    void Print()
-    {
-        Update();
-        const OutputFileChoice file = AskReportOutputFile(outputFormat);
-        if (!file.go)
-            return;
         PrintJobRequest request;
         request.area = area;
-        request.layoutNumber = brw.Value(QStringLiteral("LLL_:Ref"));
-        request.outputFormat = outputFormat;
-        request.openOutputFile = openOutputFile;
-        request.showPrintOptions = printerOptions;
-        request.outputFile = file.file;
         if (known) {
             request.filter = known->RecordFilter(number);
             request.sortOrder = 1;
         }
-        CallPrintProcess(request);
+        return request;
     }
 };
 
