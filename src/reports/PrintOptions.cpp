@@ -224,7 +224,10 @@ private:
         const QString rangeName = QString::fromLatin1(names[0]);
         const QString firstName = QString::fromLatin1(names[1]);
         const QString lastName = QString::fromLatin1(names[2]);
-        DateRange range{&option, &first, &last};
+        DateRange range;
+        range.option = &option;
+        range.first = &first;
+        range.last = &last;
         window.Row([&] {
             const int group = window
                                   .Options(QString::fromLatin1(text), Bind(option),

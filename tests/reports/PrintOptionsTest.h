@@ -4,6 +4,13 @@
 // of the layout list (the check of a window's picture is the organizer tests').
 
 #include "core/DataLayer.h"
+#include "core/Procedures.h"
+#include "core/SharedState.h"
+#include "platform/framework/TableRelations.h"
+#include "reports/CallPrintProcess.h"
+#include "reports/ReportsProcedures.h"
+
+#include "core/DataFolder.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/WindowController.h"
 #include "platform/store/Table.h"
@@ -92,5 +99,58 @@ inline QStringList LayoutRows(WindowController& window)
     }
     return rows;
 }
+
+// The file dialog's answer when the user chooses the file.
+inline CommonDialogAnswer Chosen(const QString& path)
+{
+    CommonDialogAnswer answer;
+    answer.accepted = true;
+    answer.path = path;
+    return answer;
+}
+
+// The program folder and frame of a print-options test, with the layouts table open and the print jobs
+// recorded instead of printed; Reset empties the layouts and the jobs before each case, Close ends the
+// procedure's window after it.
+class PrintOptionsFixture
+{
+public:
+    PrintOptionsFixture()
+    {
+        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        open = RelationsLLL_->Open() == Level::GoOn; // the test's own hold, to write layouts
+        RegisterCoreProcedures();
+        RegisterReportsProcedures();
+        SetPrintJobSink([this](const PrintJobRequest& request) { jobs.push_back(request); });
+    }
+    ~PrintOptionsFixture()
+    {
+        SetPrintJobSink({});
+        EndProgramThreads();
+        RelationsLLL_->Close();
+    }
+    PrintOptionsFixture(const PrintOptionsFixture&) = delete;
+    PrintOptionsFixture& operator=(const PrintOptionsFixture&) = delete;
+
+    void Reset()
+    {
+        CurrentUserAccess.fill(2);
+        jobs.clear();
+        RemoveAllLayouts();
+        GLO.DataPath = folder.Path();
+    }
+    static void Close(const QString& procedure)
+    {
+        if (WindowController* window = testing::FindWindow(procedure)) {
+            PostEvent(Event::CloseWindow, 0, window->Thread());
+            testing::WaitIdle();
+        }
+    }
+
+    DataFolder folder;
+    TestFrame frame;
+    bool open = false;
+    std::vector<PrintJobRequest> jobs;
+};
 
 } // namespace jornix::test

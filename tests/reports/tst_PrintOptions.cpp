@@ -23,18 +23,11 @@ using jornix::test::AddLayouts;
 using jornix::test::LayoutRows;
 
 // The print options for many records as the user meets them from the menus.
-namespace {
-
-std::vector<PrintJobRequest> jobs;
-
-} // namespace
-
 class tst_PrintOptions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::PrintOptionsFixture> fixture;
 
     WindowController* Open(int area)
     {
@@ -54,43 +47,22 @@ class tst_PrintOptions : public QObject
     // Prints with the layout's output; gives the job.
     PrintJobRequest Print(WindowController& window)
     {
-        jobs.clear();
+        fixture->jobs.clear();
         Press(window, "PRINTREPORT");
-        return jobs.empty() ? PrintJobRequest{} : jobs.back();
+        return fixture->jobs.empty() ? PrintJobRequest{} : fixture->jobs.back();
     }
 
 private slots:
     void initTestCase()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        QVERIFY(RelationsLLL_->Open() == Level::GoOn); // the test's own hold, to write layouts
-        RegisterCoreProcedures();
-        RegisterReportsProcedures();
-        SetPrintJobSink([](const PrintJobRequest& request) { jobs.push_back(request); });
+        fixture = std::make_unique<test::PrintOptionsFixture>();
+        QVERIFY(fixture->open);
     }
-    void cleanupTestCase()
-    {
-        SetPrintJobSink({});
-        EndProgramThreads();
-        RelationsLLL_->Close();
-        frame.reset();
-        folder.reset();
-    }
-    void init()
-    {
-        CurrentUserAccess.fill(2);
-        jobs.clear();
-        test::RemoveAllLayouts();
-        GLO.DataPath = folder->Path();
-    }
+    void cleanupTestCase() { fixture.reset(); }
+    void init() { fixture->Reset(); }
     void cleanup()
     {
-        if (WindowController* window = FindWindow("PrintOptions")) {
-            PostEvent(Event::CloseWindow, 0, window->Thread());
-            WaitIdle();
-        }
+        fixture->Close("PrintOptions");
         QVERIFY(WindowController::OpenWindows().empty());
     }
 
@@ -253,11 +225,11 @@ private slots:
             QCOMPARE(cancelled.asked.size(), 1u);
             QCOMPARE(cancelled.asked[0].path, QStringLiteral("report.xml"));
         }
-        QVERIFY(jobs.empty());
-        DialogScript named({{true, folder->FilePath("notes ")}});
+        QVERIFY(fixture->jobs.empty());
+        DialogScript named({test::Chosen(fixture->folder.FilePath("notes "))});
         Press(*window, "PRINTREPORT");
-        QCOMPARE(jobs.size(), 1u);
-        QCOMPARE(jobs[0].outputFile, folder->FilePath("notes.xml"));
+        QCOMPARE(fixture->jobs.size(), 1u);
+        QCOMPARE(fixture->jobs[0].outputFile, fixture->folder.FilePath("notes.xml"));
     }
 };
 

@@ -25,8 +25,6 @@ using jornix::test::LayoutRows;
 // The print options for one record as the user meets them from a list's Print button.
 namespace {
 
-std::vector<PrintJobRequest> jobs;
-
 int FormatPlace(int format)
 {
     const std::vector<ListItem> items = OutputFormatItems();
@@ -42,8 +40,7 @@ class tst_PrintRec : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::PrintOptionsFixture> fixture;
 
     WindowController* Open(int area, qint32 number)
     {
@@ -67,36 +64,14 @@ class tst_PrintRec : public QObject
 private slots:
     void initTestCase()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        folder = std::make_unique<test::DataFolder>();
-        GLO.DataPath = folder->Path();
-        frame = std::make_unique<test::TestFrame>();
-        QVERIFY(RelationsLLL_->Open() == Level::GoOn); // the test's own hold, to write layouts
-        RegisterCoreProcedures();
-        RegisterReportsProcedures();
-        SetPrintJobSink([](const PrintJobRequest& request) { jobs.push_back(request); });
+        fixture = std::make_unique<test::PrintOptionsFixture>();
+        QVERIFY(fixture->open);
     }
-    void cleanupTestCase()
-    {
-        SetPrintJobSink({});
-        EndProgramThreads();
-        RelationsLLL_->Close();
-        frame.reset();
-        folder.reset();
-    }
-    void init()
-    {
-        CurrentUserAccess.fill(2);
-        jobs.clear();
-        test::RemoveAllLayouts();
-        GLO.DataPath = folder->Path();
-    }
+    void cleanupTestCase() { fixture.reset(); }
+    void init() { fixture->Reset(); }
     void cleanup()
     {
-        if (WindowController* window = FindWindow("PrintRec")) {
-            PostEvent(Event::CloseWindow, 0, window->Thread());
-            WaitIdle();
-        }
+        fixture->Close("PrintRec");
         QVERIFY(WindowController::OpenWindows().empty());
     }
 
@@ -243,9 +218,9 @@ private slots:
                                                    .openOutputFile = 1}});
         WindowController* window = Open(area, 42);
         QVERIFY(window);
-        const QString folderPath = folder->Path();
+        const QString folderPath = fixture->folder.Path();
         // The name as the dialog gives it back, with the blanks the user typed around it.
-        DialogScript dialogs({{true, typed.isEmpty() ? QString() : " " + folderPath + typed}});
+        DialogScript dialogs({test::Chosen(typed.isEmpty() ? QString() : " " + folderPath + typed)});
         Press(*window, "PRINT");
         QFETCH(QString, mask);
         if (mask.isEmpty()) {
@@ -257,8 +232,8 @@ private slots:
             QCOMPARE(dialogs.asked[0].filters, mask);
             QTEST(dialogs.asked[0].path, "defaultName");
         }
-        QCOMPARE(jobs.size(), 1u);
-        const PrintJobRequest& job = jobs[0];
+        QCOMPARE(fixture->jobs.size(), 1u);
+        const PrintJobRequest& job = fixture->jobs[0];
         QCOMPARE(job.area, area);
         QCOMPARE(job.layoutNumber, numbers.value(0));
         QCOMPARE(job.sortOrder, 1);
@@ -284,13 +259,13 @@ private slots:
             Press(*window, "PRINT");
             QCOMPARE(cancelled.asked.size(), 1u);
         }
-        QVERIFY(jobs.empty());
+        QVERIFY(fixture->jobs.empty());
         QCOMPARE(FindWindow("PrintRec"), window);
         QCOMPARE(Format(*window), QStringLiteral("PDF"));
         Choose(*window, ControlNumber(*window, "RPT:OUTPUTFORMAT"), FormatPlace(2));
         Press(*window, "PRINT");
-        QCOMPARE(jobs.size(), 1u);
-        QCOMPARE(jobs[0].outputFormat, 2);
+        QCOMPARE(fixture->jobs.size(), 1u);
+        QCOMPARE(fixture->jobs[0].outputFormat, 2);
         Press(*window, "CLOSE");
         QVERIFY(!FindWindow("PrintRec"));
     }
@@ -309,14 +284,14 @@ private slots:
         QFETCH(bool, picture);
         QImage image(40, 30, QImage::Format_RGB32);
         image.fill(Qt::red);
-        QVERIFY(image.save(folder->FilePath("jx_7.bmp"), "BMP"));
+        QVERIFY(image.save(fixture->folder.FilePath("jx_7.bmp"), "BMP"));
         AddLayouts({{.area = 2, .description = "Tasks", .fileName = fileName}});
         WindowController* window = Open(2, 1);
         QVERIFY(window);
         const QString shown = window->window.Widget(ControlNumber(*window, "DESIGNSKETCHIMAGE"))
                                   ->property(PreviewFileProperty)
                                   .toString();
-        QCOMPARE(shown, picture ? folder->FilePath(fileName + ".bmp")
+        QCOMPARE(shown, picture ? fixture->folder.FilePath(fileName + ".bmp")
                                 : WindowDescription::ImagePath(QStringLiteral("~nopreview.gif")));
     }
 };

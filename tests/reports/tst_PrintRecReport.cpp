@@ -5,6 +5,7 @@
 #include "reports/ReportsProcedures.h"
 
 #include "platform/framework/WindowDriver.h"
+#include "reports/PrintOptionsTest.h"
 #include "reports/ReportFixture.h"
 
 #include <QFile>
@@ -43,7 +44,7 @@ private slots:
         WindowController* window = FindWindow("PrintRec");
         QVERIFY(window);
         const QString pdf = fixture.data.FilePath("contact.pdf");
-        DialogScript dialogs({{true, fixture.data.FilePath("contact")}});
+        DialogScript dialogs({test::Chosen(fixture.data.FilePath("contact"))});
         Press(*window, "PRINT");
         QVERIFY(WaitIdle(60000));
         QVERIFY(QFile::exists(pdf));
