@@ -21,8 +21,6 @@ namespace jornix {
 
 namespace {
 
-constexpr int BulletList = 2;
-constexpr int NumberedList = 4;
 
 // A character code of 32 or less separates words.
 bool isSeparator(QChar c)
@@ -150,48 +148,13 @@ void TXEdit::FontDialog()
 
 int TXEdit::ListType() const
 {
-    if (!text_)
-        return 0;
-    const QTextList* list = text_->textCursor().currentList();
-    if (!list)
-        return 1;
-    return list->format().style() == QTextListFormat::ListDecimal ? NumberedList : BulletList;
+    return text_ ? text_->ListType() : 0;
 }
 
 void TXEdit::SetListType(qint32 listType)
 {
-    if (!text_ || text_->isReadOnly())
-        return;
-    QTextCursor cursor = text_->textCursor();
-    cursor.beginEditBlock();
-    if (listType == BulletList || listType == NumberedList) {
-        const QTextListFormat::Style style =
-            listType == BulletList ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal;
-        if (QTextList* list = cursor.currentList()) {
-            QTextListFormat format = list->format();
-            format.setStyle(style);
-            list->setFormat(format);
-        } else {
-            QTextListFormat format;
-            format.setStyle(style);
-            format.setIndent(1);
-            cursor.createList(format);
-        }
-    } else {
-        // Each paragraph of the selection leaves its list, with the indent a paragraph outside lists has.
-        const int end = cursor.selectionEnd();
-        QTextBlock block = text_->document()->findBlock(cursor.selectionStart());
-        for (; block.isValid() && block.position() <= end; block = block.next()) {
-            if (QTextList* list = block.textList()) {
-                list->remove(block);
-                QTextCursor at(block);
-                QTextBlockFormat format = at.blockFormat();
-                format.setIndent(0);
-                at.setBlockFormat(format);
-            }
-        }
-    }
-    cursor.endEditBlock();
+    if (text_ && !text_->isReadOnly())
+        text_->SetListType(listType);
 }
 
 void TXEdit::SetNumbering(qint32 firstNumber)
@@ -199,7 +162,7 @@ void TXEdit::SetNumbering(qint32 firstNumber)
     // The numbering starts where the list starts; this platform's lists always count from 1, so the first
     // number is taken as the request for numbers.
     Q_UNUSED(firstNumber);
-    SetListType(NumberedList);
+    SetListType(RichTextControl::NumberedList);
 }
 
 void TXEdit::IncreaseIndent()
@@ -320,8 +283,7 @@ void TXEdit::InsertDateTime()
 {
     if (!text_)
         return;
-    DateTimeList list(QDateTime::currentDateTime(), text_->window());
-    list.move(text_->mapToGlobal(text_->cursorRect().bottomLeft()));
+    DateTimeList list(QDateTime::currentDateTime());
     if (RunThreadModal(list) == QDialog::Accepted && !list.Chosen().isEmpty())
         SetSelText(list.Chosen());
 }
@@ -382,7 +344,7 @@ void TXEdit::runFindReplace(bool replace)
 {
     if (!text_)
         return;
-    FindReplaceDialog dialog(text_, replace, text_->window());
+    FindReplaceDialog dialog(text_, replace);
     RunThreadModal(dialog);
     text_->Refresh();
 }
@@ -391,7 +353,7 @@ int TXEdit::DocumentProperties()
 {
     if (!text_)
         return 0;
-    DocumentPropertiesDialog dialog(text_, measurements_, text_->window());
+    DocumentPropertiesDialog dialog(text_, measurements_);
     return RunThreadModal(dialog) == QDialog::Accepted ? 1 : 0;
 }
 

@@ -25,6 +25,7 @@
 #include <QTextBlock>
 #include <QTextTable>
 #include <QTextDocumentFragment>
+#include <QTextList>
 #include <QUrl>
 
 #include <memory>
@@ -313,6 +314,67 @@ void RichTextControl::SetEditMode(int mode)
     // Text that can only be read can still be selected and copied.
     setTextInteractionFlags(mode != 0 ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
                                       : Qt::TextEditorInteraction);
+}
+
+int RichTextControl::ListType() const
+{
+    const QTextList* list = textCursor().currentList();
+    if (!list)
+        return 1;
+    return list->format().style() == QTextListFormat::ListDecimal ? NumberedList : BulletList;
+}
+
+void RichTextControl::SetListType(int listType)
+{
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    if (listType == BulletList || listType == NumberedList) {
+        const QTextListFormat::Style style =
+            listType == BulletList ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal;
+        if (QTextList* list = cursor.currentList()) {
+            QTextListFormat format = list->format();
+            format.setStyle(style);
+            list->setFormat(format);
+        } else {
+            QTextListFormat format;
+            format.setStyle(style);
+            format.setIndent(1);
+            cursor.createList(format);
+        }
+    } else {
+        // Each paragraph of the selection leaves its list, with the indent of a paragraph outside lists.
+        const int end = cursor.selectionEnd();
+        for (QTextBlock block = document()->findBlock(cursor.selectionStart());
+             block.isValid() && block.position() <= end; block = block.next()) {
+            if (QTextList* list = block.textList()) {
+                list->remove(block);
+                QTextCursor at(block);
+                QTextBlockFormat format = at.blockFormat();
+                format.setIndent(0);
+                at.setBlockFormat(format);
+            }
+        }
+    }
+    cursor.endEditBlock();
+}
+
+int RichTextControl::Alignment() const
+{
+    const Qt::Alignment alignment = this->alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignRight)
+        return 1;
+    if (alignment & Qt::AlignHCenter)
+        return 2;
+    if (alignment & Qt::AlignJustify)
+        return 3;
+    return 0;
+}
+
+void RichTextControl::SetAlignment(int alignment)
+{
+    static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignRight,
+                                                   Qt::AlignHCenter, Qt::AlignJustify};
+    setAlignment(alignments[alignment >= 0 && alignment <= 3 ? alignment : 0]);
 }
 
 bool RichTextControl::CanUndo() const

@@ -157,6 +157,15 @@ public:
     // 0 the text can be edited, anything else only read and selected.
     int EditMode() const { return editMode_; }
     void SetEditMode(int mode);
+    // The list of the selection's paragraphs: BulletList, NumberedList, or 1 outside lists; any other type
+    // takes the paragraphs out of their lists.
+    static constexpr int BulletList = 2;
+    static constexpr int NumberedList = 4;
+    int ListType() const;
+    void SetListType(int listType);
+    // The paragraphs of the selection: 0 left, 1 right, 2 centred, 3 justified.
+    int Alignment() const;
+    void SetAlignment(int alignment);
     bool CanUndo() const;
     bool CanRedo() const;
     // The clipboard: 1 cut, 2 copy, 3 paste.
