@@ -1,12 +1,17 @@
 #include "DocumentEditor.h"
 
 #include "documents/DateTimeList.h"
+#include "documents/FindReplaceDialog.h"
+#include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/ProgramThreads.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -323,6 +328,40 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::RightButton);
         WaitForProgramThreads(5000);
         QCOMPARE(second.control.Text(), QString());
+    }
+
+    void theDialogsLookFinished()
+    {
+        Editor editor;
+        editor.edit.SetSelText(QStringLiteral("banana"));
+        for (const bool replace : {false, true}) {
+            FindReplaceDialog dialog(&editor.control, replace);
+            dialog.show();
+            jornix::test::SavePicture(&dialog, replace ? QStringLiteral("Replace") : QStringLiteral("Find"));
+            QVERIFY(dialog.minimumSizeHint().width() <= dialog.width());
+        }
+        DateTimeList list(QDateTime(QDate(2026, 12, 24), QTime(9, 5, 7)));
+        list.show();
+        jornix::test::SavePicture(&list, QStringLiteral("DateTimeList"));
+    }
+
+    void findAndReplaceInTheDialog()
+    {
+        Editor editor;
+        editor.edit.SetSelText(QStringLiteral("Banana band"));
+        FindReplaceDialog dialog(&editor.control, true);
+        dialog.findChild<QLineEdit*>(QStringLiteral("FindWhat"))->setText(QStringLiteral("ban"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("ReplaceWith"))->setText(QStringLiteral("c"));
+        QVERIFY(dialog.FindNext()); // from the caret at the end, round to the start; case ignored
+        QCOMPARE(editor.control.SelStart(), 0);
+        dialog.ReplaceOne();
+        QCOMPARE(editor.control.Text(), QStringLiteral("cana band"));
+        QCOMPARE(editor.control.SelText(), QStringLiteral("ban"));
+        dialog.findChild<QCheckBox*>(QStringLiteral("MatchCase"))->setChecked(true);
+        dialog.findChild<QLineEdit*>(QStringLiteral("FindWhat"))->setText(QStringLiteral("Ban"));
+        QVERIFY(!dialog.FindNext());
+        QCOMPARE(dialog.ReplaceAll(), 0);
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Message"))->text(), QStringLiteral("\"Ban\" was not found."));
     }
 };
 
