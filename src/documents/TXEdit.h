@@ -77,6 +77,10 @@ public:
     void ChooseForeColor();
     void ChooseBackColor();
     void FontDialog();
+    // "Paragraph" for the paragraphs of the selection, then a refresh.
+    void ParagraphDialog();
+    // "Bullets and Numbering" for the paragraphs of the selection.
+    void BulletsAndNumbering();
     // 2 bullets, 4 numbers, anything else no list, for the paragraphs of the selection.
     void SetListType(qint32 listType);
     void SetNumbering(qint32 firstNumber);

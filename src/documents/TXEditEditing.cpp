@@ -1,8 +1,10 @@
 #include "documents/TXEdit.h"
 
+#include "documents/BulletsAndNumberingDialog.h"
 #include "documents/DateTimeList.h"
 #include "documents/DocumentPropertiesDialog.h"
 #include "documents/FindReplaceDialog.h"
+#include "documents/ParagraphDialog.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/StatusBar.h"
 #include "platform/runtime/CommonDialogs.h"
@@ -144,6 +146,23 @@ void TXEdit::FontDialog()
     change.setFontUnderline(font.underline());
     change.setFontStrikeOut(font.strikeOut());
     text_->mergeCurrentCharFormat(change);
+}
+
+void TXEdit::ParagraphDialog()
+{
+    if (!text_)
+        return;
+    jornix::ParagraphDialog dialog(text_, measurements_);
+    RunThreadModal(dialog);
+    text_->Refresh();
+}
+
+void TXEdit::BulletsAndNumbering()
+{
+    if (!text_)
+        return;
+    BulletsAndNumberingDialog dialog(text_);
+    RunThreadModal(dialog);
 }
 
 int TXEdit::ListType() const

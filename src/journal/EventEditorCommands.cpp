@@ -42,8 +42,6 @@ bool NotYetServed(EditorCommand command)
     case C::DeleteRows:
     case C::SelectTable:
     case C::TableProperties:
-    case C::Paragraph:
-    case C::BulletsAndNumbering:
     case C::Tabs:
     case C::EditStyles:
         return true;
@@ -406,6 +404,12 @@ bool EventEditorCommands::Run(int control)
         break;
     case C::Font:
         txEdit->FontDialog();
+        break;
+    case C::Paragraph:
+        txEdit->ParagraphDialog();
+        break;
+    case C::BulletsAndNumbering:
+        txEdit->BulletsAndNumbering();
         break;
     case C::AlignLeft:
         text->SetAlignment(0);

@@ -1,6 +1,9 @@
 #include "DocumentEditor.h"
 
+#include "documents/BulletsAndNumberingDialog.h"
 #include "documents/DateTimeList.h"
+#include "documents/ParagraphDialog.h"
+#include "documents/MeasurementUnits.h"
 #include "documents/FindReplaceDialog.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
@@ -10,10 +13,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
 #include <QtTest>
@@ -340,9 +348,73 @@ private slots:
             jornix::test::SavePicture(&dialog, replace ? QStringLiteral("Replace") : QStringLiteral("Find"));
             QVERIFY(dialog.minimumSizeHint().width() <= dialog.width());
         }
+        ParagraphDialog paragraph(&editor.control, MeasurementUnit::Inches);
+        paragraph.show();
+        jornix::test::SavePicture(&paragraph, QStringLiteral("Paragraph"));
+        BulletsAndNumberingDialog bullets(&editor.control);
+        bullets.show();
+        jornix::test::SavePicture(&bullets, QStringLiteral("BulletsAndNumbering"));
         DateTimeList list(QDateTime(QDate(2026, 12, 24), QTime(9, 5, 7)));
         list.show();
         jornix::test::SavePicture(&list, QStringLiteral("DateTimeList"));
+    }
+
+    void theParagraphDialogAppliesOnOkOnly_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void theParagraphDialogAppliesOnOkOnly()
+    {
+        QFETCH(bool, ok);
+        Editor editor;
+        editor.edit.SetSelText(QStringLiteral("one\ntwo"));
+        editor.edit.SelectAll();
+        ParagraphDialog dialog(&editor.control, MeasurementUnit::Inches);
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("Left"))->setValue(0.5);
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("FirstLine"))->setValue(-0.25);
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("Before"))->setValue(6);
+        dialog.findChild<QComboBox*>(QStringLiteral("LineSpacing"))->setCurrentIndex(2);
+        dialog.findChild<QComboBox*>(QStringLiteral("Alignment"))->setCurrentIndex(2);
+        ok ? dialog.accept() : dialog.reject();
+        for (QTextBlock block = editor.control.document()->begin(); block.isValid(); block = block.next()) {
+            const QTextBlockFormat format = block.blockFormat();
+            QCOMPARE(format.leftMargin(), ok ? 720 / 15.0 : 0.0); // half an inch in layout units
+            QCOMPARE(format.textIndent(), ok ? -360 / 15.0 : 0.0);
+            QCOMPARE(format.topMargin(), ok ? 120 / 15.0 : 0.0);
+            QCOMPARE(format.lineHeight(), ok ? 200.0 : 0.0);
+            QCOMPARE(bool(format.alignment() & Qt::AlignHCenter), ok);
+        }
+        // Reopened, the dialog shows what the paragraph has.
+        ParagraphDialog again(&editor.control, MeasurementUnit::Inches);
+        QCOMPARE(again.findChild<QDoubleSpinBox*>(QStringLiteral("Left"))->value(), ok ? 0.5 : 0.0);
+        if (ok) {
+            editor.edit.Undo(); // one step
+            QCOMPARE(editor.control.document()->begin().blockFormat().leftMargin(), 0.0);
+        }
+    }
+
+    void bulletsAndNumberingSetsTheList()
+    {
+        Editor editor;
+        editor.edit.SetSelText(QStringLiteral("item"));
+        BulletsAndNumberingDialog dialog(&editor.control);
+        QVERIFY(dialog.findChild<QRadioButton*>(QStringLiteral("None"))->isChecked());
+        auto* numbers = dialog.findChild<QComboBox*>(QStringLiteral("NumberStyle"));
+        numbers->setCurrentIndex(3);
+        emit numbers->activated(3);
+        dialog.findChild<QSpinBox*>(QStringLiteral("Level"))->setValue(2);
+        dialog.accept();
+        QTextList* list = editor.control.textCursor().currentList();
+        QVERIFY(list);
+        QCOMPARE(list->format().style(), QTextListFormat::ListLowerRoman);
+        QCOMPARE(list->format().indent(), 2);
+        BulletsAndNumberingDialog none(&editor.control);
+        QVERIFY(none.findChild<QRadioButton*>(QStringLiteral("Numbers"))->isChecked());
+        none.findChild<QRadioButton*>(QStringLiteral("None"))->setChecked(true);
+        none.accept();
+        QCOMPARE(editor.control.textCursor().currentList(), nullptr);
     }
 
     void findAndReplaceInTheDialog()

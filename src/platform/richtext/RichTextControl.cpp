@@ -370,11 +370,16 @@ int RichTextControl::Alignment() const
     return 0;
 }
 
-void RichTextControl::SetAlignment(int alignment)
+Qt::Alignment RichTextControl::AlignmentOf(int alignment)
 {
     static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignRight,
                                                    Qt::AlignHCenter, Qt::AlignJustify};
-    setAlignment(alignments[alignment >= 0 && alignment <= 3 ? alignment : 0]);
+    return alignments[alignment >= 0 && alignment <= 3 ? alignment : 0];
+}
+
+void RichTextControl::SetAlignment(int alignment)
+{
+    setAlignment(AlignmentOf(alignment));
 }
 
 bool RichTextControl::CanUndo() const

@@ -166,6 +166,7 @@ public:
     // The paragraphs of the selection: 0 left, 1 right, 2 centred, 3 justified.
     int Alignment() const;
     void SetAlignment(int alignment);
+    static Qt::Alignment AlignmentOf(int alignment);
     bool CanUndo() const;
     bool CanRedo() const;
     // The clipboard: 1 cut, 2 copy, 3 paste.
