@@ -81,6 +81,8 @@ public:
     void ParagraphDialog();
     // "Bullets and Numbering" for the paragraphs of the selection.
     void BulletsAndNumbering();
+    // "Tabs" for the paragraphs of the selection.
+    void TabDialog();
     // 2 bullets, 4 numbers, anything else no list, for the paragraphs of the selection.
     void SetListType(qint32 listType);
     void SetNumbering(qint32 firstNumber);

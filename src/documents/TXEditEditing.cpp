@@ -5,6 +5,7 @@
 #include "documents/DocumentPropertiesDialog.h"
 #include "documents/FindReplaceDialog.h"
 #include "documents/ParagraphDialog.h"
+#include "documents/TabsDialog.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/StatusBar.h"
 #include "platform/runtime/CommonDialogs.h"
@@ -162,6 +163,14 @@ void TXEdit::BulletsAndNumbering()
     if (!text_)
         return;
     BulletsAndNumberingDialog dialog(text_);
+    RunThreadModal(dialog);
+}
+
+void TXEdit::TabDialog()
+{
+    if (!text_)
+        return;
+    TabsDialog dialog(text_, measurements_);
     RunThreadModal(dialog);
 }
 

@@ -42,7 +42,6 @@ bool NotYetServed(EditorCommand command)
     case C::DeleteRows:
     case C::SelectTable:
     case C::TableProperties:
-    case C::Tabs:
     case C::EditStyles:
         return true;
     default:
@@ -410,6 +409,9 @@ bool EventEditorCommands::Run(int control)
         break;
     case C::BulletsAndNumbering:
         txEdit->BulletsAndNumbering();
+        break;
+    case C::Tabs:
+        txEdit->TabDialog();
         break;
     case C::AlignLeft:
         text->SetAlignment(0);

@@ -3,6 +3,7 @@
 #include "documents/BulletsAndNumberingDialog.h"
 #include "documents/DateTimeList.h"
 #include "documents/ParagraphDialog.h"
+#include "documents/TabsDialog.h"
 #include "documents/MeasurementUnits.h"
 #include "documents/FindReplaceDialog.h"
 #include "journal/Pictures.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QLabel>
@@ -354,6 +356,11 @@ private slots:
         BulletsAndNumberingDialog bullets(&editor.control);
         bullets.show();
         jornix::test::SavePicture(&bullets, QStringLiteral("BulletsAndNumbering"));
+        TabsDialog tabs(&editor.control, MeasurementUnit::Centimetres);
+        tabs.findChild<QDoubleSpinBox*>(QStringLiteral("Position"))->setValue(2.5);
+        tabs.findChild<QPushButton*>(QStringLiteral("Set"))->click();
+        tabs.show();
+        jornix::test::SavePicture(&tabs, QStringLiteral("Tabs"));
         DateTimeList list(QDateTime(QDate(2026, 12, 24), QTime(9, 5, 7)));
         list.show();
         jornix::test::SavePicture(&list, QStringLiteral("DateTimeList"));
@@ -415,6 +422,35 @@ private slots:
         none.findChild<QRadioButton*>(QStringLiteral("None"))->setChecked(true);
         none.accept();
         QCOMPARE(editor.control.textCursor().currentList(), nullptr);
+    }
+
+    void theTabStopsAreSetChangedAndCleared()
+    {
+        Editor editor;
+        editor.edit.SetSelText(QStringLiteral("a\tb"));
+        TabsDialog dialog(&editor.control, MeasurementUnit::Inches);
+        auto* position = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("Position"));
+        auto* type = dialog.findChild<QComboBox*>(QStringLiteral("Alignment"));
+        auto press = [&](const char* name) { dialog.findChild<QPushButton*>(QLatin1String(name))->click(); };
+        position->setValue(2);
+        press("Set");
+        position->setValue(1);
+        press("Set");
+        type->setCurrentIndex(1); // the stop at 1 inch becomes a right tab
+        press("Set");
+        QCOMPARE(dialog.Tabs().size(), 2);
+        QCOMPARE(dialog.Tabs().at(0).position, 1440 / 15.0);
+        QCOMPARE(dialog.Tabs().at(0).type, QTextOption::RightTab);
+        dialog.findChild<QListWidget*>(QStringLiteral("List"))->setCurrentRow(1);
+        press("Clear");
+        QCOMPARE(dialog.Tabs().size(), 1);
+        dialog.accept();
+        QCOMPARE(editor.control.textCursor().blockFormat().tabPositions(), dialog.Tabs());
+        TabsDialog cleared(&editor.control, MeasurementUnit::Inches);
+        QCOMPARE(cleared.Tabs().size(), 1);
+        cleared.findChild<QPushButton*>(QStringLiteral("ClearAll"))->click();
+        cleared.reject();
+        QCOMPARE(editor.control.textCursor().blockFormat().tabPositions().size(), 1);
     }
 
     void findAndReplaceInTheDialog()
