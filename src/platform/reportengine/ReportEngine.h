@@ -31,11 +31,13 @@ class QWidget;
 //                                            declare or replace an item (ReportItems); an empty or overlong
 //                                            name or value gives BadParameter and changes nothing
 // Design
-//   LlDesignerProhibitAction(job, action)    kept for the designer
+//   LlDesignerProhibitAction(job, action)    kept for the designer: 515 New, 519 Open, 524 Save As and
+//                                            990 Exit are then left out of it (LayoutDesigner.h)
 //   LlDefineLayoutA(job, window, title, project type, layout file)
-//                                            runs the designer and returns when it closes; leaves the
-//                                            layout's sketch (page 1 with the items as declared, a BMP
-//                                            picture with the sketch extension) beside it
+//                                            runs the designer on a calling program thread and returns
+//                                            when it closes; each save leaves the layout's sketch (page 1
+//                                            with the items as declared, a BMP picture with the sketch
+//                                            extension) beside it
 // Print
 //   LlSetPrinterToDefaultA(job, project type, layout file)
 //                                            takes the printer settings kept beside the layout (none: the
