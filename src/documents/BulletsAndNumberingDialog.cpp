@@ -1,5 +1,7 @@
 #include "documents/BulletsAndNumberingDialog.h"
 
+#include "documents/DialogButtons.h"
+
 #include "platform/richtext/RichTextControl.h"
 
 #include <QComboBox>
@@ -72,11 +74,7 @@ BulletsAndNumberingDialog::BulletsAndNumberingDialog(RichTextControl* control, Q
     connect(bulletStyle_, &QComboBox::activated, bullets_, [this] { bullets_->setChecked(true); });
     connect(numberStyle_, &QComboBox::activated, numbers_, [this] { numbers_->setChecked(true); });
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &BulletsAndNumberingDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &BulletsAndNumberingDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(buttons);

@@ -1,5 +1,7 @@
 #include "documents/ParagraphDialog.h"
 
+#include "documents/DialogButtons.h"
+
 #include "documents/MeasurementUnits.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/RichTextControl.h"
@@ -77,11 +79,7 @@ ParagraphDialog::ParagraphDialog(RichTextControl* control, int unit, QWidget* pa
     auto* alignmentRow = new QFormLayout;
     addRow(alignmentRow, QStringLiteral("Ali&gnment:"), alignment_, {});
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &ParagraphDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &ParagraphDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(indents);

@@ -1,5 +1,7 @@
 #include "documents/TabsDialog.h"
 
+#include "documents/DialogButtons.h"
+
 #include "documents/MeasurementUnits.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/RichTextControl.h"
@@ -72,11 +74,7 @@ TabsDialog::TabsDialog(RichTextControl* control, int unit, QWidget* parent)
     side->addStretch();
     grid->addLayout(side, 0, 2, 3, 1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TabsDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TabsDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);
