@@ -135,11 +135,13 @@ void TXEdit::FontDialog()
 {
     if (!text_)
         return;
-    QFont font = text_->currentCharFormat().font();
-    if (!AskFont(font))
+    const QTextCharFormat current = text_->currentCharFormat();
+    QFont font = current.font();
+    QColor colour = current.foreground().style() == Qt::NoBrush ? QColor(Qt::black) : current.foreground().color();
+    if (!AskFont(font, colour))
         return;
     QTextCharFormat change;
-    change.setFont(font, QTextCharFormat::FontPropertiesSpecifiedOnly);
+    change.setForeground(colour);
     change.setFontFamilies({font.family()});
     change.setFontPointSize(font.pointSizeF());
     change.setFontWeight(font.weight());

@@ -244,6 +244,35 @@ private slots:
         QCOMPARE(editor.control.Text(), QString());
     }
 
+    void theFontDialogSetsFontStyleAndColourOfTheSelection()
+    {
+        Editor editor;
+        editor.edit.SetSelText(QStringLiteral("word"));
+        editor.edit.SelectAll();
+        QFont chosen(QStringLiteral("DejaVu Sans"), 20);
+        chosen.setBold(true);
+        chosen.setItalic(true);
+        QList<CommonDialogRequest> asked;
+        SetCommonDialogSink([&](const CommonDialogRequest& request) {
+            asked << request;
+            CommonDialogAnswer answer;
+            answer.accepted = true;
+            answer.font = chosen;
+            answer.colour = QColor(Qt::red);
+            return answer;
+        });
+        editor.edit.FontDialog();
+        SetCommonDialogSink({});
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.at(0).kind, CommonDialogRequest::Kind::Font);
+        editor.control.SetSelStart(2);
+        const QTextCharFormat format = editor.control.currentCharFormat();
+        QCOMPARE(format.fontPointSize(), 20.0);
+        QVERIFY(format.fontWeight() >= QFont::Bold);
+        QVERIFY(format.fontItalic());
+        QCOMPARE(format.foreground().color(), QColor(Qt::red));
+    }
+
     void indentsMoveAListWithinItsLevels()
     {
         Editor editor;
