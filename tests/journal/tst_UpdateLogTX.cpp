@@ -773,6 +773,10 @@ private slots:
         QCOMPARE(notes->SelText(), QStringLiteral("eth"));
         find->findChild<QPushButton*>(QStringLiteral("Close"))->click();
         WaitIdle();
+        // The button bar leaves the shown text as it is.
+        notes->SelectAll();
+        form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("bold"))->click();
+        QVERIFY(notes->currentCharFormat().fontWeight() < QFont::Bold);
         QCOMPARE(notes->Text(), QStringLiteral("Teeth"));
     }
 

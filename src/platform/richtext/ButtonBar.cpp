@@ -194,7 +194,7 @@ void ButtonBar::showAlignment()
 
 void ButtonBar::mergeFormat(const QTextCharFormat& format)
 {
-    if (!control_)
+    if (!control_ || control_->isReadOnly()) // text that is only shown keeps its format
         return;
     control_->mergeCurrentCharFormat(format);
     control_->setFocus();
@@ -202,7 +202,7 @@ void ButtonBar::mergeFormat(const QTextCharFormat& format)
 
 void ButtonBar::setAlignment(Qt::Alignment alignment)
 {
-    if (!control_)
+    if (!control_ || control_->isReadOnly())
         return;
     control_->setAlignment(alignment);
     showAlignment();
