@@ -4,6 +4,8 @@
 #include "core/PrintRec.h"
 #include "core/Procedures.h"
 #include "core/SharedState.h"
+#include "journal/JournalProcedures.h"
+#include "journal/MonthGrid.h"
 #include "organizer/OrganizerProcedures.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
@@ -14,6 +16,7 @@
 #include "platform/store/View.h"
 
 #include "core/DataFolder.h"
+#include "journal/MiscDefinitions.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QDir>
@@ -226,6 +229,7 @@ private slots:
         for (TableRelations* relations : {RelationsREM, RelationsTSK, RelationsCON, RelationsLOG})
             QVERIFY(relations->Open() == Level::GoOn); // the test's own hold, to write records
         RegisterCoreProcedures();
+        RegisterJournalProcedures(); // Date View; the event editor gives way to the stand-in below
         RegisterOrganizerProcedures();
         const auto select = [](const QString& procedure, const QString& numberField, FileManager* access) {
             RegisterProcedure(procedure, [=] {
@@ -279,7 +283,7 @@ private slots:
     void cleanup()
     {
         // Forms first (they ask nothing on the way out), then what they were called from.
-        for (const char* procedure : {"UpdateReminder", "Reminder", "OverdueReminders"})
+        for (const char* procedure : {"UpdateReminder", "Reminder", "OverdueReminders", "DateView"})
             for (WindowController* window : WindowsOf(QString::fromLatin1(procedure))) {
                 window->CANCELACTION = 0;
                 PostEvent(Event::CloseWindow, 0, window->Thread());
@@ -382,6 +386,52 @@ private slots:
         QCOMPARE(stored.Value("REM:Dismiss").toInt(), 0);
         QCOMPARE(stored.Value("REM:LinkType").toInt(), 0);
         QCOMPARE(stored.Value("REM:UniqueID").toInt(), Me);
+    }
+
+    // Date View's reminder list runs the form, which takes the day picked there.
+    void dateViewsReminderListRunsTheForm()
+    {
+        WindowController* view = Open("DateView");
+        QVERIFY(view);
+        auto* left = dynamic_cast<MonthGrid*>(view->window.Widget(ControlNumber(*view, "M1")));
+        QVERIFY(left);
+        QTest::mouseClick(left, Qt::LeftButton, {}, left->CellRect(left->PlaceOf(20)).center());
+        WaitIdle();
+        const qint32 picked = SelectedDate;
+        QCOMPARE(DateFromDayNumber(picked).day(), 20);
+        QVERIFY(picked != TodayNumber);
+        Press(*view, "InsertReminder");
+        WindowController* form = FindWindow("UpdateReminder");
+        QVERIFY(form);
+        Type(*form, "Description", "Picked day");
+        Press(*form, "OK");
+        QVERIFY(!FindWindow("UpdateReminder"));
+        View all(AccessREM->GetTable());
+        std::vector<ViewRow> rows;
+        QVERIFY(all.Read({}, Direction::Forward, 10, rows));
+        QCOMPARE(rows.size(), std::size_t(1));
+        QCOMPARE(rows[0].record.Value("REM:ReminderDate").toInt(), picked);
+        const QAbstractItemModel* day = view->window.ListModel(ControlNumber(*view, "ReminderList"));
+        QCOMPARE(day->rowCount(), 1);
+        QCOMPARE(day->data(day->index(0, 2)).toString(), QStringLiteral("Picked day"));
+    }
+
+    // The user-defined fields of reminders: a new reminder takes their defaults, on the tab "Misc".
+    void aNewReminderTakesTheDefaultsOfItsUserDefinedFields()
+    {
+        test::Define({{2, MiscControlType::TextBox, "Room:", "Office"}}, true, MiscRecordType::Reminder);
+        WindowController* form = OpenForm("Insert");
+        QVERIFY(form);
+        Type(*form, "Description", "Meeting");
+        Press(*form, "OK");
+        test::Define({}, false, MiscRecordType::Reminder);
+        QVERIFY(!FindWindow("UpdateReminder"));
+        View all(AccessREM->GetTable());
+        std::vector<ViewRow> rows;
+        QVERIFY(all.Read({}, Direction::Forward, 10, rows));
+        QCOMPARE(rows.size(), std::size_t(1));
+        QCOMPARE(rows[0].record.Value("REM:Misc2").toString(), QStringLiteral("Office"));
+        QCOMPARE(rows[0].record.Value("REM:Misc1").toString(), QString());
     }
 
     // A copy of a linked reminder keeps Show and Dismiss, falls on the selected day and has no link.
@@ -595,13 +645,51 @@ private slots:
     void aViewOnlyFormKeepsTheLinkAndTheVoiceUsable()
     {
         CurrentUserAccess[AccessArea::Reminders] = 1;
-        Add({{"Read only", TodayNumber, 1, 0, 2, 4}});
+        const qint32 number = Add({{"Read only", TodayNumber, 1, 0, 2, 4}})[0];
+        // The reminder's voice message, named after its number.
+        DataPathText = folder->Path();
+        QFile voice(DataPathText + QStringLiteral("r_%1.wav").arg(number));
+        QVERIFY(voice.open(QIODevice::WriteOnly));
+        voice.close();
         WindowController* form = OpenForm();
         QVERIFY(form);
         QCOMPARE(form->window.Caption(), QStringLiteral("View Record"));
+        WindowController* list = FindWindow("Reminder");
+        QCOMPARE(list->window.Label(list->window.ControlNumber("Change")), QStringLiteral("View"));
         QCOMPARE(States(*form, {"PickReminderDate", "SelectLink", "ClearLink", "ShowScraps", "ShowLink"}),
                  QStringLiteral("off off off off on"));
+        QCOMPARE(States(*form, {"PlayVoiceMessage", "ExportVoiceMessage", "RecordVoiceMessage",
+                                "ImportVoiceMessage", "DeleteVoiceMessage"}),
+                 QStringLiteral("on on off off off"));
+        QVERIFY(form->window.IsHidden(ControlNumber(*form, "OK")));
+        voice.remove();
         QVERIFY(!LinkRadio(*form, "Task")->isEnabled());
+    }
+
+    // The date button opens "Select Reminder Date" on the reminder's date, or on today while it has none;
+    // a cancelled picker leaves the date it started from.
+    void theDateButtonPicksTheReminderDate_data()
+    {
+        QTest::addColumn<int>("date");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("no date") << 0 << TodayNumber;
+        QTest::newRow("a date") << TodayNumber + 9 << TodayNumber + 9;
+    }
+    void theDateButtonPicksTheReminderDate()
+    {
+        QFETCH(int, date);
+        QFETCH(int, stored);
+        const qint32 number = Add({{"Someday", date}})[0];
+        WindowController* form = OpenForm();
+        QVERIFY(form);
+        Press(*form, "PickReminderDate");
+        WindowController* picker = FindWindow("SelectDate");
+        QVERIFY(picker);
+        QVERIFY(picker->window.Caption().startsWith("Select Reminder Date"));
+        Press(*picker, "Cancel");
+        Press(*form, "OK");
+        QVERIFY(!FindWindow("UpdateReminder"));
+        QCOMPARE(Stored(number, "REM:ReminderDate").toInt(), stored);
     }
 
     // With a fixed clock, the pane lists the reminders that are due; each appears or leaves after the
