@@ -48,7 +48,7 @@ void StandardForm::SetShowScraps(int button)
     showScraps_ = button;
 }
 
-int StandardForm::DescribeStamps()
+int StandardForm::DescribeStamps(const QString& createdPrompt)
 {
     FileManager& access = relations_->Access();
     const QString prefix = access.GetTable().Prefix() + QLatin1Char(':');
@@ -62,7 +62,7 @@ int StandardForm::DescribeStamps()
     };
     return window
         .Panel([&] {
-            stamp(QStringLiteral("Created on"), stamps_.createDate, stamps_.createLoginId);
+            stamp(createdPrompt, stamps_.createDate, stamps_.createLoginId);
             stamp(QStringLiteral("Edited on"), stamps_.lastEditDate, stamps_.lastEditLoginId);
         })
         .Name(QStringLiteral("CreatePanel"));

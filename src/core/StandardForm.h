@@ -65,8 +65,8 @@ protected:
     // scrap's text and paste it into the form; the form then shows its values again.
     void SetShowScraps(int button);
     // After SetRecord: a panel with the record's stamps, "Created on" date "by" login id and "Edited on"
-    // date "by" login id, each date blank while it is 0.
-    int DescribeStamps();
+    // date "by" login id, each date blank while it is 0; a form may word the first prompt its own way.
+    int DescribeStamps(const QString& createdPrompt = QStringLiteral("Created on"));
 
     // The window's own check of the record before it is written: Level::GoOn writes it; any other level
     // keeps the form open with the values entered.

@@ -187,6 +187,13 @@ private slots:
         Type(*window, window->date, QLocale().toString(QDate(2030, 7, 4), QLocale::ShortFormat));
         window->Update();
         QCOMPARE(spin->value(), DayNumberFromDate(QDate(2030, 7, 4)));
+
+        // Read-only, it steps by 0; writable again, by a day.
+        window->window.SetReadOnly(window->date);
+        QVERIFY(spin->isReadOnly());
+        QCOMPARE(spin->singleStep(), 0);
+        window->window.SetReadOnly(window->date, false);
+        QCOMPARE(spin->singleStep(), 1);
     }
 
     void aProgressBarShowsItsBoundValue()
