@@ -3,8 +3,9 @@
 #include "core/DataLayer.h"
 #include "core/DockedPane.h"
 #include "core/Procedures.h"
-#include "core/StandardBrowseList.h"
 #include "core/SharedState.h"
+#include "core/StandardBrowseList.h"
+#include "organizer/OrganizerLists.h"
 #include "organizer/ReminderLink.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
@@ -56,14 +57,12 @@ public:
                    .Tip(QStringLiteral("Browsing Records"))
                    .Name(QStringLiteral("List"))
                    .Stretch();
-        const auto iconButton = [&](const QString& tip, const QString& image) {
-            return window.Button({}, image).Tip(tip).Name(tip);
-        };
         window.Row([&] {
-            insertButton = iconButton(QStringLiteral("Insert"), QStringLiteral("WIZINS.gif"));
-            changeButton = iconButton(QStringLiteral("Change"), QStringLiteral("WIZEDIT.gif"));
-            deleteButton = iconButton(QStringLiteral("Delete"), QStringLiteral("WIZDEL.gif"));
-            copyButton = iconButton(QStringLiteral("Copy"), QStringLiteral("WIZDITTO.gif"));
+            insertButton = DescribeIconButton(window, QStringLiteral("Insert"), QStringLiteral("WIZINS.gif"));
+            changeButton =
+                DescribeIconButton(window, QStringLiteral("Change"), QStringLiteral("WIZEDIT.gif"));
+            deleteButton = DescribeIconButton(window, QStringLiteral("Delete"), QStringLiteral("WIZDEL.gif"));
+            copyButton = DescribeIconButton(window, QStringLiteral("Copy"), QStringLiteral("WIZDITTO.gif"));
             window.Spacer();
             closeButton = window.Button(QStringLiteral("Close")).Name(QStringLiteral("Close")).Hide();
         });
@@ -129,8 +128,9 @@ protected:
         brw.MapField(QStringLiteral("REM:ReminderDate"), 0, QStringLiteral("@D17B"));
         brw.MapField(QStringLiteral("REM:Description"), 1);
         if (QTreeView* tree = brw.Widget())
-            tree->header()->resizeSection(0, tree->fontMetrics().horizontalAdvance(QStringLiteral("28 Sep 2026")) +
-                                                 tree->fontMetrics().averageCharWidth() * 3);
+            tree->header()->resizeSection(
+                0, tree->fontMetrics().horizontalAdvance(QStringLiteral("28 Sep 2026")) +
+                       tree->fontMetrics().averageCharWidth() * 3);
     }
 
 private:

@@ -5,8 +5,8 @@
 #include "core/ProgramGlobals.h"
 #include "core/SharedState.h"
 #include "platform/framework/FileManager.h"
-#include "platform/framework/WindowController.h"
 #include "platform/framework/TableRelations.h"
+#include "platform/framework/WindowController.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
@@ -27,14 +27,13 @@ LinkedTable LinkedTableOf(int linkType)
     switch (linkType) {
     case LinkType::LogEvent:
         return {AccessLOG, QStringLiteral("LOG:LogNum"), QStringLiteral("LOG:LogNumK"),
-                QStringLiteral("UpdateLogTX"),
-                QStringLiteral("SelectLogEvent")};
+                QStringLiteral("UpdateLogTX"), QStringLiteral("SelectLogEvent")};
     case LinkType::Contact:
-        return {AccessCON, QStringLiteral("CON:Num"), QStringLiteral("CON:NumK"), QStringLiteral("UpdateContact"),
-                QStringLiteral("SelectContact")};
+        return {AccessCON, QStringLiteral("CON:Num"), QStringLiteral("CON:NumK"),
+                QStringLiteral("UpdateContact"), QStringLiteral("SelectContact")};
     case LinkType::Task:
-        return {AccessTSK, QStringLiteral("TSK:Num"), QStringLiteral("TSK:NumK"), QStringLiteral("UpdateTask"),
-                QStringLiteral("SelectTask")};
+        return {AccessTSK, QStringLiteral("TSK:Num"), QStringLiteral("TSK:NumK"),
+                QStringLiteral("UpdateTask"), QStringLiteral("SelectTask")};
     default:
         return {};
     }
@@ -63,7 +62,7 @@ QString ReminderTypeText(int linkType)
 {
     static const std::array<const char*, 4> words{"None", "Log Event", "Contact", "Task"};
     return linkType >= 0 && linkType < int(words.size()) ? QString::fromLatin1(words[std::size_t(linkType)])
-                                                        : QString();
+                                                         : QString();
 }
 
 void ShowInvalidLinkType()

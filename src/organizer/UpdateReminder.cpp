@@ -2,94 +2,59 @@
 
 #include "core/DataLayer.h"
 #include "core/SharedState.h"
-#include "core/StandardForm.h"
-#include "journal/MiscFieldControls.h"
 #include "journal/SelectDate.h"
 #include "journal/VoiceMessage.h"
+#include "organizer/OrganizerForm.h"
 #include "organizer/ReminderLink.h"
 #include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/DayNumbers.h"
 #include "platform/runtime/MessageBox.h"
 
 #include <QAbstractSpinBox>
-#include <QLayout>
+#include <QDate>
 
 namespace jornix {
 namespace {
 
-// The highest day a reminder date takes: 31 December 9999.
-constexpr int LastDay = 2994626;
-
-class UpdateReminderWindow : public StandardForm
+class UpdateReminderWindow : public OrganizerForm
 {
 public:
-    int sheet = 0, miscTab = 0, description = 0, reminderDate = 0, pickDate = 0, showReminder = 0,
-        dismiss = 0, linkType = 0, showLink = 0, selectLink = 0, clearLink = 0, notes = 0, showScraps = 0,
-        privateBox = 0, okButton = 0, cancelButton = 0, helpButton = 0;
+    int description = 0, reminderDate = 0, pickDate = 0, showReminder = 0, dismiss = 0, linkType = 0,
+        showLink = 0, selectLink = 0, clearLink = 0, notes = 0, showScraps = 0;
     VoiceMessage voice;
-    MiscFieldControls misc{*this, MiscRecordType::Reminder, *AccessREM, QStringLiteral("REM:Misc")};
 
     UpdateReminderWindow()
-        : StandardForm(QStringLiteral("UpdateReminder"), QStringLiteral("Reminder")),
+        : OrganizerForm(QStringLiteral("UpdateReminder"), QStringLiteral("Reminder"),
+                        MiscRecordType::Reminder, *AccessREM, QStringLiteral("REM:")),
           voice(
               *this, QStringLiteral("r_"), [this] { return Field(QStringLiteral("REM:Num")).toInt(); },
               CurrentUserAccess[AccessArea::Reminders])
     {
         SetRecord(*RelationsREM);
-        sheet = window
-                    .Sheet([&] {
-                        window.Tab(QStringLiteral("General"), [&] { DescribeGeneralTab(); });
-                        miscTab = window.Tab(QStringLiteral("Misc"), [&] {
-                            window.Text(QStringLiteral(
-                                "To enable Misc. Fields, go to Program Setup - Misc Fields (tab)."));
-                        });
-                    })
-                    .Name(QStringLiteral("Sheet"))
-                    .Stretch();
-        window.Widget(miscTab)->layout()->setAlignment(Qt::AlignTop);
-        misc.SetMiscTab(miscTab);
-        window.Row([&] {
-            DescribeStamps();
-            window.Spacer();
-            window.Display(BindField(*AccessREM, "REM:Num"), QStringLiteral("@n-14")).Name(QStringLiteral("Num"));
-            privateBox = window.Check(QStringLiteral("&Private"), BindField(*AccessREM, "REM:Private"))
-                             .Name(QStringLiteral("Private"));
-        });
-        window.Row([&] {
-            helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
-            window.Spacer();
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
-                           .Default()
-                           .Name(QStringLiteral("OK"));
-            cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                               .Name(QStringLiteral("Cancel"));
-        });
+        DescribeSheet([&] { DescribeGeneralTab(); });
+        DescribeFoot();
         CheckAccess(CurrentUserAccess[AccessArea::Reminders], QStringLiteral("Reminders"), true);
         for (TableRelations* linked : {RelationsCON, RelationsLOG, RelationsTSK})
             UseTable(*linked);
-        SetButtons(okButton, cancelButton);
         SetNameField(QStringLiteral("REM:Description"));
-        SetPrivateBox(privateBox);
         SetShowScraps(showScraps);
         SetFirstField(description);
         SetHelp(QStringLiteral("editingreminders.htm"), helpButton);
-        KeepPlacement();
-        KeepMinimumSize();
     }
 
     void SetFieldDefaults() override
     {
         // Every new reminder, a copy too, falls on the day chosen in Date View; until then on today.
         SetField(QStringLiteral("REM:ReminderDate"), SelectedDate ? SelectedDate : Today());
-        StandardForm::SetFieldDefaults();
-        misc.SetMiscDefaults();
+        OrganizerForm::SetFieldDefaults();
     }
 
     int OnAccepted(int control) override
     {
-        if (const int level = StandardForm::OnAccepted(control); level != Level::GoOn)
+        if (const int level = OrganizerForm::OnAccepted(control); level != Level::GoOn)
             return level;
         if (control == linkType)
             ChangeLinkType();
@@ -105,22 +70,16 @@ public:
     }
 
 protected:
-    int PrepareRecord() override
-    {
-        misc.FetchMiscDefinitions();
-        return StandardForm::PrepareRecord();
-    }
-
     void SetUpWindow() override
     {
-        StandardForm::SetUpWindow();
-        misc.CreateMiscControls(); // read-only for a form that only views
+        OrganizerForm::SetUpWindow();
         if (REQUEST == Request::ViewOnly) {
             // Following the link, playing and exporting the voice message stay possible.
             for (const int control : {pickDate, selectLink, clearLink, voice.Buttons().record,
                                       voice.Buttons().importButton, voice.Buttons().remove, showScraps})
                 window.Disable(control);
-            qobject_cast<QAbstractSpinBox*>(window.Widget(reminderDate))->setButtonSymbols(QAbstractSpinBox::NoButtons);
+            qobject_cast<QAbstractSpinBox*>(window.Widget(reminderDate))
+                ->setButtonSymbols(QAbstractSpinBox::NoButtons);
         }
         LinkButtons();
         window.ShowValues();
@@ -129,8 +88,9 @@ protected:
     int ValidateRecord() override
     {
         if (LinkTypeValue() > 0 && LinkNumber() == 0) {
-            ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Missing Link"),
-                           QStringLiteral("You must select the link or change the link type to \"No Link\"."));
+            ShowMessageBox(
+                MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Missing Link"),
+                QStringLiteral("You must select the link or change the link type to \"No Link\"."));
             window.Select(selectLink);
             return Level::Handled;
         }
@@ -142,23 +102,23 @@ private:
     {
         window.Group(QStringLiteral("Reminder"), [&] {
             window.Prompt(QStringLiteral("&Description:"));
-            description =
-                window.Entry(BindField(*AccessREM, "REM:Description"), QStringLiteral("@s255"))
-                    .Tip(QStringLiteral("Description"))
-                    .Name(QStringLiteral("Description"));
+            description = window.Entry(BindField(*AccessREM, "REM:Description"), QStringLiteral("@s255"))
+                              .Tip(QStringLiteral("Description"))
+                              .Name(QStringLiteral("Description"));
             window.Row([&] {
                 window.Prompt(QStringLiteral("&Reminder Date:"));
-                reminderDate =
-                    window.Spin(BindField(*AccessREM, "REM:ReminderDate"), QStringLiteral("@D17B"), 0, LastDay)
-                        .Tip(QStringLiteral("Reminder Date"))
-                        .Name(QStringLiteral("ReminderDate"));
+                reminderDate = window
+                                   .Spin(BindField(*AccessREM, "REM:ReminderDate"), QStringLiteral("@D17B"),
+                                         0, DayNumberFromDate(QDate(9999, 12, 31)))
+                                   .Tip(QStringLiteral("Reminder Date"))
+                                   .Name(QStringLiteral("ReminderDate"));
                 pickDate = window.Button({}, QStringLiteral("pickdate.gif"))
                                .Tip(QStringLiteral("Select Date"))
                                .Name(QStringLiteral("PickReminderDate"));
                 window.Spacer();
-                showReminder = window.Check(QStringLiteral("Sho&w Reminder"),
-                                            BindField(*AccessREM, "REM:ShowReminder"))
-                                   .Name(QStringLiteral("ShowReminder"));
+                showReminder =
+                    window.Check(QStringLiteral("Sho&w Reminder"), BindField(*AccessREM, "REM:ShowReminder"))
+                        .Name(QStringLiteral("ShowReminder"));
                 dismiss = window.Check(QStringLiteral("&Dismiss"), BindField(*AccessREM, "REM:Dismiss"))
                               .Name(QStringLiteral("Dismiss"));
             });
@@ -179,8 +139,9 @@ private:
                 window.Row([&] {
                     showLink = window.Button(QStringLiteral("Show Link..."), QStringLiteral("viewlink.gif"))
                                    .Name(QStringLiteral("ShowLink"));
-                    selectLink = window.Button(QStringLiteral("Select Link..."), QStringLiteral("newlink.gif"))
-                                     .Name(QStringLiteral("SelectLink"));
+                    selectLink =
+                        window.Button(QStringLiteral("Select Link..."), QStringLiteral("newlink.gif"))
+                            .Name(QStringLiteral("SelectLink"));
                     clearLink = window.Button(QStringLiteral("Clear Link"), QStringLiteral("dellink.gif"))
                                     .Name(QStringLiteral("ClearLink"));
                     window.Spacer();
@@ -217,7 +178,7 @@ private:
             SetField(QStringLiteral("REM:LinkNum"), 0);
         const bool typed = LinkTypeValue() != 0;
         const bool linked = typed && LinkNumber() != 0;
-        const bool full = CurrentUserAccess[AccessArea::Reminders] == 2 && REQUEST != Request::ViewOnly;
+        const bool full = AccessLevel() == 2 && REQUEST != Request::ViewOnly;
         window.Enable(selectLink, typed && full);
         window.Enable(showLink, linked);
         window.Enable(clearLink, linked && full);
@@ -262,8 +223,8 @@ private:
     void ShowLink()
     {
         Update();
-        if (FollowLink(LinkTypeValue(), LinkNumber()) == LinkResult::Missing &&
-            CurrentUserAccess[AccessArea::Reminders] == 2 && REQUEST != Request::ViewOnly) {
+        if (FollowLink(LinkTypeValue(), LinkNumber()) == LinkResult::Missing && AccessLevel() == 2 &&
+            REQUEST != Request::ViewOnly) {
             SetLink(0, 0); // reaches the table only when the form is completed
             LinkButtons();
         }

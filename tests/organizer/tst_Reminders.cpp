@@ -17,6 +17,7 @@
 
 #include "core/DataFolder.h"
 #include "journal/MiscDefinitions.h"
+#include "organizer/OrganizerTest.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QDir>
@@ -25,6 +26,9 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+using jornix::test::CheckPicture;
+using jornix::test::Column;
+using jornix::test::RemoveAll;
 
 // The reminders as the user meets them: the list "Reminders", the reminder form with its link, and the pane
 // "Overdue Reminders".
@@ -107,17 +111,6 @@ QVariant Stored(qint32 number, const char* field)
     return ReadReminder(number) ? AccessREM->Buffer().Value(QString::fromLatin1(field)) : QVariant();
 }
 
-void RemoveAll(FileManager& access)
-{
-    Table& table = access.GetTable();
-    View all(table);
-    std::vector<ViewRow> rows;
-    all.Read({}, Direction::Forward, 100000, rows);
-    for (const ViewRow& row : rows)
-        if (table.FetchRow(row.position.rowId))
-            table.Delete();
-}
-
 std::vector<WindowController*> WindowsOf(const QString& procedure)
 {
     std::vector<WindowController*> found;
@@ -127,15 +120,14 @@ std::vector<WindowController*> WindowsOf(const QString& procedure)
     return found;
 }
 
-QStringList Column(WindowController& window, int column, int role = Qt::DisplayRole)
+// "icon" for each row that shows an icon in the column, "-" for one that shows none.
+QStringList Icons(WindowController& window, int column)
 {
-    QStringList texts;
+    QStringList icons;
     const QAbstractItemModel* model = window.window.ListModel(ControlNumber(window, "List"));
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QVariant value = model->data(model->index(row, column), role);
-        texts << (role == Qt::DisplayRole ? value.toString() : value.isNull() ? "-" : "icon");
-    }
-    return texts;
+    for (int row = 0; row < model->rowCount(); ++row)
+        icons << (model->data(model->index(row, column), Qt::DecorationRole).isNull() ? "-" : "icon");
+    return icons;
 }
 
 // The enabled state of buttons by use-name: "on" or "off" each, joined by blanks.
@@ -149,7 +141,8 @@ QString States(WindowController& window, const QStringList& names)
 
 QRadioButton* LinkRadio(WindowController& form, const QString& text)
 {
-    for (QRadioButton* radio : form.window.Widget(ControlNumber(form, "LinkType"))->findChildren<QRadioButton*>())
+    for (QRadioButton* radio :
+         form.window.Widget(ControlNumber(form, "LinkType"))->findChildren<QRadioButton*>())
         if (radio->text() == text)
             return radio;
     return nullptr;
@@ -161,22 +154,6 @@ int CheckedLinkType(WindowController& form)
         if (LinkRadio(form, LinkTexts[type])->isChecked())
             return type;
     return -1;
-}
-
-// Every control inside the window; with JORNIX_PICTURES set, the window's picture goes to that folder.
-void CheckPicture(WindowController& window, const QString& name)
-{
-    QWidget* root = window.window.Root();
-    for (const int control : window.window.Controls()) {
-        QWidget* widget = window.window.Widget(control);
-        if (!widget || control <= 0 || !widget->isVisibleTo(root))
-            continue;
-        const QRect inRoot(widget->mapTo(root, QPoint(0, 0)), widget->size());
-        QVERIFY2(root->rect().contains(inRoot), qPrintable(name + ": " + widget->objectName()));
-    }
-    const QString pictures = qEnvironmentVariable("JORNIX_PICTURES");
-    if (!pictures.isEmpty())
-        QVERIFY(root->grab().save(QDir(pictures).filePath(name + ".png")));
 }
 
 // What the stand-ins of the select lists and of the linked records' forms were asked.
@@ -246,7 +223,8 @@ private slots:
         const auto form = [](const QString& procedure, const QString& numberField, FileManager* access) {
             RegisterProcedure(procedure, [=] {
                 ThreadContext& thread = CurrentContext();
-                asked.push_back({procedure, thread.GlobalRequestCode, access->Buffer().Value(numberField).toInt()});
+                asked.push_back(
+                    {procedure, thread.GlobalRequestCode, access->Buffer().Value(numberField).toInt()});
                 thread.GlobalResponseCode = Response::Cancelled;
             });
         };
@@ -332,11 +310,11 @@ private slots:
         QVERIFY(list);
         PickTab(*list, ControlNumber(*list, "Sheet"), tab);
         QCOMPARE(Column(*list, 3), descriptions);
-        const QMap<QString, QString> types{{"Later", "Task"}, {"Call Ann", "Contact"}, {"Bank", ""},
-                                           {"Undated", "Log Event"}};
+        const QMap<QString, QString> types{
+            {"Later", "Task"}, {"Call Ann", "Contact"}, {"Bank", ""}, {"Undated", "Log Event"}};
         const QStringList shownTypes = Column(*list, 4);
-        const QStringList reminderIcons = Column(*list, 0, Qt::DecorationRole);
-        const QStringList privateIcons = Column(*list, 1, Qt::DecorationRole);
+        const QStringList reminderIcons = Icons(*list, 0);
+        const QStringList privateIcons = Icons(*list, 1);
         for (int row = 0; row < descriptions.size(); ++row) {
             const QString& description = descriptions[row];
             QCOMPARE(shownTypes[row], types[description]);
@@ -470,31 +448,34 @@ private slots:
         QTest::addColumn<QString>("buttons"); // Select, Show, Clear
         const int yes = MessageButton::Yes, no = MessageButton::No;
         const QString removeText = "A link was previously defined. Are you sure you want to remove the link?";
-        const QString switchText = "You are about to switch to a different link type. Doing so will remove the "
-                                   "current link. Are you sure you want to remove the link?";
+        const QString switchText =
+            "You are about to switch to a different link type. Doing so will remove the "
+            "current link. Are you sure you want to remove the link?";
         const QString clearText = "Are you sure you want to remove the link?";
-        QTest::newRow("a type chosen while unlinked") << 2 << 0 << 0 << "Contact" << 0 << "" << 2 << 0
-                                                      << "on off off";
-        QTest::newRow("a type switched without a record") << 2 << 3 << 0 << "Contact" << 0 << "" << 2 << 0
-                                                          << "on off off";
+        QTest::newRow("a type chosen while unlinked")
+            << 2 << 0 << 0 << "Contact" << 0 << "" << 2 << 0 << "on off off";
+        QTest::newRow("a type switched without a record")
+            << 2 << 3 << 0 << "Contact" << 0 << "" << 2 << 0 << "on off off";
         QTest::newRow("select completed") << 2 << 3 << 0 << "select 9" << 0 << "" << 3 << 9 << "on on on";
-        QTest::newRow("select completed over a link") << 2 << 3 << 5 << "select 9" << 0 << "" << 3 << 9
-                                                      << "on on on";
+        QTest::newRow("select completed over a link")
+            << 2 << 3 << 5 << "select 9" << 0 << "" << 3 << 9 << "on on on";
         QTest::newRow("select cancelled") << 2 << 3 << 5 << "select 0" << 0 << "" << 3 << 5 << "on on on";
-        QTest::newRow("select cancelled unlinked") << 2 << 1 << 0 << "select 0" << 0 << "" << 1 << 0
-                                                   << "on off off";
-        QTest::newRow("clear link, yes") << 2 << 3 << 5 << "clear" << yes << clearText << 3 << 0 << "on off off";
+        QTest::newRow("select cancelled unlinked")
+            << 2 << 1 << 0 << "select 0" << 0 << "" << 1 << 0 << "on off off";
+        QTest::newRow("clear link, yes")
+            << 2 << 3 << 5 << "clear" << yes << clearText << 3 << 0 << "on off off";
         QTest::newRow("clear link, no") << 2 << 3 << 5 << "clear" << no << clearText << 3 << 5 << "on on on";
-        QTest::newRow("switch, yes") << 2 << 3 << 5 << "Contact" << yes << switchText << 2 << 0 << "on off off";
+        QTest::newRow("switch, yes") << 2 << 3 << 5 << "Contact" << yes << switchText << 2 << 0
+                                     << "on off off";
         QTest::newRow("switch, no") << 2 << 3 << 5 << "Contact" << no << switchText << 3 << 5 << "on on on";
-        QTest::newRow("no link, yes") << 2 << 1 << 5 << "No Link" << yes << removeText << 0 << 0
-                                      << "off off off";
+        QTest::newRow("no link, yes")
+            << 2 << 1 << 5 << "No Link" << yes << removeText << 0 << 0 << "off off off";
         QTest::newRow("no link, no") << 2 << 1 << 5 << "No Link" << no << removeText << 1 << 5 << "on on on";
         QTest::newRow("view only, linked") << 1 << 3 << 5 << "" << 0 << "" << 3 << 5 << "off on off";
-        QTest::newRow("view only, the type is not chosen") << 1 << 3 << 5 << "No Link" << 0 << "" << 3 << 5
-                                                           << "off on off";
-        QTest::newRow("view only, a type without a record") << 1 << 2 << 0 << "" << 0 << "" << 2 << 0
-                                                            << "off off off";
+        QTest::newRow("view only, the type is not chosen")
+            << 1 << 3 << 5 << "No Link" << 0 << "" << 3 << 5 << "off on off";
+        QTest::newRow("view only, a type without a record")
+            << 1 << 2 << 0 << "" << 0 << "" << 2 << 0 << "off off off";
     }
     void theLinkFollowsTheUsersChoices()
     {
@@ -516,7 +497,8 @@ private slots:
             chosen = action.mid(7).toInt();
             Press(*form, "SelectLink");
             QCOMPARE(asked.size(), std::size_t(1));
-            QCOMPARE(asked[0].procedure, QStringList({"", "SelectLogEvent", "SelectContact", "SelectTask"})[type]);
+            QCOMPARE(asked[0].procedure,
+                     QStringList({"", "SelectLogEvent", "SelectContact", "SelectTask"})[type]);
             QCOMPARE(asked[0].request, int(Request::Select));
         } else if (action == "clear") {
             Press(*form, "ClearLink");
@@ -580,8 +562,9 @@ private slots:
         Press(*form, "ShowLink");
         if (privateToAnother) {
             QCOMPARE(boxes.Captions(), QStringList{"Access Denied"});
-            QCOMPARE(boxes.boxes[0].text, QStringLiteral("You are not allowed to view or edit this record. It is "
-                                                         "private to the user who created it."));
+            QCOMPARE(boxes.boxes[0].text,
+                     QStringLiteral("You are not allowed to view or edit this record. It is "
+                                    "private to the user who created it."));
             QVERIFY(asked.empty());
         } else {
             QVERIFY(boxes.boxes.isEmpty());
@@ -637,7 +620,8 @@ private slots:
         Add({{"Bring the slides to the meeting", TodayNumber, 1, 0, 1, 3}});
         WindowController* form = OpenForm();
         QVERIFY(form);
-        QCOMPARE(form->window.Caption(), QStringLiteral("Record will be Changed  (Bring the slides to the meeting)"));
+        QCOMPARE(form->window.Caption(),
+                 QStringLiteral("Record will be Changed  (Bring the slides to the meeting)"));
         CheckPicture(*form, "UpdateReminder");
     }
 
@@ -731,7 +715,7 @@ private slots:
         QCOMPARE(Column(*pane, 1).contains("Under test"), listedToday);
         SetFixedClock(QDateTime(TheDate.addDays(1), QTime(0, 0, 5)));
         QCOMPARE(Column(*pane, 1).contains("Under test"), listedToday); // no refresh yet
-        BroadcastRefresh(); // the frame's timer
+        BroadcastRefresh();                                             // the frame's timer
         WaitIdle();
         QCOMPARE(Column(*pane, 1).contains("Under test"), listedTomorrow);
         QVERIFY(ReadReminder(number));
@@ -749,9 +733,15 @@ private slots:
         QTest::addColumn<QString>("firstRow");  // Insert Change Delete Copy ViewLink Dismiss
         QTest::addColumn<QString>("secondRow"); // the same after the unlinked row is highlighted
         QTest::addColumn<QString>("change");
-        QTest::newRow("full access") << 2 << true << "on on on on on on" << "on on on on off on" << "Change";
-        QTest::newRow("view only") << 1 << true << "off on off off on off" << "off on off off off off" << "View";
-        QTest::newRow("no due reminders") << 2 << false << "on off off off off off" << "" << "Change";
+        QTest::newRow("full access") << 2 << true << "on on on on on on"
+                                     << "on on on on off on"
+                                     << "Change";
+        QTest::newRow("view only") << 1 << true << "off on off off on off"
+                                   << "off on off off off off"
+                                   << "View";
+        QTest::newRow("no due reminders") << 2 << false << "on off off off off off"
+                                          << ""
+                                          << "Change";
     }
     void thePaneButtonsFollowTheRowsAndTheAccess()
     {
@@ -862,9 +852,10 @@ private slots:
         test::MessageRecorder boxes({answer});
         Press(*pane, "CloseX");
         QCOMPARE(boxes.Captions(), QStringList{"Close the window?"});
-        QCOMPARE(boxes.boxes[0].text, QStringLiteral("You are about to close the Overdue Reminders window. To "
-                                                     "activate it again, select View --> Overdue Reminders. "
-                                                     "Close the window?"));
+        QCOMPARE(boxes.boxes[0].text,
+                 QStringLiteral("You are about to close the Overdue Reminders window. To "
+                                "activate it again, select View --> Overdue Reminders. "
+                                "Close the window?"));
         QCOMPARE(FindWindow("OverdueReminders") != nullptr, open);
     }
 };
