@@ -197,17 +197,9 @@ class RemindersTest : public QObject
         return FindWindow("UpdateReminder");
     }
 
-private slots:
-    void initTestCase()
+    // The select lists and the linked records' forms, in place of the real ones.
+    static void RegisterStandIns()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        for (TableRelations* relations : {RelationsREM, RelationsTSK, RelationsCON, RelationsLOG})
-            QVERIFY(relations->Open() == Level::GoOn); // the test's own hold, to write records
-        RegisterCoreProcedures();
-        RegisterJournalProcedures(); // Date View; the event editor gives way to the stand-in below
-        RegisterOrganizerProcedures();
         const auto select = [](const QString& procedure, const QString& numberField, FileManager* access) {
             RegisterProcedure(procedure, [=] {
                 ThreadContext& thread = CurrentContext();
@@ -231,6 +223,19 @@ private slots:
         form("UpdateLogTX", "LOG:LogNum", AccessLOG);
         form("UpdateContact", "CON:Num", AccessCON);
         form("UpdateTask", "TSK:Num", AccessTSK);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        folder = std::make_unique<test::DataFolder>();
+        frame = std::make_unique<test::TestFrame>();
+        for (TableRelations* relations : {RelationsREM, RelationsTSK, RelationsCON, RelationsLOG})
+            QVERIFY(relations->Open() == Level::GoOn); // the test's own hold, to write records
+        RegisterCoreProcedures();
+        RegisterJournalProcedures(); // Date View; the event editor gives way to the stand-in below
+        RegisterOrganizerProcedures();
         RegisterProcedure(QStringLiteral("PrintRec"), [] {
             printed.push_back(PrintRecRequest);
             CurrentContext().GlobalResponseCode = Response::Cancelled;
@@ -247,6 +252,7 @@ private slots:
     void init()
     {
         SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
+        RegisterStandIns();
         CurrentUserAccess.fill(2);
         CurrentUserUniqueID = Me;
         UsrAccess::LoginID = QStringLiteral("me");
@@ -261,7 +267,8 @@ private slots:
     void cleanup()
     {
         // Forms first (they ask nothing on the way out), then what they were called from.
-        for (const char* procedure : {"UpdateReminder", "Reminder", "OverdueReminders", "DateView"})
+        for (const char* procedure :
+             {"UpdateTask", "SelectTask", "UpdateReminder", "Reminder", "OverdueReminders", "DateView"})
             for (WindowController* window : WindowsOf(QString::fromLatin1(procedure))) {
                 window->CANCELACTION = 0;
                 PostEvent(Event::CloseWindow, 0, window->Thread());
@@ -575,6 +582,32 @@ private slots:
         }
         QCOMPARE(CheckedLinkType(*form), 3);
         QVERIFY(form->window.IsEnabled(ControlNumber(*form, "ShowLink")));
+    }
+
+    // The real task select list and task form, through the link.
+    void theLinkReachesTheTaskSelectListAndForm()
+    {
+        RegisterOrganizerProcedures();
+        const qint32 task = AddTask("Tax return");
+        const qint32 reminder = Add({{"Tax", TodayNumber, 1, 0, 3, 0}})[0];
+        WindowController* form = OpenForm();
+        QVERIFY(form);
+        Press(*form, "SelectLink");
+        WindowController* select = FindWindow("SelectTask");
+        QVERIFY(select);
+        PickRow(*select, ControlNumber(*select, "List"), 0);
+        Press(*select, "Select");
+        QVERIFY(!FindWindow("SelectTask"));
+        QCOMPARE(States(*form, {"SelectLink", "ShowLink", "ClearLink"}), QStringLiteral("on on on"));
+        Press(*form, "ShowLink");
+        WindowController* taskForm = FindWindow("UpdateTask");
+        QVERIFY(taskForm);
+        QCOMPARE(taskForm->window.Caption(), QStringLiteral("Record will be Changed  (Tax return)"));
+        Press(*taskForm, "Cancel");
+        QVERIFY(!FindWindow("UpdateTask"));
+        Press(*form, "OK");
+        QVERIFY(!FindWindow("UpdateReminder"));
+        QCOMPARE(Stored(reminder, "REM:LinkNum").toInt(), task);
     }
 
     // A reminder linked to a task deleted afterwards: "Link Missing". With full access the form falls back
