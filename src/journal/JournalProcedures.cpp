@@ -2,6 +2,7 @@
 
 #include "core/Procedures.h"
 #include "journal/DateView.h"
+#include "journal/MigrateData.h"
 #include "journal/UpdateLogTX.h"
 #include "journal/UpdateMiscFields.h"
 
@@ -10,6 +11,7 @@ namespace jornix {
 void RegisterJournalProcedures()
 {
     RegisterProcedure(QStringLiteral("DateView"), DateView);
+    RegisterProcedure(QStringLiteral("MigrateData"), MigrateData);
     RegisterProcedure(QStringLiteral("UpdateLogTX"), UpdateLogTX);
     RegisterProcedure(QStringLiteral("UpdateMiscFields"), UpdateMiscFields);
 }

@@ -116,7 +116,9 @@ enum : int
 {
     Normal = 0,
     Bold = 1,
-    Italic = 2
+    Italic = 2,
+    Underline = 4,
+    StrikeOut = 8
 };
 }
 

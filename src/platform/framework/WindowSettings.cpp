@@ -187,6 +187,8 @@ void WindowDescription::SetFont(int control, const QString& face, int points, in
             font.setPointSize(points);
         font.setBold(style & FontStyle::Bold);
         font.setItalic(style & FontStyle::Italic);
+        font.setUnderline(style & FontStyle::Underline);
+        font.setStrikeOut(style & FontStyle::StrikeOut);
         return font;
     };
     if (record->action)
