@@ -3,6 +3,7 @@
 #include "journal/JournalProcedures.h"
 #include "organizer/OrganizerProcedures.h"
 #include "platform/runtime/ProgramThreads.h"
+#include "reports/ResetReportLayouts.h"
 
 #include <QApplication>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     jornix::RegisterCoreProcedures();
     jornix::RegisterJournalProcedures();
     jornix::RegisterOrganizerProcedures();
+    jornix::RegisterReportProcedures();
     int exitCode = 0;
     jornix::StartProcedureThread([&exitCode] {
         exitCode = jornix::ProgramStart();
