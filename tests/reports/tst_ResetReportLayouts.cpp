@@ -4,6 +4,7 @@
 #include "core/Procedures.h"
 #include "core/SetTableFileNames.h"
 #include "platform/framework/WindowController.h"
+#include "platform/reportengine/Formula.h"
 #include "platform/reportengine/LayoutFile.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/runtime/ProgramThreads.h"
@@ -71,6 +72,24 @@ QMap<QString, QByteArray> Files(const QString& folder)
          QDir(folder).entryInfoList({"jx_*"}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
         files.insert(info.fileName(), info.isDir() ? QByteArray("<folder>") : Contents(info.filePath()));
     return files;
+}
+
+// Every formula of a layout: texts, conditions, table cells, groups.
+QStringList Formulas(const ReportLayout& layout)
+{
+    QStringList formulas;
+    for (const std::vector<LayoutObject>& layer : layout.layers)
+        for (const LayoutObject& object : layer) {
+            formulas << object.lines << object.condition << object.table.groupFormula;
+            for (const auto* lines : {&object.table.headerLines, &object.table.groupHeaderLines,
+                                      &object.table.dataLines, &object.table.footerLines})
+                for (const TableLine& line : *lines) {
+                    formulas << line.condition;
+                    for (const TableCell& cell : line.cells)
+                        formulas << cell.formula;
+                }
+        }
+    return formulas;
 }
 
 } // namespace
@@ -242,6 +261,28 @@ private slots:
         QCOMPARE(layouts.size(), 18);
         QCOMPARE(layouts.last().mid(0, 2), QVariantList({99, 99}));
         QCOMPARE(Rows(AccessLLA_).last(), QVariantList({99, "Dummy Record", ""}));
+    }
+
+    void everyFormulaOfTheShippedLayoutsIsSound_data()
+    {
+        QTest::addColumn<int>("number");
+        for (int number = 1; number <= 17; ++number)
+            QTest::addRow("jx_%d", number) << number;
+    }
+
+    void everyFormulaOfTheShippedLayoutsIsSound()
+    {
+        QFETCH(int, number);
+        ReportLayout layout;
+        QString error;
+        QVERIFY2(ReadLayoutFile(ProgramFolder + QString("DefaultData/jx_%1.rpt").arg(number), layout, error),
+                 qPrintable(error));
+        const QStringList formulas = Formulas(layout);
+        QVERIFY(formulas.size() > 5);
+        for (const QString& text : formulas) {
+            const Formula formula(text);
+            QVERIFY2(formula.Problem(), qPrintable(text + ": " + formula.Problem().Message()));
+        }
     }
 
     void userLayoutsMoveAboveTheHighestNumberWithTheirFiles()
