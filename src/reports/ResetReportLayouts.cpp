@@ -9,7 +9,8 @@
 #include "platform/runtime/ProgramThreads.h"
 #include "reports/InstallFactoryLayouts.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -37,6 +38,10 @@ public:
         auto* layout = new QVBoxLayout(&window_);
         layout->setContentsMargins(24, 18, 24, 18);
         layout->addWidget(new QLabel(QStringLiteral("Resetting Report Layouts..."), &window_));
+        window_.adjustSize();
+        QWidget* over = QApplication::activeWindow();
+        const QRect area = over ? over->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
+        window_.move(area.center() - window_.rect().center());
         window_.show();
     }
     ~ResettingWindow() { window_.close(); }
@@ -65,7 +70,7 @@ void ResetReportLayouts(int askFirst)
         AccessLLA_->Close();
         return;
     }
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     RefreshSuppressed = 1;
     QString failure;
     {
@@ -73,7 +78,7 @@ void ResetReportLayouts(int askFirst)
         YieldNow(); // the window shows before the work starts
         failure = InstallFactoryLayouts();
     }
-    QGuiApplication::restoreOverrideCursor();
+    QApplication::restoreOverrideCursor();
     AccessLLL_->Close();
     AccessLLA_->Close();
     RefreshSuppressed = 0;
