@@ -11,6 +11,9 @@
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
+#include "platform/reportengine/ReportRuns.h"
+#include "reports/PrintProcess.h"
+#include "reports/ReportAreas.h"
 #include "reports/ResetReportLayouts.h"
 
 #include <QDir>
@@ -153,6 +156,7 @@ private slots:
         QVERIFY(QDir().mkpath(GLO.DataPath));
         QVERIFY(QDir().mkpath(ProgramFolder + "DefaultData"));
         SetTableFileNames(GLO.DataPath);
+        DataPathText = GLO.DataPath;
         const QDir shipped(JORNIX_PROGRAM_DIR "/DefaultData");
         for (const QString& name : shipped.entryList(QDir::Files))
             QVERIFY(QFile::copy(shipped.filePath(name), ProgramFolder + "DefaultData/" + name));
@@ -283,6 +287,50 @@ private slots:
             const Formula formula(text);
             QVERIFY2(formula.Problem(), qPrintable(text + ": " + formula.Problem().Message()));
         }
+    }
+
+    void eachFactoryLayoutPrintsTheSampleDataToPdf_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("area");
+        QTest::addColumn<QStringList>("shows");
+        const int areas[] = {1, 1, 1, 1, 3, 3, 3, 2, 2, 2, 4, 4, 5, 6, 1, 1, 1};
+        const QMap<int, QStringList> shows{{1, {"Welcome to Jornix"}},
+                                           {5, {"Sample, Pat", "Example Company, Inc."}},
+                                           {8, {"Sample Task"}},
+                                           {13, {"A quick note", "Here is an example sticky note."}},
+                                           {14, {".Sig 1", ".Sig 2"}},
+                                           {4, {"Welcome to Jornix"}},
+                                           {17, {"Welcome to Jornix", "This is your journal."}}};
+        for (int number = 1; number <= 17; ++number)
+            QTest::addRow("jx_%d", number) << number << areas[number - 1] << shows.value(number);
+    }
+
+    void eachFactoryLayoutPrintsTheSampleDataToPdf()
+    {
+        QFETCH(int, number);
+        QFETCH(int, area);
+        QFETCH(QStringList, shows);
+        FirstRun();
+        const QString pdf = GLO.DataPath + QString("jx_%1.pdf").arg(number);
+        Run([&] {
+            const std::vector<FileManager*> tables{AccessLOG, AccessTSK, AccessCON, AccessREM,
+                                                   AccessSTK, AccessSCR, AccessMSC, AccessLLL_};
+            for (FileManager* access : tables)
+                access->Open();
+            PrintProcess(area, number, 1, OutputFormat::Pdf, 0, 0, pdf, "All records", "");
+            for (FileManager* access : tables)
+                access->Close();
+        });
+        QVERIFY2(asked_.isEmpty(), qPrintable(asked_.value(0).caption + ": " + asked_.value(0).text));
+        if (area == 4) { // no sample reminder: no page
+            QVERIFY(!QFileInfo::exists(pdf));
+            return;
+        }
+        QVERIFY(QFileInfo::exists(pdf));
+        const QString text = test::PdfPages(pdf).join("\n");
+        for (const QString& shown : shows)
+            QVERIFY2(text.contains(shown), qPrintable(shown + " not in:\n" + text));
     }
 
     void userLayoutsMoveAboveTheHighestNumberWithTheirFiles()
