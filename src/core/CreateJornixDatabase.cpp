@@ -3,6 +3,7 @@
 #include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
+#include "core/Procedures.h"
 #include "core/Tables.h"
 #include "documents/SampleDocuments.h"
 #include "platform/runtime/Clock.h"
@@ -110,10 +111,7 @@ public:
         if (!made && !jornixFileExisted)
             QFile::remove(jornixFile);
         if (made) {
-            // The factory report layouts come with the report engine; until then none are installed.
-            result_.notes << QStringLiteral(
-                "The factory report layouts are not available in this version, so "
-                "Jornix added no report layouts.");
+            InstallReportLayouts();
             Tell(55);
             if (withSamples)
                 AddSamples();
@@ -209,6 +207,18 @@ private:
                             status);
         }
         return true;
+    }
+
+    // The factory report layouts, by the reports library's procedure (core does not link it); a reset that
+    // fails has said so itself.
+    void InstallReportLayouts()
+    {
+        const QString reset = QStringLiteral("ResetReportLayouts");
+        if (!HasProcedure(reset))
+            result_.notes << QStringLiteral("The factory report layouts are not available in this version, so "
+                                            "Jornix added no report layouts.");
+        else
+            CallProcedure(reset);
     }
 
     // Each table gets its samples only while it is empty; what goes wrong here is told, and the setup goes

@@ -23,11 +23,12 @@ struct DatabaseCreation
 };
 
 // The work of the setup's last page, in the data folder GLO.DataPath: makes every record file and table that
-// is missing (an existing file keeps all its records), adds the administrator and the report areas and, when
-// asked, the sample records, each only into a table that is still empty. Writes the tables directly, so no
-// refresh follows. progress is told each value from 0 to 100 as the work goes on. When the record files, the
-// administrator or the report areas cannot be made, the database file of the log and the users is removed
-// again (when this run made it), so that the next start asks for the setup once more.
+// is missing (an existing file keeps all its records), adds the administrator and the report areas, has the
+// procedure "ResetReportLayouts" install the factory report layouts and, when asked, adds the sample records,
+// each only into a table that is still empty. Writes the tables directly, so no refresh follows. progress is
+// told each value from 0 to 100 as the work goes on. When the record files, the administrator or the report
+// areas cannot be made, the database file of the log and the users is removed again (when this run made it),
+// so that the next start asks for the setup once more.
 DatabaseCreation CreateJornixDatabase(const FirstLogin& login, bool withSamples,
                                       const std::function<void(int)>& progress = {});
 

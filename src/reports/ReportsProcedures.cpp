@@ -3,6 +3,7 @@
 #include "core/Procedures.h"
 #include "reports/PrintOptions.h"
 #include "reports/PrintRec.h"
+#include "reports/ResetReportLayouts.h"
 
 namespace jornix {
 
@@ -10,6 +11,8 @@ void RegisterReportsProcedures()
 {
     RegisterProcedure(QStringLiteral("PrintRec"), RunPrintRec);
     RegisterProcedure(QStringLiteral("PrintOptions"), PrintOptions);
+    // The first-run setup installs the factory layouts through the table, asking nothing.
+    RegisterProcedure(QStringLiteral("ResetReportLayouts"), [] { ResetReportLayouts(0); });
 }
 
 } // namespace jornix

@@ -60,8 +60,8 @@ private slots:
         const QFileInfo executable(program + "/jornix");
         QVERIFY(executable.isExecutable());
         QCOMPARE(Read(program + "/jornix"), Read(QStringLiteral(JORNIX_PROGRAM_DIR "/jornix")));
-        // What the build wrote into DefaultData (the first-run samples) is installed too.
-        for (const QString& sample : {"sample1.tx", "sample2.tx", "sample1.wav", "Jornix10/LogFile.TPS"})
+        // What the build wrote into DefaultData (the first-run samples, the factory layouts) is installed too.
+        for (const QString& sample : {"sample1.tx", "sample2.tx", "sample1.wav", "Jornix10/LogFile.TPS", "jx_1.rpt", "jx_17.bmp"})
             QCOMPARE(Read(program + "/DefaultData/" + sample),
                      Read(QStringLiteral(JORNIX_PROGRAM_DIR "/DefaultData/") + sample));
         QVERIFY(!Read(program + "/DefaultData/sample1.tx").isEmpty());
