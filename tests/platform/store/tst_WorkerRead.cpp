@@ -53,20 +53,27 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("endedBy"); // "the end", "cancel", "take"
         QTest::addColumn<int>("taken");       // -1: fewer than all, more than none
-        QTest::newRow("every row") << QString() << "the end" << Notes;
+        QTest::addColumn<int>("workers");
+        QTest::newRow("every row") << QString() << "the end" << Notes << 1;
+        QTest::newRow("every row, by three workers") << QString() << "the end" << Notes << 3;
         QTest::newRow("a filter in SQL") << "NTE:Num > 11000"
-                                         << "the end" << 1000;
-        QTest::newRow("cancelled from the progress") << QString() << "cancel" << -1;
-        QTest::newRow("ended by the worker's function") << QString() << "take" << 5;
+                                         << "the end" << 1000 << 1;
+        QTest::newRow("a filter in SQL, by three workers") << "NTE:Num > 11000"
+                                                           << "the end" << 1000 << 3;
+        QTest::newRow("cancelled from the progress") << QString() << "cancel" << -1 << 1;
+        QTest::newRow("cancelled, by three workers") << QString() << "cancel" << -1 << 3;
+        QTest::newRow("ended by the worker's function") << QString() << "take" << 5 << 1;
     }
     void aLongReadLetsTheOtherThreadsGoOn()
     {
         QFETCH(QString, filter);
         QFETCH(QString, endedBy);
         QFETCH(int, taken);
+        QFETCH(int, workers);
         Table& notes = test_->notes;
         std::atomic<int> rows{0};
-        int needles = 0;
+        std::atomic<int> needles{0};
+        std::atomic<qint64> numbers{0}; // the sum of the numbers taken: each row once
         int otherTurns = 0, turnsDuringRead = -1, progressCalls = 0;
         bool readRunning = true, cancelled = false, atMost = true;
         Status status;
@@ -79,6 +86,7 @@ private slots:
         StartProcedureThread([&] {
             QVERIFY(notes.Open());
             WorkerRead read(notes);
+            read.SetWorkers(workers);
             if (!filter.isEmpty()) {
                 SqlExpression compiled;
                 QVERIFY(CompileFilter(filter, notes, ExpressionNames(), compiled));
@@ -88,11 +96,13 @@ private slots:
             status = read.Run(
                 [&](const Record& record, qint64) {
                     ++rows;
+                    numbers += record.Long(0);
                     if (record.Text(1).startsWith(QStringLiteral("needle")))
                         ++needles;
                     // Slow enough that the read spans several turns of the loop and several progress wakes
-                    // (150 ms or more against a wake every 50 ms), and that a cancel comes in time.
-                    if (rows % (endedBy == "cancel" ? 100 : 400) == 0)
+                    // (150 ms or more against a wake every 50 ms), and that a cancel comes in time; with
+                    // several workers, each of them as slow.
+                    if (rows % ((endedBy == "cancel" ? 100 : 400) / workers) == 0)
                         QThread::msleep(5);
                     return endedBy != "take" || rows < 5;
                 },
@@ -115,7 +125,8 @@ private slots:
         else
             QVERIFY(rows > 0 && rows < Notes);
         if (endedBy == "the end" && filter.isEmpty()) {
-            QCOMPARE(needles, Notes / 100);
+            QCOMPARE(numbers.load(), qint64(Notes) * (Notes + 1) / 2);
+            QCOMPARE(needles.load(), Notes / 100);
             QVERIFY(turnsDuringRead > 0);
             QVERIFY(progressCalls > 1);
         }
