@@ -43,11 +43,7 @@ public:
     ManageUsersWindow() : StandardList(QStringLiteral("ManageUsers"), QStringLiteral("Manage User"))
     {
         int list = 0, insertButton = 0, changeButton = 0, deleteButton = 0, helpButton = 0;
-        window.Panel([&] {
-            window.Prompt(QStringLiteral("Manage Users"))
-                .Name(QStringLiteral("Title"))
-                .Font(QStringLiteral("Arial"), HeadingPoints - 2, FontStyle::Bold);
-        });
+        DescribeHeading(QStringLiteral("Manage Users"));
         list = window
                    .List({{QStringLiteral("Login ID"), QStringLiteral("@s30"), Qt::AlignLeft},
                           {QStringLiteral("Full Name"), QStringLiteral("@s255"), Qt::AlignLeft},

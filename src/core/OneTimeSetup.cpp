@@ -4,7 +4,7 @@
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
 #include "core/SetDataPaths.h"
-#include "core/StandardWindow.h"
+#include "core/StandardWizard.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/store/TextValues.h"
@@ -116,26 +116,14 @@ enum Step
 };
 
 // The wizard: a sheet whose tabs do not show, one page per step; the program selects the page.
-class SetupWizard : public StandardWindow
+class SetupWizard : public StandardWizard
 {
 public:
-    SetupWizard() : StandardWindow(QStringLiteral("OneTimeSetup"), QStringLiteral("Jornix Setup"))
+    SetupWizard() : StandardWizard(QStringLiteral("OneTimeSetup"), QStringLiteral("Jornix Setup"))
     {
         dataPath_ = GLO.DataPath;
-        window.Row([&] {
-            window.Image(QStringLiteral("jornix.svg")).Name(QStringLiteral("Logo"));
-            sheet_ = window.Sheet([&] { DescribePages(); }).HideTabs().Stretch();
-        });
-        window.Buttons([&] {
-            next_ = window.Button(QStringLiteral("Next >>")).Name(QStringLiteral("Next")).Default();
-            cancel_ = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                          .Name(QStringLiteral("Cancel"));
-            help_ = window.Button(QString(), QStringLiteral("help.gif"))
-                        .Name(QStringLiteral("Help"))
-                        .Tip(QStringLiteral("Help"));
-        });
-        SetHelp(QStringLiteral("firsttimesetup.htm"), help_);
-        SetFirstField(next_);
+        DescribeWizard([&] { DescribePages(); }, QStringLiteral("firsttimesetup.htm"),
+                       QStringLiteral("jornix.svg"));
     }
 
     int Result() const { return result_; }
@@ -148,24 +136,16 @@ protected:
         GoTo(Welcome);
     }
 
-    int OnAccepted(int control) override
+    void Pressed(int control) override
     {
-        if (const int level = StandardWindow::OnAccepted(control))
-            return level;
-        Update();
         if (control == browse_)
             Browse();
-        else if (control == cancel_)
-            Cancel();
-        else if (control == next_)
-            Next();
-        return Level::GoOn;
     }
 
     // The close box asks as Cancel does; once the database is there (or was found) it finishes.
     int OnCloseRequest() override
     {
-        if (closing_)
+        if (Closing())
             return Level::GoOn;
         Update();
         if (step_ == DatabaseFound || step_ == Finished)
@@ -178,7 +158,7 @@ protected:
 private:
     void DescribePages()
     {
-        Page(QStringLiteral("Welcome to Jornix 2.0"), [&] {
+        AddPage(QStringLiteral("Welcome to Jornix 2.0"), [&] {
             window.Text(
                 QStringLiteral("This is the first time Jornix has been started with this data. The "
                                "next few pages set Jornix up for you; follow the instructions on each "
@@ -190,7 +170,7 @@ private:
                                "it over after the setup with the \"Migrate from 1.0\" command of the "
                                "Setup group."));
         });
-        Page(QStringLiteral("Jornix - Data Path"), [&] {
+        AddPage(QStringLiteral("Jornix - Data Path"), [&] {
             window.Text(
                 QStringLiteral("Jornix keeps all of its information in a database in a folder of your "
                                "choice. If several people will share the same Jornix information, "
@@ -205,14 +185,14 @@ private:
                 browse_ = window.Button(QStringLiteral("...")).Name(QStringLiteral("Browse"));
             });
         });
-        Page(QStringLiteral("Jornix Database Found"), [&] {
+        AddPage(QStringLiteral("Jornix Database Found"), [&] {
             window.Text(QStringLiteral("The Jornix database was found in the following directory:"));
             window.Display(Bind(GLO.DataPath), QStringLiteral("@s255")).Name(QStringLiteral("FoundPath"));
             window.Text(
                 QStringLiteral("Click \"Finish\" and sign in with the Login ID and password that your "
                                "Jornix administrator created for you."));
         });
-        Page(QStringLiteral("Define Your Login ID/Password"), [&] {
+        AddPage(QStringLiteral("Define Your Login ID/Password"), [&] {
             window.Text(QStringLiteral("A Login ID is required: your initials are recommended, up to 30 "
                                        "characters. The password is optional and can be up to 30 characters. "
                                        "You become a Jornix administrator with full access to everything."));
@@ -233,7 +213,7 @@ private:
             window.Text(QStringLiteral("Please remember your Login ID and password: you need them every time "
                                        "you start Jornix."));
         });
-        Page(QStringLiteral("Create Sample Data?"), [&] {
+        AddPage(QStringLiteral("Create Sample Data?"), [&] {
             window.Text(
                 QStringLiteral("Jornix can add a few sample records (log events, a sticky note, scraps, "
                                "a contact and a task) so that you can see how it works. You can delete "
@@ -241,7 +221,7 @@ private:
             window.Check(QStringLiteral("&Create Sample Data"), Bind(createSampleData_))
                 .Name(QStringLiteral("SampleDataCheck"));
         });
-        Page(QStringLiteral("Jornix Setup - Finished"), [&] {
+        AddPage(QStringLiteral("Jornix Setup - Finished"), [&] {
             finishTexts_ =
                 window
                     .Text(QStringLiteral("Your Login ID has been created and Jornix is ready. Click "
@@ -251,18 +231,6 @@ private:
             progressPrompt_ = window.Text(QStringLiteral("Please Wait While Jornix Finishes the Install"))
                                   .Name(QStringLiteral("ProgressPrompt"));
             progress_ = window.Progress(Bind(progressValue_));
-        });
-    }
-
-    int Page(const QString& title, const std::function<void()>& body)
-    {
-        const int number = ++pageCount_;
-        return window.Tab(title, [&] {
-            window.Text(title)
-                .Name(QStringLiteral("Title%1").arg(number))
-                .Font({}, HeadingPoints, FontStyle::Bold);
-            body();
-            window.Spacer(); // the page reads from the top
         });
     }
 
@@ -279,7 +247,7 @@ private:
         window.ShowValues(dataPathEntry_);
     }
 
-    void Cancel()
+    void Cancel() override
     {
         const int answer = ShowMessageBox(
             MessageButton::Yes | MessageButton::No, MessageIcon::Question,
@@ -292,7 +260,7 @@ private:
             Finish(0);
     }
 
-    void Next()
+    void Next() override
     {
         switch (step_) {
         case Welcome:
@@ -381,11 +349,10 @@ private:
     void GoTo(Step step)
     {
         step_ = step;
-        window.SelectTab(sheet_, step);
         const bool last = step == DatabaseFound || step == Finished;
         window.SetLabel(next_, last ? QStringLiteral("Finish") : QStringLiteral("Next >>"));
         window.Show(cancel_, !last);
-        window.ShowValues();
+        TurnTo(step);
         if (step == DataPathStep)
             window.Select(dataPathEntry_);
         else if (step == DefineLogin)
@@ -395,8 +362,7 @@ private:
     void Finish(int result)
     {
         result_ = result;
-        closing_ = true;
-        SetResponse(result ? Response::Completed : Response::Cancelled);
+        Close(result ? Response::Completed : Response::Cancelled);
     }
 
     // The wizard's values, as its entries show them.
@@ -407,8 +373,6 @@ private:
     QString confirm_;
     int createSampleData_ = 1;
 
-    int sheet_ = 0;
-    int pageCount_ = 0;
     int dataPathEntry_ = 0;
     int browse_ = 0;
     int loginIdEntry_ = 0;
@@ -419,12 +383,8 @@ private:
     int progressPrompt_ = 0;
     int progress_ = 0;
     int progressValue_ = 0;
-    int next_ = 0;
-    int cancel_ = 0;
-    int help_ = 0;
     int step_ = Welcome;
     int result_ = 0;
-    bool closing_ = false;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/Procedures.h"
 
 #include "core/ManageUsers.h"
+#include "core/SetupProgram.h"
 #include "core/StandInWindows.h"
 #include "platform/framework/WindowController.h"
 
@@ -69,6 +70,7 @@ void RegisterCoreProcedures()
 {
     RegisterStandInWindows();
     RegisterProcedure(QStringLiteral("ManageUsers"), ManageUsers);
+    RegisterProcedure(QStringLiteral("SetupProgram"), SetupProgram);
 }
 
 } // namespace jornix

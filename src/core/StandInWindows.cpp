@@ -99,7 +99,6 @@ void RegisterStandInWindows()
          "the Scrap Book", true},
         {"ReportDesigner", "Report Designer", WindowType::Child, kind(WindowKind::ReportDesigner),
          &Access(AccessArea::ReportDesigns), "Report Designs"},
-        {"SetupProgram", "Program Setup", WindowType::Child, kind(WindowKind::SetupProgram), nullptr, {}},
         {"OverdueReminders", "Overdue Reminders", WindowType::Pane, kind(WindowKind::OverdueReminders),
          &Access(AccessArea::Reminders), "Reminders"},
         {"MiniStickyNotes", "Mini-Sticky Notes", WindowType::Pane, kind(WindowKind::MiniStickyNotes),
@@ -117,6 +116,7 @@ void RegisterStandInWindows()
         {"SelectTask", "Select Task", WindowType::Dialog, nullptr, nullptr, {}},
         {"SelectScrap", "Select Scrap", WindowType::Dialog, nullptr, nullptr, {}},
         {"PrintRec", "Print Options", WindowType::Dialog, nullptr, nullptr, {}},
+        {"UpdateMiscFields", "Update Misc Fields", WindowType::Dialog, nullptr, nullptr, {}},
     };
     for (const StandIn& standIn : standIns)
         RegisterProcedure(standIn.procedure, [standIn] { Run(standIn); });

@@ -38,12 +38,17 @@ void StandardForm::SetPrivateBox(int checkBox)
     privateBox_ = checkBox;
 }
 
+void StandardForm::SetCaptions(FormCaptions captions)
+{
+    captions_ = std::move(captions);
+}
+
 void StandardForm::SetShowScraps(int button)
 {
     showScraps_ = button;
 }
 
-int StandardForm::DescribeStamps()
+int StandardForm::DescribeStamps(const QString& createdPrompt)
 {
     FileManager& access = relations_->Access();
     const QString prefix = access.GetTable().Prefix() + QLatin1Char(':');
@@ -57,7 +62,7 @@ int StandardForm::DescribeStamps()
     };
     return window
         .Panel([&] {
-            stamp(QStringLiteral("Created on"), stamps_.createDate, stamps_.createLoginId);
+            stamp(createdPrompt, stamps_.createDate, stamps_.createLoginId);
             stamp(QStringLiteral("Edited on"), stamps_.lastEditDate, stamps_.lastEditLoginId);
         })
         .Name(QStringLiteral("CreatePanel"));
@@ -139,15 +144,14 @@ void StandardForm::SetUpWindow()
     }
     if (!keepsCaption_) {
         if (viewOnly_) {
-            window.SetCaption(QStringLiteral("View Record"));
+            window.SetCaption(captions_.view);
         } else if (REQUEST == Request::Insert) {
-            window.SetCaption(QStringLiteral("Record will be Added") + QStringLiteral("  (New)"));
+            window.SetCaption(captions_.insert + QStringLiteral("  (New)"));
         } else if (REQUEST == Request::Change) {
             QString name = nameField_.isEmpty() ? QString() : Field(nameField_).toString();
             while (name.endsWith(QLatin1Char(' ')))
                 name.chop(1);
-            window.SetCaption(QStringLiteral("Record will be Changed") + QStringLiteral("  (") + name +
-                              QStringLiteral(")"));
+            window.SetCaption(captions_.change + QStringLiteral("  (") + name + QStringLiteral(")"));
         }
     }
     if (privateBox_ && stamped_ && Field(stamps_.creatorUniqueId).toInt() != CurrentUserUniqueID)

@@ -27,6 +27,15 @@ struct RecordStamps
     QString lastEditLoginId = QStringLiteral("LastEditLoginID");
 };
 
+// The words of a form's caption by its request; a change adds "  (" and the record's name and ")", an
+// insert "  (New)".
+struct FormCaptions
+{
+    QString view = QStringLiteral("View Record");
+    QString insert = QStringLiteral("Record will be Added");
+    QString change = QStringLiteral("Record will be Changed");
+};
+
 // A control of a form that may only be viewed: entries, text boxes, combo and spin boxes become read-only,
 // check boxes, radio buttons and drop lists disabled; other controls stay as they are.
 void SetControlViewOnly(WindowDescription& window, int control);
@@ -50,13 +59,14 @@ protected:
     void SetButtons(int okButton, int cancelButton);
     void SetNameField(const QString& fieldName); // the record's name in the caption of a change
     void SetPrivateBox(int checkBox);            // enabled only for the creator
+    void SetCaptions(FormCaptions captions);     // the form's own words in place of the usual ones
     void KeepCaption();                          // the caption stays as described, whatever the request
     // The "Show &Scraps..." button: the scrap picker on the form's thread, so that the user can copy a
     // scrap's text and paste it into the form; the form then shows its values again.
     void SetShowScraps(int button);
     // After SetRecord: a panel with the record's stamps, "Created on" date "by" login id and "Edited on"
-    // date "by" login id, each date blank while it is 0.
-    int DescribeStamps();
+    // date "by" login id, each date blank while it is 0; a form may word the first prompt its own way.
+    int DescribeStamps(const QString& createdPrompt = QStringLiteral("Created on"));
 
     // The window's own check of the record before it is written: Level::GoOn writes it; any other level
     // keeps the form open with the values entered.
@@ -77,6 +87,7 @@ private:
     int okButton_ = 0;
     int cancelButton_ = 0;
     QString nameField_;
+    FormCaptions captions_;
     int privateBox_ = 0;
     int showScraps_ = 0;
     bool viewOnly_ = false;

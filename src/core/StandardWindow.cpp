@@ -296,6 +296,17 @@ int StandardWindow::OnWindowEvent(const FrameworkEvent& event)
     return level;
 }
 
+int StandardWindow::DescribeHeading(const QString& text)
+{
+    int heading = 0;
+    window.Panel([&] {
+        heading = window.Prompt(text)
+                      .Name(QStringLiteral("Title"))
+                      .Font(QStringLiteral("Arial"), HeadingPoints - 2, FontStyle::Bold);
+    });
+    return heading;
+}
+
 int StandardWindow::SetUpForm()
 {
     return Level::GoOn;

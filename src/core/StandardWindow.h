@@ -30,7 +30,7 @@ class StandardBrowseList;
 class StandardWindow : public WindowController
 {
 public:
-    static constexpr int HelpKey = 123; // F12; F1 acts as the help key too
+    static constexpr int HelpKey = 123;      // F12; F1 acts as the help key too
     static constexpr int HeadingPoints = 14; // the size of a window's heading ("Welcome to Jornix")
     static inline const QString HelpFile = QStringLiteral("Jornix.chm");
 
@@ -69,6 +69,8 @@ protected:
     // n-th list added runs the window's sub-procedure n as its form. The toolbar acts on the list that has
     // the focus, or on the first one.
     void AddList(StandardBrowseList& list);
+    // The heading of a list window: its name in bold in a panel across the top ("Manage Users").
+    int DescribeHeading(const QString& text);
 
     // The hooks of the steps that are the window's own; each does nothing here.
     virtual int SetUpForm();        // step 9: update table, Cancel button

@@ -66,10 +66,12 @@ public:
     // its BLOB number n: the n-th of its memo and BLOB fields, counted from 1 (the log event's document,
     // LOG:LogDoc, is number 2). Writing the record stays with the caller.
     void SaveToBlob(Table& file, int blobNumber) const;
-    void LoadFromBlob(Table& file, int blobNumber);
+    // Loading answers false when the bytes are no document the control can read (damaged): the control is
+    // then empty.
+    bool LoadFromBlob(Table& file, int blobNumber);
     static int IsTXDocument(Table& file, int blobNumber);
     void SaveToBlob(QByteArray& blob) const;
-    void LoadFromBlob(const QByteArray& blob);
+    bool LoadFromBlob(const QByteArray& blob);
     static int IsTXDocument(const QByteArray& blob);
     static int StripPageHeader(QByteArray& bytes, DocumentPageHeader& header);
     qint32 GetSaveLength(int format, int selectionOnly) const;

@@ -41,11 +41,10 @@ void TXEdit::SaveToBlob(Table& file, int blobNumber) const
     file.Buffer().SetValue(field, blob);
 }
 
-void TXEdit::LoadFromBlob(Table& file, int blobNumber)
+bool TXEdit::LoadFromBlob(Table& file, int blobNumber)
 {
     const int field = blobField(file, blobNumber);
-    if (field >= 0)
-        LoadFromBlob(file.Buffer().Blob(field));
+    return field >= 0 && LoadFromBlob(file.Buffer().Blob(field));
 }
 
 int TXEdit::IsTXDocument(Table& file, int blobNumber)
@@ -74,16 +73,17 @@ void TXEdit::SaveToBlob(QByteArray& blob) const
     blob = pageHeader().ToBytes() + text_->Save(TextFormat::OwnFormat).bytes;
 }
 
-void TXEdit::LoadFromBlob(const QByteArray& blob)
+bool TXEdit::LoadFromBlob(const QByteArray& blob)
 {
     if (!text_)
-        return;
+        return false;
     QByteArray bytes = blob;
     DocumentPageHeader header;
     if (StripPageHeader(bytes, header))
         applyPageHeader(header);
-    text_->Load(bytes, TextFormat::OwnFormat);
+    const bool loaded = text_->Load(bytes, TextFormat::OwnFormat);
     text_->Refresh();
+    return loaded;
 }
 
 void TXEdit::applyPageHeader(const DocumentPageHeader& header)

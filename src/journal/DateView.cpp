@@ -137,7 +137,7 @@ public:
     {
         DescribeMenu();
         window.Row([&] {
-            DescribeHeading(window, QStringLiteral("Date View"));
+            jornix::DescribeHeading(window, QStringLiteral("Date View"));
             window.Spacer();
             prevYear_ = NavigationButton({}, QStringLiteral("PrevYear.png"), "Go to Prev Year", "PrevYear");
             prevMonth_ =

@@ -10,12 +10,14 @@
 
 namespace jornix {
 
-OrganizerList::OrganizerList(const OrganizerListSetup& setup)
-    : StandardList(setup.procedure, setup.caption), view(setup.relations->Access().GetTable()),
-      prefix_(view.ViewTable().Prefix() + QLatin1Char(':'))
+OrganizerListWindow::OrganizerListWindow(const OrganizerListSetup& setup)
+    : StandardList(setup.procedure, setup.caption), view(setup.relations->Access().GetTable()), setup_(setup)
 {
     DescribeBanner(window, setup.caption);
-    const TabsAndList described = DescribeTabsAndList(window, QStringLiteral("Created By"));
+}
+
+void OrganizerListWindow::SetUpList(StandardBrowseList& rows, const TabsAndList& described)
+{
     sheet = described.sheet;
     list = described.list;
     window.Buttons([&] {
@@ -26,17 +28,23 @@ OrganizerList::OrganizerList(const OrganizerListSetup& setup)
         printButton = window.Button(QStringLiteral("&Print"), QStringLiteral("wizprint.gif"));
         helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
     });
-    SetArea(CurrentUserAccess[std::size_t(setup.area)], setup.areaWords);
-    RegisterKind(WindowThreadRegistry[std::size_t(setup.kind)]);
-    UseTable(*setup.relations);
+    SetArea(CurrentUserAccess[std::size_t(setup_.area)], setup_.areaWords);
+    RegisterKind(WindowThreadRegistry[std::size_t(setup_.kind)]);
+    UseTable(*setup_.relations);
     KeepPlacement();
     KeepMinimumSize();
-    SetHelp(setup.helpTopic, helpButton);
-    SetList(brw, view, *setup.relations, list);
+    SetHelp(setup_.helpTopic, helpButton);
+    SetList(rows, view, *setup_.relations, list);
     SetListButtons(insertButton, changeButton, deleteButton, copyButton, printButton);
     SetSheet(sheet);
-    SetForm([form = setup.form] { CallProcedure(form); });
-    SetPrint([area = setup.printArea](qint32 number) { PrintRec(area, number); });
+    SetForm([form = setup_.form] { CallProcedure(form); });
+    SetPrint([area = setup_.printArea](qint32 number) { PrintRec(area, number); });
+}
+
+OrganizerList::OrganizerList(const OrganizerListSetup& setup)
+    : OrganizerListWindow(setup), prefix_(view.ViewTable().Prefix() + QLatin1Char(':'))
+{
+    SetUpList(brw, DescribeTabsAndList(window, QStringLiteral("Created By")));
 }
 
 void OrganizerList::SetUpListOrders()

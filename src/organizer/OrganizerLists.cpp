@@ -2,6 +2,8 @@
 
 #include "core/DataLayer.h"
 #include "platform/framework/FileManager.h"
+#include "platform/framework/Picture.h"
+#include "platform/runtime/DayNumbers.h"
 #include "platform/store/Table.h"
 
 #include <QClipboard>
@@ -9,26 +11,63 @@
 #include <QHeaderView>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace jornix {
 
-void PrivateIconRows::SetUpColumns(const QString& prefix)
+void PrivateIconRows::SetUpPrivateIcon(const QString& prefix)
 {
     const QString flag = prefix + QStringLiteral("Private");
     SetPrivateFields(flag, prefix + QStringLiteral("UniqueID"));
     flagField_ = ListView().ViewTable().RequireField(flag);
     SetIcons({QStringLiteral("~private.bmp")});
     MapIcon({}, 0);
-    MapField(prefix + QStringLiteral("Description"), 1);
-    // The icon column is just wide enough for the icon; the description takes the room to spare.
     if (QTreeView* tree = Widget()) {
         const int icon = tree->iconSize().isValid() ? tree->iconSize().width() : 16;
+        tree->header()->setSectionResizeMode(0, QHeaderView::Fixed);
+        tree->header()->resizeSection(0, icon + 12);
+    }
+}
+
+void PrivateIconRows::SetUpColumns(const QString& prefix)
+{
+    SetUpPrivateIcon(prefix);
+    MapField(prefix + QStringLiteral("Description"), 1);
+    // The description takes the room to spare.
+    if (QTreeView* tree = Widget()) {
         QHeaderView* header = tree->header();
-        header->setSectionResizeMode(0, QHeaderView::Fixed);
-        header->resizeSection(0, icon + 12);
         header->setStretchLastSection(false);
         header->setSectionResizeMode(1, QHeaderView::Stretch);
         header->resizeSection(2, tree->fontMetrics().averageCharWidth() * 18);
     }
+}
+
+void PrivateIconRows::SetColumnWidths(std::initializer_list<int> dialogUnits)
+{
+    QTreeView* tree = Widget();
+    if (!tree)
+        return;
+    QHeaderView* header = tree->header();
+    const int character = tree->fontMetrics().averageCharWidth();
+    int column = 1;
+    for (const int width : dialogUnits) {
+        header->resizeSection(column, std::max(character * width / 4 + 8, header->sectionSizeHint(column)));
+        ++column;
+    }
+    header->setStretchLastSection(true);
+}
+
+void PrivateIconRows::FitDates(std::initializer_list<int> columns)
+{
+    QTreeView* tree = Widget();
+    if (!tree)
+        return;
+    // The widest day and month of the desktop's short date.
+    const int width = tree->fontMetrics().horizontalAdvance(
+                          Picture(QStringLiteral("@D17")).Format(DayNumberFromDate(QDate(2000, 12, 28)))) +
+                      16;
+    for (const int column : columns)
+        tree->header()->resizeSection(column, std::max(tree->header()->sectionSize(column), width));
 }
 
 void PrivateIconRows::FillRow(ListRow& row)
@@ -37,38 +76,51 @@ void PrivateIconRows::FillRow(ListRow& row)
     row.icons[0] = flagField_ >= 0 && row.record.Long(flagField_) != 0 ? 1 : 0;
 }
 
-void DescriptionAndDateOrders::AddTo(StandardBrowseList& list, const QString& prefix)
+void KeyOrders::AddTo(StandardBrowseList& list, std::initializer_list<std::pair<QString, QString>> orders)
 {
     const Table& table = list.ListView().ViewTable();
-    const QString description = prefix + QStringLiteral("Description");
-    list.AddOrder(table.KeyIndex(prefix + QStringLiteral("DescriptionK")));
-    list.SetLocator(byDescription);
-    byDescription.Init(0, description, true, list);
-    list.AddOrder(table.KeyIndex(prefix + QStringLiteral("EnterDateK")));
-    list.SetLocator(byEnterDate);
-    byEnterDate.Init(0, prefix + QStringLiteral("CreateDate"), true, list);
-    list.AddOrder(table.KeyIndex(prefix + QStringLiteral("DescriptionK")));
-    list.SetLocator(otherwise);
-    otherwise.Init(0, description, true, list);
+    for (const auto& [key, field] : orders) {
+        list.AddOrder(table.KeyIndex(key));
+        locators_.push_back(std::make_unique<ListLocator>());
+        list.SetLocator(*locators_.back());
+        locators_.back()->Init(0, field, true, list);
+    }
 }
 
-TabsAndList DescribeTabsAndList(WindowDescription& window, const QString& thirdColumn)
+void DescriptionAndDateOrders::AddTo(StandardBrowseList& list, const QString& prefix)
+{
+    const QString byDescription = prefix + QStringLiteral("DescriptionK");
+    const QString description = prefix + QStringLiteral("Description");
+    orders.AddTo(list, {{byDescription, description},
+                        {prefix + QStringLiteral("EnterDateK"), prefix + QStringLiteral("CreateDate")},
+                        {byDescription, description}});
+}
+
+TabsAndList DescribeOrderTabsAndList(WindowDescription& window, const QString& sheetName,
+                                     const QStringList& tabs, const QStringList& columns)
 {
     TabsAndList described;
     described.sheet = window
                           .Sheet([&] {
-                              window.Tab(QStringLiteral("by Description"), [] {});
-                              window.Tab(QStringLiteral("by Enter Date"), [] {});
+                              for (const QString& tab : tabs)
+                                  window.Tab(tab, [] {});
                           })
-                          .Name(QStringLiteral("Sheet"));
-    described.list = window
-                         .List({{QString(), {}, Qt::AlignLeft},
-                                {QStringLiteral("Description"), {}, Qt::AlignLeft},
-                                {thirdColumn, {}, Qt::AlignLeft}})
+                          .Name(sheetName);
+    std::vector<ListColumn> listColumns{{QString(), {}, Qt::AlignLeft}};
+    for (const QString& title : columns)
+        listColumns.push_back({title, {}, Qt::AlignLeft});
+    described.list = window.List(std::move(listColumns))
                          .Tip(QStringLiteral("Browsing Records"))
                          .Name(QStringLiteral("List"))
                          .Stretch();
     return described;
+}
+
+TabsAndList DescribeTabsAndList(WindowDescription& window, const QString& thirdColumn)
+{
+    return DescribeOrderTabsAndList(window, QStringLiteral("Sheet"),
+                                    {QStringLiteral("by Description"), QStringLiteral("by Enter Date")},
+                                    {QStringLiteral("Description"), thirdColumn});
 }
 
 void CopyScrapToClipboard()

@@ -5,38 +5,68 @@
 
 #include <QString>
 
-// What the lists of the scrap book and of the sticky notes share.
+#include <initializer_list>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// What the organizer's lists share.
 namespace jornix {
 
-// A list of three columns: the private icon on every record whose private flag is not 0, the description,
-// which takes the room to spare, and a third that the window maps.
+// A list whose first column shows the private icon on every record whose private flag is not 0.
 class PrivateIconRows : public StandardBrowseList
 {
 public:
     // The table's prefix ("SCR:"): its private flag and creator's unique id are "Private" and "UniqueID".
+    // Maps the icon column, just wide enough for the icon.
+    void SetUpPrivateIcon(const QString& prefix);
+    // The private icon, the description, which takes the room to spare, and a third column that the window
+    // maps.
     void SetUpColumns(const QString& prefix);
     void FillRow(ListRow& row) override;
+
+    // The columns after the icon open this wide, in dialog units (a quarter of an average character); the
+    // last takes the room to spare.
+    void SetColumnWidths(std::initializer_list<int> dialogUnits);
+    // Columns of dates open wide enough for any date.
+    void FitDates(std::initializer_list<int> columns);
 
 private:
     int flagField_ = -1;
 };
 
+// The orders of a list by keys of its table, each with a locator on a field that ignores case; the order
+// added last also serves any other tab.
+class KeyOrders
+{
+public:
+    // Pairs of key name and locator field, with the table's prefix.
+    void AddTo(StandardBrowseList& list, std::initializer_list<std::pair<QString, QString>> orders);
+
+private:
+    std::vector<std::unique_ptr<ListLocator>> locators_;
+};
+
 // The orders of the tabs "by Description" and "by Enter Date": 1 by description, 2 by creation date and
-// then description, each with a locator on its first field that ignores case; any other tab by description.
+// then description; any other tab by description.
 struct DescriptionAndDateOrders
 {
     void AddTo(StandardBrowseList& list, const QString& prefix);
 
-    ListLocator byDescription, byEnterDate, otherwise;
+    KeyOrders orders;
 };
 
-// Describes the tabs "by Description" and "by Enter Date" and, right under them, the list of three columns:
-// the private icon, "Description" and the third column's title.
 struct TabsAndList
 {
     int sheet = 0;
     int list = 0;
 };
+// Describes a sheet of order tabs and, right under it, the list with its columns; the first column, without
+// a title, carries the private icon.
+TabsAndList DescribeOrderTabsAndList(WindowDescription& window, const QString& sheetName,
+                                     const QStringList& tabs, const QStringList& columns);
+// The tabs "by Description" and "by Enter Date" and the list of three columns: the private icon,
+// "Description" and the third column's title.
 TabsAndList DescribeTabsAndList(WindowDescription& window, const QString& thirdColumn);
 
 // Puts the scrap text of the running thread's scrap buffer on the clipboard as plain text, without its

@@ -1,13 +1,19 @@
 #include "organizer/OrganizerProcedures.h"
 
 #include "core/Procedures.h"
+#include "organizer/Contacts.h"
 #include "organizer/MiniSrap.h"
 #include "organizer/MiniStickyNotes.h"
 #include "organizer/Scrap.h"
+#include "organizer/SelectContact.h"
 #include "organizer/SelectScrap.h"
+#include "organizer/SelectTask.h"
 #include "organizer/StickyNotes.h"
+#include "organizer/Tasks.h"
+#include "organizer/UpdateContact.h"
 #include "organizer/UpdateScrap.h"
 #include "organizer/UpdateStickyNotes.h"
+#include "organizer/UpdateTask.h"
 
 namespace jornix {
 
@@ -20,6 +26,12 @@ void RegisterOrganizerProcedures()
     RegisterProcedure(QStringLiteral("StickyNotes"), StickyNotes);
     RegisterProcedure(QStringLiteral("UpdateStickyNotes"), UpdateStickyNotes);
     RegisterProcedure(QStringLiteral("MiniStickyNotes"), MiniStickyNotes);
+    RegisterProcedure(QStringLiteral("Tasks"), Tasks);
+    RegisterProcedure(QStringLiteral("UpdateTask"), UpdateTask);
+    RegisterProcedure(QStringLiteral("SelectTask"), SelectTask);
+    RegisterProcedure(QStringLiteral("Contacts"), Contacts);
+    RegisterProcedure(QStringLiteral("UpdateContact"), UpdateContact);
+    RegisterProcedure(QStringLiteral("SelectContact"), SelectContact);
 }
 
 } // namespace jornix

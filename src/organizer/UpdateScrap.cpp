@@ -3,6 +3,7 @@
 #include "core/DataLayer.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
+#include "organizer/FormButtons.h"
 #include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 
@@ -30,15 +31,10 @@ public:
         DescribeStamps();
         privateBox = window.Check(QStringLiteral("Private"), BindField(*AccessSCR, "SCR:Private"))
                          .Tip(QStringLiteral("Private"));
-        window.Row([&] { // the help button at the left end, the others at the right
-            helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
-            window.Spacer();
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
-                           .Name(QStringLiteral("OK"))
-                           .Default();
-            cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                               .Name(QStringLiteral("Cancel"));
-        });
+        const FormButtons buttons = DescribeFormButtons(window);
+        helpButton = buttons.help;
+        okButton = buttons.ok;
+        cancelButton = buttons.cancel;
         CheckAccess(CurrentUserAccess[AccessArea::ScrapBook], QStringLiteral("the Scrap Book"), true);
         SetButtons(okButton, cancelButton);
         SetNameField(QStringLiteral("SCR:Description"));

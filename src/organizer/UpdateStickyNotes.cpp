@@ -4,6 +4,7 @@
 #include "core/PreservedSettings.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
+#include "organizer/FormButtons.h"
 #include "organizer/RoomFor.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/DayNumbers.h"
@@ -33,16 +34,13 @@ public:
         privateBox = window.Check(QStringLiteral("&Private"), BindField(*AccessSTK, "STK:Private"))
                          .Tip(QStringLiteral("Private"));
         DescribeStamps();
-        window.Row([&] { // the help button at the left end, the others at the right
-            helpButton = window.Button({}, QStringLiteral("help.gif")).Name(QStringLiteral("Help"));
+        const FormButtons buttons = DescribeFormButtons(window, [&] {
             showScraps = window.Button(QStringLiteral("Show &Scraps..."), QStringLiteral("scrapS.gif"))
                              .Name(QStringLiteral("ShowScraps"));
-            window.Spacer();
-            okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
-                           .Name(QStringLiteral("OK"));
-            cancelButton = window.Button(QStringLiteral("Cancel"), QStringLiteral("CancelButton.gif"))
-                               .Name(QStringLiteral("Cancel"));
         });
+        helpButton = buttons.help;
+        okButton = buttons.ok;
+        cancelButton = buttons.cancel;
         CheckAccess(CurrentUserAccess[AccessArea::StickyNotes], QStringLiteral("Sticky Notes"), true);
         SetButtons(okButton, cancelButton);
         SetNameField(QStringLiteral("STK:Description"));

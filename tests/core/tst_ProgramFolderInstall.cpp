@@ -60,7 +60,11 @@ private slots:
         const QFileInfo executable(program + "/jornix");
         QVERIFY(executable.isExecutable());
         QCOMPARE(Read(program + "/jornix"), Read(QStringLiteral(JORNIX_PROGRAM_DIR "/jornix")));
-        QVERIFY(QFileInfo(program + "/DefaultData").isDir());
+        // What the build wrote into DefaultData (the first-run samples) is installed too.
+        for (const QString& sample : {"sample1.tx", "sample2.tx", "sample1.wav", "Jornix10/LogFile.TPS"})
+            QCOMPARE(Read(program + "/DefaultData/" + sample),
+                     Read(QStringLiteral(JORNIX_PROGRAM_DIR "/DefaultData/") + sample));
+        QVERIFY(!Read(program + "/DefaultData/sample1.tx").isEmpty());
         QVERIFY(QFileInfo(program + "/help").isDir());
         if (earlier) {
             QCOMPARE(Read(program + "/Jornix.ini"), settings);

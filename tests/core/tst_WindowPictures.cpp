@@ -86,7 +86,8 @@ QStringList Flaws(QWidget* window)
 
 } // namespace
 
-// A picture of each window of the sign-in, the users, the first-run setup, the frame, About and the splash,
+// A picture of each window of the sign-in, the users, the first-run setup, the frame, About, the splash and
+// each tab of Program Setup,
 // as a new user first sees it, with nothing cut off and nothing outside the screen.
 class WindowPicturesTest : public QObject
 {
@@ -135,6 +136,15 @@ class WindowPicturesTest : public QObject
                 return list;
             Press(*list, QStringLiteral("Insert"));
             return FindWindow(QStringLiteral("UpdateUser"));
+        }
+        if (window.startsWith(QLatin1String("SetupProgram"))) {
+            StartProcedure(QStringLiteral("SetupProgram"));
+            WaitIdle();
+            WindowController* setup = FindWindow(QStringLiteral("SetupProgram"));
+            if (setup)
+                setup->window.SelectTab(setup->window.ControlNumber(QStringLiteral("Sheet")),
+                                        window.mid(12).toInt());
+            return setup;
         }
         // A window still to come, as a list window of the frame.
         StartProcedure(window);
@@ -197,7 +207,9 @@ private slots:
         QTest::newRow("frame") << "Main";
         QTest::newRow("About") << "AboutBox";
         QTest::newRow("splash") << "SplashScreen";
-        QTest::newRow("Program Setup, still to come") << "SetupProgram";
+        for (int tab = 1; tab <= 6; ++tab)
+            QTest::newRow(qPrintable(QStringLiteral("Program Setup, tab %1").arg(tab)))
+                << QStringLiteral("SetupProgram%1").arg(tab);
     }
     void theWindowLooksFinished()
     {

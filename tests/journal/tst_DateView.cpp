@@ -737,8 +737,8 @@ private slots:
 
     void aRefreshMeetingAnOpenFormIsIgnored()
     {
-        RegisterCoreProcedures(); // the stand-in event form: a dialog that stays open until it is closed
-        RegisterJournalProcedures();
+        RegisterCoreProcedures();
+        RegisterJournalProcedures(); // the event editor: a dialog that stays open until it is closed
         WindowController* view = Open();
         Press(*view, QStringLiteral("Insert"));
         WindowController* form = FindWindow(QStringLiteral("UpdateLogTX"));
@@ -750,7 +750,7 @@ private slots:
         RefreshSuppressed = 1; // closing the form takes back its new record: that write posts nothing here
         MonthGrid* middle = Grid(*view, 2);
         QVERIFY(!middle->CellAt(middle->PlaceOf(12)).bold);
-        Press(*form, QStringLiteral("Close"));
+        Press(*form, QStringLiteral("Cancel"));
         QVERIFY(!FindWindow(QStringLiteral("UpdateLogTX")));
         QVERIFY(!middle->CellAt(middle->PlaceOf(12)).bold);
         // The next refresh reaches the calendar.

@@ -7,6 +7,7 @@
 #include "platform/store/Table.h"
 
 #include "journal/EventForm.h"
+#include "journal/MiscDefinitions.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -21,6 +22,8 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+using jornix::test::Define;
+using jornix::test::Definition;
 
 namespace {
 
@@ -69,44 +72,6 @@ protected:
 MiscForm* Form()
 {
     return static_cast<MiscForm*>(FindWindow(QStringLiteral("MiscForm")));
-}
-
-// One field's definition.
-struct Definition
-{
-    int field = 0;
-    int type = MiscControlType::TextBox;
-    QString prompt;
-    QString defaultValue;
-    QString list;
-    QString picture = QStringLiteral("@s255");
-    bool shown = true;
-};
-
-// Writes the definitions of log events (the row of record type 1): these fields, the others hidden; without
-// a row, none at all.
-void Define(const std::vector<Definition>& fields, bool row = true)
-{
-    QCOMPARE(RelationsMSC->Open(), 0);
-    AccessMSC->GetTable().ClearBuffer();
-    AccessMSC->Buffer().SetValue(QStringLiteral("MSC:MiscType"), MiscRecordType::LogEvent);
-    const int key = AccessMSC->GetTable().KeyIndex(QStringLiteral("MSC:MiscTypeK"));
-    if (AccessMSC->FetchQuiet(key) == 0)
-        QCOMPARE(AccessMSC->DeleteRecord(), 0);
-    if (row) {
-        AccessMSC->PrepareRecord();
-        for (const Definition& d : fields) {
-            const QString f = QStringLiteral("MSC:F%1").arg(d.field);
-            AccessMSC->Buffer().SetValue(f + "Show", d.shown ? 1 : 0);
-            AccessMSC->Buffer().SetValue(f + "Type", d.type);
-            AccessMSC->Buffer().SetValue(f + "Prompt", d.prompt);
-            AccessMSC->Buffer().SetValue(f + "DefVal", d.defaultValue);
-            AccessMSC->Buffer().SetValue(f + "List", d.list);
-            AccessMSC->Buffer().SetValue(f + "Picture", d.picture);
-        }
-        QCOMPARE(AccessMSC->InsertQuiet(), 0);
-    }
-    RelationsMSC->Close();
 }
 
 qint32 NewNumber = 0; // the number of the event the last form was opened for

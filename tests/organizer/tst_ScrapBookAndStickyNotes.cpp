@@ -19,6 +19,7 @@
 #include "platform/store/View.h"
 
 #include "core/DataFolder.h"
+#include "organizer/OrganizerTest.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QClipboard>
@@ -29,6 +30,9 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+using jornix::test::CheckPicture;
+using jornix::test::Column;
+using jornix::test::RemoveAll;
 
 // The scrap book and the sticky notes as the user meets them: the two list windows, their forms, the scrap
 // picker and the two docked panes.
@@ -101,18 +105,6 @@ void Add(const Area& area, const std::vector<Entry>& entries)
     QVERIFY(transaction.Commit());
 }
 
-void RemoveAll(const Area& area)
-{
-    Table& table = area.Access()->GetTable();
-    View all(table);
-    std::vector<ViewRow> rows;
-    all.Read({}, Direction::Forward, 100000, rows);
-    for (const ViewRow& row : rows) {
-        QVERIFY(table.FetchRow(row.position.rowId));
-        QVERIFY(table.Delete());
-    }
-}
-
 // Every open window of a procedure (two forms of one kind may be open on two threads).
 std::vector<WindowController*> WindowsOf(const QString& procedure)
 {
@@ -121,15 +113,6 @@ std::vector<WindowController*> WindowsOf(const QString& procedure)
         if (window->ProcedureName() == procedure)
             found.push_back(window);
     return found;
-}
-
-QStringList Column(WindowController& window, int column)
-{
-    QStringList texts;
-    const QAbstractItemModel* model = window.window.ListModel(ControlNumber(window, "List"));
-    for (int row = 0; row < model->rowCount(); ++row)
-        texts << model->data(model->index(row, column)).toString();
-    return texts;
 }
 
 // The rows that show the private icon in the first column, by description.
@@ -157,23 +140,6 @@ QString TextOf(WindowController& window, const QString& name)
 {
     auto* box = qobject_cast<QPlainTextEdit*>(window.window.Widget(ControlNumber(window, name)));
     return box ? box->toPlainText() : QString();
-}
-
-// With JORNIX_PICTURES set, the window's picture goes to that folder, to be looked at; every control
-// must lie inside the window in any case.
-void CheckPicture(WindowController& window, const QString& name)
-{
-    QWidget* root = window.window.Root();
-    for (const int control : window.window.Controls()) {
-        QWidget* widget = window.window.Widget(control);
-        if (!widget || control <= 0 || !widget->isVisibleTo(root))
-            continue;
-        const QRect inRoot(widget->mapTo(root, QPoint(0, 0)), widget->size());
-        QVERIFY2(root->rect().contains(inRoot), qPrintable(name + ": " + widget->objectName()));
-    }
-    const QString pictures = qEnvironmentVariable("JORNIX_PICTURES");
-    if (!pictures.isEmpty())
-        QVERIFY(root->grab().save(QDir(pictures).filePath(name + ".png")));
 }
 
 // The items of the list's popup menu.
@@ -240,8 +206,8 @@ private slots:
         UsrAccess::LoginID = QStringLiteral("me");
         GLO = PreservedSettings();
         printed.clear();
-        RemoveAll(Scraps);
-        RemoveAll(Notes);
+        RemoveAll(*Scraps.Access());
+        RemoveAll(*Notes.Access());
     }
     void cleanup()
     {
@@ -568,7 +534,7 @@ private slots:
         WindowController* form = FindWindow("UpdateScrap");
         QVERIFY(form);
         Type(*form, "SCR:Scrap", "14 Low Road");
-        RemoveAll(Scraps); // another user deletes the scrap meanwhile
+        RemoveAll(*Scraps.Access()); // another user deletes the scrap meanwhile
         test::MessageRecorder boxes;
         Press(*form, "OK");
         QCOMPARE(boxes.boxes.size(), 1);

@@ -595,6 +595,7 @@ Control WindowDescription::Spin(ValueBinding binding, const QString& picture, in
     spin->setAlignment(Qt::AlignRight);
     Record& record = Add(ControlKind::Spin, spin, Placement::Field);
     record.binding = std::move(binding);
+    record.step = step;
     record.picture = jornix::Picture(picture);
     const int number = record.number;
     QObject::connect(spin, &QSpinBox::valueChanged, spin, [this, number] { Post(Event::Accepted, number); });

@@ -116,7 +116,9 @@ enum : int
 {
     Normal = 0,
     Bold = 1,
-    Italic = 2
+    Italic = 2,
+    Underline = 4,
+    StrikeOut = 8
 };
 }
 
@@ -245,7 +247,7 @@ public:
     void Show(int control, bool visible = true);
     void Hide(int control) { Show(control, false); }
     bool IsHidden(int control) const;
-    void SetReadOnly(int control, bool readOnly = true);
+    void SetReadOnly(int control, bool readOnly = true); // a read-only spin box steps by 0
     // The picture of an entry, combo box or display; the control shows its value through it at once.
     void SetPicture(int control, const QString& picture);
     void SetLabel(int control,

@@ -37,6 +37,7 @@ struct WindowDescription::Record
     QVariant trueValue, falseValue; // check boxes
     QVariant value;                 // radio buttons
     int options = 0;                // radio buttons: their group
+    int step = 1;                   // spin boxes: the step while they may be changed
     QButtonGroup* radios = nullptr; // radio groups
     std::vector<ListItem> items;    // drop lists
     WidgetValue widgetValue;        // custom controls

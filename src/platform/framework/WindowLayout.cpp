@@ -17,6 +17,10 @@ Control& Control::Stretch(int factor)
     if (!widget || !widget->parentWidget() || !widget->parentWidget()->layout())
         return *this;
     QLayout* layout = widget->parentWidget()->layout();
+    // The window's own controls stand in a grid inside its outer box.
+    if (layout->indexOf(widget) < 0)
+        if (auto* grid = layout->findChild<QGridLayout*>(QString(), Qt::FindDirectChildrenOnly))
+            layout = grid;
     if (auto* box = qobject_cast<QBoxLayout*>(layout)) {
         box->setStretchFactor(widget, factor);
     } else if (auto* grid = qobject_cast<QGridLayout*>(layout)) {

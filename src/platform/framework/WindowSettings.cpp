@@ -71,8 +71,10 @@ void WindowDescription::SetReadOnly(int control, bool readOnly)
         return;
     if (auto* edit = qobject_cast<QLineEdit*>(record->widget.data()))
         edit->setReadOnly(readOnly);
-    else if (auto* spin = qobject_cast<QSpinBox*>(record->widget.data()))
+    else if (auto* spin = qobject_cast<QSpinBox*>(record->widget.data())) {
         spin->setReadOnly(readOnly);
+        spin->setSingleStep(readOnly ? 0 : record->step); // neither the arrows nor the wheel step it
+    }
     else if (auto* text = qobject_cast<QPlainTextEdit*>(record->widget.data()))
         text->setReadOnly(readOnly);
     else if (record->widget && (record->kind == ControlKind::Check || record->kind == ControlKind::Options ||
@@ -185,6 +187,8 @@ void WindowDescription::SetFont(int control, const QString& face, int points, in
             font.setPointSize(points);
         font.setBold(style & FontStyle::Bold);
         font.setItalic(style & FontStyle::Italic);
+        font.setUnderline(style & FontStyle::Underline);
+        font.setStrikeOut(style & FontStyle::StrikeOut);
         return font;
     };
     if (record->action)

@@ -22,30 +22,6 @@ QRectF Fitted(const QRectF& frame, QSizeF size, bool keepAspectRatio)
     return QRectF(frame.topLeft(), size);
 }
 
-// A text naming the last page: its formulas over the items kept with it.
-std::vector<PagePrimitive> LateTextRuns(const PagePrimitive& late, int page, int lastPage)
-{
-    FormulaContext context;
-    context.items = [&late](const QString& name) -> std::optional<FormulaItem> {
-        for (qsizetype at = 0; at < late.itemNames.size(); ++at)
-            if (late.itemNames.at(at).compare(name, Qt::CaseInsensitive) == 0)
-                return FormulaItem{late.itemValues.value(at), late.itemTypes.value(at)};
-        return std::nullopt;
-    };
-    context.page = page;
-    context.lastPage = lastPage;
-    QStringList texts;
-    for (const QString& formula : late.formulas)
-        texts << Formula(formula).EvaluateForPrinting(context);
-    const QStringList lines = BreakLines(texts.join(QLatin1Char('\n')), late.style, late.frame.width(), late.wrap);
-    qsizetype count = lines.size();
-    if (late.frame.height() > 0)
-        count = std::max<qsizetype>(1, qsizetype(late.frame.height() / LineHeight(late.style)));
-    std::vector<PagePrimitive> runs;
-    AddTextRuns(runs, lines, 0, count, late.style, late.frame.left(), late.frame.top(), late.frame.width());
-    return runs;
-}
-
 void PaintPrimitive(QPainter& painter, const PagePrimitive& primitive, double scale, int page, int lastPage)
 {
     const QRectF frame(primitive.frame.left() * scale, primitive.frame.top() * scale,
@@ -97,6 +73,29 @@ void PaintPrimitive(QPainter& painter, const PagePrimitive& primitive, double sc
 }
 
 } // namespace
+
+std::vector<PagePrimitive> LateTextRuns(const PagePrimitive& late, int page, int lastPage)
+{
+    FormulaContext context;
+    context.items = [&late](const QString& name) -> std::optional<FormulaItem> {
+        for (qsizetype at = 0; at < late.itemNames.size(); ++at)
+            if (late.itemNames.at(at).compare(name, Qt::CaseInsensitive) == 0)
+                return FormulaItem{late.itemValues.value(at), late.itemTypes.value(at)};
+        return std::nullopt;
+    };
+    context.page = page;
+    context.lastPage = lastPage;
+    QStringList texts;
+    for (const QString& formula : late.formulas)
+        texts << Formula(formula).EvaluateForPrinting(context);
+    const QStringList lines = BreakLines(texts.join(QLatin1Char('\n')), late.style, late.frame.width(), late.wrap);
+    qsizetype count = lines.size();
+    if (late.frame.height() > 0)
+        count = std::max<qsizetype>(1, qsizetype(late.frame.height() / LineHeight(late.style)));
+    std::vector<PagePrimitive> runs;
+    AddTextRuns(runs, lines, 0, count, late.style, late.frame.left(), late.frame.top(), late.frame.width());
+    return runs;
+}
 
 void PaintPage(QPainter& painter, const Page& page, int lastPage)
 {

@@ -15,6 +15,9 @@ namespace jornix {
 
 class PageSpool;
 
+// The text runs of a text that names the last page: its formulas over the items kept with it.
+std::vector<PagePrimitive> LateTextRuns(const PagePrimitive& late, int page, int lastPage);
+
 // Draws one page; `lastPage` completes the texts that name the last page.
 void PaintPage(QPainter& painter, const Page& page, int lastPage);
 

@@ -20,6 +20,15 @@ const QList<std::pair<QString, QString>> Outputs{
     {QStringLiteral("PRV"), QStringLiteral("Preview")},
     {QStringLiteral("PRN"), QStringLiteral("Printer")},
     {QStringLiteral("PDF"), QStringLiteral("PDF file")},
+    {QStringLiteral("RTF"), QStringLiteral("RTF file")},
+    {QStringLiteral("HTML"), QStringLiteral("HTML file")},
+    {QStringLiteral("MHTML"), QStringLiteral("MHTML file")},
+    {QStringLiteral("JPG"), QStringLiteral("JPG pictures")},
+    {QStringLiteral("BMP"), QStringLiteral("BMP pictures")},
+    {QStringLiteral("EMF"), QStringLiteral("EMF pictures")},
+    {QStringLiteral("XML"), QStringLiteral("XML file")},
+    {QStringLiteral("XLS"), QStringLiteral("XLS workbook")},
+    {QStringLiteral("TXT"), QStringLiteral("Text file")},
 };
 
 } // namespace

@@ -1,13 +1,12 @@
 #include "platform/reportengine/PrintRun.h"
 
-#include "platform/reportengine/PdfOutput.h"
+#include "platform/reportengine/ExportOutput.h"
 #include "platform/reportengine/PrinterOutput.h"
 #include "platform/reportengine/ReportEngine.h"
 #include "platform/reportengine/ReportJob.h"
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/runtime/ShellOpen.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 
@@ -18,24 +17,6 @@ using namespace ReportResult;
 namespace {
 
 constexpr int YieldIntervalMs = 20;
-
-// The export's file: "Export.File" in the folder "Export.Path"; a name without a folder goes to the current
-// folder.
-QString ExportFile(const ReportJob& job, const QString& format, const QString& defaultName)
-{
-    const QString prefix = format + QLatin1Char('/');
-    QString file = job.exportParameters.value(prefix + QStringLiteral("Export.File")).trimmed();
-    if (file.isEmpty())
-        file = defaultName;
-    const QString folder = job.exportParameters.value(prefix + QStringLiteral("Export.Path")).trimmed();
-    return QDir::cleanPath(QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(file));
-}
-
-bool ShowResult(const ReportJob& job, const QString& format)
-{
-    return job.exportParameters.value(format + QStringLiteral("/Export.ShowResult")).trimmed() ==
-           QLatin1String("1");
-}
 
 } // namespace
 
@@ -72,9 +53,28 @@ bool StartRun(ReportJob& job, QString& error)
         run->box->SetProgress(QStringLiteral("Printing..."), 0);
         run->box->show();
     }
+    // A start that leaves the output open may end in an export that writes the records as a table.
+    if (job.mode & PrintMode::PrintToChoice) {
+        run->recorder = std::make_unique<RowRecorder>(job.layout);
+        run->rows = std::make_unique<RowSpool>(run->recorder->Columns());
+        if (!run->rows->IsOpen()) {
+            error = run->rows->Error();
+            return false;
+        }
+    }
     run->sinceYield.start();
     job.run = std::move(run);
     return true;
+}
+
+void KeepRecordRows(ReportJob& job)
+{
+    if (!job.run || !job.run->recorder)
+        return;
+    if (!job.run->recorder->Record(job, std::max(job.run->pager->PagesMade(), 1), *job.run->rows)) {
+        job.run->recorder.reset();
+        job.run->rows.reset();
+    }
 }
 
 void YieldDuringRun(ReportJob& job)
@@ -141,11 +141,15 @@ int EndRun(ReportJob& job, QString& error)
     };
     bool written = false;
     QString file;
+    const ExportFormat* format = nullptr;
+    const qsizetype before = job.filesWritten.size();
     if (target == PrintTarget::Printer) {
         written = PrintRunPages(job, run->spool, pages, progress, file, error);
-    } else if (target == PrintTarget::Pdf) {
-        file = ExportFile(job, target, QStringLiteral("report.pdf"));
-        written = WritePdf(run->spool, pages, file, RunTitle(job), progress, error);
+        if (written && !file.isEmpty())
+            job.filesWritten << file;
+    } else if ((format = FindExportFormat(target))) {
+        const ExportSource source{job, run->spool, pages, run->rows.get(), RunTitle(job), progress};
+        written = RunExport(*format, job, source, error);
     } else {
         error = QStringLiteral("the export format \"%1\" is not available").arg(target);
         return finished(BadParameter);
@@ -154,12 +158,10 @@ int EndRun(ReportJob& job, QString& error)
         return finished(Ok);
     if (!written)
         return finished(OutputFailed);
-    if (!file.isEmpty())
-        job.filesWritten << file;
-    const bool show = target == PrintTarget::Pdf && ShowResult(job, target);
+    const bool show = format && job.filesWritten.size() > before && ShowExportResult(job, *format);
     finished(Ok);
     if (show)
-        ShellOpen(nullptr, file);
+        ShellOpen(nullptr, job.filesWritten.at(before));
     return Ok;
 }
 

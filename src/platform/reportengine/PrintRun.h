@@ -3,6 +3,8 @@
 #include "platform/reportengine/PageSpool.h"
 #include "platform/reportengine/Pager.h"
 #include "platform/reportengine/ProgressBox.h"
+#include "platform/reportengine/RowRecorder.h"
+#include "platform/reportengine/RowSpool.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -22,7 +24,6 @@ struct ReportJob;
 namespace PrintTarget {
 inline const QString Preview = QStringLiteral("PRV");
 inline const QString Printer = QStringLiteral("PRN");
-inline const QString Pdf = QStringLiteral("PDF");
 } // namespace PrintTarget
 
 struct PrintRun
@@ -30,6 +31,9 @@ struct PrintRun
     PageSpool spool;
     std::unique_ptr<Pager> pager;
     std::unique_ptr<ProgressBox> box;
+    // The records as table rows, kept when the run may end in an export that writes tables.
+    std::unique_ptr<RowRecorder> recorder;
+    std::unique_ptr<RowSpool> rows;
     QElapsedTimer sinceYield;
     int fromPage = 0; // the print-options dialog's pages; 0: from the first, to the last
     int toPage = 0;
@@ -46,6 +50,10 @@ QString RunTarget(const ReportJob& job);
 // False with the reason in `error` when the page file cannot be made.
 bool StartRun(ReportJob& job, QString& error);
 
+// Keeps the record just printed as table rows, when the run keeps them. Rows that cannot be written are all
+// dropped, so that a table export of the run says so rather than writing part of the records.
+void KeepRecordRows(ReportJob& job);
+
 // Gives way now and then during the run so that the box paints and other threads go on.
 void YieldDuringRun(ReportJob& job);
 
@@ -57,8 +65,8 @@ QString RunTitle(const ReportJob& job);
 bool PrintRunPages(const ReportJob& job, PageSpool& spool, const QList<int>& pages,
                    const std::function<bool(int done)>& progress, QString& file, QString& error);
 
-// Ends the run: closes the last page and writes the output of its target (printer, PDF), or keeps the pages
-// for the preview. A cancelled run writes nothing. Answers a ReportResult; `error` says why one failed.
+// Ends the run: closes the last page and writes the output of its target (printer, an export), or keeps the
+// pages for the preview. A cancelled run writes nothing. Answers a ReportResult; `error` says why one failed.
 int EndRun(ReportJob& job, QString& error);
 
 } // namespace jornix

@@ -31,11 +31,13 @@ class QWidget;
 //                                            declare or replace an item (ReportItems); an empty or overlong
 //                                            name or value gives BadParameter and changes nothing
 // Design
-//   LlDesignerProhibitAction(job, action)    kept for the designer
+//   LlDesignerProhibitAction(job, action)    kept for the designer: 515 New, 519 Open, 524 Save As and
+//                                            990 Exit are then left out of it (LayoutDesigner.h)
 //   LlDefineLayoutA(job, window, title, project type, layout file)
-//                                            runs the designer and returns when it closes; leaves the
-//                                            layout's sketch (page 1 with the items as declared, a BMP
-//                                            picture with the sketch extension) beside it
+//                                            runs the designer on a calling program thread and returns
+//                                            when it closes; each save leaves the layout's sketch (page 1
+//                                            with the items as declared, a BMP picture with the sketch
+//                                            extension) beside it
 // Print
 //   LlSetPrinterToDefaultA(job, project type, layout file)
 //                                            takes the printer settings kept beside the layout (none: the
@@ -71,8 +73,9 @@ class QWidget;
 //   LlXSetParameterA(job, 1, export format, key, value)
 //                                            kept for the export of the run: "Export.File" in the folder
 //                                            "Export.Path" (none: the current folder); "Export.ShowResult"
-//                                            "1" opens the file written through ShellOpen; "Export.Quiet"
-//                                            changes nothing, as the export asks no questions
+//                                            "1" opens the (first) file written through ShellOpen;
+//                                            "Export.Quiet" changes nothing, as the export asks no
+//                                            questions; pictures are always 24 bits per pixel
 //
 // Options (LlSetOption): the callers set options 3, 8, 9, 10, 20, 21, 31, 32, 33, 40, 46, 47, 83 and 100.
 // This engine does each thing in one way, so none of them changes what it does; each is kept with its job,

@@ -1,7 +1,7 @@
 #include "platform/reportengine/ReportJobs.h"
 
+#include "platform/reportengine/LayoutDesigner.h"
 #include "platform/reportengine/LayoutFile.h"
-#include "platform/reportengine/LayoutSketch.h"
 #include "platform/reportengine/PreviewWindow.h"
 #include "platform/reportengine/PrintOptionsDialog.h"
 #include "platform/reportengine/PrintRun.h"
@@ -291,17 +291,11 @@ int ReportJobs::LlDefineLayoutA(int job, QWidget* window, const QString& title, 
             return Refused(&found, BadParameter, QStringLiteral("no such project type"));
         if (found.stage == JobStage::Printing)
             return Refused(&found, AlreadyPrinting, QStringLiteral("the job is printing"));
-        // The designer opens here on found.LayoutPath(type, layoutFile) with the job's items; when it
-        // closes, the layout's sketch shows its first page with the items' sample values.
-        const QString path = found.LayoutPath(ProjectType(projectType), layoutFile);
-        ReportLayout layout;
-        QString error;
-        if (QFileInfo::exists(path) && ReadLayoutFile(path, layout, error))
-            WriteLayoutSketch(found, layout, QFileInfo(path).absolutePath(),
-                              found.SketchPath(ProjectType(projectType), layoutFile), error);
-        if (!error.isEmpty())
-            found.lastError = error;
-        return Ok;
+        if (!CurrentThread())
+            return Refused(&found, BadParameter, QStringLiteral("the designer runs on a program thread"));
+        // The designer keeps a copy of the job: another thread may close the job itself meanwhile.
+        const ProjectType type = ProjectType(projectType);
+        return RunLayoutDesigner(*this, found, title, type, found.LayoutPath(type, layoutFile));
     });
     return Traced(result, "LlDefineLayoutA", job, window, title, projectType, layoutFile);
 }
@@ -417,10 +411,12 @@ int ReportJobs::LlPrint(int job)
     int result = PrintingJob(job, found, false);
     if (result == Ok) {
         result = found->run->pager->Print();
-        if (found->projectType == ProjectType::List)
+        if (found->projectType == ProjectType::List) {
             ++found->pagesBegun;
-        else if (result == Ok)
+        } else if (result == Ok) {
             ++found->recordsPrinted;
+            KeepRecordRows(*found);
+        }
     }
     return Traced(result, "LlPrint", job);
 }
@@ -431,8 +427,10 @@ int ReportJobs::LlPrintFields(int job)
     int result = PrintingJob(job, found, true);
     if (result == Ok)
         result = found->run->pager->PrintFields();
-    if (result == Ok)
+    if (result == Ok) {
         ++found->recordsPrinted;
+        KeepRecordRows(*found);
+    }
     return Traced(result, "LlPrintFields", job);
 }
 

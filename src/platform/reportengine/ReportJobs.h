@@ -11,9 +11,9 @@
 // switch only where they wait, never inside a call, so the jobs need no lock.
 //
 // A print run lays out its records on pages (Pager) kept in a page file (PageSpool) and, when it ends,
-// writes them to its target: the printer, a PDF file, or the preview. The print-options dialog and the
-// preview run thread-modal: the calling thread waits in them while the other threads go on. The designer
-// comes in a later stage; until then it closes at once, leaving the layout's sketch beside it.
+// writes them to its target: the printer, the files of an export (ExportOutput.h), or the preview. The
+// print-options dialog and the preview run thread-modal: the calling thread waits in them while the other
+// threads go on, and so does the designer (LayoutDesigner).
 namespace jornix {
 
 class ReportJobs final : public ReportEngine

@@ -3,10 +3,14 @@
 #include "platform/runtime/ProgramWindow.h"
 
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFormLayout>
 #include <QPrintDialog>
+#include <QVBoxLayout>
 
 namespace jornix {
 namespace {
@@ -45,6 +49,52 @@ CommonDialogAnswer ShowFileDialog(const CommonDialogRequest& request)
     return answer;
 }
 
+// Qt's font dialog has no text colour: it is embedded without its buttons, over a colour list of the usual
+// sixteen colours (and the start colour when it is none of them) and the dialog's own OK and Cancel.
+CommonDialogAnswer ShowFontAndColourDialog(const CommonDialogRequest& request)
+{
+    QDialog dialog;
+    dialog.setWindowTitle(request.title);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* fonts = new QFontDialog(request.font, &dialog);
+    fonts->setWindowFlags(Qt::Widget);
+    fonts->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::NoButtons);
+    fonts->setSizeGripEnabled(false);
+    layout->addWidget(fonts);
+    auto* colours = new QComboBox(&dialog);
+    colours->setObjectName(QStringLiteral("TextColour"));
+    static const std::pair<const char*, QRgb> named[] = {
+        {"Black", 0x000000},  {"Maroon", 0x800000},  {"Green", 0x008000}, {"Olive", 0x808000},
+        {"Navy", 0x000080},   {"Purple", 0x800080},  {"Teal", 0x008080},  {"Gray", 0x808080},
+        {"Silver", 0xC0C0C0}, {"Red", 0xFF0000},     {"Lime", 0x00FF00},  {"Yellow", 0xFFFF00},
+        {"Blue", 0x0000FF},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0x00FFFF},  {"White", 0xFFFFFF}};
+    for (const auto& [name, rgb] : named) {
+        QPixmap swatch(16, 16);
+        swatch.fill(QColor(rgb));
+        colours->addItem(QIcon(swatch), QString::fromLatin1(name), QColor(rgb));
+    }
+    int start = colours->findData(QColor(request.colour.rgb()));
+    if (start < 0 && request.colour.isValid()) {
+        QPixmap swatch(16, 16);
+        swatch.fill(request.colour);
+        colours->addItem(QIcon(swatch), QStringLiteral("Custom"), request.colour);
+        start = colours->count() - 1;
+    }
+    colours->setCurrentIndex(qMax(start, 0));
+    auto* colourRow = new QFormLayout;
+    colourRow->addRow(QStringLiteral("&Color:"), colours);
+    layout->addLayout(colourRow);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    CommonDialogAnswer answer;
+    answer.accepted = RunThreadModal(dialog) == QDialog::Accepted;
+    answer.font = fonts->currentFont();
+    answer.colour = colours->currentData().value<QColor>();
+    return answer;
+}
+
 CommonDialogAnswer ShowRealDialog(const CommonDialogRequest& request)
 {
     CommonDialogAnswer answer;
@@ -62,6 +112,8 @@ CommonDialogAnswer ShowRealDialog(const CommonDialogRequest& request)
         break;
     }
     case Kind::Font: {
+        if (request.withColour)
+            return ShowFontAndColourDialog(request);
         QFontDialog dialog(request.font);
         dialog.setOption(QFontDialog::DontUseNativeDialog);
         dialog.setWindowTitle(request.title);
@@ -137,6 +189,22 @@ bool AskFont(QFont& font, const QString& title)
     const CommonDialogAnswer answer = Ask(request);
     if (answer.accepted)
         font = answer.font;
+    return answer.accepted;
+}
+
+bool AskFont(QFont& font, QColor& colour, const QString& title)
+{
+    CommonDialogRequest request;
+    request.kind = Kind::Font;
+    request.title = title;
+    request.font = font;
+    request.colour = colour;
+    request.withColour = true;
+    const CommonDialogAnswer answer = Ask(request);
+    if (answer.accepted) {
+        font = answer.font;
+        colour = answer.colour;
+    }
     return answer.accepted;
 }
 

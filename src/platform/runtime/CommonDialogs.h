@@ -29,8 +29,9 @@ struct CommonDialogRequest
     QString title;
     QString filters;             // file dialogs: "Name|*.ext|Other|*.a;*.b"
     QString path;                // the folder or file the dialog starts at
-    QColor colour;               // the colour dialog's start
+    QColor colour;               // the colour dialog's start; the font dialog's text colour when withColour
     QFont font;                  // the font dialog's start
+    bool withColour = false;     // the font dialog offers a text colour too
     QPrinter* printer = nullptr; // the printer dialog's printer, which it changes when accepted
     int pageCount = 0;           // the printer dialog offers a page range from 1 to this when above 0
 };
@@ -39,7 +40,7 @@ struct CommonDialogAnswer
 {
     bool accepted = false;
     QString path;
-    QColor colour;
+    QColor colour; // the colour chosen; the font dialog's text colour when asked withColour
     QFont font;
 };
 
@@ -51,6 +52,9 @@ QString AskFolder(const QString& title, const QString& path = {});
 // These change their argument only when the user accepts, and say whether the user did.
 bool AskColour(QColor& colour, const QString& title = {});
 bool AskFont(QFont& font, const QString& title = {});
+// The font dialog with a text colour besides the font (typeface, size, weight, italic, underline,
+// strike-out).
+bool AskFont(QFont& font, QColor& colour, const QString& title = {});
 // The printer dialog offers the number of copies, and a page range when the page count is given.
 bool AskPrinter(QPrinter& printer, const QString& title = {}, int pageCount = 0);
 

@@ -187,6 +187,13 @@ private slots:
         Type(*window, window->date, QLocale().toString(QDate(2030, 7, 4), QLocale::ShortFormat));
         window->Update();
         QCOMPARE(spin->value(), DayNumberFromDate(QDate(2030, 7, 4)));
+
+        // Read-only, it steps by 0; writable again, by a day.
+        window->window.SetReadOnly(window->date);
+        QVERIFY(spin->isReadOnly());
+        QCOMPARE(spin->singleStep(), 0);
+        window->window.SetReadOnly(window->date, false);
+        QCOMPARE(spin->singleStep(), 1);
     }
 
     void aProgressBarShowsItsBoundValue()
@@ -356,6 +363,23 @@ private slots:
         window->window.SelectTab(window->sheet, 2);
         QCOMPARE(window->window.SelectedTab(window->sheet), 2);
         QVERIFY(tabs->currentWidget()->isVisible());
+    }
+
+    // A stretch given to a control of the window itself decides who takes the spare height.
+    void aControlOfTheWindowTakesTheStretchGivenToIt()
+    {
+        QString notes, more;
+        WindowDescription window(QStringLiteral("Stretch"));
+        const int grows = window.TextBox(Bind(notes));
+        const int stays = window.TextBox(Bind(more)).Stretch(0);
+        window.Root()->show();
+        QWidget* growing = window.Widget(grows);
+        QWidget* staying = window.Widget(stays);
+        const QSize before = window.Root()->size();
+        const int growingHeight = growing->height(), stayingHeight = staying->height();
+        window.Root()->resize(before + QSize(0, 200));
+        QTRY_VERIFY(growing->height() > growingHeight);
+        QCOMPARE(staying->height(), stayingHeight);
     }
 };
 

@@ -38,19 +38,26 @@ inline void Write(const ReportLayout& layout, const QString& path)
         qFatal("%s", qPrintable(error));
 }
 
-// Opens a job and starts a PDF export of `file` in `folder`, as an export start does.
+// Opens a job and starts an export of `file` in `folder` in the export format, as an export start does.
+inline int StartExport(ReportJobs& engine, int projectType, const QString& layout, const QString& format,
+                       const QString& folder, const QString& file)
+{
+    const int job = engine.LlJobOpen(1);
+    engine.LlXSetParameterA(job, 1, format, "Export.File", file);
+    engine.LlXSetParameterA(job, 1, format, "Export.Path", folder);
+    engine.LlXSetParameterA(job, 1, format, "Export.Quiet", "1");
+    engine.LlXSetParameterA(job, 1, format, "Export.ShowResult", "0");
+    engine.LlXSetParameterA(job, 1, format, "Picture.BitsPerPixel", "24");
+    if (engine.LlPrintWithBoxStartA(job, projectType, layout, 0x800, 3, nullptr, "Jornix - Test") != 0)
+        qFatal("the run does not start: %s", qPrintable(engine.Job(job)->lastError));
+    engine.LlPrintSetOptionStringA(job, ReportOptionString::PrintTarget, format);
+    return job;
+}
+
 inline int StartPdf(ReportJobs& engine, int projectType, const QString& layout, const QString& folder,
                     const QString& file = QStringLiteral("report.pdf"))
 {
-    const int job = engine.LlJobOpen(1);
-    engine.LlXSetParameterA(job, 1, "PDF", "Export.File", file);
-    engine.LlXSetParameterA(job, 1, "PDF", "Export.Path", folder);
-    engine.LlXSetParameterA(job, 1, "PDF", "Export.Quiet", "1");
-    engine.LlXSetParameterA(job, 1, "PDF", "Export.ShowResult", "0");
-    if (engine.LlPrintWithBoxStartA(job, projectType, layout, 0x800, 3, nullptr, "Jornix - Test") != 0)
-        qFatal("the run does not start: %s", qPrintable(engine.Job(job)->lastError));
-    engine.LlPrintSetOptionStringA(job, ReportOptionString::PrintTarget, "PDF");
-    return job;
+    return StartExport(engine, projectType, layout, "PDF", folder, file);
 }
 
 // A list record as the print engine prints it: the fields again on a new page while they do not fit.

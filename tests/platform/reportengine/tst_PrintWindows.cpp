@@ -296,19 +296,6 @@ private slots:
         QCOMPARE(opened, QStringList{Path("shown.pdf")});
     }
 
-    void theDesignerLeavesASketchOfPageOne()
-    {
-        ReportJobs engine;
-        const int job = engine.LlJobOpen(1);
-        engine.LlDefineFieldExtA(job, "Rec.Name", "Sample task", ReportItemType::Text, 0);
-        QCOMPARE(engine.LlDefineLayoutA(job, nullptr, "Design", 2, Path("tasks")), Ok);
-        QImage sketch(Path("tasks.bmp"));
-        if (const QString grabs = qEnvironmentVariable("JORNIX_GRAB_DIR"); !grabs.isEmpty())
-            sketch.save(QDir(grabs).filePath("sketch.png"));
-        QCOMPARE(sketch.size(), QSize(595, 842)); // A4 at 72 dots per inch
-        QVERIFY(HasInk(sketch, QRect(0, 0, 400, 100)));
-    }
-
     void barcodesDrawOrShowAnEmptyFrame_data()
     {
         QTest::addColumn<QString>("symbology");

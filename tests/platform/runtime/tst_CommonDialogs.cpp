@@ -4,8 +4,10 @@
 #include "platform/runtime/TopLevelWindows.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QPrinter>
@@ -112,6 +114,50 @@ private slots:
         QVERIFY(WaitForProgramThreads());
         QCOMPARE(accepted, accept);
         QCOMPARE(colour, result);
+    }
+
+    // The font dialog that asks a text colour too: it starts at the font and colour given (a colour of its
+    // own list, or one added to the list) and changes both only when accepted.
+    void theFontDialogWithAColour_data()
+    {
+        QTest::addColumn<QColor>("start");
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("startItem");
+        QTest::newRow("accepted") << QColor(0, 0, 128) << true << "Navy";
+        QTest::newRow("cancelled") << QColor(0, 0, 128) << false << "Navy";
+        QTest::newRow("a colour of no name, accepted") << QColor(10, 20, 30) << true << "Custom";
+    }
+
+    void theFontDialogWithAColour()
+    {
+        QFETCH(QColor, start);
+        QFETCH(bool, accept);
+        QFETCH(QString, startItem);
+        QFont font(QStringLiteral("Sans"), 12);
+        QColor colour = start;
+        bool accepted = !accept;
+        StartProcedureThread([&] { accepted = AskFont(font, colour, QStringLiteral("Text Font")); });
+        QVERIFY(WaitForProgramThreads());
+        QDialog* dialog = VisibleWindow<QDialog>(QStringLiteral("Text Font"));
+        QVERIFY(dialog);
+        auto* fonts = dialog->findChild<QFontDialog*>();
+        auto* colours = dialog->findChild<QComboBox*>(QStringLiteral("TextColour"));
+        QVERIFY(fonts && colours);
+        QCOMPARE(colours->currentText(), startItem);
+        QCOMPARE(colours->currentData().value<QColor>(), start);
+        QCOMPARE(fonts->currentFont().pointSize(), 12);
+        fonts->setCurrentFont(QFont(QStringLiteral("Serif"), 14));
+        const QFont chosen = fonts->currentFont(); // as near as the installed fonts come
+        colours->setCurrentIndex(colours->findText(QStringLiteral("Red")));
+        if (accept)
+            dialog->accept();
+        else
+            dialog->reject();
+        QVERIFY(WaitForProgramThreads());
+        QCOMPARE(accepted, accept);
+        QCOMPARE(colour, accept ? QColor(Qt::red) : start);
+        QCOMPARE(font.pointSize(), accept ? 14 : 12);
+        QCOMPARE(font.family(), accept ? chosen.family() : QStringLiteral("Sans"));
     }
 
     void aScriptedDialogRecordsTheRequest_data()

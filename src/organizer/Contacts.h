@@ -1,0 +1,8 @@
+#pragma once
+
+namespace jornix {
+
+// The list window "Contacts".
+void Contacts();
+
+} // namespace jornix

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace jornix {
+
+// The list window "Tasks".
+void Tasks();
+
+} // namespace jornix

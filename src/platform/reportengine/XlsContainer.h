@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The OLE2 compound file of a ".xls" workbook, made with libgsf: one stream "Workbook" holding the given
+// bytes, padded with zeros to at least 4096 bytes so that it lives in the file's regular sectors. This file
+// and its .cpp hold no Qt headers: glib's headers name things "signals", which Qt defines as a keyword.
+namespace jornix {
+
+constexpr std::size_t MinimumWorkbookStream = 4096;
+
+// False with the reason in `error` when the file cannot be written.
+bool WriteWorkbookFile(const std::string& path, const unsigned char* workbook, std::size_t size,
+                       std::string& error);
+
+} // namespace jornix

@@ -1,0 +1,698 @@
+#include "journal/UpdateLogTX.h"
+
+#include "documents/DocumentPageHeader.h"
+#include "documents/TXEdit.h"
+#include "platform/framework/TableRelations.h"
+#include "platform/richtext/RichTextControl.h"
+#include "platform/richtext/Ruler.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/DayNumbers.h"
+#include "platform/runtime/ShellOpen.h"
+#include "platform/store/Table.h"
+
+#include "core/DataFolder.h"
+#include "journal/MiscDefinitions.h"
+#include "journal/Pictures.h"
+#include "platform/framework/MessageRecorder.h"
+#include "platform/framework/WindowDriver.h"
+#include "platform/sound/WaveFixtures.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QtTest>
+
+using namespace jornix;
+using namespace jornix::testing;
+
+namespace {
+
+constexpr int Me = 5;
+constexpr int SomeoneElse = 9;
+const QString Editor = QStringLiteral("UpdateLogTX");
+
+// A stored document holding the text, as the notes of an event keep it.
+QByteArray StoredDocument(const QString& text)
+{
+    RichTextControl control;
+    control.setPlainText(text);
+    TXEdit txEdit;
+    txEdit.Init(&control);
+    QByteArray blob;
+    txEdit.SaveToBlob(blob);
+    txEdit.Kill();
+    return blob;
+}
+
+// The text of the event's stored document; "(unreadable)" when it holds none the control can read.
+QString StoredText(const Record& row)
+{
+    RichTextControl control;
+    TXEdit txEdit;
+    txEdit.Init(&control);
+    const bool loaded = txEdit.LoadFromBlob(row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc"))));
+    txEdit.Kill();
+    return loaded ? control.toPlainText() : QStringLiteral("(unreadable)");
+}
+
+struct EventValues
+{
+    QString description;
+    QByteArray document;
+    int creator = Me;
+};
+
+WindowController* Form()
+{
+    return FindWindow(Editor);
+}
+
+RichTextControl* Notes(WindowController& form)
+{
+    return form.window.Root()->findChild<RichTextControl*>(QStringLiteral("Text"));
+}
+
+// What an entry or a display shows.
+QString FieldText(WindowController& form, const QString& name)
+{
+    const int control = form.window.ControlNumber(name);
+    auto* edit = qobject_cast<QLineEdit*>(form.window.Widget(control));
+    return edit ? edit->text() : form.window.Label(control);
+}
+
+} // namespace
+
+class UpdateLogTXTest : public QObject
+{
+    Q_OBJECT
+
+    test::DataFolder data;
+    std::unique_ptr<test::MessageRecorder> boxes;
+    int response = 0;
+    qint32 primedNumber = 0; // the number of the new event that the list primed
+
+    QString TemplateFile() const { return data.FilePath(QStringLiteral("default.tx")); }
+    QString VoiceFile(qint32 number) const { return data.FilePath(QStringLiteral("l_%1.wav").arg(number)); }
+
+    // Writes an event straight into the table and gives its number.
+    qint32 AddEvent(const EventValues& values)
+    {
+        AccessLOG->GetTable().ClearBuffer();
+        AccessLOG->PrepareRecord();
+        Record& buffer = AccessLOG->Buffer();
+        buffer.SetValue(QStringLiteral("LOG:LogDescription"), values.description);
+        buffer.SetValue(QStringLiteral("LOG:LogDate"), DayNumberFromDate(QDate(2003, 9, 30)));
+        buffer.SetValue(QStringLiteral("LOG:LogUniqueID"), values.creator);
+        buffer.SetValue(QStringLiteral("LOG:LogCreateDate"), DayNumberFromDate(QDate(2003, 9, 29)));
+        buffer.SetValue(QStringLiteral("LOG:LogCreateLoginID"), QStringLiteral("tester"));
+        buffer.SetValue(QStringLiteral("LOG:LogDoc"), values.document);
+        const qint32 number = buffer.Value(QStringLiteral("LOG:LogNum")).toInt();
+        if (AccessLOG->InsertQuiet() != 0)
+            qWarning("The event was not written");
+        return number;
+    }
+
+    // The event's row as the table holds it; an empty record when it is gone.
+    Record Row(qint32 number)
+    {
+        AccessLOG->GetTable().ClearBuffer();
+        AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogNum"), number);
+        if (AccessLOG->FetchQuiet(AccessLOG->GetTable().AutoNumberKey()) != 0)
+            return Record();
+        return AccessLOG->Buffer();
+    }
+
+    // Opens the editor as a list does: for insert on a record the list has primed, otherwise on the event.
+    WindowController* Open(int request, qint32 number = 0)
+    {
+        response = 0;
+        Start([this, request, number] {
+            RelationsLOG->Open();
+            if (request == Request::Insert) {
+                AccessLOG->PrepareRecord();
+                primedNumber = AccessLOG->Buffer().Value(QStringLiteral("LOG:LogNum")).toInt();
+            } else {
+                AccessLOG->GetTable().ClearBuffer();
+                AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogNum"), number);
+                AccessLOG->FetchQuiet(AccessLOG->GetTable().AutoNumberKey());
+            }
+            CurrentContext().GlobalRequestCode = quint8(request);
+            UpdateLogTX();
+            response = CurrentContext().GlobalResponseCode;
+            RelationsLOG->Close();
+        });
+        return Form();
+    }
+
+    void TypeNotes(WindowController& form, const QString& text)
+    {
+        RichTextControl* notes = Notes(form);
+        notes->setFocus();
+        QTest::keyClicks(notes, text);
+        WaitIdle();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        DataPathText = data.Path();
+        GLO.DataPath = DataPathText;
+        UsrAccess::LoginID = QStringLiteral("tester");
+        CurrentUserUniqueID = Me;
+        QCOMPARE(RelationsLOG->Open(), 0);
+    }
+    void cleanupTestCase()
+    {
+        EndProgramThreads();
+        RelationsLOG->Close();
+    }
+    void init()
+    {
+        CurrentUserAccess[AccessArea::LogEvents] = 2;
+        SelectedDate = 0;
+        GLO.DefFontStyle = 400;
+        GLO.TXRulerScaleMode = 1;
+        QFile::remove(TemplateFile());
+        boxes = std::make_unique<test::MessageRecorder>();
+    }
+    void cleanup()
+    {
+        if (WindowController* form = Form()) {
+            form->CANCELACTION = 0;
+            Press(*form, QStringLiteral("Cancel"));
+        }
+        QVERIFY(!Form());
+        boxes.reset();
+        SetShellOpenRunner({});
+    }
+
+    void theCaptionSaysWhatTheEditorDoes_data()
+    {
+        QTest::addColumn<int>("request");
+        QTest::addColumn<int>("access");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("insert") << int(Request::Insert) << 2 << "Record Will Be Added  (New)";
+        QTest::newRow("change") << int(Request::Change) << 2 << "Record Will Be Changed  (Dentist)";
+        QTest::newRow("view") << int(Request::ViewOnly) << 2 << "View Record";
+        QTest::newRow("change by a user who may only view") << int(Request::Change) << 1 << "View Record";
+    }
+    void theCaptionSaysWhatTheEditorDoes()
+    {
+        QFETCH(int, request);
+        QFETCH(int, access);
+        QFETCH(QString, caption);
+        const qint32 number =
+            AddEvent({QStringLiteral("Dentist   "), StoredDocument(QStringLiteral("Teeth"))});
+        CurrentUserAccess[AccessArea::LogEvents] = quint8(access);
+        WindowController* form = Open(request, number);
+        QVERIFY(form);
+        QCOMPARE(form->window.Caption(), caption);
+    }
+
+    void aUserWithoutAccessGetsOnlyTheMessage()
+    {
+        CurrentUserAccess[AccessArea::LogEvents] = 0;
+        QVERIFY(!Open(Request::Insert));
+        QCOMPARE(boxes->Captions(), QStringList{"Access Denied"});
+        QCOMPARE(boxes->boxes[0].text,
+                 QStringLiteral("You are not allowed to view or edit Log Events. Please contact your system "
+                                "administrator to request access."));
+        QCOMPARE(response, int(Response::Cancelled));
+    }
+
+    void aNewEventTakesTheSelectedDateOrToday_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("dayString");
+        QTest::newRow("Date View chose a day")
+            << DayNumberFromDate(QDate(2003, 9, 30)) << "Tuesday, September 30, 2003";
+        QTest::newRow("no day chosen yet: today") << 0 << "Thursday, December 4, 2025";
+    }
+    void aNewEventTakesTheSelectedDateOrToday()
+    {
+        QFETCH(int, selected);
+        QFETCH(QString, dayString);
+        SetFixedClock(QDateTime(QDate(2025, 12, 4), QTime(9, 30)));
+        SelectedDate = selected;
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        QCOMPARE(FieldText(*form, QStringLiteral("DayString")), dayString);
+        QCOMPARE(FieldText(*form, QStringLiteral("LOG:LogCreateLoginID")), QStringLiteral("tester"));
+        SetFixedClock({});
+    }
+
+    // The template of the data folder starts every event whose notes hold no document.
+    void theTemplateStartsAnEventWithoutADocument_data()
+    {
+        QTest::addColumn<int>("request");
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("new event") << int(Request::Insert) << QByteArray() << "From the template";
+        QTest::newRow("event without a document")
+            << int(Request::Change) << QByteArray() << "From the template";
+        QTest::newRow("event with a document")
+            << int(Request::Change) << StoredDocument(QStringLiteral("Own notes")) << "Own notes";
+        QTest::newRow("damaged document: as none")
+            << int(Request::Change)
+            << StoredDocument(QStringLiteral("Own notes")).left(DocumentPageHeader::Size + 8) + "no document"
+            << "From the template";
+    }
+    void theTemplateStartsAnEventWithoutADocument()
+    {
+        QFETCH(int, request);
+        QFETCH(QByteArray, document);
+        QFETCH(QString, text);
+        {
+            RichTextControl templateControl;
+            templateControl.setPlainText(QStringLiteral("From the template"));
+            QVERIFY(templateControl.SaveFile(TemplateFile(), TextFormat::OwnFormat));
+        }
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), document});
+        WindowController* form = Open(request, number);
+        QVERIFY(form);
+        QCOMPARE(Notes(*form)->toPlainText(), text);
+        // Nothing was edited: OK leaves the document as it was.
+        Press(*form, QStringLiteral("OK"));
+        if (request == Request::Change) {
+            QVERIFY(!Form());
+            QCOMPARE(Row(number).Blob(Row(number).FieldNumber(QStringLiteral("LOG:LogDoc"))), document);
+        }
+    }
+
+    void aBlankDescriptionIsRefusedAndTheTypedValuesStay()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        Type(*form, QStringLiteral("Location"), QStringLiteral("Room 5"));
+        Type(*form, QStringLiteral("Description"), QStringLiteral("   "));
+        Press(*form, QStringLiteral("Enlarge"));
+        QVERIFY(form->window.IsHidden(form->window.ControlNumber("Sheet")));
+        Press(*form, QStringLiteral("OK"));
+        QCOMPARE(boxes->Captions(), QStringList{"Information"});
+        QCOMPARE(boxes->boxes[0].text, QStringLiteral("Description is required."));
+        QCOMPARE(boxes->boxes[0].icon, MessageIcon::Exclamation);
+        QVERIFY(Form());
+        QCOMPARE(FieldText(*form, QStringLiteral("Location")), QStringLiteral("Room 5"));
+        // The enlarged notes give the fields back, with the focus on the description.
+        QVERIFY(!form->window.IsHidden(form->window.ControlNumber("Sheet")));
+        QCOMPARE(form->window.FocusedControl(), form->window.ControlNumber("Description"));
+        QCOMPARE(Row(number).Value(QStringLiteral("LOG:LogDescription")).toString(),
+                 QStringLiteral("Dentist"));
+    }
+
+    void aNewEventWithoutNotesIsRefused()
+    {
+        {
+            RichTextControl templateControl;
+            templateControl.setPlainText(QStringLiteral("From the template"));
+            QVERIFY(templateControl.SaveFile(TemplateFile(), TextFormat::OwnFormat));
+        }
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        const qint32 number = primedNumber;
+        Type(*form, QStringLiteral("Description"), QStringLiteral("Dentist"));
+        RichTextControl* notes = Notes(*form);
+        notes->setFocus();
+        QTest::keyClick(notes, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(notes, Qt::Key_Delete);
+        WaitIdle();
+        Press(*form, QStringLiteral("OK"));
+        QCOMPARE(boxes->Captions(), QStringList{"Information"});
+        QCOMPARE(boxes->boxes[0].text, QStringLiteral("Log Event notes is required."));
+        QVERIFY(Form());
+        QVERIFY(notes->hasFocus());
+        TypeNotes(*form, QStringLiteral("Filling"));
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        QCOMPARE(response, int(Response::Completed));
+        const Record row = Row(number);
+        QCOMPARE(row.Value(QStringLiteral("LOG:LogDescription")).toString(), QStringLiteral("Dentist"));
+        QCOMPARE(row.Value(QStringLiteral("LOG:LogCreateLoginID")).toString(), QStringLiteral("tester"));
+        QCOMPARE(row.Value(QStringLiteral("LOG:LogUniqueID")).toInt(), Me);
+    }
+
+    void editingOnlyTheDocumentStampsTheEditAndStoresIt()
+    {
+        const QDateTime now(QDate(2025, 12, 4), QTime(9, 30));
+        SetFixedClock(now);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), {}});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        TypeNotes(*form, QStringLiteral("Clean teeth"));
+        const qint32 documentLength = Notes(*form)->SaveLength(TextFormat::OwnFormat);
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        QCOMPARE(response, int(Response::Completed));
+        const Record row = Row(number);
+        const int today = DayNumberFromDate(now.date());
+        QCOMPARE(row.Value(QStringLiteral("LOG:LogDocEditDate")).toInt(), today);
+        QCOMPARE(row.Value(QStringLiteral("LOG:LogDocEditTime")).toInt(), TimeFromQTime(now.time()));
+        QCOMPARE(row.Value(QStringLiteral("LOG:LogLastEditDate")).toInt(), today);
+        QCOMPARE(row.Value(QStringLiteral("LOG:LogLastEditLoginID")).toString(), QStringLiteral("tester"));
+        const QByteArray blob = row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc")));
+        QCOMPARE(blob.size(), DocumentPageHeader::Size + documentLength);
+        const DocumentPageHeader header = DocumentPageHeader::FromBytes(blob.constData());
+        QCOMPARE(header.LVERSION, 23);
+        QCOMPARE(header.LWIDTH, 11800);
+        QCOMPARE(header.LHEIGHT, 15000);
+        QCOMPARE(StoredText(row), QStringLiteral("Clean teeth"));
+        SetFixedClock({});
+    }
+
+    // Closing after an edit of the notes alone asks to save them; the document is written only by saving.
+    void closingAfterEditingOnlyTheNotesAsksToSave_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Yes saves the notes") << int(MessageButton::Yes) << "More Teeth";
+        QTest::newRow("No keeps the event as it was") << int(MessageButton::No) << "Teeth";
+    }
+    void closingAfterEditingOnlyTheNotesAsksToSave()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, stored);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        notes->setFocus();
+        QTest::keyClick(notes, Qt::Key_Home, Qt::ControlModifier);
+        TypeNotes(*form, QStringLiteral("More "));
+        boxes->answers = {answer};
+        Press(*form, QStringLiteral("Cancel"));
+        QCOMPARE(boxes->Captions(), QStringList{"Save Record"});
+        QVERIFY(!Form());
+        QCOMPARE(StoredText(Row(number)), stored);
+    }
+
+    void aCancelledNewEventLeavesNoRowAndNoVoiceFile()
+    {
+        const QString wave = data.FilePath(QStringLiteral("greeting.wav"));
+        QVERIFY(test::WriteWave(wave, {1, 11025, 8}, 500));
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        const qint32 number = primedNumber;
+        Type(*form, QStringLiteral("Description"), QStringLiteral("Dentist"));
+        CommonDialogAnswer chosen;
+        chosen.accepted = true;
+        chosen.path = wave;
+        DialogScript dialogs({chosen});
+        Press(*form, QStringLiteral("ImportVoiceMessage"));
+        QVERIFY(QFileInfo::exists(VoiceFile(number)));
+        boxes->answers = {MessageButton::No};
+        Press(*form, QStringLiteral("Cancel"));
+        QCOMPARE(boxes->Captions(), QStringList{"Save Record"});
+        QVERIFY(!Form());
+        QCOMPARE(response, int(Response::Cancelled));
+        QVERIFY(!Row(number).Owner());
+        QVERIFY(!QFileInfo::exists(VoiceFile(number)));
+    }
+
+    void aDeleteRequestRemovesTheRowAndItsVoiceFileWithoutAWindow()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        QVERIFY(test::WriteWave(VoiceFile(number), {1, 11025, 8}, 500));
+        boxes->answers = {MessageButton::Yes};
+        // The thread ends by itself: no window waited for the user.
+        QVERIFY(!Open(Request::Delete, number));
+        QCOMPARE(response, int(Response::Completed));
+        QCOMPARE(boxes->Captions(), QStringList{"Confirm Delete"});
+        QVERIFY(!Row(number).Owner());
+        QVERIFY(!QFileInfo::exists(VoiceFile(number)));
+    }
+
+    void aUserWhoMayOnlyViewChangesNothing()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        CurrentUserAccess[AccessArea::LogEvents] = 1;
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        WindowDescription& window = form->window;
+        QVERIFY(window.IsHidden(window.ControlNumber("OK")));
+        QVERIFY(qobject_cast<QLineEdit*>(window.Widget(window.ControlNumber("Description")))->isReadOnly());
+        QVERIFY(qobject_cast<QAbstractSpinBox*>(window.Widget(window.ControlNumber("Rank")))->isReadOnly());
+        QVERIFY(Notes(*form)->isReadOnly());
+        for (const char* control : {"SelectDocument", "ChangeDate", "RecordVoiceMessage",
+                                    "ImportVoiceMessage", "DeleteVoiceMessage", "Private"})
+            QVERIFY2(!window.IsEnabled(window.ControlNumber(QString::fromLatin1(control))), control);
+        Press(*form, QStringLiteral("Cancel"));
+        QVERIFY(!Form());
+        QCOMPARE(response, int(Response::Cancelled));
+    }
+
+    void onlyTheCreatorChangesThePrivacy_data()
+    {
+        QTest::addColumn<int>("creator");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("the creator") << Me << true;
+        QTest::newRow("another user") << SomeoneElse << false;
+    }
+    void onlyTheCreatorChangesThePrivacy()
+    {
+        QFETCH(int, creator);
+        QFETCH(bool, enabled);
+        const qint32 number =
+            AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth")), creator});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        QCOMPARE(form->window.IsEnabled(form->window.ControlNumber("Private")), enabled);
+    }
+
+    void theDefaultFontStyleGivesNewTextItsStyle_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<bool>("underline");
+        QTest::addColumn<bool>("strikeOut");
+        QTest::newRow("400: nothing") << 400 << false << false << false << false;
+        QTest::newRow("700: bold only") << 700 << true << false << false << false;
+        QTest::newRow("4096 + 700: italic and bold") << 4096 + 700 << true << true << false << false;
+        QTest::newRow("8192: underline") << 8192 << false << false << true << false;
+        QTest::newRow("16384: strike-through") << 16384 << false << false << false << true;
+    }
+    void theDefaultFontStyleGivesNewTextItsStyle()
+    {
+        QFETCH(int, style);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QFETCH(bool, underline);
+        QFETCH(bool, strikeOut);
+        GLO.DefFontStyle = style;
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        const QTextCharFormat format = Notes(*form)->currentCharFormat();
+        QCOMPARE(format.fontWeight() >= QFont::Bold, bold);
+        QCOMPARE(format.fontItalic(), italic);
+        QCOMPARE(format.fontUnderline(), underline);
+        QCOMPARE(format.fontStrikeOut(), strikeOut);
+        QCOMPARE(format.fontPointSize(), qreal(GLO.DefFontSize));
+    }
+
+    void theRulerTakesItsUnitsFromTheSettings_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("units");
+        QTest::newRow("1: inches") << 1 << 2;
+        QTest::newRow("2: centimetres") << 2 << 1;
+        QTest::newRow("3: millimetres") << 3 << 0;
+        QTest::newRow("anything else: inches") << 7 << 2;
+    }
+    void theRulerTakesItsUnitsFromTheSettings()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, units);
+        GLO.TXRulerScaleMode = quint8(mode);
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        auto* ruler = form->window.Root()->findChild<Ruler*>(QStringLiteral("Ruler"));
+        QVERIFY(ruler);
+        QCOMPARE(ruler->ScaleUnits(), units);
+    }
+
+    void changeDateTakesTheDayPickedOrKeepsTheDate_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QString>("dayString");
+        // September 2003 begins on a Monday, so its first row starts with Sunday 31 August.
+        QTest::newRow("a day picked") << "Day18"
+                                      << "Wednesday, September 17, 2003";
+        QTest::newRow("cancelled") << "Cancel"
+                                   << "Tuesday, September 30, 2003";
+    }
+    void changeDateTakesTheDayPickedOrKeepsTheDate()
+    {
+        QFETCH(QString, press);
+        QFETCH(QString, dayString);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        Press(*form, QStringLiteral("ChangeDate"));
+        WindowController* calendar = FindWindow(QStringLiteral("SelectDate"));
+        QVERIFY(calendar);
+        QCOMPARE(calendar->window.Caption(), QStringLiteral("Select Date"));
+        Press(*calendar, press);
+        QVERIFY(!FindWindow(QStringLiteral("SelectDate")));
+        QCOMPARE(FieldText(*form, QStringLiteral("DayString")), dayString);
+    }
+
+    void theLinkButtonOpensTheLinkOrSaysWhy_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("no link") << "" << 0 << QStringList{"Missing Document Link Value"};
+        QTest::newRow("nothing handles it") << "notes.xyz" << 3 << QStringList{"Error Launching Document"};
+        QTest::newRow("opened") << "www.example.org" << 0 << QStringList{};
+    }
+    void theLinkButtonOpensTheLinkOrSaysWhy()
+    {
+        QFETCH(QString, link);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, captions);
+        QStringList opened;
+        SetShellOpenRunner([&](const QString& argument) {
+            opened << argument;
+            return exitCode;
+        });
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        Type(*form, QStringLiteral("DocLink"), link);
+        Press(*form, QStringLiteral("OpenLink"));
+        QCOMPARE(boxes->Captions(), captions);
+        QCOMPARE(opened.size(), link.isEmpty() ? 0 : 1);
+        if (link.isEmpty())
+            QCOMPARE(form->window.FocusedControl(), form->window.ControlNumber("DocLink"));
+    }
+
+    void aCancelledDocumentChoiceKeepsTheLink()
+    {
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        Type(*form, QStringLiteral("DocLink"), QStringLiteral("www.example.org"));
+        DialogScript dialogs; // cancels
+        Press(*form, QStringLiteral("SelectDocument"));
+        QCOMPARE(dialogs.asked.size(), std::size_t(1));
+        QCOMPARE(dialogs.asked[0].title, QStringLiteral("Select Document"));
+        QCOMPARE(dialogs.asked[0].filters, QStringLiteral("All Files|*.*"));
+        QCOMPARE(FieldText(*form, QStringLiteral("DocLink")), QStringLiteral("www.example.org"));
+    }
+
+    void theHistoryKeyPutsBackTheValueTheFieldOpenedWith()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        Type(*form, QStringLiteral("Description"), QStringLiteral("Doctor"));
+        form->window.Select(form->window.ControlNumber("Description"));
+        PressKey(*form, Qt::Key_Apostrophe, Qt::ControlModifier);
+        QCOMPARE(FieldText(*form, QStringLiteral("Description")), QStringLiteral("Dentist"));
+    }
+
+    // The user-defined fields of log events stand on the Misc tab; only a new event takes their defaults.
+    void theMiscTabHoldsTheUserDefinedFields_data()
+    {
+        QTest::addColumn<int>("request");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("new event: the default") << int(Request::Insert) << "Blue";
+        QTest::newRow("changed event: as stored") << int(Request::Change) << "";
+    }
+    void theMiscTabHoldsTheUserDefinedFields()
+    {
+        QFETCH(int, request);
+        QFETCH(QString, colour);
+        test::Define({{2, MiscControlType::TextBox, QStringLiteral("Colour:"), QStringLiteral("Blue")},
+                      {5, MiscControlType::TextBox, QStringLiteral("Size:")}});
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(request, number);
+        test::Define({}, false);
+        QVERIFY(form);
+        QCOMPARE(FieldText(*form, QStringLiteral("LOG:LogMisc2")), colour);
+        const int size = form->window.ControlNumber(QStringLiteral("LOG:LogMisc5"));
+        QVERIFY(size);
+        QVERIFY(!form->window.ControlNumber(QStringLiteral("LOG:LogMisc1")));
+        // The rows keep their place in the tab when the window grows and shrinks.
+        PickTab(*form, form->window.ControlNumber("Sheet"), 2);
+        QWidget* root = form->window.Root();
+        QWidget* entry = form->window.Widget(size);
+        QWidget* tab = entry->parentWidget();
+        const QPoint place = entry->mapTo(tab, QPoint(0, 0));
+        const QSize opened = root->size();
+        root->resize(opened + QSize(120, 200));
+        WaitIdle();
+        QCOMPARE(entry->mapTo(tab, QPoint(0, 0)), place);
+        root->resize(opened);
+        WaitIdle();
+        QCOMPARE(entry->mapTo(tab, QPoint(0, 0)), place);
+    }
+
+    // Each thread's editor keeps its own notes: saving one stores its own text, the other stays as it was.
+    void editorsOnTwoThreadsKeepTheirOwnNotes()
+    {
+        const qint32 first = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        const qint32 second = AddEvent({QStringLiteral("Baker"), StoredDocument(QStringLiteral("Bread"))});
+        WindowController* firstForm = Open(Request::Change, first);
+        WindowController* secondForm = Open(Request::Change, second);
+        QVERIFY(firstForm && secondForm && firstForm != secondForm);
+        RichTextControl* notes = Notes(*firstForm);
+        notes->setFocus();
+        QTest::keyClick(notes, Qt::Key_End, Qt::ControlModifier);
+        TypeNotes(*firstForm, QStringLiteral(" cleaned"));
+        Press(*firstForm, QStringLiteral("OK"));
+        QCOMPARE(Form(), secondForm);
+        QCOMPARE(Notes(*secondForm)->toPlainText(), QStringLiteral("Bread"));
+        QCOMPARE(StoredText(Row(first)), QStringLiteral("Teeth cleaned"));
+    }
+
+    void theHistoryKeyPutsBackTheLogTypeFromItsButtons()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        auto* work = form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("Work"));
+        QVERIFY(work);
+        work->click();
+        WaitIdle();
+        work->setFocus();
+        PressKey(*form, Qt::Key_Apostrophe, Qt::ControlModifier);
+        auto* none = form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("None"));
+        QVERIFY(none && none->isChecked());
+    }
+
+    void theEditorLooksFinished()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        test::Define({{2, MiscControlType::TextBox, QStringLiteral("Colour:"), QStringLiteral("Blue")},
+                      {4, MiscControlType::CheckBox, QStringLiteral("Billed")},
+                      {5, MiscControlType::DropList, QStringLiteral("Size:"), {}, QStringLiteral("S|M|L")}});
+        WindowController* form = Open(Request::Change, number);
+        test::Define({}, false);
+        QVERIFY(form);
+        QWidget* root = form->window.Root();
+        const QStringList tabs = {QStringLiteral("General"), QStringLiteral("Misc"), QStringLiteral("Notes")};
+        for (int tab = 1; tab <= 3; ++tab) {
+            PickTab(*form, form->window.ControlNumber("Sheet"), tab);
+            test::SavePicture(root, QStringLiteral("UpdateLogTX-") + tabs[tab - 1]);
+            // Every control that shows lies inside the window.
+            for (const int control : form->window.Controls()) {
+                QWidget* widget = form->window.Widget(control);
+                if (!widget || !widget->isVisible() || widget == root)
+                    continue;
+                const QRect area(widget->mapTo(root, QPoint(0, 0)), widget->size());
+                QVERIFY2(root->rect().contains(area),
+                         qPrintable(tabs[tab - 1] + ": " + widget->objectName()));
+            }
+        }
+        // The enlarged notes take the room of the fields.
+        const int height = Notes(*form)->height();
+        Press(*form, QStringLiteral("Enlarge"));
+        QVERIFY(Notes(*form)->height() > height);
+        test::SavePicture(root, QStringLiteral("UpdateLogTX-Enlarged"));
+        Press(*form, QStringLiteral("Enlarge"));
+        QCOMPARE(Notes(*form)->height(), height);
+    }
+};
+
+QTEST_MAIN(UpdateLogTXTest)
+#include "tst_UpdateLogTX.moc"
