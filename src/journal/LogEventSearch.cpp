@@ -9,7 +9,10 @@
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
 
+#include <QThread>
+
 #include <array>
+#include <mutex>
 #include <vector>
 
 namespace jornix {
@@ -19,6 +22,12 @@ namespace {
 constexpr std::array TextFields{"LOG:LogDescription", "LOG:LogLocation", "LOG:LogDuration", "LOG:LogDocLink",
                                 "LOG:LogMisc1",       "LOG:LogMisc2",    "LOG:LogMisc3",    "LOG:LogMisc4",
                                 "LOG:LogMisc5",       "LOG:LogMisc6",    "LOG:LogMiniNotes"};
+
+// The notes are read by several workers at once, each over a part of the table.
+int Workers()
+{
+    return std::clamp(QThread::idealThreadCount() / 2, 1, 4);
+}
 
 } // namespace
 
@@ -55,19 +64,24 @@ Status LogEventSearch::Run(const LogSearchCriteria& criteria, const WorkerRead::
     // The events that passed the dates, type and private rule but matched in no text field: their notes
     // are searched in a second read, of the copies' table.
     QSet<qint32> notesToSearch;
+    std::mutex taking; // the workers' takes run at once
     WorkerRead events(log);
     events.SetFilter(filter);
+    events.SetWorkers(Workers());
     Status status = events.Run(
         [&](const Record& event, qint64) {
             if (event.Long(flag) != 0 && event.Long(owner) != criteria.user)
                 return true;
             for (const int field : texts)
                 if (pattern.Matches(event.Text(field))) {
+                    std::lock_guard lock(taking);
                     found_.insert(event.Long(number));
                     return true;
                 }
-            if (criteria.includeNotes)
+            if (criteria.includeNotes) {
+                std::lock_guard lock(taking);
                 notesToSearch.insert(event.Long(number));
+            }
             return true;
         },
         progress);
@@ -79,11 +93,14 @@ Status LogEventSearch::Run(const LogSearchCriteria& criteria, const WorkerRead::
     const int copyNumber = copies.RequireField(QStringLiteral("LOGTXT:LogNum"));
     const int copyText = copies.RequireField(QStringLiteral("LOGTXT:PlainText"));
     WorkerRead notes(copies);
+    notes.SetWorkers(Workers());
     status = notes.Run(
         [&](const Record& copy, qint64) {
             const qint32 event = copy.Long(copyNumber);
-            if (notesToSearch.contains(event) && pattern.Matches(copy.Text(copyText)))
+            if (notesToSearch.contains(event) && pattern.Matches(copy.Text(copyText))) {
+                std::lock_guard lock(taking);
                 found_.insert(event);
+            }
             return true;
         },
         progress);

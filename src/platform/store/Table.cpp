@@ -263,11 +263,12 @@ QVariant Table::KeyTermValue(int key, int component, const QVariant& value) cons
     return StoredValue(fields_[field], value);
 }
 
-QString Table::SelectListSql() const
+QString Table::SelectListSql(bool withBlobs) const
 {
     QStringList columns;
     for (int field = 0; field < FieldCount(); ++field)
-        columns << ColumnSql(field);
+        columns << (withBlobs || fields_[field].type != FieldType::Blob ? ColumnSql(field)
+                                                                        : QStringLiteral("NULL"));
     return columns.join(QStringLiteral(", ")) + QStringLiteral(", rowid");
 }
 

@@ -129,7 +129,9 @@ public:
     QString ColumnSql(int field) const;               // quoted column of a field
     QString KeyTermSql(int key, int component) const; // the column a key orders by
     QVariant KeyTermValue(int key, int component, const QVariant& value) const;
-    QString SelectListSql() const;      // every field's column, then rowid
+    // Every field's column, then rowid; without BLOBs, a NULL in their place, so that a read that leaves
+    // them out never loads their pages.
+    QString SelectListSql(bool withBlobs = true) const;
     QString BlankKeySql(int key) const; // true for a record left out of an Opt key
     static QString PrivateToSql();      // the quoted "_private_to" column
     void ReadRow(void* statement, Record& record, bool withBlobs) const;

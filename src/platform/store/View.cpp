@@ -280,7 +280,7 @@ Status View::ReadByKeyset(const Position& from, bool backward, int count, std::v
         first = std::max(qsizetype(0), last - count);
     }
     Query query;
-    QStringList selected{table_.SelectListSql()};
+    QStringList selected{table_.SelectListSql(readBlobs_)};
     for (const Term& term : terms_)
         selected << query.Add(term.expression);
     const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
@@ -305,7 +305,7 @@ Status View::ReadByKeyset(const Position& from, bool backward, int count, std::v
 Status View::PageSql(Query& query, const Position& from, bool backward, bool includeFrom, int count,
                      const QString& rule, const std::vector<SqlParameter>& ruleParameters, QString& sql) const
 {
-    QStringList selected{table_.SelectListSql()};
+    QStringList selected{table_.SelectListSql(readBlobs_)};
     for (const Term& term : terms_)
         selected << query.Add(term.expression);
 

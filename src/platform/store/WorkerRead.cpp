@@ -8,7 +8,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <atomic>
+#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -23,10 +25,25 @@ struct Shared
 {
     std::atomic<bool> cancel{false};
     std::atomic<bool> finished{false};
+    std::atomic<int> done{0};     // workers that have ended
+    std::atomic<bool> stop{false}; // a worker's take has ended the read
     std::atomic<int> wakes{0};
-    std::mutex mutex; // guards progress and status
+    std::mutex mutex; // guards progress, passed, taken and status
     ReadProgress progress;
+    std::vector<qint64> passed; // per worker: the row ids it has passed in its part
+    std::vector<qint64> taken;  // per worker: the rows it has handed on
     Status status;
+
+    // With the mutex held: the parts' progress as one.
+    void Sum()
+    {
+        progress.at = 0;
+        progress.rowsTaken = 0;
+        for (std::size_t part = 0; part < passed.size(); ++part) {
+            progress.at += passed[part];
+            progress.rowsTaken += taken[part];
+        }
+    }
 };
 
 void WakeFromWorker(ThreadNumber thread)
@@ -43,21 +60,25 @@ Status Failed(sqlite3* db, const QString& what, const QString& path)
                   what + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db)) + '.', path);
 }
 
-// The worker: its own read-only connection, the rows in chunks of row ids.
+// One worker: its own read-only connection, the rows of its part of the row ids (part of parts, by the
+// highest row id when it starts; the last part has no upper end) in chunks.
 void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& values, bool readBlobs,
-                  const WorkerRead::Take& take, Shared& shared, ThreadNumber waiting)
+                  const WorkerRead::Take& take, Shared& shared, ThreadNumber waiting, int part, int parts)
 {
     sqlite3* db = nullptr;
     Status status = RecordFile::OpenConnection(
         table.FilePath(), table.FileAttributes() & FileAttribute::Encrypt, SQLITE_OPEN_READONLY, db);
     sqlite3_stmt* statement = nullptr;
+    qint64 highest = 0;
     if (status) {
         const QByteArray end =
             QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(table.TableSql()).toUtf8();
         if (sqlite3_prepare_v2(db, end.constData(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW) {
+            sqlite3_step(statement) == SQLITE_ROW)
+            highest = sqlite3_column_int64(statement, 0);
+        {
             std::lock_guard lock(shared.mutex);
-            shared.progress.end = sqlite3_column_int64(statement, 0);
+            shared.progress.end = std::max(shared.progress.end, highest);
         }
         sqlite3_finalize(statement);
         statement = nullptr;
@@ -67,26 +88,30 @@ void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& va
     }
     QElapsedTimer sinceWake;
     sinceWake.start();
-    qint64 after = 0, taken = 0;
+    const qint64 from = highest * part / parts;
+    const qint64 to = part + 1 == parts ? std::numeric_limits<qint64>::max() : highest * (part + 1) / parts;
+    qint64 after = from, taken = 0;
     bool more = status.Ok();
-    while (more && !shared.cancel) {
+    while (more && !shared.cancel && !shared.stop) {
         BindValue(statement, 1, after);
+        BindValue(statement, 2, to);
         for (int index = 0; index < values.size(); ++index)
-            BindValue(statement, index + 2, values[index]);
-        BindValue(statement, int(values.size()) + 2, WorkerRead::ChunkRows);
+            BindValue(statement, index + 3, values[index]);
+        BindValue(statement, int(values.size()) + 3, WorkerRead::ChunkRows);
         int rows = 0, result = SQLITE_DONE;
         Record record(table);
-        while (!shared.cancel && (result = sqlite3_step(statement)) == SQLITE_ROW) {
+        while (!shared.cancel && !shared.stop && (result = sqlite3_step(statement)) == SQLITE_ROW) {
             ++rows;
             after = sqlite3_column_int64(statement, table.FieldCount());
             table.ReadRow(statement, record, readBlobs);
             ++taken;
             if (!take(record, after)) {
+                shared.stop = true;
                 more = false;
                 break;
             }
         }
-        if (!shared.cancel && more && result != SQLITE_DONE) {
+        if (!shared.cancel && !shared.stop && more && result != SQLITE_DONE) {
             status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
             more = false;
         }
@@ -94,8 +119,9 @@ void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& va
         more = more && rows == WorkerRead::ChunkRows;
         {
             std::lock_guard lock(shared.mutex);
-            shared.progress.at = more ? after : shared.progress.end;
-            shared.progress.rowsTaken = taken;
+            shared.passed[std::size_t(part)] = (more ? std::min(after, to) : std::min(to, highest)) - from;
+            shared.taken[std::size_t(part)] = taken;
+            shared.Sum();
         }
         if (sinceWake.elapsed() >= ProgressIntervalMs) {
             sinceWake.restart();
@@ -107,11 +133,15 @@ void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& va
     sqlite3_close(db);
     {
         std::lock_guard lock(shared.mutex);
-        shared.status = status;
-        shared.progress.rowsTaken = taken;
+        if (!status && shared.status)
+            shared.status = status;
+        shared.taken[std::size_t(part)] = taken;
+        shared.Sum();
     }
-    shared.finished = true;
-    WakeFromWorker(waiting);
+    if (++shared.done == parts) {
+        shared.finished = true;
+        WakeFromWorker(waiting);
+    }
 }
 
 // Ends the worker however the waiting thread leaves Run, also when its fiber is unwound at the end of the
@@ -119,13 +149,17 @@ void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& va
 struct WorkerGuard
 {
     Shared& shared;
-    std::thread worker;
+    std::vector<std::thread> workers;
+    void Join()
+    {
+        for (std::thread& worker : workers)
+            if (worker.joinable())
+                worker.join();
+    }
     ~WorkerGuard()
     {
-        if (worker.joinable()) {
-            shared.cancel = true;
-            worker.join();
-        }
+        shared.cancel = true;
+        Join();
     }
 };
 
@@ -148,15 +182,20 @@ Status WorkerRead::Run(const Take& take, const Progress& progress)
     for (const SqlParameter& parameter : filter_.parameters)
         values << parameter.Value();
     QString sql =
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid > ?").arg(table_.SelectListSql(), table_.TableSql());
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid > ? AND rowid <= ?")
+            .arg(table_.SelectListSql(readBlobs_), table_.TableSql());
     if (!filter_.sql.isEmpty())
         sql += QStringLiteral(" AND (") + filter_.sql + QLatin1Char(')');
     sql += QStringLiteral(" ORDER BY rowid LIMIT ?");
 
     Shared shared;
+    shared.passed.assign(std::size_t(workers_), 0);
+    shared.taken.assign(std::size_t(workers_), 0);
     const ThreadNumber waiting = CurrentThread();
-    WorkerGuard guard{shared, std::thread(ReadOnWorker, std::cref(table_), sql, values, readBlobs_,
-                                          std::cref(take), std::ref(shared), waiting)};
+    WorkerGuard guard{shared, {}};
+    for (int part = 0; part < workers_; ++part)
+        guard.workers.emplace_back(ReadOnWorker, std::cref(table_), sql, values, readBlobs_, std::cref(take),
+                                   std::ref(shared), waiting, part, workers_);
     const auto current = [&shared] {
         std::lock_guard lock(shared.mutex);
         return shared.progress;
@@ -174,7 +213,7 @@ Status WorkerRead::Run(const Take& take, const Progress& progress)
                 shared.cancel = true;
         }
     }
-    guard.worker.join();
+    guard.Join();
     cancelled_ = shared.cancel;
     if (progress && !cancelled_)
         progress(current());

@@ -4,6 +4,7 @@
 #include "platform/store/Record.h"
 #include "platform/store/StoreStatus.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace jornix {
@@ -37,6 +38,10 @@ public:
 
     void SetFilter(const SqlExpression& filter) { filter_ = filter; }
     void SetReadBlobs(bool read) { readBlobs_ = read; }
+    // Workers that read the table in as many parts of its row ids at once, each on a connection of its own
+    // (1 unless set). With more than one, take is called on several threads at once, and the rows come in
+    // record order within each part only.
+    void SetWorkers(int workers) { workers_ = std::max(1, workers); }
 
     // Called on the worker thread for each row; false ends the read there. It must touch nothing of the
     // program threads (widgets, record buffers, thread contexts) while the read runs.
@@ -55,6 +60,7 @@ private:
     const Table& table_;
     SqlExpression filter_;
     bool readBlobs_ = false;
+    int workers_ = 1;
     bool cancelled_ = false;
 };
 

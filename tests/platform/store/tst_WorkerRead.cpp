@@ -128,6 +128,55 @@ private slots:
         }
     }
 
+    // Several workers read the table in parts at once: every row is taken once, and the progress ends at
+    // the end of the table.
+    void severalWorkersTakeEveryRowOnce_data()
+    {
+        QTest::addColumn<int>("workers");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("taken");
+        QTest::newRow("two") << 2 << QString() << Notes;
+        QTest::newRow("five") << 5 << QString() << Notes;
+        QTest::newRow("three, with a filter") << 3 << "NTE:Num > 11000" << 1000;
+    }
+    void severalWorkersTakeEveryRowOnce()
+    {
+        QFETCH(int, workers);
+        QFETCH(QString, filter);
+        QFETCH(int, taken);
+        Table& notes = test_->notes;
+        std::atomic<int> rows{0};
+        std::atomic<qint64> numbers{0};
+        ReadProgress last;
+        Status status;
+        StartProcedureThread([&] {
+            QVERIFY(notes.Open());
+            WorkerRead read(notes);
+            read.SetWorkers(workers);
+            SqlExpression compiled;
+            QVERIFY(CompileFilter(filter, notes, ExpressionNames(), compiled));
+            read.SetFilter(compiled);
+            status = read.Run(
+                [&](const Record& record, qint64) {
+                    ++rows;
+                    numbers += record.Long(0);
+                    return true;
+                },
+                [&](const ReadProgress& progress) {
+                    last = progress;
+                    return true;
+                });
+            notes.Close();
+        });
+        QVERIFY(WaitForProgramThreads(30000));
+        QVERIFY2(status.Ok(), qPrintable(status.Message()));
+        QCOMPARE(rows.load(), taken);
+        const qint64 first = Notes - taken + 1;
+        QCOMPARE(numbers.load(), (first + Notes) * taken / 2);
+        QCOMPARE(last.at, last.end);
+        QCOMPARE(last.rowsTaken, qint64(taken));
+    }
+
     void aThreadThatHoldsAWriteTransactionCannotWaitForARead()
     {
         Table& notes = test_->notes;

@@ -1,0 +1,182 @@
+// Search Log Events with "Include Log Notes" over 100,000 log events of an enciphered data folder whose notes
+// hold a few hundred words each (one event in twenty private to another user):
+//   1. a word that the notes of one event in fifty hold, so that the first screen fills with hits;
+//   2. a word that no event holds, so that every text and every note is read.
+// Each figure is the time from Begin Search posted to the window until the program threads are idle again:
+// the read on the worker thread and the list's first screen.
+#include "core/DataLayer.h"
+#include "core/PreservedSettings.h"
+#include "core/ProgramGlobals.h"
+#include "core/SetTableFileNames.h"
+#include "core/SharedState.h"
+#include "documents/TXEdit.h"
+#include "journal/Search.h"
+#include "platform/framework/ErrorReporter.h"
+#include "platform/framework/FileManager.h"
+#include "platform/framework/TableRelations.h"
+#include "platform/framework/WindowController.h"
+#include "platform/richtext/RichTextControl.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/DayNumbers.h"
+#include "platform/runtime/MessageBox.h"
+#include "platform/runtime/ProgramThreads.h"
+#include "platform/store/Table.h"
+#include "platform/store/Transaction.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace jornix;
+
+namespace {
+
+constexpr int Events = 100000;
+constexpr int WordsPerNote = 300;
+constexpr int Documents = 64; // notes differ among this many documents
+constexpr qint32 Viewer = 11;
+constexpr qint32 Other = 12;
+const QDate FirstDay(2017, 1, 1);
+constexpr int Days = 3650;
+
+void Report(const char* what, const std::vector<double>& times)
+{
+    std::vector<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("%-58s median %8.1f ms   worst %8.1f ms   (%zu runs)\n", what, sorted[sorted.size() / 2],
+                sorted.back(), sorted.size());
+}
+
+double TimeUntilIdle(const std::function<void()>& action)
+{
+    QElapsedTimer clock;
+    clock.start();
+    action();
+    WaitForProgramThreads(600000);
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+QByteArray StoredDocument(const QString& text)
+{
+    RichTextControl control;
+    TXEdit edit;
+    edit.Init(&control);
+    control.setPlainText(text);
+    QByteArray blob;
+    edit.SaveToBlob(blob);
+    edit.Kill();
+    return blob;
+}
+
+// Notes of ordinary words, in lines of twelve; the document of number `pelican` holds the word "pelican".
+std::vector<QByteArray> Notes()
+{
+    static const char* words[] = {"the",     "meeting", "went",   "well",    "and",     "we",    "agreed",
+                                  "on",      "budget",  "for",    "next",    "quarter", "garden", "needs",
+                                  "water",   "call",    "mother", "about",   "weekend", "plans", "train",
+                                  "delayed", "again",   "report", "finished", "lunch",  "with",  "team"};
+    QRandomGenerator random(7);
+    std::vector<QByteArray> notes;
+    for (int n = 0; n < Documents; ++n) {
+        QString text;
+        for (int w = 0; w < WordsPerNote; ++w) {
+            text += QString::fromLatin1(words[random.bounded(int(std::size(words)))]);
+            text += w % 12 == 11 ? QLatin1Char('\n') : QLatin1Char(' ');
+        }
+        if (n == 0)
+            text += QStringLiteral("pelican");
+        notes.push_back(StoredDocument(text));
+    }
+    return notes;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    ProgramFolder = folder.path() + QLatin1Char('/');
+    IniFileName = ProgramFolder + QStringLiteral("Jornix.ini");
+    INIMgr.Init(IniFileName);
+    GlobalErrorReporter.Init();
+    InitDataLayer();
+    SetTableFileNames(ProgramFolder);
+    CurrentUserAccess.fill(2);
+    CurrentUserUniqueID = Viewer;
+    RefreshSuppressed = 1;
+    SetMessageBoxSink([](const MessageBoxRequest&) { return int(MessageButton::Ok); });
+    if (RelationsLOG->Open() != 0)
+        return 1;
+
+    const std::vector<QByteArray> notes = Notes();
+    const int first = DayNumberFromDate(FirstDay);
+    QElapsedTimer setUp;
+    setUp.start();
+    {
+        // Written as every writer writes, so that each event's copy of its notes is made with it.
+        Table& log = AccessLOG->GetTable();
+        Transaction transaction(log);
+        if (!transaction.Begin())
+            return 1;
+        for (int i = 0; i < Events; ++i) {
+            Record& record = log.Buffer();
+            record.Clear();
+            record.SetValue(QStringLiteral("LOG:LogNum"), i + 1);
+            record.SetValue(QStringLiteral("LOG:LogDate"), first + i * Days / Events);
+            record.SetValue(QStringLiteral("LOG:LogType"), i % 4);
+            record.SetValue(QStringLiteral("LOG:LogDescription"), QStringLiteral("Log event %1").arg(i));
+            record.SetValue(QStringLiteral("LOG:LogLocation"), QStringLiteral("Office"));
+            record.SetValue(QStringLiteral("LOG:LogMiniNotes"), QStringLiteral("short notes of the day"));
+            record.SetValue(QStringLiteral("LOG:LogDoc"), notes[std::size_t(i % 50 == 0 ? 0 : 1 + i % 63)]);
+            const bool hidden = i % 20 == 1;
+            record.SetValue(QStringLiteral("LOG:LogPrivate"), hidden ? 1 : 0);
+            record.SetValue(QStringLiteral("LOG:LogUniqueID"), hidden ? Other : Viewer);
+            if (!log.Insert())
+                return 1;
+        }
+        if (!transaction.Commit())
+            return 1;
+    }
+    std::printf("%d log events with notes of %d words written in %.0f ms\n", Events, WordsPerNote,
+                double(setUp.elapsed()));
+
+    StartProcedureThread(Search);
+    WaitForProgramThreads(60000);
+    WindowController* search = WindowController::Find(QStringLiteral("Search"));
+    if (!search)
+        return 1;
+    const auto control = [&](const char* name) { return search->window.ControlNumber(QString::fromLatin1(name)); };
+    qobject_cast<QAbstractButton*>(search->window.Widget(control("SRCH:IncludeLogNotes")))->click();
+    WaitForProgramThreads(60000);
+    auto* entry = qobject_cast<QLineEdit*>(search->window.Widget(control("SRCH:SearchString")));
+    QAbstractItemModel* rows = search->window.ListModel(control("List"));
+    const auto searchFor = [&](const char* word) {
+        entry->setText(QString::fromLatin1(word));
+        return TimeUntilIdle([&] { search->Post(Event::Accepted, control("BeginSearch")); });
+    };
+    searchFor("pelican"); // warm up: the file's pages read once
+    for (const auto& [word, what] : {std::pair{"pelican", "notes search, hits on the first screen"},
+                                     std::pair{"flamingo", "notes search, no hit at all"}}) {
+        std::vector<double> times;
+        for (int run = 0; run < 5; ++run)
+            times.push_back(searchFor(word));
+        Report(what, times);
+        std::printf("    %d rows on the first screen\n", rows->rowCount());
+    }
+    search->Post(Event::CloseWindow);
+    WaitForProgramThreads(60000);
+    EndProgramThreads();
+    RelationsLOG->Close();
+    KillDataLayer();
+    return 0;
+}
