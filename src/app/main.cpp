@@ -1,8 +1,11 @@
 #include "core/Procedures.h"
 #include "core/ProgramStart.h"
 #include "journal/JournalProcedures.h"
+#include "journal/SelectDate.h"
 #include "organizer/OrganizerProcedures.h"
 #include "platform/runtime/ProgramThreads.h"
+#include "reports/RegisterReportsProcedures.h"
+#include "reports/UpdateReportDesign.h"
 
 #include <QApplication>
 
@@ -18,6 +21,8 @@ int main(int argc, char** argv)
     jornix::RegisterCoreProcedures();
     jornix::RegisterJournalProcedures();
     jornix::RegisterOrganizerProcedures();
+    jornix::RegisterReportsProcedures();
+    jornix::SetLayoutDatePicker(jornix::SelectDate);
     int exitCode = 0;
     jornix::StartProcedureThread([&exitCode] {
         exitCode = jornix::ProgramStart();
