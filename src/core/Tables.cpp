@@ -1,5 +1,6 @@
 #include "core/Tables.h"
 
+#include "core/LogDocumentText.h"
 #include "platform/store/Catalogue.h"
 
 namespace jornix {
@@ -259,6 +260,7 @@ Catalogue& JornixCatalogue()
     static Catalogue* catalogue = [] {
         auto* tables = new Catalogue; // never destroyed: thread contexts may release tables at exit
         AddLogEvents(*tables);
+        AddLogDocumentText(*tables, *tables->FindTable(QStringLiteral("LOG:")));
         AddUsers(*tables);
         AddReminders(*tables);
         AddTasks(*tables);

@@ -9,6 +9,7 @@
 #include "core/SharedState.h"
 #include "core/StandardBrowseList.h"
 #include "core/StandardWindow.h"
+#include "journal/LogEventLists.h"
 #include "journal/MonthGrid.h"
 #include "journal/SelectDate.h"
 #include "platform/framework/FileManager.h"
@@ -110,17 +111,6 @@ private:
     int reads_ = 0;
 };
 
-// The log events of the day: a private event shows the private icon, whatever its flag.
-class EventRows : public StandardBrowseList
-{
-public:
-    void FillRow(ListRow& row) override
-    {
-        StandardBrowseList::FillRow(row);
-        row.icons[0] = row.record.Value(QStringLiteral("LOG:LogPrivate")).toInt() != 0 ? 1 : 0;
-    }
-};
-
 // The reminders of the day with their link type in words; a code without words shows a blank.
 class ReminderRows : public StandardBrowseList
 {
@@ -147,11 +137,7 @@ public:
     {
         DescribeMenu();
         window.Row([&] {
-            QLabel* heading = static_cast<QLabel*>(window.Prompt(QStringLiteral("Date View"))
-                                                       .Name(QStringLiteral("TopPanelText"))
-                                                       .Font({}, HeadingPoints, FontStyle::Bold)
-                                                       .Widget());
-            heading->setContentsMargins(2, 0, 12, 0);
+            jornix::DescribeHeading(window, QStringLiteral("Date View"));
             window.Spacer();
             prevYear_ = NavigationButton({}, QStringLiteral("PrevYear.png"), "Go to Prev Year", "PrevYear");
             prevMonth_ =
@@ -192,11 +178,11 @@ public:
                                  .Name(QStringLiteral("List"))
                                  .Stretch();
                 window.Buttons([&] {
-                    copy_ = ListButton("&Copy", "WIZDITTO.gif", "Copy Selected Event", "Copy");
-                    insert_ = ListButton("&Insert", "WIZINS.gif", "Insert New Event", "Insert");
-                    change_ = ListButton("&Change", "WIZEDIT.gif", "Edit Selected Event", "Change");
-                    delete_ = ListButton("&Delete", "WIZDEL.gif", "Delete Selected Event", "Delete");
-                    print_ = ListButton("&Print", "wizprint.gif", nullptr, "Print");
+                    copy_ = ListButton(window, "&Copy", "WIZDITTO.gif", "Copy Selected Event", "Copy");
+                    insert_ = ListButton(window, "&Insert", "WIZINS.gif", "Insert New Event", "Insert");
+                    change_ = ListButton(window, "&Change", "WIZEDIT.gif", "Edit Selected Event", "Change");
+                    delete_ = ListButton(window, "&Delete", "WIZDEL.gif", "Delete Selected Event", "Delete");
+                    print_ = ListButton(window, "&Print", "wizprint.gif", nullptr, "Print");
                 });
             });
             window.Group(QStringLiteral("Reminder Events"), [&] {
@@ -214,10 +200,10 @@ public:
                                         .Hide();
                 window.Buttons([&] {
                     copyReminder_ =
-                        ListButton("&Copy", "WIZDITTO.gif", "Copy Selected Event", "CopyReminder");
-                    insertReminder_ = ListButton("&Insert", "WIZINS.gif", nullptr, "InsertReminder");
-                    changeReminder_ = ListButton("&Change", "WIZEDIT.gif", nullptr, "ChangeReminder");
-                    deleteReminder_ = ListButton("&Delete", "WIZDEL.gif", nullptr, "DeleteReminder");
+                        ListButton(window, "&Copy", "WIZDITTO.gif", "Copy Selected Event", "CopyReminder");
+                    insertReminder_ = ListButton(window, "&Insert", "WIZINS.gif", nullptr, "InsertReminder");
+                    changeReminder_ = ListButton(window, "&Change", "WIZEDIT.gif", nullptr, "ChangeReminder");
+                    deleteReminder_ = ListButton(window, "&Delete", "WIZDEL.gif", nullptr, "DeleteReminder");
                 });
             });
         });
@@ -382,15 +368,6 @@ private:
         return window.Button(text, image).Tip(QString::fromLatin1(tip)).Name(QString::fromLatin1(name));
     }
 
-    int ListButton(const char* text, const char* image, const char* tip, const char* name)
-    {
-        Control button = window.Button(QString::fromLatin1(text), QString::fromLatin1(image))
-                             .Name(QString::fromLatin1(name));
-        if (tip)
-            button.Tip(QString::fromLatin1(tip));
-        return button;
-    }
-
     int MonthOfControl(int control) const
     {
         for (int n = 0; n < Months; ++n)
@@ -502,7 +479,7 @@ private:
 
     View logView_{AccessLOG->GetTable()};
     View reminderView_{AccessREM->GetTable()};
-    EventRows events_;
+    LogEventRows events_; // a private event shows the private icon, whatever its flag
     ReminderRows reminders_;
     DayMarks eventMarks_{AccessLOG->GetTable(), QStringLiteral("LOG:LogDate"),
                          QStringLiteral("LOG:LogPrivate")};

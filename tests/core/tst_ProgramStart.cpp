@@ -40,6 +40,13 @@ class ProgramStartTest : public QObject
     QStringList settingsAtSetup;
     bool dataFolderAtSetup = false;
 
+    // The lock and socket of an instance name live in one folder for the whole user: a name of this process
+    // alone keeps another run of this test (another build, another checkout) from holding it meanwhile.
+    static QString instanceName(const QString& base)
+    {
+        return QStringLiteral("%1-%2").arg(base).arg(QCoreApplication::applicationPid());
+    }
+
     static WindowController* SetupWindow() { return WindowController::Find("OneTimeSetup"); }
 
     // The first-run setup is cancelled as soon as it shows, unless a test goes through it.
@@ -122,7 +129,7 @@ class ProgramStartTest : public QObject
     }
 
     int start(const QString& folder, const QStringList& answersNo,
-              const QString& instance = "JornixTestStart", const SignInStep& atSignIn = closeLogin,
+              const QString& instance = instanceName("JornixTestStart"), const SignInStep& atSignIn = closeLogin,
               const SetupStep& atSetup = cancelSetup)
     {
         asked.clear();
@@ -225,7 +232,7 @@ private slots:
         const QString folder = dir.path() + "/";
         addUser(folder, 1);
         bool changeAsked = false;
-        QCOMPARE(start(folder, {}, "JornixTestStart",
+        QCOMPARE(start(folder, {}, instanceName("JornixTestStart"),
                        [&](WindowController& login) {
                            type(login, "LoginID", "jd");
                            type(login, "Password", "Secret");
@@ -247,7 +254,7 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.path() + "/";
         addUser(folder, 0);
-        QCOMPARE(start(folder, {}, "JornixTestStart",
+        QCOMPARE(start(folder, {}, instanceName("JornixTestStart"),
                        [&](WindowController& login) {
                            type(login, "LoginID", "JD");
                            type(login, "Password", "Secret");
@@ -267,7 +274,7 @@ private slots:
         const QString folder = dir.path() + "/";
         bool signedIn = false;
         QCOMPARE(start(
-                     folder, {}, "JornixTestStart",
+                     folder, {}, instanceName("JornixTestStart"),
                      [&](WindowController& login) {
                          type(login, "LoginID", "ps");
                          type(login, "Password", "Secret 1");
@@ -316,21 +323,22 @@ private slots:
 
     void aSecondCopyIsToldThatJornixIsAlreadyRunning()
     {
+        const QString instance = instanceName("JornixTestSecondCopy");
         QProcess first;
-        first.start(JORNIX_INSTANCE_HELPER, {"JornixTestSecondCopy"});
+        first.start(JORNIX_INSTANCE_HELPER, {instance});
         QVERIFY(first.waitForReadyRead(5000));
         QCOMPARE(first.readLine().trimmed(), QByteArray("first"));
 
         QTemporaryDir dir;
         const QString folder = dir.path() + "/";
-        QCOMPARE(start(folder, {}, "JornixTestSecondCopy"), 0);
+        QCOMPARE(start(folder, {}, instance), 0);
         QCOMPARE(asked, QStringList("Jornix is already running."));
         QCOMPARE(entries(folder + "Jornix.ini"), QStringList("__Dont_Touch_Me__/Sectors=0"));
 
         // Once the first copy is killed outright, a new start works.
         first.kill();
         first.waitForFinished();
-        QCOMPARE(start(folder, {}, "JornixTestSecondCopy"), 0);
+        QCOMPARE(start(folder, {}, instance), 0);
         QCOMPARE(setupPages.size(), 1);
         QCOMPARE(asked.size(), 1);
         QVERIFY(asked.first().startsWith("You must finish the Jornix setup"));

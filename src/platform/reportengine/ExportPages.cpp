@@ -102,7 +102,7 @@ QImage PageImage(const Page& page, int lastPage, double dpi)
     return image;
 }
 
-QByteArray PngBytes(const QImage& image)
+QByteArray ExportPngBytes(const QImage& image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);

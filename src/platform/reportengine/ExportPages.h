@@ -35,7 +35,7 @@ constexpr double ExportPictureDpi = 150;
 QImage PrimitiveImage(const PagePrimitive& primitive, double dpi);
 // The whole page at `dpi` as a 24-bit picture on white.
 QImage PageImage(const Page& page, int lastPage, double dpi);
-QByteArray PngBytes(const QImage& image);
+QByteArray ExportPngBytes(const QImage& image);
 
 // A text as markup data (HTML, XML): "&", "<", ">", quotes and apostrophes as entities, control characters
 // that XML cannot hold as U+FFFD. Line breaks stay.

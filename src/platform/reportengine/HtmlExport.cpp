@@ -131,7 +131,7 @@ bool WriteHtml(const ExportSource& source, ExportFiles& files, QString& error)
     const int lastPage = source.spool.PageCount();
     const auto dataUri = [](const PagePrimitive& primitive, int) {
         return QStringLiteral("data:image/png;base64,") +
-               QString::fromLatin1(PngBytes(PrimitiveImage(primitive, ExportPictureDpi)).toBase64());
+               QString::fromLatin1(ExportPngBytes(PrimitiveImage(primitive, ExportPictureDpi)).toBase64());
     };
     const auto write = [&](QIODevice& out) {
         const auto put = [&out](const QString& text) {

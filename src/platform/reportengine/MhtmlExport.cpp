@@ -92,7 +92,7 @@ bool WriteMhtml(const ExportSource& source, ExportFiles& files, QString& error)
                         "\r\nContent-Type: image/png\r\nContent-Transfer-Encoding: base64\r\n"
                         "Content-Location: " +
                         PictureName(page.number, ++k).toLatin1() + "\r\n\r\n" +
-                        Base64Lines(PngBytes(PrimitiveImage(primitive, ExportPictureDpi))) + "\r\n";
+                        Base64Lines(ExportPngBytes(PrimitiveImage(primitive, ExportPictureDpi))) + "\r\n";
                     if (!put(part))
                         return false;
                 }

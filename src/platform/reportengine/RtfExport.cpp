@@ -94,7 +94,7 @@ QByteArray Picture(const PagePrimitive& primitive)
     const QImage image = PrimitiveImage(primitive, ExportPictureDpi);
     return "{\\pict\\pngblip\\picw" + Number(image.width()) + "\\pich" + Number(image.height()) +
            "\\picwgoal" + Number(Twips(primitive.frame.width())) + "\\pichgoal" +
-           Number(Twips(primitive.frame.height())) + ' ' + PngBytes(image).toHex() + '}';
+           Number(Twips(primitive.frame.height())) + ' ' + ExportPngBytes(image).toHex() + '}';
 }
 
 // The text runs of a list's table rows on the page, by the top of their row: the runs that lie in the table's

@@ -381,6 +381,10 @@ Status Table::Open()
             state.openCount = 0;
             return status;
         }
+        ++threadHolds_;
+        if (fileOpened_)
+            fileOpened_(*this);
+        return {};
     }
     ++threadHolds_;
     return {};
@@ -615,6 +619,10 @@ Status Table::WriteRecord(bool insert)
         return Status(StoreError::NotFound, QStringLiteral("The record no longer exists."), file_->Path());
     const qint64 row = insert ? sqlite3_last_insert_rowid(file_->Handle()) : state.currentRow;
     statement.Reset();
+    if (derivedWrite_) {
+        if (Status derived = derivedWrite_(*this, row, &state.buffer); !derived)
+            return derived;
+    }
     // A number written by hand (a first-run record, a migrated one) is given out as if it had been taken,
     // so that deleting the record never frees it.
     if (const int key = AutoNumberKey(); key >= 0) {
@@ -648,6 +656,10 @@ Status Table::Delete()
     WriteScope scope(*file_);
     if (!scope.Started())
         return scope.Started();
+    if (derivedWrite_) {
+        if (Status derived = derivedWrite_(*this, state.currentRow, nullptr); !derived)
+            return derived;
+    }
     Status status;
     Statement statement =
         file_->Prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(TableSql()), status);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace jornix {
@@ -112,6 +113,17 @@ public:
     // above that highest raises it in the same transaction.
     Status TakeNextNumber(qint32& number);
 
+    // Derived data of a record (a plain-text copy of a document, say), kept in the same record file and
+    // written in the same transaction as the record: called on the running thread's connection after each
+    // insert or update of a row (record: the values written) and before each delete (record: nullptr). A
+    // failure undoes the write. It must not give way (no dialogs, no yields).
+    using DerivedWrite = std::function<Status(Table& table, qint64 rowId, const Record* record)>;
+    void SetDerivedWrite(DerivedWrite write) { derivedWrite_ = std::move(write); }
+    // Called when the table's record file is opened for it (its first open in the process, or its first
+    // after every thread had closed it), to bring derived data up to date; its failure fails no open.
+    using FileOpened = std::function<void(Table& table)>;
+    void SetFileOpened(FileOpened opened) { fileOpened_ = std::move(opened); }
+
     // SQL pieces, shared with views and expressions.
     QString TableSql() const;                         // quoted table name
     QString ColumnSql(int field) const;               // quoted column of a field
@@ -156,6 +168,8 @@ private:
     QHash<QString, int> keyIndex_;
     RecordFile* file_ = nullptr;
     int threadHolds_ = 0; // threads on which the table is open
+    DerivedWrite derivedWrite_;
+    FileOpened fileOpened_;
 };
 
 } // namespace jornix

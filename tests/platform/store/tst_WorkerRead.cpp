@@ -67,7 +67,8 @@ private slots:
         Table& notes = test_->notes;
         std::atomic<int> rows{0};
         int needles = 0;
-        int otherTurns = 0, turnsDuringRead = -1, progressCalls = 0;
+        int otherTurns = 0, turnsDuringRead = -1;
+        std::atomic<int> progressCalls{0};
         bool readRunning = true, cancelled = false, atMost = true;
         Status status;
         StartProcedureThread([&] {
@@ -90,10 +91,16 @@ private slots:
                     ++rows;
                     if (record.Text(1).startsWith(QStringLiteral("needle")))
                         ++needles;
-                    // Slow enough that the read spans several turns of the loop and several progress wakes
-                    // (150 ms or more against a wake every 50 ms), and that a cancel comes in time.
-                    if (rows % (endedBy == "cancel" ? 100 : 400) == 0)
+                    // The first chunk lasts longer than a progress wake (100 ms or more against 50 ms), so
+                    // the waiting thread is woken at its end; the second chunk waits until that thread has
+                    // heard of the progress (and may have cancelled), however busy the machine is.
+                    if (rows <= WorkerRead::ChunkRows && rows % 100 == 0)
                         QThread::msleep(5);
+                    if (rows == WorkerRead::ChunkRows + 1) {
+                        QDeadlineTimer deadline(30000);
+                        while (progressCalls == 0 && !deadline.hasExpired())
+                            QThread::msleep(1);
+                    }
                     return endedBy != "take" || rows < 5;
                 },
                 [&](const ReadProgress& progress) {

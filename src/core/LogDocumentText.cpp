@@ -1,0 +1,158 @@
+#include "core/LogDocumentText.h"
+
+#include "documents/TXEdit.h"
+#include "platform/richtext/RichTextControl.h"
+#include "platform/store/Catalogue.h"
+#include "platform/store/RecordFile.h"
+#include "platform/store/Sqlite.h"
+#include "platform/store/Table.h"
+
+#include <vector>
+
+namespace jornix {
+namespace {
+
+// Plain text (format 1) of the whole document.
+constexpr int PlainText = 1;
+// The copy of a document holds its whole text, whatever its length.
+constexpr int TextSize = 1 << 30;
+
+// Converts documents one after the other on one hidden rich-text control.
+class Converter
+{
+public:
+    Converter() { edit_.Init(&control_); }
+    ~Converter() { edit_.Kill(); }
+
+    std::optional<QString> PlainTextOf(const QByteArray& blob)
+    {
+        if (!TXEdit::IsTXDocument(blob))
+            return std::nullopt;
+        edit_.LoadFromBlob(blob);
+        qint32 length = edit_.GetSaveLength(PlainText, 0);
+        QByteArray buffer(length + 1, ' ');
+        edit_.SaveToBuffer(buffer, length, 0, PlainText);
+        return QString::fromUtf8(buffer.constData(), qBound(0, length, int(buffer.size())));
+    }
+
+private:
+    RichTextControl control_;
+    TXEdit edit_;
+};
+
+struct Columns
+{
+    Table& log;
+    Table& text;
+    int logNumber = log.RequireField(QStringLiteral("LOG:LogNum"));
+    int document = log.RequireField(QStringLiteral("LOG:LogDoc"));
+    int textNumber = text.RequireField(QStringLiteral("LOGTXT:LogNum"));
+    int plainText = text.RequireField(QStringLiteral("LOGTXT:PlainText"));
+
+    QString Delete() const
+    {
+        return QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(text.TableSql(), text.ColumnSql(textNumber));
+    }
+    QString Insert() const
+    {
+        return QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
+            .arg(text.TableSql(), text.ColumnSql(textNumber), text.ColumnSql(plainText));
+    }
+};
+
+Status Run(RecordFile& file, const QString& sql, const QVariantList& values)
+{
+    Status status;
+    Statement statement = file.Prepare(sql, status);
+    if (!statement)
+        return status;
+    for (int index = 0; index < values.size(); ++index)
+        statement.Bind(index + 1, values[index]);
+    if (statement.Step() != SQLITE_DONE)
+        return file.Error(StoreError::Failed, QStringLiteral("The text of the notes could not be written"));
+    return {};
+}
+
+// One event's copy in place of the one it had; a blank text where it holds no document, so that the event
+// counts as copied.
+Status WriteCopy(RecordFile& file, const Columns& columns, qint32 number, const std::optional<QString>& text)
+{
+    if (Status status = Run(file, columns.Delete(), {number}); !status)
+        return status;
+    return Run(file, columns.Insert(), {number, text.value_or(QString())});
+}
+
+Status WriteOf(const Columns& columns, Table& log, qint64 rowId, const Record* record)
+{
+    RecordFile& file = *log.File();
+    if (record) {
+        Converter converter;
+        return WriteCopy(file, columns, record->Long(columns.logNumber),
+                         converter.PlainTextOf(record->Blob(columns.document)));
+    }
+    // Before a delete: the copy of the row's event goes with it.
+    return Run(file,
+               QStringLiteral("DELETE FROM %1 WHERE %2 = (SELECT %3 FROM %4 WHERE rowid = ?)")
+                   .arg(columns.text.TableSql(), columns.text.ColumnSql(columns.textNumber),
+                        log.ColumnSql(columns.logNumber), log.TableSql()),
+               {rowId});
+}
+
+// The events that have no copy yet (a file written before the copies were kept) get one.
+void FillMissingCopies(const Columns& columns, Table& log)
+{
+    RecordFile* file = log.File();
+    if (!file || file->ReadOnly() || file->InTransaction())
+        return;
+    struct Missing
+    {
+        qint32 number;
+        QByteArray document;
+    };
+    std::vector<Missing> missing;
+    {
+        Status status;
+        Statement statement = file->Prepare(
+            QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 NOT IN (SELECT %4 FROM %5)")
+                .arg(log.ColumnSql(columns.logNumber), log.ColumnSql(columns.document), log.TableSql(),
+                     columns.text.ColumnSql(columns.textNumber), columns.text.TableSql()),
+            status);
+        if (!statement)
+            return;
+        while (statement.Step() == SQLITE_ROW)
+            missing.push_back({qint32(statement.Int64(0)), statement.Column(1).toByteArray()});
+    }
+    if (missing.empty())
+        return;
+    Converter converter;
+    WriteScope scope(*file);
+    if (!scope.Started())
+        return;
+    for (const Missing& event : missing)
+        if (!WriteCopy(*file, columns, event.number, converter.PlainTextOf(event.document)))
+            return; // rolled back; tried again at the next open
+    scope.Commit();
+}
+
+} // namespace
+
+void AddLogDocumentText(Catalogue& catalogue, Table& logEvents)
+{
+    Table& text = catalogue.AddTable(QString::fromLatin1(LogTextPrefix), logEvents.FileName(),
+                                     QStringLiteral("LogText"), logEvents.FileAttributes());
+    text.AddLong("LogNum").AddMemo("PlainText", TextSize);
+    text.AddKey("LogNumK", {"LogNum"}, KeyFlag::Primary | KeyFlag::Opt, "by Log Number");
+    const Columns columns{logEvents, text};
+    logEvents.SetDerivedWrite([columns](Table& log, qint64 rowId, const Record* record) {
+        return WriteOf(columns, log, rowId, record);
+    });
+    logEvents.SetFileOpened([columns](Table& log) { FillMissingCopies(columns, log); });
+}
+
+std::optional<QString> PlainTextOfDocument(const QByteArray& blob)
+{
+    Converter converter;
+    return converter.PlainTextOf(blob);
+}
+
+} // namespace jornix

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/store/StoreStatus.h"
+#include "platform/store/WorkerRead.h"
+
+#include <QSet>
+#include <QString>
+
+namespace jornix {
+
+// What a search looks for, taken when Begin Search is pressed.
+struct LogSearchCriteria
+{
+    QString pattern; // "*" + the search string without trailing blanks + "*"
+    int mode = 1;    // 1 wildcard, plus 16 when case is ignored
+    qint32 startDate = 0, endDate = 0; // 0: no bound; both included
+    int logType = 0;                   // 0 every type
+    bool includeNotes = false;
+    bool privateOnly = false;
+    qint32 user = 0; // the signed-in user's unique id: others' private events are never found
+};
+
+// The filter text of the criteria's dates, type and private flag (blank: every event).
+QString LogSearchFilter(const LogSearchCriteria& criteria);
+
+// Reads every log event through the criteria on a worker thread (WorkerRead), the calling program thread
+// giving way meanwhile: the dates, the type and the private rule first, then the pattern against the text
+// fields in their order, then, when asked and nothing else matched, against the plain-text copy of the
+// event's document. The numbers of the events found are the result.
+class LogEventSearch
+{
+public:
+    Status Run(const LogSearchCriteria& criteria, const WorkerRead::Progress& progress = {});
+    const QSet<qint32>& Found() const { return found_; }
+    bool Cancelled() const { return cancelled_; }
+
+private:
+    QSet<qint32> found_;
+    bool cancelled_ = false;
+};
+
+} // namespace jornix

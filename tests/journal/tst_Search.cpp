@@ -1,0 +1,307 @@
+#include "journal/Search.h"
+
+#include "core/BroadcastRefresh.h"
+#include "core/DataLayer.h"
+#include "core/PrintRec.h"
+#include "core/Procedures.h"
+#include "core/SharedState.h"
+#include "documents/TXEdit.h"
+#include "journal/JournalProcedures.h"
+#include "platform/framework/Picture.h"
+#include "platform/framework/TableRelations.h"
+#include "platform/richtext/RichTextControl.h"
+#include "platform/runtime/Clock.h"
+#include "platform/store/RecordFile.h"
+
+#include "core/DataFolder.h"
+#include "journal/LogEventWindows.h"
+#include "journal/Pictures.h"
+#include "platform/framework/MessageRecorder.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QSpinBox>
+
+using namespace jornix;
+using namespace jornix::testing;
+using test::AddEvent;
+using test::Another;
+using test::Me;
+
+namespace {
+
+const QDate TheDay(2026, 3, 3);
+
+QString DateText(const QDate& date)
+{
+    return Picture(QStringLiteral("@d17")).Format(DayNumberFromDate(date));
+}
+
+QByteArray StoredDocument(const QString& text)
+{
+    RichTextControl control;
+    TXEdit edit;
+    edit.Init(&control);
+    control.setPlainText(text);
+    QByteArray blob;
+    edit.SaveToBlob(blob);
+    edit.Kill();
+    return blob;
+}
+
+void AddEvents()
+{
+    AddEvent({"Team Meeting", TheDay, 2});
+    AddEvent({"Dentist", TheDay.addDays(-2), 1, 0, Me, {{"LOG:LogLocation", "Main street"}}});
+    AddEvent({"Lunch", TheDay.addDays(1), 3, 0, Me,
+              {{"LOG:LogMiniNotes", "with the meeting notes"}, {"LOG:LogDoc", StoredDocument("pelican")}}});
+    AddEvent({"My diary", TheDay, 1, 1, Me, {{"LOG:LogDoc", StoredDocument("a heron at the lake")}}});
+    AddEvent({"Their diary", TheDay, 1, 1, Another, {{"LOG:LogDoc", StoredDocument("a heron and a pelican")}}});
+}
+
+std::vector<int> formRequests;
+
+} // namespace
+
+class SearchTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::DataFolder> folder;
+    std::unique_ptr<test::TestFrame> frame;
+
+    WindowController* Open()
+    {
+        Start(Search);
+        return FindWindow(QStringLiteral("Search"));
+    }
+
+    void Tick(WindowController& search, const QString& name, bool on)
+    {
+        auto* box = qobject_cast<QAbstractButton*>(search.window.Widget(search.window.ControlNumber(name)));
+        if (box->isChecked() != on)
+            box->click();
+        WaitIdle();
+    }
+
+    void Find(WindowController& search, const QString& text)
+    {
+        Type(search, QStringLiteral("SRCH:SearchString"), text);
+        Press(search, QStringLiteral("BeginSearch"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        folder = std::make_unique<test::DataFolder>();
+        frame = std::make_unique<test::TestFrame>();
+        QVERIFY(RelationsLOG->Open() == Level::GoOn);
+        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        RegisterCoreProcedures();
+        RegisterJournalProcedures();
+        RegisterProcedure(QStringLiteral("UpdateLogTX"), [] {
+            formRequests.push_back(CurrentContext().GlobalRequestCode);
+            CurrentContext().GlobalResponseCode = quint8(Response::Cancelled);
+        });
+        SetFixedClock(QDateTime(TheDay, QTime(9, 0)));
+    }
+    void cleanupTestCase()
+    {
+        EndProgramThreads();
+        RelationsLOG->Close();
+        frame.reset();
+        folder.reset();
+    }
+    void init()
+    {
+        CurrentUserAccess.fill(2);
+        CurrentUserUniqueID = Me;
+        formRequests.clear();
+        RefreshSuppressed = 1;
+        test::RemoveEvents();
+        AddEvents();
+    }
+    void cleanup()
+    {
+        RefreshSuppressed = 0;
+        test::CloseWindows();
+    }
+
+    void opensWithAnEmptyListAndClearedCriteria()
+    {
+        WindowController* search = Open();
+        QVERIFY(search);
+        QCOMPARE(search->window.Caption(), QStringLiteral("Search Log Events"));
+        QCOMPARE(test::Rows(*search), QStringList{});
+        QVERIFY(search->window.IsHidden(search->window.ControlNumber(QStringLiteral("Insert"))));
+        for (const char* name : {"Change", "Delete", "Copy", "Print"})
+            QVERIFY2(!search->window.IsEnabled(search->window.ControlNumber(QString::fromLatin1(name))), name);
+        QVERIFY(!search->window.Widget(search->window.ControlNumber(QStringLiteral("List")))->findChild<QMenu*>());
+        QCOMPARE(search->window.Root()->minimumSize(), search->window.Root()->size());
+        Find(*search, QStringLiteral("e"));
+        test::VerifyControlsInside(*search);
+        test::SavePicture(search->window.Root(), QStringLiteral("Search"));
+    }
+
+    void theCriteriaChooseTheEventsFound_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("logType"); // the radio button's place, from 0
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<QDate>("end");
+        QTest::addColumn<bool>("privateOnly");
+        QTest::addColumn<bool>("notes");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<QStringList>("found");
+        const QDate none;
+        QTest::newRow("case ignored") << "meet" << 0 << none << none << false << false << false
+                                      << QStringList{"Team Meeting", "Lunch"};
+        QTest::newRow("match case") << "Meet" << 0 << none << none << false << false << true
+                                    << QStringList{"Team Meeting"};
+        QTest::newRow("a later field") << "street" << 0 << none << none << false << false << false
+                                       << QStringList{"Dentist"};
+        QTest::newRow("a star between letters") << "t*m m" << 0 << none << none << false << false << false
+                                                << QStringList{"Team Meeting"};
+        QTest::newRow("a question mark is one character")
+            << "d?ntist" << 0 << none << none << false << false << false << QStringList{"Dentist"};
+        QTest::newRow("percent is literal") << "t%m" << 0 << none << none << false << false << false
+                                            << QStringList{};
+        QTest::newRow("the log type") << "meet" << 3 << none << none << false << false << false
+                                      << QStringList{"Lunch"};
+        QTest::newRow("dates, inclusive") << "a" << 0 << TheDay << TheDay << false << false << false
+                                          << QStringList{"Team Meeting", "My diary"};
+        QTest::newRow("start after end") << "e" << 0 << TheDay << TheDay.addDays(-1) << false << false << false
+                                         << QStringList{};
+        QTest::newRow("only private, never another's")
+            << "diary" << 0 << none << none << true << false << false << QStringList{"My diary"};
+        QTest::newRow("a word only in notes, without notes")
+            << "pelican" << 0 << none << none << false << false << false << QStringList{};
+        QTest::newRow("a word only in notes, with notes")
+            << "pelican" << 0 << none << none << false << true << false << QStringList{"Lunch"};
+        QTest::newRow("another's private notes") << "heron" << 0 << none << none << false << true << false
+                                                 << QStringList{"My diary"};
+    }
+    void theCriteriaChooseTheEventsFound()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, logType);
+        QFETCH(QDate, start);
+        QFETCH(QDate, end);
+        QFETCH(bool, privateOnly);
+        QFETCH(bool, notes);
+        QFETCH(bool, matchCase);
+        QFETCH(QStringList, found);
+        test::MessageRecorder boxes;
+        WindowController* search = Open();
+        const QList<QAbstractButton*> radios =
+            search->window.Widget(search->window.ControlNumber(QStringLiteral("SRCH:LogType")))
+                ->findChildren<QAbstractButton*>();
+        radios.at(logType)->click();
+        WaitIdle();
+        if (start.isValid())
+            Type(*search, QStringLiteral("SRCH:SDate"), DateText(start));
+        if (end.isValid())
+            Type(*search, QStringLiteral("SRCH:EDate"), DateText(end));
+        Tick(*search, QStringLiteral("SRCH:Private"), privateOnly);
+        Tick(*search, QStringLiteral("SRCH:IncludeLogNotes"), notes);
+        Tick(*search, QStringLiteral("SRCH:MatchCase"), matchCase);
+        Find(*search, text);
+        QCOMPARE(test::Descriptions(*search), found);
+        QCOMPARE(boxes.Captions(), found.isEmpty() ? QStringList{"No Log Events Found"} : QStringList{});
+        if (found.isEmpty()) {
+            QCOMPARE(boxes.boxes.front().icon, MessageIcon::Information);
+            QCOMPARE(boxes.boxes.front().text,
+                     QStringLiteral("Search is complete. There are no results to display."));
+        }
+    }
+
+    void aSearchStringOfBlanksIsRefusedAndLeavesTheList()
+    {
+        test::MessageRecorder boxes;
+        WindowController* search = Open();
+        Find(*search, QStringLiteral("meet"));
+        Find(*search, QStringLiteral("   "));
+        QCOMPARE(boxes.Captions(), QStringList{"Missing Search String"});
+        QCOMPARE(boxes.boxes.front().text, QStringLiteral("Please enter a search string."));
+        QCOMPARE(boxes.boxes.front().icon, MessageIcon::Exclamation);
+        QCOMPARE(test::Descriptions(*search), (QStringList{"Team Meeting", "Lunch"}));
+    }
+
+    void theSearchStringTakes1022Characters()
+    {
+        WindowController* search = Open();
+        auto* entry = qobject_cast<QLineEdit*>(
+            search->window.Widget(search->window.ControlNumber(QStringLiteral("SRCH:SearchString"))));
+        QCOMPARE(entry->maxLength(), 1022);
+    }
+
+    // The results stay those of Begin Search: criteria changed since, an event written elsewhere, the
+    // refresh and the re-read after a form leave them.
+    void theResultsKeepTheCriteriaOfTheirSearch()
+    {
+        WindowController* search = Open();
+        Find(*search, QStringLiteral("meet"));
+        Type(*search, QStringLiteral("SRCH:SearchString"), QStringLiteral("Dentist"));
+        Tick(*search, QStringLiteral("SRCH:MatchCase"), true);
+        AddEvent({"Meeting again", TheDay});
+        RefreshSuppressed = 0;
+        BroadcastRefresh();
+        WaitIdle();
+        QCOMPARE(test::Descriptions(*search), (QStringList{"Team Meeting", "Lunch"}));
+        PickRow(*search, search->window.ControlNumber(QStringLiteral("List")), 0);
+        Press(*search, QStringLiteral("Change"));
+        QCOMPARE(formRequests, std::vector<int>{Request::Change});
+        QCOMPARE(test::Descriptions(*search), (QStringList{"Team Meeting", "Lunch"}));
+        Press(*search, QStringLiteral("BeginSearch"));
+        QCOMPARE(test::Descriptions(*search), QStringList{"Dentist"});
+    }
+
+    void clearSearchEmptiesTheListAndTheCriteria()
+    {
+        WindowController* search = Open();
+        Tick(*search, QStringLiteral("SRCH:IncludeLogNotes"), true);
+        Type(*search, QStringLiteral("SRCH:SDate"), DateText(TheDay));
+        Find(*search, QStringLiteral("meet"));
+        Press(*search, QStringLiteral("ClearSearch"));
+        QCOMPARE(test::Rows(*search), QStringList{});
+        auto* entry = qobject_cast<QLineEdit*>(
+            search->window.Widget(search->window.ControlNumber(QStringLiteral("SRCH:SearchString"))));
+        QCOMPARE(entry->text(), QString());
+        QCOMPARE(qobject_cast<QAbstractSpinBox*>(
+                     search->window.Widget(search->window.ControlNumber(QStringLiteral("SRCH:SDate"))))
+                     ->text(),
+                 QString());
+        QVERIFY(!qobject_cast<QAbstractButton*>(
+                     search->window.Widget(search->window.ControlNumber(QStringLiteral("SRCH:IncludeLogNotes"))))
+                     ->isChecked());
+    }
+
+    void aViewOnlyUserMayViewAndPrintTheResults()
+    {
+        CurrentUserAccess[AccessArea::LogEvents] = 1;
+        WindowController* search = Open();
+        Find(*search, QStringLiteral("meet"));
+        QCOMPARE(search->window.Label(search->window.ControlNumber(QStringLiteral("Change"))), QStringLiteral("View"));
+        QStringList enabled;
+        for (const char* name : {"Change", "Delete", "Copy", "Print"})
+            if (search->window.IsEnabled(search->window.ControlNumber(QString::fromLatin1(name))))
+                enabled << QString::fromLatin1(name);
+        QCOMPARE(enabled, (QStringList{"Change", "Print"}));
+    }
+
+    // A data folder made before the copies were kept: its events are found by their notes after the open.
+    void anOlderEventIsFoundByItsNotesAfterTheFirstOpen()
+    {
+        QVERIFY(AccessLOG->GetTable().File()->Execute(QStringLiteral("DELETE FROM LogText")));
+        RelationsLOG->Close();
+        QVERIFY(!AccessLOG->GetTable().FileIsOpen());
+        QVERIFY(RelationsLOG->Open() == Level::GoOn);
+        WindowController* search = Open();
+        Tick(*search, QStringLiteral("SRCH:IncludeLogNotes"), true);
+        Find(*search, QStringLiteral("pelican"));
+        QCOMPARE(test::Descriptions(*search), QStringList{"Lunch"});
+    }
+};
+
+QTEST_MAIN(SearchTest)
+#include "tst_Search.moc"
