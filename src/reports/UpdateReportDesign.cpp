@@ -8,6 +8,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
 #include "reports/ImportLayout.h"
+#include "reports/OpenReportDesigner.h"
 #include "reports/PackLayoutOptions.h"
 
 #include <QDate>
@@ -107,6 +108,11 @@ public:
                                                                 : QStringLiteral("Select End Date"))
                                 : start;
             window.ShowValues(pick.spin);
+            return Level::Handled;
+        }
+        if (control == editLayout) {
+            Update();
+            OpenReportDesigner(Buffer(), window.Root());
             return Level::Handled;
         }
         if (control == importLayout) {

@@ -8,11 +8,14 @@
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
 #include "reports/RegisterReportsProcedures.h"
+#include "reports/ReportAreas.h"
+#include "reports/ReportData.h"
 #include "reports/UpdateReportDesign.h"
 
 #include "core/DataFolder.h"
 #include "organizer/OrganizerTest.h"
 #include "platform/framework/MessageRecorder.h"
+#include "platform/reportengine/RecordingReportEngine.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QAbstractButton>
@@ -433,6 +436,45 @@ private slots:
         QCOMPARE(dialogs.value(0).title, QString("Select Jornix Report Layout"));
         QCOMPARE(boxes.Captions().value(1), taken ? QString("Important Information") : QString("Error"));
         QCOMPARE(ReadFile(DataFile("jx_1.rpt")), taken ? data : old);
+        QVERIFY(FindWindow("UpdateReportDesign"));
+    }
+
+    void editLayoutDeclaresTheAreasItemsBeforeTheDesignerOpens_data()
+    {
+        QTest::addColumn<int>("area");
+        QTest::addColumn<int>("type");
+        QTest::newRow("log events list") << 1 << 1;
+        QTest::newRow("tasks card") << 2 << 2;
+        QTest::newRow("contacts label") << 3 << 3;
+    }
+    void editLayoutDeclaresTheAreasItemsBeforeTheDesignerOpens()
+    {
+        QFETCH(int, area);
+        QFETCH(int, type);
+        AddLayout({{"LLL_:AreaRef", area}, {"LLL_:Description", "Mine  "}, {"LLL_:FileName", "jx_1"},
+                   {"LLL_:Type", type}});
+        test::RecordingReportEngine engine;
+        WindowController* form = OpenForm("Change", area);
+        QVERIFY(form);
+        QStringList declaredBeforeDesigner;
+        engine.onCall = [&](const QString& call) {
+            if (call.startsWith("LlDefineLayoutA"))
+                declaredBeforeDesigner = engine.variables.Names();
+        };
+        Press(*form, "EditLayout");
+        WaitIdle();
+        const QStringList designer = engine.Calls("LlDefineLayoutA(");
+        QCOMPARE(designer.size(), 1);
+        QVERIFY2(designer[0].contains(GLO.DataPath + "jx_1") && designer[0].contains("Mine") &&
+                     !designer[0].contains("Mine "),
+                 qPrintable(designer[0]));
+        ReportData expected(area, 1, ProjectTypeOfLayout(type));
+        expected.definitions = ReportData::FetchDefinitions(area);
+        for (const ReportItem& item : expected.AreaItems(ItemMode::Design))
+            QVERIFY2(declaredBeforeDesigner.contains(item.name), qPrintable(item.name));
+        for (const int action : {524, 519, 515, 990})
+            QVERIFY(engine.Calls(QString("LlDesignerProhibitAction(1, %1)").arg(action)).size() == 1);
+        QCOMPARE(engine.Calls("LlJobClose(").size(), 1);
         QVERIFY(FindWindow("UpdateReportDesign"));
     }
 
