@@ -4,6 +4,7 @@
 #include "core/SharedState.h"
 #include "platform/framework/FileManager.h"
 #include "platform/reportengine/LayoutFile.h"
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
@@ -328,6 +329,40 @@ private slots:
         Press(*form, "OK");
         WaitIdle();
         QCOMPARE(Layouts()[0].Value("LLL_:Filter").toString(), QString("5|1|0|1|45000|45100|"));
+    }
+
+    void selectDatePicksFromTodayOrTheDate_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("packed");
+        QTest::newRow("empty from date") << "Pick1_3" << -1 << "Select Start Date" << "5|1|0|2|46000|45100|";
+        QTest::newRow("to date") << "Pick1_4" << 45100 << "Select End Date" << "5|1|0|2|0|46000|";
+    }
+    void selectDatePicksFromTodayOrTheDate()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, shown);
+        QFETCH(QString, title);
+        QFETCH(QString, packed);
+        QList<QPair<int, QString>> asked;
+        SetLayoutDatePicker([&](int date, const QString& caption) {
+            asked.append({date, caption});
+            return 46000;
+        });
+        AddLayout({{"LLL_:AreaRef", 1}, {"LLL_:Filter", "5|1|0|2|0|45100|"}});
+        WindowController* form = OpenForm("Change");
+        QVERIFY(form);
+        Press(*form, button);
+        WaitIdle();
+        SetLayoutDatePicker({});
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].first, shown < 0 ? Today() : shown);
+        QCOMPARE(asked[0].second, title);
+        Press(*form, "OK");
+        WaitIdle();
+        QCOMPARE(Layouts()[0].Value("LLL_:Filter").toString(), packed);
     }
 
     void copyOfALockedLayoutIsUnlockedWithItsFiles()
