@@ -2,6 +2,7 @@
 
 #include "core/PreservedSettings.h"
 #include "platform/reportengine/ReportEngine.h"
+#include "reports/ClippedText.h"
 #include "reports/ReportAreas.h"
 #include "reports/ReportData.h"
 
@@ -10,13 +11,6 @@
 
 namespace jornix {
 namespace {
-
-QString Clipped(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 // New, Open, Save As and Exit: the designer works on this one layout file.
 constexpr int ProhibitedActions[] = {524, 519, 515, 990};
@@ -27,8 +21,9 @@ void OpenReportDesigner(const Record& layout, QWidget* window)
 {
     ReportEngine& engine = TheReportEngine();
     const int area = layout.Value(QStringLiteral("LLL_:AreaRef")).toInt();
-    const QString layoutFile = GLO.DataPath + Clipped(layout.Value(QStringLiteral("LLL_:FileName")).toString());
-    const QString title = Clipped(layout.Value(QStringLiteral("LLL_:Description")).toString());
+    const QString layoutFile =
+        GLO.DataPath + ClippedText(layout.Value(QStringLiteral("LLL_:FileName")).toString());
+    const QString title = ClippedText(layout.Value(QStringLiteral("LLL_:Description")).toString());
     const int projectType = ProjectTypeOfLayout(layout.Value(QStringLiteral("LLL_:Type")).toInt());
 
     // The wait cursor while the items are declared; the designer itself shows the usual cursor.
@@ -39,7 +34,8 @@ void OpenReportDesigner(const Record& layout, QWidget* window)
         return;
     }
     for (const int type : {1, 3, 2})
-        engine.LlSetFileExtensionsA(job, type, QStringLiteral("rpt"), QStringLiteral("prn"), QStringLiteral("bmp"));
+        engine.LlSetFileExtensionsA(job, type, QStringLiteral("rpt"), QStringLiteral("prn"),
+                                    QStringLiteral("bmp"));
     engine.LlDefineVariableStart(job);
     engine.LlDefineFieldStart(job);
     ReportData data(area, job, projectType);

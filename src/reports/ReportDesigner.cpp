@@ -8,6 +8,7 @@
 #include "core/StandardList.h"
 #include "platform/framework/FileManager.h"
 #include "platform/store/Table.h"
+#include "reports/ClippedText.h"
 #include "reports/UpdateReportDesign.h"
 
 #include <QFile>
@@ -20,13 +21,6 @@ namespace jornix {
 namespace {
 
 constexpr int AreaCount = 6;
-
-QString Clipped(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 QString TypeText(int type)
 {
@@ -42,8 +36,8 @@ QString StyleText(int style)
 
 QString OutputText(int output)
 {
-    static const char* const texts[] = {"Preview", "Printer", "RTF", "HTML", "JPG", "EMF",
-                                        "BMP",     "PDF",     "MHTML", "XML", "XLS", "TXT"};
+    static const char* const texts[] = {"Preview", "Printer", "RTF",   "HTML", "JPG", "EMF",
+                                        "BMP",     "PDF",     "MHTML", "XML",  "XLS", "TXT"};
     return output >= 2 && output <= 13 ? QString::fromLatin1(texts[output - 2]) : QString();
 }
 
@@ -75,13 +69,14 @@ public:
         QString sourceFile;
         QVariant sourceType;
         if (copy && Selected()) {
-            sourceFile = Clipped(Selected()->record.Value(QStringLiteral("LLL_:FileName")).toString());
+            sourceFile = ClippedText(Selected()->record.Value(QStringLiteral("LLL_:FileName")).toString());
             sourceType = Selected()->record.Value(QStringLiteral("LLL_:Type"));
         }
         if (const int failed = StandardBrowseList::PrepareRecord())
             return failed;
         Record& buffer = Relations().Access().Buffer();
-        const QString name = QStringLiteral("jx_") + QString::number(buffer.Value(QStringLiteral("LLL_:Ref")).toInt());
+        const QString name =
+            QStringLiteral("jx_") + QString::number(buffer.Value(QStringLiteral("LLL_:Ref")).toInt());
         buffer.SetValue(QStringLiteral("LLL_:FileName"), name);
         buffer.SetValue(QStringLiteral("LLL_:FactoryDefault"), 0);
         if (copy) {
@@ -119,19 +114,20 @@ public:
           view(AccessLLL_->GetTable())
     {
         DescribeBanner(window, QStringLiteral("Report Designer"), QStringLiteral("repdes.gif"));
-        guidance = window
-                       .Text(QStringLiteral("From here you can create your own report layouts. Please refer to "
-                                            "the Jornix User Manual for instructions on how to use the L&L Report "
-                                            "Designer. The predefined report layouts have been locked to prevent "
-                                            "accidental deletion or changes. Please use the copy feature. You can "
-                                            "then modify the report layout to match your particular needs."))
-                       .Name(QStringLiteral("Guidance"));
+        guidance =
+            window
+                .Text(QStringLiteral("From here you can create your own report layouts. Please refer to "
+                                     "the Jornix User Manual for instructions on how to use the L&L Report "
+                                     "Designer. The predefined report layouts have been locked to prevent "
+                                     "accidental deletion or changes. Please use the copy feature. You can "
+                                     "then modify the report layout to match your particular needs."))
+                .Name(QStringLiteral("Guidance"));
         window.Row([&] {
             window.Column([&] {
                 sheet = window
                             .Sheet([&] {
-                                for (const char* tab :
-                                     {"Log Events", "Task", "Contact", "Reminder", "Sticky Notes", "Scrap Book"})
+                                for (const char* tab : {"Log Events", "Task", "Contact", "Reminder",
+                                                        "Sticky Notes", "Scrap Book"})
                                     window.Tab(QString::fromLatin1(tab), [] {});
                             })
                             .Name(QStringLiteral("Sheet"));
@@ -145,7 +141,8 @@ public:
                            .Name(QStringLiteral("List"))
                            .Stretch();
                 window.Row([&] {
-                    lockLegend = window.Image(QStringLiteral("DesignLck.gif")).Name(QStringLiteral("LockLegend"));
+                    lockLegend =
+                        window.Image(QStringLiteral("DesignLck.gif")).Name(QStringLiteral("LockLegend"));
                     window.Prompt(QStringLiteral("Locked report layout"));
                     window.Spacer();
                 });
@@ -159,7 +156,8 @@ public:
             });
         });
         window.Buttons([&] {
-            resetButton = window.Button(QStringLiteral("&Reset Report Layouts")).Name(QStringLiteral("Reset"));
+            resetButton =
+                window.Button(QStringLiteral("&Reset Report Layouts")).Name(QStringLiteral("Reset"));
             window.Spacer();
             copyButton = window.Button(QStringLiteral("&Copy"), QStringLiteral("WIZDITTO.gif"))
                              .Tip(QStringLiteral("Copy Selected Report Layout"));
@@ -208,7 +206,8 @@ public:
     void RefreshPreview()
     {
         const ListRow* row = rows.Selected();
-        const QString name = row ? Clipped(row->record.Value(QStringLiteral("LLL_:FileName")).toString()) : QString();
+        const QString name =
+            row ? ClippedText(row->record.Value(QStringLiteral("LLL_:FileName")).toString()) : QString();
         window.SetPicture(preview, QStringLiteral("nopreview.gif"));
         const QString sketch = GLO.DataPath + name + QStringLiteral(".bmp");
         if (!name.isEmpty() && QFileInfo::exists(sketch) &&

@@ -7,6 +7,7 @@
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
+#include "reports/ClippedText.h"
 #include "reports/ImportLayout.h"
 #include "reports/OpenReportDesigner.h"
 #include "reports/PackLayoutOptions.h"
@@ -70,10 +71,10 @@ public:
         window.Prompt(QStringLiteral("Notes:"));
         notes = window.TextBox(BindField(*AccessLLL_, "LLL_:Notes"), 32000).Tip(QStringLiteral("Notes"));
         window.Buttons([&] {
-            factoryDefault = window.Check(QStringLiteral("Factory Default"),
-                                          BindField(*AccessLLL_, "LLL_:FactoryDefault"))
-                                 .Name(QStringLiteral("FactoryDefault"))
-                                 .Hide();
+            factoryDefault =
+                window.Check(QStringLiteral("Factory Default"), BindField(*AccessLLL_, "LLL_:FactoryDefault"))
+                    .Name(QStringLiteral("FactoryDefault"))
+                    .Hide();
             window.Spacer();
             okButton = window.Button(QStringLiteral("OK"), QStringLiteral("OKButton.gif"))
                            .Name(QStringLiteral("OK"))
@@ -159,7 +160,8 @@ protected:
         if (REQUEST == Request::Delete)
             window.SetCaption(QStringLiteral("  (") + Trimmed(QStringLiteral("LLL_:Description")) +
                               QStringLiteral(")"));
-        const bool locked = Field(QStringLiteral("LLL_:FactoryDefault")).toInt() != 0 && GLO.AllowLayoutEdit == 0;
+        const bool locked =
+            Field(QStringLiteral("LLL_:FactoryDefault")).toInt() != 0 && GLO.AllowLayoutEdit == 0;
         if (locked || REQUEST == Request::ViewOnly) {
             for (const int control : {editLayout, importLayout, type})
                 window.Disable(control);
@@ -184,13 +186,7 @@ protected:
 private:
     int Area() const { return Field(QStringLiteral("LLL_:AreaRef")).toInt(); }
 
-    QString Trimmed(const QString& field) const
-    {
-        QString text = Field(field).toString();
-        while (text.endsWith(QLatin1Char(' ')))
-            text.chop(1);
-        return text;
-    }
+    QString Trimmed(const QString& field) const { return ClippedText(Field(field).toString()); }
 
     std::vector<int> Values() const
     {
@@ -216,7 +212,8 @@ private:
                           .Tip(QStringLiteral("Description"));
         window.Row([&] {
             window.Prompt(QStringLiteral("Report File Name:"));
-            fileName = window.Display(BindField(*AccessLLL_, "LLL_:FileName"), QStringLiteral("@s60")).Stretch();
+            fileName =
+                window.Display(BindField(*AccessLLL_, "LLL_:FileName"), QStringLiteral("@s60")).Stretch();
         });
         window.Row([&] {
             type = FieldRadios(QStringLiteral("Type"), "LLL_:Type", {{"List", 1}, {"Card", 2}, {"Label", 3}});
@@ -226,13 +223,15 @@ private:
         window.Row([&] {
             window.Check(QStringLiteral("Print Filter"), BindField(*AccessLLL_, "LLL_:PrintFilter"));
             window.Check(QStringLiteral("Print Cover Page"), BindField(*AccessLLL_, "LLL_:PrintCoverPage"));
-            wmfLoop = window.Check(QStringLiteral("WMF Special Loop"), BindField(*AccessLLL_, "LLL_:WMFSpecialLoop"))
-                          .Name(QStringLiteral("WMFSpecialLoop"));
+            wmfLoop =
+                window
+                    .Check(QStringLiteral("WMF Special Loop"), BindField(*AccessLLL_, "LLL_:WMFSpecialLoop"))
+                    .Name(QStringLiteral("WMFSpecialLoop"));
             wmfControls.push_back(wmfLoop);
         });
         window.Row([&] {
-            for (const auto& [prompt, field] : {std::pair{"WMF Width:", "LLL_:WMFWidth"},
-                                                std::pair{"WMF Height:", "LLL_:WMFHeight"}}) {
+            for (const auto& [prompt, field] :
+                 {std::pair{"WMF Width:", "LLL_:WMFWidth"}, std::pair{"WMF Height:", "LLL_:WMFHeight"}}) {
                 wmfControls.push_back(window.Prompt(QString::fromLatin1(prompt)));
                 wmfControls.push_back(window.Entry(BindField(*AccessLLL_, field), QStringLiteral("@n7.2")));
             }
@@ -241,7 +240,9 @@ private:
         for (int misc = 1; misc <= 3; ++misc) {
             window.Row([&] {
                 window.Prompt(QStringLiteral("Misc %1:").arg(misc));
-                window.Entry(BindField(*AccessLLL_, QStringLiteral("LLL_:Misc%1").arg(misc)), QStringLiteral("@s40"))
+                window
+                    .Entry(BindField(*AccessLLL_, QStringLiteral("LLL_:Misc%1").arg(misc)),
+                           QStringLiteral("@s40"))
                     .Stretch();
             });
         }
@@ -257,16 +258,25 @@ private:
         window.Row([&] {
             window.Prompt(QStringLiteral("Output Format:"));
             std::vector<ListItem> formats;
-            for (const auto& [text, value] :
-                 std::initializer_list<Choice>{{"Preview", 2}, {"Printer", 3}, {"PDF", 9}, {"RTF", 4},
-                                               {"HTML", 5}, {"MHTML", 10}, {"BMP", 8}, {"JPG", 6}, {"EMF", 7},
-                                               {"XML", 11}, {"XLS", 12}, {"TXT", 13}})
+            for (const auto& [text, value] : std::initializer_list<Choice>{{"Preview", 2},
+                                                                           {"Printer", 3},
+                                                                           {"PDF", 9},
+                                                                           {"RTF", 4},
+                                                                           {"HTML", 5},
+                                                                           {"MHTML", 10},
+                                                                           {"BMP", 8},
+                                                                           {"JPG", 6},
+                                                                           {"EMF", 7},
+                                                                           {"XML", 11},
+                                                                           {"XLS", 12},
+                                                                           {"TXT", 13}})
                 formats.push_back({QString::fromLatin1(text), value});
             outputFormat = window.DropList(BindField(*AccessLLL_, "LLL_:OutputFormat"), std::move(formats))
                                .Name(QStringLiteral("OutputFormat"));
             window.Spacer();
         });
-        window.Check(QStringLiteral("Open Output File After Printing"), BindField(*AccessLLL_, "LLL_:OpenOutputFile"));
+        window.Check(QStringLiteral("Open Output File After Printing"),
+                     BindField(*AccessLLL_, "LLL_:OpenOutputFile"));
         window.Row([&] {
             pagesPrompt = window.Prompt(QStringLiteral("Pages:")).Hide();
             pages = window.Entry(BindField(*AccessLLL_, "LLL_:Pages"), QStringLiteral("@n3"))
@@ -279,62 +289,76 @@ private:
 
     void DescribeOptions()
     {
-        sheet = window
-                    .Sheet([&] {
-                        Page(1, "Log Events", "Log Event (default) Report Options", [&] {
-                            Radios("Sort Order", 0, {{"Log Date", 1}, {"Log Description", 2}, {"Log Type", 3}});
-                            Range("Date Range", 2);
-                            Radios("Report Type", 1, {{"None (Print All)", 0}, {"Home", 1}, {"Work", 2}, {"Other", 3}});
-                        });
-                        Page(2, "Tasks", "Task (default) Report Options", [&] {
-                            window.Row([&] {
-                                Radios("Sort Order", 0,
-                                       {{"Description", 1}, {"Priority", 5}, {"Start Date", 2}, {"Close Date", 6},
-                                        {"Due Date", 3}, {"Enter Date", 4}});
-                                window.Column([&] {
-                                    Radios("Completed", 10, {{"All (Print All)", 1}, {"No", 3}, {"Yes", 2}});
-                                    Radios("Priority", 11,
-                                           {{"All (Print All)", 1}, {"High", 2}, {"Low", 4}, {"Medium", 3}});
-                                });
-                            });
-                            Range("Due Date Range", 1);
-                            Range("Close Date Range", 4);
-                            Range("Start Date Range", 7);
-                        });
-                        Page(3, "Contacts", "Contact (default) Report Options", [&] {
+        sheet =
+            window
+                .Sheet([&] {
+                    Page(1, "Log Events", "Log Event (default) Report Options", [&] {
+                        Radios("Sort Order", 0, {{"Log Date", 1}, {"Log Description", 2}, {"Log Type", 3}});
+                        Range("Date Range", 2);
+                        Radios("Report Type", 1,
+                               {{"None (Print All)", 0}, {"Home", 1}, {"Work", 2}, {"Other", 3}});
+                    });
+                    Page(2, "Tasks", "Task (default) Report Options", [&] {
+                        window.Row([&] {
                             Radios("Sort Order", 0,
-                                   {{"Last Name", 1}, {"Company", 2}, {"City", 3}, {"State", 4}, {"E-Mail", 5}});
-                        });
-                        Page(4, "Reminder", "Reminder (default) Report Options", [&] {
-                            window.Row([&] {
-                                Radios("Sort Order", 0, {{"Reminder Date", 1}, {"Description", 2}});
-                                Radios("Show Reminder", 1, {{"All (Print All)", 1}, {"Yes", 2}, {"No", 3}});
-                                Radios("Dismiss", 2, {{"All (Print All)", 1}, {"Yes", 2}, {"No", 3}});
+                                   {{"Description", 1},
+                                    {"Priority", 5},
+                                    {"Start Date", 2},
+                                    {"Close Date", 6},
+                                    {"Due Date", 3},
+                                    {"Enter Date", 4}});
+                            window.Column([&] {
+                                Radios("Completed", 10, {{"All (Print All)", 1}, {"No", 3}, {"Yes", 2}});
+                                Radios("Priority", 11,
+                                       {{"All (Print All)", 1}, {"High", 2}, {"Low", 4}, {"Medium", 3}});
                             });
-                            Radios("Link Type", 3,
-                                   {{"All (Print All)", 1}, {"Task", 5}, {"Contact", 4}, {"No Link", 2},
-                                    {"Log Event", 3}});
-                            Range("Reminder Date Range", 4);
                         });
-                        Page(5, "Sticky Notes", "Sticky Notes (default) Report Options",
-                             [&] { Radios("Sort Order", 0, {{"Description", 1}, {"Enter Date", 2}}); });
-                        Page(6, "Scrap Book", "Scrap Book (default) Report Options",
-                             [&] { Radios("Sort Order", 0, {{"Description", 1}, {"Enter Date", 2}}); });
-                    })
-                    .Name(QStringLiteral("OptionsSheet"))
-                    .HideTabs()
-                    .Stretch();
+                        Range("Due Date Range", 1);
+                        Range("Close Date Range", 4);
+                        Range("Start Date Range", 7);
+                    });
+                    Page(3, "Contacts", "Contact (default) Report Options", [&] {
+                        Radios("Sort Order", 0,
+                               {{"Last Name", 1}, {"Company", 2}, {"City", 3}, {"State", 4}, {"E-Mail", 5}});
+                    });
+                    Page(4, "Reminder", "Reminder (default) Report Options", [&] {
+                        window.Row([&] {
+                            Radios("Sort Order", 0, {{"Reminder Date", 1}, {"Description", 2}});
+                            Radios("Show Reminder", 1, {{"All (Print All)", 1}, {"Yes", 2}, {"No", 3}});
+                            Radios("Dismiss", 2, {{"All (Print All)", 1}, {"Yes", 2}, {"No", 3}});
+                        });
+                        Radios("Link Type", 3,
+                               {{"All (Print All)", 1},
+                                {"Task", 5},
+                                {"Contact", 4},
+                                {"No Link", 2},
+                                {"Log Event", 3}});
+                        Range("Reminder Date Range", 4);
+                    });
+                    Page(5, "Sticky Notes", "Sticky Notes (default) Report Options", [&] {
+                        Radios("Sort Order", 0, {{"Description", 1}, {"Enter Date", 2}});
+                    });
+                    Page(6, "Scrap Book", "Scrap Book (default) Report Options", [&] {
+                        Radios("Sort Order", 0, {{"Description", 1}, {"Enter Date", 2}});
+                    });
+                })
+                .Name(QStringLiteral("OptionsSheet"))
+                .HideTabs()
+                .Stretch();
     }
 
     void Page(int area, const char* tab, const char* heading, const std::function<void()>& body)
     {
         describing_ = area;
-        window.Tab(QString::fromLatin1(tab), [&] {
-            window.Group(QString::fromLatin1(heading), [&] {
-                body();
-                window.Spacer();
-            });
-        }).Name(QStringLiteral("Page%1").arg(area));
+        window
+            .Tab(QString::fromLatin1(tab),
+                 [&] {
+                     window.Group(QString::fromLatin1(heading), [&] {
+                         body();
+                         window.Spacer();
+                     });
+                 })
+            .Name(QStringLiteral("Page%1").arg(area));
     }
 
     int FieldRadios(const QString& text, const char* field, std::initializer_list<Choice> choices)

@@ -16,8 +16,8 @@
 #include "core/DataFolder.h"
 #include "organizer/OrganizerTest.h"
 #include "platform/framework/MessageRecorder.h"
-#include "platform/reportengine/RecordingReportEngine.h"
 #include "platform/framework/WindowDriver.h"
+#include "platform/reportengine/RecordingReportEngine.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -179,10 +179,16 @@ private slots:
     void eachTabListsItsAreasLayouts()
     {
         AddLayout({{"LLL_:AreaRef", 1}, {"LLL_:Description", "Events"}, {"LLL_:FactoryDefault", 1}});
-        AddLayout({{"LLL_:AreaRef", 3}, {"LLL_:Description", "Phone list"}, {"LLL_:Type", 2},
-                   {"LLL_:OutputFormat", 9}, {"LLL_:Style", 3}});
-        AddLayout({{"LLL_:AreaRef", 3}, {"LLL_:Description", "Addresses"}, {"LLL_:Type", 3},
-                   {"LLL_:OutputFormat", 13}, {"LLL_:Style", 1}});
+        AddLayout({{"LLL_:AreaRef", 3},
+                   {"LLL_:Description", "Phone list"},
+                   {"LLL_:Type", 2},
+                   {"LLL_:OutputFormat", 9},
+                   {"LLL_:Style", 3}});
+        AddLayout({{"LLL_:AreaRef", 3},
+                   {"LLL_:Description", "Addresses"},
+                   {"LLL_:Type", 3},
+                   {"LLL_:OutputFormat", 13},
+                   {"LLL_:Style", 1}});
         WindowController* window = OpenDesigner(3);
         QVERIFY(window);
         QCOMPARE(DesignerArea, 3);
@@ -192,7 +198,8 @@ private slots:
         QCOMPARE(Column(*window, 4), (QStringList{"Summary", "One Rec"}));
         QCOMPARE(window->window.Label(ControlNumber(*window, "Guidance")).left(120),
                  QString("From here you can create your own report layouts. Please refer to the Jornix User "
-                         "Manual for instructions on how to use the L&L").left(120));
+                         "Manual for instructions on how to use the L&L")
+                     .left(120));
         CheckPicture(*window, "ReportDesigner");
         PickTab(*window, ControlNumber(*window, "Sheet"), 1);
         QCOMPARE(DesignerArea, 1);
@@ -208,8 +215,9 @@ private slots:
         StartProcedure("ReportDesigner");
         WaitIdle();
         QCOMPARE(boxes.Captions(), QStringList{"Access Denied"});
-        QCOMPARE(boxes.boxes[0].text, QString("You are not allowed to view or edit Report Designs. Please contact "
-                                              "your system administrator to request access."));
+        QCOMPARE(boxes.boxes[0].text,
+                 QString("You are not allowed to view or edit Report Designs. Please contact "
+                         "your system administrator to request access."));
         QVERIFY(WindowController::OpenWindows().empty());
     }
 
@@ -249,18 +257,22 @@ private slots:
         QTest::addColumn<int>("area");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("packed");
-        QTest::newRow("task sort order") << 2 << "12|5|" << "12|5|1|0|0|1|0|0|1|0|0|1|1|";
-        QTest::newRow("not numbers") << 1 << "x|y|" << "5|0|0|1|0|0|";
-        QTest::newRow("last value without bar") << 4 << "7|2|3|1" << "7|2|3|1|1|1|0|0|";
-        QTest::newRow("area 9") << 9 << "5|1|" << "";
+        QTest::newRow("task sort order") << 2 << "12|5|"
+                                         << "12|5|1|0|0|1|0|0|1|0|0|1|1|";
+        QTest::newRow("not numbers") << 1 << "x|y|"
+                                     << "5|0|0|1|0|0|";
+        QTest::newRow("last value without bar") << 4 << "7|2|3|1"
+                                                << "7|2|3|1|1|1|0|0|";
+        QTest::newRow("area 9") << 9 << "5|1|"
+                                << "";
     }
     void aChangedLayoutPacksTheOptionsItRead()
     {
         QFETCH(int, area);
         QFETCH(QString, stored);
         QFETCH(QString, packed);
-        const qint32 number = AddLayout({{"LLL_:AreaRef", area}, {"LLL_:Description", "Mine  "},
-                                         {"LLL_:Filter", stored}});
+        const qint32 number =
+            AddLayout({{"LLL_:AreaRef", area}, {"LLL_:Description", "Mine  "}, {"LLL_:Filter", stored}});
         DesignerArea = area;
         Start([number] {
             RelationsLLL_->Open();
@@ -310,8 +322,8 @@ private slots:
 
     void rangeAllDisablesItsDatesAndKeepsThem()
     {
-        const qint32 number =
-            AddLayout({{"LLL_:AreaRef", 1}, {"LLL_:Filter", "5|1|0|2|45000|45100|"}, {"LLL_:FileName", "jx_1"}});
+        const qint32 number = AddLayout(
+            {{"LLL_:AreaRef", 1}, {"LLL_:Filter", "5|1|0|2|45000|45100|"}, {"LLL_:FileName", "jx_1"}});
         Q_UNUSED(number);
         WindowController* form = OpenForm("Change");
         QVERIFY(form);
@@ -337,8 +349,10 @@ private slots:
         QTest::addColumn<int>("shown");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("packed");
-        QTest::newRow("empty from date") << "Pick1_3" << -1 << "Select Start Date" << "5|1|0|2|46000|45100|";
-        QTest::newRow("to date") << "Pick1_4" << 45100 << "Select End Date" << "5|1|0|2|0|46000|";
+        QTest::newRow("empty from date") << "Pick1_3" << -1 << "Select Start Date"
+                                         << "5|1|0|2|46000|45100|";
+        QTest::newRow("to date") << "Pick1_4" << 45100 << "Select End Date"
+                                 << "5|1|0|2|0|46000|";
     }
     void selectDatePicksFromTodayOrTheDate()
     {
@@ -486,7 +500,9 @@ private slots:
     {
         QFETCH(int, area);
         QFETCH(int, type);
-        AddLayout({{"LLL_:AreaRef", area}, {"LLL_:Description", "Mine  "}, {"LLL_:FileName", "jx_1"},
+        AddLayout({{"LLL_:AreaRef", area},
+                   {"LLL_:Description", "Mine  "},
+                   {"LLL_:FileName", "jx_1"},
                    {"LLL_:Type", type}});
         test::RecordingReportEngine engine;
         WindowController* form = OpenForm("Change", area);
