@@ -1,11 +1,9 @@
 #include "core/Procedures.h"
 #include "core/ProgramStart.h"
 #include "journal/JournalProcedures.h"
-#include "journal/SelectDate.h"
 #include "organizer/OrganizerProcedures.h"
 #include "platform/runtime/ProgramThreads.h"
-#include "reports/RegisterReportsProcedures.h"
-#include "reports/UpdateReportDesign.h"
+#include "reports/ReportsProcedures.h"
 
 #include <QApplication>
 
@@ -22,7 +20,6 @@ int main(int argc, char** argv)
     jornix::RegisterJournalProcedures();
     jornix::RegisterOrganizerProcedures();
     jornix::RegisterReportsProcedures();
-    jornix::SetLayoutDatePicker(jornix::SelectDate);
     int exitCode = 0;
     jornix::StartProcedureThread([&exitCode] {
         exitCode = jornix::ProgramStart();

@@ -62,6 +62,60 @@ public:
     void SetPageWidth(qint32 twips);  // no refresh
     void SetPageHeight(qint32 twips); // no refresh
 
+    // Editing. Dialogs run thread-modally: the other program threads go on while they are open.
+    void Cut();
+    void Copy();  // only with a selection
+    void Paste(); // only when the clipboard holds something
+    int HasSelection() const;
+    static int CanPaste();
+    // Undo and Redo say "Nothing to undo!" or "Nothing to redo!" when there is nothing.
+    void Undo();
+    void Redo();
+    int CanUndo() const;
+    int CanRedo() const;
+    void SelectAll();
+    void ChooseForeColor();
+    void ChooseBackColor();
+    void FontDialog();
+    // "Paragraph" for the paragraphs of the selection, then a refresh.
+    void ParagraphDialog();
+    // "Bullets and Numbering" for the paragraphs of the selection.
+    void BulletsAndNumbering();
+    // "Tabs" for the paragraphs of the selection.
+    void TabDialog();
+    // 2 bullets, 4 numbers, anything else no list, for the paragraphs of the selection.
+    void SetListType(qint32 listType);
+    void SetNumbering(qint32 firstNumber);
+    int ListType() const;
+    // The list at the caret one level in or out; Decrease never goes below the first level.
+    void IncreaseIndent();
+    void DecreaseIndent();
+    void SetControlChars(int show, int toggle);
+    int ControlChars() const { return controlChars_; }
+    void SetGridLines(int show, int toggle);
+    void SetEditMode(qint32 mode);
+    void SetZoom(qint32 percent);
+    qint32 WordCount() const;
+    // Selects the word at the caret within its line and gives its bounds.
+    void SelectWord(qint32& start, qint32& end);
+    // Every occurrence, each search going on after the replacement made, so it always ends.
+    void ReplaceAll(const QString& find, const QString& replacement);
+    void PlaceStatusBar();
+    // The text in place of the selection, trailing blanks kept; NUL characters are left out.
+    void SetSelText(const QString& text);
+    // The list of the date and time in twelve forms; the row chosen is inserted and preselected next time.
+    void InsertDateTime();
+    // Asks for an RTF or text file and puts it in place of the selection.
+    void InsertTextFile();
+    // Imports the file in place of the selection, RTF by the name's last three letters; false, with the
+    // control unchanged, for a file that cannot be read.
+    bool ImportTextFile(const QString& fileName, QString* error = nullptr);
+    void FindDialog();
+    void ReplaceDialog();
+    // "Document Properties" for the page; 1 when the user confirmed.
+    int DocumentProperties();
+    void PageSetup();
+
     // Stored documents. The record-file forms work on the running thread's record buffer of the table, on
     // its BLOB number n: the n-th of its memo and BLOB fields, counted from 1 (the log event's document,
     // LOG:LogDoc, is number 2). Writing the record stays with the caller.
@@ -154,6 +208,10 @@ public:
     static void DeleteTempMetafiles();
 
 private:
+    void chooseColour(const QString& title, bool background);
+    void changeIndent(int step);
+    void runFindReplace(bool replace);
+
     DocumentPageHeader pageHeader() const;
     void applyPageHeader(const DocumentPageHeader& header);
     // Saves under the name, a failure shown in a message.
@@ -168,6 +226,7 @@ private:
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
     bool initialised_ = false;
+    int controlChars_ = 0;
     int pageView_ = 0;
     int measurements_ = 0;
     int threadId_ = 0;

@@ -7,6 +7,7 @@
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
 #include "documents/TXEdit.h"
+#include "journal/EventEditorCommands.h"
 #include "journal/MiscFieldControls.h"
 #include "journal/SelectDate.h"
 #include "journal/VoiceMessage.h"
@@ -36,8 +37,9 @@ namespace jornix {
 
 namespace {
 
-// The program event that the notes post when they were edited.
+// The program events that the notes post: edited, a key went down.
 constexpr int EditorChangedEvent = 0x755;
+constexpr int EditorKeyEvent = 0x756;
 // The history key: puts back the value the focused field had when the form opened.
 constexpr int HistoryKey = int(Qt::CTRL) | int(Qt::Key_Apostrophe);
 // The event's document: LOG:LogDoc, the second of the table's memo and BLOB fields.
@@ -122,6 +124,11 @@ public:
     bool DocumentChanged = false;
     bool NotesEnlarged = false;
 
+    EventEditorCommands commands{window, [] { return ThreadTXEdit().get(); }};
+    // The key that went down last in the notes and its shift state, for the shortcuts.
+    int lastKey = 0;
+    int lastShiftState = 0;
+
     // The rich-text area: the control and its three companions, in one widget of the window.
     RichTextControl* text = nullptr;
     ButtonBar* buttonBar = nullptr;
@@ -138,6 +145,9 @@ public:
                   {QStringLiteral("LogCreateDate"), QStringLiteral("LogCreateLoginID"),
                    QStringLiteral("LogUniqueID"), QStringLiteral("LogLastEditDate"),
                    QStringLiteral("LogLastEditLoginID")});
+        commands.Describe();
+        commands.onImported = [this] { DocumentChanged = true; };
+        commands.onExit = [this] { window.Notify(Event::Accepted, cancelButton); };
         notes = window.Custom(NotesArea()).Name(QStringLiteral("Notes")).Stretch();
         window.Row([&] {
             enlargeButton = window.Button({}, QStringLiteral("~zoomdown.gif"))
@@ -194,7 +204,8 @@ public:
                      QStringLiteral("Record Will Be Changed")});
         SetPrivateBox(privateBox);
         SetFirstField(description);
-        SetHelp(QStringLiteral("editinglogevents.htm"));
+        SetHelp(QStringLiteral("editinglogevents.htm"), commands.ControlOf(EditorCommand::Help));
+        SetShowScraps(commands.ControlOf(EditorCommand::SelectScrap));
         KeepPlacement();
         KeepMinimumSize();
     }
@@ -237,13 +248,21 @@ public:
             OpenDocumentLink();
         else if (control == enlargeButton)
             EnlargeNotes(!NotesEnlarged);
+        else
+            commands.Run(control);
         return Level::GoOn;
     }
 
     int OnFieldEvent(const FrameworkEvent& event) override
     {
-        if (event.control == notes && event.event == EditorChangedEvent)
+        if (event.control == notes && event.event == EditorChangedEvent) {
             DocumentChanged = true;
+            commands.UpdateUndoRedo();
+        } else if (event.control == notes && event.event == EditorKeyEvent) {
+            RunShortcut();
+        } else if (event.event == EventEditorCommands::ZoomChosenEvent) {
+            commands.ChooseZoom();
+        }
         return StandardForm::OnFieldEvent(event);
     }
 
@@ -288,6 +307,8 @@ protected:
         StandardForm::SetUpWindow();
         dayString = DayString(Field(QStringLiteral("LOG:LogDate")).toInt());
         SetUpNotes();
+        commands.SetViewMode(REQUEST == Request::ViewOnly);
+        commands.UpdateUndoRedo();
         misc.CreateMiscControls(); // read-only for a user who may only view
         if (REQUEST == Request::ViewOnly) {
             for (const int control :
@@ -417,6 +438,18 @@ private:
         txEdit.SetPageWidth(NotesPageWidth);
         txEdit.SetPageHeight(NotesPageHeight);
         txEdit.SetRulerUnits(RulerUnits(GLO.TXRulerScaleMode));
+        const std::pair<const char*, int> barLayout[] = {
+            {"PosFontName", 2},         {"PosFontSize", 3},       {"PosFontBold", 2004},
+            {"PosFontItalic", 5},       {"PosFontUnderline", 6},  {"PosParaLeft", 2007},
+            {"PosParaCentered", 8},     {"PosParaRight", 9},      {"PosParaJustified", 10},
+            {"PosListNumbered", 2011},  {"PosListBulleted", 12},  {"PosTabLeft", 0},
+            {"PosTabRight", 0},         {"PosTabCentered", 0},    {"PosTabDecimal", 0},
+            {"PosZoom", 0},             {"PosControlChars", 0},   {"PosStyle", 1},
+            {"PosXMLAdd", 0},           {"PosXMLRemove", 0}};
+        for (const auto& [item, value] : barLayout)
+            buttonBar->SetPosition(QString::fromLatin1(item), value);
+        txEdit.SetControlChars(GLO.TXShowControlChars, 0);
+        txEdit.SetGridLines(GLO.TXShowGridLines, 0);
 
         Table& log = AccessLOG->GetTable();
         bool loaded = TXEdit::IsTXDocument(log, DocumentBlob) && txEdit.LoadFromBlob(log, DocumentBlob);
@@ -431,10 +464,20 @@ private:
                 txEdit.LoadFile({}, templateFile, 0, 1);
         }
         text->mergeCurrentCharFormat(DefaultFontFormat());
-        text->setReadOnly(REQUEST == Request::ViewOnly);
+        txEdit.SetEditMode(REQUEST == Request::ViewOnly ? 1 : 0);
         // Connected once the document and the font are in place: loading is no edit.
         QObject::connect(text, &RichTextControl::Changed, text,
                          [this] { window.Notify(EditorChangedEvent, notes); });
+        QObject::connect(text, &RichTextControl::KeyDown, text, [this](int key, int shiftState) {
+            lastKey = key;
+            lastShiftState = shiftState;
+            window.Notify(EditorKeyEvent, notes);
+        });
+        // Ctrl+I comes as a tab character, which must not reach the text: it toggles italic instead.
+        QObject::connect(text, &RichTextControl::KeyPress, text, [this](KeyPressEvent* press) {
+            if (press->character == '\t' && lastShiftState == ShiftState::Ctrl)
+                press->character = 0;
+        });
         txEdit.Activate();
     }
 
@@ -444,9 +487,33 @@ private:
         if (!txEdit)
             return;
         if (text)
-            QObject::disconnect(text, &RichTextControl::Changed, text, nullptr);
+            QObject::disconnect(text, nullptr, text, nullptr);
         txEdit->Kill();
         txEdit.reset();
+    }
+
+    // Ctrl and nothing else with A selects all, with B, U or I toggles bold, underline or italic.
+    void RunShortcut()
+    {
+        TXEdit* txEdit = ThreadTXEdit().get();
+        if (!txEdit || lastShiftState != ShiftState::Ctrl)
+            return;
+        switch (lastKey) {
+        case Qt::Key_A:
+            txEdit->SelectAll();
+            break;
+        case Qt::Key_B:
+            commands.ToggleBold();
+            break;
+        case Qt::Key_U:
+            commands.ToggleUnderline();
+            break;
+        case Qt::Key_I:
+            commands.ToggleItalic();
+            break;
+        default:
+            break;
+        }
     }
 
     void StampDocumentEdit()

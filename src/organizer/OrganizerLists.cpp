@@ -123,6 +123,11 @@ TabsAndList DescribeTabsAndList(WindowDescription& window, const QString& thirdC
                                     {QStringLiteral("Description"), thirdColumn});
 }
 
+Control DescribeIconButton(WindowDescription& window, const QString& tip, const QString& image)
+{
+    return window.Button({}, image).Tip(tip).Name(tip);
+}
+
 void CopyScrapToClipboard()
 {
     QString text = AccessSCR->Buffer().Value(QStringLiteral("SCR:Scrap")).toString();

@@ -69,6 +69,9 @@ TabsAndList DescribeOrderTabsAndList(WindowDescription& window, const QString& s
 // "Description" and the third column's title.
 TabsAndList DescribeTabsAndList(WindowDescription& window, const QString& thirdColumn);
 
+// A button of a pane that shows only its image and says what it does in its tip, which also names it.
+Control DescribeIconButton(WindowDescription& window, const QString& tip, const QString& image);
+
 // Puts the scrap text of the running thread's scrap buffer on the clipboard as plain text, without its
 // trailing blanks; an empty scrap puts an empty text there.
 void CopyScrapToClipboard();

@@ -17,14 +17,11 @@ OrganizerPane::OrganizerPane(const OrganizerPaneSetup& setup)
                .Tip(QStringLiteral("Browsing Records"))
                .Name(QStringLiteral("List"))
                .Stretch();
-    const auto iconButton = [&](const QString& tip, const QString& image) {
-        return window.Button({}, image).Tip(tip).Name(tip);
-    };
     window.Row([&] {
-        copyButton = iconButton(QStringLiteral("Copy"), QStringLiteral("WIZDITTO.gif"));
-        insertButton = iconButton(QStringLiteral("Insert"), QStringLiteral("WIZINS.gif"));
-        changeButton = iconButton(QStringLiteral("Change"), QStringLiteral("WIZEDIT.gif"));
-        deleteButton = iconButton(QStringLiteral("Delete"), QStringLiteral("WIZDEL.gif"));
+        copyButton = DescribeIconButton(window, QStringLiteral("Copy"), QStringLiteral("WIZDITTO.gif"));
+        insertButton = DescribeIconButton(window, QStringLiteral("Insert"), QStringLiteral("WIZINS.gif"));
+        changeButton = DescribeIconButton(window, QStringLiteral("Change"), QStringLiteral("WIZEDIT.gif"));
+        deleteButton = DescribeIconButton(window, QStringLiteral("Delete"), QStringLiteral("WIZDEL.gif"));
         window.Spacer();
         closeButton = window.Button(QStringLiteral("Close")).Name(QStringLiteral("Close")).Hide();
         if (setup.copyToClipboard)

@@ -4,6 +4,8 @@
 #include "organizer/Contacts.h"
 #include "organizer/MiniSrap.h"
 #include "organizer/MiniStickyNotes.h"
+#include "organizer/OverdueReminders.h"
+#include "organizer/Reminder.h"
 #include "organizer/Scrap.h"
 #include "organizer/SelectContact.h"
 #include "organizer/SelectScrap.h"
@@ -11,6 +13,7 @@
 #include "organizer/StickyNotes.h"
 #include "organizer/Tasks.h"
 #include "organizer/UpdateContact.h"
+#include "organizer/UpdateReminder.h"
 #include "organizer/UpdateScrap.h"
 #include "organizer/UpdateStickyNotes.h"
 #include "organizer/UpdateTask.h"
@@ -32,6 +35,9 @@ void RegisterOrganizerProcedures()
     RegisterProcedure(QStringLiteral("Contacts"), Contacts);
     RegisterProcedure(QStringLiteral("UpdateContact"), UpdateContact);
     RegisterProcedure(QStringLiteral("SelectContact"), SelectContact);
+    RegisterProcedure(QStringLiteral("Reminder"), Reminder);
+    RegisterProcedure(QStringLiteral("UpdateReminder"), UpdateReminder);
+    RegisterProcedure(QStringLiteral("OverdueReminders"), OverdueReminders);
 }
 
 } // namespace jornix

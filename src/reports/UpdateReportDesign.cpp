@@ -4,6 +4,7 @@
 #include "core/PreservedSettings.h"
 #include "core/SharedState.h"
 #include "core/StandardForm.h"
+#include "journal/SelectDate.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
@@ -105,9 +106,9 @@ public:
             Update();
             int& date = values_[pick.area][pick.position];
             const int start = date == 0 ? Today() : date;
-            date = DatePicker() ? DatePicker()(start, pick.from ? QStringLiteral("Select Start Date")
-                                                                : QStringLiteral("Select End Date"))
-                                : start;
+            const QString title =
+                pick.from ? QStringLiteral("Select Start Date") : QStringLiteral("Select End Date");
+            date = DatePicker() ? DatePicker()(start, title) : SelectDate(start, title);
             window.ShowValues(pick.spin);
             return Level::Handled;
         }

@@ -14,8 +14,8 @@ extern int DesignerArea;
 
 void UpdateReportDesign();
 
-// The calendar the "Select Date" buttons open: it gets the date (today's when none) and a title and answers
-// the date picked, or the date as given when closed without a choice. The program sets the journal's.
+// Tests put a calendar of their own in place of the journal's month calendar, which the "Select Date" buttons
+// open with the date (today's when none) and a title; an empty one gives the journal's back.
 using LayoutDatePicker = std::function<int(int date, const QString& title)>;
 void SetLayoutDatePicker(LayoutDatePicker picker);
 

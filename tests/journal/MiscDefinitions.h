@@ -26,18 +26,20 @@ struct Definition
     bool shown = true;
 };
 
-// Writes the definitions of log events (the row of record type 1): these fields, the others hidden; without
-// a row, none at all.
-inline void Define(const std::vector<Definition>& fields, bool row = true)
+// Writes the definitions of a record type (log events unless told): these fields, the others hidden;
+// without a row, none at all.
+inline void Define(const std::vector<Definition>& fields, bool row = true,
+                   int recordType = MiscRecordType::LogEvent)
 {
     QCOMPARE(RelationsMSC->Open(), 0);
     AccessMSC->GetTable().ClearBuffer();
-    AccessMSC->Buffer().SetValue(QStringLiteral("MSC:MiscType"), MiscRecordType::LogEvent);
+    AccessMSC->Buffer().SetValue(QStringLiteral("MSC:MiscType"), recordType);
     const int key = AccessMSC->GetTable().KeyIndex(QStringLiteral("MSC:MiscTypeK"));
     if (AccessMSC->FetchQuiet(key) == 0)
         QCOMPARE(AccessMSC->DeleteRecord(), 0);
     if (row) {
         AccessMSC->PrepareRecord();
+        AccessMSC->Buffer().SetValue(QStringLiteral("MSC:MiscType"), recordType);
         for (const Definition& d : fields) {
             const QString f = QStringLiteral("MSC:F%1").arg(d.field);
             AccessMSC->Buffer().SetValue(f + "Show", d.shown ? 1 : 0);

@@ -17,7 +17,11 @@
 #include "platform/framework/WindowDriver.h"
 #include "platform/sound/WaveFixtures.h"
 
+#include <QClipboard>
+#include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -658,6 +662,227 @@ private slots:
         PressKey(*form, Qt::Key_Apostrophe, Qt::ControlModifier);
         auto* none = form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("None"));
         QVERIFY(none && none->isChecked());
+    }
+
+    void theCommandsFollowTheViewMode_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("inViewMode");
+        QTest::addColumn<bool>("inChangeMode"); // as the editor opens, nothing edited yet
+        const std::tuple<const char*, bool, bool> rows[] = {
+            {"New", false, true},
+            {"Import", false, true},
+            {"Export", true, true},
+            {"PageSetup", false, true},
+            {"PrinterSetup", true, true},
+            {"PrintDocument", true, true},
+            {"Exit", true, true},
+            {"Undo", false, false},
+            {"Redo", false, false},
+            {"Cut", false, true},
+            {"Copy", true, true},
+            {"Paste", false, true},
+            {"SelectAll", true, true},
+            {"Find", true, true},
+            {"Replace", false, true},
+            {"SpellCheck", false, true},
+            {"ShowHide", true, true},
+            {"200", true, true},
+            {"DateTime", false, true},
+            {"TextFile", false, true},
+            {"Font", false, true},
+            {"Left", false, true},
+            {"ShowHideGridLines", true, true},
+            {"CopyTool", true, true},
+            {"FindTool", true, true},
+            {"ForeColorTool", false, true},
+            {"BackgroundColorTool", false, true},
+            {"DecreaseIndentTool", false, true},
+            {"IncreaseIndentTool", false, true},
+            {"InsertDateTimeTool", false, true},
+            {"SelectScrapTool", false, true},
+            {"HelpTool", true, true},
+        };
+        for (const auto& [control, inView, inChange] : rows)
+            QTest::newRow(control) << QString::fromLatin1(control) << inView << inChange;
+    }
+    void theCommandsFollowTheViewMode()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, inViewMode);
+        QFETCH(bool, inChangeMode);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        for (const int access : {1, 2}) {
+            CurrentUserAccess[AccessArea::LogEvents] = access;
+            WindowController* form = Open(Request::Change, number);
+            QVERIFY(form);
+            const int item = ControlNumber(*form, control);
+            QVERIFY(item);
+            QCOMPARE(form->window.IsEnabled(item), access == 1 ? inViewMode : inChangeMode);
+            form->CANCELACTION = 0;
+            Press(*form, QStringLiteral("Cancel"));
+            QVERIFY(!Form());
+        }
+    }
+
+    void theViewModeCommandsWork()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        CurrentUserAccess[AccessArea::LogEvents] = 1;
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        Press(*form, QStringLiteral("SelectAll"));
+        QCOMPARE(notes->SelLength(), 5);
+        QApplication::clipboard()->clear();
+        Press(*form, QStringLiteral("Copy"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Teeth"));
+        Press(*form, QStringLiteral("200"));
+        QCOMPARE(notes->ZoomFactor(), 200);
+        auto* zoomList = form->window.Root()->findChild<QComboBox*>(QStringLiteral("Zoom"));
+        QVERIFY(zoomList);
+        QCOMPARE(zoomList->currentText(), QStringLiteral("200 %"));
+        zoomList->setCurrentIndex(zoomList->findData(50));
+        emit zoomList->activated(zoomList->currentIndex());
+        WaitIdle();
+        QCOMPARE(notes->ZoomFactor(), 50);
+        const bool marks = notes->ControlChars(), grid = notes->TableGridLines();
+        Press(*form, QStringLiteral("ShowHide"));
+        Press(*form, QStringLiteral("ShowHideGridLines"));
+        QCOMPARE(notes->ControlChars(), !marks);
+        QCOMPARE(notes->TableGridLines(), !grid);
+        {
+            DialogScript dialogs;
+            Press(*form, QStringLiteral("Export"));
+            Press(*form, QStringLiteral("PrintDocument"));
+            QCOMPARE(dialogs.asked.size(), size_t(2));
+            QCOMPARE(dialogs.asked.at(0).kind, CommonDialogRequest::Kind::SaveFile);
+            QCOMPARE(dialogs.asked.at(0).filters,
+                     QStringLiteral("RTF Format (*.rtf)|*.RTF|TX Format (*.tx,*.txd))|*.TX;*.TXD|Text Document "
+                                    "(*.txt)|*.TXT"));
+            QCOMPARE(dialogs.asked.at(1).kind, CommonDialogRequest::Kind::Printer);
+        }
+        Press(*form, QStringLiteral("Find"));
+        QWidget* find = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("Find") && top->isVisible())
+                find = top;
+        QVERIFY(find);
+        find->findChild<QLineEdit*>(QStringLiteral("FindWhat"))->setText(QStringLiteral("eth"));
+        find->findChild<QPushButton*>(QStringLiteral("FindNext"))->click();
+        QCOMPARE(notes->SelText(), QStringLiteral("eth"));
+        find->findChild<QPushButton*>(QStringLiteral("Close"))->click();
+        WaitIdle();
+        // The button bar leaves the shown text as it is.
+        notes->SelectAll();
+        form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("bold"))->click();
+        QVERIFY(notes->currentCharFormat().fontWeight() < QFont::Bold);
+        QCOMPARE(notes->Text(), QStringLiteral("Teeth"));
+    }
+
+    void undoAndRedoFollowTheChanges()
+    {
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        WindowDescription& window = form->window;
+        const int undo = ControlNumber(*form, "Undo"), redo = ControlNumber(*form, "Redo");
+        QVERIFY(!window.IsEnabled(undo));
+        TypeNotes(*form, QStringLiteral("word"));
+        QVERIFY(window.IsEnabled(undo));
+        QVERIFY(window.IsEnabled(ControlNumber(*form, "UndoTool")));
+        QVERIFY(!window.IsEnabled(redo));
+        Press(*form, undo);
+        QCOMPARE(Notes(*form)->Text(), QString());
+        QVERIFY(!window.IsEnabled(undo));
+        QVERIFY(window.IsEnabled(redo));
+        Press(*form, redo);
+        QCOMPARE(Notes(*form)->Text(), QStringLiteral("word"));
+        QVERIFY(boxes->boxes.isEmpty());
+    }
+
+    void theShortcutsToggleOnlyWithCtrlAlone_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("typed"); // the text the key carries, as the keyboard gives it
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<bool>("underline");
+        QTest::addColumn<QString>("text");
+        const int ctrl = int(Qt::ControlModifier);
+        QTest::newRow("Ctrl+B") << int(Qt::Key_B) << ctrl << "\x02" << true << false << false << "word";
+        QTest::newRow("Ctrl+Shift+B") << int(Qt::Key_B) << (ctrl | int(Qt::ShiftModifier)) << "\x02" << false
+                                      << false << false << "word";
+        QTest::newRow("Ctrl+Alt+B") << int(Qt::Key_B) << (ctrl | int(Qt::AltModifier)) << "" << false << false
+                                    << false << "word";
+        QTest::newRow("Ctrl+I") << int(Qt::Key_I) << ctrl << "\t" << false << true << false << "word";
+        QTest::newRow("Ctrl+U") << int(Qt::Key_U) << ctrl << "\x15" << false << false << true << "word";
+        QTest::newRow("Tab alone") << int(Qt::Key_Tab) << 0 << "\t" << false << false << false << "\t";
+    }
+    void theShortcutsToggleOnlyWithCtrlAlone()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, typed);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QFETCH(bool, underline);
+        QFETCH(QString, text);
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        TypeNotes(*form, QStringLiteral("word"));
+        RichTextControl* notes = Notes(*form);
+        notes->selectAll();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), typed);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::KeyboardModifiers(modifiers), typed);
+        QApplication::sendEvent(notes, &press);
+        QApplication::sendEvent(notes, &release);
+        WaitIdle();
+        QCOMPARE(notes->Text(), text);
+        notes->SetSelStart(1);
+        const QTextCharFormat format = notes->currentCharFormat();
+        QCOMPARE(format.fontWeight() >= QFont::Bold, bold);
+        QCOMPARE(format.fontItalic(), italic);
+        QCOMPARE(format.fontUnderline(), underline);
+    }
+
+    void importThenCancelCountsAsAChange()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        DialogScript dialogs; // the file dialog is cancelled
+        Press(*form, QStringLiteral("ImportTool"));
+        QCOMPARE(dialogs.asked.size(), size_t(1));
+        QCOMPARE(boxes->boxes.at(0).text,
+                 QStringLiteral("Importing a file will replace the exiting Log Note. Do you want to lose the "
+                                "current contents of the Log Note?"));
+        boxes->answers = {int(MessageButton::No)};
+        Press(*form, QStringLiteral("Cancel"));
+        QCOMPARE(boxes->Captions(), (QStringList{"Replace Log Notes?", "Save Record"}));
+        QVERIFY(!Form());
+    }
+
+    void newClearsTheNotesWhenTheUserSaysYes_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Yes") << int(MessageButton::Yes) << "";
+        QTest::newRow("No") << int(MessageButton::No) << "Teeth";
+    }
+    void newClearsTheNotesWhenTheUserSaysYes()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, text);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        boxes->answers = {answer};
+        Press(*form, QStringLiteral("New"));
+        QCOMPARE(boxes->Captions(), QStringList{"Clear Log Notes?"});
+        QCOMPARE(boxes->boxes.at(0).text, QStringLiteral("Do you want to clear the contents of the Log Notes?"));
+        QCOMPARE(boxes->boxes.at(0).defaultButton, int(MessageButton::Yes));
+        QCOMPARE(Notes(*form)->Text(), text);
     }
 
     void theEditorLooksFinished()

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace jornix;
@@ -75,7 +76,16 @@ class TestPrintProcess : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir temporaryFolder_;
+
 private slots:
+    void initTestCase()
+    {
+        // Page pictures go to the system's temporary folder: here one of the test's own, so that the pictures
+        // other programs make and delete meanwhile do not count as left behind.
+        qputenv("TMPDIR", temporaryFolder_.path().toLocal8Bit());
+        QCOMPARE(QDir::tempPath(), temporaryFolder_.path());
+    }
     void cleanupTestCase() { EndProgramThreads(); }
 
     void contactsByLastNameLeaveOutOtherUsersPrivateOnes()

@@ -8,9 +8,9 @@
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
-#include "reports/RegisterReportsProcedures.h"
 #include "reports/ReportAreas.h"
 #include "reports/ReportData.h"
+#include "reports/ReportsProcedures.h"
 #include "reports/UpdateReportDesign.h"
 
 #include "core/DataFolder.h"

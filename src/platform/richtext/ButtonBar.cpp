@@ -4,10 +4,13 @@
 
 #include <QComboBox>
 #include <QFontComboBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace jornix {
 
@@ -40,7 +43,21 @@ ButtonBar::ButtonBar(QWidget* parent) : QWidget(parent)
         {addButton(QStringLiteral("alignJustify"), QStringLiteral("J"), QStringLiteral("Justify")),
          Qt::AlignJustify},
     };
-    layout->addStretch();
+    numbered_ = addButton(QStringLiteral("listNumbered"), QStringLiteral("1."), QStringLiteral("Numbering"));
+    bulleted_ = addButton(QStringLiteral("listBulleted"), QStringLiteral("•"), QStringLiteral("Bullets"));
+    const std::pair<const char*, QWidget*> items[] = {
+        {"PosFontName", font_},         {"PosFontSize", size_},
+        {"PosFontBold", bold_},         {"PosFontItalic", italic_},
+        {"PosFontUnderline", underline_}, {"PosParaLeft", alignments_[0].first},
+        {"PosParaCentered", alignments_[1].first}, {"PosParaRight", alignments_[2].first},
+        {"PosParaJustified", alignments_[3].first}, {"PosListNumbered", numbered_},
+        {"PosListBulleted", bulleted_}};
+    for (const auto& [name, widget] : items)
+        items_.append({QString::fromLatin1(name), widget, int(items_.size()) + 1});
+    arrange();
+
+    connect(numbered_, &QToolButton::clicked, this, [this] { toggleList(RichTextControl::NumberedList); });
+    connect(bulleted_, &QToolButton::clicked, this, [this] { toggleList(RichTextControl::BulletList); });
 
     connect(font_, &QFontComboBox::currentFontChanged, this, [this](const QFont& font) {
         QTextCharFormat format;
@@ -86,6 +103,58 @@ QToolButton* ButtonBar::addButton(const QString& name, const QString& text, cons
     return button;
 }
 
+void ButtonBar::SetPosition(const QString& item, int value)
+{
+    for (Item& entry : items_) {
+        if (entry.name != item)
+            continue;
+        entry.position = value % 1000;
+        if (value >= 2000 && !entry.separator) {
+            auto* line = new QFrame(this);
+            line->setFrameShape(QFrame::VLine);
+            line->setFrameShadow(QFrame::Sunken);
+            entry.separator = line;
+        } else if (value < 2000 && entry.separator) {
+            delete entry.separator;
+            entry.separator = nullptr;
+        }
+        arrange();
+    }
+}
+
+void ButtonBar::arrange()
+{
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    while (QLayoutItem* item = row->takeAt(0))
+        delete item; // the widgets stay, only their places go
+    QList<Item> shown;
+    for (const Item& entry : items_) {
+        entry.widget->setVisible(entry.position > 0);
+        if (entry.separator)
+            entry.separator->setVisible(entry.position > 0);
+        if (entry.position > 0)
+            shown.append(entry);
+    }
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const Item& a, const Item& b) { return a.position < b.position; });
+    for (const Item& entry : shown) {
+        if (entry.separator)
+            row->addWidget(entry.separator);
+        row->addWidget(entry.widget);
+    }
+    row->addStretch();
+}
+
+void ButtonBar::toggleList(int listType)
+{
+    if (!control_)
+        return;
+    if (!control_->isReadOnly())
+        control_->SetListType(control_->ListType() == listType ? 0 : listType);
+    showAlignment();
+    control_->setFocus();
+}
+
 void ButtonBar::Attach(RichTextControl* control)
 {
     if (control_)
@@ -119,11 +188,13 @@ void ButtonBar::showAlignment()
     for (const auto& [button, alignment] : alignments_)
         button->setChecked(current == alignment ||
                            (alignment == Qt::AlignLeft && current == Qt::AlignLeading));
+    numbered_->setChecked(control_->ListType() == RichTextControl::NumberedList);
+    bulleted_->setChecked(control_->ListType() == RichTextControl::BulletList);
 }
 
 void ButtonBar::mergeFormat(const QTextCharFormat& format)
 {
-    if (!control_)
+    if (!control_ || control_->isReadOnly()) // text that is only shown keeps its format
         return;
     control_->mergeCurrentCharFormat(format);
     control_->setFocus();
@@ -131,7 +202,7 @@ void ButtonBar::mergeFormat(const QTextCharFormat& format)
 
 void ButtonBar::setAlignment(Qt::Alignment alignment)
 {
-    if (!control_)
+    if (!control_ || control_->isReadOnly())
         return;
     control_->setAlignment(alignment);
     showAlignment();

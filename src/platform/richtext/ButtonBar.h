@@ -25,12 +25,21 @@ public:
     void Attach(RichTextControl* control);
     RichTextControl* Control() const { return control_; }
 
+    // Places an item of the bar: "PosFontName", "PosFontSize", "PosFontBold", "PosFontItalic",
+    // "PosFontUnderline", "PosParaLeft", "PosParaCentered", "PosParaRight", "PosParaJustified",
+    // "PosListNumbered", "PosListBulleted". The value's last three digits give its place from the left, 0
+    // hides it; a value of 2000 or more puts a separator in front of it. Items the bar does not have are
+    // passed over.
+    void SetPosition(const QString& item, int value);
+
 private:
     void showFormat(const QTextCharFormat& format);
     void showAlignment();
     void mergeFormat(const QTextCharFormat& format);
     void setAlignment(Qt::Alignment alignment);
     QToolButton* addButton(const QString& name, const QString& text, const QString& tip);
+    void arrange();
+    void toggleList(int listType);
 
     QPointer<RichTextControl> control_;
     QFontComboBox* font_;
@@ -39,6 +48,16 @@ private:
     QToolButton* italic_;
     QToolButton* underline_;
     QList<std::pair<QToolButton*, Qt::Alignment>> alignments_;
+    QToolButton* numbered_;
+    QToolButton* bulleted_;
+    struct Item
+    {
+        QString name;
+        QWidget* widget;
+        int position;
+        QWidget* separator = nullptr;
+    };
+    QList<Item> items_; // in the order they were made
 };
 
 } // namespace jornix

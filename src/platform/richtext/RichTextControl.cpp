@@ -9,6 +9,8 @@
 #include "platform/richtext/StatusBar.h"
 #include "platform/richtext/WordConverter.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -21,7 +23,9 @@
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
+#include <QTextTable>
 #include <QTextDocumentFragment>
+#include <QTextList>
 #include <QUrl>
 
 #include <memory>
@@ -145,7 +149,7 @@ void RichTextControl::applyPage()
     applyPageLayout();
     if (viewMode_ == ViewMode::Page) {
         setLineWrapMode(QTextEdit::FixedPixelWidth);
-        setLineWrapColumnOrWidth(qMax(1, page_.width / TwipsPerLayoutUnit));
+        setLineWrapColumnOrWidth(qMax(1, page_.width * zoom_ / (100 * TwipsPerLayoutUnit)));
     } else {
         setLineWrapMode(QTextEdit::WidgetWidth);
     }
@@ -181,8 +185,8 @@ void RichTextControl::applyPageLayout()
         loading_ = wasLoading;
     }
     if (paged)
-        doc->setPageSize(
-            QSizeF(qreal(page_.width) / TwipsPerLayoutUnit, qreal(page_.height) / TwipsPerLayoutUnit));
+        doc->setPageSize(QSizeF(qreal(page_.width) * zoom_ / (100 * TwipsPerLayoutUnit),
+                                qreal(page_.height) * zoom_ / (100 * TwipsPerLayoutUnit)));
 }
 
 // The editor lays the document out again without a page height when it is resized or its font changes.
@@ -221,6 +225,197 @@ void RichTextControl::paintEvent(QPaintEvent* event)
         }
     }
     QTextEdit::paintEvent(event);
+    if (gridLines_) {
+        QPainter painter(viewport());
+        paintGridLines(painter);
+    }
+}
+
+void RichTextControl::paintGridLines(QPainter& painter)
+{
+    // The cells of a table without border, each framed by the blocks it holds and the table's padding.
+    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
+    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        QTextCursor at(block);
+        QTextTable* table = at.currentTable();
+        if (!table || table->format().border() > 0)
+            continue;
+        const QTextTableCell cell = table->cellAt(at);
+        if (!cell.isValid() || cell.firstCursorPosition().block() != block)
+            continue;
+        QRectF area;
+        for (QTextBlock inside = block; inside.isValid() && inside.position() <= cell.lastPosition();
+             inside = inside.next())
+            area |= layout->blockBoundingRect(inside);
+        const qreal padding = table->format().cellPadding();
+        painter.drawRect(area.adjusted(-padding, -padding, padding, padding));
+    }
+}
+
+int RichTextControl::ReplaceAll(const QString& text, const QString& replacement, bool matchCase)
+{
+    int count = 0;
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (int from = Find(text, 0, matchCase); from >= 0; from = Find(text, from, matchCase)) {
+        edit.setPosition(from);
+        edit.setPosition(from + int(text.size()), QTextCursor::KeepAnchor);
+        edit.insertText(replacement);
+        from = edit.position(); // after the replacement, so one that holds the text never loops
+        ++count;
+    }
+    edit.endEditBlock();
+    return count;
+}
+
+void RichTextControl::SetZoomFactor(int percent)
+{
+    zoom_ = qBound(10, percent, 400);
+    applyZoom();
+}
+
+void RichTextControl::applyZoom()
+{
+    // The layout measures the document on a device of the zoomed resolution: points, pictures, indents and
+    // margins grow and shrink together, while the document keeps its own sizes for saving and printing.
+    const qreal dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    zoomDevice_ = QImage(1, 1, QImage::Format_RGB32);
+    const int dotsPerMetre = qRound(dpi * zoom_ / 100.0 / 0.0254);
+    zoomDevice_.setDotsPerMeterX(dotsPerMetre);
+    zoomDevice_.setDotsPerMeterY(dotsPerMetre);
+    document()->documentLayout()->setPaintDevice(zoom_ == 100 ? nullptr : &zoomDevice_);
+    applyPage();
+}
+
+void RichTextControl::SetControlChars(bool show)
+{
+    controlChars_ = show;
+    QTextOption option = document()->defaultTextOption();
+    option.setFlags(show ? option.flags() | QTextOption::ShowTabsAndSpaces |
+                               QTextOption::ShowLineAndParagraphSeparators
+                         : option.flags() & ~(QTextOption::ShowTabsAndSpaces |
+                                              QTextOption::ShowLineAndParagraphSeparators));
+    document()->setDefaultTextOption(option);
+    Refresh();
+}
+
+void RichTextControl::SetTableGridLines(bool show)
+{
+    gridLines_ = show;
+    viewport()->update();
+}
+
+void RichTextControl::SetEditMode(int mode)
+{
+    editMode_ = mode;
+    setReadOnly(mode != 0);
+    // Text that can only be read can still be selected and copied.
+    setTextInteractionFlags(mode != 0 ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                      : Qt::TextEditorInteraction);
+}
+
+int RichTextControl::ListType() const
+{
+    const QTextList* list = textCursor().currentList();
+    if (!list)
+        return 1;
+    return list->format().style() == QTextListFormat::ListDecimal ? NumberedList : BulletList;
+}
+
+void RichTextControl::SetListType(int listType)
+{
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    if (listType == BulletList || listType == NumberedList) {
+        const QTextListFormat::Style style =
+            listType == BulletList ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal;
+        if (QTextList* list = cursor.currentList()) {
+            QTextListFormat format = list->format();
+            format.setStyle(style);
+            list->setFormat(format);
+        } else {
+            QTextListFormat format;
+            format.setStyle(style);
+            format.setIndent(1);
+            cursor.createList(format);
+        }
+    } else {
+        // Each paragraph of the selection leaves its list, with the indent of a paragraph outside lists.
+        const int end = cursor.selectionEnd();
+        for (QTextBlock block = document()->findBlock(cursor.selectionStart());
+             block.isValid() && block.position() <= end; block = block.next()) {
+            if (QTextList* list = block.textList()) {
+                list->remove(block);
+                QTextCursor at(block);
+                QTextBlockFormat format = at.blockFormat();
+                format.setIndent(0);
+                at.setBlockFormat(format);
+            }
+        }
+    }
+    cursor.endEditBlock();
+}
+
+int RichTextControl::Alignment() const
+{
+    const Qt::Alignment alignment = this->alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignRight)
+        return 1;
+    if (alignment & Qt::AlignHCenter)
+        return 2;
+    if (alignment & Qt::AlignJustify)
+        return 3;
+    return 0;
+}
+
+Qt::Alignment RichTextControl::AlignmentOf(int alignment)
+{
+    static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignRight,
+                                                   Qt::AlignHCenter, Qt::AlignJustify};
+    return alignments[alignment >= 0 && alignment <= 3 ? alignment : 0];
+}
+
+void RichTextControl::SetAlignment(int alignment)
+{
+    setAlignment(AlignmentOf(alignment));
+}
+
+bool RichTextControl::CanUndo() const
+{
+    return document()->isUndoAvailable();
+}
+
+bool RichTextControl::CanRedo() const
+{
+    return document()->isRedoAvailable();
+}
+
+void RichTextControl::Clip(int operation)
+{
+    switch (operation) {
+    case 1:
+        cut();
+        break;
+    case 2:
+        copy();
+        break;
+    case 3:
+        paste();
+        break;
+    default:
+        break;
+    }
+}
+
+int RichTextControl::Find(const QString& text, int from, bool matchCase) const
+{
+    if (text.isEmpty())
+        return -1;
+    const QTextCursor found = document()->find(
+        text, qMax(0, from), matchCase ? QTextDocument::FindCaseSensitively : QTextDocument::FindFlags());
+    return found.isNull() ? -1 : found.selectionStart();
 }
 
 void RichTextControl::loadWithoutChange(const std::function<void()>& load)

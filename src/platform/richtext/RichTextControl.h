@@ -5,7 +5,10 @@
 
 #include <QByteArray>
 #include <QPointer>
+#include <QImage>
 #include <QTextEdit>
+
+class QPainter;
 
 namespace jornix {
 
@@ -141,6 +144,39 @@ public:
     ViewMode GetViewMode() const { return viewMode_; }
     void SetViewMode(ViewMode mode);
 
+    // The scale of the display in percent (10 to 400): every size the document holds is drawn scaled, the
+    // document itself stays as it is.
+    int ZoomFactor() const { return zoom_; }
+    void SetZoomFactor(int percent);
+    // Formatting marks: tabs, blanks and paragraph ends shown.
+    bool ControlChars() const { return controlChars_; }
+    void SetControlChars(bool show);
+    // Dotted lines around the cells of tables that have no border of their own.
+    bool TableGridLines() const { return gridLines_; }
+    void SetTableGridLines(bool show);
+    // 0 the text can be edited, anything else only read and selected.
+    int EditMode() const { return editMode_; }
+    void SetEditMode(int mode);
+    // The list of the selection's paragraphs: BulletList, NumberedList, or 1 outside lists; any other type
+    // takes the paragraphs out of their lists.
+    static constexpr int BulletList = 2;
+    static constexpr int NumberedList = 4;
+    int ListType() const;
+    void SetListType(int listType);
+    // The paragraphs of the selection: 0 left, 1 right, 2 centred, 3 justified.
+    int Alignment() const;
+    void SetAlignment(int alignment);
+    static Qt::Alignment AlignmentOf(int alignment);
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // The clipboard: 1 cut, 2 copy, 3 paste.
+    void Clip(int operation);
+    // The position of the next occurrence of the text from the position on, -1 when there is none.
+    int Find(const QString& text, int from, bool matchCase = true) const;
+    // Replaces every occurrence, each search going on after the replacement made, as one step to undo;
+    // gives the number replaced.
+    int ReplaceAll(const QString& text, const QString& replacement, bool matchCase = true);
+
     // The companion bars; each may be absent, and the control works without them.
     void SetButtonBar(ButtonBar* bar);
     void SetRuler(Ruler* ruler);
@@ -174,7 +210,15 @@ private:
     QByteArray html(const QTextDocument& source, const QString& imageFolder, const QString& imageBase,
                     QList<std::pair<QString, QImage>>* imageFiles) const;
 
+    void applyZoom();
+    void paintGridLines(QPainter& painter);
+
     PageSettings page_;
+    int zoom_ = 100;
+    bool controlChars_ = false;
+    bool gridLines_ = false;
+    int editMode_ = 0;
+    QImage zoomDevice_; // the layout's device: its resolution scales the document
     int imageSaveMode_ = 1;
     ViewMode viewMode_ = ViewMode::Normal;
     bool loading_ = false;

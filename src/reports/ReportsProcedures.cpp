@@ -1,6 +1,8 @@
-#include "reports/RegisterReportsProcedures.h"
+#include "reports/ReportsProcedures.h"
 
 #include "core/Procedures.h"
+#include "reports/PrintOptions.h"
+#include "reports/PrintRec.h"
 #include "reports/ReportDesigner.h"
 #include "reports/UpdateReportDesign.h"
 
@@ -8,6 +10,8 @@ namespace jornix {
 
 void RegisterReportsProcedures()
 {
+    RegisterProcedure(QStringLiteral("PrintRec"), RunPrintRec);
+    RegisterProcedure(QStringLiteral("PrintOptions"), PrintOptions);
     RegisterProcedure(QStringLiteral("ReportDesigner"), ReportDesigner);
     RegisterProcedure(QStringLiteral("UpdateReportDesign"), UpdateReportDesign);
 }

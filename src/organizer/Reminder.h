@@ -1,0 +1,8 @@
+#pragma once
+
+namespace jornix {
+
+// The list window "Reminders".
+void Reminder();
+
+} // namespace jornix

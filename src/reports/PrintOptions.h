@@ -1,0 +1,9 @@
+#pragma once
+
+// The print options for many records: one window at a time, for the area in CurrentReportArea, which it
+// takes again whenever it comes forward. Registered under "PrintOptions" in place of its stand-in.
+namespace jornix {
+
+void PrintOptions();
+
+} // namespace jornix
