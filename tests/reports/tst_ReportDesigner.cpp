@@ -208,6 +208,19 @@ private slots:
         QVERIFY(!window->window.IsEnabled(ControlNumber(*window, "Copy")));
     }
 
+    void theResetAsksFirstAndNoKeepsTheLayouts()
+    {
+        AddLayout({{"LLL_:AreaRef", 1}, {"LLL_:Description", "Mine"}});
+        WindowController* window = OpenDesigner();
+        QVERIFY(window);
+        test::MessageRecorder boxes({MessageButton::No});
+        Press(*window, "Reset");
+        QCOMPARE(boxes.boxes.size(), 2);
+        QCOMPARE(boxes.boxes[0].caption, QStringLiteral("Reset Report Layouts?"));
+        QCOMPARE(boxes.boxes[1].text, QStringLiteral("Reset Report Layouts was aborted."));
+        QCOMPARE(Column(*window, 1), QStringList{"Mine"});
+    }
+
     void aUserWithoutAccessGetsAccessDenied()
     {
         CurrentUserAccess[AccessArea::ReportDesigns] = 0;
