@@ -10,11 +10,20 @@
 
 #include "platform/framework/WindowDriver.h"
 
+#include "platform/runtime/DayNumbers.h"
+
 #include <QAbstractItemModel>
+#include <QDate>
 #include <QDir>
 #include <QTest>
 
 namespace jornix::test {
+
+// The signed-in user's unique id, another user's, and the day the tests' fixed clock shows.
+constexpr qint32 Me = 501;
+constexpr qint32 Another = 502;
+inline const QDate TheDate(2026, 3, 14);
+inline const qint32 TodayNumber = DayNumberFromDate(TheDate);
 
 // Deletes every record of the table, which the test has opened.
 inline void RemoveAll(FileManager& access)

@@ -28,16 +28,16 @@ using namespace jornix;
 using namespace jornix::testing;
 using jornix::test::CheckPicture;
 using jornix::test::Column;
+using jornix::test::Another;
+using jornix::test::Me;
 using jornix::test::RemoveAll;
+using jornix::test::TheDate;
+using jornix::test::TodayNumber;
 
 // The reminders as the user meets them: the list "Reminders", the reminder form with its link, and the pane
 // "Overdue Reminders".
 namespace {
 
-constexpr qint32 Me = 501;
-constexpr qint32 Another = 502;
-const QDate TheDate(2026, 3, 14);
-const qint32 TodayNumber = DayNumberFromDate(TheDate);
 
 struct Reminder
 {

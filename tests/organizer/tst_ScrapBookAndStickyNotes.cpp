@@ -32,16 +32,16 @@ using namespace jornix;
 using namespace jornix::testing;
 using jornix::test::CheckPicture;
 using jornix::test::Column;
+using jornix::test::Another;
+using jornix::test::Me;
 using jornix::test::RemoveAll;
+using jornix::test::TheDate;
+using jornix::test::TodayNumber;
 
 // The scrap book and the sticky notes as the user meets them: the two list windows, their forms, the scrap
 // picker and the two docked panes.
 namespace {
 
-constexpr qint32 Me = 501;
-constexpr qint32 Another = 502;
-const QDate TheDate(2026, 3, 14);
-const qint32 TodayNumber = DayNumberFromDate(TheDate);
 
 // Each area's table, its windows and the words of its "Access Denied" text.
 struct Area

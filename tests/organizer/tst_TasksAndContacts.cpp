@@ -32,15 +32,15 @@ using namespace jornix;
 using namespace jornix::testing;
 using jornix::test::CheckPicture;
 using jornix::test::Column;
+using jornix::test::Another;
+using jornix::test::Me;
 using jornix::test::RemoveAll;
+using jornix::test::TheDate;
+using jornix::test::TodayNumber;
 
 // Tasks and contacts as the user meets them: the two list windows, their forms and the two select lists.
 namespace {
 
-constexpr qint32 Me = 501;
-constexpr qint32 Another = 502;
-const QDate TheDate(2026, 3, 14);
-const qint32 TodayNumber = DayNumberFromDate(TheDate);
 const qint32 EarlierDay = TodayNumber - 20;
 
 using Fields = std::vector<std::pair<QString, QVariant>>;
