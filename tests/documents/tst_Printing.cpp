@@ -10,7 +10,9 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QPainter>
 #include <QTextBlock>
 #include <QtTest>
 
@@ -72,6 +74,27 @@ QStringList wordsIn(const QString& path)
         if (svg.contains(word.toUtf8()))
             found << word;
     return found;
+}
+
+// The height in inches of what the picture draws, painted at 96 dots per inch on its own size.
+double inkHeightInches(const QString& path)
+{
+    QSvgRenderer renderer(path);
+    const QSizeF inches = svgInches(path);
+    QImage image(qRound(inches.width() * 96), qRound(inches.height() * 96), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), image.size()));
+    painter.end();
+    int top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                top = std::min(top, y);
+                bottom = y;
+                break;
+            }
+    return bottom < top ? 0.0 : (bottom - top + 1) / 96.0;
 }
 
 QStringList picturesIn(const QString& folder)
@@ -265,6 +288,9 @@ private slots:
             QCOMPARE(qRound(inches.width() * 100), qRound(width * 100));
             QCOMPARE(qRound(inches.height() * 100), qRound(height * 100));
             QCOMPARE(wordsIn(pictures[page]), QStringList{Words[page]});
+            // One line of text at its own size: about a sixth of an inch, not a text blown up to inches.
+            const double ink = inkHeightInches(pictures[page]);
+            QVERIFY2(ink > 0.05 && ink < 0.4, qPrintable(QString::number(ink)));
         }
         editor.edit.DeleteMetafiles();
         QVERIFY(editor.edit.MetaList().isEmpty());
