@@ -18,7 +18,7 @@ class AllViewWindow : public StandardList
 public:
     AllViewWindow() : StandardList(QStringLiteral("AllView"), QStringLiteral("All Events View"))
     {
-        jornix::DescribeHeading(window, QStringLiteral("All Events View"));
+        DescribeLogEventHeading(window, QStringLiteral("All Events View"));
         range_.DescribeSheets();
         listControl_ = DescribeEventList(window, {QStringLiteral("Created By")}, QStringLiteral("Browsing Events"));
         range_.DescribeDates();

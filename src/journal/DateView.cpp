@@ -137,7 +137,7 @@ public:
     {
         DescribeMenu();
         window.Row([&] {
-            jornix::DescribeHeading(window, QStringLiteral("Date View"));
+            DescribeLogEventHeading(window, QStringLiteral("Date View"));
             window.Spacer();
             prevYear_ = NavigationButton({}, QStringLiteral("PrevYear.png"), "Go to Prev Year", "PrevYear");
             prevMonth_ =

@@ -15,7 +15,7 @@ void LogEventRows::FillRow(ListRow& row)
     row.icons[0] = row.record.Value(QStringLiteral("LOG:LogPrivate")).toInt() != 0 ? 1 : 0;
 }
 
-void DescribeHeading(WindowDescription& window, const QString& text)
+void DescribeLogEventHeading(WindowDescription& window, const QString& text)
 {
     auto* heading = static_cast<QLabel*>(window.Prompt(text)
                                              .Name(QStringLiteral("TopPanelText"))

@@ -18,7 +18,7 @@ public:
 
 // The parts the log-event windows describe alike: the heading over the window, the list of events (the
 // icon, "Log Date", "Log Description" and the further columns given), and a button of the list.
-void DescribeHeading(WindowDescription& window, const QString& text);
+void DescribeLogEventHeading(WindowDescription& window, const QString& text);
 int DescribeEventList(WindowDescription& window, const QStringList& furtherColumns, const QString& tip);
 int ListButton(WindowDescription& window, const char* text, const char* image, const char* tip,
                 const char* name);

@@ -43,7 +43,7 @@ class SearchWindow : public StandardList
 public:
     SearchWindow() : StandardList(QStringLiteral("Search"), QStringLiteral("Search Log Events"))
     {
-        jornix::DescribeHeading(window, QStringLiteral("Search Log Events"));
+        DescribeLogEventHeading(window, QStringLiteral("Search Log Events"));
         window.Panel([&] { DescribeOptions(); }).Name(QStringLiteral("SearchPanelOptions"));
         int insert = 0, change, remove, copy, print, help;
         window.Panel([&] {

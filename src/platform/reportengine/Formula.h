@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/reportengine/ReportItems.h"
 #include "platform/store/ExpressionEvaluator.h"
 #include "platform/store/ExpressionTree.h"
 #include "platform/store/StoreStatus.h"
@@ -36,12 +37,13 @@ namespace jornix {
 // An item as a formula reads it: its value, always a text, and its type code.
 struct FormulaItem
 {
-    static constexpr quint32 TextType = 0x10000000;
-    static constexpr quint32 NumericType = 0x08000000;
-    static constexpr quint32 DateType = 0x04000000;
-    static constexpr quint32 BooleanType = 0x02000000;
-    static constexpr quint32 DrawingType = 0x20000000;
-    static constexpr quint32 BarcodeType = 0x40000000;
+    // The item type codes of the engine, under the names the formulas use.
+    static constexpr quint32 TextType = ReportItemType::Text;
+    static constexpr quint32 NumericType = ReportItemType::Numeric;
+    static constexpr quint32 DateType = ReportItemType::Date;
+    static constexpr quint32 BooleanType = ReportItemType::Boolean;
+    static constexpr quint32 DrawingType = ReportItemType::Drawing;
+    static constexpr quint32 BarcodeType = ReportItemType::Barcode;
 
     QString valueText;
     quint32 typeCode = TextType;
