@@ -129,18 +129,30 @@ SpellChecker::Finding SpellChecker::NextProblem(QStringView text, int from) cons
         --start;
     while (start > 0 && isWordCharacter(text[start - 1]))
         --start;
+    // Line by line: no word goes past a line's end, and a check costs what it reads, not the whole text.
+    for (;;) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        if (Finding finding = problemInLine(text.mid(start, end - start), start, from);
+            finding.problem != Problem::None)
+            return finding;
+        if (end == text.size())
+            return {};
+        start = int(end) + 1;
+    }
+}
 
-    QTextBoundaryFinder words(QTextBoundaryFinder::Word, text.constData(), int(text.size()));
-    words.setPosition(start);
-    if (!words.isAtBoundary())
-        words.toPreviousBoundary();
+SpellChecker::Finding SpellChecker::problemInLine(QStringView line, int lineOffset, int from) const
+{
+    QTextBoundaryFinder words(QTextBoundaryFinder::Word, line.constData(), int(line.size()));
     QStringView previous;
     int previousEnd = -1;
-    for (int begin = int(words.position()), end; (end = int(words.toNextBoundary())) >= 0; begin = end) {
-        const QStringView word = text.mid(begin, end - begin);
+    for (int begin = 0, end; (end = int(words.toNextBoundary())) >= 0; begin = end) {
+        const QStringView word = line.mid(begin, end - begin);
         if (std::none_of(word.begin(), word.end(), [](QChar c) { return c.isLetter(); }))
             continue;
-        Finding finding{Problem::None, begin, end - begin, word.toString()};
+        Finding finding{Problem::None, lineOffset + begin, end - begin, word.toString()};
         if (!IsKnown(word)) {
             if (std::any_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); }))
                 finding.problem = Problem::WordWithDigits;
@@ -150,10 +162,10 @@ SpellChecker::Finding SpellChecker::NextProblem(QStringView text, int from) cons
             else
                 finding.problem = Problem::Misspelled;
         } else if (previousEnd >= 0 && word.compare(previous, Qt::CaseInsensitive) == 0 &&
-                   std::all_of(text.begin() + previousEnd, text.begin() + begin, isBlank)) {
+                   std::all_of(line.begin() + previousEnd, line.begin() + begin, isBlank)) {
             finding.problem = Problem::Doubled;
         }
-        if (finding.problem != Problem::None && begin >= from)
+        if (finding.problem != Problem::None && finding.offset >= from)
             return finding;
         previous = word;
         previousEnd = end;

@@ -60,6 +60,7 @@ public:
     Finding NextProblem(QStringView text, int from) const;
 
 private:
+    Finding problemInLine(QStringView line, int lineOffset, int from) const;
     bool knownAsWritten(QStringView word) const;
     QByteArray encode(QStringView word) const;
     QString decode(const std::string& bytes) const;
