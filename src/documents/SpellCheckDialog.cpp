@@ -62,7 +62,6 @@ SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QString text, Handler 
     changeTo_->setReadOnly(!editable);
     suggestions_->setObjectName(QStringLiteral("Suggestions"));
     suggestions_->setMinimumSize(260, 150);
-    reason_->setBuddy(word_);
 
     auto* fields = new QVBoxLayout;
     fields->addWidget(reason_);
