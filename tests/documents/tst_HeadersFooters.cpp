@@ -1,4 +1,4 @@
-#include "DocumentEditor.h"
+#include "ThreePages.h"
 #include "platform/framework/MessageRecorder.h"
 
 #include "documents/TXEdit.h"
@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QPrinter>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -18,38 +17,13 @@ using namespace jornix;
 
 namespace {
 
-const QStringList Words{"alpha", "beta", "gamma"};
-
 using Insert = void (TXEdit::*)(int, const QString&);
 
-// Three pages split by page breaks, shown as pages.
-void fillThreePages(Editor& editor)
+// fillThreePages, shown as pages.
+void fillThreePagesInPageView(Editor& editor)
 {
-    editor.control.SetPage({11800, 15000, 1440, 1440, 1440, 1440});
-    QTextCursor cursor(editor.control.document());
-    QTextBlockFormat newPage;
-    newPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    for (int page = 0; page < Words.size(); ++page) {
-        if (page > 0)
-            cursor.insertBlock(newPage);
-        cursor.insertText(Words[page]);
-    }
+    fillThreePages(editor);
     editor.edit.SetViewMode(1);
-}
-
-QString pdfPageText(const QString& path, int page)
-{
-    QProcess process;
-    process.start("pdftotext",
-                  {"-layout", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The part a page shows: page 1 its first one while there is one.
@@ -112,7 +86,7 @@ private slots:
         static const Insert inserts[] = {&TXEdit::InsertFirstHeader, &TXEdit::InsertHeader,
                                          &TXEdit::InsertFirstFooter, &TXEdit::InsertFooter};
         Editor editor;
-        fillThreePages(editor);
+        fillThreePagesInPageView(editor);
         (editor.edit.*inserts[kind - 1])(1, "kept");
         editor.edit.SetViewMode(0);
         QSignalSpy changed(&editor.control, &RichTextControl::Changed);
@@ -145,7 +119,7 @@ private slots:
         QFETCH(QString, other);
         QFETCH(bool, headers);
         Editor editor;
-        fillThreePages(editor);
+        fillThreePagesInPageView(editor);
         if (!first.isEmpty())
             (editor.edit.*(headers ? &TXEdit::InsertFirstHeader : &TXEdit::InsertFirstFooter))(1, first);
         if (!other.isEmpty())
@@ -186,7 +160,7 @@ private slots:
     void pageViewShowsTheHeaderInTheTopMargin()
     {
         Editor editor;
-        fillThreePages(editor);
+        fillThreePagesInPageView(editor);
         editor.control.resize(900, 700);
         editor.control.show();
         const QImage without = editor.control.viewport()->grab().toImage();
@@ -210,7 +184,7 @@ private slots:
     void headersAndFootersSurviveStoreAndLoad()
     {
         Editor editor;
-        fillThreePages(editor);
+        fillThreePagesInPageView(editor);
         editor.edit.InsertFirstHeader(1, "First head");
         editor.edit.InsertHeader(1, "Head");
         editor.edit.InsertFirstFooter(1, "First foot");
@@ -250,7 +224,7 @@ private slots:
     void insertingPutsTheTextInPlaceAndTheCaretIntoIt()
     {
         Editor editor;
-        fillThreePages(editor);
+        fillThreePagesInPageView(editor);
         editor.control.resize(700, 500);
         editor.control.show();
         editor.edit.InsertHeader(1, "old");
