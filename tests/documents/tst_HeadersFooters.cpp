@@ -260,6 +260,13 @@ private slots:
         QVERIFY(!editor.control.HeaderFooterOn(HeaderFooter::Header));
         QCOMPARE(editor.control.ActiveHeaderFooter(), int(HeaderFooter::None));
         QCOMPARE(editor.control.HeaderFooterText(HeaderFooter::Footer), QStringLiteral("Foot note"));
+
+        // A new document takes the caret out of the footer it removes.
+        QCOMPARE(editor.edit.ActivateHeaderFooter(HeaderFooter::Footer), 1);
+        QCOMPARE(editor.edit.NewDocument(1), 1);
+        QCOMPARE(editor.control.ActiveHeaderFooter(), int(HeaderFooter::None));
+        QVERIFY(!editor.control.ActiveHeaderFooterEditor());
+        QVERIFY(!editor.control.HeaderFooterOn(HeaderFooter::Footer));
     }
 };
 

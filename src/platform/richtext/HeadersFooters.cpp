@@ -97,6 +97,7 @@ void HeadersFooters::SwitchOff(int kind)
 {
     if (!HeaderFooter::IsKind(kind) || !parts_[kind - 1])
         return;
+    emit Removing(kind);
     delete std::exchange(parts_[kind - 1], nullptr);
     emit Changed();
 }

@@ -55,13 +55,15 @@ public:
     QTextDocument* Part(int kind) const;
     // An empty part in the document's default font when it was off; the part as it is when it was on.
     QTextDocument& SwitchOn(int kind);
-    // Deletes the part: whatever shows it lets go of it first.
+    // Deletes the part, after Removing.
     void SwitchOff(int kind);
     bool AnyOn() const;
 
 signals:
     // A part was switched on or off, or its text changed.
     void Changed();
+    // The part is about to go: whatever shows it lets go of it.
+    void Removing(int kind);
 
 private:
     explicit HeadersFooters(QTextDocument& document);

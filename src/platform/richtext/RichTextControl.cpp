@@ -98,8 +98,9 @@ RichTextControl::RichTextControl(QWidget* parent) : QTextEdit(parent)
         if (!loading_)
             emit Changed();
     });
-    connect(&HeadersFooters::Ensure(*document()), &HeadersFooters::Changed, this,
-            &RichTextControl::headersFootersChanged);
+    HeadersFooters& headers = HeadersFooters::Ensure(*document());
+    connect(&headers, &HeadersFooters::Changed, this, &RichTextControl::headersFootersChanged);
+    connect(&headers, &HeadersFooters::Removing, this, &RichTextControl::headerFooterRemoving);
     // The editor lays the document out again without a page height when its scroll bars come or go (after a
     // zoom, say): the pages are given back their height.
     connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] {
@@ -108,7 +109,13 @@ RichTextControl::RichTextControl(QWidget* parent) : QTextEdit(parent)
     });
 }
 
-RichTextControl::~RichTextControl() = default;
+RichTextControl::~RichTextControl()
+{
+    // The document goes before the widgets on the view: nothing of it may call back or be shown meanwhile.
+    closeHeaderFooterEditor();
+    document()->documentLayout()->disconnect(this);
+    HeadersFooters::Ensure(*document()).disconnect(this);
+}
 
 void RichTextControl::SetPageWidth(int twips)
 {
@@ -437,7 +444,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
 {
     const bool wasLoading = loading_;
     loading_ = true;
-    resetHeadersFooters(); // a document without them has none
+    HeadersFooters::Remove(*document()); // a document without them has none
     load();
     applyPageLayout(); // a new document has the plain margins
     document()->clearUndoRedoStacks();
@@ -701,7 +708,7 @@ void RichTextControl::SelectAll()
 
 void RichTextControl::ClearDocument()
 {
-    resetHeadersFooters();
+    HeadersFooters::Remove(*document());
     document()->clear();
     applyPageLayout();
     document()->clearUndoRedoStacks();

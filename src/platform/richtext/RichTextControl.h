@@ -252,7 +252,7 @@ private:
     bool paged() const;
     const HeaderFooterLayout& headerFooterLayout() const; // for the page, kept until a part or the page changes
     void headersFootersChanged();
-    void resetHeadersFooters(); // all off, the caret back in the text
+    void headerFooterRemoving(int kind);
     void closeHeaderFooterEditor();
     void placeHeaderFooterEditor();
     // The header and footer of page index, whose top left corner is at origin in the viewport.

@@ -36,13 +36,10 @@ void RichTextControl::SetHeaderFooterOn(int kind, bool on)
     if (!HeaderFooter::IsKind(kind))
         return;
     HeadersFooters& headers = HeadersFooters::Ensure(*document());
-    if (on) {
+    if (on)
         headers.SwitchOn(kind);
-        return;
-    }
-    if (activeHeaderFooter_ == kind)
-        closeHeaderFooterEditor();
-    headers.SwitchOff(kind);
+    else
+        headers.SwitchOff(kind);
 }
 
 QString RichTextControl::HeaderFooterText(int kind) const
@@ -140,6 +137,12 @@ void RichTextControl::placeHeaderFooterEditor()
                             .toAlignedRect());
 }
 
+void RichTextControl::headerFooterRemoving(int kind)
+{
+    if (kind == activeHeaderFooter_)
+        closeHeaderFooterEditor();
+}
+
 void RichTextControl::headersFootersChanged()
 {
     headerFooterLayout_.reset();
@@ -149,12 +152,6 @@ void RichTextControl::headersFootersChanged()
     viewport()->update();
     if (!loading_)
         emit Changed();
-}
-
-void RichTextControl::resetHeadersFooters()
-{
-    closeHeaderFooterEditor();
-    HeadersFooters::Remove(*document());
 }
 
 void RichTextControl::paintHeadersFooters(QPainter& painter, QPointF origin, int index)
