@@ -1,5 +1,5 @@
-#include "ThreePages.h"
 #include "platform/framework/MessageRecorder.h"
+#include "ThreePages.h"
 
 #include "documents/TXEdit.h"
 #include "platform/richtext/HeaderFooterEditor.h"
@@ -39,8 +39,8 @@ QStringList expectedPages(const QString& first, const QString& other, bool heade
     for (int page = 0; page < Words.size(); ++page) {
         const QString part = shownOn(page, first, other);
         pages << (part.isEmpty() ? Words[page]
-                                 : headers ? part + ' ' + Words[page]
-                                           : Words[page] + ' ' + part);
+                  : headers      ? part + ' ' + Words[page]
+                                 : Words[page] + ' ' + part);
     }
     return pages;
 }
@@ -75,8 +75,8 @@ private slots:
         QTest::newRow("footer") << int(HeaderFooter::Footer) << 1
                                 << "You need to be in a Page View Mode to insert a Footer.";
         QTest::newRow("removing a header") << int(HeaderFooter::Header) << 0 << header;
-        QTest::newRow("removing a footer") << int(HeaderFooter::Footer) << 0
-                                           << "You need to be in a Page View Mode to insert a Footer.";
+        QTest::newRow("removing a footer")
+            << int(HeaderFooter::Footer) << 0 << "You need to be in a Page View Mode to insert a Footer.";
     }
     void outsidePageViewTheMessageShowsAndNothingChanges()
     {
@@ -106,12 +106,18 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("other");
         QTest::addColumn<bool>("headers");
-        QTest::newRow("a header on every page") << "" << "Running head" << true;
-        QTest::newRow("a first header on page 1 only") << "Title head" << "" << true;
-        QTest::newRow("first header and header") << "Title head" << "Running head" << true;
-        QTest::newRow("a footer on every page") << "" << "Running foot" << false;
-        QTest::newRow("a first footer on page 1 only") << "Title foot" << "" << false;
-        QTest::newRow("first footer and footer") << "Title foot" << "Running foot" << false;
+        QTest::newRow("a header on every page") << ""
+                                                << "Running head" << true;
+        QTest::newRow("a first header on page 1 only") << "Title head"
+                                                       << "" << true;
+        QTest::newRow("first header and header") << "Title head"
+                                                 << "Running head" << true;
+        QTest::newRow("a footer on every page") << ""
+                                                << "Running foot" << false;
+        QTest::newRow("a first footer on page 1 only") << "Title foot"
+                                                       << "" << false;
+        QTest::newRow("first footer and footer") << "Title foot"
+                                                 << "Running foot" << false;
     }
     void printedPagesShowTheirHeadersAndFooters()
     {
@@ -177,7 +183,10 @@ private slots:
         // text of the page stays where it was.
         QVERIFY(!changed.isEmpty());
         QVERIFY2(changed.top() > 0 && changed.bottom() < 96 && changed.left() >= 96,
-                 qPrintable(QString("%1 %2 %3 %4").arg(changed.x()).arg(changed.y()).arg(changed.width())
+                 qPrintable(QString("%1 %2 %3 %4")
+                                .arg(changed.x())
+                                .arg(changed.y())
+                                .arg(changed.width())
                                 .arg(changed.height())));
     }
 
@@ -203,7 +212,8 @@ private slots:
         const QStringList texts{"First head", "Head", "First foot", "Foot"};
         for (int kind = HeaderFooter::FirstHeader; kind <= HeaderFooter::Footer; ++kind)
             QCOMPARE(loaded.control.HeaderFooterText(kind), texts[kind - 1]);
-        const QTextDocument* head = HeadersFooters::Find(*loaded.control.document())->Part(HeaderFooter::Header);
+        const QTextDocument* head =
+            HeadersFooters::Find(*loaded.control.document())->Part(HeaderFooter::Header);
         QVERIFY(head->begin().begin().fragment().charFormat().font().bold());
         QCOMPARE(loaded.control.Text(), editor.control.Text());
 

@@ -250,7 +250,8 @@ private:
 
     // Headers and footers (RichTextControlHeadersFooters.cpp).
     bool paged() const;
-    const HeaderFooterLayout& headerFooterLayout() const; // for the page, kept until a part or the page changes
+    // For the page, kept until a part or the page changes.
+    const HeaderFooterLayout& headerFooterLayout() const;
     void headersFootersChanged();
     void headerFooterRemoving(int kind);
     void closeHeaderFooterEditor();

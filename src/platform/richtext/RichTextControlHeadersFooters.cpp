@@ -116,8 +116,8 @@ void RichTextControl::placeHeaderFooterEditor()
     HeaderFooterEditor* editor = headerFooterEditor_;
     if (!editor)
         return;
-    const int index = paged() ? headerFooterLayout().FirstPageOf(activeHeaderFooter_, document()->pageCount())
-                              : -1;
+    const int index =
+        paged() ? headerFooterLayout().FirstPageOf(activeHeaderFooter_, document()->pageCount()) : -1;
     if (index < 0) { // the view or the pages no longer show it
         HeaderFooterActivate(HeaderFooter::None);
         return;
@@ -130,11 +130,12 @@ void RichTextControl::placeHeaderFooterEditor()
     const QSizeF page = document()->pageSize();
     const qreal scale = page.width() * TwipsPerLayoutUnit / page_.width;
     const QRectF area = headerFooterLayout().Area(activeHeaderFooter_);
-    const QPointF origin(-horizontalScrollBar()->value(), -verticalScrollBar()->value() + index * page.height());
+    const QPointF origin(-horizontalScrollBar()->value(),
+                         -verticalScrollBar()->value() + index * page.height());
     const int width = qMax(1, int(std::ceil(area.width() * scale)));
     editor->setLineWrapColumnOrWidth(width);
-    editor->setGeometry(QRectF(origin + area.topLeft() * scale, QSizeF(width, area.height() * scale + 2))
-                            .toAlignedRect());
+    editor->setGeometry(
+        QRectF(origin + area.topLeft() * scale, QSizeF(width, area.height() * scale + 2)).toAlignedRect());
 }
 
 void RichTextControl::headerFooterRemoving(int kind)
@@ -156,6 +157,8 @@ void RichTextControl::headersFootersChanged()
 
 void RichTextControl::paintHeadersFooters(QPainter& painter, QPointF origin, int index)
 {
+    if (!paged())
+        return;
     const HeaderFooterLayout& layout = headerFooterLayout();
     const qreal scale = document()->pageSize().width() * TwipsPerLayoutUnit / page_.width;
     painter.save();

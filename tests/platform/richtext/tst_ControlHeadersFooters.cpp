@@ -3,10 +3,10 @@
 #include "platform/richtext/RichTextControl.h"
 
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
-#include <QtEndian>
 #include <QtTest>
 
 using namespace jornix;
@@ -53,7 +53,8 @@ private slots:
         QTest::newRow("a kind not known is passed over")
             << entry(9, "<p>later</p>") + entry(1, "<p>first</p>") << QList<int>{1} << true;
         QTest::newRow("an empty section") << QByteArray() << QList<int>{} << true;
-        QTest::newRow("a part longer than the section") << entry(2, "<p>head</p>", 500) << QList<int>{} << false;
+        QTest::newRow("a part longer than the section")
+            << entry(2, "<p>head</p>", 500) << QList<int>{} << false;
         QTest::newRow("a part cut in its length") << QByteArray("\x02\x05\x00", 3) << QList<int>{} << false;
     }
     void theSectionKeepsEachPartWithItsKind()
@@ -102,7 +103,8 @@ private slots:
         QTextCursor(head).insertImage("logo");
         RichTextControl loaded;
         QVERIFY(loaded.Load(control.Save(TextFormat::OwnFormat).bytes, TextFormat::OwnFormat));
-        const QTextDocument* loadedHead = HeadersFooters::Find(*loaded.document())->Part(HeaderFooter::Header);
+        const QTextDocument* loadedHead =
+            HeadersFooters::Find(*loaded.document())->Part(HeaderFooter::Header);
         QCOMPARE(loadedHead->resource(QTextDocument::ImageResource, QUrl("logo")).value<QImage>().pixel(0, 0),
                  qRgb(255, 0, 0));
 
