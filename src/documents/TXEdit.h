@@ -227,7 +227,20 @@ public:
     static constexpr int SuggestionLength = 60;
     static constexpr int SuggestionPopupLength = 512;
 
+    // Headers and footers (TXEditHeaders.cpp), only in page view: elsewhere a message captioned "TX EDIT"
+    // says so and nothing changes. With on set the part is switched on with the text (its first 512
+    // characters) in place of the one it had, and the caret goes into it; with on clear it is removed with
+    // its text. ActivateHeaderFooter puts the caret into a part switched on (the kinds of HeadersFooters.h; 0
+    // back into the text) and gives the control's answer, 1 when the caret went there.
+    void InsertFirstHeader(int on, const QString& text);
+    void InsertHeader(int on, const QString& text);
+    void InsertFirstFooter(int on, const QString& text);
+    void InsertFooter(int on, const QString& text);
+    int ActivateHeaderFooter(int kind);
+
 private:
+    void insertHeaderFooter(int kind, int on, const QString& text, const QString& refusal);
+
     void chooseColour(const QString& title, bool background);
     void changeIndent(int step);
     void runFindReplace(bool replace);

@@ -21,8 +21,12 @@ class QTextDocument;
 //   "HTML"  exactly one: the document as Qt rich-text HTML, UTF-8
 //   "IMG "  one per image the HTML names: 16-bit little-endian name length, the name (UTF-8), then the image
 //           as PNG bytes. Images travel as data, never as references to files.
-// Reserved for what HTML cannot carry: "FLDS" text fields, "HDFT" headers and footers. A reader skips
-// sections it does not know, so documents of later minor versions still load.
+//   "HDFT"  at most one, only when the document has headers or footers (HeadersFooters.h): for each one
+//           switched on, its kind (8-bit: 1 first header, 2 header, 3 first footer, 4 footer), a 32-bit
+//           little-endian length and that many bytes of its Qt rich-text HTML, UTF-8. Its pictures are
+//           among the "IMG " sections. A kind this reader does not know is passed over.
+// Reserved for what HTML cannot carry: "FLDS" text fields. A reader skips sections it does not know, so
+// documents of later minor versions still load, and documents without "HDFT" have no headers or footers.
 namespace jornix {
 
 struct OwnFormatImage
@@ -31,10 +35,17 @@ struct OwnFormatImage
     QByteArray png;
 };
 
+struct OwnFormatHeaderFooter
+{
+    int kind = 0;
+    QString html;
+};
+
 struct OwnFormatContent
 {
     QString html;
     QList<OwnFormatImage> images;
+    QList<OwnFormatHeaderFooter> headersFooters;
 };
 
 namespace OwnFormat {
@@ -50,7 +61,7 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes);
 // Whether the bytes are a well-formed container of a version this reader knows (no HTML is parsed).
 bool IsOwnFormat(const QByteArray& bytes);
 
-// The whole document with the images it shows.
+// The whole document with the images it shows and its headers and footers.
 QByteArray WriteOwnFormat(const QTextDocument& document);
 // Replaces the document's content. False, with the document left empty, when the bytes are no document
 // (damaged, foreign, or an image that does not decode).
