@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/richtext/ImageObjects.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/TextFormat.h"
 
@@ -7,6 +8,8 @@
 #include <QPointer>
 #include <QImage>
 #include <QTextEdit>
+
+#include <optional>
 
 class QPainter;
 
@@ -177,6 +180,14 @@ public:
     // gives the number replaced.
     int ReplaceAll(const QString& text, const QString& replacement, bool matchCase = true);
 
+    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The point of the last mouse click
+    // in the control's viewport, none before the first; the text position nearest to it, the caret's
+    // without a click.
+    std::optional<QPoint> LastClick() const { return lastClick_; }
+    int PositionNearestLastClick() const;
+    // Inserts the picture file as a character in place of the selection, no wider than the page's text.
+    bool InsertImageFile(const QString& fileName, const ObjectAttributes& attributes, QString* error = nullptr);
+
     // The companion bars; each may be absent, and the control works without them.
     void SetButtonBar(ButtonBar* bar);
     void SetRuler(Ruler* ruler);
@@ -225,6 +236,7 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    std::optional<QPoint> lastClick_;
 };
 
 } // namespace jornix
