@@ -508,11 +508,21 @@ private slots:
         QCOMPARE(frames.findChild<QDoubleSpinBox*>("LineWidth")->suffix(), QStringLiteral(" pt"));
         QCOMPARE(frames.findChild<QDoubleSpinBox*>("LineWidth")->maximum(), 12.0);
 
+        // Two paragraphs in one frame of double lines with lines at their tab stops, then one framed alone.
         Editor framedEditor;
-        fillFramedDocument(framedEditor, folder, true);
+        framedEditor.edit.SetSelText(QStringLiteral("Name\tDay\tPlace\nDentist\tMonday\tTown\nplain\nAlone"));
+        QTextCursor table(framedEditor.control.document()->begin());
+        table.setPosition(framedEditor.control.document()->findBlockByNumber(1).position() + 2,
+                          QTextCursor::KeepAnchor);
+        QTextBlockFormat tabs;
+        tabs.setTabPositions({QTextOption::Tab(120, QTextOption::LeftTab), QTextOption::Tab(240, QTextOption::LeftTab)});
+        table.mergeBlockFormat(tabs);
+        SetParagraphFrames(table, FrameStyle::Sides | FrameStyle::DoubleLines | FrameStyle::ConnectedFrames, 40, 10);
+        QTextCursor alone(framedEditor.control.document()->lastBlock());
+        SetParagraphFrames(alone, FrameStyle::Left | FrameStyle::Bottom, -1, -1);
         framedEditor.control.resize(500, 200);
         framedEditor.control.show();
-        jornix::test::SavePicture(&framedEditor.control, QStringLiteral("FramedParagraph"));
+        jornix::test::SavePicture(&framedEditor.control, QStringLiteral("FramedParagraphs"));
     }
 };
 

@@ -73,7 +73,7 @@ struct Run
 {
     Frame frame;
     QRectF text;
-    QPointF origin; // the first block's layout origin, from which its tab stops count
+    qreal tabOrigin; // the first block's left text edge, from which its tab stops count
     QList<QTextOption::Tab> tabs;
     QTextBlock last;
 };
@@ -82,7 +82,9 @@ void paintRun(QPainter& painter, const Run& run, qreal scale)
 {
     const Frame& frame = run.frame;
     const qreal unit = scale / TwipsPerLayoutUnit; // per twip
-    const qreal width = qMax<qreal>(frame.lineWidth * unit, 0.5);
+    // A line is never thinner than a dot of the device, so that a thin one still shows on the screen.
+    const qreal dot = 1.0 / qMax<qreal>(1e-6, qAbs(painter.deviceTransform().m11()));
+    const qreal width = qMax<qreal>(frame.lineWidth * unit, dot);
     const qreal distance = qMax(0, frame.distance) * unit;
     const bool left = frame.style & FrameStyle::Left, right = frame.style & FrameStyle::Right;
     const bool top = frame.style & FrameStyle::Top, bottom = frame.style & FrameStyle::Bottom;
@@ -105,9 +107,10 @@ void paintRun(QPainter& painter, const Run& run, qreal scale)
     }
     if (frame.style & FrameStyle::TabLines)
         for (const QTextOption::Tab& tab : run.tabs) {
-            const qreal x = run.origin.x() + tab.position * scale;
+            // The text after the stop keeps the text distance from the line.
+            const qreal x = run.tabOrigin + tab.position * scale - distance;
             if (x > box.left() && x < box.right())
-                painter.fillRect(QRectF(x - width / 2, box.top(), width, box.height()), Qt::black);
+                painter.fillRect(QRectF(x - width, box.top(), width, box.height()), Qt::black);
         }
 }
 
@@ -194,7 +197,7 @@ void PaintParagraphFrames(QPainter& painter, const QTextDocument& document, qrea
             continue;
         }
         flush();
-        run = Run{frame, text, layout->blockBoundingRect(block).topLeft(), format.tabPositions(), block};
+        run = Run{frame, text, text.left(), format.tabPositions(), block};
     }
     flush();
 }
