@@ -372,6 +372,7 @@ private slots:
         for (QCheckBox* box : off.findChildren<QCheckBox*>())
             box->setChecked(false);
         off.accept();
+        QVERIFY(!document.findBlockByNumber(1).blockFormat().hasProperty(FrameProperty::Style));
         QCOMPARE(document.findBlockByNumber(1).blockFormat().leftMargin(), 10.0);
         QCOMPARE(document.findBlockByNumber(0).blockFormat().topMargin(), 0.0);
         editor.edit.Undo();
@@ -499,6 +500,7 @@ private slots:
         insertPicture(editor, folder, flowing);
         ImageAttributesDialog attributes(&editor.control, MeasurementUnit::Centimetres);
         attributes.show();
+        QCOMPARE(attributes.focusWidget()->objectName(), QStringLiteral("FastDisplay"));
         jornix::test::SavePicture(&attributes, QStringLiteral("ImageAttributes"));
         ParagraphFramesDialog frames(&editor.control);
         frames.show();

@@ -165,9 +165,15 @@ void SetParagraphFrames(QTextCursor& selection, int style, int distance, int lin
         format.setTopMargin(grow(1, format.topMargin()));
         format.setRightMargin(grow(2, format.rightMargin()));
         format.setBottomMargin(grow(3, format.bottomMargin()));
-        format.setProperty(FrameProperty::Style, frame.style);
-        format.setProperty(FrameProperty::Distance, frame.distance);
-        format.setProperty(FrameProperty::LineWidth, frame.lineWidth);
+        if (style == 0) {
+            // No frame at all: the paragraph is as one that never had one.
+            for (int property = FrameProperty::Style; property <= FrameProperty::RoomBottom; ++property)
+                format.clearProperty(property);
+        } else {
+            format.setProperty(FrameProperty::Style, frame.style);
+            format.setProperty(FrameProperty::Distance, frame.distance);
+            format.setProperty(FrameProperty::LineWidth, frame.lineWidth);
+        }
         edit.setPosition(blocks.at(i).position());
         edit.setBlockFormat(format);
     }
