@@ -1,6 +1,7 @@
 #include "platform/richtext/ImageObjects.h"
 
 #include "platform/richtext/DocumentImages.h"
+#include "platform/richtext/RecordPayload.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -169,19 +170,14 @@ QByteArray ImageAttributesPayload(const QTextDocument& document)
 bool ApplyImageAttributesPayload(QByteArrayView payload, QTextDocument& document)
 {
     const QByteArray bytes = payload.toByteArray();
-    constexpr qsizetype RecordSize = 4 + 3 + 16;
-    if (bytes.size() < 4 || (bytes.size() - 4) % RecordSize != 0)
-        return false;
     QDataStream in(bytes);
-    in.setByteOrder(QDataStream::LittleEndian);
-    quint32 count = 0;
-    in >> count;
-    if (qsizetype(count) != (bytes.size() - 4) / RecordSize)
+    const std::optional<quint32> count = ReadRecordCount(in, bytes, 4 + 3 + 16);
+    if (!count)
         return false;
     QList<int> positions;
     forEachImage(document, [&](int position, const QTextImageFormat&) { positions.append(position); });
     QList<std::pair<int, ObjectAttributes>> changes;
-    for (quint32 record = 0; record < count; ++record) {
+    for (quint32 record = 0; record < *count; ++record) {
         quint32 number = 0;
         quint8 displayMode = 0, saveMode = 0, textflow = 0;
         ObjectAttributes attributes;

@@ -1,6 +1,7 @@
 #include "platform/richtext/ParagraphFrames.h"
 
 #include "platform/richtext/PageSettings.h"
+#include "platform/richtext/RecordPayload.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDataStream>
@@ -236,17 +237,12 @@ QByteArray ParagraphFramesPayload(const QTextDocument& document)
 bool ApplyParagraphFramesPayload(QByteArrayView payload, QTextDocument& document)
 {
     const QByteArray bytes = payload.toByteArray();
-    constexpr qsizetype RecordSize = 4 + 2 + 2 + 2 + 8;
-    if (bytes.size() < 4 || (bytes.size() - 4) % RecordSize != 0)
-        return false;
     QDataStream in(bytes);
-    in.setByteOrder(QDataStream::LittleEndian);
-    quint32 count = 0;
-    in >> count;
-    if (qsizetype(count) != (bytes.size() - 4) / RecordSize)
+    const std::optional<quint32> count = ReadRecordCount(in, bytes, 4 + 2 + 2 + 2 + 8);
+    if (!count)
         return false;
     QList<std::pair<QTextBlock, QTextBlockFormat>> changes;
-    for (quint32 record = 0; record < count; ++record) {
+    for (quint32 record = 0; record < *count; ++record) {
         quint32 number = 0;
         quint16 style = 0;
         qint16 distance = 0, lineWidth = 0;
