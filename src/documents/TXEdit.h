@@ -121,7 +121,7 @@ public:
     // position nearest the last click (pictures cannot stand at a point of the page; there they get text
     // flow). The option is the picture's "Save As Data?". A file that is no picture inserts nothing and
     // says so.
-    void InsertImage(int asCharacter, int option);
+    void InsertImage(int asCharacter, int option = 1);
     // Objects of other programs cannot be embedded here: both say so and change nothing.
     void InsertObject(int atClick);
     void InsertOleObject(int asCharacter, int x, int y);

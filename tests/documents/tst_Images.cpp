@@ -525,6 +525,11 @@ private slots:
         framedEditor.control.resize(500, 200);
         framedEditor.control.show();
         jornix::test::SavePicture(&framedEditor.control, QStringLiteral("FramedParagraphs"));
+        framedEditor.control.SetPage({12240, 15840, 720, 720, 720, 720});
+        framedEditor.control.SetViewMode(RichTextControl::ViewMode::Page);
+        framedEditor.control.SetZoomFactor(150);
+        framedEditor.control.resize(700, 300);
+        jornix::test::SavePicture(&framedEditor.control, QStringLiteral("FramedParagraphs-Page150"));
     }
 };
 

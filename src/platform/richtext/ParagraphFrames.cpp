@@ -79,7 +79,7 @@ struct Run
     QTextBlock last;
 };
 
-void paintRun(QPainter& painter, const Run& run, qreal scale)
+void paintRun(QPainter& painter, const Run& run, qreal scale, const QRectF& area)
 {
     const Frame& frame = run.frame;
     const qreal unit = scale / TwipsPerLayoutUnit; // per twip
@@ -91,6 +91,9 @@ void paintRun(QPainter& painter, const Run& run, qreal scale)
     const bool top = frame.style & FrameStyle::Top, bottom = frame.style & FrameStyle::Bottom;
     const QRectF box = run.text.adjusted(left ? -distance : 0, top ? -distance : 0, right ? distance : 0,
                                          bottom ? distance : 0);
+    const qreal outermost = 3 * width;
+    if (!area.isNull() && !area.intersects(box.adjusted(-outermost, -outermost, outermost, outermost)))
+        return;
     const int lineCount = frame.style & FrameStyle::DoubleLines ? 2 : 1;
     for (int line = 0; line < lineCount; ++line) {
         const qreal off = line * 2 * width; // the outer of two lines stands a line's width off the inner
@@ -181,13 +184,13 @@ void SetParagraphFrames(QTextCursor& selection, int style, int distance, int lin
     edit.endEditBlock();
 }
 
-void PaintParagraphFrames(QPainter& painter, const QTextDocument& document, qreal scale)
+void PaintParagraphFrames(QPainter& painter, const QTextDocument& document, qreal scale, const QRectF& area)
 {
     const QAbstractTextDocumentLayout* layout = document.documentLayout();
     std::optional<Run> run;
     auto flush = [&] {
         if (run)
-            paintRun(painter, *run, scale);
+            paintRun(painter, *run, scale, area);
         run.reset();
     };
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {

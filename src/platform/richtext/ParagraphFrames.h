@@ -56,9 +56,10 @@ int FrameValue(const QTextCursor& selection, int property);
 // paragraph's own. One step to undo.
 void SetParagraphFrames(QTextCursor& selection, int style, int distance, int lineWidth);
 
-// Draws the frames of the document's paragraphs on a painter in the document's layout coordinates, where a
-// layout unit is scale / 96 inch (1 when the layout measures 96 dots per inch).
-void PaintParagraphFrames(QPainter& painter, const QTextDocument& document, qreal scale);
+// Draws the frames of the document's paragraphs that meet the area (all without one) on a painter in the
+// document's layout coordinates, where a layout unit is scale / 96 inch (1 when the layout measures 96 dots
+// per inch).
+void PaintParagraphFrames(QPainter& painter, const QTextDocument& document, qreal scale, const QRectF& area = {});
 
 // The frames of the document's paragraphs by paragraph number, for the own format; nothing when no
 // paragraph has a frame. Applying them to a document read from the same bytes restores them; damaged bytes

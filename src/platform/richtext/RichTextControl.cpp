@@ -228,8 +228,9 @@ void RichTextControl::paintEvent(QPaintEvent* event)
     QTextEdit::paintEvent(event);
     {
         QPainter painter(viewport());
-        painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-        PaintParagraphFrames(painter, *document(), zoom_ / 100.0);
+        const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        painter.translate(-scrolled);
+        PaintParagraphFrames(painter, *document(), zoom_ / 100.0, QRectF(event->rect().translated(scrolled)));
     }
     if (gridLines_) {
         QPainter painter(viewport());
