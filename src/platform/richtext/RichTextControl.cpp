@@ -782,14 +782,17 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
         button = 2;
     else if (event->button() == Qt::MiddleButton)
         button = 4;
-    lastClick_ = event->position().toPoint();
+    lastClick_ = event->position().toPoint() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
     emit MouseDown(button, shiftStateOf(event->modifiers()), event->position().toPoint());
     QTextEdit::mousePressEvent(event);
 }
 
 int RichTextControl::PositionNearestLastClick() const
 {
-    return lastClick_ ? cursorForPosition(*lastClick_).position() : textCursor().position();
+    if (!lastClick_)
+        return textCursor().position();
+    return cursorForPosition(*lastClick_ - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()))
+        .position();
 }
 
 bool RichTextControl::InsertImageFile(const QString& fileName, const ObjectAttributes& attributes,

@@ -180,10 +180,9 @@ public:
     // gives the number replaced.
     int ReplaceAll(const QString& text, const QString& replacement, bool matchCase = true);
 
-    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The point of the last mouse click
-    // in the control's viewport, none before the first; the text position nearest to it, the caret's
-    // without a click.
-    std::optional<QPoint> LastClick() const { return lastClick_; }
+    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The text position nearest the point
+    // of the document where the mouse was last pressed (scrolling since then does not move it); the caret's
+    // before the first click.
     int PositionNearestLastClick() const;
     // Inserts the picture file as a character in place of the selection, no wider than the page's text.
     bool InsertImageFile(const QString& fileName, const ObjectAttributes& attributes, QString* error = nullptr);
@@ -236,7 +235,7 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
-    std::optional<QPoint> lastClick_;
+    std::optional<QPoint> lastClick_; // in the document's coordinates, the scrolling added
 };
 
 } // namespace jornix
