@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -690,6 +691,11 @@ private slots:
             {"200", true, true},
             {"DateTime", false, true},
             {"TextFile", false, true},
+            {"Image", false, true},
+            {"Object", false, true},
+            {"Image:2", false, true}, // Format > Image
+            {"InsertImageTool", false, true},
+            {"InsertObjectTool", false, true},
             {"Font", false, true},
             {"Left", false, true},
             {"ShowHideGridLines", true, true},
@@ -778,6 +784,50 @@ private slots:
         form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("bold"))->click();
         QVERIFY(notes->currentCharFormat().fontWeight() < QFont::Bold);
         QCOMPARE(notes->Text(), QStringLiteral("Teeth"));
+    }
+
+    void theEditorInsertsPicturesAndSaysWhyNoObjects()
+    {
+        QTemporaryDir folder;
+        QImage picture(30, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const QString path = folder.filePath(QStringLiteral("blue.png"));
+        QVERIFY(picture.save(path));
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("See "))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        notes->moveCursor(QTextCursor::End);
+        {
+            CommonDialogAnswer chosen;
+            chosen.accepted = true;
+            chosen.path = path;
+            DialogScript dialogs({chosen});
+            Press(*form, QStringLiteral("InsertImageTool"));
+            QCOMPARE(dialogs.asked.size(), size_t(1));
+            QCOMPARE(dialogs.asked.at(0).title, QStringLiteral("Insert Image"));
+        }
+        QCOMPARE(notes->Text(), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+        Press(*form, QStringLiteral("Object"));
+        QCOMPARE(boxes->Captions(), QStringList{"Insert Object"});
+        QCOMPARE(notes->Text(), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+
+        // Format > Image opens the picture's attributes.
+        Press(*form, QStringLiteral("Image:2"));
+        QWidget* attributes = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("ImageAttributes") && top->isVisible())
+                attributes = top;
+        QVERIFY(attributes);
+        QCOMPARE(attributes->windowTitle(), QStringLiteral("Image Attributes"));
+        attributes->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
+        WaitIdle();
+        QVERIFY(!attributes->isVisible());
+
+        // The picture is an edit of the notes, stored with them.
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        QCOMPARE(StoredText(Row(number)), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
     }
 
     void undoAndRedoFollowTheChanges()

@@ -3,6 +3,9 @@
 #include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/HeadersFooters.h"
 
+#include "platform/richtext/ImageObjects.h"
+#include "platform/richtext/ParagraphFrames.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QPixmap>
@@ -21,6 +24,9 @@ namespace {
 constexpr char HtmlTag[4] = {'H', 'T', 'M', 'L'};
 constexpr char ImageTag[4] = {'I', 'M', 'G', ' '};
 constexpr char HeaderFooterTag[4] = {'H', 'D', 'F', 'T'};
+
+constexpr char FramesTag[4] = {'F', 'R', 'M', 'S'};
+constexpr char ImageAttributesTag[4] = {'I', 'M', 'G', 'A'};
 
 void appendU16(QByteArray& out, quint16 value)
 {
@@ -103,6 +109,11 @@ QByteArray EncodeOwnFormat(const OwnFormatContent& content)
         }
         appendSection(out, HeaderFooterTag, payload);
     }
+
+    if (!content.frames.isEmpty())
+        appendSection(out, FramesTag, content.frames);
+    if (!content.imageAttributes.isEmpty())
+        appendSection(out, ImageAttributesTag, content.imageAttributes);
     return out;
 }
 
@@ -136,6 +147,11 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes)
                     content.headersFooters.append({kind, QString::fromUtf8(payload.sliced(at, length))});
                 at += length;
             }
+
+        } else if (isTag(section, FramesTag)) {
+            content.frames = section.payload.toByteArray();
+        } else if (isTag(section, ImageAttributesTag)) {
+            content.imageAttributes = section.payload.toByteArray();
         }
         return true;
     });
@@ -176,6 +192,8 @@ QByteArray WriteOwnFormat(const QTextDocument& document)
                 content.images.append({name, PngBytes(image)});
             }
         }
+    content.frames = ParagraphFramesPayload(document);
+    content.imageAttributes = ImageAttributesPayload(document);
     return EncodeOwnFormat(content);
 }
 
@@ -221,6 +239,18 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
     setHtmlWithImages(document, content->html, images);
     for (const OwnFormatHeaderFooter& part : content->headersFooters)
         setHtmlWithImages(HeadersFooters::Ensure(document).SwitchOn(part.kind), part.html, images);
+    // What HTML cannot carry goes onto the paragraphs and pictures it made; that is no edit to undo.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    const bool applied = (content->frames.isEmpty() || ApplyParagraphFramesPayload(content->frames, document)) &&
+                         (content->imageAttributes.isEmpty() ||
+                          ApplyImageAttributesPayload(content->imageAttributes, document));
+    document.setUndoRedoEnabled(undo);
+    if (!applied) {
+        document.clear();
+        HeadersFooters::Remove(document);
+        return false;
+    }
     return true;
 }
 

@@ -25,6 +25,8 @@ class QTextDocument;
 //           switched on, its kind (8-bit: 1 first header, 2 header, 3 first footer, 4 footer), a 32-bit
 //           little-endian length and that many bytes of its Qt rich-text HTML, UTF-8. Its pictures are
 //           among the "IMG " sections. A kind this reader does not know is passed over.
+//   "FRMS"  at most one: the paragraphs' frames (ParagraphFramesPayload, ParagraphFrames.h)
+//   "IMGA"  at most one: the pictures' attributes (ImageAttributesPayload, ImageObjects.h)
 // Reserved for what HTML cannot carry: "FLDS" text fields. A reader skips sections it does not know, so
 // documents of later minor versions still load, and documents without "HDFT" have no headers or footers.
 namespace jornix {
@@ -46,6 +48,10 @@ struct OwnFormatContent
     QString html;
     QList<OwnFormatImage> images;
     QList<OwnFormatHeaderFooter> headersFooters;
+
+    // Paragraph frames and picture attributes; empty when the document has none.
+    QByteArray frames;
+    QByteArray imageAttributes;
 };
 
 namespace OwnFormat {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/richtext/ImageObjects.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/TextFormat.h"
 
@@ -9,6 +10,7 @@
 #include <QTextEdit>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
 
@@ -185,6 +187,13 @@ public:
     // gives the number replaced.
     int ReplaceAll(const QString& text, const QString& replacement, bool matchCase = true);
 
+    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The text position nearest the point
+    // of the document where the mouse was last pressed (scrolling since then does not move it); the caret's
+    // before the first click.
+    int PositionNearestLastClick() const;
+    // Inserts the picture file as a character in place of the selection, no wider than the page's text.
+    bool InsertImageFile(const QString& fileName, const ObjectAttributes& attributes, QString* error = nullptr);
+
     // The companion bars; each may be absent, and the control works without them.
     void SetButtonBar(ButtonBar* bar);
     void SetRuler(Ruler* ruler);
@@ -260,6 +269,7 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    std::optional<QPoint> lastClick_; // in the document's coordinates, the scrolling added
     // Spelling
     bool hideSelection_ = false;
     QBrush shownHighlight_, shownHighlightedText_;
