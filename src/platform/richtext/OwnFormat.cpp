@@ -2,7 +2,6 @@
 
 #include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/HeadersFooters.h"
-
 #include "platform/richtext/ImageObjects.h"
 #include "platform/richtext/ParagraphFrames.h"
 
