@@ -19,6 +19,7 @@ namespace {
 
 constexpr char HtmlTag[4] = {'H', 'T', 'M', 'L'};
 constexpr char ImageTag[4] = {'I', 'M', 'G', ' '};
+constexpr char StylesTag[4] = {'S', 'T', 'Y', 'L'};
 
 void appendU16(QByteArray& out, quint16 value)
 {
@@ -91,6 +92,8 @@ QByteArray EncodeOwnFormat(const OwnFormatContent& content)
         payload.append(image.png);
         appendSection(out, ImageTag, payload);
     }
+    if (!content.styles.isEmpty())
+        appendSection(out, StylesTag, EncodeNamedStyles(content.styles));
     return out;
 }
 
@@ -110,6 +113,8 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes)
                 return false;
             content.images.append({QString::fromUtf8(section.payload.sliced(2, nameLength)),
                                    section.payload.sliced(2 + nameLength).toByteArray()});
+        } else if (isTag(section, StylesTag)) {
+            content.styles = DecodeNamedStyles(section.payload);
         }
         return true;
     });
@@ -129,10 +134,11 @@ bool IsOwnFormat(const QByteArray& bytes)
     return wellFormed && htmlSections == 1;
 }
 
-QByteArray WriteOwnFormat(const QTextDocument& document)
+QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>& styles)
 {
     OwnFormatContent content;
     content.html = document.toHtml();
+    content.styles = styles;
     for (const QString& name : ImageNames(document)) {
         const QImage image = ImageResource(document, name);
         if (!image.isNull())
@@ -150,9 +156,11 @@ static QStringList imageNames(const QString& html)
     return ImageNames(probe);
 }
 
-bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<NamedStyle>* styles)
 {
     document.clear();
+    if (styles)
+        styles->clear();
     const std::optional<OwnFormatContent> content = DecodeOwnFormat(bytes);
     if (!content)
         return false;
@@ -174,6 +182,8 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
     for (const auto& [url, image] : images)
         document.addResource(QTextDocument::ImageResource, url, image);
     document.setHtml(content->html);
+    if (styles)
+        *styles = content->styles;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/richtext/NamedStyles.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -23,6 +25,10 @@ class QTextDocument;
 //           as PNG bytes. Images travel as data, never as references to files.
 // Reserved for what HTML cannot carry: "FLDS" text fields, "HDFT" headers and footers. A reader skips
 // sections it does not know, so documents of later minor versions still load.
+//
+// Added in version 1.1:
+//   "STYL"  at most one, only when the document has named styles: EncodeNamedStyles (NamedStyles.h). A
+//           document without it has none; a section that cannot be read gives none and the text loads.
 namespace jornix {
 
 struct OwnFormatImage
@@ -35,12 +41,13 @@ struct OwnFormatContent
 {
     QString html;
     QList<OwnFormatImage> images;
+    QList<NamedStyle> styles;
 };
 
 namespace OwnFormat {
 constexpr char Magic[4] = {'J', 'X', 'R', 'T'};
 constexpr quint16 MajorVersion = 1;
-constexpr quint16 MinorVersion = 0;
+constexpr quint16 MinorVersion = 1;
 constexpr int PrefixSize = 8;
 } // namespace OwnFormat
 
@@ -50,10 +57,10 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes);
 // Whether the bytes are a well-formed container of a version this reader knows (no HTML is parsed).
 bool IsOwnFormat(const QByteArray& bytes);
 
-// The whole document with the images it shows.
-QByteArray WriteOwnFormat(const QTextDocument& document);
-// Replaces the document's content. False, with the document left empty, when the bytes are no document
-// (damaged, foreign, or an image that does not decode).
-bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document);
+// The whole document with the images it shows and its named styles.
+QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>& styles = {});
+// Replaces the document's content and, when asked, gives its named styles. False, with the document left
+// empty and no styles, when the bytes are no document (damaged, foreign, or an image that does not decode).
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<NamedStyle>* styles = nullptr);
 
 } // namespace jornix

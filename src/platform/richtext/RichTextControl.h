@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/richtext/NamedStyles.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/TextFormat.h"
 
@@ -177,6 +178,15 @@ public:
     // gives the number replaced.
     int ReplaceAll(const QString& text, const QString& replacement, bool matchCase = true);
 
+    // The document's named styles, saved with it in the own format; loading a document brings its own (none
+    // from the other formats), clearing it keeps them. Setting them is a change of the document: Changed
+    // follows (and NamedStylesChanged), nothing to undo. ApplyNamedStyle puts the style of the name on the
+    // selection as one step to undo (ApplyNamedStyle in NamedStyles.h); false, changing nothing, for a name
+    // the document has no style of or text that can only be read.
+    const QList<NamedStyle>& NamedStyles() const { return namedStyles_; }
+    void SetNamedStyles(const QList<NamedStyle>& styles);
+    bool ApplyNamedStyle(const QString& name);
+
     // The companion bars; each may be absent, and the control works without them.
     void SetButtonBar(ButtonBar* bar);
     void SetRuler(Ruler* ruler);
@@ -192,6 +202,7 @@ signals:
     void KeyPress(jornix::KeyPressEvent* press);
     void MouseDown(int button, int shiftState, QPoint position); // button 1 left, 2 right, 4 middle
     void PageChanged();
+    void NamedStylesChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -225,6 +236,7 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    QList<NamedStyle> namedStyles_;
 };
 
 } // namespace jornix
