@@ -9,12 +9,16 @@
 #include <QImage>
 #include <QTextEdit>
 
+#include <memory>
+
 class QPainter;
 
 namespace jornix {
 
 class ButtonBar;
 class Ruler;
+class SpellChecker;
+class SpellingHighlighter;
 class StatusBar;
 
 // The result of converting the document into one of the formats.
@@ -195,6 +199,17 @@ public:
     Ruler* GetRuler() const;
     StatusBar* GetStatusBar() const;
 
+    // Spelling (RichTextControlSpelling.cpp). HideSelection: whether the selection is hidden while another
+    // window has the focus; off by default. The control's own checker (the en_US dictionary unless one was
+    // given) serves its own check; it is shared by every control that was given none.
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool hide);
+    SpellChecker& OwnSpellChecker();
+    void SetOwnSpellChecker(std::shared_ptr<SpellChecker> checker);
+    // Marks the words the checker finds fault with as they are typed; nullptr stops it. The marks are
+    // only drawn: the document, its undo steps and its modified state stay, and no Changed is sent.
+    void SetTypingChecker(SpellChecker* checker);
+
 signals:
     void Changed();
     void KeyDown(int key, int shiftState);
@@ -236,7 +251,13 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    // Named styles
     QList<NamedStyle> namedStyles_;
+    // Spelling
+    bool hideSelection_ = false;
+    QBrush shownHighlight_, shownHighlightedText_;
+    std::shared_ptr<SpellChecker> ownSpellChecker_;
+    QPointer<SpellingHighlighter> typingMarker_;
 };
 
 } // namespace jornix
