@@ -27,10 +27,10 @@ namespace jornix {
 namespace {
 
 const std::pair<const char*, QRgb> Colours[] = {
-    {"Black", 0x000000},  {"Maroon", 0x800000}, {"Green", 0x008000}, {"Olive", 0x808000},
-    {"Navy", 0x000080},   {"Purple", 0x800080}, {"Teal", 0x008080},  {"Grey", 0x808080},
-    {"Silver", 0xc0c0c0}, {"Red", 0xff0000},    {"Lime", 0x00ff00},  {"Yellow", 0xffff00},
-    {"Blue", 0x0000ff},   {"Fuchsia", 0xff00ff}, {"Aqua", 0x00ffff}, {"White", 0xffffff}};
+    {"Black", 0x000000},  {"Maroon", 0x800000},  {"Green", 0x008000}, {"Olive", 0x808000},
+    {"Navy", 0x000080},   {"Purple", 0x800080},  {"Teal", 0x008080},  {"Grey", 0x808080},
+    {"Silver", 0xc0c0c0}, {"Red", 0xff0000},     {"Lime", 0x00ff00},  {"Yellow", 0xffff00},
+    {"Blue", 0x0000ff},   {"Fuchsia", 0xff00ff}, {"Aqua", 0x00ffff},  {"White", 0xffffff}};
 
 QIcon swatch(const QColor& colour)
 {
@@ -61,11 +61,12 @@ QString freeName(const QList<NamedStyle>& styles)
 } // namespace
 
 StylesDialog::StylesDialog(RichTextControl* control, int unit, QWidget* parent)
-    : QDialog(parent), control_(control), list_(new QListWidget), name_(new QLineEdit), font_(new QFontComboBox),
-      size_(new QDoubleSpinBox), bold_(new QCheckBox(QStringLiteral("&Bold"))),
-      italic_(new QCheckBox(QStringLiteral("&Italic"))), underline_(new QCheckBox(QStringLiteral("&Underline"))),
-      strikeOut_(new QCheckBox(QStringLiteral("Stri&kethrough"))), colour_(new QComboBox),
-      paragraph_(unit), sample_(new QLabel), message_(new QLabel)
+    : QDialog(parent), control_(control), list_(new QListWidget), name_(new QLineEdit),
+      font_(new QFontComboBox), size_(new QDoubleSpinBox), bold_(new QCheckBox(QStringLiteral("&Bold"))),
+      italic_(new QCheckBox(QStringLiteral("&Italic"))),
+      underline_(new QCheckBox(QStringLiteral("&Underline"))),
+      strikeOut_(new QCheckBox(QStringLiteral("Stri&kethrough"))), colour_(new QComboBox), paragraph_(unit),
+      sample_(new QLabel), message_(new QLabel)
 {
     setObjectName(QStringLiteral("Styles"));
     setWindowTitle(QStringLiteral("Styles"));
@@ -184,8 +185,8 @@ StylesDialog::StylesDialog(RichTextControl* control, int unit, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, &StylesDialog::storeFields);
     for (QComboBox* box : {colour_, paragraph_.alignment, paragraph_.lineSpacing})
         connect(box, &QComboBox::currentIndexChanged, this, &StylesDialog::storeFields);
-    for (QDoubleSpinBox* box : {size_, paragraph_.left, paragraph_.right, paragraph_.firstLine, paragraph_.before,
-                                paragraph_.after})
+    for (QDoubleSpinBox* box : {size_, paragraph_.left, paragraph_.right, paragraph_.firstLine,
+                                paragraph_.before, paragraph_.after})
         connect(box, &QDoubleSpinBox::valueChanged, this, &StylesDialog::storeFields);
 
     list_->setCurrentRow(styles_.isEmpty() ? -1 : 0);
@@ -279,7 +280,8 @@ void StylesDialog::checkName()
             problem = QStringLiteral("A style needs a name.");
         for (qsizetype index = 0; index < styles_.size() && problem.isEmpty(); ++index)
             if (index != row_ && styles_.at(index).name.compare(name, Qt::CaseInsensitive) == 0)
-                problem = QStringLiteral("There is already a style named \"%1\".").arg(styles_.at(index).name);
+                problem =
+                    QStringLiteral("There is already a style named \"%1\".").arg(styles_.at(index).name);
     }
     message_->setText(problem);
     const bool fine = problem.isEmpty();
@@ -303,7 +305,8 @@ void StylesDialog::showSample()
     QPalette colours = sample_->palette();
     colours.setColor(QPalette::WindowText, style.character.foreground().color());
     sample_->setPalette(colours);
-    sample_->setAlignment(RichTextControl::AlignmentOf(paragraph_.alignment->currentIndex()) | Qt::AlignVCenter);
+    sample_->setAlignment(RichTextControl::AlignmentOf(paragraph_.alignment->currentIndex()) |
+                          Qt::AlignVCenter);
 }
 
 void StylesDialog::keepStyles()

@@ -435,7 +435,8 @@ private slots:
             QVERIFY(QFileInfo(folder + "/" + name).size() > 0);
     }
 
-    // "Print Cover Page" of the layout row decides, also for cover objects that print whatever the options say.
+    // "Print Cover Page" of the layout row decides, also for cover objects that print whatever the options
+    // say.
     void theCoverPagePrintsAsTheLayoutSays_data()
     {
         QTest::addColumn<int>("printCoverPage");

@@ -49,8 +49,8 @@ double Pager::Row::Height() const
 
 Pager::Pager(const ReportJob& job, const ReportLayout& layout, const QString& layoutFolder, PageSpool& spool,
              bool printCoverPage)
-    : job_(job), layout_(layout), layoutFolder_(layoutFolder), spool_(spool), context_(job.FormulaContextAt(0, 0)),
-      printCoverPage_(printCoverPage)
+    : job_(job), layout_(layout), layoutFolder_(layoutFolder), spool_(spool),
+      context_(job.FormulaContextAt(0, 0)), printCoverPage_(printCoverPage)
 {
     for (int layer = 0; layer < LayoutLayerCount; ++layer) {
         const std::vector<LayoutObject>& objects = layout_.layers[std::size_t(layer)];

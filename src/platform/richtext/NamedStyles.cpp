@@ -15,8 +15,8 @@ namespace {
 
 // The paragraph lengths a style sets, by their names in the section.
 const std::pair<const char*, QTextFormat::Property> BlockLengths[] = {
-    {"left", QTextFormat::BlockLeftMargin},   {"right", QTextFormat::BlockRightMargin},
-    {"firstLine", QTextFormat::TextIndent},   {"before", QTextFormat::BlockTopMargin},
+    {"left", QTextFormat::BlockLeftMargin},    {"right", QTextFormat::BlockRightMargin},
+    {"firstLine", QTextFormat::TextIndent},    {"before", QTextFormat::BlockTopMargin},
     {"after", QTextFormat::BlockBottomMargin},
 };
 
@@ -28,7 +28,8 @@ const std::pair<const char*, QTextFormat::Property> CharacterFlags[] = {
 
 bool hasFlag(const QTextCharFormat& format, QTextFormat::Property property)
 {
-    return property == QTextFormat::TextUnderlineStyle ? format.fontUnderline() : format.boolProperty(property);
+    return property == QTextFormat::TextUnderlineStyle ? format.fontUnderline()
+                                                       : format.boolProperty(property);
 }
 
 void setFlag(QTextCharFormat& format, QTextFormat::Property property, bool on)
@@ -60,7 +61,8 @@ QJsonObject encode(const NamedStyle& style)
         object.insert(QStringLiteral("alignment"), AlignmentCode(paragraph.alignment()));
     for (const auto& [key, property] : BlockLengths)
         if (paragraph.hasProperty(property))
-            object.insert(QLatin1String(key), qRound(paragraph.doubleProperty(property) * TwipsPerLayoutUnit));
+            object.insert(QLatin1String(key),
+                          qRound(paragraph.doubleProperty(property) * TwipsPerLayoutUnit));
     if (paragraph.hasProperty(QTextFormat::LineHeight))
         object.insert(QStringLiteral("lineHeight"), qRound(paragraph.lineHeight()));
     return object;
@@ -72,7 +74,8 @@ NamedStyle decode(const QJsonObject& object)
     NamedStyle style;
     style.name = object.value(QStringLiteral("name")).toString().trimmed();
     QTextCharFormat& character = style.character;
-    if (const QJsonValue font = object.value(QStringLiteral("font")); font.isString() && !font.toString().isEmpty())
+    if (const QJsonValue font = object.value(QStringLiteral("font"));
+        font.isString() && !font.toString().isEmpty())
         character.setFontFamilies({font.toString()});
     if (const QJsonValue size = object.value(QStringLiteral("size")); size.isDouble()) {
         const double points = size.toDouble();
@@ -155,9 +158,9 @@ NamedStyle StyleAtCursor(const QTextCursor& cursor, const QString& name)
     style.paragraph.setAlignment(RichTextControl::AlignmentOf(AlignmentCode(block.alignment())));
     for (const auto& [key, property] : BlockLengths)
         style.paragraph.setProperty(property, block.doubleProperty(property));
-    style.paragraph.setLineHeight(block.lineHeightType() == QTextBlockFormat::ProportionalHeight ? block.lineHeight()
-                                                                                                 : 100,
-                                  QTextBlockFormat::ProportionalHeight);
+    style.paragraph.setLineHeight(
+        block.lineHeightType() == QTextBlockFormat::ProportionalHeight ? block.lineHeight() : 100,
+        QTextBlockFormat::ProportionalHeight);
     return style;
 }
 

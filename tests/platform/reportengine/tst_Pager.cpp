@@ -231,7 +231,8 @@ private slots:
         if (coverObjects)
             layout.Layer(LayoutLayer::CoverPage)
                 .push_back(TextObject(QRectF(0, 100, 190, 10), {"\"Cover sheet\""}));
-        layout.Layer(LayoutLayer::FirstPage).push_back(TextObject(QRectF(0, 258, 100, 6), {"\"First of the list\""}));
+        layout.Layer(LayoutLayer::FirstPage)
+            .push_back(TextObject(QRectF(0, 258, 100, 6), {"\"First of the list\""}));
         Write(layout, Path("cover.rpt"));
         ReportJobs engine;
         const int job = engine.LlJobOpen(1);

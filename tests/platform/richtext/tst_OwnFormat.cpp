@@ -139,9 +139,9 @@ private slots:
         heading.character.setFontStrikeOut(false);
         heading.character.setForeground(QColor(0x80, 0, 0));
         heading.paragraph.setAlignment(Qt::AlignHCenter);
-        heading.paragraph.setLeftMargin(48);   // half an inch in layout units
+        heading.paragraph.setLeftMargin(48); // half an inch in layout units
         heading.paragraph.setTextIndent(-24);
-        heading.paragraph.setTopMargin(8);     // 6 points
+        heading.paragraph.setTopMargin(8); // 6 points
         heading.paragraph.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
         NamedStyle quote;
         quote.name = QStringLiteral("Quote");
