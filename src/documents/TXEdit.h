@@ -84,6 +84,8 @@ public:
     void BulletsAndNumbering();
     // "Tabs" for the paragraphs of the selection.
     void TabDialog();
+    // "Styles": the document's named styles made, changed, deleted and put on the selection.
+    void StyleDialog();
     // 2 bullets, 4 numbers, anything else no list, for the paragraphs of the selection.
     void SetListType(qint32 listType);
     void SetNumbering(qint32 firstNumber);

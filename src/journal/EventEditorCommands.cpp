@@ -38,7 +38,6 @@ bool NotYetServed(EditorCommand command)
     case C::DeleteRows:
     case C::SelectTable:
     case C::TableProperties:
-    case C::EditStyles:
         return true;
     default:
         return false;
@@ -417,6 +416,9 @@ bool EventEditorCommands::Run(int control)
         break;
     case C::Tabs:
         txEdit->TabDialog();
+        break;
+    case C::EditStyles:
+        txEdit->StyleDialog();
         break;
     case C::AlignLeft:
         text->SetAlignment(0);

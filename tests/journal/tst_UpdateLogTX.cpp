@@ -66,6 +66,15 @@ struct EventValues
     int creator = Me;
 };
 
+// The window of the name that is shown on its own, as the editor's dialogs are.
+QWidget* ShownWindow(const QString& name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == name && top->isVisible())
+            return top;
+    return nullptr;
+}
+
 WindowController* Form()
 {
     return FindWindow(Editor);
@@ -698,6 +707,7 @@ private slots:
             {"InsertObjectTool", false, true},
             {"Font", false, true},
             {"Left", false, true},
+            {"EditStyles", false, true},
             {"ShowHideGridLines", true, true},
             {"CopyTool", true, true},
             {"FindTool", true, true},
@@ -769,10 +779,7 @@ private slots:
             QCOMPARE(dialogs.asked.at(1).kind, CommonDialogRequest::Kind::Printer);
         }
         Press(*form, QStringLiteral("Find"));
-        QWidget* find = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QStringLiteral("Find") && top->isVisible())
-                find = top;
+        QWidget* find = ShownWindow(QStringLiteral("Find"));
         QVERIFY(find);
         find->findChild<QLineEdit*>(QStringLiteral("FindWhat"))->setText(QStringLiteral("eth"));
         find->findChild<QPushButton*>(QStringLiteral("FindNext"))->click();
@@ -828,6 +835,29 @@ private slots:
         Press(*form, QStringLiteral("OK"));
         QVERIFY(!Form());
         QCOMPARE(StoredText(Row(number)), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+
+    // A style made in the dialog, with nothing else changed, is a change of the notes and is saved with them.
+    void aStyleMadeInTheEditorIsSavedWithTheNotes()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        Press(*form, QStringLiteral("EditStyles"));
+        QWidget* styles = ShownWindow(QStringLiteral("Styles"));
+        QVERIFY(styles);
+        styles->findChild<QPushButton*>(QStringLiteral("New"))->click();
+        styles->findChild<QPushButton*>(QStringLiteral("OK"))->click();
+        WaitIdle();
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        const Record row = Row(number);
+        RichTextControl control;
+        TXEdit txEdit;
+        txEdit.Init(&control);
+        QVERIFY(txEdit.LoadFromBlob(row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc")))));
+        QCOMPARE(control.NamedStyles().size(), 1);
+        QCOMPARE(control.NamedStyles().first().name, QStringLiteral("Style 1"));
+        QCOMPARE(control.toPlainText(), QStringLiteral("Teeth"));
     }
 
     void undoAndRedoFollowTheChanges()

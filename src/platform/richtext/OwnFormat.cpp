@@ -23,9 +23,9 @@ namespace {
 constexpr char HtmlTag[4] = {'H', 'T', 'M', 'L'};
 constexpr char ImageTag[4] = {'I', 'M', 'G', ' '};
 constexpr char HeaderFooterTag[4] = {'H', 'D', 'F', 'T'};
-
 constexpr char FramesTag[4] = {'F', 'R', 'M', 'S'};
 constexpr char ImageAttributesTag[4] = {'I', 'M', 'G', 'A'};
+constexpr char StylesTag[4] = {'S', 'T', 'Y', 'L'};
 
 void appendU16(QByteArray& out, quint16 value)
 {
@@ -108,11 +108,12 @@ QByteArray EncodeOwnFormat(const OwnFormatContent& content)
         }
         appendSection(out, HeaderFooterTag, payload);
     }
-
     if (!content.frames.isEmpty())
         appendSection(out, FramesTag, content.frames);
     if (!content.imageAttributes.isEmpty())
         appendSection(out, ImageAttributesTag, content.imageAttributes);
+    if (!content.styles.isEmpty())
+        appendSection(out, StylesTag, EncodeNamedStyles(content.styles));
     return out;
 }
 
@@ -146,11 +147,12 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes)
                     content.headersFooters.append({kind, QString::fromUtf8(payload.sliced(at, length))});
                 at += length;
             }
-
         } else if (isTag(section, FramesTag)) {
             content.frames = section.payload.toByteArray();
         } else if (isTag(section, ImageAttributesTag)) {
             content.imageAttributes = section.payload.toByteArray();
+        } else if (isTag(section, StylesTag)) {
+            content.styles = DecodeNamedStyles(section.payload);
         }
         return true;
     });
@@ -170,10 +172,11 @@ bool IsOwnFormat(const QByteArray& bytes)
     return wellFormed && htmlSections == 1;
 }
 
-QByteArray WriteOwnFormat(const QTextDocument& document)
+QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>& styles)
 {
     OwnFormatContent content;
     content.html = document.toHtml();
+    content.styles = styles;
     QList<const QTextDocument*> withImages{&document};
     if (const HeadersFooters* headers = HeadersFooters::Find(document))
         for (int kind = HeaderFooter::FirstHeader; kind <= HeaderFooter::Footer; ++kind)
@@ -221,10 +224,12 @@ static void setHtmlWithImages(QTextDocument& document, const QString& html,
     document.setHtml(html);
 }
 
-bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<NamedStyle>* styles)
 {
     document.clear();
     HeadersFooters::Remove(document);
+    if (styles)
+        styles->clear();
     const std::optional<OwnFormatContent> content = DecodeOwnFormat(bytes);
     if (!content)
         return false;
@@ -250,6 +255,8 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
         HeadersFooters::Remove(document);
         return false;
     }
+    if (styles)
+        *styles = content->styles;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/richtext/NamedStyles.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -13,7 +15,7 @@ class QTextDocument;
 //   offset 0   magic "JXRT" (as a little-endian 32-bit number 0x5452584A, so it can never be mistaken for
 //              the value 23 that marks the page header of a stored document)
 //   offset 4   major version, 16-bit little-endian (1); a reader refuses a major version it does not know
-//   offset 6   minor version, 16-bit little-endian (0); newer minors only add sections
+//   offset 6   minor version, 16-bit little-endian (1); newer minors only add sections
 //   offset 8   sections up to the end of the bytes: a 4-byte tag, a 32-bit little-endian payload length,
 //              the payload. Nothing may follow the last section.
 //
@@ -29,6 +31,10 @@ class QTextDocument;
 //   "IMGA"  at most one: the pictures' attributes (ImageAttributesPayload, ImageObjects.h)
 // Reserved for what HTML cannot carry: "FLDS" text fields. A reader skips sections it does not know, so
 // documents of later minor versions still load, and documents without "HDFT" have no headers or footers.
+//
+// Added in version 1.1:
+//   "STYL"  at most one, only when the document has named styles: EncodeNamedStyles (NamedStyles.h). A
+//           document without it has none; a section that cannot be read gives none and the text loads.
 namespace jornix {
 
 struct OwnFormatImage
@@ -52,12 +58,13 @@ struct OwnFormatContent
     // Paragraph frames and picture attributes; empty when the document has none.
     QByteArray frames;
     QByteArray imageAttributes;
+    QList<NamedStyle> styles;
 };
 
 namespace OwnFormat {
 constexpr char Magic[4] = {'J', 'X', 'R', 'T'};
 constexpr quint16 MajorVersion = 1;
-constexpr quint16 MinorVersion = 0;
+constexpr quint16 MinorVersion = 1;
 constexpr int PrefixSize = 8;
 } // namespace OwnFormat
 
@@ -67,10 +74,10 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes);
 // Whether the bytes are a well-formed container of a version this reader knows (no HTML is parsed).
 bool IsOwnFormat(const QByteArray& bytes);
 
-// The whole document with the images it shows and its headers and footers.
-QByteArray WriteOwnFormat(const QTextDocument& document);
-// Replaces the document's content. False, with the document left empty, when the bytes are no document
-// (damaged, foreign, or an image that does not decode).
-bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document);
+// The whole document with the images it shows, its headers and footers and its named styles.
+QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>& styles = {});
+// Replaces the document's content and, when asked, gives its named styles. False, with the document left
+// empty and no styles, when the bytes are no document (damaged, foreign, or an image that does not decode).
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<NamedStyle>* styles = nullptr);
 
 } // namespace jornix

@@ -467,6 +467,7 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         return false;
     }
     bool loaded = true;
+    QList<NamedStyle> styles;
     loadWithoutChange([&] {
         switch (format) {
         case TextFormat::PlainText: {
@@ -485,7 +486,7 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
             break;
         }
         case TextFormat::OwnFormat:
-            loaded = ReadOwnFormat(bytes, *document());
+            loaded = ReadOwnFormat(bytes, *document(), &styles);
             break;
         case TextFormat::Rtf: {
             // Read apart and put in whole, so that the editor lays the document out once.
@@ -501,6 +502,10 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         }
         }
     });
+    if (namedStyles_ != styles) {
+        namedStyles_ = styles;
+        emit NamedStylesChanged();
+    }
     if (!loaded && error)
         *error = noDocumentMessage();
     return loaded;
@@ -549,7 +554,7 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         result.bytes = WritePdf(source, page_);
         break;
     default:
-        result.bytes = WriteOwnFormat(source);
+        result.bytes = WriteOwnFormat(source, namedStyles_);
         break;
     }
     return result;
@@ -732,6 +737,28 @@ void RichTextControl::SetViewMode(ViewMode mode)
 {
     viewMode_ = mode;
     applyPage();
+}
+
+void RichTextControl::SetNamedStyles(const QList<NamedStyle>& styles)
+{
+    if (styles == namedStyles_)
+        return;
+    namedStyles_ = styles;
+    document()->setModified(true);
+    emit NamedStylesChanged();
+    if (!loading_)
+        emit Changed();
+}
+
+bool RichTextControl::ApplyNamedStyle(const QString& name)
+{
+    const int index = FindNamedStyle(namedStyles_, name);
+    if (index < 0 || isReadOnly())
+        return false;
+    QTextCursor cursor = textCursor();
+    jornix::ApplyNamedStyle(cursor, namedStyles_.at(index));
+    setTextCursor(cursor);
+    return true;
 }
 
 void RichTextControl::SetButtonBar(ButtonBar* bar)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/richtext/ImageObjects.h"
+#include "platform/richtext/NamedStyles.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/TextFormat.h"
 
@@ -194,6 +195,15 @@ public:
     // Inserts the picture file as a character in place of the selection, no wider than the page's text.
     bool InsertImageFile(const QString& fileName, const ObjectAttributes& attributes, QString* error = nullptr);
 
+    // The document's named styles, saved with it in the own format; loading a document brings its own (none
+    // from the other formats), clearing it keeps them. Setting them is a change of the document: Changed
+    // follows (and NamedStylesChanged), nothing to undo. ApplyNamedStyle puts the style of the name on the
+    // selection as one step to undo (ApplyNamedStyle in NamedStyles.h); false, changing nothing, for a name
+    // the document has no style of or text that can only be read.
+    const QList<NamedStyle>& NamedStyles() const { return namedStyles_; }
+    void SetNamedStyles(const QList<NamedStyle>& styles);
+    bool ApplyNamedStyle(const QString& name);
+
     // The companion bars; each may be absent, and the control works without them.
     void SetButtonBar(ButtonBar* bar);
     void SetRuler(Ruler* ruler);
@@ -236,6 +246,7 @@ signals:
     void KeyPress(jornix::KeyPressEvent* press);
     void MouseDown(int button, int shiftState, QPoint position); // button 1 left, 2 right, 4 middle
     void PageChanged();
+    void NamedStylesChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -270,6 +281,9 @@ private:
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
     std::optional<QPoint> lastClick_; // in the document's coordinates, the scrolling added
+
+    // Named styles
+    QList<NamedStyle> namedStyles_;
     // Spelling
     bool hideSelection_ = false;
     QBrush shownHighlight_, shownHighlightedText_;
