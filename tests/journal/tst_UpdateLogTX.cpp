@@ -835,6 +835,7 @@ private slots:
         Press(*form, QStringLiteral("OK"));
         QVERIFY(!Form());
         QCOMPARE(StoredText(Row(number)), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+    }
 
     // A style made in the dialog, with nothing else changed, is a change of the notes and is saved with them.
     void aStyleMadeInTheEditorIsSavedWithTheNotes()
