@@ -404,6 +404,10 @@ void RichTextControl::Clip(int operation)
     case 3:
         paste();
         break;
+    case 4:
+        if (!isReadOnly())
+            textCursor().removeSelectedText();
+        break;
     default:
         break;
     }
