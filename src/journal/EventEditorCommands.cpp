@@ -24,24 +24,14 @@ using C = EditorCommand;
 const int ZoomItems[] = {25, 50, 75, 100, 200, 400};
 const int ZoomListValues[] = {10, 20, 25, 50, 75, 100, 150, 200, 250, 300, 400};
 
-// Commands whose work comes with the tables, images and objects, or with dialogs still to come: shown,
-// but disabled.
+// Commands whose work comes with the images and objects, or with dialogs still to come: shown, but
+// disabled.
 bool NotYetServed(EditorCommand command)
 {
     switch (command) {
     case C::InsertImage:
     case C::InsertObject:
     case C::FormatImage:
-    case C::InsertTable:
-    case C::InsertColumnLeft:
-    case C::InsertColumnRight:
-    case C::InsertRowAbove:
-    case C::InsertRowBelow:
-    case C::DeleteTable:
-    case C::DeleteColumns:
-    case C::DeleteRows:
-    case C::SelectTable:
-    case C::TableProperties:
     case C::EditStyles:
         return true;
     default:
@@ -424,6 +414,36 @@ bool EventEditorCommands::Run(int control)
         break;
     case C::AlignJustified:
         text->SetAlignment(3);
+        break;
+    case C::InsertTable:
+        txEdit->InsertTable();
+        break;
+    case C::InsertColumnLeft:
+        txEdit->InsertColumnLeft();
+        break;
+    case C::InsertColumnRight:
+        txEdit->InsertColumnRight();
+        break;
+    case C::InsertRowAbove:
+        txEdit->InsertRowAbove();
+        break;
+    case C::InsertRowBelow:
+        txEdit->InsertRowBelow();
+        break;
+    case C::DeleteTable:
+        txEdit->DeleteTable(text->TableAtInputPos());
+        break;
+    case C::DeleteColumns:
+        txEdit->DeleteColumns();
+        break;
+    case C::DeleteRows:
+        txEdit->DeleteRows();
+        break;
+    case C::SelectTable:
+        txEdit->SelectTable(text->TableAtInputPos());
+        break;
+    case C::TableProperties:
+        txEdit->TableProperties();
         break;
     case C::GridLines:
         txEdit->SetGridLines(0, 1);

@@ -233,10 +233,13 @@ void RichTextControl::TableDeleteLines()
     if (!table)
         return;
     const CellRange range = rangeOf(textCursor(), *table);
-    if (range.rows >= table->rows())
+    if (range.rows >= table->rows()) {
         removeTable(*table);
-    else
-        table->removeRows(range.row, range.rows);
+        return;
+    }
+    table->removeRows(range.row, range.rows);
+    // The caret stays in the table, in the row that took the place of the first one deleted.
+    setTextCursor(table->cellAt(qMin(range.row, table->rows() - 1), range.column).firstCursorPosition());
 }
 
 void RichTextControl::TableDeleteColumn()
@@ -254,6 +257,7 @@ void RichTextControl::TableDeleteColumn()
     table->removeColumns(range.column, range.columns);
     removeColumnWidths(*table, range.column, range.columns);
     edit.endEditBlock();
+    setTextCursor(table->cellAt(range.row, qMin(range.column, table->columns() - 1)).firstCursorPosition());
 }
 
 bool RichTextControl::TableCanInsert() const
