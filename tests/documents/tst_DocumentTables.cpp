@@ -555,11 +555,17 @@ private slots:
         QCOMPARE(again->format().columnWidthConstraints().value(0), QTextLength(QTextLength::FixedLength, 150));
         QCOMPARE(again->cellAt(2, 1).format().background().color(), QColor(Qt::yellow));
 
-        // Through RTF the cells keep their texts.
+        // Through RTF the cells keep their texts, the border, the padding and the backgrounds.
         const Conversion rtf = editor.control.Save(TextFormat::Rtf);
         Editor fromRtf;
         QVERIFY(fromRtf.control.Load(rtf.bytes, TextFormat::Rtf));
-        QCOMPARE(tableText(fromRtf.control.TableOf(1)), QStringLiteral("a,b/c,d/e,f"));
+        const QTextTable* read = fromRtf.control.TableOf(1);
+        QCOMPARE(tableText(read), QStringLiteral("a,b/c,d/e,f"));
+        QCOMPARE(read->format().border(), 2.0);
+        QCOMPARE(read->format().borderBrush().color(), QColor(Qt::blue));
+        QCOMPARE(read->format().cellPadding(), 6.0);
+        QCOMPARE(read->cellAt(2, 1).format().background().color(), QColor(Qt::yellow));
+        QCOMPARE(read->cellAt(2, 0).format().background().style(), Qt::NoBrush);
 
         QTemporaryDir folder;
         const QString pdf = folder.filePath(QStringLiteral("table.pdf"));
@@ -573,6 +579,15 @@ private slots:
         const QStringList lines = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\n'));
         for (const char* row : {"a +b", "c +d", "e +f"})
             QVERIFY2(!lines.filter(QRegularExpression(QString::fromLatin1(row))).isEmpty(), row);
+    }
+
+    void aTableWithoutBorderStaysWithoutThroughRtf()
+    {
+        Editor editor;
+        threeByTwo(editor);
+        Editor fromRtf;
+        QVERIFY(fromRtf.control.Load(editor.control.Save(TextFormat::Rtf).bytes, TextFormat::Rtf));
+        QCOMPARE(fromRtf.control.TableOf(1)->format().border(), 0.0);
     }
 
     void theWindowsLookFinished()
