@@ -144,10 +144,6 @@ public:
     // item chosen, nothing when none was chosen.
     void TablePopupMenu();
     void ContextMenu();
-    // The picture and object commands that the right-click menu offers (TXEditImageCommands.cpp).
-    void InsertImage(int asCharacter, int option);
-    void InsertObject(int atClick);
-    void ImageAttributes();
 
     // Stored documents. The record-file forms work on the running thread's record buffer of the table, on
     // its BLOB number n: the n-th of its memo and BLOB fields, counted from 1 (the log event's document,
