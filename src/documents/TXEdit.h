@@ -145,6 +145,20 @@ public:
     void TablePopupMenu();
     void ContextMenu();
 
+    // Pictures, objects and paragraph frames (TXEditImages.cpp). InsertImage asks for a picture file in
+    // "Insert Image" and inserts it as a character: with asCharacter set at the caret, with 0 at the text
+    // position nearest the last click (pictures cannot stand at a point of the page; there they get text
+    // flow). The option is the picture's "Save As Data?". A file that is no picture inserts nothing and
+    // says so.
+    void InsertImage(int asCharacter, int option = 1);
+    // Objects of other programs cannot be embedded here: both say so and change nothing.
+    void InsertObject(int atClick);
+    void InsertOleObject(int asCharacter, int x, int y);
+    // "Image Attributes" for the picture at the caret, in the unit of Measurements().
+    void ImageAttributes();
+    // "Paragraph Frames" for the paragraphs of the selection, then a refresh when confirmed.
+    void ParagraphFrames();
+
     // Stored documents. The record-file forms work on the running thread's record buffer of the table, on
     // its BLOB number n: the n-th of its memo and BLOB fields, counted from 1 (the log event's document,
     // LOG:LogDoc, is number 2). Writing the record stays with the caller.

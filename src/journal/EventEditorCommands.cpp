@@ -24,14 +24,10 @@ using C = EditorCommand;
 const int ZoomItems[] = {25, 50, 75, 100, 200, 400};
 const int ZoomListValues[] = {10, 20, 25, 50, 75, 100, 150, 200, 250, 300, 400};
 
-// Commands whose work comes with the images and objects, or with dialogs still to come: shown, but
-// disabled.
+// Commands whose work comes with dialogs still to come: shown, but disabled.
 bool NotYetServed(EditorCommand command)
 {
     switch (command) {
-    case C::InsertImage:
-    case C::InsertObject:
-    case C::FormatImage:
     case C::EditStyles:
         return true;
     default:
@@ -387,6 +383,15 @@ bool EventEditorCommands::Run(int control)
         break;
     case C::InsertDateTime:
         txEdit->InsertDateTime();
+        break;
+    case C::InsertImage:
+        txEdit->InsertImage(1, 1);
+        break;
+    case C::InsertObject:
+        txEdit->InsertObject(1);
+        break;
+    case C::FormatImage:
+        txEdit->ImageAttributes();
         break;
     case C::InsertTextFile:
         txEdit->InsertTextFile();

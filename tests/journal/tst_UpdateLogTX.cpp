@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSpinBox>
@@ -725,6 +726,11 @@ private slots:
             {"200", true, true},
             {"DateTime", false, true},
             {"TextFile", false, true},
+            {"Image", false, true},
+            {"Object", false, true},
+            {"Image:2", false, true}, // Format > Image
+            {"InsertImageTool", false, true},
+            {"InsertObjectTool", false, true},
             {"Font", false, true},
             {"Left", false, true},
             {"ShowHideGridLines", true, true},
@@ -813,6 +819,44 @@ private slots:
         form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("bold"))->click();
         QVERIFY(notes->currentCharFormat().fontWeight() < QFont::Bold);
         QCOMPARE(notes->Text(), QStringLiteral("Teeth"));
+    }
+
+    void theEditorInsertsPicturesAndSaysWhyNoObjects()
+    {
+        QTemporaryDir folder;
+        QImage picture(30, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const QString path = folder.filePath(QStringLiteral("blue.png"));
+        QVERIFY(picture.save(path));
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        TypeNotes(*form, QStringLiteral("See "));
+        {
+            CommonDialogAnswer chosen;
+            chosen.accepted = true;
+            chosen.path = path;
+            DialogScript dialogs({chosen});
+            Press(*form, QStringLiteral("InsertImageTool"));
+            QCOMPARE(dialogs.asked.size(), size_t(1));
+            QCOMPARE(dialogs.asked.at(0).title, QStringLiteral("Insert Image"));
+        }
+        QCOMPARE(notes->Text(), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+        Press(*form, QStringLiteral("Object"));
+        QCOMPARE(boxes->Captions(), QStringList{"Insert Object"});
+        QCOMPARE(notes->Text(), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+
+        // Format > Image opens the picture's attributes.
+        Press(*form, QStringLiteral("Image:2"));
+        QWidget* attributes = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("ImageAttributes") && top->isVisible())
+                attributes = top;
+        QVERIFY(attributes);
+        QCOMPARE(attributes->windowTitle(), QStringLiteral("Image Attributes"));
+        attributes->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
+        WaitIdle();
+        QVERIFY(!attributes->isVisible());
     }
 
     void undoAndRedoFollowTheChanges()

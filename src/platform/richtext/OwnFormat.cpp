@@ -1,6 +1,8 @@
 #include "platform/richtext/OwnFormat.h"
 
 #include "platform/richtext/DocumentImages.h"
+#include "platform/richtext/ImageObjects.h"
+#include "platform/richtext/ParagraphFrames.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -19,6 +21,8 @@ namespace {
 
 constexpr char HtmlTag[4] = {'H', 'T', 'M', 'L'};
 constexpr char ImageTag[4] = {'I', 'M', 'G', ' '};
+constexpr char FramesTag[4] = {'F', 'R', 'M', 'S'};
+constexpr char ImageAttributesTag[4] = {'I', 'M', 'G', 'A'};
 
 void appendU16(QByteArray& out, quint16 value)
 {
@@ -91,6 +95,10 @@ QByteArray EncodeOwnFormat(const OwnFormatContent& content)
         payload.append(image.png);
         appendSection(out, ImageTag, payload);
     }
+    if (!content.frames.isEmpty())
+        appendSection(out, FramesTag, content.frames);
+    if (!content.imageAttributes.isEmpty())
+        appendSection(out, ImageAttributesTag, content.imageAttributes);
     return out;
 }
 
@@ -110,6 +118,10 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes)
                 return false;
             content.images.append({QString::fromUtf8(section.payload.sliced(2, nameLength)),
                                    section.payload.sliced(2 + nameLength).toByteArray()});
+        } else if (isTag(section, FramesTag)) {
+            content.frames = section.payload.toByteArray();
+        } else if (isTag(section, ImageAttributesTag)) {
+            content.imageAttributes = section.payload.toByteArray();
         }
         return true;
     });
@@ -138,6 +150,8 @@ QByteArray WriteOwnFormat(const QTextDocument& document)
         if (!image.isNull())
             content.images.append({name, PngBytes(image)});
     }
+    content.frames = ParagraphFramesPayload(document);
+    content.imageAttributes = ImageAttributesPayload(document);
     return EncodeOwnFormat(content);
 }
 
@@ -174,6 +188,17 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
     for (const auto& [url, image] : images)
         document.addResource(QTextDocument::ImageResource, url, image);
     document.setHtml(content->html);
+    // What HTML cannot carry goes onto the paragraphs and pictures it made; that is no edit to undo.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    const bool applied = (content->frames.isEmpty() || ApplyParagraphFramesPayload(content->frames, document)) &&
+                         (content->imageAttributes.isEmpty() ||
+                          ApplyImageAttributesPayload(content->imageAttributes, document));
+    document.setUndoRedoEnabled(undo);
+    if (!applied) {
+        document.clear();
+        return false;
+    }
     return true;
 }
 

@@ -21,6 +21,8 @@ class QTextDocument;
 //   "HTML"  exactly one: the document as Qt rich-text HTML, UTF-8
 //   "IMG "  one per image the HTML names: 16-bit little-endian name length, the name (UTF-8), then the image
 //           as PNG bytes. Images travel as data, never as references to files.
+//   "FRMS"  at most one: the paragraphs' frames (ParagraphFramesPayload, ParagraphFrames.h)
+//   "IMGA"  at most one: the pictures' attributes (ImageAttributesPayload, ImageObjects.h)
 // Reserved for what HTML cannot carry: "FLDS" text fields, "HDFT" headers and footers. A reader skips
 // sections it does not know, so documents of later minor versions still load.
 namespace jornix {
@@ -35,6 +37,9 @@ struct OwnFormatContent
 {
     QString html;
     QList<OwnFormatImage> images;
+    // Paragraph frames and picture attributes; empty when the document has none.
+    QByteArray frames;
+    QByteArray imageAttributes;
 };
 
 namespace OwnFormat {

@@ -4,6 +4,7 @@
 #include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/OwnFormat.h"
 #include "platform/richtext/PagePainter.h"
+#include "platform/richtext/ParagraphFrames.h"
 #include "platform/richtext/Rtf.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
@@ -225,6 +226,12 @@ void RichTextControl::paintEvent(QPaintEvent* event)
         }
     }
     QTextEdit::paintEvent(event);
+    {
+        QPainter painter(viewport());
+        const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        painter.translate(-scrolled);
+        PaintParagraphFrames(painter, *document(), zoom_ / 100.0, QRectF(event->rect().translated(scrolled)));
+    }
     if (gridLines_) {
         QPainter painter(viewport());
         paintGridLines(painter);
@@ -779,8 +786,25 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
         button = 2;
     else if (event->button() == Qt::MiddleButton)
         button = 4;
+    lastClick_ = event->position().toPoint();
     emit MouseDown(button, shiftStateOf(event->modifiers()), event->position().toPoint());
     QTextEdit::mousePressEvent(event);
+}
+
+int RichTextControl::PositionNearestLastClick() const
+{
+    return lastClick_ ? cursorForPosition(*lastClick_).position() : textCursor().position();
+}
+
+bool RichTextControl::InsertImageFile(const QString& fileName, const ObjectAttributes& attributes,
+                                      QString* error)
+{
+    const qreal textWidth = qreal(page_.width - page_.marginLeft - page_.marginRight) / TwipsPerLayoutUnit;
+    QTextCursor cursor = textCursor();
+    if (!jornix::InsertImageFile(cursor, fileName, attributes, textWidth, error))
+        return false;
+    setTextCursor(cursor);
+    return true;
 }
 
 } // namespace jornix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/richtext/ImageObjects.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/TextFormat.h"
 
@@ -7,6 +8,8 @@
 #include <QPointer>
 #include <QImage>
 #include <QTextEdit>
+
+#include <optional>
 
 class QPainter;
 class QTextTable;
@@ -214,6 +217,14 @@ public:
     static void SetTableFormat(QTextTable& table, const QTextTableFormat& format);
     static constexpr int MaxTableDimension = 255;
 
+    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The point of the last mouse click
+    // in the control's viewport, none before the first; the text position nearest to it, the caret's
+    // without a click.
+    std::optional<QPoint> LastClick() const { return lastClick_; }
+    int PositionNearestLastClick() const;
+    // Inserts the picture file as a character in place of the selection, no wider than the page's text.
+    bool InsertImageFile(const QString& fileName, const ObjectAttributes& attributes, QString* error = nullptr);
+
     // The companion bars; each may be absent, and the control works without them.
     void SetButtonBar(ButtonBar* bar);
     void SetRuler(Ruler* ruler);
@@ -262,6 +273,7 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    std::optional<QPoint> lastClick_;
 };
 
 } // namespace jornix
