@@ -5,7 +5,9 @@
 #include "documents/TableDimensions.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
+#include "platform/richtext/ImageObjects.h"
 #include "platform/richtext/PagePainter.h"
+#include "platform/richtext/ParagraphFrames.h"
 #include "platform/runtime/PopupChoice.h"
 #include "platform/runtime/ProgramThreads.h"
 
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextTable>
 #include <QtTest>
 
@@ -387,6 +390,45 @@ private slots:
             QCOMPARE(editor.control.TableAtInputPos(), 1);
     }
 
+    void theTablePopupOffersItsFourItems_data()
+    {
+        QTest::addColumn<bool>("inTable");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("gridLines");
+        const QStringList inside = {"~Insert Table...", "Attributes...", "Delete Lines", "[x]Grid Lines"};
+        const QStringList outside = {"Insert Table...", "~Attributes...", "~Delete Lines", "~[x]Grid Lines"};
+        QTest::newRow("in a table, nothing chosen") << true << 0 << inside << "a,b/c,d/e,f" << true;
+        QTest::newRow("Delete Lines") << true << 3 << inside << "a,b/e,f" << true;
+        QTest::newRow("Grid Lines") << true << 4 << inside << "a,b/c,d/e,f" << false;
+        QTest::newRow("outside a table") << false << 0 << outside << "a,b/c,d/e,f" << true;
+    }
+    void theTablePopupOffersItsFourItems()
+    {
+        QFETCH(bool, inTable);
+        QFETCH(int, item);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, table);
+        QFETCH(bool, gridLines);
+        Editor editor;
+        threeByTwo(editor);
+        editor.edit.SetGridLines(1, 0);
+        if (!inTable)
+            editor.control.SetSelStart(0);
+        PopupScript popup;
+        popup.answer = item;
+        editor.edit.TablePopupMenu();
+        QStringList shown;
+        for (const PopupEntry& entry : popup.shown.entries)
+            shown << (entry.enabled ? QString() : QStringLiteral("~")) +
+                         (entry.checkable ? (entry.checked ? QStringLiteral("[x]") : QStringLiteral("[ ]")) : QString()) +
+                         entry.text;
+        QCOMPARE(shown, entries);
+        QCOMPARE(tableText(editor.control.TableOf(1)), table);
+        QCOMPARE(editor.control.TableGridLines(), gridLines);
+    }
+
     void tableDimensionsTakesOneTo255_data()
     {
         QTest::addColumn<int>("rows");
@@ -588,6 +630,57 @@ private slots:
         Editor fromRtf;
         QVERIFY(fromRtf.control.Load(editor.control.Save(TextFormat::Rtf).bytes, TextFormat::Rtf));
         QCOMPARE(fromRtf.control.TableOf(1)->format().border(), 0.0);
+    }
+
+    void aTableAPictureAndAFrameSurviveStoreAndLoadAndPrintToPdf()
+    {
+        QTemporaryDir folder;
+        QImage red(40, 20, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const QString picture = folder.filePath(QStringLiteral("red.png"));
+        QVERIFY(red.save(picture, "PNG"));
+        Editor editor;
+        editor.control.SetPage({12240, 15840, 1440, 1440, 1440, 1440});
+        QTextTable* table = threeByTwo(editor);
+        editor.control.setTextCursor(table->cellAt(2, 1).lastCursorPosition());
+        QVERIFY(editor.control.InsertImageFile(picture, {}));
+        QTextCursor framed(editor.control.document()->begin()); // "before"
+        SetParagraphFrames(framed, FrameStyle::Left | FrameStyle::Top | FrameStyle::Right | FrameStyle::Bottom, 60, 40);
+        const QByteArray stored = editor.control.Save(TextFormat::OwnFormat).bytes;
+
+        Editor loaded;
+        QVERIFY(loaded.control.Load(stored, TextFormat::OwnFormat));
+        const QTextTable* again = loaded.control.TableOf(1);
+        QVERIFY(again);
+        QCOMPARE(again->rows(), 3);
+        QCOMPARE(again->columns(), 2);
+        QCOMPARE(cellText(*again, 0, 0), QStringLiteral("a"));
+        QCOMPARE(cellText(*again, 2, 1), QStringLiteral("f") + QChar(QChar::ObjectReplacementCharacter));
+        QCOMPARE(loaded.control.document()->begin().blockFormat().property(FrameProperty::Style),
+                 editor.control.document()->begin().blockFormat().property(FrameProperty::Style));
+
+        // The PDF shows the cells' texts, the framed paragraph and the red picture.
+        const QString pdf = folder.filePath(QStringLiteral("notes.pdf"));
+        loaded.edit.SaveToFile(pdf, TextFormat::Pdf);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString words = QString::fromUtf8(text.readAllStandardOutput());
+        for (const char* row : {"before", "a +b", "c +d", "\\be\\b", "\\bf\\b", "after"})
+            QVERIFY2(words.contains(QRegularExpression(QString::fromLatin1(row))), row);
+        QProcess raster;
+        raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                                                  QStringLiteral("-singlefile"), pdf, folder.filePath(QStringLiteral("page"))});
+        QVERIFY(raster.waitForFinished(30000));
+        const QImage page(folder.filePath(QStringLiteral("page.png")));
+        QVERIFY(!page.isNull());
+        int redPixels = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor colour = page.pixelColor(x, y);
+                redPixels += colour.red() > 200 && colour.green() < 60 && colour.blue() < 60;
+            }
+        QVERIFY(redPixels > 100);
     }
 
     void theWindowsLookFinished()
