@@ -27,18 +27,6 @@ constexpr double TwipsPerPoint = 20;
 // Line heights in percent for single, one and a half and double spacing.
 constexpr int LineHeights[] = {100, 150, 200};
 
-QWidget* withUnit(QWidget* entry, const QString& unit)
-{
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(entry, 1);
-    auto* label = new QLabel(unit);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Inch")));
-    layout->addWidget(label);
-    return row;
-}
-
 } // namespace
 
 ParagraphDialog::ParagraphDialog(RichTextControl* control, int unit, QWidget* parent)
@@ -61,23 +49,18 @@ ParagraphDialog::ParagraphDialog(RichTextControl* control, int unit, QWidget* pa
         {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Centered"), QStringLiteral("Justified")});
 
     const QString unitName = UnitName(unit);
-    auto addRow = [](QFormLayout* rows, const QString& prompt, QWidget* entry, const QString& unitText) {
-        auto* label = new QLabel(prompt);
-        label->setBuddy(entry);
-        rows->addRow(label, unitText.isEmpty() ? entry : withUnit(entry, unitText));
-    };
     auto* indents = new QGroupBox(QStringLiteral("Indents"));
     auto* indentRows = new QFormLayout(indents);
-    addRow(indentRows, QStringLiteral("&Left:"), left_, unitName);
-    addRow(indentRows, QStringLiteral("&Right:"), right_, unitName);
-    addRow(indentRows, QStringLiteral("&First line:"), firstLine_, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&Left:"), left_, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&Right:"), right_, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&First line:"), firstLine_, unitName);
     auto* spacing = new QGroupBox(QStringLiteral("Spacing"));
     auto* spacingRows = new QFormLayout(spacing);
-    addRow(spacingRows, QStringLiteral("&Before:"), before_, QStringLiteral("pt"));
-    addRow(spacingRows, QStringLiteral("&After:"), after_, QStringLiteral("pt"));
-    addRow(spacingRows, QStringLiteral("Line &spacing:"), lineSpacing_, {});
+    AddPromptRow(spacingRows, QStringLiteral("&Before:"), before_, QStringLiteral("pt"));
+    AddPromptRow(spacingRows, QStringLiteral("&After:"), after_, QStringLiteral("pt"));
+    AddPromptRow(spacingRows, QStringLiteral("Line &spacing:"), lineSpacing_);
     auto* alignmentRow = new QFormLayout;
-    addRow(alignmentRow, QStringLiteral("Ali&gnment:"), alignment_, {});
+    AddPromptRow(alignmentRow, QStringLiteral("Ali&gnment:"), alignment_);
 
     QDialogButtonBox* buttons = OkCancelButtons(this);
 

@@ -10,8 +10,6 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QSpinBox>
@@ -61,25 +59,6 @@ QComboBox* colourList(const QString& name, bool withNone, const QColor& current)
     return list;
 }
 
-QWidget* withUnit(QWidget* entry, const QString& unit)
-{
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(entry, 1);
-    auto* label = new QLabel(unit);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Inch")));
-    layout->addWidget(label);
-    return row;
-}
-
-void addRow(QFormLayout* rows, const QString& prompt, QWidget* entry, QWidget* shown = nullptr)
-{
-    auto* label = new QLabel(prompt);
-    label->setBuddy(entry);
-    rows->addRow(label, shown ? shown : entry);
-}
-
 } // namespace
 
 TableAttributesDialog::TableAttributesDialog(RichTextControl* control, int unit, QWidget* parent)
@@ -120,22 +99,21 @@ TableAttributesDialog::TableAttributesDialog(RichTextControl* control, int unit,
     borderWidth_->setSingleStep(0.5);
     borderWidth_->setSpecialValueText(QStringLiteral("No border"));
     borderWidth_->setValue(format.border() * TwipsPerLayoutUnit / TwipsPerPoint);
-    addRow(tableRows, QStringLiteral("Border &width:"), borderWidth_, withUnit(borderWidth_, QStringLiteral("pt")));
+    AddPromptRow(tableRows, QStringLiteral("Border &width:"), borderWidth_, QStringLiteral("pt"));
     const QBrush borderBrush = format.borderBrush();
     borderColour_ = colourList(QStringLiteral("BorderColor"), false,
                                borderBrush.style() == Qt::NoBrush ? QColor(Qt::black) : borderBrush.color());
-    addRow(tableRows, QStringLiteral("Border co&lor:"), borderColour_);
+    AddPromptRow(tableRows, QStringLiteral("Border co&lor:"), borderColour_);
     padding_ = unitEntry(QStringLiteral("Padding"));
     padding_->setValue(toUnit(format.cellPadding()));
-    addRow(tableRows, QStringLiteral("Cell &padding:"), padding_, withUnit(padding_, unitName));
+    AddPromptRow(tableRows, QStringLiteral("Cell &padding:"), padding_, unitName);
     tableWidth_ = new QSpinBox;
     tableWidth_->setObjectName(QStringLiteral("TableWidth"));
     tableWidth_->setRange(0, 100);
     tableWidth_->setSpecialValueText(QStringLiteral("Automatic"));
     if (format.width().type() == QTextLength::PercentageLength)
         tableWidth_->setValue(qRound(format.width().rawValue()));
-    addRow(tableRows, QStringLiteral("Table w&idth:"), tableWidth_,
-           withUnit(tableWidth_, QStringLiteral("% of the text width")));
+    AddPromptRow(tableRows, QStringLiteral("Table w&idth:"), tableWidth_, QStringLiteral("% of the text width"));
 
     const bool allCells = table_ && rows_ == table_->rows() && columns_ == table_->columns();
     cells_ = new QGroupBox(allCells ? QStringLiteral("All Cells")
@@ -144,13 +122,13 @@ TableAttributesDialog::TableAttributesDialog(RichTextControl* control, int unit,
     const QBrush background = cellFormat.background();
     background_ = colourList(QStringLiteral("Background"), true,
                              background.style() == Qt::NoBrush ? QColor() : background.color());
-    addRow(cellRows, QStringLiteral("&Background:"), background_);
+    AddPromptRow(cellRows, QStringLiteral("&Background:"), background_);
     columnWidth_ = unitEntry(QStringLiteral("ColumnWidth"));
     columnWidth_->setSpecialValueText(QStringLiteral("Automatic"));
     const QList<QTextLength> widths = format.columnWidthConstraints();
     if (firstColumn_ < widths.size() && widths[firstColumn_].type() == QTextLength::FixedLength)
         columnWidth_->setValue(toUnit(widths[firstColumn_].rawValue()));
-    addRow(cellRows, QStringLiteral("Column wi&dth:"), columnWidth_, withUnit(columnWidth_, unitName));
+    AddPromptRow(cellRows, QStringLiteral("Column wi&dth:"), columnWidth_, unitName);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tableGroup);
