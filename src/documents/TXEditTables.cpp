@@ -147,6 +147,9 @@ void TXEdit::InsertTable()
         return;
     SelectTable(id);
     TableProperties(); // the whole table
+    // Typing goes into the first cell, not over the table.
+    if (text_ && text_->TableOf(id))
+        text_->setTextCursor(text_->TableOf(id)->cellAt(0, 0).firstCursorPosition());
 }
 
 void TXEdit::TableProperties()

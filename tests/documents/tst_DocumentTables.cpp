@@ -502,6 +502,8 @@ private slots:
         QVERIFY(table);
         QCOMPARE(table->rows(), 3);
         QCOMPARE(table->columns(), 2);
+        QVERIFY(!editor.control.textCursor().hasSelection()); // the caret waits in the first cell
+        QCOMPARE(editor.control.textCursor().position(), table->cellAt(0, 0).firstPosition());
         // The whole table's choice came last and covers the first cell's.
         for (int row = 0; row < 3; ++row)
             for (int column = 0; column < 2; ++column)

@@ -972,6 +972,7 @@ private slots:
         Press(*form, QStringLiteral("InsertTableTool"));
         QWidget* dimensions = OpenDialog(QStringLiteral("TableDimensions"));
         QVERIFY(dimensions);
+        test::SavePicture(dimensions, QStringLiteral("UpdateLogTX-TableDimensions"));
         dimensions->findChild<QSpinBox*>(QStringLiteral("Rows"))->setValue(3);
         dimensions->findChild<QPushButton*>(QStringLiteral("OK"))->click();
         WaitIdle();
@@ -983,6 +984,7 @@ private slots:
         }
         QCOMPARE(notes->TableRows(1), 3);
         QCOMPARE(notes->TableColumns(1), 2);
+        test::SavePicture(form->window.Root(), QStringLiteral("UpdateLogTX-Table"));
         notes->setTextCursor(notes->TableOf(1)->cellAt(0, 0).firstCursorPosition());
         Press(*form, TableItem(*form, {"&Insert", "Row &Below"}));
         Press(*form, TableItem(*form, {"&Insert", "Column to the &Left"}));
