@@ -331,6 +331,30 @@ private slots:
         QCOMPARE(entry->enabled, enabled);
     }
 
+    void aRightClickPutsTheCaretWhereItWasMadeOutsideTheSelection_data()
+    {
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("no selection") << false;
+        QTest::newRow("inside the selection") << true;
+    }
+    void aRightClickPutsTheCaretWhereItWasMadeOutsideTheSelection()
+    {
+        QFETCH(bool, selected);
+        Editor editor;
+        QTextTable* table = threeByTwo(editor);
+        editor.control.resize(500, 300);
+        editor.control.show();
+        editor.control.SetSelStart(0);
+        if (selected)
+            editor.control.SetSelLength(editor.control.TextLength());
+        const QPoint cell = editor.control.cursorRect(table->cellAt(2, 1).firstCursorPosition()).center();
+        QTest::mouseClick(editor.control.viewport(), Qt::RightButton, {}, cell);
+        QCOMPARE(editor.control.textCursor().hasSelection(), selected);
+        if (!selected)
+            QCOMPARE(table->cellAt(editor.control.textCursor()).column(), 1);
+        QCOMPARE(editor.control.TableAtInputPos(), selected ? 0 : 1);
+    }
+
     void theGridLineItemShowsAndTogglesTheFlag_data()
     {
         QTest::addColumn<bool>("on");

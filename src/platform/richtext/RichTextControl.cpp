@@ -787,6 +787,17 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
     else if (event->button() == Qt::MiddleButton)
         button = 4;
     lastClick_ = event->position().toPoint();
+    if (button == 2) {
+        // A right click outside the selection puts the caret where it was made, so that the commands it
+        // leads to work there (in the table cell clicked, for one).
+        const int at = cursorForPosition(event->position().toPoint()).position();
+        const QTextCursor cursor = textCursor();
+        if (!cursor.hasSelection() || at < cursor.selectionStart() || at > cursor.selectionEnd()) {
+            QTextCursor moved = cursor;
+            moved.setPosition(at);
+            setTextCursor(moved);
+        }
+    }
     emit MouseDown(button, shiftStateOf(event->modifiers()), event->position().toPoint());
     QTextEdit::mousePressEvent(event);
 }
