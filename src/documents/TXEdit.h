@@ -18,6 +18,7 @@ namespace jornix {
 class ButtonBar;
 class RichTextControl;
 class Ruler;
+class SpellChecker;
 class StatusBar;
 class Table;
 
@@ -250,6 +251,25 @@ public:
     // Deletes every page picture that this program wrote and that is still there.
     static void DeleteTempMetafiles();
 
+    // Spelling (TXEditSpelling.cpp). The checkers belong to their creator; the object only uses them. A
+    // dictionary that cannot be read is said in a message, and nothing changes. The checks show "Spelling"
+    // over the document, which follows each word it stops at; the selection stays visible meanwhile
+    // (HideSelection off) and HideSelection has its earlier value afterwards.
+    void SetSpellChecker(SpellChecker* checker); // the checker of SetCheckTyping and SpellingSuggestions
+    // Marks the words the checker finds fault with while the user types; the document stays as it is.
+    void SetCheckTyping();
+    // The control's own check, then "Spell Check Complete!".
+    void SpellCheck();
+    void CheckSpellingLinked(SpellChecker* checker);
+    void CheckSpellingText(SpellChecker* checker);
+    // The popup of the word at start (length characters) with " (not in dictionary)" and the checker's
+    // suggestions, at most maximum + 1 of them; the one chosen takes the word's place. No popup for a
+    // word with one suggestion or none.
+    void SpellingSuggestions(qint32 start, qint32 length, qint16 maximum);
+    static constexpr int SuggestionTableSize = 32;
+    static constexpr int SuggestionLength = 60;
+    static constexpr int SuggestionPopupLength = 512;
+
 private:
     void chooseColour(const QString& title, bool background);
     void changeIndent(int step);
@@ -276,6 +296,11 @@ private:
     QString workFileName_;
     QStringList metaList_;
     QPrinter* printer_ = nullptr;
+
+    // Spelling
+    bool openChecker(SpellChecker& checker);
+    bool runSpellCheck(SpellChecker* checker);
+    QPointer<SpellChecker> spellChecker_;
 };
 
 } // namespace jornix

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QPainter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -229,12 +230,14 @@ private slots:
         Editor editor;
         editor.control.resize(400, 200);
         editor.control.show();
-        editor.edit.SetSelText(QStringLiteral("one two three"));
+        editor.edit.SetSelText(QStringLiteral("one two three") + QStringLiteral("\nmore").repeated(40));
         QTextCursor four(editor.control.document());
         four.setPosition(4);
+        editor.control.setTextCursor(four);
         QTest::mouseClick(editor.control.viewport(), Qt::LeftButton, {},
                           editor.control.cursorRect(four).center() + QPoint(1, 0));
-        editor.control.moveCursor(QTextCursor::End);
+        editor.control.moveCursor(QTextCursor::End); // scrolls the click's place out of sight
+        QVERIFY(editor.control.verticalScrollBar()->value() > 0);
         DialogScript dialogs({writePicture(folder, "red.png")});
         editor.edit.InsertImage(0, 1);
         QCOMPARE(imagePositions(*editor.control.document()), QList<int>{4});

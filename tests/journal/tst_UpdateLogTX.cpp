@@ -828,10 +828,11 @@ private slots:
         picture.fill(Qt::blue);
         const QString path = folder.filePath(QStringLiteral("blue.png"));
         QVERIFY(picture.save(path));
-        WindowController* form = Open(Request::Insert);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("See "))});
+        WindowController* form = Open(Request::Change, number);
         QVERIFY(form);
         RichTextControl* notes = Notes(*form);
-        TypeNotes(*form, QStringLiteral("See "));
+        notes->moveCursor(QTextCursor::End);
         {
             CommonDialogAnswer chosen;
             chosen.accepted = true;
@@ -857,6 +858,11 @@ private slots:
         attributes->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
         WaitIdle();
         QVERIFY(!attributes->isVisible());
+
+        // The picture is an edit of the notes, stored with them.
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        QCOMPARE(StoredText(Row(number)), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
     }
 
     void undoAndRedoFollowTheChanges()

@@ -786,7 +786,7 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
         button = 2;
     else if (event->button() == Qt::MiddleButton)
         button = 4;
-    lastClick_ = event->position().toPoint();
+    lastClick_ = event->position().toPoint() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
     if (button == 2) {
         // A right click outside the selection puts the caret where it was made, so that the commands it
         // leads to work there (in the table cell clicked, for one).
@@ -804,7 +804,10 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
 
 int RichTextControl::PositionNearestLastClick() const
 {
-    return lastClick_ ? cursorForPosition(*lastClick_).position() : textCursor().position();
+    if (!lastClick_)
+        return textCursor().position();
+    return cursorForPosition(*lastClick_ - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()))
+        .position();
 }
 
 bool RichTextControl::InsertImageFile(const QString& fileName, const ObjectAttributes& attributes,

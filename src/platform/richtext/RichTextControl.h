@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QTextEdit>
 
+#include <memory>
 #include <optional>
 
 class QPainter;
@@ -19,6 +20,8 @@ namespace jornix {
 
 class ButtonBar;
 class Ruler;
+class SpellChecker;
+class SpellingHighlighter;
 class StatusBar;
 
 // The result of converting the document into one of the formats.
@@ -217,10 +220,9 @@ public:
     static void SetTableFormat(QTextTable& table, const QTextTableFormat& format);
     static constexpr int MaxTableDimension = 255;
 
-    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The point of the last mouse click
-    // in the control's viewport, none before the first; the text position nearest to it, the caret's
-    // without a click.
-    std::optional<QPoint> LastClick() const { return lastClick_; }
+    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The text position nearest the point
+    // of the document where the mouse was last pressed (scrolling since then does not move it); the caret's
+    // before the first click.
     int PositionNearestLastClick() const;
     // Inserts the picture file as a character in place of the selection, no wider than the page's text.
     bool InsertImageFile(const QString& fileName, const ObjectAttributes& attributes, QString* error = nullptr);
@@ -232,6 +234,17 @@ public:
     ButtonBar* GetButtonBar() const;
     Ruler* GetRuler() const;
     StatusBar* GetStatusBar() const;
+
+    // Spelling (RichTextControlSpelling.cpp). HideSelection: whether the selection is hidden while another
+    // window has the focus; off by default. The control's own checker (the en_US dictionary unless one was
+    // given) serves its own check; it is shared by every control that was given none.
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool hide);
+    SpellChecker& OwnSpellChecker();
+    void SetOwnSpellChecker(std::shared_ptr<SpellChecker> checker);
+    // Marks the words the checker finds fault with as they are typed; nullptr stops it. The marks are
+    // only drawn: the document, its undo steps and its modified state stay, and no Changed is sent.
+    void SetTypingChecker(SpellChecker* checker);
 
 signals:
     void Changed();
@@ -273,7 +286,12 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
-    std::optional<QPoint> lastClick_;
+    std::optional<QPoint> lastClick_; // in the document's coordinates, the scrolling added
+    // Spelling
+    bool hideSelection_ = false;
+    QBrush shownHighlight_, shownHighlightedText_;
+    std::shared_ptr<SpellChecker> ownSpellChecker_;
+    QPointer<SpellingHighlighter> typingMarker_;
 };
 
 } // namespace jornix
