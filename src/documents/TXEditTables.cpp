@@ -86,7 +86,8 @@ void TXEdit::SelectTable(qint32 tableId)
     if (rows == 0 || columns == 0)
         return;
     const int start = text_->TableCellStart(tableId, 1, 1);
-    const int end = text_->TableCellStart(tableId, rows, columns) + text_->TableCellLength(tableId, rows, columns);
+    const int end =
+        text_->TableCellStart(tableId, rows, columns) + text_->TableCellLength(tableId, rows, columns);
     text_->SetSelStart(start - 1);
     text_->SetSelLength(end - start + 1);
 }
@@ -169,13 +170,15 @@ void TXEdit::TablePopupMenu()
     const bool attributes = text_->TableCanChangeAttr();
     const QString menu = item(QStringLiteral("Insert Table..."), text_->TableCanInsert()) + QLatin1Char('|') +
                          item(QStringLiteral("Attributes..."), attributes) + QLatin1Char('|') +
-                         item(QStringLiteral("Delete Lines"), text_->TableCanDeleteLines()) + QLatin1Char('|') +
+                         item(QStringLiteral("Delete Lines"), text_->TableCanDeleteLines()) +
+                         QLatin1Char('|') +
                          item((text_->TableGridLines() ? QStringLiteral("+") : QStringLiteral("-")) +
                                   QStringLiteral("Grid Lines"),
                               attributes);
     switch (ShowPopup(menu, QCursor::pos())) {
     case 1:
-        if (const QString dimensions = TableDimensions::Run(); dimensions.startsWith(QLatin1Char('1')) && text_)
+        if (const QString dimensions = TableDimensions::Run();
+            dimensions.startsWith(QLatin1Char('1')) && text_)
             text_->TableInsert(dimensions.mid(1, 3).toInt(), dimensions.mid(4, 3).toInt());
         break;
     case 2:
@@ -213,7 +216,8 @@ void TXEdit::ContextMenu()
     menu += item(QStringLiteral("Delete Column"), CanDeleteColumns()) + separator;
     menu += item(QStringLiteral("Delete Row"), CanDeleteRows()) + QStringLiteral("|-|");
     menu += item(QStringLiteral("Select Table"), table != 0) + QStringLiteral("|-|");
-    menu += (gridLines ? QStringLiteral("+") : QStringLiteral("-")) + QStringLiteral("Show Table Grid Lines}");
+    menu +=
+        (gridLines ? QStringLiteral("+") : QStringLiteral("-")) + QStringLiteral("Show Table Grid Lines}");
     menu += QStringLiteral("|Image{Properties...|Insert Image...}");
     menu += QStringLiteral("|Object{Insert Object...}");
     menu += QStringLiteral("|-|") + item(QStringLiteral("Cut"), selection) + separator +

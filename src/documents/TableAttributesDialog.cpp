@@ -23,10 +23,10 @@ namespace {
 constexpr double TwipsPerPoint = 20;
 
 const std::pair<const char*, QRgb> Colours[] = {
-    {"Black", 0x000000}, {"Gray", 0x808080},   {"Silver", 0xC0C0C0}, {"White", 0xFFFFFF},
-    {"Maroon", 0x800000}, {"Red", 0xFF0000},   {"Olive", 0x808000},  {"Yellow", 0xFFFF00},
-    {"Green", 0x008000}, {"Lime", 0x00FF00},   {"Teal", 0x008080},   {"Aqua", 0x00FFFF},
-    {"Navy", 0x000080},  {"Blue", 0x0000FF},   {"Purple", 0x800080}, {"Fuchsia", 0xFF00FF},
+    {"Black", 0x000000},  {"Gray", 0x808080}, {"Silver", 0xC0C0C0}, {"White", 0xFFFFFF},
+    {"Maroon", 0x800000}, {"Red", 0xFF0000},  {"Olive", 0x808000},  {"Yellow", 0xFFFF00},
+    {"Green", 0x008000},  {"Lime", 0x00FF00}, {"Teal", 0x008080},   {"Aqua", 0x00FFFF},
+    {"Navy", 0x000080},   {"Blue", 0x0000FF}, {"Purple", 0x800080}, {"Fuchsia", 0xFF00FF},
 };
 
 QIcon swatch(const QColor& colour)
@@ -88,7 +88,9 @@ TableAttributesDialog::TableAttributesDialog(RichTextControl* control, int unit,
         cellFormat = table_->cellAt(firstRow_, firstColumn_).format().toTableCellFormat();
     }
     const QString unitName = UnitName(unit);
-    auto toUnit = [unit](qreal layoutUnits) { return TwipsToUnits(qRound(layoutUnits * TwipsPerLayoutUnit), unit); };
+    auto toUnit = [unit](qreal layoutUnits) {
+        return TwipsToUnits(qRound(layoutUnits * TwipsPerLayoutUnit), unit);
+    };
 
     auto* tableGroup = new QGroupBox(QStringLiteral("Table"));
     auto* tableRows = new QFormLayout(tableGroup);
@@ -113,11 +115,13 @@ TableAttributesDialog::TableAttributesDialog(RichTextControl* control, int unit,
     tableWidth_->setSpecialValueText(QStringLiteral("Automatic"));
     if (format.width().type() == QTextLength::PercentageLength)
         tableWidth_->setValue(qRound(format.width().rawValue()));
-    AddPromptRow(tableRows, QStringLiteral("Table w&idth:"), tableWidth_, QStringLiteral("% of the text width"));
+    AddPromptRow(tableRows, QStringLiteral("Table w&idth:"), tableWidth_,
+                 QStringLiteral("% of the text width"));
 
     const bool allCells = table_ && rows_ == table_->rows() && columns_ == table_->columns();
-    cells_ = new QGroupBox(allCells ? QStringLiteral("All Cells")
-                                    : rows_ * columns_ > 1 ? QStringLiteral("Selected Cells") : QStringLiteral("Cell"));
+    cells_ = new QGroupBox(allCells               ? QStringLiteral("All Cells")
+                           : rows_ * columns_ > 1 ? QStringLiteral("Selected Cells")
+                                                  : QStringLiteral("Cell"));
     auto* cellRows = new QFormLayout(cells_);
     const QBrush background = cellFormat.background();
     background_ = colourList(QStringLiteral("Background"), true,
@@ -177,7 +181,8 @@ void TableAttributesDialog::accept()
             QList<QTextLength> widths = format.columnWidthConstraints();
             while (widths.size() < table_->columns())
                 widths.append(QTextLength());
-            for (int column = firstColumn_; column < firstColumn_ + columns_ && column < widths.size(); ++column)
+            for (int column = firstColumn_; column < firstColumn_ + columns_ && column < widths.size();
+                 ++column)
                 widths[column] = columnWidth_->value() == 0
                                      ? QTextLength()
                                      : QTextLength(QTextLength::FixedLength, toLayout(columnWidth_->value()));

@@ -46,7 +46,8 @@ TableDimensions::TableDimensions(QWidget* parent) : QDialog(parent)
     rows_ = dimensionEntry(QStringLiteral("Rows"));
     columns_ = dimensionEntry(QStringLiteral("Columns"));
     auto* entries = new QFormLayout;
-    for (const auto& [prompt, entry] : {std::pair{QStringLiteral("&Rows:"), rows_}, {QStringLiteral("&Columns:"), columns_}}) {
+    for (const auto& [prompt, entry] :
+         {std::pair{QStringLiteral("&Rows:"), rows_}, {QStringLiteral("&Columns:"), columns_}}) {
         auto* label = new QLabel(prompt);
         label->setBuddy(entry);
         entries->addRow(label, entry);
@@ -86,7 +87,8 @@ QString TableDimensions::run()
     rows_->selectAll();
     for (;;) {
         const FrameworkEvent event = window.WaitEvent();
-        if (event.event == Event::CloseWindow || (event.event == Event::Accepted && event.control == CancelControl))
+        if (event.event == Event::CloseWindow ||
+            (event.event == Event::Accepted && event.control == CancelControl))
             break;
         if (event.event != Event::Accepted || event.control != OkControl)
             continue;

@@ -233,9 +233,9 @@ private slots:
             editor.control.SetSelStart(0);
         editor.edit.SetEditMode(readOnly ? 1 : 0);
         QCOMPARE(editor.edit.CanInsertTable(), canInsertTable);
-        for (const int can : {editor.edit.CanInsertRows(), editor.edit.CanInsertColumns(),
-                              editor.edit.CanDeleteRows(), editor.edit.CanDeleteColumns(),
-                              editor.edit.CanChangeTableAttributes()})
+        for (const int can :
+             {editor.edit.CanInsertRows(), editor.edit.CanInsertColumns(), editor.edit.CanDeleteRows(),
+              editor.edit.CanDeleteColumns(), editor.edit.CanChangeTableAttributes()})
             QCOMPARE(can, canOther);
         // What is refused changes nothing.
         editor.edit.InsertRowAbove();
@@ -289,22 +289,38 @@ private slots:
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("item");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("outside any table: Delete Table") << "outside" << "Delete Table" << false;
-        QTest::newRow("outside any table: Select Table") << "outside" << "Select Table" << false;
-        QTest::newRow("outside any table: Delete Row") << "outside" << "Delete Row" << false;
-        QTest::newRow("outside any table: Insert Table") << "outside" << "Insert Table..." << true;
-        QTest::newRow("in a table: Delete Table") << "table" << "Delete Table" << true;
-        QTest::newRow("in a table: Select Table") << "table" << "Select Table" << true;
-        QTest::newRow("in a table: Insert Table") << "table" << "Insert Table..." << false;
-        QTest::newRow("no selection: Cut") << "outside" << "Cut" << false;
-        QTest::newRow("no selection: Copy") << "outside" << "Copy" << false;
-        QTest::newRow("no selection: Delete") << "outside" << "Delete" << false;
-        QTest::newRow("a selection: Cut") << "selection" << "Cut" << true;
-        QTest::newRow("a selection: Delete") << "selection" << "Delete" << true;
-        QTest::newRow("empty clipboard: Paste") << "outside" << "Paste" << false;
-        QTest::newRow("text on the clipboard: Paste") << "clipboard" << "Paste" << true;
-        QTest::newRow("blank document: Select All") << "blank" << "Select All" << false;
-        QTest::newRow("some text: Select All") << "outside" << "Select All" << true;
+        QTest::newRow("outside any table: Delete Table") << "outside"
+                                                         << "Delete Table" << false;
+        QTest::newRow("outside any table: Select Table") << "outside"
+                                                         << "Select Table" << false;
+        QTest::newRow("outside any table: Delete Row") << "outside"
+                                                       << "Delete Row" << false;
+        QTest::newRow("outside any table: Insert Table") << "outside"
+                                                         << "Insert Table..." << true;
+        QTest::newRow("in a table: Delete Table") << "table"
+                                                  << "Delete Table" << true;
+        QTest::newRow("in a table: Select Table") << "table"
+                                                  << "Select Table" << true;
+        QTest::newRow("in a table: Insert Table") << "table"
+                                                  << "Insert Table..." << false;
+        QTest::newRow("no selection: Cut") << "outside"
+                                           << "Cut" << false;
+        QTest::newRow("no selection: Copy") << "outside"
+                                            << "Copy" << false;
+        QTest::newRow("no selection: Delete") << "outside"
+                                              << "Delete" << false;
+        QTest::newRow("a selection: Cut") << "selection"
+                                          << "Cut" << true;
+        QTest::newRow("a selection: Delete") << "selection"
+                                             << "Delete" << true;
+        QTest::newRow("empty clipboard: Paste") << "outside"
+                                                << "Paste" << false;
+        QTest::newRow("text on the clipboard: Paste") << "clipboard"
+                                                      << "Paste" << true;
+        QTest::newRow("blank document: Select All") << "blank"
+                                                    << "Select All" << false;
+        QTest::newRow("some text: Select All") << "outside"
+                                               << "Select All" << true;
     }
     void theContextMenuEnablesWhatTheDocumentAllows()
     {
@@ -446,7 +462,8 @@ private slots:
         QStringList shown;
         for (const PopupEntry& entry : popup.shown.entries)
             shown << (entry.enabled ? QString() : QStringLiteral("~")) +
-                         (entry.checkable ? (entry.checked ? QStringLiteral("[x]") : QStringLiteral("[ ]")) : QString()) +
+                         (entry.checkable ? (entry.checked ? QStringLiteral("[x]") : QStringLiteral("[ ]"))
+                                          : QString()) +
                          entry.text;
         QCOMPARE(shown, entries);
         QCOMPARE(tableText(editor.control.TableOf(1)), table);
@@ -517,7 +534,8 @@ private slots:
                     cells = group;
             QCOMPARE(cells->title(), scope);
             auto* background = attributes->findChild<QComboBox*>(QStringLiteral("Background"));
-            background->setCurrentIndex(background->findText(scope == QLatin1String("Cell") ? "Yellow" : "Silver"));
+            background->setCurrentIndex(
+                background->findText(scope == QLatin1String("Cell") ? "Yellow" : "Silver"));
             attributes->findChild<QPushButton*>(QStringLiteral("OK"))->click();
             WaitForProgramThreads(5000);
         }
@@ -588,7 +606,8 @@ private slots:
         // The dialog shows what it wrote; left with OK unchanged it writes nothing; one step undoes it.
         TableAttributesDialog again(&editor.control, MeasurementUnit::Inches);
         QCOMPARE(again.findChild<QDoubleSpinBox*>(QStringLiteral("ColumnWidth"))->value(), 2.0);
-        QCOMPARE(again.findChild<QComboBox*>(QStringLiteral("Background"))->currentText(), QStringLiteral("Yellow"));
+        QCOMPARE(again.findChild<QComboBox*>(QStringLiteral("Background"))->currentText(),
+                 QStringLiteral("Yellow"));
         again.accept();
         QCOMPARE(table->format(), format);
         editor.edit.Undo();
@@ -620,7 +639,8 @@ private slots:
         QCOMPARE(again->format().border(), 2.0);
         QCOMPARE(again->format().borderBrush().color(), QColor(Qt::blue));
         QCOMPARE(again->format().cellPadding(), 6.0);
-        QCOMPARE(again->format().columnWidthConstraints().value(0), QTextLength(QTextLength::FixedLength, 150));
+        QCOMPARE(again->format().columnWidthConstraints().value(0),
+                 QTextLength(QTextLength::FixedLength, 150));
         QCOMPARE(again->cellAt(2, 1).format().background().color(), QColor(Qt::yellow));
 
         // Through RTF the cells keep their texts, the border, the padding and the backgrounds.
@@ -671,7 +691,8 @@ private slots:
         editor.control.setTextCursor(table->cellAt(2, 1).lastCursorPosition());
         QVERIFY(editor.control.InsertImageFile(picture, {}));
         QTextCursor framed(editor.control.document()->begin()); // "before"
-        SetParagraphFrames(framed, FrameStyle::Left | FrameStyle::Top | FrameStyle::Right | FrameStyle::Bottom, 60, 40);
+        SetParagraphFrames(
+            framed, FrameStyle::Left | FrameStyle::Top | FrameStyle::Right | FrameStyle::Bottom, 60, 40);
         const QByteArray stored = editor.control.Save(TextFormat::OwnFormat).bytes;
 
         Editor loaded;
@@ -695,8 +716,9 @@ private slots:
         for (const char* row : {"before", "a +b", "c +d", "\\be\\b", "\\bf\\b", "after"})
             QVERIFY2(words.contains(QRegularExpression(QString::fromLatin1(row))), row);
         QProcess raster;
-        raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-                                                  QStringLiteral("-singlefile"), pdf, folder.filePath(QStringLiteral("page"))});
+        raster.start(QStringLiteral("pdftoppm"),
+                     {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                      QStringLiteral("-singlefile"), pdf, folder.filePath(QStringLiteral("page"))});
         QVERIFY(raster.waitForFinished(30000));
         const QImage page(folder.filePath(QStringLiteral("page.png")));
         QVERIFY(!page.isNull());

@@ -187,7 +187,8 @@ int RichTextControl::TableCellLength(int id, int row, int column) const
 
 int RichTextControl::TableInsert(int rows, int columns)
 {
-    if (!TableCanInsert() || rows < 1 || columns < 1 || rows > MaxTableDimension || columns > MaxTableDimension)
+    if (!TableCanInsert() || rows < 1 || columns < 1 || rows > MaxTableDimension ||
+        columns > MaxTableDimension)
         return 0;
     QTextCursor cursor = textCursor();
     cursor.clearSelection();

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <memory>
+
 namespace jornix {
 
 namespace {
@@ -102,17 +104,19 @@ int ShowPopup(const QString& text, const QPoint& screenPosition)
     QMenu menu;
     FillPopupMenu(menu, entries);
     int chosen = 0;
-    bool closed = false;
-    QObject::connect(&menu, &QMenu::triggered, &menu, [&chosen](QAction* action) { chosen = action->data().toInt(); });
+    // Shared with the queued call, which may run after this thread has gone (unwound at the program's end).
+    const auto closed = std::make_shared<bool>(false);
+    QObject::connect(&menu, &QMenu::triggered, &menu,
+                     [&chosen](QAction* action) { chosen = action->data().toInt(); });
     // The menu hides before it tells which item was chosen: the wait ends on the next turn of the loop.
-    QObject::connect(&menu, &QMenu::aboutToHide, &menu, [&closed, thread] {
-        QTimer::singleShot(0, [&closed, thread] {
-            closed = true;
+    QObject::connect(&menu, &QMenu::aboutToHide, &menu, [closed, thread] {
+        QTimer::singleShot(0, [closed, thread] {
+            *closed = true;
             WakeThread(thread);
         });
     });
     menu.popup(screenPosition);
-    WaitUntil([&closed] { return closed; }, WaitKind::Dialog);
+    WaitUntil([closed] { return *closed; }, WaitKind::Dialog);
     return chosen;
 }
 

@@ -20,9 +20,9 @@ namespace jornix {
 
 struct PopupEntry
 {
-    int number = 0;    // the item's number from 1; 0 for separators and submenu titles
-    int depth = 0;     // 0 in the menu itself, 1 in a submenu, ...
-    QString text;      // empty for a separator
+    int number = 0; // the item's number from 1; 0 for separators and submenu titles
+    int depth = 0;  // 0 in the menu itself, 1 in a submenu, ...
+    QString text;   // empty for a separator
     bool separator = false;
     bool submenu = false; // a title that opens the entries that follow at depth + 1
     bool enabled = true;

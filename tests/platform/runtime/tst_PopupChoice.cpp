@@ -49,7 +49,8 @@ private slots:
         QTest::newRow("checks") << "+Grid|-Marks" << QStringList({"[x]Grid=1", "[ ]Marks=2"});
         QTest::newRow("submenus count their items")
             << "Table{~Properties...|-|+Show Grid}|Image{Insert...}|Cut"
-            << QStringList({"Table{", ">~Properties...=1", ">-", ">[x]Show Grid=2", "Image{", ">Insert...=3", "Cut=4"});
+            << QStringList({"Table{", ">~Properties...=1", ">-", ">[x]Show Grid=2", "Image{", ">Insert...=3",
+                            "Cut=4"});
         QTest::newRow("several prefixes") << "~+Grid" << QStringList({"~[x]Grid=1"});
         QTest::newRow("nothing") << "" << QStringList();
     }
@@ -64,7 +65,8 @@ private slots:
     {
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<int>("chosen");
-        QTest::newRow("the third item, passing the disabled one") << QList<int>({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) << 3;
+        QTest::newRow("the third item, passing the disabled one")
+            << QList<int>({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) << 3;
         QTest::newRow("closed without a choice") << QList<int>({Qt::Key_Escape}) << 0;
     }
     void thePopupWaitsForTheChoice()
