@@ -753,6 +753,14 @@ private slots:
         QVERIFY(table);
         table->popup(QPoint(200, 10));
         jornix::test::SavePicture(table, QStringLiteral("ContextMenuTable"));
+        // A tall picture in one cell: the other cell of its row is drawn as high.
+        QTemporaryDir folder;
+        QImage red(30, 60, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(folder.filePath(QStringLiteral("red.png")), "PNG"));
+        QTextTable* grid = editor.control.TableOf(1);
+        editor.control.setTextCursor(grid->cellAt(2, 1).lastCursorPosition());
+        QVERIFY(editor.control.InsertImageFile(folder.filePath(QStringLiteral("red.png")), {}));
         editor.edit.SetGridLines(1, 0);
         editor.control.resize(500, 300);
         editor.control.show();

@@ -238,29 +238,6 @@ void RichTextControl::paintEvent(QPaintEvent* event)
     }
 }
 
-void RichTextControl::paintGridLines(QPainter& painter)
-{
-    // The cells of a table without border, each framed by the blocks it holds and the table's padding.
-    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        QTextCursor at(block);
-        QTextTable* table = at.currentTable();
-        if (!table || table->format().border() > 0)
-            continue;
-        const QTextTableCell cell = table->cellAt(at);
-        if (!cell.isValid() || cell.firstCursorPosition().block() != block)
-            continue;
-        QRectF area;
-        for (QTextBlock inside = block; inside.isValid() && inside.position() <= cell.lastPosition();
-             inside = inside.next())
-            area |= layout->blockBoundingRect(inside);
-        const qreal padding = table->format().cellPadding();
-        painter.drawRect(area.adjusted(-padding, -padding, padding, padding));
-    }
-}
-
 int RichTextControl::ReplaceAll(const QString& text, const QString& replacement, bool matchCase)
 {
     int count = 0;

@@ -1,11 +1,17 @@
 // The table operations of the rich-text control.
 #include "platform/richtext/RichTextControl.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAbstractUndoItem>
+#include <QPainter>
 #include <QPointer>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextFrame>
 #include <QTextTable>
+
+#include <limits>
 
 namespace jornix {
 
@@ -126,6 +132,51 @@ void RichTextControl::SetTableFormat(QTextTable& table, const QTextTableFormat& 
         return;
     table.setFormat(format);
     table.document()->appendUndoItem(new TableFormatStep(table, before, format));
+}
+
+void RichTextControl::paintGridLines(QPainter& painter)
+{
+    // The cells of each table without border, dotted: a cell as wide as its text and as high as its row,
+    // with the table's padding round it.
+    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
+    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    for (QTextTable* table : tablesOf(*document())) {
+        if (table->format().border() > 0)
+            continue;
+        auto areaOf = [&](const QTextTableCell& cell) {
+            QRectF area;
+            for (QTextBlock block = cell.firstCursorPosition().block();
+                 block.isValid() && block.position() <= cell.lastPosition(); block = block.next())
+                area |= layout->blockBoundingRect(block);
+            return area;
+        };
+        QList<qreal> tops(table->rows(), std::numeric_limits<qreal>::max());
+        QList<qreal> bottoms(table->rows(), std::numeric_limits<qreal>::lowest());
+        for (int row = 0; row < table->rows(); ++row)
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                if (cell.row() != row || cell.column() != column || cell.rowSpan() > 1)
+                    continue;
+                const QRectF area = areaOf(cell);
+                tops[row] = qMin(tops[row], area.top());
+                bottoms[row] = qMax(bottoms[row], area.bottom());
+            }
+        const qreal padding = table->format().cellPadding();
+        for (int row = 0; row < table->rows(); ++row)
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                if (cell.row() != row || cell.column() != column)
+                    continue;
+                QRectF area = areaOf(cell);
+                const int last = row + cell.rowSpan() - 1;
+                if (tops[row] < area.top())
+                    area.setTop(tops[row]);
+                if (last < bottoms.size() && bottoms[last] > area.bottom())
+                    area.setBottom(bottoms[last]);
+                painter.drawRect(area.adjusted(-padding, -padding, padding, padding));
+            }
+    }
 }
 
 QTextTable* RichTextControl::TableOf(int id) const
