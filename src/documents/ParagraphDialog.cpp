@@ -21,22 +21,6 @@
 
 namespace jornix {
 
-namespace {
-
-QWidget* withUnit(QWidget* entry, const QString& unit)
-{
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(entry, 1);
-    auto* label = new QLabel(unit);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Inch")));
-    layout->addWidget(label);
-    return row;
-}
-
-} // namespace
-
 ParagraphDialog::ParagraphDialog(RichTextControl* control, int unit, QWidget* parent)
     : QDialog(parent), control_(control), fields_(unit)
 {
@@ -45,23 +29,18 @@ ParagraphDialog::ParagraphDialog(RichTextControl* control, int unit, QWidget* pa
     setMinimumWidth(300);
 
     const QString unitName = UnitName(unit);
-    auto addRow = [](QFormLayout* rows, const QString& prompt, QWidget* entry, const QString& unitText) {
-        auto* label = new QLabel(prompt);
-        label->setBuddy(entry);
-        rows->addRow(label, unitText.isEmpty() ? entry : withUnit(entry, unitText));
-    };
     auto* indents = new QGroupBox(QStringLiteral("Indents"));
     auto* indentRows = new QFormLayout(indents);
-    addRow(indentRows, QStringLiteral("&Left:"), fields_.left, unitName);
-    addRow(indentRows, QStringLiteral("&Right:"), fields_.right, unitName);
-    addRow(indentRows, QStringLiteral("&First line:"), fields_.firstLine, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&Left:"), fields_.left, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&Right:"), fields_.right, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&First line:"), fields_.firstLine, unitName);
     auto* spacing = new QGroupBox(QStringLiteral("Spacing"));
     auto* spacingRows = new QFormLayout(spacing);
-    addRow(spacingRows, QStringLiteral("&Before:"), fields_.before, QStringLiteral("pt"));
-    addRow(spacingRows, QStringLiteral("&After:"), fields_.after, QStringLiteral("pt"));
-    addRow(spacingRows, QStringLiteral("Line &spacing:"), fields_.lineSpacing, {});
+    AddPromptRow(spacingRows, QStringLiteral("&Before:"), fields_.before, QStringLiteral("pt"));
+    AddPromptRow(spacingRows, QStringLiteral("&After:"), fields_.after, QStringLiteral("pt"));
+    AddPromptRow(spacingRows, QStringLiteral("Line &spacing:"), fields_.lineSpacing);
     auto* alignmentRow = new QFormLayout;
-    addRow(alignmentRow, QStringLiteral("Ali&gnment:"), fields_.alignment, {});
+    AddPromptRow(alignmentRow, QStringLiteral("Ali&gnment:"), fields_.alignment);
 
     QDialogButtonBox* buttons = OkCancelButtons(this);
 

@@ -119,6 +119,35 @@ public:
     int DocumentProperties();
     void PageSetup();
 
+    // Tables and the context menu (TXEditTables.cpp). Table ids are the control's (RichTextControl.h):
+    // 0 is no table. Positions for inserting: 1 above or left of the caret's row or column, 2 below or right.
+    void InsertRows(qint32 position);
+    void InsertRowAbove();
+    void InsertRowBelow();
+    void InsertColumns(qint32 position);
+    void InsertColumnLeft();
+    void InsertColumnRight();
+    void DeleteRows();
+    void DeleteColumns();
+    // Selects the whole table, from its first cell to the end of its last.
+    void SelectTable(qint32 tableId);
+    void DeleteTable(qint32 tableId);
+    int CanChangeTableAttributes() const;
+    int CanInsertTable() const;
+    int CanInsertColumns() const;
+    int CanInsertRows() const;
+    int CanDeleteColumns() const;
+    int CanDeleteRows() const;
+    // "Table Dimensions", then a table of that size at the caret with "Table Attributes" for its first
+    // cell and then for the whole table.
+    void InsertTable();
+    // "Table Attributes" for the selection's cells of the table at the caret.
+    void TableProperties();
+    // The popup of the four table commands, and the right-click menu of every command; each runs the
+    // item chosen, nothing when none was chosen.
+    void TablePopupMenu();
+    void ContextMenu();
+
     // Pictures, objects and paragraph frames (TXEditImages.cpp). InsertImage asks for a picture file in
     // "Insert Image" and inserts it as a character: with asCharacter set at the caret, with 0 at the text
     // position nearest the last click (pictures cannot stand at a point of the page; there they get text

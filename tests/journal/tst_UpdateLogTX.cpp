@@ -5,6 +5,7 @@
 #include "platform/framework/TableRelations.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/Ruler.h"
+#include "platform/runtime/PopupChoice.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
 #include "platform/runtime/ShellOpen.h"
@@ -24,6 +25,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QTextTable>
 #include <QtTest>
 
 using namespace jornix;
@@ -83,6 +87,37 @@ WindowController* Form()
 RichTextControl* Notes(WindowController& form)
 {
     return form.window.Root()->findChild<RichTextControl*>(QStringLiteral("Text"));
+}
+
+// The control of an item of the Table menu, by the texts of its submenu and its own.
+int TableItem(WindowController& form, const QStringList& path)
+{
+    QMenu* menu = nullptr;
+    for (QAction* action : form.window.Root()->findChild<QMenuBar*>()->actions())
+        if (action->text() == QLatin1String("T&able"))
+            menu = action->menu();
+    for (const QString& text : path) {
+        QAction* found = nullptr;
+        for (QAction* action : menu ? menu->actions() : QList<QAction*>())
+            if (action->text() == text)
+                found = action;
+        if (!found)
+            return 0;
+        if (found->menu()) {
+            menu = found->menu();
+            continue;
+        }
+        return form.window.ControlNumber(found->objectName());
+    }
+    return 0;
+}
+
+QWidget* OpenDialog(const QString& name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == name && top->isVisible())
+            return top;
+    return nullptr;
 }
 
 // What an entry or a display shows.
@@ -964,6 +999,103 @@ private slots:
         QCOMPARE(boxes->boxes.at(0).text, QStringLiteral("Do you want to clear the contents of the Log Notes?"));
         QCOMPARE(boxes->boxes.at(0).defaultButton, int(MessageButton::Yes));
         QCOMPARE(Notes(*form)->Text(), text);
+    }
+
+    void theTableMenuWorksOnTheNotes()
+    {
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        Press(*form, QStringLiteral("InsertTableTool"));
+        QWidget* dimensions = OpenDialog(QStringLiteral("TableDimensions"));
+        QVERIFY(dimensions);
+        test::SavePicture(dimensions, QStringLiteral("UpdateLogTX-TableDimensions"));
+        dimensions->findChild<QSpinBox*>(QStringLiteral("Rows"))->setValue(3);
+        dimensions->findChild<QPushButton*>(QStringLiteral("OK"))->click();
+        WaitIdle();
+        for (int dialog = 0; dialog < 2; ++dialog) { // the first cell, then the whole table
+            QWidget* attributes = OpenDialog(QStringLiteral("TableAttributes"));
+            QVERIFY(attributes);
+            attributes->findChild<QPushButton*>(QStringLiteral("OK"))->click();
+            WaitIdle();
+        }
+        QCOMPARE(notes->TableRows(1), 3);
+        QCOMPARE(notes->TableColumns(1), 2);
+        test::SavePicture(form->window.Root(), QStringLiteral("UpdateLogTX-Table"));
+        notes->setTextCursor(notes->TableOf(1)->cellAt(0, 0).firstCursorPosition());
+        Press(*form, TableItem(*form, {"&Insert", "Row &Below"}));
+        Press(*form, TableItem(*form, {"&Insert", "Column to the &Left"}));
+        QCOMPARE(notes->TableRows(1), 4);
+        QCOMPARE(notes->TableColumns(1), 3);
+        Press(*form, TableItem(*form, {"&Delete", "&Columns"}));
+        Press(*form, TableItem(*form, {"&Delete", "&Rows"}));
+        QCOMPARE(notes->TableRows(1), 3);
+        QCOMPARE(notes->TableColumns(1), 2);
+        Press(*form, TableItem(*form, {"&Select", "&Table"}));
+        QVERIFY(notes->textCursor().hasSelection());
+        QCOMPARE(notes->TableAtInputPos(), 1);
+        Press(*form, TableItem(*form, {"&Properties..."}));
+        QWidget* attributes = OpenDialog(QStringLiteral("TableAttributes"));
+        QVERIFY(attributes);
+        attributes->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
+        WaitIdle();
+        Press(*form, TableItem(*form, {"&Delete", "&Table"}));
+        QVERIFY(!notes->TableOf(1));
+    }
+
+    void theTableCommandsEditOnlyWithFullAccess_data()
+    {
+        QTest::addColumn<QStringList>("item");
+        QTest::newRow("Insert Table") << QStringList({"&Insert", "&Table..."});
+        QTest::newRow("Row Above") << QStringList({"&Insert", "Row &Above"});
+        QTest::newRow("Delete Table") << QStringList({"&Delete", "&Table"});
+        QTest::newRow("Delete Rows") << QStringList({"&Delete", "&Rows"});
+        QTest::newRow("Select Table") << QStringList({"&Select", "&Table"});
+        QTest::newRow("Properties") << QStringList({"&Properties..."});
+    }
+    void theTableCommandsEditOnlyWithFullAccess()
+    {
+        QFETCH(QStringList, item);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        for (const int access : {1, 2}) {
+            CurrentUserAccess[AccessArea::LogEvents] = access;
+            WindowController* form = Open(Request::Change, number);
+            QVERIFY(form);
+            const int control = TableItem(*form, item);
+            QVERIFY(control);
+            QCOMPARE(form->window.IsEnabled(control), access == 2);
+            QCOMPARE(form->window.IsEnabled(ControlNumber(*form, "InsertTableTool")), access == 2);
+            form->CANCELACTION = 0;
+            Press(*form, QStringLiteral("Cancel"));
+            QVERIFY(!Form());
+        }
+    }
+
+    void theRightClickOpensTheMenuAtFullAccessOnly_data()
+    {
+        QTest::addColumn<int>("access");
+        QTest::newRow("view only") << 1;
+        QTest::newRow("full") << 2;
+    }
+    void theRightClickOpensTheMenuAtFullAccessOnly()
+    {
+        QFETCH(int, access);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        CurrentUserAccess[AccessArea::LogEvents] = access;
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        int menus = 0;
+        SetPopupSink([&](const std::vector<PopupEntry>&) {
+            ++menus;
+            return 22; // Select All
+        });
+        RichTextControl* notes = Notes(*form);
+        QTest::mouseClick(notes->viewport(), Qt::RightButton, {}, QPoint(20, 10));
+        WaitIdle();
+        SetPopupSink({});
+        QCOMPARE(menus, access == 2 ? 1 : 0);
+        QCOMPARE(notes->SelLength(), access == 2 ? 5 : 0);
+        QVERIFY(!QApplication::activePopupWidget());
     }
 
     void theEditorLooksFinished()

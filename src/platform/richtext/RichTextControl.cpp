@@ -260,29 +260,6 @@ void RichTextControl::paintEvent(QPaintEvent* event)
     }
 }
 
-void RichTextControl::paintGridLines(QPainter& painter)
-{
-    // The cells of a table without border, each framed by the blocks it holds and the table's padding.
-    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        QTextCursor at(block);
-        QTextTable* table = at.currentTable();
-        if (!table || table->format().border() > 0)
-            continue;
-        const QTextTableCell cell = table->cellAt(at);
-        if (!cell.isValid() || cell.firstCursorPosition().block() != block)
-            continue;
-        QRectF area;
-        for (QTextBlock inside = block; inside.isValid() && inside.position() <= cell.lastPosition();
-             inside = inside.next())
-            area |= layout->blockBoundingRect(inside);
-        const qreal padding = table->format().cellPadding();
-        painter.drawRect(area.adjusted(-padding, -padding, padding, padding));
-    }
-}
-
 int RichTextControl::ReplaceAll(const QString& text, const QString& replacement, bool matchCase)
 {
     int count = 0;
@@ -432,6 +409,10 @@ void RichTextControl::Clip(int operation)
         break;
     case 3:
         paste();
+        break;
+    case 4:
+        if (!isReadOnly())
+            textCursor().removeSelectedText();
         break;
     default:
         break;
@@ -835,6 +816,17 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
     else if (event->button() == Qt::MiddleButton)
         button = 4;
     lastClick_ = event->position().toPoint() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    if (button == 2) {
+        // A right click outside the selection puts the caret where it was made, so that the commands it
+        // leads to work there (in the table cell clicked, for one).
+        const int at = cursorForPosition(event->position().toPoint()).position();
+        const QTextCursor cursor = textCursor();
+        if (!cursor.hasSelection() || at < cursor.selectionStart() || at > cursor.selectionEnd()) {
+            QTextCursor moved = cursor;
+            moved.setPosition(at);
+            setTextCursor(moved);
+        }
+    }
     emit MouseDown(button, shiftStateOf(event->modifiers()), event->position().toPoint());
     QTextEdit::mousePressEvent(event);
 }
