@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QLineEdit>
@@ -856,15 +857,13 @@ private slots:
 
         // Format > Image opens the picture's attributes.
         Press(*form, QStringLiteral("Image:2"));
-        QWidget* attributes = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QStringLiteral("ImageAttributes") && top->isVisible())
-                attributes = top;
+        // The dialog goes when it closes.
+        QPointer<QWidget> attributes = ShownWindow(QStringLiteral("ImageAttributes"));
         QVERIFY(attributes);
         QCOMPARE(attributes->windowTitle(), QStringLiteral("Image Attributes"));
         attributes->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
         WaitIdle();
-        QVERIFY(!attributes->isVisible());
+        QVERIFY(!ShownWindow(QStringLiteral("ImageAttributes")));
 
         // The picture is an edit of the notes, stored with them.
         Press(*form, QStringLiteral("OK"));
