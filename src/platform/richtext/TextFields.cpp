@@ -327,7 +327,8 @@ void TextFields::Restore(const QList<TextField>& fields)
             continue;
         }
         int start = stored.start;
-        if (start < 0 || start + stored.text.size() > last || raw.mid(start, stored.text.size()) != stored.text) {
+        if (start < 0 || start + stored.text.size() > last ||
+            raw.mid(start, stored.text.size()) != stored.text) {
             // The nearest place within reach where the text stands.
             start = -1;
             const int from = std::max(0, stored.start - RestoreReach);

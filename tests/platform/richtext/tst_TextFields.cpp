@@ -5,9 +5,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QtEndian>
 #include <QTextCursor>
 #include <QTextTable>
-#include <QtEndian>
 #include <QtTest>
 
 using namespace jornix;
@@ -107,9 +107,12 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("nameText");
         QTest::addColumn<QString>("text");
-        QTest::newRow("at the end") << 9 << "NAME" << "Dear NAMEab, from TOWN.";
-        QTest::newRow("at the start") << 5 << "NAME" << "Dear abNAME, from TOWN.";
-        QTest::newRow("inside") << 7 << "NAabME" << "Dear NAabME, from TOWN.";
+        QTest::newRow("at the end") << 9 << "NAME"
+                                    << "Dear NAMEab, from TOWN.";
+        QTest::newRow("at the start") << 5 << "NAME"
+                                      << "Dear abNAME, from TOWN.";
+        QTest::newRow("inside") << 7 << "NAabME"
+                                << "Dear NAabME, from TOWN.";
     }
 
     void typingJoinsAFieldOnlyInsideIt()
@@ -256,7 +259,8 @@ private slots:
         // New fields of the loaded document get new ids.
         QTextCursor end(loaded.document());
         end.movePosition(QTextCursor::End);
-        QVERIFY(loaded.Fields().Insert(end, QStringLiteral("Z")) > std::max({letter.name, letter.town, inCell}));
+        QVERIFY(loaded.Fields().Insert(end, QStringLiteral("Z")) >
+                std::max({letter.name, letter.town, inCell}));
     }
 
     void aStoredFieldWithoutItsAnchorIsLookedForNearItsPosition()
