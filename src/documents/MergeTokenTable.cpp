@@ -31,7 +31,7 @@ Table& MergeTokenTable::Declare(Catalogue& catalogue, int fileAttributes)
 Status MergeTokenTable::Open(const QString& fileName)
 {
     Close();
-    table_.SetFilePath(CutToWidth(StripTrailingBlanks(fileName), FileNameWidth));
+    table_.SetFilePath(StripTrailingBlanks(fileName));
     return table_.Open();
 }
 

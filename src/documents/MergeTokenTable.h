@@ -12,8 +12,6 @@ namespace jornix {
 class MergeTokenTable
 {
 public:
-    static constexpr int FileNameWidth = 120;
-
     MergeTokenTable();
     ~MergeTokenTable(); // closes the table when it is open on the running thread
     MergeTokenTable(const MergeTokenTable&) = delete;
@@ -24,7 +22,7 @@ public:
     // case ignored), MRG:K_Token and MRG:K_FieldName (duplicates, empty values left out, case ignored).
     static Table& Declare(Catalogue& catalogue, int fileAttributes);
 
-    // Opens the file (its name without trailing blanks, at most 120 characters), closing the one open first.
+    // Opens the file (its name without trailing blanks, never cut short), closing the one open first.
     Status Open(const QString& fileName);
     void Close();
     bool IsOpen() const;

@@ -270,47 +270,42 @@ bool TextFields::SetText(quint32 id, const QString& text)
     return true;
 }
 
-bool TextFields::SetType(quint32 id, int type, const QString& typeData)
+bool TextFields::changeData(quint32 id, const std::function<void(TextField&)>& change)
 {
     if (!Field(id))
         return false;
-    entries_[id].data.type = type;
-    entries_[id].data.typeData = typeData;
+    change(entries_[id].data);
     cacheValid_ = false;
     return true;
+}
+
+bool TextFields::SetType(quint32 id, int type, const QString& typeData)
+{
+    return changeData(id, [&](TextField& field) {
+        field.type = type;
+        field.typeData = typeData;
+    });
 }
 
 bool TextFields::SetData(quint32 id, const QString& data)
 {
-    if (!Field(id))
-        return false;
-    entries_[id].data.data = data;
-    cacheValid_ = false;
-    return true;
+    return changeData(id, [&](TextField& field) { field.data = data; });
 }
 
 bool TextFields::SetValue(quint32 id, qint32 value)
 {
-    if (!Field(id))
-        return false;
-    entries_[id].data.value = value;
-    cacheValid_ = false;
-    return true;
+    return changeData(id, [&](TextField& field) { field.value = value; });
 }
 
 bool TextFields::SetAttribute(quint32 id, qint32 attribute)
 {
-    if (!Field(id))
-        return false;
-    entries_[id].data.attribute = attribute;
-    cacheValid_ = false;
-    return true;
+    return changeData(id, [&](TextField& field) { field.attribute = attribute; });
 }
 
 void TextFields::Restore(const QList<TextField>& fields)
 {
     const QString raw = document_.toRawText();
-    const int last = int(raw.size()) - 1; // the final paragraph end holds no field
+    const int textEnd = document_.characterCount() - 1; // behind the last character: the final paragraph end
     for (const TextField& stored : fields) {
         if (stored.id == 0 || entries_.contains(stored.id))
             continue;
@@ -322,18 +317,19 @@ void TextFields::Restore(const QList<TextField>& fields)
         nextId_ = std::max(nextId_, stored.id + 1);
         if (stored.length <= 0 || stored.text.isEmpty()) {
             entry.place = QTextCursor(&document_);
-            entry.place->setPosition(std::clamp(stored.start, 0, std::max(0, last)));
+            entry.place->setPosition(std::clamp(stored.start, 0, textEnd));
             entries_.insert(stored.id, entry);
             continue;
         }
         int start = stored.start;
-        if (start < 0 || start + stored.text.size() > last ||
+        if (start < 0 || start + stored.text.size() > textEnd ||
             raw.mid(start, stored.text.size()) != stored.text) {
             // The nearest place within reach where the text stands.
             start = -1;
             const int from = std::max(0, stored.start - RestoreReach);
             for (qsizetype at = raw.indexOf(stored.text, from);
-                 at >= 0 && at <= qsizetype(stored.start) + RestoreReach && at + stored.text.size() <= last;
+                 at >= 0 && at <= qsizetype(stored.start) + RestoreReach &&
+                 at + stored.text.size() <= textEnd;
                  at = raw.indexOf(stored.text, at + 1)) {
                 if (start < 0 || std::abs(int(at) - stored.start) < std::abs(start - stored.start))
                     start = int(at);

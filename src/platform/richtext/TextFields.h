@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextFormat>
 
+#include <functional>
 #include <optional>
 
 class QTextDocument;
@@ -123,6 +124,7 @@ private:
     void mark(int start, int end, quint32 id);
     // Takes the id off the characters of that field between the two positions.
     void unmark(int start, int end, quint32 id);
+    bool changeData(quint32 id, const std::function<void(TextField&)>& change);
 
     QTextDocument& document_;
     QHash<quint32, Entry> entries_;

@@ -245,6 +245,10 @@ private slots:
         fields.SetAttribute(inCell, 32768);
         fields.SetValue(inCell, -7);
         fields.SetText(letter.town, QString());
+        // An empty field at the end of the text.
+        QTextCursor end(letter.control.document());
+        end.movePosition(QTextCursor::End);
+        fields.Insert(end, QString());
         const QList<TextField> before = fields.All();
 
         const Conversion saved = letter.control.Save(TextFormat::OwnFormat);
@@ -257,10 +261,9 @@ private slots:
         QCOMPARE(loaded.Fields().All(), moved);
         QVERIFY(!loaded.Save(TextFormat::Html).bytes.contains("jornix-field"));
         // New fields of the loaded document get new ids.
-        QTextCursor end(loaded.document());
-        end.movePosition(QTextCursor::End);
-        QVERIFY(loaded.Fields().Insert(end, QStringLiteral("Z")) >
-                std::max({letter.name, letter.town, inCell}));
+        QTextCursor loadedEnd(loaded.document());
+        loadedEnd.movePosition(QTextCursor::End);
+        QVERIFY(loaded.Fields().Insert(loadedEnd, QStringLiteral("Z")) > before.last().id);
     }
 
     void aStoredFieldWithoutItsAnchorIsLookedForNearItsPosition()
