@@ -103,6 +103,9 @@ RichTextControl::RichTextControl(QWidget* parent)
 
 TextFields& RichTextControl::Fields() const
 {
+    // A document set in place of the control's own starts without fields.
+    if (&fields_->Document() != document())
+        fields_ = std::make_unique<TextFields>(*document());
     return *fields_;
 }
 
@@ -443,7 +446,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
 {
     const bool wasLoading = loading_;
     loading_ = true;
-    fields_->RemoveAll();
+    Fields().RemoveAll();
     load();
     applyPageLayout(); // a new document has the plain margins
     document()->clearUndoRedoStacks();
@@ -479,7 +482,7 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         case TextFormat::OwnFormat: {
             QList<TextField> fields;
             loaded = ReadOwnFormat(bytes, *document(), &fields);
-            fields_->Restore(fields);
+            Fields().Restore(fields);
             break;
         }
         case TextFormat::Rtf: {
@@ -543,7 +546,7 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         result.bytes = WritePdf(source, page_);
         break;
     default:
-        result.bytes = WriteOwnFormat(source, selectionOnly ? fields_->In(*copy) : fields_->All());
+        result.bytes = WriteOwnFormat(source, selectionOnly ? Fields().In(*copy) : Fields().All());
         break;
     }
     return result;
@@ -709,7 +712,7 @@ void RichTextControl::SelectAll()
 
 void RichTextControl::ClearDocument()
 {
-    fields_->RemoveAll();
+    Fields().RemoveAll();
     document()->clear();
     applyPageLayout();
     document()->clearUndoRedoStacks();

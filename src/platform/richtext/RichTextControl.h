@@ -233,7 +233,7 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
-    std::unique_ptr<TextFields> fields_;
+    mutable std::unique_ptr<TextFields> fields_;
     void keepTypingOutsideFields();
 };
 

@@ -145,6 +145,13 @@ private slots:
         QTest::keyClicks(&control, QStringLiteral("d"));
         QCOMPARE(control.Text(), QStringLiteral("NAMEdab\nc"));
         QCOMPARE(control.Fields().Field(id)->text, QStringLiteral("NAME"));
+        // Nor does a new text of the field with the caret behind it.
+        QTest::keyClick(&control, Qt::Key_Left);
+        control.Fields().SetText(id, QStringLiteral("NOM"));
+        QCOMPARE(control.textCursor().position(), 3);
+        QTest::keyClicks(&control, QStringLiteral("e"));
+        QCOMPARE(control.Text(), QStringLiteral("NOMedab\nc"));
+        QCOMPARE(control.Fields().Field(id)->text, QStringLiteral("NOM"));
     }
 
     void aFieldKeepsItsPlaceWhenItsTextIsEmpty()
