@@ -23,6 +23,7 @@ namespace jornix {
 class ButtonBar;
 class RichTextControl;
 class Ruler;
+class SpellChecker;
 class StatusBar;
 class Table;
 struct TextField;
@@ -213,6 +214,36 @@ public:
     // Deletes every page picture that this program wrote and that is still there.
     static void DeleteTempMetafiles();
 
+    // Spelling (TXEditSpelling.cpp). The checkers belong to their creator; the object only uses them. A
+    // dictionary that cannot be read is said in a message, and nothing changes. The checks show "Spelling"
+    // over the document, which follows each word it stops at; the selection stays visible meanwhile
+    // (HideSelection off) and HideSelection has its earlier value afterwards.
+    void SetSpellChecker(SpellChecker* checker); // the checker of SetCheckTyping and SpellingSuggestions
+    // Marks the words the checker finds fault with while the user types; the document stays as it is.
+    void SetCheckTyping();
+    // The control's own check, then "Spell Check Complete!".
+    void SpellCheck();
+    void CheckSpellingLinked(SpellChecker* checker);
+    void CheckSpellingText(SpellChecker* checker);
+    // The popup of the word at start (length characters) with " (not in dictionary)" and the checker's
+    // suggestions, at most maximum + 1 of them; the one chosen takes the word's place. No popup for a
+    // word with one suggestion or none.
+    void SpellingSuggestions(qint32 start, qint32 length, qint16 maximum);
+    static constexpr int SuggestionTableSize = 32;
+    static constexpr int SuggestionLength = 60;
+    static constexpr int SuggestionPopupLength = 512;
+
+    // Headers and footers (TXEditHeaders.cpp), only in page view: elsewhere a message captioned "TX EDIT"
+    // says so and nothing changes. With on set the part is switched on with the text (its first 512
+    // characters) in place of the one it had, and the caret goes into it; with on clear it is removed with
+    // its text. ActivateHeaderFooter puts the caret into a part switched on (the kinds of HeadersFooters.h; 0
+    // back into the text) and gives the control's answer, 1 when the caret went there.
+    void InsertFirstHeader(int on, const QString& text);
+    void InsertHeader(int on, const QString& text);
+    void InsertFirstFooter(int on, const QString& text);
+    void InsertFooter(int on, const QString& text);
+    int ActivateHeaderFooter(int kind);
+
     // Text fields (TXEditFields.cpp): marked stretches of text with an id (0 is none), a type and two data
     // texts, kept by the control (TextFields.h) and stored with the document. Type 0 is a merge field, whose
     // data is its token; InsertTypedField makes type 1, InsertField type 2 and MarkTypedField type 3.
@@ -282,6 +313,8 @@ public:
     Table* MailFileName() const { return mailFileName_; }
 
 private:
+    void insertHeaderFooter(int kind, int on, const QString& text, const QString& refusal);
+
     void chooseColour(const QString& title, bool background);
     void changeIndent(int step);
     void runFindReplace(bool replace);
@@ -307,6 +340,11 @@ private:
     QString workFileName_;
     QStringList metaList_;
     QPrinter* printer_ = nullptr;
+
+    // Spelling
+    bool openChecker(SpellChecker& checker);
+    bool runSpellCheck(SpellChecker* checker);
+    QPointer<SpellChecker> spellChecker_;
 
     // Text fields and merge tokens.
     struct MergeToken

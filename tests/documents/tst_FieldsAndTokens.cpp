@@ -1,6 +1,7 @@
 #include "DocumentEditor.h"
 
 #include "documents/MergeTokenTable.h"
+#include "platform/richtext/HeadersFooters.h"
 #include "platform/richtext/TextFields.h"
 #include "platform/store/Catalogue.h"
 
@@ -383,12 +384,15 @@ private slots:
     {
         Letter letter;
         letter.edit.SetMergeFieldText(QStringLiteral("PEO:Town"), QString());
+        letter.control.SetHeaderFooterOn(HeaderFooter::Header, true);
+        letter.control.SetHeaderFooterText(HeaderFooter::Header, QStringLiteral("Head"));
         const QList<TextField> before = letter.control.Fields().All();
         QByteArray blob;
         letter.edit.SaveToBlob(blob);
         Editor loaded;
         QVERIFY(loaded.edit.LoadFromBlob(blob));
         QCOMPARE(loaded.control.Fields().All(), before);
+        QCOMPARE(loaded.control.HeaderFooterText(HeaderFooter::Header), QStringLiteral("Head"));
         loaded.edit.CollectTokens();
         QCOMPARE(loaded.edit.TokenCount(), 2);
     }

@@ -1,6 +1,7 @@
 #include "platform/richtext/OwnFormat.h"
 
 #include "platform/richtext/DocumentImages.h"
+#include "platform/richtext/HeadersFooters.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -24,6 +25,7 @@ namespace {
 constexpr char HtmlTag[4] = {'H', 'T', 'M', 'L'};
 constexpr char ImageTag[4] = {'I', 'M', 'G', ' '};
 constexpr char FieldsTag[4] = {'F', 'L', 'D', 'S'};
+constexpr char HeaderFooterTag[4] = {'H', 'D', 'F', 'T'};
 
 void appendU16(QByteArray& out, quint16 value)
 {
@@ -181,6 +183,16 @@ QByteArray EncodeOwnFormat(const OwnFormatContent& content)
     }
     if (!content.fields.isEmpty())
         appendSection(out, FieldsTag, fieldsPayload(content.fields));
+    if (!content.headersFooters.isEmpty()) {
+        QByteArray payload;
+        for (const OwnFormatHeaderFooter& part : content.headersFooters) {
+            const QByteArray html = part.html.toUtf8();
+            payload.append(char(quint8(part.kind)));
+            appendU32(payload, quint32(html.size()));
+            payload.append(html);
+        }
+        appendSection(out, HeaderFooterTag, payload);
+    }
     return out;
 }
 
@@ -203,6 +215,20 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes)
                 return false;
             content.images.append({QString::fromUtf8(section.payload.sliced(2, nameLength)),
                                    section.payload.sliced(2 + nameLength).toByteArray()});
+        } else if (isTag(section, HeaderFooterTag)) {
+            const QByteArrayView payload = section.payload;
+            for (qsizetype at = 0; at < payload.size();) {
+                if (payload.size() - at < 5)
+                    return false;
+                const int kind = quint8(payload[at]);
+                const quint32 length = qFromLittleEndian<quint32>(payload.data() + at + 1);
+                at += 5;
+                if (length > quint64(payload.size() - at))
+                    return false;
+                if (HeaderFooter::IsKind(kind))
+                    content.headersFooters.append({kind, QString::fromUtf8(payload.sliced(at, length))});
+                at += length;
+            }
         }
         return true;
     });
@@ -327,11 +353,23 @@ QByteArray WriteOwnFormat(const QTextDocument& document, const QList<TextField>&
     OwnFormatContent content;
     content.html = htmlWithFieldAnchors(document, fields);
     content.fields = fields;
-    for (const QString& name : ImageNames(document)) {
-        const QImage image = ImageResource(document, name);
-        if (!image.isNull())
-            content.images.append({name, PngBytes(image)});
-    }
+    QList<const QTextDocument*> withImages{&document};
+    if (const HeadersFooters* headers = HeadersFooters::Find(document))
+        for (int kind = HeaderFooter::FirstHeader; kind <= HeaderFooter::Footer; ++kind)
+            if (const QTextDocument* part = headers->Part(kind)) {
+                content.headersFooters.append({kind, part->toHtml()});
+                withImages << part;
+            }
+    // One picture of a name, the document's own before those of its headers and footers.
+    QSet<QString> stored;
+    for (const QTextDocument* source : std::as_const(withImages))
+        for (const QString& name : ImageNames(*source)) {
+            const QImage image = ImageResource(*source, name);
+            if (!image.isNull() && !stored.contains(name)) {
+                stored.insert(name);
+                content.images.append({name, PngBytes(image)});
+            }
+        }
     return EncodeOwnFormat(content);
 }
 
@@ -344,9 +382,26 @@ static QStringList imageNames(const QString& html)
     return ImageNames(probe);
 }
 
+// Laying out the HTML finds every picture among the document's resources and never looks for a file: an
+// image that the container does not hold shows as an empty picture, so that a stored document can never
+// make the program read a file it names (and carry that file into the next save). A null picture would be
+// looked for on disk.
+static void setHtmlWithImages(QTextDocument& document, const QString& html,
+                              const QList<std::pair<QUrl, QImage>>& images)
+{
+    QImage missing(1, 1, QImage::Format_ARGB32);
+    missing.fill(Qt::transparent);
+    for (const QString& name : imageNames(html))
+        document.addResource(QTextDocument::ImageResource, QUrl(name), missing);
+    for (const auto& [url, image] : images)
+        document.addResource(QTextDocument::ImageResource, url, image);
+    document.setHtml(html);
+}
+
 bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<TextField>* fields)
 {
     document.clear();
+    HeadersFooters::Remove(document);
     const std::optional<OwnFormatContent> content = DecodeOwnFormat(bytes);
     if (!content)
         return false;
@@ -357,21 +412,13 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<TextF
             return false;
         images.append({QUrl(stored.name), image});
     }
-    // Laying out the HTML finds every picture among the document's resources and never looks for a file: an
-    // image that the container does not hold shows as an empty picture, so that a stored document can never
-    // make the program read a file it names (and carry that file into the next save). A null picture would be
-    // looked for on disk.
-    QImage missing(1, 1, QImage::Format_ARGB32);
-    missing.fill(Qt::transparent);
-    for (const QString& name : imageNames(content->html))
-        document.addResource(QTextDocument::ImageResource, QUrl(name), missing);
-    for (const auto& [url, image] : images)
-        document.addResource(QTextDocument::ImageResource, url, image);
-    document.setHtml(content->html);
+    setHtmlWithImages(document, content->html, images);
     QList<TextField> stored = content->fields;
     placeFieldsByAnchors(document, stored);
     if (fields)
         *fields = stored;
+    for (const OwnFormatHeaderFooter& part : content->headersFooters)
+        setHtmlWithImages(HeadersFooters::Ensure(document).SwitchOn(part.kind), part.html, images);
     return true;
 }
 

@@ -23,14 +23,18 @@ class QTextDocument;
 //   "HTML"  exactly one: the document as Qt rich-text HTML, UTF-8
 //   "IMG "  one per image the HTML names: 16-bit little-endian name length, the name (UTF-8), then the image
 //           as PNG bytes. Images travel as data, never as references to files.
+//   "HDFT"  at most one, only when the document has headers or footers (HeadersFooters.h): for each one
+//           switched on, its kind (8-bit: 1 first header, 2 header, 3 first footer, 4 footer), a 32-bit
+//           little-endian length and that many bytes of its Qt rich-text HTML, UTF-8. Its pictures are
+//           among the "IMG " sections. A kind this reader does not know is passed over.
 // Sections of version 1.1:
 //   "FLDS"  at most one, only when the document has text fields: a 32-bit count, then per field its id
 //           (32-bit), type (8-bit), attribute and value (32-bit signed each), start and length (32-bit,
 //           counted in characters of the document) and three texts, each a 32-bit byte length and UTF-8:
 //           data, type data and the characters the field shows (so that a reader can find the field
 //           should its position have moved). Documents without it load as having no fields.
-// Reserved for what HTML cannot carry: "HDFT" headers and footers. A reader skips sections it does not
-// know, so documents of later minor versions still load. All numbers are little-endian.
+// A reader skips sections it does not know, so documents of later minor versions still load, and documents
+// without "HDFT" have no headers or footers. All numbers are little-endian.
 namespace jornix {
 
 struct OwnFormatImage
@@ -39,10 +43,17 @@ struct OwnFormatImage
     QByteArray png;
 };
 
+struct OwnFormatHeaderFooter
+{
+    int kind = 0;
+    QString html;
+};
+
 struct OwnFormatContent
 {
     QString html;
     QList<OwnFormatImage> images;
+    QList<OwnFormatHeaderFooter> headersFooters;
     QList<TextField> fields;
 };
 
@@ -59,7 +70,7 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes);
 // Whether the bytes are a well-formed container of a version this reader knows (no HTML is parsed).
 bool IsOwnFormat(const QByteArray& bytes);
 
-// The whole document with the images it shows and the text fields given.
+// The whole document with the images it shows, its headers and footers and the text fields given.
 QByteArray WriteOwnFormat(const QTextDocument& document, const QList<TextField>& fields = {});
 // Replaces the document's content. False, with the document left empty, when the bytes are no document
 // (damaged, foreign, or an image that does not decode). The stored text fields go to fields when given;

@@ -2,6 +2,8 @@
 
 #include "platform/richtext/ButtonBar.h"
 #include "platform/richtext/DocumentImages.h"
+#include "platform/richtext/HeaderFooterEditor.h"
+#include "platform/richtext/HeadersFooters.h"
 #include "platform/richtext/OwnFormat.h"
 #include "platform/richtext/PagePainter.h"
 #include "platform/richtext/Rtf.h"
@@ -98,6 +100,15 @@ RichTextControl::RichTextControl(QWidget* parent)
         if (!loading_)
             emit Changed();
     });
+    HeadersFooters& headers = HeadersFooters::Ensure(*document());
+    connect(&headers, &HeadersFooters::Changed, this, &RichTextControl::headersFootersChanged);
+    connect(&headers, &HeadersFooters::Removing, this, &RichTextControl::headerFooterRemoving);
+    // The editor lays the document out again without a page height when its scroll bars come or go (after a
+    // zoom, say): the pages are given back their height.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] {
+        if (paged())
+            applyPageLayout();
+    });
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::keepTypingOutsideFields);
 }
 
@@ -134,6 +145,10 @@ void RichTextControl::keepTypingOutsideFields()
 
 RichTextControl::~RichTextControl()
 {
+    // The document goes before the widgets on the view: nothing of it may call back or be shown meanwhile.
+    closeHeaderFooterEditor();
+    document()->documentLayout()->disconnect(this);
+    HeadersFooters::Ensure(*document()).disconnect(this);
     // The editor's own cursor may still move while the base class goes; the fields go first.
     disconnect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::keepTypingOutsideFields);
 }
@@ -192,6 +207,7 @@ void RichTextControl::applyPage()
         setLineWrapMode(QTextEdit::WidgetWidth);
     }
     applyPageLayout(); // the editor sets the document's width again, without a page height
+    placeHeaderFooterEditor();
     viewport()->update();
     emit PageChanged();
 }
@@ -199,13 +215,15 @@ void RichTextControl::applyPage()
 void RichTextControl::applyPageLayout()
 {
     QTextDocument* doc = document();
-    const bool paged = viewMode_ == ViewMode::Page && page_.width > 0 && page_.height > 0;
+    const bool paged = this->paged();
     QTextFrameFormat root = doc->rootFrame()->frameFormat();
     const qreal margin = doc->documentMargin();
-    const qreal left = paged ? qreal(page_.marginLeft) / TwipsPerLayoutUnit : margin;
-    const qreal top = paged ? qreal(page_.marginTop) / TwipsPerLayoutUnit : margin;
-    const qreal right = paged ? qreal(page_.marginRight) / TwipsPerLayoutUnit : margin;
-    const qreal bottom = paged ? qreal(page_.marginBottom) / TwipsPerLayoutUnit : margin;
+    // The text keeps clear of the headers and footers, as on the printed page.
+    const PageSettings text = paged ? headerFooterLayout().TextPage() : page_;
+    const qreal left = paged ? qreal(text.marginLeft) / TwipsPerLayoutUnit : margin;
+    const qreal top = paged ? qreal(text.marginTop) / TwipsPerLayoutUnit : margin;
+    const qreal right = paged ? qreal(text.marginRight) / TwipsPerLayoutUnit : margin;
+    const qreal bottom = paged ? qreal(text.marginBottom) / TwipsPerLayoutUnit : margin;
     if (root.leftMargin() != left || root.topMargin() != top || root.rightMargin() != right ||
         root.bottomMargin() != bottom) {
         // The margins are no edit of the text: no Changed, nothing to undo, the document as modified as it
@@ -222,9 +240,10 @@ void RichTextControl::applyPageLayout()
         doc->setModified(modified);
         loading_ = wasLoading;
     }
-    if (paged)
-        doc->setPageSize(QSizeF(qreal(page_.width) * zoom_ / (100 * TwipsPerLayoutUnit),
-                                qreal(page_.height) * zoom_ / (100 * TwipsPerLayoutUnit)));
+    const QSizeF pageSize(qreal(page_.width) * zoom_ / (100 * TwipsPerLayoutUnit),
+                          qreal(page_.height) * zoom_ / (100 * TwipsPerLayoutUnit));
+    if (paged && doc->pageSize() != pageSize)
+        doc->setPageSize(pageSize);
 }
 
 // The editor lays the document out again without a page height when it is resized or its font changes.
@@ -260,6 +279,7 @@ void RichTextControl::paintEvent(QPaintEvent* event)
                 continue;
             painter.fillRect(sheet, Qt::white);
             painter.drawRect(sheet.adjusted(-0.5, -0.5, 0.5, 0.5));
+            paintHeadersFooters(painter, origin + QPointF(0, index * page.height()), index);
         }
     }
     QTextEdit::paintEvent(event);
@@ -460,6 +480,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
 {
     const bool wasLoading = loading_;
     loading_ = true;
+    HeadersFooters::Remove(*document()); // a document without them has none
     Fields().RemoveAll();
     load();
     applyPageLayout(); // a new document has the plain margins
@@ -542,6 +563,7 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         QTextFrameFormat root = copy->rootFrame()->frameFormat();
         root.setMargin(copy->documentMargin());
         copy->rootFrame()->setFrameFormat(root);
+        HeadersFooters::Copy(*document(), *copy);
     }
     const QTextDocument& source = copy ? *copy : *document();
     switch (format) {
@@ -727,6 +749,7 @@ void RichTextControl::SelectAll()
 
 void RichTextControl::ClearDocument()
 {
+    HeadersFooters::Remove(*document());
     Fields().RemoveAll();
     document()->clear();
     applyPageLayout();

@@ -15,7 +15,11 @@ class QPainter;
 namespace jornix {
 
 class ButtonBar;
+class HeaderFooterEditor;
+class HeaderFooterLayout;
 class Ruler;
+class SpellChecker;
+class SpellingHighlighter;
 class StatusBar;
 class TextFields;
 
@@ -48,8 +52,10 @@ enum : int
 //
 // Where the operations of the control were reached by window messages, these are the operations that answer
 // them (messages not in this table arrive with the features that use them: lines and positions 1125, 1129,
-// 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields 1220 to 1233; headers and footers 1284,
-// 1285; undo and redo 2031, 2032, 2040). The printing messages (1195 draw a page, 1196 count the pages,
+// 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields 1220 to 1233; undo and redo 2031, 2032,
+// 2040). Headers and footers: 1284 and 1285 switch one on, 1289 off (SetHeaderFooterOn), and the methods
+// "HeaderFooterSelect(" with 1193 put a text into one (SetHeaderFooterText), "HeaderFooterActivate(" puts the
+// caret into one (HeaderFooterActivate). The printing messages (1195 draw a page, 1196 count the pages,
 // 1209 and 1210 the printer, 2037 the device) are answered by PagePainter (PagePainter.h), which lays the
 // document out on its page and draws one page at a time on any paint device.
 //
@@ -188,6 +194,33 @@ public:
     Ruler* GetRuler() const;
     StatusBar* GetStatusBar() const;
 
+    // Spelling (RichTextControlSpelling.cpp). HideSelection: whether the selection is hidden while another
+    // window has the focus; off by default. The control's own checker (the en_US dictionary unless one was
+    // given) serves its own check; it is shared by every control that was given none.
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool hide);
+    SpellChecker& OwnSpellChecker();
+    void SetOwnSpellChecker(std::shared_ptr<SpellChecker> checker);
+    // Marks the words the checker finds fault with as they are typed; nullptr stops it. The marks are
+    // only drawn: the document, its undo steps and its modified state stay, and no Changed is sent.
+    void SetTypingChecker(SpellChecker* checker);
+
+    // Headers and footers, by their kinds of HeadersFooters.h. They belong to the document: loading and
+    // clearing replace them, the own format and PDF keep them, page view and printing show them on every
+    // page they head, and an edit of one is an edit of the document (Changed). A part switched on starts
+    // empty; switching it off removes it with its text.
+    bool HeaderFooterOn(int kind) const;
+    void SetHeaderFooterOn(int kind, bool on);
+    QString HeaderFooterText(int kind) const;
+    // The text, plain, in place of the part's; nothing for a part that is off.
+    void SetHeaderFooterText(int kind, const QString& text);
+    // Puts the caret into the part: in page view, for a part switched on that a page shows, an editor of its
+    // text (HeaderFooterEditor.h) takes the focus on its place on the first page that shows it. 0 gives the
+    // caret back to the text of the pages. 1 when the caret went where asked, else 0.
+    int HeaderFooterActivate(int kind);
+    int ActiveHeaderFooter() const { return activeHeaderFooter_; }
+    HeaderFooterEditor* ActiveHeaderFooterEditor() const;
+
     // Text fields (TextFields.h, which lists the messages they answer). Loading and clearing remove every
     // field; the own format stores them and loads them again. Typing at a field's start or end never joins
     // it.
@@ -233,6 +266,26 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    // Spelling
+    bool hideSelection_ = false;
+    QBrush shownHighlight_, shownHighlightedText_;
+    std::shared_ptr<SpellChecker> ownSpellChecker_;
+    QPointer<SpellingHighlighter> typingMarker_;
+
+    // Headers and footers (RichTextControlHeadersFooters.cpp).
+    bool paged() const;
+    // For the page, kept until a part or the page changes.
+    const HeaderFooterLayout& headerFooterLayout() const;
+    void headersFootersChanged();
+    void headerFooterRemoving(int kind);
+    void closeHeaderFooterEditor();
+    void placeHeaderFooterEditor();
+    // The header and footer of page index, whose top left corner is at origin in the viewport.
+    void paintHeadersFooters(QPainter& painter, QPointF origin, int index);
+    mutable std::unique_ptr<HeaderFooterLayout> headerFooterLayout_;
+    QPointer<HeaderFooterEditor> headerFooterEditor_;
+    int activeHeaderFooter_ = 0;
+
     mutable std::unique_ptr<TextFields> fields_;
     void keepTypingOutsideFields();
 
