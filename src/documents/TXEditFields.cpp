@@ -4,7 +4,6 @@
 #include "platform/richtext/TextFields.h"
 #include "platform/store/TextValues.h"
 
-#include <QTextBlock>
 #include <QTextCursor>
 
 namespace jornix {
@@ -18,32 +17,6 @@ std::optional<TextField> fieldOf(const RichTextControl* text, quint32 id)
     if (!text || id == 0)
         return std::nullopt;
     return text->Fields().Field(id);
-}
-
-// Gives every fragment of the field the format the function makes of its own.
-template <typename Change>
-void changeFieldFormat(QTextDocument& document, const TextField& field, Change change)
-{
-    if (field.length == 0)
-        return;
-    const int end = field.start + field.length;
-    QList<std::pair<QTextFragment, QTextCharFormat>> parts;
-    for (QTextBlock block = document.findBlock(field.start); block.isValid() && block.position() < end;
-         block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().property(TextFields::IdProperty).toUInt() != field.id)
-                continue;
-            QTextCharFormat format = fragment.charFormat();
-            change(format);
-            parts.append({fragment, format});
-        }
-    QTextCursor cursor(&document);
-    for (const auto& [fragment, format] : parts) {
-        cursor.setPosition(fragment.position());
-        cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-        cursor.setCharFormat(format);
-    }
 }
 
 // The colour of the field's first character; invalid when it has none of its own.
@@ -224,7 +197,7 @@ void TXEdit::colourFields(bool mergeFieldsOnly, const QColor& colour, bool under
             continue;
         if (keepColours)
             fieldColours_.append({field.id, colourOf(document, field)});
-        changeFieldFormat(document, field, [&](QTextCharFormat& format) {
+        text_->Fields().ChangeFormat(field.id, [&](QTextCharFormat& format) {
             setColour(format, colour);
             if (underline)
                 format.setFontUnderline(true);
@@ -250,14 +223,12 @@ void TXEdit::RestoreFieldColours()
         fieldColours_.clear();
         return;
     }
-    QTextDocument& document = *text_->document();
-    QTextCursor edit(&document);
+    QTextCursor edit(text_->document());
     edit.beginEditBlock();
     // Latest first, so that a field highlighted twice gets its very own colour back.
     for (auto it = fieldColours_.crbegin(); it != fieldColours_.crend(); ++it)
-        if (const std::optional<TextField> field = text_->Fields().Field(it->fieldId))
-            changeFieldFormat(document, *field,
-                              [&](QTextCharFormat& format) { setColour(format, it->colour); });
+        text_->Fields().ChangeFormat(it->fieldId,
+                                     [&](QTextCharFormat& format) { setColour(format, it->colour); });
     edit.endEditBlock();
     fieldColours_.clear();
 }

@@ -195,15 +195,19 @@ quint32 TextFields::Mark(const QTextCursor& selection, int type)
     return id;
 }
 
-void TextFields::unmark(int start, int end, quint32 id)
+void TextFields::changeFormat(int start, int end, quint32 id,
+                              const std::function<void(QTextCharFormat&)>& change)
 {
-    // Taking the id off merges fragments, so they are gathered before any is changed.
+    // A change of format may merge fragments, so they are gathered before any is changed.
     QList<std::pair<QTextFragment, QTextCharFormat>> marked;
     for (QTextBlock block = document_.findBlock(start); block.isValid() && block.position() < end;
          block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (idOf(it.fragment().charFormat()) == id)
-                marked.append({it.fragment(), WithoutField(it.fragment().charFormat())});
+            if (idOf(it.fragment().charFormat()) == id) {
+                QTextCharFormat format = it.fragment().charFormat();
+                change(format);
+                marked.append({it.fragment(), format});
+            }
     QTextCursor cursor(&document_);
     cursor.beginEditBlock();
     for (const auto& [fragment, format] : marked) {
@@ -213,6 +217,24 @@ void TextFields::unmark(int start, int end, quint32 id)
     }
     cursor.endEditBlock();
     cacheValid_ = false;
+}
+
+void TextFields::unmark(int start, int end, quint32 id)
+{
+    changeFormat(start, end, id, [](QTextCharFormat& format) { format.clearProperty(IdProperty); });
+}
+
+bool TextFields::ChangeFormat(quint32 id, const std::function<void(QTextCharFormat&)>& change)
+{
+    const std::optional<TextField> field = Field(id);
+    if (!field)
+        return false;
+    if (field->length > 0)
+        changeFormat(field->start, field->start + field->length, id, [&](QTextCharFormat& format) {
+            change(format);
+            format.setProperty(IdProperty, id); // the look changes, the field stays
+        });
+    return true;
 }
 
 bool TextFields::Remove(quint32 id)

@@ -91,6 +91,8 @@ public:
     bool SetData(quint32 id, const QString& data);
     bool SetValue(quint32 id, qint32 value);
     bool SetAttribute(quint32 id, qint32 attribute);
+    // Changes the look of the field's characters (its colour, say), as one step to undo.
+    bool ChangeFormat(quint32 id, const std::function<void(QTextCharFormat&)>& change);
 
     // Marks the fields of a loaded document. A field whose stored text does not stand at its stored
     // position is looked for near it; one that is not found is left out.
@@ -122,7 +124,8 @@ private:
     const QList<TextField>& cached() const;
     quint32 newEntry(int type);
     void mark(int start, int end, quint32 id);
-    // Takes the id off the characters of that field between the two positions.
+    // Changes the format of the characters of that field between the two positions.
+    void changeFormat(int start, int end, quint32 id, const std::function<void(QTextCharFormat&)>& change);
     void unmark(int start, int end, quint32 id);
     bool changeData(quint32 id, const std::function<void(TextField&)>& change);
 
