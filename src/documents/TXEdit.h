@@ -288,7 +288,7 @@ public:
     static constexpr int TokenValueWidth = 1025;
     static constexpr int MergeTextWidth = 1256;
     // A merge field showing the text without trailing blanks at the caret, the caret behind it. The first
-    // merge field of a document gets a blank behind it.
+    // merge field of a document gets a blank before it.
     void InsertMergeToken(const QString& token, const QString& displayText);
     void CollectTokens();
     int TokenCount() const { return int(tokens_.size()); }

@@ -49,10 +49,8 @@ void TXEdit::InsertMergeToken(const QString& token, const QString& displayText)
     cursor.beginEditBlock();
     quint32 marker = 0;
     if (first) {
-        // A blank behind the first merge field, so that the text never ends in a merge field.
         marker = fields.Insert(cursor, QStringLiteral(" "));
         fields.SetData(marker, QLatin1String(FirstTokenMarker));
-        cursor.movePosition(QTextCursor::PreviousCharacter);
     }
     fields.SetData(fields.Insert(cursor, StripTrailingBlanks(displayText)), token);
     if (marker)

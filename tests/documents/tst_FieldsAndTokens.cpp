@@ -33,7 +33,7 @@ QList<quint32> walk(const TXEdit& edit)
     return ids;
 }
 
-// "Dear Name of Town, name again. ": three merge fields, two of one token; the blank behind the first.
+// "Dear  Name of Town, name again.": three merge fields, two of one token.
 struct Letter : Editor
 {
     Letter()
@@ -183,22 +183,22 @@ private slots:
         letter.edit.FindFieldByData(QStringLiteral("peo:town  "));
         QCOMPARE(letter.control.SelText(), QStringLiteral("Town"));
         letter.edit.FindFieldByData(QStringLiteral("PEO:NAME"));
-        QCOMPARE(letter.control.SelStart(), 5);
+        QCOMPARE(letter.control.SelStart(), 6);
         QCOMPARE(letter.control.SelText(), QStringLiteral("Name"));
         letter.edit.FindFieldByData(QStringLiteral("nothing"));
-        QCOMPARE(letter.control.SelStart(), 5);
+        QCOMPARE(letter.control.SelStart(), 6);
     }
 
     void mergeTokensAreInsertedWithABlankBeforeTheFirst()
     {
         Letter letter;
-        // The first token's marker field is gone; its blank stays, at the end of the text.
-        QCOMPARE(letter.control.Text(), QStringLiteral("Dear Name of Town, name again. "));
+        // The first token's marker field is gone; its blank stays before the first merge field.
+        QCOMPARE(letter.control.Text(), QStringLiteral("Dear  Name of Town, name again."));
         const QList<TextField> fields = letter.control.Fields().All();
         QCOMPARE(fields.size(), 3);
         for (const TextField& field : fields)
             QCOMPARE(field.type, 0);
-        QCOMPARE(fields[0].start, 5);
+        QCOMPARE(fields[0].start, 6);
         QCOMPARE(fields[2].data, QStringLiteral("peo:name"));
         // Typing behind a token stays outside it.
         QCOMPARE(fields[1].text, QStringLiteral("Town"));
@@ -213,13 +213,13 @@ private slots:
             QCOMPARE(letter.edit.GetTokenValue(row), QStringLiteral("0"));
         }
 
-        // The caret stands the display text's length behind where it stood, and typing there stays outside.
+        // The caret stands behind the new field, and typing there stays outside it.
         Editor editor;
         editor.control.setPlainText(QStringLiteral("ab"));
         caretAt(editor.control, 1);
         editor.edit.InsertMergeToken(QStringLiteral("T"), QStringLiteral("xyz  "));
-        QCOMPARE(editor.control.Text(), QStringLiteral("axyz b"));
-        QCOMPARE(editor.control.textCursor().position(), 4);
+        QCOMPARE(editor.control.Text(), QStringLiteral("a xyzb"));
+        QCOMPARE(editor.control.textCursor().position(), 5);
         QVERIFY(!editor.control.textCursor().hasSelection());
         QTest::keyClicks(&editor.control, QStringLiteral("!"));
         QCOMPARE(editor.control.Fields().All().first().text, QStringLiteral("xyz"));
@@ -248,19 +248,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("token names") << 0 << ""
                                      << ""
-                                     << "Dear <<PEO:Name>> of <<PEO:Town>>, <<peo:name>> again. ";
+                                     << "Dear  <<PEO:Name>> of <<PEO:Town>>, <<peo:name>> again.";
         QTest::newRow("by token, case and blanks aside") << 1 << "PEO:NAME  "
                                                          << "Anna"
-                                                         << "Dear Anna of Town, Anna again. ";
+                                                         << "Dear  Anna of Town, Anna again.";
         QTest::newRow("by token: empty") << 1 << "peo:town"
                                          << ""
-                                         << "Dear Name of , name again. ";
+                                         << "Dear  Name of , name again.";
         QTest::newRow("by shown text, case aside") << 2 << "NAME"
                                                    << "Bob"
-                                                   << "Dear Bob of Town, Bob again. ";
+                                                   << "Dear  Bob of Town, Bob again.";
         QTest::newRow("by shown text: none") << 2 << "Nam"
                                              << "Bob"
-                                             << "Dear Name of Town, name again. ";
+                                             << "Dear  Name of Town, name again.";
     }
 
     void mergeFieldsGetTheirTexts()
@@ -309,8 +309,8 @@ private slots:
 
         people.Show(QStringLiteral("Anna"), QStringLiteral("Leeds"), 21);
         edit.EvaluateMergeTokens();
-        const QString unchanged = QStringLiteral("<<missing>><<broken>><<none>> ");
-        QCOMPARE(editor.control.Text(), QStringLiteral("AnnaDear Anna of Leeds42") + unchanged);
+        const QString unchanged = QStringLiteral("<<missing>><<broken>><<none>>");
+        QCOMPARE(editor.control.Text(), QStringLiteral(" AnnaDear Anna of Leeds42") + unchanged);
         QCOMPARE(edit.GetTokenName(1), QStringLiteral("PEO:NAME"));
         QCOMPARE(edit.GetTokenValue(1), QStringLiteral("Anna"));
         QCOMPARE(edit.GetTokenValue(3), QStringLiteral("42"));
@@ -318,14 +318,14 @@ private slots:
 
         people.Show(QStringLiteral("Bob"), QString(), 0);
         edit.EvaluateMergeTokens();
-        QCOMPARE(editor.control.Text(), QStringLiteral("BobDear Bob of 0") + unchanged);
+        QCOMPARE(editor.control.Text(), QStringLiteral(" BobDear Bob of 0") + unchanged);
         QCOMPARE(editor.control.Fields().All().size(), 6);
 
         // Without the table the bracketed tokens stay as they are.
         edit.CloseMergeTable();
         people.Show(QStringLiteral("Cy"), QStringLiteral("York"), 1);
         edit.EvaluateMergeTokens();
-        QCOMPARE(editor.control.Text(), QStringLiteral("CyDear Bob of 2") + unchanged);
+        QCOMPARE(editor.control.Text(), QStringLiteral(" CyDear Bob of 2") + unchanged);
     }
 
     void aMergeTableThatCannotBeOpenedSaysWhy()
