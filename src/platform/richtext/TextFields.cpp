@@ -3,7 +3,6 @@
 #include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include <algorithm>
 

@@ -11,7 +11,6 @@
 #include <optional>
 
 class QTextDocument;
-class QTextEdit;
 
 namespace jornix {
 
