@@ -90,6 +90,8 @@ public:
     void BulletsAndNumbering();
     // "Tabs" for the paragraphs of the selection.
     void TabDialog();
+    // "Styles": the document's named styles made, changed, deleted and put on the selection.
+    void StyleDialog();
     // 2 bullets, 4 numbers, anything else no list, for the paragraphs of the selection.
     void SetListType(qint32 listType);
     void SetNumbering(qint32 firstNumber);
@@ -122,6 +124,49 @@ public:
     // "Document Properties" for the page; 1 when the user confirmed.
     int DocumentProperties();
     void PageSetup();
+
+    // Tables and the context menu (TXEditTables.cpp). Table ids are the control's (RichTextControl.h):
+    // 0 is no table. Positions for inserting: 1 above or left of the caret's row or column, 2 below or right.
+    void InsertRows(qint32 position);
+    void InsertRowAbove();
+    void InsertRowBelow();
+    void InsertColumns(qint32 position);
+    void InsertColumnLeft();
+    void InsertColumnRight();
+    void DeleteRows();
+    void DeleteColumns();
+    // Selects the whole table, from its first cell to the end of its last.
+    void SelectTable(qint32 tableId);
+    void DeleteTable(qint32 tableId);
+    int CanChangeTableAttributes() const;
+    int CanInsertTable() const;
+    int CanInsertColumns() const;
+    int CanInsertRows() const;
+    int CanDeleteColumns() const;
+    int CanDeleteRows() const;
+    // "Table Dimensions", then a table of that size at the caret with "Table Attributes" for its first
+    // cell and then for the whole table.
+    void InsertTable();
+    // "Table Attributes" for the selection's cells of the table at the caret.
+    void TableProperties();
+    // The popup of the four table commands, and the right-click menu of every command; each runs the
+    // item chosen, nothing when none was chosen.
+    void TablePopupMenu();
+    void ContextMenu();
+
+    // Pictures, objects and paragraph frames (TXEditImages.cpp). InsertImage asks for a picture file in
+    // "Insert Image" and inserts it as a character: with asCharacter set at the caret, with 0 at the text
+    // position nearest the last click (pictures cannot stand at a point of the page; there they get text
+    // flow). The option is the picture's "Save As Data?". A file that is no picture inserts nothing and
+    // says so.
+    void InsertImage(int asCharacter, int option = 1);
+    // Objects of other programs cannot be embedded here: both say so and change nothing.
+    void InsertObject(int atClick);
+    void InsertOleObject(int asCharacter, int x, int y);
+    // "Image Attributes" for the picture at the caret, in the unit of Measurements().
+    void ImageAttributes();
+    // "Paragraph Frames" for the paragraphs of the selection, then a refresh when confirmed.
+    void ParagraphFrames();
 
     // Stored documents. The record-file forms work on the running thread's record buffer of the table, on
     // its BLOB number n: the n-th of its memo and BLOB fields, counted from 1 (the log event's document,

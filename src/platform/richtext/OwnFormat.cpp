@@ -2,6 +2,8 @@
 
 #include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/HeadersFooters.h"
+#include "platform/richtext/ImageObjects.h"
+#include "platform/richtext/ParagraphFrames.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -26,6 +28,9 @@ constexpr char HtmlTag[4] = {'H', 'T', 'M', 'L'};
 constexpr char ImageTag[4] = {'I', 'M', 'G', ' '};
 constexpr char FieldsTag[4] = {'F', 'L', 'D', 'S'};
 constexpr char HeaderFooterTag[4] = {'H', 'D', 'F', 'T'};
+constexpr char FramesTag[4] = {'F', 'R', 'M', 'S'};
+constexpr char ImageAttributesTag[4] = {'I', 'M', 'G', 'A'};
+constexpr char StylesTag[4] = {'S', 'T', 'Y', 'L'};
 
 void appendU16(QByteArray& out, quint16 value)
 {
@@ -193,6 +198,12 @@ QByteArray EncodeOwnFormat(const OwnFormatContent& content)
         }
         appendSection(out, HeaderFooterTag, payload);
     }
+    if (!content.frames.isEmpty())
+        appendSection(out, FramesTag, content.frames);
+    if (!content.imageAttributes.isEmpty())
+        appendSection(out, ImageAttributesTag, content.imageAttributes);
+    if (!content.styles.isEmpty())
+        appendSection(out, StylesTag, EncodeNamedStyles(content.styles));
     return out;
 }
 
@@ -229,6 +240,12 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes)
                     content.headersFooters.append({kind, QString::fromUtf8(payload.sliced(at, length))});
                 at += length;
             }
+        } else if (isTag(section, FramesTag)) {
+            content.frames = section.payload.toByteArray();
+        } else if (isTag(section, ImageAttributesTag)) {
+            content.imageAttributes = section.payload.toByteArray();
+        } else if (isTag(section, StylesTag)) {
+            content.styles = DecodeNamedStyles(section.payload);
         }
         return true;
     });
@@ -348,10 +365,12 @@ void placeFieldsByAnchors(QTextDocument& document, QList<TextField>& fields)
 
 } // namespace
 
-QByteArray WriteOwnFormat(const QTextDocument& document, const QList<TextField>& fields)
+QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>& styles,
+                          const QList<TextField>& fields)
 {
     OwnFormatContent content;
     content.html = htmlWithFieldAnchors(document, fields);
+    content.styles = styles;
     content.fields = fields;
     QList<const QTextDocument*> withImages{&document};
     if (const HeadersFooters* headers = HeadersFooters::Find(document))
@@ -370,6 +389,8 @@ QByteArray WriteOwnFormat(const QTextDocument& document, const QList<TextField>&
                 content.images.append({name, PngBytes(image)});
             }
         }
+    content.frames = ParagraphFramesPayload(document);
+    content.imageAttributes = ImageAttributesPayload(document);
     return EncodeOwnFormat(content);
 }
 
@@ -398,10 +419,15 @@ static void setHtmlWithImages(QTextDocument& document, const QString& html,
     document.setHtml(html);
 }
 
-bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<TextField>* fields)
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<NamedStyle>* styles,
+                   QList<TextField>* fields)
 {
     document.clear();
     HeadersFooters::Remove(document);
+    if (styles)
+        styles->clear();
+    if (fields)
+        fields->clear();
     const std::optional<OwnFormatContent> content = DecodeOwnFormat(bytes);
     if (!content)
         return false;
@@ -415,10 +441,24 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<TextF
     setHtmlWithImages(document, content->html, images);
     QList<TextField> stored = content->fields;
     placeFieldsByAnchors(document, stored);
-    if (fields)
-        *fields = stored;
     for (const OwnFormatHeaderFooter& part : content->headersFooters)
         setHtmlWithImages(HeadersFooters::Ensure(document).SwitchOn(part.kind), part.html, images);
+    // What HTML cannot carry goes onto the paragraphs and pictures it made; that is no edit to undo.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    const bool applied = (content->frames.isEmpty() || ApplyParagraphFramesPayload(content->frames, document)) &&
+                         (content->imageAttributes.isEmpty() ||
+                          ApplyImageAttributesPayload(content->imageAttributes, document));
+    document.setUndoRedoEnabled(undo);
+    if (!applied) {
+        document.clear();
+        HeadersFooters::Remove(document);
+        return false;
+    }
+    if (styles)
+        *styles = content->styles;
+    if (fields)
+        *fields = stored;
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/HeadersFooters.h"
+#include "platform/richtext/ParagraphFrames.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -89,6 +90,7 @@ void PagePainter::PaintPage(QPainter& painter, int index, const QRectF& target) 
     context.clip = QRectF(0, index * text.height() + 0.5, text.width(), text.height() - 1);
     context.palette.setColor(QPalette::Text, Qt::black);
     layout_->documentLayout()->draw(&painter, context);
+    PaintParagraphFrames(painter, *layout_, 1.0, context.clip);
     painter.restore();
 }
 

@@ -6,6 +6,7 @@
 #include "platform/richtext/HeadersFooters.h"
 #include "platform/richtext/OwnFormat.h"
 #include "platform/richtext/PagePainter.h"
+#include "platform/richtext/ParagraphFrames.h"
 #include "platform/richtext/Rtf.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
@@ -283,32 +284,15 @@ void RichTextControl::paintEvent(QPaintEvent* event)
         }
     }
     QTextEdit::paintEvent(event);
+    {
+        QPainter painter(viewport());
+        const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        painter.translate(-scrolled);
+        PaintParagraphFrames(painter, *document(), zoom_ / 100.0, QRectF(event->rect().translated(scrolled)));
+    }
     if (gridLines_) {
         QPainter painter(viewport());
         paintGridLines(painter);
-    }
-}
-
-void RichTextControl::paintGridLines(QPainter& painter)
-{
-    // The cells of a table without border, each framed by the blocks it holds and the table's padding.
-    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        QTextCursor at(block);
-        QTextTable* table = at.currentTable();
-        if (!table || table->format().border() > 0)
-            continue;
-        const QTextTableCell cell = table->cellAt(at);
-        if (!cell.isValid() || cell.firstCursorPosition().block() != block)
-            continue;
-        QRectF area;
-        for (QTextBlock inside = block; inside.isValid() && inside.position() <= cell.lastPosition();
-             inside = inside.next())
-            area |= layout->blockBoundingRect(inside);
-        const qreal padding = table->format().cellPadding();
-        painter.drawRect(area.adjusted(-padding, -padding, padding, padding));
     }
 }
 
@@ -462,6 +446,10 @@ void RichTextControl::Clip(int operation)
     case 3:
         paste();
         break;
+    case 4:
+        if (!isReadOnly())
+            textCursor().removeSelectedText();
+        break;
     default:
         break;
     }
@@ -497,6 +485,7 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         return false;
     }
     bool loaded = true;
+    QList<NamedStyle> styles;
     loadWithoutChange([&] {
         switch (format) {
         case TextFormat::PlainText: {
@@ -516,7 +505,7 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         }
         case TextFormat::OwnFormat: {
             QList<TextField> fields;
-            loaded = ReadOwnFormat(bytes, *document(), &fields);
+            loaded = ReadOwnFormat(bytes, *document(), &styles, &fields);
             Fields().Restore(fields);
             break;
         }
@@ -534,6 +523,10 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         }
         }
     });
+    if (namedStyles_ != styles) {
+        namedStyles_ = styles;
+        emit NamedStylesChanged();
+    }
     if (!loaded && error)
         *error = noDocumentMessage();
     return loaded;
@@ -582,7 +575,8 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         result.bytes = WritePdf(source, page_);
         break;
     default:
-        result.bytes = WriteOwnFormat(source, selectionOnly ? Fields().In(*copy) : Fields().All());
+        result.bytes =
+            WriteOwnFormat(source, namedStyles_, selectionOnly ? Fields().In(*copy) : Fields().All());
         break;
     }
     return result;
@@ -769,6 +763,28 @@ void RichTextControl::SetViewMode(ViewMode mode)
     applyPage();
 }
 
+void RichTextControl::SetNamedStyles(const QList<NamedStyle>& styles)
+{
+    if (styles == namedStyles_)
+        return;
+    namedStyles_ = styles;
+    document()->setModified(true);
+    emit NamedStylesChanged();
+    if (!loading_)
+        emit Changed();
+}
+
+bool RichTextControl::ApplyNamedStyle(const QString& name)
+{
+    const int index = FindNamedStyle(namedStyles_, name);
+    if (index < 0 || isReadOnly())
+        return false;
+    QTextCursor cursor = textCursor();
+    jornix::ApplyNamedStyle(cursor, namedStyles_.at(index));
+    setTextCursor(cursor);
+    return true;
+}
+
 void RichTextControl::SetButtonBar(ButtonBar* bar)
 {
     if (buttonBar_)
@@ -843,8 +859,39 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
         button = 2;
     else if (event->button() == Qt::MiddleButton)
         button = 4;
+    lastClick_ = event->position().toPoint() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    if (button == 2) {
+        // A right click outside the selection puts the caret where it was made, so that the commands it
+        // leads to work there (in the table cell clicked, for one).
+        const int at = cursorForPosition(event->position().toPoint()).position();
+        const QTextCursor cursor = textCursor();
+        if (!cursor.hasSelection() || at < cursor.selectionStart() || at > cursor.selectionEnd()) {
+            QTextCursor moved = cursor;
+            moved.setPosition(at);
+            setTextCursor(moved);
+        }
+    }
     emit MouseDown(button, shiftStateOf(event->modifiers()), event->position().toPoint());
     QTextEdit::mousePressEvent(event);
+}
+
+int RichTextControl::PositionNearestLastClick() const
+{
+    if (!lastClick_)
+        return textCursor().position();
+    return cursorForPosition(*lastClick_ - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()))
+        .position();
+}
+
+bool RichTextControl::InsertImageFile(const QString& fileName, const ObjectAttributes& attributes,
+                                      QString* error)
+{
+    const qreal textWidth = qreal(page_.width - page_.marginLeft - page_.marginRight) / TwipsPerLayoutUnit;
+    QTextCursor cursor = textCursor();
+    if (!jornix::InsertImageFile(cursor, fileName, attributes, textWidth, error))
+        return false;
+    setTextCursor(cursor);
+    return true;
 }
 
 } // namespace jornix

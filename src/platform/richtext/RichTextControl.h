@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/richtext/ImageObjects.h"
+#include "platform/richtext/NamedStyles.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/TextFormat.h"
 
@@ -9,8 +11,11 @@
 #include <QTextEdit>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
+class QTextTable;
+class QTextTableFormat;
 
 namespace jornix {
 
@@ -178,13 +183,64 @@ public:
     static Qt::Alignment AlignmentOf(int alignment);
     bool CanUndo() const;
     bool CanRedo() const;
-    // The clipboard: 1 cut, 2 copy, 3 paste.
+    // The clipboard: 1 cut, 2 copy, 3 paste; 4 deletes the selection.
     void Clip(int operation);
     // The position of the next occurrence of the text from the position on, -1 when there is none.
     int Find(const QString& text, int from, bool matchCase = true) const;
     // Replaces every occurrence, each search going on after the replacement made, as one step to undo;
     // gives the number replaced.
     int ReplaceAll(const QString& text, const QString& replacement, bool matchCase = true);
+
+    // Tables (RichTextTables.cpp). A table's id is its number among the document's tables in document order,
+    // from 1 (tables inside cells counted after the table that holds them); 0 is no table. Rows, columns
+    // and cells count from 1; a cell's start counts the document's characters from 1 and its length is
+    // that of its text, so that a selection from the first cell's start to the last cell's end, with its
+    // end mark, holds the whole table. The operations do nothing and answer 0 or false while the text can
+    // only be read, or where they do not apply.
+    QTextTable* TableOf(int id) const;
+    int TableId(const QTextTable* table) const;
+    // The table at the caret, innermost first; with a selection that holds one whole table, that table.
+    QTextTable* CurrentTable() const;
+    int TableAtInputPos() const;
+    int TableRows(int id) const;
+    int TableColumns(int id) const;
+    int TableCellStart(int id, int row, int column) const;
+    int TableCellLength(int id, int row, int column) const;
+    // A table of empty cells without border at the caret, the caret in its first cell; its id, or 0
+    // when no table can be inserted there (inside a table, or rows or columns outside 1 to 255).
+    int TableInsert(int rows, int columns);
+    // Rows above (1) or below (2) the caret's row or the selected rows; a column left (1) or right (2)
+    // of the caret's column or the selected columns.
+    void TableInsertLines(int position, int count);
+    void TableInsertColumn(int position);
+    // The rows or columns of the selected cells, or the caret's; deleting them all deletes the table.
+    void TableDeleteLines();
+    void TableDeleteColumn();
+    bool TableCanInsert() const;
+    bool TableCanInsertLines() const;
+    bool TableCanInsertColumn() const;
+    bool TableCanDeleteLines() const;
+    bool TableCanDeleteColumn() const;
+    bool TableCanChangeAttr() const;
+    // A table's format changed as a step to undo (the document alone keeps no undo step for it).
+    static void SetTableFormat(QTextTable& table, const QTextTableFormat& format);
+    static constexpr int MaxTableDimension = 255;
+
+    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The text position nearest the point
+    // of the document where the mouse was last pressed (scrolling since then does not move it); the caret's
+    // before the first click.
+    int PositionNearestLastClick() const;
+    // Inserts the picture file as a character in place of the selection, no wider than the page's text.
+    bool InsertImageFile(const QString& fileName, const ObjectAttributes& attributes, QString* error = nullptr);
+
+    // The document's named styles, saved with it in the own format; loading a document brings its own (none
+    // from the other formats), clearing it keeps them. Setting them is a change of the document: Changed
+    // follows (and NamedStylesChanged), nothing to undo. ApplyNamedStyle puts the style of the name on the
+    // selection as one step to undo (ApplyNamedStyle in NamedStyles.h); false, changing nothing, for a name
+    // the document has no style of or text that can only be read.
+    const QList<NamedStyle>& NamedStyles() const { return namedStyles_; }
+    void SetNamedStyles(const QList<NamedStyle>& styles);
+    bool ApplyNamedStyle(const QString& name);
 
     // The companion bars; each may be absent, and the control works without them.
     void SetButtonBar(ButtonBar* bar);
@@ -233,6 +289,7 @@ signals:
     void KeyPress(jornix::KeyPressEvent* press);
     void MouseDown(int button, int shiftState, QPoint position); // button 1 left, 2 right, 4 middle
     void PageChanged();
+    void NamedStylesChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -266,6 +323,10 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    std::optional<QPoint> lastClick_; // in the document's coordinates, the scrolling added
+
+    // Named styles
+    QList<NamedStyle> namedStyles_;
     // Spelling
     bool hideSelection_ = false;
     QBrush shownHighlight_, shownHighlightedText_;

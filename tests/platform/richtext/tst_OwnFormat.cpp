@@ -124,6 +124,76 @@ private slots:
         QCOMPARE(back.pixelColor(3, 2), QColor(Qt::red));
     }
 
+    void namedStylesTravelWithTheDocument()
+    {
+        QTextDocument source;
+        QTextCursor cursor(&source);
+        cursor.insertText(QStringLiteral("Heading"));
+        NamedStyle heading;
+        heading.name = QStringLiteral("Heading");
+        heading.character.setFontFamilies({QStringLiteral("DejaVu Serif")});
+        heading.character.setFontPointSize(18.5);
+        heading.character.setFontWeight(QFont::Bold);
+        heading.character.setFontItalic(true);
+        heading.character.setFontUnderline(false);
+        heading.character.setFontStrikeOut(false);
+        heading.character.setForeground(QColor(0x80, 0, 0));
+        heading.paragraph.setAlignment(Qt::AlignHCenter);
+        heading.paragraph.setLeftMargin(48); // half an inch in layout units
+        heading.paragraph.setTextIndent(-24);
+        heading.paragraph.setTopMargin(8); // 6 points
+        heading.paragraph.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+        NamedStyle quote;
+        quote.name = QStringLiteral("Quote");
+        quote.character.setFontItalic(true); // a style may set only some properties
+        const QList<NamedStyle> styles = {heading, quote};
+
+        QVERIFY(!WriteOwnFormat(source).contains("STYL")); // no section without styles
+        const QByteArray bytes = WriteOwnFormat(source, styles);
+        const std::optional<OwnFormatContent> content = DecodeOwnFormat(bytes);
+        QVERIFY(content);
+        QCOMPARE(content->styles, styles);
+        QTextDocument loaded;
+        QList<NamedStyle> read;
+        QVERIFY(ReadOwnFormat(bytes, loaded, &read));
+        QCOMPARE(read, styles);
+        QCOMPARE(loaded.toPlainText(), QStringLiteral("Heading"));
+        QCOMPARE(FindNamedStyle(read, QStringLiteral(" quote ")), 1);
+    }
+
+    void documentsWithoutReadableStylesStillLoad_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("styles");
+
+        QTest::newRow("a document of version 1.0") << prefix(1, 0) + section("HTML", Html) << QStringList();
+        QTest::newRow("a styles section that is no JSON")
+            << prefix(1, 1) + section("HTML", Html) + section("STYL", "{\"styles\": [") << QStringList();
+        QTest::newRow("styles without a name, twice named or no object")
+            << prefix(1, 1) + section("HTML", Html) +
+                   section("STYL", R"({"styles": [{"name": " "}, {"name": "Note"}, 5, {"name": "NOTE"},
+                                     {"name": "Small", "size": "big", "alignment": 9, "left": 1e9}]})")
+            << QStringList{QStringLiteral("Note"), QStringLiteral("Small")};
+    }
+    void documentsWithoutReadableStylesStillLoad()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, styles);
+        QTextDocument document;
+        QList<NamedStyle> read = {NamedStyle{QStringLiteral("earlier"), {}, {}}};
+        QVERIFY(ReadOwnFormat(bytes, document, &read));
+        QCOMPARE(document.toPlainText(), QStringLiteral("Hello"));
+        QStringList names;
+        for (const NamedStyle& style : read) {
+            names.append(style.name);
+            // A value of the wrong kind or out of its range is passed over.
+            QVERIFY(!style.character.hasProperty(QTextFormat::FontPointSize));
+            QVERIFY(!style.paragraph.hasProperty(QTextFormat::BlockAlignment));
+            QVERIFY(!style.paragraph.hasProperty(QTextFormat::BlockLeftMargin));
+        }
+        QCOMPARE(names, styles);
+    }
+
     void aStoredDocumentNeverReadsAFileItNames()
     {
         QTemporaryDir dir;
