@@ -297,6 +297,7 @@ private slots:
     void documentsWithoutFieldsLoadAndDamagedFieldsAreRefused()
     {
         Letter letter;
+        letter.control.Fields().SetText(letter.town, QString()); // an empty field too
         const QByteArray saved = letter.control.Save(TextFormat::OwnFormat).bytes;
         QVERIFY(saved.contains("FLDS"));
 
@@ -317,6 +318,12 @@ private slots:
             QVERIFY(!damaged.Load(replaceFieldsSection(saved, payload), TextFormat::OwnFormat));
             QVERIFY(damaged.Fields().IsEmpty());
         }
+        // Fields well stored in a document that is damaged elsewhere do not come either.
+        OwnFormatContent elsewhere = *DecodeOwnFormat(saved);
+        elsewhere.frames = "x";
+        RichTextControl damaged;
+        QVERIFY(!damaged.Load(EncodeOwnFormat(elsewhere), TextFormat::OwnFormat));
+        QVERIFY(damaged.Fields().IsEmpty());
     }
 
     void loadingAndClearingRemoveEveryField_data()
