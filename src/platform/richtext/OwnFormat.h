@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include "platform/richtext/TextFields.h"
+
 #include <optional>
 
 class QTextDocument;
@@ -29,12 +31,18 @@ class QTextDocument;
 //           among the "IMG " sections. A kind this reader does not know is passed over.
 //   "FRMS"  at most one: the paragraphs' frames (ParagraphFramesPayload, ParagraphFrames.h)
 //   "IMGA"  at most one: the pictures' attributes (ImageAttributesPayload, ImageObjects.h)
-// Reserved for what HTML cannot carry: "FLDS" text fields. A reader skips sections it does not know, so
-// documents of later minor versions still load, and documents without "HDFT" have no headers or footers.
+// A reader skips sections it does not know, so documents of later minor versions still load, and documents
+// without "HDFT" have no headers or footers.
 //
 // Added in version 1.1:
 //   "STYL"  at most one, only when the document has named styles: EncodeNamedStyles (NamedStyles.h). A
 //           document without it has none; a section that cannot be read gives none and the text loads.
+//   "FLDS"  at most one, only when the document has text fields: a 32-bit count, then per field its id
+//           (32-bit), type (8-bit), attribute and value (32-bit signed each), start and length (32-bit,
+//           counted in characters of the document) and three texts, each a 32-bit byte length and UTF-8:
+//           data, type data and the characters the field shows (so that a reader can find the field
+//           should its position have moved), all numbers little-endian. Documents without it load as
+//           having no fields.
 namespace jornix {
 
 struct OwnFormatImage
@@ -59,6 +67,7 @@ struct OwnFormatContent
     QByteArray frames;
     QByteArray imageAttributes;
     QList<NamedStyle> styles;
+    QList<TextField> fields;
 };
 
 namespace OwnFormat {
@@ -74,10 +83,14 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes);
 // Whether the bytes are a well-formed container of a version this reader knows (no HTML is parsed).
 bool IsOwnFormat(const QByteArray& bytes);
 
-// The whole document with the images it shows, its headers and footers and its named styles.
-QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>& styles = {});
-// Replaces the document's content and, when asked, gives its named styles. False, with the document left
-// empty and no styles, when the bytes are no document (damaged, foreign, or an image that does not decode).
-bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<NamedStyle>* styles = nullptr);
+// The whole document with the images it shows, its headers and footers, its named styles and the text
+// fields given.
+QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>& styles = {},
+                          const QList<TextField>& fields = {});
+// Replaces the document's content and, when asked, gives its named styles and its stored text fields
+// (marking these in the document is TextFields::Restore). False, with the document left empty and no styles,
+// when the bytes are no document (damaged, foreign, or an image that does not decode).
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<NamedStyle>* styles = nullptr,
+                   QList<TextField>* fields = nullptr);
 
 } // namespace jornix

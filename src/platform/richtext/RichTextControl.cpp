@@ -10,6 +10,7 @@
 #include "platform/richtext/Rtf.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
+#include "platform/richtext/TextFields.h"
 #include "platform/richtext/WordConverter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -93,7 +94,8 @@ bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error)
 
 } // namespace
 
-RichTextControl::RichTextControl(QWidget* parent) : QTextEdit(parent)
+RichTextControl::RichTextControl(QWidget* parent)
+    : QTextEdit(parent), fields_(std::make_unique<TextFields>(*document()))
 {
     connect(this, &QTextEdit::textChanged, this, [this] {
         if (!loading_)
@@ -108,6 +110,38 @@ RichTextControl::RichTextControl(QWidget* parent) : QTextEdit(parent)
         if (paged())
             applyPageLayout();
     });
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::keepTypingOutsideFields);
+}
+
+TextFields& RichTextControl::Fields() const
+{
+    // A document set in place of the control's own starts without fields.
+    if (&fields_->Document() != document())
+        fields_ = std::make_unique<TextFields>(*document());
+    return *fields_;
+}
+
+void RichTextControl::inputMethodEvent(QInputMethodEvent* event)
+{
+    keepTypingOutsideFields();
+    QTextEdit::inputMethodEvent(event);
+}
+
+void RichTextControl::insertFromMimeData(const QMimeData* source)
+{
+    keepTypingOutsideFields(); // plain text takes the caret's format
+    QTextEdit::insertFromMimeData(source);
+}
+
+// The editor sets the caret's format again after some moves (up and down), so this runs before every
+// insertion as well as after every move.
+void RichTextControl::keepTypingOutsideFields()
+{
+    const QTextCursor caret = textCursor();
+    if (caret.hasSelection() || !caret.charFormat().hasProperty(TextFields::IdProperty) ||
+        TextFields::TypingJoins(caret))
+        return;
+    setCurrentCharFormat(TextFields::WithoutField(caret.charFormat()));
 }
 
 RichTextControl::~RichTextControl()
@@ -116,6 +150,8 @@ RichTextControl::~RichTextControl()
     closeHeaderFooterEditor();
     document()->documentLayout()->disconnect(this);
     HeadersFooters::Ensure(*document()).disconnect(this);
+    // The editor's own cursor may still move while the base class goes; the fields go first.
+    disconnect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::keepTypingOutsideFields);
 }
 
 void RichTextControl::SetPageWidth(int twips)
@@ -433,6 +469,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
     const bool wasLoading = loading_;
     loading_ = true;
     HeadersFooters::Remove(*document()); // a document without them has none
+    Fields().RemoveAll();
     load();
     applyPageLayout(); // a new document has the plain margins
     document()->clearUndoRedoStacks();
@@ -466,9 +503,12 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
             setHtml(decoder.decode(bytes));
             break;
         }
-        case TextFormat::OwnFormat:
-            loaded = ReadOwnFormat(bytes, *document(), &styles);
+        case TextFormat::OwnFormat: {
+            QList<TextField> fields;
+            loaded = ReadOwnFormat(bytes, *document(), &styles, &fields);
+            Fields().Restore(fields);
             break;
+        }
         case TextFormat::Rtf: {
             // Read apart and put in whole, so that the editor lays the document out once.
             QTextDocument read;
@@ -535,7 +575,8 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         result.bytes = WritePdf(source, page_);
         break;
     default:
-        result.bytes = WriteOwnFormat(source, namedStyles_);
+        result.bytes =
+            WriteOwnFormat(source, namedStyles_, selectionOnly ? Fields().In(*copy) : Fields().All());
         break;
     }
     return result;
@@ -688,6 +729,7 @@ QString RichTextControl::SelText() const
 
 void RichTextControl::SetSelText(const QString& text)
 {
+    keepTypingOutsideFields();
     QTextCursor cursor = textCursor();
     cursor.insertText(text);
     setTextCursor(cursor);
@@ -702,6 +744,7 @@ void RichTextControl::SelectAll()
 void RichTextControl::ClearDocument()
 {
     HeadersFooters::Remove(*document());
+    Fields().RemoveAll();
     document()->clear();
     applyPageLayout();
     document()->clearUndoRedoStacks();
@@ -796,6 +839,7 @@ void RichTextControl::keyPressEvent(QKeyEvent* event)
             event->accept();
             return;
         }
+        keepTypingOutsideFields();
     }
     QTextEdit::keyPressEvent(event);
 }

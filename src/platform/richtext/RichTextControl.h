@@ -26,6 +26,7 @@ class Ruler;
 class SpellChecker;
 class SpellingHighlighter;
 class StatusBar;
+class TextFields;
 
 // The result of converting the document into one of the formats.
 struct Conversion
@@ -276,6 +277,11 @@ public:
     int ActiveHeaderFooter() const { return activeHeaderFooter_; }
     HeaderFooterEditor* ActiveHeaderFooterEditor() const;
 
+    // Text fields (TextFields.h, which lists the messages they answer). Loading and clearing remove every
+    // field; the own format stores them and loads them again. Typing at a field's start or end never joins
+    // it.
+    TextFields& Fields() const;
+
 signals:
     void Changed();
     void KeyDown(int key, int shiftState);
@@ -340,6 +346,13 @@ private:
     mutable std::unique_ptr<HeaderFooterLayout> headerFooterLayout_;
     QPointer<HeaderFooterEditor> headerFooterEditor_;
     int activeHeaderFooter_ = 0;
+
+    mutable std::unique_ptr<TextFields> fields_;
+    void keepTypingOutsideFields();
+
+protected:
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 } // namespace jornix
