@@ -62,6 +62,8 @@ void TXEdit::Kill()
     ruler_ = nullptr;
     statusBar_ = nullptr;
     initialised_ = false;
+    tokens_.clear();
+    CloseMergeTable();
 }
 
 void TXEdit::Activate()

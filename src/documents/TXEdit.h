@@ -1,14 +1,19 @@
 #pragma once
 
 #include "documents/DocumentPageHeader.h"
+#include "documents/MergeTokenTable.h"
 #include "platform/richtext/PageSettings.h"
 
 #include <QByteArray>
+#include <QColor>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 class QTextDocument;
@@ -20,6 +25,7 @@ class RichTextControl;
 class Ruler;
 class StatusBar;
 class Table;
+struct TextField;
 
 // The document component: everything that edits, loads, stores, converts and prints rich text goes through
 // one TXEdit, which wraps one rich-text control and its optional button bar, ruler and status bar. The
@@ -207,6 +213,74 @@ public:
     // Deletes every page picture that this program wrote and that is still there.
     static void DeleteTempMetafiles();
 
+    // Text fields (TXEditFields.cpp): marked stretches of text with an id (0 is none), a type and two data
+    // texts, kept by the control (TextFields.h) and stored with the document. Type 0 is a merge field, whose
+    // data is its token; InsertTypedField makes type 1, InsertField type 2 and MarkTypedField type 3.
+    // Operations on an id that is no field do nothing and answer 0 or empty texts.
+    quint32 NextField(quint32 id) const; // 0: the first; 0 after the last
+    QString GetFieldData(quint32 id) const;
+    QString GetFieldTypeData(quint32 id) const;
+    int GetFieldType(quint32 id) const; // -1 for no field
+    void SelectField(quint32 id);
+    // Selects the first field whose data is the text, case and trailing blanks aside.
+    void FindFieldByData(const QString& data);
+    // The selection becomes a field of type 2 with the data; with no selection at the end of the text a
+    // blank is put there for it. The selection is cleared, the caret behind the field.
+    void InsertField(const QString& data);
+    // A field of type 1 showing the text, with the data as its type data, at the caret; its id.
+    quint32 InsertTypedField(const QString& displayText, const QString& data);
+    // Set: a field of type 3 with attribute 32768 showing the text at the caret; clear: the field at the
+    // caret loses its mark.
+    void MarkTypedField(int mark, const QString& displayText, const QString& data);
+    void DeleteField(quint32 id); // the text stays
+    void DeleteCurrentField();
+    // Type 1: its text and type data, answer 1; else 0.
+    int ReadMergeField(quint32 id, QString& text, QString& typeData) const;
+    // ReadMergeField for the field at the caret; 0 when there is none.
+    int ReadCurrentField(QString& text, QString& typeData) const;
+    // Type 0: its text and data, answer 1; else 0.
+    int GetFieldText(quint32 id, QString& text, QString& data) const;
+    void SetFieldTypeText(quint32 id, const QString& text); // type 1 with the text as type data
+    // For a field that is not a merge field: the value when it is not 0 and the text as data; answers 1,
+    // else 0.
+    int SetFieldData(quint32 id, qint32 value, const QString& text);
+    // Every merge field in the colour; each field's colour before is kept for RestoreFieldColours.
+    void HighlightFields(const QColor& colour);
+    void RestoreFieldColours();
+    // Every field in the colour, and underlined when asked. An invalid colour is the text's own.
+    void MarkFieldsInColour(const QColor& colour, int underline);
+
+    // Merge tokens (TXEditMergeTokens.cpp). The token list holds one row per distinct token of the merge
+    // fields, in upper case and document order, with its value; rows are counted from 1.
+    static constexpr auto FirstTokenMarker = "VERY FIRST TOKEN";
+    static constexpr int TokenNameWidth = 256;
+    static constexpr int TokenValueWidth = 1025;
+    static constexpr int MergeTextWidth = 1256;
+    // A merge field showing the text without trailing blanks at the caret, the caret behind it. The first
+    // merge field of a document gets a blank before it.
+    void InsertMergeToken(const QString& token, const QString& displayText);
+    void CollectTokens();
+    int TokenCount() const { return int(tokens_.size()); }
+    QString GetTokenName(int row) const;  // "0" past the end
+    QString GetTokenValue(int row) const; // "0" past the end
+    // Every merge field shows "<<" + its token + ">>".
+    void ShowTokenNames();
+    // Every merge field of the token (case and trailing blanks aside) shows the text.
+    void SetMergeFieldText(const QString& token, const QString& text);
+    // Every merge field that shows the old text (case aside) shows the new one.
+    void ReplaceFieldText(const QString& oldText, const QString& newText);
+    // Collects the tokens and gives each the value of its expression over the running thread's record
+    // buffer of the merge data file: a token that begins with "<<", "{{" or "((" by the replacement text of
+    // its row in the merge token table, any other as it stands (a field label gives the field's value). A
+    // token whose expression cannot be evaluated keeps its fields' texts.
+    void EvaluateMergeTokens();
+    // Opens the merge token table in that file; false, with the reason, when it cannot be opened.
+    bool OpenMergeTable(const QString& fileName, QString* error = nullptr);
+    void CloseMergeTable();
+    // The merge data file whose record the tokens are evaluated over; none by default.
+    void SetMailFileName(Table* file) { mailFileName_ = file; }
+    Table* MailFileName() const { return mailFileName_; }
+
 private:
     void chooseColour(const QString& title, bool background);
     void changeIndent(int step);
@@ -233,6 +307,26 @@ private:
     QString workFileName_;
     QStringList metaList_;
     QPrinter* printer_ = nullptr;
+
+    // Text fields and merge tokens.
+    struct MergeToken
+    {
+        QString name;
+        QString value;
+    };
+    struct FieldColour
+    {
+        quint32 fieldId = 0;
+        QColor colour; // invalid: the text's own
+    };
+    // Gives the merge fields the texts the function returns for them (none: unchanged), as one step to
+    // undo; the marker field is left alone.
+    void setMergeFieldTexts(const std::function<std::optional<QString>(const TextField&)>& textOf);
+    void colourFields(bool mergeFieldsOnly, const QColor& colour, bool underline, bool keepColours);
+    QList<MergeToken> tokens_;
+    QList<FieldColour> fieldColours_;
+    MergeTokenTable mergeTable_;
+    Table* mailFileName_ = nullptr;
 };
 
 } // namespace jornix

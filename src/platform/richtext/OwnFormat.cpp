@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPixmap>
+#include <QHash>
+#include <QMap>
 #include <QSet>
 #include <QtEndian>
 #include <QTextBlock>
@@ -12,13 +14,16 @@
 #include <QTextFragment>
 #include <QUrl>
 
+#include <climits>
 #include <cstring>
+#include <memory>
 
 namespace jornix {
 namespace {
 
 constexpr char HtmlTag[4] = {'H', 'T', 'M', 'L'};
 constexpr char ImageTag[4] = {'I', 'M', 'G', ' '};
+constexpr char FieldsTag[4] = {'F', 'L', 'D', 'S'};
 
 void appendU16(QByteArray& out, quint16 value)
 {
@@ -75,6 +80,89 @@ bool isTag(const Section& section, const char (&tag)[4])
     return std::memcmp(section.tag, tag, 4) == 0;
 }
 
+void appendText(QByteArray& out, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    appendU32(out, quint32(utf8.size()));
+    out.append(utf8);
+}
+
+QByteArray fieldsPayload(const QList<TextField>& fields)
+{
+    QByteArray out;
+    appendU32(out, quint32(fields.size()));
+    for (const TextField& field : fields) {
+        appendU32(out, field.id);
+        out.append(char(quint8(field.type)));
+        appendU32(out, quint32(field.attribute));
+        appendU32(out, quint32(field.value));
+        appendU32(out, quint32(field.start));
+        appendU32(out, quint32(field.length));
+        appendText(out, field.data);
+        appendText(out, field.typeData);
+        appendText(out, field.text);
+    }
+    return out;
+}
+
+// Reads the payload front to back; every read checks that the bytes hold it.
+class PayloadReader
+{
+public:
+    explicit PayloadReader(QByteArrayView bytes) : bytes_(bytes) {}
+    bool ok() const { return ok_; }
+    quint32 u32()
+    {
+        if (!take(4))
+            return 0;
+        return qFromLittleEndian<quint32>(bytes_.data() + at_ - 4);
+    }
+    quint8 u8() { return take(1) ? quint8(bytes_[at_ - 1]) : 0; }
+    QString text()
+    {
+        const quint32 length = u32();
+        if (!ok_ || !take(length))
+            return {};
+        return QString::fromUtf8(bytes_.sliced(at_ - qsizetype(length), qsizetype(length)));
+    }
+
+private:
+    bool take(quint64 count)
+    {
+        if (!ok_ || count > quint64(bytes_.size() - at_)) {
+            ok_ = false;
+            return false;
+        }
+        at_ += qsizetype(count);
+        return true;
+    }
+    QByteArrayView bytes_;
+    qsizetype at_ = 0;
+    bool ok_ = true;
+};
+
+bool readFields(QByteArrayView payload, QList<TextField>& fields)
+{
+    PayloadReader reader(payload);
+    const quint32 count = reader.u32();
+    // Each field takes at least 33 bytes, so a damaged count cannot make the reader reserve much.
+    for (quint32 i = 0; reader.ok() && i < count; ++i) {
+        TextField field;
+        field.id = reader.u32();
+        field.type = reader.u8();
+        field.attribute = qint32(reader.u32());
+        field.value = qint32(reader.u32());
+        field.start = int(std::min<quint32>(reader.u32(), INT_MAX));
+        field.length = int(std::min<quint32>(reader.u32(), INT_MAX));
+        field.data = reader.text();
+        field.typeData = reader.text();
+        field.text = reader.text();
+        if (reader.ok())
+            fields.append(field);
+    }
+    return reader.ok();
+}
+
 } // namespace
 
 QByteArray EncodeOwnFormat(const OwnFormatContent& content)
@@ -91,6 +179,8 @@ QByteArray EncodeOwnFormat(const OwnFormatContent& content)
         payload.append(image.png);
         appendSection(out, ImageTag, payload);
     }
+    if (!content.fields.isEmpty())
+        appendSection(out, FieldsTag, fieldsPayload(content.fields));
     return out;
 }
 
@@ -98,7 +188,10 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes)
 {
     OwnFormatContent content;
     int htmlSections = 0;
+    int fieldSections = 0;
     const bool wellFormed = walkSections(bytes, [&](const Section& section) {
+        if (isTag(section, FieldsTag))
+            return ++fieldSections == 1 && readFields(section.payload, content.fields);
         if (isTag(section, HtmlTag)) {
             ++htmlSections;
             content.html = QString::fromUtf8(section.payload);
@@ -129,10 +222,111 @@ bool IsOwnFormat(const QByteArray& bytes)
     return wellFormed && htmlSections == 1;
 }
 
-QByteArray WriteOwnFormat(const QTextDocument& document)
+namespace {
+
+// HTML does not keep positions: Qt reads it back with a paragraph more after some tables. So the characters
+// that bound the fields carry a named anchor in the HTML, which comes back on the same character, and the
+// reader takes these anchors off again. The name lists what the character bounds: "s7" the first character
+// of field 7, "e7" its last, "b7" and "a7" the characters before and after which the empty field 7 stands.
+// A character that is an anchor of its own keeps it, and the stored position serves for its fields.
+const QString FieldAnchor = QStringLiteral("jornix-fields:");
+
+// The character of the same paragraph on which an empty field at the position is marked, and the mark.
+std::optional<std::pair<int, QChar>> emptyFieldMark(const QTextDocument& document, int position)
+{
+    const QTextBlock block = document.findBlock(position);
+    if (!block.isValid())
+        return std::nullopt;
+    if (position < block.position() + block.length() - 1)
+        return std::pair{position, QLatin1Char('b')};
+    if (position > block.position())
+        return std::pair{position - 1, QLatin1Char('a')};
+    return std::nullopt;
+}
+
+QString htmlWithFieldAnchors(const QTextDocument& document, const QList<TextField>& fields)
+{
+    QMap<int, QStringList> marks;
+    for (const TextField& field : fields) {
+        const QString id = QString::number(field.id);
+        if (field.length > 0) {
+            marks[field.start].append(QLatin1Char('s') + id);
+            marks[field.start + field.length - 1].append(QLatin1Char('e') + id);
+        } else if (const auto mark = emptyFieldMark(document, field.start)) {
+            marks[mark->first].append(mark->second + id);
+        }
+    }
+    if (marks.isEmpty())
+        return document.toHtml();
+    std::unique_ptr<QTextDocument> copy(document.clone());
+    QTextCursor cursor(copy.get());
+    for (auto it = marks.cbegin(); it != marks.cend(); ++it) {
+        cursor.setPosition(it.key() + 1);
+        if (cursor.charFormat().isAnchor())
+            continue;
+        cursor.setPosition(it.key(), QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        format.setAnchor(true);
+        format.setAnchorNames({FieldAnchor + it->join(QLatin1Char(','))});
+        cursor.mergeCharFormat(format);
+    }
+    return copy->toHtml();
+}
+
+// Takes the field anchors off the document and moves the fields to where they came back.
+void placeFieldsByAnchors(QTextDocument& document, QList<TextField>& fields)
+{
+    QHash<QString, int> marked; // "s7" and the like: the position of the character they came back on
+    QList<std::pair<QTextFragment, QTextCharFormat>> named;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            const QStringList names = format.anchorNames();
+            if (!format.isAnchor() || names.size() != 1 || !format.anchorHref().isEmpty() ||
+                !names.first().startsWith(FieldAnchor))
+                continue;
+            for (const QString& mark : names.first().mid(FieldAnchor.size()).split(QLatin1Char(',')))
+                marked.insert(mark, fragment.position());
+            QTextCharFormat plain = format;
+            plain.clearProperty(QTextFormat::IsAnchor);
+            plain.clearProperty(QTextFormat::AnchorName);
+            named.append({fragment, plain});
+        }
+    QTextCursor cursor(&document);
+    for (const auto& [fragment, format] : named) {
+        cursor.setPosition(fragment.position());
+        cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
+    }
+    if (marked.isEmpty())
+        return;
+    const QString raw = document.toRawText();
+    for (TextField& field : fields) {
+        const QString id = QString::number(field.id);
+        if (field.length > 0) {
+            const int start = marked.value(QLatin1Char('s') + id, -1);
+            const int last = marked.value(QLatin1Char('e') + id, -1);
+            if (start < 0 || last < start)
+                continue;
+            field.start = start;
+            field.length = last - start + 1;
+            field.text = raw.mid(start, field.length);
+        } else if (const int before = marked.value(QLatin1Char('b') + id, -1); before >= 0) {
+            field.start = before;
+        } else if (const int after = marked.value(QLatin1Char('a') + id, -1); after >= 0) {
+            field.start = after + 1;
+        }
+    }
+}
+
+} // namespace
+
+QByteArray WriteOwnFormat(const QTextDocument& document, const QList<TextField>& fields)
 {
     OwnFormatContent content;
-    content.html = document.toHtml();
+    content.html = htmlWithFieldAnchors(document, fields);
+    content.fields = fields;
     for (const QString& name : ImageNames(document)) {
         const QImage image = ImageResource(document, name);
         if (!image.isNull())
@@ -150,7 +344,7 @@ static QStringList imageNames(const QString& html)
     return ImageNames(probe);
 }
 
-bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<TextField>* fields)
 {
     document.clear();
     const std::optional<OwnFormatContent> content = DecodeOwnFormat(bytes);
@@ -174,6 +368,10 @@ bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document)
     for (const auto& [url, image] : images)
         document.addResource(QTextDocument::ImageResource, url, image);
     document.setHtml(content->html);
+    QList<TextField> stored = content->fields;
+    placeFieldsByAnchors(document, stored);
+    if (fields)
+        *fields = stored;
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include "platform/richtext/TextFields.h"
+
 #include <optional>
 
 class QTextDocument;
@@ -21,8 +23,14 @@ class QTextDocument;
 //   "HTML"  exactly one: the document as Qt rich-text HTML, UTF-8
 //   "IMG "  one per image the HTML names: 16-bit little-endian name length, the name (UTF-8), then the image
 //           as PNG bytes. Images travel as data, never as references to files.
-// Reserved for what HTML cannot carry: "FLDS" text fields, "HDFT" headers and footers. A reader skips
-// sections it does not know, so documents of later minor versions still load.
+// Sections of version 1.1:
+//   "FLDS"  at most one, only when the document has text fields: a 32-bit count, then per field its id
+//           (32-bit), type (8-bit), attribute and value (32-bit signed each), start and length (32-bit,
+//           counted in characters of the document) and three texts, each a 32-bit byte length and UTF-8:
+//           data, type data and the characters the field shows (so that a reader can find the field
+//           should its position have moved). Documents without it load as having no fields.
+// Reserved for what HTML cannot carry: "HDFT" headers and footers. A reader skips sections it does not
+// know, so documents of later minor versions still load. All numbers are little-endian.
 namespace jornix {
 
 struct OwnFormatImage
@@ -35,12 +43,13 @@ struct OwnFormatContent
 {
     QString html;
     QList<OwnFormatImage> images;
+    QList<TextField> fields;
 };
 
 namespace OwnFormat {
 constexpr char Magic[4] = {'J', 'X', 'R', 'T'};
 constexpr quint16 MajorVersion = 1;
-constexpr quint16 MinorVersion = 0;
+constexpr quint16 MinorVersion = 1;
 constexpr int PrefixSize = 8;
 } // namespace OwnFormat
 
@@ -50,10 +59,11 @@ std::optional<OwnFormatContent> DecodeOwnFormat(const QByteArray& bytes);
 // Whether the bytes are a well-formed container of a version this reader knows (no HTML is parsed).
 bool IsOwnFormat(const QByteArray& bytes);
 
-// The whole document with the images it shows.
-QByteArray WriteOwnFormat(const QTextDocument& document);
+// The whole document with the images it shows and the text fields given.
+QByteArray WriteOwnFormat(const QTextDocument& document, const QList<TextField>& fields = {});
 // Replaces the document's content. False, with the document left empty, when the bytes are no document
-// (damaged, foreign, or an image that does not decode).
-bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document);
+// (damaged, foreign, or an image that does not decode). The stored text fields go to fields when given;
+// marking them in the document is TextFields::Restore.
+bool ReadOwnFormat(const QByteArray& bytes, QTextDocument& document, QList<TextField>* fields = nullptr);
 
 } // namespace jornix

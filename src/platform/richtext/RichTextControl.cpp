@@ -7,6 +7,7 @@
 #include "platform/richtext/Rtf.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
+#include "platform/richtext/TextFields.h"
 #include "platform/richtext/WordConverter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -90,15 +91,38 @@ bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error)
 
 } // namespace
 
-RichTextControl::RichTextControl(QWidget* parent) : QTextEdit(parent)
+RichTextControl::RichTextControl(QWidget* parent)
+    : QTextEdit(parent), fields_(std::make_unique<TextFields>(*document()))
 {
     connect(this, &QTextEdit::textChanged, this, [this] {
         if (!loading_)
             emit Changed();
     });
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::keepTypingOutsideFields);
 }
 
-RichTextControl::~RichTextControl() = default;
+TextFields& RichTextControl::Fields() const
+{
+    // A document set in place of the control's own starts without fields.
+    if (&fields_->Document() != document())
+        fields_ = std::make_unique<TextFields>(*document());
+    return *fields_;
+}
+
+void RichTextControl::keepTypingOutsideFields()
+{
+    const QTextCursor caret = textCursor();
+    if (caret.hasSelection() || !caret.charFormat().hasProperty(TextFields::IdProperty) ||
+        TextFields::TypingJoins(caret))
+        return;
+    setCurrentCharFormat(TextFields::WithoutField(caret.charFormat()));
+}
+
+RichTextControl::~RichTextControl()
+{
+    // The editor's own cursor may still move while the base class goes; the fields go first.
+    disconnect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::keepTypingOutsideFields);
+}
 
 void RichTextControl::SetPageWidth(int twips)
 {
@@ -422,6 +446,7 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
 {
     const bool wasLoading = loading_;
     loading_ = true;
+    Fields().RemoveAll();
     load();
     applyPageLayout(); // a new document has the plain margins
     document()->clearUndoRedoStacks();
@@ -454,9 +479,12 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
             setHtml(decoder.decode(bytes));
             break;
         }
-        case TextFormat::OwnFormat:
-            loaded = ReadOwnFormat(bytes, *document());
+        case TextFormat::OwnFormat: {
+            QList<TextField> fields;
+            loaded = ReadOwnFormat(bytes, *document(), &fields);
+            Fields().Restore(fields);
             break;
+        }
         case TextFormat::Rtf: {
             // Read apart and put in whole, so that the editor lays the document out once.
             QTextDocument read;
@@ -518,7 +546,7 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         result.bytes = WritePdf(source, page_);
         break;
     default:
-        result.bytes = WriteOwnFormat(source);
+        result.bytes = WriteOwnFormat(source, selectionOnly ? Fields().In(*copy) : Fields().All());
         break;
     }
     return result;
@@ -684,6 +712,7 @@ void RichTextControl::SelectAll()
 
 void RichTextControl::ClearDocument()
 {
+    Fields().RemoveAll();
     document()->clear();
     applyPageLayout();
     document()->clearUndoRedoStacks();

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QTextEdit>
 
+#include <memory>
+
 class QPainter;
 
 namespace jornix {
@@ -15,6 +17,7 @@ namespace jornix {
 class ButtonBar;
 class Ruler;
 class StatusBar;
+class TextFields;
 
 // The result of converting the document into one of the formats.
 struct Conversion
@@ -185,6 +188,11 @@ public:
     Ruler* GetRuler() const;
     StatusBar* GetStatusBar() const;
 
+    // Text fields (TextFields.h, which lists the messages they answer). Loading and clearing remove every
+    // field; the own format stores them and loads them again. Typing at a field's start or end never joins
+    // it.
+    TextFields& Fields() const;
+
 signals:
     void Changed();
     void KeyDown(int key, int shiftState);
@@ -225,6 +233,8 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    mutable std::unique_ptr<TextFields> fields_;
+    void keepTypingOutsideFields();
 };
 
 } // namespace jornix

@@ -62,7 +62,7 @@ private slots:
         const QByteArray valid = prefix() + section("HTML", Html);
         QTest::newRow("a document") << valid << true;
         QTest::newRow("with a section of a later minor version")
-            << prefix(1, 3) + section("HTML", Html) + section("FLDS", "later") << true;
+            << prefix(1, 3) + section("HTML", Html) + section("XTRA", "later") << true;
         QTest::newRow("empty") << QByteArray() << false;
         QTest::newRow("the prefix alone") << prefix() << false;
         QTest::newRow("cut short by one byte") << valid.chopped(1) << false;
