@@ -203,6 +203,21 @@ private slots:
         QTest::newRow("the close box") << false;
         QTest::newRow("the object killed") << true;
     }
+
+    void noMergeWindowOutlivesItsObject()
+    {
+        AddPeople(ThreePeople);
+        WindowController* merge = OpenMergeWindow();
+        QVERIFY(merge);
+        Press(*merge, "MergeToScreen");
+        const ThreadNumber mergeThread = merge->Thread();
+        // The creator ends the object without killing it first.
+        Start([this] { editor_.reset(); });
+        QVERIFY(!FindWindow("MailMergeWindow"));
+        QVERIFY(!ThreadIsActive(mergeThread));
+        QVERIFY(!people_->FileIsOpen());
+        editor_ = std::make_unique<Editor>();
+    }
     void closingTheMergeGivesTheFieldsTheirOwnTextsBack()
     {
         QFETCH(bool, byKill);
