@@ -1,11 +1,10 @@
 #include "documents/BrowseFilter.h"
 
-#include "documents/DocumentSettings.h"
 #include "documents/RecOrders.h"
+#include "documents/RecOrdersWindow.h"
 #include "documents/UpdateRecOrders.h"
 #include "platform/framework/BrowseList.h"
 #include "platform/framework/ListLocator.h"
-#include "platform/framework/WindowController.h"
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
 
@@ -56,14 +55,14 @@ private:
     int filteredKind_ = 0;
 };
 
-class BrowseFilterWindow : public WindowController
+class BrowseFilterWindow : public RecOrdersWindow
 {
 public:
     int sheet = 0, filtersTab = 0, ordersTab = 0, list = 0;
     int selectButton = 0, insertButton = 0, changeButton = 0, deleteButton = 0, closeButton = 0;
 
     explicit BrowseFilterWindow(int kind)
-        : WindowController(QStringLiteral("BrowseFilter"), QStringLiteral("Browse Filters and Orders")),
+        : RecOrdersWindow(QStringLiteral("BrowseFilter"), QStringLiteral("Browse Filters and Orders")),
           kind_(kind == RecOrdersType::Order ? RecOrdersType::Order : RecOrdersType::Filter)
     {
         sheet = window.Sheet([&] {
@@ -91,12 +90,9 @@ public:
 
     int Init() override
     {
-        if (const int level = WindowController::Init())
-            return level;
         selecting_ = RecOrdersThread().request == Request::Select;
-        if (!OpenRecOrders())
-            return Level::Stop;
-        tableOpen_ = true;
+        if (const int level = RecOrdersWindow::Init())
+            return level;
 
         brw_.sheet = sheet;
         brw_.Init(list, view_, RecOrdersRelations(), *this);
@@ -119,8 +115,7 @@ public:
         if (QMenu* menu = popup.Menu())
             QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { EnablePopupItems(*menu); });
 
-        ShowWindow();
-        RestorePlacement(ProcedureName(), window.Root(), true);
+        ShowPlaced();
         AlertKey(Qt::Key_Insert);
         AlertKey(Qt::Key_Delete);
         AlertKey(int(Qt::CTRL) | int(Qt::Key_Return));
@@ -131,18 +126,6 @@ public:
         return Level::GoOn;
     }
 
-    int Kill() override
-    {
-        if (const int level = WindowController::Kill())
-            return level;
-        if (OPENED)
-            SavePlacement(ProcedureName(), window.Root());
-        if (tableOpen_)
-            CloseRecOrders();
-        tableOpen_ = false;
-        return Level::GoOn;
-    }
-
     int DispatchEvent(const FrameworkEvent& event) override
     {
         // A row chosen with a double click (or Enter) selects it in a lookup; elsewhere the list changes it.
@@ -150,14 +133,14 @@ public:
             SelectHighlighted();
             return Level::Handled;
         }
-        const int level = WindowController::DispatchEvent(event);
+        const int level = RecOrdersWindow::DispatchEvent(event);
         RefreshSelect();
         return level;
     }
 
     int OnAccepted(int control) override
     {
-        if (const int level = WindowController::OnAccepted(control))
+        if (const int level = RecOrdersWindow::OnAccepted(control))
             return level;
         if (control == selectButton) {
             SelectHighlighted();
@@ -170,13 +153,13 @@ public:
     {
         if (control == sheet)
             brw_.ReadFirst();
-        return WindowController::OnNewSelection(control);
+        return RecOrdersWindow::OnNewSelection(control);
     }
 
     int OnWindowEvent(const FrameworkEvent& event) override
     {
         if (event.event != Event::AlertKey)
-            return WindowController::OnWindowEvent(event);
+            return RecOrdersWindow::OnWindowEvent(event);
         if (event.key == Qt::Key_Insert)
             Post(Event::Accepted, insertButton);
         else if (event.key == Qt::Key_Delete)
@@ -217,7 +200,6 @@ private:
 
     const int kind_;
     bool selecting_ = false;
-    bool tableOpen_ = false;
     View view_{RecOrders()};
     RecOrdersList brw_;
     ListLocator locator_;

@@ -1,8 +1,7 @@
 #include "documents/UpdateRecOrders.h"
 
-#include "documents/DocumentSettings.h"
 #include "documents/RecOrders.h"
-#include "platform/framework/WindowController.h"
+#include "documents/RecOrdersWindow.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
@@ -16,13 +15,13 @@ namespace {
 const QString Expression = QStringLiteral("REC:EXPRESSION");
 constexpr int DittoKey = int(Qt::CTRL) | int(Qt::Key_Apostrophe);
 
-class UpdateRecOrdersWindow : public WindowController
+class UpdateRecOrdersWindow : public RecOrdersWindow
 {
 public:
     int expression = 0, okButton = 0, cancelButton = 0;
 
     UpdateRecOrdersWindow()
-        : WindowController(QStringLiteral("UpdateRecOrders"), QStringLiteral("Update Filters and Orders"))
+        : RecOrdersWindow(QStringLiteral("UpdateRecOrders"), QStringLiteral("Update Filters and Orders"))
     {
         window.Row([&] {
             window.Prompt(QStringLiteral("Expression:"));
@@ -42,12 +41,9 @@ public:
 
     int Init() override
     {
-        if (const int level = WindowController::Init())
-            return level;
         REQUEST = RecOrdersThread().request;
-        if (!OpenRecOrders())
-            return Level::Stop;
-        tableOpen_ = true;
+        if (const int level = RecOrdersWindow::Init())
+            return level;
         Table& table = RecOrders();
         // The record as it stood: what Ctrl+' puts back, and what a change by another station is told by.
         read_ = table.Buffer();
@@ -62,27 +58,14 @@ public:
                                                      : QStringLiteral("Changing a RecOrders Record"));
         AddButtonAction(cancelButton, Response::Cancelled);
         FIRSTFIELD = expression;
-        ShowWindow();
+        ShowPlaced();
         AlertKey(DittoKey);
-        RestorePlacement(ProcedureName(), window.Root(), true);
-        return Level::GoOn;
-    }
-
-    int Kill() override
-    {
-        if (const int level = WindowController::Kill())
-            return level;
-        if (OPENED)
-            SavePlacement(ProcedureName(), window.Root());
-        if (tableOpen_)
-            CloseRecOrders();
-        tableOpen_ = false;
         return Level::GoOn;
     }
 
     int OnAccepted(int control) override
     {
-        if (const int level = WindowController::OnAccepted(control))
+        if (const int level = RecOrdersWindow::OnAccepted(control))
             return level;
         if (control == okButton) {
             window.WriteValues();
@@ -101,7 +84,7 @@ public:
             window.Select(expression);
             return Level::Handled;
         }
-        return WindowController::OnWindowEvent(event);
+        return RecOrdersWindow::OnWindowEvent(event);
     }
 
 private:
@@ -175,7 +158,6 @@ private:
 
     Record read_;
     Record ditto_;
-    bool tableOpen_ = false;
 };
 
 } // namespace

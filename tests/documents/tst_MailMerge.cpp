@@ -9,6 +9,7 @@
 #include "platform/framework/WindowDriver.h"
 #include "platform/store/Catalogue.h"
 #include "platform/store/Table.h"
+#include "WindowPicture.h"
 
 #include <QPrinter>
 #include <QProcess>
@@ -194,7 +195,7 @@ private slots:
             qobject_cast<QPushButton*>(merge->window.Widget(merge->window.ControlNumber("MergeToScreen")));
         QCOMPARE(toggle->isChecked(), merged);
         if (records == 3 && presses.size() == 2 && presses[1] == "NextField")
-            Picture(*merge, "MailMerge");
+            CheckWindowPicture(*merge, "MailMerge");
     }
 
     void closingTheMergeGivesTheFieldsTheirOwnTextsBack_data()
@@ -288,7 +289,7 @@ private slots:
         QCOMPARE(window->window.Caption(), QStringLiteral("Mail Merge Filter and Order"));
         QCOMPARE(Text(*window, "Filter"), QStringLiteral("PPL:Name = 'Ann'"));
         if (filter)
-            Picture(*window, "MailMergeFilter");
+            CheckWindowPicture(*window, "MailMergeFilter");
         const int sheet = window->window.ControlNumber("Sheet");
         PickTab(*window, sheet, filter ? 1 : 2);
         Press(*window, filter ? "FilterLookup" : "OrderLookup");
@@ -346,7 +347,7 @@ private slots:
         QAbstractItemModel* model = pick->window.ListModel(fields);
         QCOMPARE(model->rowCount(), 2);
         QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("PPL:City"));
-        Picture(*pick, "SelectField");
+        CheckWindowPicture(*pick, "SelectField");
         PickRow(*pick, fields, 1);
         Press(*pick, fields);
         QVERIFY(!FindWindow("PickMergeField"));
@@ -382,19 +383,6 @@ private:
     {
         auto* edit = qobject_cast<QLineEdit*>(window.window.Widget(window.window.ControlNumber(name)));
         return edit ? edit->text() : QStringLiteral("<none>");
-    }
-
-    static void Picture(WindowController& window, const QString& name)
-    {
-        QWidget* root = window.window.Root();
-        for (QWidget* child : root->findChildren<QWidget*>())
-            if (child->isVisible())
-                QVERIFY2(QRect(QPoint(), root->size())
-                             .contains(QRect(child->mapTo(root, QPoint()), child->size())),
-                         qPrintable(child->objectName()));
-        const QString folder = qEnvironmentVariable("JORNIX_PICTURES");
-        if (!folder.isEmpty())
-            root->grab().save(folder + "/" + name + ".png");
     }
 
     std::unique_ptr<QTemporaryDir> folder_;

@@ -9,6 +9,7 @@
 #include "platform/framework/WindowDriver.h"
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
+#include "WindowPicture.h"
 
 #include <QDir>
 #include <QMenu>
@@ -87,7 +88,7 @@ private slots:
         QCOMPARE(Rows(*list), rows);
         QCOMPARE(list->window.ControlOf(list->window.Root()->focusWidget()),
                  list->window.ControlNumber("List"));
-        Picture(*list, kind == 1 ? "BrowseFilter" : "BrowseFilter-orders");
+        CheckWindowPicture(*list, kind == 1 ? "BrowseFilter" : "BrowseFilter-orders");
     }
 
     void selectLeavesTheChosenExpressionAndCloseLeavesNone_data()
@@ -188,7 +189,7 @@ private slots:
                  QStringLiteral("Expression:"));
         Type(*form, "Expression", "LOG:LogType = 1");
         if (kind == 1)
-            Picture(*form, "UpdateRecOrders");
+            CheckWindowPicture(*form, "UpdateRecOrders");
         MessageRecorder messages;
         Press(*form, "OK");
         QCOMPARE(messages.Captions(), QStringList());
@@ -430,19 +431,6 @@ private:
         for (int row = 0; model && row < model->rowCount(); ++row)
             rows << model->index(row, 0).data().toString();
         return rows;
-    }
-
-    static void Picture(WindowController& window, const QString& name)
-    {
-        QWidget* root = window.window.Root();
-        for (QWidget* child : root->findChildren<QWidget*>())
-            if (child->isVisible())
-                QVERIFY2(QRect(QPoint(), root->size())
-                             .contains(QRect(child->mapTo(root, QPoint()), child->size())),
-                         qPrintable(child->objectName()));
-        const QString folder = qEnvironmentVariable("JORNIX_PICTURES");
-        if (!folder.isEmpty())
-            root->grab().save(folder + "/" + name + ".png");
     }
 
     std::unique_ptr<QTemporaryDir> folder_;
