@@ -3,6 +3,8 @@
 #include "platform/framework/WindowController.h"
 #include "platform/store/Table.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QStringListModel>
 #include <QTreeView>
 
@@ -15,6 +17,40 @@ QString& LastMailFile()
     static QString name;
     return name;
 }
+
+// The lists take only the keys that move in them or choose: any other gives a beep.
+class ChoosingKeys : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Escape:
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+            return false;
+        default:
+            QApplication::beep();
+            return true;
+        }
+    }
+};
 
 // "SELECT FIELD": the data files of the merge and the fields of the one chosen, by their labels. A field
 // chosen (Enter or a double click) goes into the document at the caret as a merge field.
@@ -38,6 +74,7 @@ public:
             auto* view = qobject_cast<QTreeView*>(window.Widget(list));
             view->setHeaderHidden(true);
             view->setRootIsDecorated(false);
+            view->installEventFilter(new ChoosingKeys(view));
         }
         window.SetListModel(files, &fileModel_);
         window.SetListModel(fields, &fieldModel_);
