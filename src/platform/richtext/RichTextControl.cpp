@@ -109,6 +109,20 @@ TextFields& RichTextControl::Fields() const
     return *fields_;
 }
 
+void RichTextControl::inputMethodEvent(QInputMethodEvent* event)
+{
+    keepTypingOutsideFields();
+    QTextEdit::inputMethodEvent(event);
+}
+
+void RichTextControl::insertFromMimeData(const QMimeData* source)
+{
+    keepTypingOutsideFields(); // plain text takes the caret's format
+    QTextEdit::insertFromMimeData(source);
+}
+
+// The editor sets the caret's format again after some moves (up and down), so this runs before every
+// insertion as well as after every move.
 void RichTextControl::keepTypingOutsideFields()
 {
     const QTextCursor caret = textCursor();
@@ -699,6 +713,7 @@ QString RichTextControl::SelText() const
 
 void RichTextControl::SetSelText(const QString& text)
 {
+    keepTypingOutsideFields();
     QTextCursor cursor = textCursor();
     cursor.insertText(text);
     setTextCursor(cursor);
@@ -785,6 +800,7 @@ void RichTextControl::keyPressEvent(QKeyEvent* event)
             event->accept();
             return;
         }
+        keepTypingOutsideFields();
     }
     QTextEdit::keyPressEvent(event);
 }

@@ -235,6 +235,10 @@ private:
     QPointer<StatusBar> statusBar_;
     mutable std::unique_ptr<TextFields> fields_;
     void keepTypingOutsideFields();
+
+protected:
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 } // namespace jornix

@@ -137,20 +137,22 @@ private slots:
         QTest::keyClick(&control, Qt::Key_Return);
         QTest::keyClicks(&control, QStringLiteral("c"));
         QCOMPARE(control.Fields().Field(id)->text, QStringLiteral("NAME"));
-        // Coming back to the end with the keys does not join it either.
+        // Typing at its start, at the start of the paragraph, stays outside it, and so does coming back to
+        // its end with the keys.
         QTest::keyClick(&control, Qt::Key_Up);
         QTest::keyClick(&control, Qt::Key_Home);
+        QTest::keyClicks(&control, QStringLiteral("s"));
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(&control, Qt::Key_Right);
         QTest::keyClicks(&control, QStringLiteral("d"));
-        QCOMPARE(control.Text(), QStringLiteral("NAMEdab\nc"));
+        QCOMPARE(control.Text(), QStringLiteral("sNAMEdab\nc"));
         QCOMPARE(control.Fields().Field(id)->text, QStringLiteral("NAME"));
         // Nor does a new text of the field with the caret behind it.
         QTest::keyClick(&control, Qt::Key_Left);
         control.Fields().SetText(id, QStringLiteral("NOM"));
-        QCOMPARE(control.textCursor().position(), 3);
+        QCOMPARE(control.textCursor().position(), 4);
         QTest::keyClicks(&control, QStringLiteral("e"));
-        QCOMPARE(control.Text(), QStringLiteral("NOMedab\nc"));
+        QCOMPARE(control.Text(), QStringLiteral("sNOMedab\nc"));
         QCOMPARE(control.Fields().Field(id)->text, QStringLiteral("NOM"));
     }
 
@@ -233,6 +235,12 @@ private slots:
         letter.control.Clip(3);
         QCOMPARE(letter.control.Text(), QStringLiteral("Dear NAME, from TOWN.NAME"));
         QCOMPARE(walk(letter.control.Fields()), (QList<quint32>{letter.name, letter.town}));
+        QCOMPARE(letter.fieldText(letter.name), QStringLiteral("NAME"));
+        // Plain text pasted at a field's end takes the caret's format, without the field.
+        QApplication::clipboard()->setText(QStringLiteral("xy"));
+        letter.caretAt(9);
+        letter.control.Clip(3);
+        QCOMPARE(letter.control.Text(), QStringLiteral("Dear NAMExy, from TOWN.NAME"));
         QCOMPARE(letter.fieldText(letter.name), QStringLiteral("NAME"));
     }
 
