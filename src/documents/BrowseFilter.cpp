@@ -73,7 +73,7 @@ public:
                    .Name(QStringLiteral("List"))
                    .Stretch();
         window.Buttons([&] {
-            selectButton = window.Button(QStringLiteral("&Select"), QStringLiteral("WIZOK.gif"))
+            selectButton = window.Button(QStringLiteral("&Select"), QStringLiteral("OKButton.gif"))
                                .Name(QStringLiteral("Select"));
             insertButton = window.Button(QStringLiteral("&Insert"), QStringLiteral("WIZINS.gif"))
                                .Name(QStringLiteral("Insert"));
@@ -82,7 +82,7 @@ public:
             deleteButton = window.Button(QStringLiteral("&Delete"), QStringLiteral("WIZDEL.gif"))
                                .Name(QStringLiteral("Delete"));
             window.Spacer();
-            closeButton = window.Button(QStringLiteral("Close"), QStringLiteral("WIZCLOSE.gif"))
+            closeButton = window.Button(QStringLiteral("Close"), QStringLiteral("CancelButton.gif"))
                               .Name(QStringLiteral("Close"));
         });
         window.Root()->resize(480, 360);

@@ -39,6 +39,7 @@ class RecOrdersTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { WindowDescription::SetImageFolder(QStringLiteral(JORNIX_SOURCE_DIR "/resources/icons")); }
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
