@@ -26,6 +26,7 @@ class Ruler;
 class SpellChecker;
 class StatusBar;
 class Table;
+struct MailMergeFields;
 struct TextField;
 
 // The document component: everything that edits, loads, stores, converts and prints rich text goes through
@@ -357,6 +358,29 @@ public:
     void SetMailFileName(Table* file) { mailFileName_ = file; }
     Table* MailFileName() const { return mailFileName_; }
 
+    // Mail merge (MailMerge*.cpp). The data files are tables of the store, taken in the order added; the
+    // merge restricts and orders their records by its filter and order expressions (MailMergeFields) and
+    // the merge fields show the current record's values. "Mail Merge" runs on a thread of its own and
+    // reaches the object through a link that Kill cuts once it has closed the window.
+    void AddMailFile(Table& file);
+    void OpenMailMerge(); // StartMailMerge("MAILMERGE")
+    void StartMailMerge(const QString& command);
+    void MailMergeWindow(); // the merge window, on the running (merge) thread
+    void MailMergeDialog(); // the same window on the calling thread
+    // 1: opens the data and shows the first record; 0: closes it and the fields show their own texts.
+    void OpenMergeData(int open);
+    // 1 first, 2 previous, 3 next, 4 last; 1 when it moved, 0 at the end or on an error.
+    int MoveMergeRecord(int direction);
+    // One copy of the document per record, as one print job.
+    void MergeToPrinter();
+    void UpdateMergeInfo();
+    void MergeFilterWindow(); // "Mail Merge Filter and Order"
+    void PickMergeField();    // "SELECT FIELD"
+    // Keeps the text each merge token's fields show, and gives them those texts back.
+    void KeepFieldTexts();
+    void RestoreFieldTexts();
+    MailMergeFields& Mail() const { return *mail_; }
+
 private:
     void insertHeaderFooter(int kind, int on, const QString& text, const QString& refusal);
 
@@ -368,7 +392,8 @@ private:
     void applyPageHeader(const DocumentPageHeader& header);
     // Saves under the name, a failure shown in a message.
     void saveTo(const QString& fileName, int format) const;
-    int print(int skipDialog);
+    // nextCopy, when given, is asked after each copy; true prints the document again as it then stands.
+    int print(int skipDialog, const std::function<bool()>& nextCopy = {});
     // One picture per page of the document on the page into new files; the list when all were written.
     int renderPictures(const QTextDocument& document, const PageSettings& page);
     int savePagePicture(const QString& fileName, int page, bool textAreaOnly);
@@ -410,6 +435,10 @@ private:
     QList<FieldColour> fieldColours_;
     MergeTokenTable mergeTable_;
     Table* mailFileName_ = nullptr;
+
+    // Mail merge.
+    void closeMailMergeWindow();
+    std::unique_ptr<MailMergeFields> mail_;
 };
 
 } // namespace jornix
