@@ -30,12 +30,6 @@ using jornix::test::MessageRecorder;
 
 namespace {
 
-void onProgramThread(std::function<void()> work)
-{
-    StartProcedureThread(std::move(work));
-    WaitForProgramThreads(5000);
-}
-
 QWidget* openWindow(const QString& name)
 {
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -486,7 +480,7 @@ private slots:
         Editor editor;
         editor.edit.SetSelText(QStringLiteral("text"));
         const QString before = editor.control.document()->toHtml();
-        onProgramThread([&] { editor.edit.InsertTable(); });
+        OnProgramThread([&] { editor.edit.InsertTable(); });
         QWidget* window = openWindow(QStringLiteral("TableDimensions"));
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("Table Dimensions"));
@@ -519,7 +513,7 @@ private slots:
     {
         Editor editor;
         editor.edit.SetSelText(QStringLiteral("text"));
-        onProgramThread([&] { editor.edit.InsertTable(); });
+        OnProgramThread([&] { editor.edit.InsertTable(); });
         QWidget* dimensions = openWindow(QStringLiteral("TableDimensions"));
         QVERIFY(dimensions);
         dimensions->findChild<QSpinBox*>(QStringLiteral("Rows"))->setValue(3);
@@ -556,7 +550,7 @@ private slots:
     {
         Editor editor;
         editor.edit.SetSelText(QStringLiteral("text"));
-        onProgramThread([&] { editor.edit.InsertTable(); });
+        OnProgramThread([&] { editor.edit.InsertTable(); });
         QWidget* window = openWindow(QStringLiteral("TableDimensions"));
         QVERIFY(window);
         window->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();

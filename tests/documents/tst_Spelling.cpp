@@ -23,13 +23,6 @@ using jornix::test::MessageRecorder;
 
 namespace {
 
-// Runs the work on a program thread, as an editor's thread does, and waits until it has ended or waits.
-void onProgramThread(std::function<void()> work)
-{
-    StartProcedureThread(std::move(work));
-    WaitForProgramThreads(5000);
-}
-
 SpellCheckDialog* openCheck()
 {
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -110,7 +103,7 @@ private slots:
         editor.edit.SetSelText(QStringLiteral("I will recieve the parcel."));
         editor.control.SetHideSelection(hideSelection);
 
-        onProgramThread([&] {
+        OnProgramThread([&] {
             if (check == Check::Own)
                 editor.edit.SpellCheck();
             else if (check == Check::Text)
@@ -184,7 +177,7 @@ private slots:
         SpellChecker checker;
         editor.edit.SetSelText(text);
 
-        onProgramThread([&] { editor.edit.CheckSpellingText(&checker); });
+        OnProgramThread([&] { editor.edit.CheckSpellingText(&checker); });
         QStringList shown;
         for (const QString& button : buttons) {
             SpellCheckDialog* dialog = openCheck();
@@ -204,7 +197,7 @@ private slots:
         Editor editor;
         editor.edit.SetSelText(QStringLiteral("teh cat"));
         editor.edit.SetEditMode(1);
-        onProgramThread([&] { editor.edit.SpellCheck(); });
+        OnProgramThread([&] { editor.edit.SpellCheck(); });
         SpellCheckDialog* dialog = openCheck();
         QVERIFY(dialog);
         for (const char* name : {"Change", "ChangeAll", "Delete", "Undo"})
@@ -310,7 +303,7 @@ private slots:
         editor.control.SetHideSelection(true);
         const QByteArray before = editor.control.Save(TextFormat::OwnFormat).bytes;
 
-        onProgramThread([&] {
+        OnProgramThread([&] {
             if (operation == QLatin1String("SpellCheck"))
                 editor.edit.SpellCheck();
             else if (operation == QLatin1String("CheckSpellingText"))
