@@ -365,6 +365,50 @@ void placeFieldsByAnchors(QTextDocument& document, QList<TextField>& fields)
 
 } // namespace
 
+static void setHtmlWithImages(QTextDocument& document, const QString& html,
+                              const QList<std::pair<QUrl, QImage>>& images);
+
+namespace {
+
+// Qt reads the HTML back with a paragraph more behind some tables (one followed by a list item), so that
+// paragraph numbers after such a table move on. The frames are stored under the numbers their paragraphs
+// have once the document is read back: a copy with every paragraph marked by its number (a paragraph's
+// user state, which the HTML keeps) is read back once to see where each paragraph comes to stand. Should an
+// added paragraph carry the mark of its neighbour, the paragraph itself is the one with the same text.
+QList<int> blockNumbersAsRead(const QTextDocument& document)
+{
+    std::unique_ptr<QTextDocument> marked(document.clone());
+    for (QTextBlock block = marked->begin(); block.isValid(); block = block.next())
+        block.setUserState(block.blockNumber());
+    QTextDocument probe;
+    setHtmlWithImages(probe, marked->toHtml(), {});
+    QList<int> numbers(document.blockCount(), -1);
+    for (QTextBlock block = probe.begin(); block.isValid(); block = block.next()) {
+        const int original = block.userState();
+        if (original < 0 || original >= numbers.size())
+            continue;
+        const bool sameText = block.text() == document.findBlockByNumber(original).text();
+        if (numbers[original] < 0 || (sameText && probe.findBlockByNumber(numbers[original]).text() !=
+                                                      block.text()))
+            numbers[original] = block.blockNumber();
+    }
+    // A paragraph whose mark the HTML does not keep (an empty table cell) follows the one before it.
+    for (qsizetype number = 0; number < numbers.size(); ++number)
+        if (numbers[number] < 0)
+            numbers[number] = number > 0 ? numbers[number - 1] + 1 : 0;
+    return numbers;
+}
+
+bool hasParagraphFrames(const QTextDocument& document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        if (block.blockFormat().hasProperty(FrameProperty::Style))
+            return true;
+    return false;
+}
+
+} // namespace
+
 QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>& styles,
                           const QList<TextField>& fields)
 {
@@ -389,7 +433,8 @@ QByteArray WriteOwnFormat(const QTextDocument& document, const QList<NamedStyle>
                 content.images.append({name, PngBytes(image)});
             }
         }
-    content.frames = ParagraphFramesPayload(document);
+    if (hasParagraphFrames(document))
+        content.frames = ParagraphFramesPayload(document, blockNumbersAsRead(document));
     content.imageAttributes = ImageAttributesPayload(document);
     return EncodeOwnFormat(content);
 }

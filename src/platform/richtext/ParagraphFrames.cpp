@@ -214,7 +214,7 @@ void PaintParagraphFrames(QPainter& painter, const QTextDocument& document, qrea
 
 // The payload: the number of records, then per record the paragraph's number, its style (16 bits), text
 // distance and line width and the room on its four sides (16 bits each, twips); all little-endian.
-QByteArray ParagraphFramesPayload(const QTextDocument& document)
+QByteArray ParagraphFramesPayload(const QTextDocument& document, const QList<int>& storedNumbers)
 {
     QList<QTextBlock> framed;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
@@ -229,7 +229,9 @@ QByteArray ParagraphFramesPayload(const QTextDocument& document)
     for (const QTextBlock& block : framed) {
         const QTextBlockFormat format = block.blockFormat();
         const Frame frame = frameOf(format);
-        out << quint32(block.blockNumber()) << quint16(frame.style) << qint16(frame.distance)
+        const int number = block.blockNumber();
+        const int stored = storedNumbers.value(number, -1);
+        out << quint32(stored >= 0 ? stored : number) << quint16(frame.style) << qint16(frame.distance)
             << qint16(frame.lineWidth);
         for (int side = 0; side < 4; ++side)
             out << qint16(format.intProperty(FrameProperty::RoomLeft + side));

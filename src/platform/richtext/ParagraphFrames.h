@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QRectF>
 #include <QTextFormat>
 
@@ -62,9 +63,10 @@ void SetParagraphFrames(QTextCursor& selection, int style, int distance, int lin
 void PaintParagraphFrames(QPainter& painter, const QTextDocument& document, qreal scale, const QRectF& area = {});
 
 // The frames of the document's paragraphs by paragraph number, for the own format; nothing when no
-// paragraph has a frame. Applying them to a document read from the same bytes restores them; damaged bytes
-// are refused (false) and change nothing.
-QByteArray ParagraphFramesPayload(const QTextDocument& document);
+// paragraph has a frame. storedNumbers gives, by a paragraph's number, the number it is stored under (that of
+// the paragraph it becomes when the document is read back; -1 or none: its own). Applying them to a document
+// read from the same bytes restores them; damaged bytes are refused (false) and change nothing.
+QByteArray ParagraphFramesPayload(const QTextDocument& document, const QList<int>& storedNumbers = {});
 bool ApplyParagraphFramesPayload(QByteArrayView payload, QTextDocument& document);
 
 } // namespace jornix

@@ -1,9 +1,12 @@
 #include "platform/richtext/OwnFormat.h"
+#include "platform/richtext/ParagraphFrames.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextBlock>
+#include <QTextTable>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -192,6 +195,39 @@ private slots:
             QVERIFY(!style.paragraph.hasProperty(QTextFormat::BlockLeftMargin));
         }
         QCOMPARE(names, styles);
+    }
+
+    // Qt reads the HTML back with a paragraph more behind a table: the frames stay on their paragraphs.
+    void paragraphFramesStayOnTheirParagraphsBehindTables()
+    {
+        QTextDocument source;
+        source.setPlainText(QStringLiteral("after"));
+        QTextCursor cursor(&source);
+        cursor.insertList(QTextListFormat::ListDisc);
+        cursor.insertText(QStringLiteral("before"));
+        cursor.insertBlock();
+        QTextTable* table = cursor.insertTable(2, 2);
+        table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("cell"));
+        for (const QTextCursor::MoveOperation paragraph : {QTextCursor::Start, QTextCursor::End}) {
+            cursor.movePosition(paragraph);
+            if (paragraph == QTextCursor::Start)
+                cursor.movePosition(QTextCursor::NextBlock); // "before"
+            SetParagraphFrames(cursor, FrameStyle::Left | FrameStyle::Bottom, 60, 20);
+        }
+        const auto framed = [](const QTextDocument& document) {
+            QStringList texts;
+            for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+                if (block.blockFormat().hasProperty(FrameProperty::Style))
+                    texts.append(block.text());
+            return texts;
+        };
+        QCOMPARE(framed(source), (QStringList{QStringLiteral("before"), QStringLiteral("after")}));
+        QTextDocument loaded;
+        QVERIFY(ReadOwnFormat(WriteOwnFormat(source), loaded));
+        QCOMPARE(framed(loaded), framed(source));
+        QTextDocument again; // and stored once more, with the paragraph Qt added
+        QVERIFY(ReadOwnFormat(WriteOwnFormat(loaded), again));
+        QCOMPARE(framed(again), framed(source));
     }
 
     void aStoredDocumentNeverReadsAFileItNames()
