@@ -17,7 +17,7 @@ void TXEdit::InsertImage(int asCharacter, int option)
     // Where the picture goes is taken before the dialog, whose clicks are not the document's.
     const int position = asCharacter ? -1 : text_->PositionNearestLastClick();
     const QString fileName = AskOpenFileName(QStringLiteral("Insert Image"), ImageFilters());
-    if (fileName.isEmpty())
+    if (fileName.isEmpty() || !text_) // the control may have gone while the dialog was open
         return;
     ObjectAttributes attributes;
     attributes.saveMode = option != 0 ? 1 : 0;

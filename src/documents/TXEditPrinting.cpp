@@ -182,7 +182,7 @@ int TXEdit::print(int skipDialog, const std::function<bool()>& nextCopy)
                 }
             // The next copy (of a merge: the next record) goes into the same job, so that a print to a file
             // holds every copy.
-            if (!nextCopy || !nextCopy())
+            if (!nextCopy || !nextCopy() || !text_)
                 break;
             painted.emplace(*text_->document(), text_->Page());
         }

@@ -185,7 +185,8 @@ void TXEdit::TablePopupMenu()
         TableProperties();
         break;
     case 3:
-        text_->TableDeleteLines();
+        if (text_)
+            text_->TableDeleteLines();
         break;
     case 4:
         SetGridLines(0, 1);
@@ -279,7 +280,8 @@ void TXEdit::ContextMenu()
         Paste();
         break;
     case 18:
-        text_->Clip(4);
+        if (text_) // the control may have gone while the menu was open
+            text_->Clip(4);
         break;
     case 19:
         FontDialog();
