@@ -23,6 +23,8 @@
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 
+#include "documents/StoredDocument.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -36,6 +38,7 @@
 #include <vector>
 
 using namespace jornix;
+using jornix::test::StoredDocument;
 
 namespace {
 
@@ -62,18 +65,6 @@ double TimeUntilIdle(const std::function<void()>& action)
     action();
     WaitForProgramThreads(600000);
     return double(clock.nsecsElapsed()) / 1e6;
-}
-
-QByteArray StoredDocument(const QString& text)
-{
-    RichTextControl control;
-    TXEdit edit;
-    edit.Init(&control);
-    control.setPlainText(text);
-    QByteArray blob;
-    edit.SaveToBlob(blob);
-    edit.Kill();
-    return blob;
 }
 
 // Notes of ordinary words, in lines of twelve; the document of number `pelican` holds the word "pelican".

@@ -14,6 +14,7 @@
 #include "platform/store/RecordFile.h"
 
 #include "core/DataFolder.h"
+#include "documents/StoredDocument.h"
 #include "journal/LogEventWindows.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
@@ -27,6 +28,7 @@ using namespace jornix::testing;
 using test::AddEvent;
 using test::Another;
 using test::Me;
+using test::StoredDocument;
 
 namespace {
 
@@ -35,18 +37,6 @@ const QDate TheDay(2026, 3, 3);
 QString DateText(const QDate& date)
 {
     return Picture(QStringLiteral("@d17")).Format(DayNumberFromDate(date));
-}
-
-QByteArray StoredDocument(const QString& text)
-{
-    RichTextControl control;
-    TXEdit edit;
-    edit.Init(&control);
-    control.setPlainText(text);
-    QByteArray blob;
-    edit.SaveToBlob(blob);
-    edit.Kill();
-    return blob;
 }
 
 void AddEvents()
