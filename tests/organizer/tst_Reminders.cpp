@@ -26,15 +26,7 @@
 
 using namespace jornix;
 using namespace jornix::testing;
-using jornix::test::Another;
-using jornix::test::CheckPicture;
-using jornix::test::Column;
-using jornix::test::Me;
-using jornix::test::Open;
-using jornix::test::printed;
-using jornix::test::RemoveAll;
-using jornix::test::TheDate;
-using jornix::test::TodayNumber;
+using namespace jornix::test; // the shared pieces of the organizer tests
 
 // The reminders as the user meets them: the list "Reminders", the reminder form with its link, and the pane
 // "Overdue Reminders".

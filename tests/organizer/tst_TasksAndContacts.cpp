@@ -30,15 +30,7 @@
 
 using namespace jornix;
 using namespace jornix::testing;
-using jornix::test::Another;
-using jornix::test::CheckPicture;
-using jornix::test::Column;
-using jornix::test::Me;
-using jornix::test::Open;
-using jornix::test::printed;
-using jornix::test::RemoveAll;
-using jornix::test::TheDate;
-using jornix::test::TodayNumber;
+using namespace jornix::test; // the shared pieces of the organizer tests
 
 // Tasks and contacts as the user meets them: the two list windows, their forms and the two select lists.
 namespace {
