@@ -26,22 +26,22 @@
 
 namespace jornix::test {
 
-// The program folder and frame of a window test and the tables it writes straight into, held open by the
-// test itself; at the end the program's threads end first, then the tables are let go.
-class WindowFolder
+// The tables a test writes straight into, held open by the test itself; at the end the program's threads end
+// first, then the tables are let go.
+class HeldTables
 {
 public:
-    WindowFolder() = default;
-    ~WindowFolder()
+    HeldTables() = default;
+    ~HeldTables()
     {
         EndProgramThreads();
         for (TableRelations* relations : tables_)
             relations->Close();
     }
-    WindowFolder(const WindowFolder&) = delete;
-    WindowFolder& operator=(const WindowFolder&) = delete;
+    HeldTables(const HeldTables&) = delete;
+    HeldTables& operator=(const HeldTables&) = delete;
 
-    // Opens the test's tables (there are none before the folder); false when one does not open.
+    // Opens the tables (there are none before the data layer starts); false when one does not open.
     bool Hold(std::initializer_list<TableRelations*> tables)
     {
         for (TableRelations* relations : tables) {
@@ -52,11 +52,46 @@ public:
         return true;
     }
 
-    DataFolder folder;
-    TestFrame frame;
-
 private:
     std::vector<TableRelations*> tables_;
+};
+
+// The program folder and frame of a window test, with the tables it holds.
+struct WindowFolder
+{
+    bool Hold(std::initializer_list<TableRelations*> tables) { return held.Hold(tables); }
+
+    DataFolder folder;
+    TestFrame frame;
+    HeldTables held; // let go before the frame and the folder end
+};
+
+// The record files of a form test, in a temporary folder of their own, with the list icons, the error
+// reporter and the data layer started; no settings file and no frame. The data layer ends after the tables
+// are let go.
+class FormFolder
+{
+public:
+    bool Hold(std::initializer_list<TableRelations*> tables) { return held_.Hold(tables); }
+    QString Path() const { return folder_.path() + QLatin1Char('/'); }
+    QString FilePath(const QString& name) const { return folder_.filePath(name); }
+
+private:
+    struct DataLayerRun
+    {
+        explicit DataLayerRun(const QString& path)
+        {
+            WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+            GlobalErrorReporter.Init();
+            InitDataLayer();
+            SetTableFileNames(path);
+        }
+        ~DataLayerRun() { KillDataLayer(); }
+    };
+
+    QTemporaryDir folder_;
+    DataLayerRun dataLayer_{Path()};
+    HeldTables held_;
 };
 
 using Fields = std::vector<std::pair<QString, QVariant>>;
