@@ -23,6 +23,17 @@ inline void UseBenchKey()
                      "salt of the benchmarks key");
 }
 
+// The enciphered contacts table of the list benchmarks, made anew: the number, the names and the company that
+// every list shows; the caller adds its other fields and keys.
+inline Table& ContactsTable(Catalogue& catalogue)
+{
+    return catalogue.AddTable("CON", "Contacts", "Contacts", FileAttribute::Encrypt | FileAttribute::Create)
+        .AddLong("Num")
+        .AddString("LName", 255)
+        .AddString("FName", 255)
+        .AddString("Company", 255);
+}
+
 // Writes records numbered 1 to `count` (the number in field 0) in one transaction, `values` filling the other
 // fields of each; false, with the store's message printed, when an insert fails.
 inline bool WriteNumbered(Table& table, int count, const std::function<void(Record&, int)>& values)

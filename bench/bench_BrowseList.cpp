@@ -39,13 +39,8 @@ int main(int argc, char** argv)
     bench::UseBenchKey();
     Catalogue catalogue;
     const int flags = KeyFlag::NoCase | KeyFlag::Opt;
-    Table& contacts =
-        catalogue.AddTable("CON", "Contacts", "Contacts", FileAttribute::Encrypt | FileAttribute::Create);
-    contacts.AddLong("Num")
-        .AddString("LName", 255)
-        .AddString("FName", 255)
-        .AddString("Company", 255)
-        .AddLong("CreateDate")
+    Table& contacts = bench::ContactsTable(catalogue);
+    contacts.AddLong("CreateDate")
         .AddByte("Private")
         .AddLong("UniqueID")
         .AddMemo("Notes", 32000)
