@@ -2,6 +2,7 @@
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
 #include "core/SetTableFileNames.h"
+#include "documents/DocumentSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,6 +27,8 @@ bool SetDataPaths()
     }
 
     SetTableFileNames(GLO.DataPath);
+    // The document component keeps its own tables in the data folder and its placements in Jornix.ini.
+    SetDocumentSettings(&INIMgr, GLO.DataPath);
     DataPathText = GLO.DataPath;
     return exists;
 }

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 namespace jornix {
@@ -14,6 +17,24 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog)
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
+}
+
+void AddPromptRow(QFormLayout* rows, const QString& prompt, QWidget* entry, const QString& unit)
+{
+    auto* label = new QLabel(prompt);
+    label->setBuddy(entry);
+    if (unit.isEmpty()) {
+        rows->addRow(label, entry);
+        return;
+    }
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(entry, 1);
+    auto* unitLabel = new QLabel(unit);
+    unitLabel->setMinimumWidth(unitLabel->fontMetrics().horizontalAdvance(QStringLiteral("Inch")));
+    layout->addWidget(unitLabel);
+    rows->addRow(label, row);
 }
 
 } // namespace jornix

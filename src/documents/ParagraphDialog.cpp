@@ -21,63 +21,26 @@
 
 namespace jornix {
 
-namespace {
-
-constexpr double TwipsPerPoint = 20;
-// Line heights in percent for single, one and a half and double spacing.
-constexpr int LineHeights[] = {100, 150, 200};
-
-QWidget* withUnit(QWidget* entry, const QString& unit)
-{
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(entry, 1);
-    auto* label = new QLabel(unit);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Inch")));
-    layout->addWidget(label);
-    return row;
-}
-
-} // namespace
-
 ParagraphDialog::ParagraphDialog(RichTextControl* control, int unit, QWidget* parent)
-    : QDialog(parent), control_(control), unit_(unit)
+    : QDialog(parent), control_(control), fields_(unit)
 {
     setObjectName(QStringLiteral("Paragraph"));
     setWindowTitle(QStringLiteral("Paragraph"));
     setMinimumWidth(300);
-    left_ = addEntry(QStringLiteral("Left"), 0);
-    right_ = addEntry(QStringLiteral("Right"), 0);
-    firstLine_ = addEntry(QStringLiteral("FirstLine"), -9999.99);
-    before_ = addEntry(QStringLiteral("Before"), 0);
-    after_ = addEntry(QStringLiteral("After"), 0);
-    lineSpacing_ = new QComboBox;
-    lineSpacing_->setObjectName(QStringLiteral("LineSpacing"));
-    lineSpacing_->addItems({QStringLiteral("Single"), QStringLiteral("1.5 Lines"), QStringLiteral("Double")});
-    alignment_ = new QComboBox;
-    alignment_->setObjectName(QStringLiteral("Alignment"));
-    alignment_->addItems(
-        {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Centered"), QStringLiteral("Justified")});
 
     const QString unitName = UnitName(unit);
-    auto addRow = [](QFormLayout* rows, const QString& prompt, QWidget* entry, const QString& unitText) {
-        auto* label = new QLabel(prompt);
-        label->setBuddy(entry);
-        rows->addRow(label, unitText.isEmpty() ? entry : withUnit(entry, unitText));
-    };
     auto* indents = new QGroupBox(QStringLiteral("Indents"));
     auto* indentRows = new QFormLayout(indents);
-    addRow(indentRows, QStringLiteral("&Left:"), left_, unitName);
-    addRow(indentRows, QStringLiteral("&Right:"), right_, unitName);
-    addRow(indentRows, QStringLiteral("&First line:"), firstLine_, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&Left:"), fields_.left, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&Right:"), fields_.right, unitName);
+    AddPromptRow(indentRows, QStringLiteral("&First line:"), fields_.firstLine, unitName);
     auto* spacing = new QGroupBox(QStringLiteral("Spacing"));
     auto* spacingRows = new QFormLayout(spacing);
-    addRow(spacingRows, QStringLiteral("&Before:"), before_, QStringLiteral("pt"));
-    addRow(spacingRows, QStringLiteral("&After:"), after_, QStringLiteral("pt"));
-    addRow(spacingRows, QStringLiteral("Line &spacing:"), lineSpacing_, {});
+    AddPromptRow(spacingRows, QStringLiteral("&Before:"), fields_.before, QStringLiteral("pt"));
+    AddPromptRow(spacingRows, QStringLiteral("&After:"), fields_.after, QStringLiteral("pt"));
+    AddPromptRow(spacingRows, QStringLiteral("Line &spacing:"), fields_.lineSpacing);
     auto* alignmentRow = new QFormLayout;
-    addRow(alignmentRow, QStringLiteral("Ali&gnment:"), alignment_, {});
+    AddPromptRow(alignmentRow, QStringLiteral("Ali&gnment:"), fields_.alignment);
 
     QDialogButtonBox* buttons = OkCancelButtons(this);
 
@@ -87,43 +50,14 @@ ParagraphDialog::ParagraphDialog(RichTextControl* control, int unit, QWidget* pa
     layout->addLayout(alignmentRow);
     layout->addWidget(buttons);
 
-    if (!control)
-        return;
-    const QTextBlockFormat format = control->textCursor().blockFormat();
-    auto toUnit = [unit](qreal layoutUnits) { return TwipsToUnits(qRound(layoutUnits * TwipsPerLayoutUnit), unit); };
-    left_->setValue(toUnit(format.leftMargin()));
-    right_->setValue(toUnit(format.rightMargin()));
-    firstLine_->setValue(toUnit(format.textIndent()));
-    before_->setValue(format.topMargin() * TwipsPerLayoutUnit / TwipsPerPoint);
-    after_->setValue(format.bottomMargin() * TwipsPerLayoutUnit / TwipsPerPoint);
-    const int height = format.lineHeightType() == QTextBlockFormat::ProportionalHeight ? int(format.lineHeight()) : 100;
-    lineSpacing_->setCurrentIndex(height >= 200 ? 2 : height >= 150 ? 1 : 0);
-    alignment_->setCurrentIndex(control->Alignment());
-}
-
-QDoubleSpinBox* ParagraphDialog::addEntry(const QString& name, double minimum)
-{
-    auto* entry = new QDoubleSpinBox;
-    entry->setObjectName(name);
-    entry->setDecimals(2);
-    entry->setRange(minimum, 9999.99);
-    return entry;
+    if (control)
+        fields_.Show(control->textCursor().blockFormat());
 }
 
 void ParagraphDialog::accept()
 {
-    if (control_ && !control_->isReadOnly()) {
-        auto toLayout = [this](double value) { return UnitsToTwips(value, unit_) / TwipsPerLayoutUnit; };
-        QTextBlockFormat format;
-        format.setLeftMargin(toLayout(left_->value()));
-        format.setRightMargin(toLayout(right_->value()));
-        format.setTextIndent(toLayout(firstLine_->value()));
-        format.setTopMargin(before_->value() * TwipsPerPoint / TwipsPerLayoutUnit);
-        format.setBottomMargin(after_->value() * TwipsPerPoint / TwipsPerLayoutUnit);
-        format.setLineHeight(LineHeights[lineSpacing_->currentIndex()], QTextBlockFormat::ProportionalHeight);
-        format.setAlignment(RichTextControl::AlignmentOf(alignment_->currentIndex()));
-        control_->textCursor().mergeBlockFormat(format); // one step to undo
-    }
+    if (control_ && !control_->isReadOnly())
+        control_->textCursor().mergeBlockFormat(fields_.Format()); // one step to undo
     QDialog::accept();
 }
 

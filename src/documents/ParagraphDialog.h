@@ -1,10 +1,9 @@
 #pragma once
 
+#include "documents/ParagraphFields.h"
+
 #include <QDialog>
 #include <QPointer>
-
-class QComboBox;
-class QDoubleSpinBox;
 
 namespace jornix {
 
@@ -23,17 +22,8 @@ public:
     void accept() override;
 
 private:
-    QDoubleSpinBox* addEntry(const QString& name, double minimum);
-
     QPointer<RichTextControl> control_;
-    int unit_;
-    QDoubleSpinBox* left_;
-    QDoubleSpinBox* right_;
-    QDoubleSpinBox* firstLine_;
-    QDoubleSpinBox* before_;
-    QDoubleSpinBox* after_;
-    QComboBox* lineSpacing_;
-    QComboBox* alignment_;
+    ParagraphFields fields_;
 };
 
 } // namespace jornix

@@ -1,5 +1,7 @@
 #include "documents/TXEdit.h"
 
+#include "documents/MailMerge.h"
+
 #include "platform/richtext/ButtonBar.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/Ruler.h"
@@ -11,9 +13,13 @@
 
 namespace jornix {
 
-TXEdit::TXEdit() = default;
+TXEdit::TXEdit() : mail_(std::make_unique<MailMergeFields>(this)) {}
 
-TXEdit::~TXEdit() = default;
+TXEdit::~TXEdit()
+{
+    // A merge window never outlives its object, even when the creator did not kill it.
+    closeMailMergeWindow();
+}
 
 RichTextControl* TXEdit::TextControl() const
 {
@@ -51,6 +57,8 @@ void TXEdit::Init(RichTextControl* textControl, ButtonBar* buttonBar, Ruler* rul
 
 void TXEdit::Kill()
 {
+    closeMailMergeWindow();
+    mail_->MAILFILEQUEUE.clear();
     // The controls stay with their window; the object lets go of them.
     if (text_) {
         text_->SetButtonBar(nullptr);
@@ -62,6 +70,8 @@ void TXEdit::Kill()
     ruler_ = nullptr;
     statusBar_ = nullptr;
     initialised_ = false;
+    tokens_.clear();
+    CloseMergeTable();
 }
 
 void TXEdit::Activate()

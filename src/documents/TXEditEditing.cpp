@@ -5,6 +5,7 @@
 #include "documents/DocumentPropertiesDialog.h"
 #include "documents/FindReplaceDialog.h"
 #include "documents/ParagraphDialog.h"
+#include "documents/StylesDialog.h"
 #include "documents/TabsDialog.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/StatusBar.h"
@@ -173,6 +174,14 @@ void TXEdit::TabDialog()
     if (!text_)
         return;
     TabsDialog dialog(text_, measurements_);
+    RunThreadModal(dialog);
+}
+
+void TXEdit::StyleDialog()
+{
+    if (!text_)
+        return;
+    StylesDialog dialog(text_, measurements_);
     RunThreadModal(dialog);
 }
 

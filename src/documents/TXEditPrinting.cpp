@@ -18,6 +18,7 @@
 #include <QTemporaryFile>
 
 #include <cmath>
+#include <optional>
 
 namespace jornix {
 namespace {
@@ -129,13 +130,14 @@ int TXEdit::PrintDirect(int skipDialog)
     return print(skipDialog);
 }
 
-int TXEdit::print(int skipDialog)
+int TXEdit::print(int skipDialog, const std::function<bool()>& nextCopy)
 {
     if (!text_)
         return 0;
     QPrinter& printer = Printer();
     const PrinterChoice remembered(printer);
-    const PagePainter pages(*text_->document(), text_->Page());
+    std::optional<PagePainter> painted(std::in_place, *text_->document(), text_->Page());
+    const PagePainter& pages = *painted;
     const int result = [&] {
         if (!skipDialog && !AskPrinter(printer, QStringLiteral("Select Printer"), pages.PageCount()))
             return 1;
@@ -163,18 +165,27 @@ int TXEdit::print(int skipDialog)
             return 0;
         }
         const QRectF target(QPointF(0, 0), printer.paperRect(QPrinter::DevicePixel).size());
+        const bool toLast = printer.toPage() <= 0; // every copy to its own last page
         bool first = true;
-        for (int copy = 0; copy < copies; ++copy)
-            for (int page = from; page <= to; ++page) {
-                if (!first && !printer.newPage()) {
-                    showPlainMessage(QStringLiteral("StartPage function failed."));
-                    printer.abort();
-                    return 0;
+        for (;;) {
+            for (int copy = 0; copy < copies; ++copy)
+                for (int page = from; page <= (toLast ? painted->PageCount() : qMin(to, painted->PageCount()));
+                     ++page) {
+                    if (!first && !printer.newPage()) {
+                        showPlainMessage(QStringLiteral("StartPage function failed."));
+                        printer.abort();
+                        return 0;
+                    }
+                    first = false;
+                    painted->PaintPage(painter, page - 1, target);
+                    YieldNow(); // a long print lets the other windows go on
                 }
-                first = false;
-                pages.PaintPage(painter, page - 1, target);
-                YieldNow(); // a long print lets the other windows go on
-            }
+            // The next copy (of a merge: the next record) goes into the same job, so that a print to a file
+            // holds every copy.
+            if (!nextCopy || !nextCopy() || !text_)
+                break;
+            painted.emplace(*text_->document(), text_->Page());
+        }
         painter.end();
         return 1;
     }();

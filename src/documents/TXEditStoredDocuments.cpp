@@ -3,6 +3,7 @@
 
 #include "platform/richtext/OwnFormat.h"
 #include "platform/richtext/RichTextControl.h"
+#include "platform/richtext/TextFields.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/store/Table.h"
@@ -245,9 +246,10 @@ int TXEdit::NewDocument(int clearWithoutAsking)
 {
     if (!text_)
         return 0;
-    if (text_->TextLength() == 0)
+    // A document whose only fields are empty shows nothing, but is cleared all the same.
+    if (text_->TextLength() == 0 && text_->Fields().IsEmpty())
         return 1;
-    if (!clearWithoutAsking) {
+    if (!clearWithoutAsking && text_->TextLength() != 0) {
         const int answer = ShowMessageBox(
             MessageButton::Yes | MessageButton::No, MessageIcon::Stop, QStringLiteral("TX Text"),
             QStringLiteral("Are you sure you want to start over on this document?\n"

@@ -24,31 +24,6 @@ using C = EditorCommand;
 const int ZoomItems[] = {25, 50, 75, 100, 200, 400};
 const int ZoomListValues[] = {10, 20, 25, 50, 75, 100, 150, 200, 250, 300, 400};
 
-// Commands whose work comes with the tables, images and objects, or with dialogs still to come: shown,
-// but disabled.
-bool NotYetServed(EditorCommand command)
-{
-    switch (command) {
-    case C::InsertImage:
-    case C::InsertObject:
-    case C::FormatImage:
-    case C::InsertTable:
-    case C::InsertColumnLeft:
-    case C::InsertColumnRight:
-    case C::InsertRowAbove:
-    case C::InsertRowBelow:
-    case C::DeleteTable:
-    case C::DeleteColumns:
-    case C::DeleteRows:
-    case C::SelectTable:
-    case C::TableProperties:
-    case C::EditStyles:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Whether every character of the selection (or the caret's format without one) has the attribute.
 bool SelectionHas(RichTextControl& text, const std::function<bool(const QTextCharFormat&)>& has)
 {
@@ -264,16 +239,13 @@ void EventEditorCommands::Describe()
     bar->setMinimumWidth(bar->sizeHint().width()); // every button shows, none behind the extension arrow
     QObject::connect(zoomList_, &QComboBox::activated, zoomList_,
                      [this, toolbar] { window_.Notify(ZoomChosenEvent, toolbar); });
-    for (const auto& [control, command] : commands_)
-        if (NotYetServed(command.first))
-            window_.Disable(control);
 }
 
 void EventEditorCommands::SetViewMode(bool viewOnly)
 {
     viewOnly_ = viewOnly;
     for (const auto& [control, command] : commands_)
-        window_.Enable(control, !NotYetServed(command.first) && (!viewOnly || EnabledInViewMode(command.first)));
+        window_.Enable(control, !viewOnly || EnabledInViewMode(command.first));
 }
 
 void EventEditorCommands::UpdateUndoRedo()
@@ -398,6 +370,15 @@ bool EventEditorCommands::Run(int control)
     case C::InsertDateTime:
         txEdit->InsertDateTime();
         break;
+    case C::InsertImage:
+        txEdit->InsertImage(1, 1);
+        break;
+    case C::InsertObject:
+        txEdit->InsertObject(1);
+        break;
+    case C::FormatImage:
+        txEdit->ImageAttributes();
+        break;
     case C::InsertTextFile:
         txEdit->InsertTextFile();
         break;
@@ -413,6 +394,9 @@ bool EventEditorCommands::Run(int control)
     case C::Tabs:
         txEdit->TabDialog();
         break;
+    case C::EditStyles:
+        txEdit->StyleDialog();
+        break;
     case C::AlignLeft:
         text->SetAlignment(0);
         break;
@@ -424,6 +408,36 @@ bool EventEditorCommands::Run(int control)
         break;
     case C::AlignJustified:
         text->SetAlignment(3);
+        break;
+    case C::InsertTable:
+        txEdit->InsertTable();
+        break;
+    case C::InsertColumnLeft:
+        txEdit->InsertColumnLeft();
+        break;
+    case C::InsertColumnRight:
+        txEdit->InsertColumnRight();
+        break;
+    case C::InsertRowAbove:
+        txEdit->InsertRowAbove();
+        break;
+    case C::InsertRowBelow:
+        txEdit->InsertRowBelow();
+        break;
+    case C::DeleteTable:
+        txEdit->DeleteTable(text->TableAtInputPos());
+        break;
+    case C::DeleteColumns:
+        txEdit->DeleteColumns();
+        break;
+    case C::DeleteRows:
+        txEdit->DeleteRows();
+        break;
+    case C::SelectTable:
+        txEdit->SelectTable(text->TableAtInputPos());
+        break;
+    case C::TableProperties:
+        txEdit->TableProperties();
         break;
     case C::GridLines:
         txEdit->SetGridLines(0, 1);

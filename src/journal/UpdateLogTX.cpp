@@ -37,9 +37,12 @@ namespace jornix {
 
 namespace {
 
-// The program events that the notes post: edited, a key went down.
+// The program events that the notes post: edited, a key went down, the right mouse button went down.
 constexpr int EditorChangedEvent = 0x755;
 constexpr int EditorKeyEvent = 0x756;
+constexpr int EditorRightClickEvent = 0x763;
+// The log-event access that may edit everything.
+constexpr int FullAccess = 2;
 // The history key: puts back the value the focused field had when the form opened.
 constexpr int HistoryKey = int(Qt::CTRL) | int(Qt::Key_Apostrophe);
 // The event's document: LOG:LogDoc, the second of the table's memo and BLOB fields.
@@ -260,6 +263,11 @@ public:
             commands.UpdateUndoRedo();
         } else if (event.control == notes && event.event == EditorKeyEvent) {
             RunShortcut();
+        } else if (event.control == notes && event.event == EditorRightClickEvent) {
+            // The right-click menu edits: only for users with full access to log events.
+            if (CurrentUserAccess[AccessArea::LogEvents] == FullAccess)
+                if (TXEdit* txEdit = ThreadTXEdit().get())
+                    txEdit->ContextMenu();
         } else if (event.event == EventEditorCommands::ZoomChosenEvent) {
             commands.ChooseZoom();
         }
@@ -355,6 +363,7 @@ private:
         buttonBar->setObjectName(QStringLiteral("ButtonBar"));
         ruler->setObjectName(QStringLiteral("Ruler"));
         text->setObjectName(QStringLiteral("Text"));
+        text->setContextMenuPolicy(Qt::PreventContextMenu); // the right click opens the editor's own menu
         statusBar->setObjectName(QStringLiteral("StatusBar"));
         layout->addWidget(buttonBar);
         layout->addWidget(ruler);
@@ -472,6 +481,10 @@ private:
             lastKey = key;
             lastShiftState = shiftState;
             window.Notify(EditorKeyEvent, notes);
+        });
+        QObject::connect(text, &RichTextControl::MouseDown, text, [this](int button, int, QPoint) {
+            if (button == 2)
+                window.Notify(EditorRightClickEvent, notes);
         });
         // Ctrl+I comes as a tab character, which must not reach the text: it toggles italic instead.
         QObject::connect(text, &RichTextControl::KeyPress, text, [this](KeyPressEvent* press) {

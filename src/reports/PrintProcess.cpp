@@ -206,6 +206,9 @@ bool PrintProcessRun::StartJob()
         return Failed(SetupCaption, SetupText);
     for (const auto& [option, value] : PrintOptions)
         engine_.LlSetOption(job_, option, value);
+    // The layout's "Print Cover Page" decides whether its cover page prints, whatever its cover objects say.
+    engine_.LlSetOption(job_, ReportOption::PrintCoverPage,
+                        layout_.Value("LLL_:PrintCoverPage").toInt() != 0 ? 1 : 0);
     for (int type : {1, 3, 2})
         engine_.LlSetFileExtensionsA(job_, type, QStringLiteral("rpt"), QStringLiteral("prn"),
                                      QStringLiteral("bmp"));

@@ -3,6 +3,7 @@
 #include "core/ProgramGlobals.h"
 #include "core/SavePreservedSettings.h"
 #include "core/SetDataPaths.h"
+#include "documents/DocumentSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,9 @@ private slots:
         QCOMPARE(GLO.DataPath, ProgramFolder + "Data/");
         QVERIFY(QFileInfo(GLO.DataPath).isDir());
         QCOMPARE(DataPathText, GLO.DataPath);
+        // The document component keeps its tables in the same folder and its placements in Jornix.ini.
+        QCOMPARE(DocumentDataFolder(), GLO.DataPath);
+        QCOMPARE(DocumentSettings(), &INIMgr);
         // The data folder is written, and nothing else of the kept settings.
         QCOMPARE(Lines(), LinesOf("[OtherProgram]\nGLO:DefFont=Arial\n[Preserved]\nGLO:DataPath=" +
                                   GLO.DataPath.toUtf8() + "\n"));

@@ -50,13 +50,6 @@ int inkHeight(RichTextControl& control)
     return top < 0 ? 0 : bottom - top + 1;
 }
 
-// Runs the work on a program thread, as an editor's thread does, and waits until it has ended or waits.
-void onProgramThread(std::function<void()> work)
-{
-    StartProcedureThread(std::move(work));
-    WaitForProgramThreads(5000);
-}
-
 QListWidget* openDateTimeList()
 {
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -350,7 +343,7 @@ private slots:
         QCOMPARE(rows.at(11), QStringLiteral("03:06:07 PM"));
 
         Editor first, second;
-        onProgramThread([&] { first.edit.InsertDateTime(); });
+        OnProgramThread([&] { first.edit.InsertDateTime(); });
         QListWidget* list = openDateTimeList();
         QVERIFY(list);
         list->setCurrentRow(3);
@@ -360,7 +353,7 @@ private slots:
         QVERIFY(first.control.Text().contains(QLatin1Char('/')));
 
         // The other editor's list starts at that row; a right click inserts nothing.
-        onProgramThread([&] { second.edit.InsertDateTime(); });
+        OnProgramThread([&] { second.edit.InsertDateTime(); });
         list = openDateTimeList();
         QVERIFY(list);
         QCOMPARE(list->currentRow(), 3);

@@ -1,4 +1,4 @@
-#include "DocumentEditor.h"
+#include "ThreePages.h"
 #include "platform/framework/MessageRecorder.h"
 
 #include "documents/TXEdit.h"
@@ -19,42 +19,6 @@
 using namespace jornix;
 
 namespace {
-
-const QStringList Words{"alpha", "beta", "gamma"};
-
-// Three pages split by page breaks, on a page of 11800 x 15000 twips.
-void fillThreePages(Editor& editor)
-{
-    editor.control.SetPage({11800, 15000, 1440, 1440, 1440, 1440});
-    QTextCursor cursor(editor.control.document());
-    QTextBlockFormat newPage;
-    newPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    for (int page = 0; page < Words.size(); ++page) {
-        if (page > 0)
-            cursor.insertBlock(newPage);
-        cursor.insertText(Words[page]);
-    }
-}
-
-QString runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QString pdfPageText(const QString& path, int page)
-{
-    return runTool("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), path, "-"})
-        .simplified();
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The size an SVG picture gives itself, in inches.
 QSizeF svgInches(const QString& path)

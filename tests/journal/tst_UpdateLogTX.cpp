@@ -5,6 +5,7 @@
 #include "platform/framework/TableRelations.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/Ruler.h"
+#include "platform/runtime/PopupChoice.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
 #include "platform/runtime/ShellOpen.h"
@@ -21,8 +22,13 @@
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QTextTable>
 #include <QtTest>
 
 using namespace jornix;
@@ -65,6 +71,15 @@ struct EventValues
     int creator = Me;
 };
 
+// The window of the name that is shown on its own, as the editor's dialogs are.
+QWidget* ShownWindow(const QString& name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == name && top->isVisible())
+            return top;
+    return nullptr;
+}
+
 WindowController* Form()
 {
     return FindWindow(Editor);
@@ -73,6 +88,37 @@ WindowController* Form()
 RichTextControl* Notes(WindowController& form)
 {
     return form.window.Root()->findChild<RichTextControl*>(QStringLiteral("Text"));
+}
+
+// The control of an item of the Table menu, by the texts of its submenu and its own.
+int TableItem(WindowController& form, const QStringList& path)
+{
+    QMenu* menu = nullptr;
+    for (QAction* action : form.window.Root()->findChild<QMenuBar*>()->actions())
+        if (action->text() == QLatin1String("T&able"))
+            menu = action->menu();
+    for (const QString& text : path) {
+        QAction* found = nullptr;
+        for (QAction* action : menu ? menu->actions() : QList<QAction*>())
+            if (action->text() == text)
+                found = action;
+        if (!found)
+            return 0;
+        if (found->menu()) {
+            menu = found->menu();
+            continue;
+        }
+        return form.window.ControlNumber(found->objectName());
+    }
+    return 0;
+}
+
+QWidget* OpenDialog(const QString& name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == name && top->isVisible())
+            return top;
+    return nullptr;
 }
 
 // What an entry or a display shows.
@@ -690,8 +736,14 @@ private slots:
             {"200", true, true},
             {"DateTime", false, true},
             {"TextFile", false, true},
+            {"Image", false, true},
+            {"Object", false, true},
+            {"Image:2", false, true}, // Format > Image
+            {"InsertImageTool", false, true},
+            {"InsertObjectTool", false, true},
             {"Font", false, true},
             {"Left", false, true},
+            {"EditStyles", false, true},
             {"ShowHideGridLines", true, true},
             {"CopyTool", true, true},
             {"FindTool", true, true},
@@ -763,10 +815,7 @@ private slots:
             QCOMPARE(dialogs.asked.at(1).kind, CommonDialogRequest::Kind::Printer);
         }
         Press(*form, QStringLiteral("Find"));
-        QWidget* find = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QStringLiteral("Find") && top->isVisible())
-                find = top;
+        QWidget* find = ShownWindow(QStringLiteral("Find"));
         QVERIFY(find);
         find->findChild<QLineEdit*>(QStringLiteral("FindWhat"))->setText(QStringLiteral("eth"));
         find->findChild<QPushButton*>(QStringLiteral("FindNext"))->click();
@@ -778,6 +827,72 @@ private slots:
         form->window.Root()->findChild<QAbstractButton*>(QStringLiteral("bold"))->click();
         QVERIFY(notes->currentCharFormat().fontWeight() < QFont::Bold);
         QCOMPARE(notes->Text(), QStringLiteral("Teeth"));
+    }
+
+    void theEditorInsertsPicturesAndSaysWhyNoObjects()
+    {
+        QTemporaryDir folder;
+        QImage picture(30, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const QString path = folder.filePath(QStringLiteral("blue.png"));
+        QVERIFY(picture.save(path));
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("See "))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        notes->moveCursor(QTextCursor::End);
+        {
+            CommonDialogAnswer chosen;
+            chosen.accepted = true;
+            chosen.path = path;
+            DialogScript dialogs({chosen});
+            Press(*form, QStringLiteral("InsertImageTool"));
+            QCOMPARE(dialogs.asked.size(), size_t(1));
+            QCOMPARE(dialogs.asked.at(0).title, QStringLiteral("Insert Image"));
+        }
+        QCOMPARE(notes->Text(), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+        Press(*form, QStringLiteral("Object"));
+        QCOMPARE(boxes->Captions(), QStringList{"Insert Object"});
+        QCOMPARE(notes->Text(), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+
+        // Format > Image opens the picture's attributes.
+        Press(*form, QStringLiteral("Image:2"));
+        // The dialog goes when it closes.
+        QPointer<QWidget> attributes = ShownWindow(QStringLiteral("ImageAttributes"));
+        QVERIFY(attributes);
+        QCOMPARE(attributes->windowTitle(), QStringLiteral("Image Attributes"));
+        attributes->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
+        WaitIdle();
+        QVERIFY(!ShownWindow(QStringLiteral("ImageAttributes")));
+
+        // The picture is an edit of the notes, stored with them.
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        QCOMPARE(StoredText(Row(number)), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+    }
+
+    // A style made in the dialog, with nothing else changed, is a change of the notes and is saved with them.
+    void aStyleMadeInTheEditorIsSavedWithTheNotes()
+    {
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        Press(*form, QStringLiteral("EditStyles"));
+        QWidget* styles = ShownWindow(QStringLiteral("Styles"));
+        QVERIFY(styles);
+        styles->findChild<QPushButton*>(QStringLiteral("New"))->click();
+        styles->findChild<QPushButton*>(QStringLiteral("OK"))->click();
+        WaitIdle();
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        const Record row = Row(number);
+        RichTextControl control;
+        TXEdit txEdit;
+        txEdit.Init(&control);
+        QVERIFY(txEdit.LoadFromBlob(row.Blob(row.FieldNumber(QStringLiteral("LOG:LogDoc")))));
+        QCOMPARE(control.NamedStyles().size(), 1);
+        QCOMPARE(control.NamedStyles().first().name, QStringLiteral("Style 1"));
+        QCOMPARE(control.toPlainText(), QStringLiteral("Teeth"));
     }
 
     void undoAndRedoFollowTheChanges()
@@ -883,6 +998,103 @@ private slots:
         QCOMPARE(boxes->boxes.at(0).text, QStringLiteral("Do you want to clear the contents of the Log Notes?"));
         QCOMPARE(boxes->boxes.at(0).defaultButton, int(MessageButton::Yes));
         QCOMPARE(Notes(*form)->Text(), text);
+    }
+
+    void theTableMenuWorksOnTheNotes()
+    {
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        Press(*form, QStringLiteral("InsertTableTool"));
+        QWidget* dimensions = OpenDialog(QStringLiteral("TableDimensions"));
+        QVERIFY(dimensions);
+        test::SavePicture(dimensions, QStringLiteral("UpdateLogTX-TableDimensions"));
+        dimensions->findChild<QSpinBox*>(QStringLiteral("Rows"))->setValue(3);
+        dimensions->findChild<QPushButton*>(QStringLiteral("OK"))->click();
+        WaitIdle();
+        for (int dialog = 0; dialog < 2; ++dialog) { // the first cell, then the whole table
+            QWidget* attributes = OpenDialog(QStringLiteral("TableAttributes"));
+            QVERIFY(attributes);
+            attributes->findChild<QPushButton*>(QStringLiteral("OK"))->click();
+            WaitIdle();
+        }
+        QCOMPARE(notes->TableRows(1), 3);
+        QCOMPARE(notes->TableColumns(1), 2);
+        test::SavePicture(form->window.Root(), QStringLiteral("UpdateLogTX-Table"));
+        notes->setTextCursor(notes->TableOf(1)->cellAt(0, 0).firstCursorPosition());
+        Press(*form, TableItem(*form, {"&Insert", "Row &Below"}));
+        Press(*form, TableItem(*form, {"&Insert", "Column to the &Left"}));
+        QCOMPARE(notes->TableRows(1), 4);
+        QCOMPARE(notes->TableColumns(1), 3);
+        Press(*form, TableItem(*form, {"&Delete", "&Columns"}));
+        Press(*form, TableItem(*form, {"&Delete", "&Rows"}));
+        QCOMPARE(notes->TableRows(1), 3);
+        QCOMPARE(notes->TableColumns(1), 2);
+        Press(*form, TableItem(*form, {"&Select", "&Table"}));
+        QVERIFY(notes->textCursor().hasSelection());
+        QCOMPARE(notes->TableAtInputPos(), 1);
+        Press(*form, TableItem(*form, {"&Properties..."}));
+        QWidget* attributes = OpenDialog(QStringLiteral("TableAttributes"));
+        QVERIFY(attributes);
+        attributes->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
+        WaitIdle();
+        Press(*form, TableItem(*form, {"&Delete", "&Table"}));
+        QVERIFY(!notes->TableOf(1));
+    }
+
+    void theTableCommandsEditOnlyWithFullAccess_data()
+    {
+        QTest::addColumn<QStringList>("item");
+        QTest::newRow("Insert Table") << QStringList({"&Insert", "&Table..."});
+        QTest::newRow("Row Above") << QStringList({"&Insert", "Row &Above"});
+        QTest::newRow("Delete Table") << QStringList({"&Delete", "&Table"});
+        QTest::newRow("Delete Rows") << QStringList({"&Delete", "&Rows"});
+        QTest::newRow("Select Table") << QStringList({"&Select", "&Table"});
+        QTest::newRow("Properties") << QStringList({"&Properties..."});
+    }
+    void theTableCommandsEditOnlyWithFullAccess()
+    {
+        QFETCH(QStringList, item);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        for (const int access : {1, 2}) {
+            CurrentUserAccess[AccessArea::LogEvents] = access;
+            WindowController* form = Open(Request::Change, number);
+            QVERIFY(form);
+            const int control = TableItem(*form, item);
+            QVERIFY(control);
+            QCOMPARE(form->window.IsEnabled(control), access == 2);
+            QCOMPARE(form->window.IsEnabled(ControlNumber(*form, "InsertTableTool")), access == 2);
+            form->CANCELACTION = 0;
+            Press(*form, QStringLiteral("Cancel"));
+            QVERIFY(!Form());
+        }
+    }
+
+    void theRightClickOpensTheMenuAtFullAccessOnly_data()
+    {
+        QTest::addColumn<int>("access");
+        QTest::newRow("view only") << 1;
+        QTest::newRow("full") << 2;
+    }
+    void theRightClickOpensTheMenuAtFullAccessOnly()
+    {
+        QFETCH(int, access);
+        const qint32 number = AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("Teeth"))});
+        CurrentUserAccess[AccessArea::LogEvents] = access;
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        int menus = 0;
+        SetPopupSink([&](const std::vector<PopupEntry>&) {
+            ++menus;
+            return 22; // Select All
+        });
+        RichTextControl* notes = Notes(*form);
+        QTest::mouseClick(notes->viewport(), Qt::RightButton, {}, QPoint(20, 10));
+        WaitIdle();
+        SetPopupSink({});
+        QCOMPARE(menus, access == 2 ? 1 : 0);
+        QCOMPARE(notes->SelLength(), access == 2 ? 5 : 0);
+        QVERIFY(!QApplication::activePopupWidget());
     }
 
     void theEditorLooksFinished()

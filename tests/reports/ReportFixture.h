@@ -27,6 +27,7 @@ struct LayoutRow
     int wmfLoop = 0;
     double wmfWidth = 0;
     double wmfHeight = 0;
+    int printCoverPage = 1;
 };
 
 class ReportFixture
@@ -67,6 +68,7 @@ public:
         layout.SetValue("LLL_:WMFSpecialLoop", row.wmfLoop);
         layout.SetValue("LLL_:WMFWidth", row.wmfWidth);
         layout.SetValue("LLL_:WMFHeight", row.wmfHeight);
+        layout.SetValue("LLL_:PrintCoverPage", row.printCoverPage);
         Require(table.Insert());
         if (file)
             Write(*file, data.FilePath(QStringLiteral("jx_%1.rpt").arg(row.ref)));

@@ -435,6 +435,41 @@ private slots:
             QVERIFY(QFileInfo(folder + "/" + name).size() > 0);
     }
 
+    // "Print Cover Page" of the layout row decides, also for cover objects that print whatever the options
+    // say.
+    void theCoverPagePrintsAsTheLayoutSays_data()
+    {
+        QTest::addColumn<int>("printCoverPage");
+        QTest::addColumn<QStringList>("firstLines"); // of each page
+        QTest::newRow("on") << 1 << QStringList{"Cover sheet", "Task 1", "Task 2"};
+        QTest::newRow("off") << 0 << QStringList{"Task 1", "Task 2"};
+    }
+    void theCoverPagePrintsAsTheLayoutSays()
+    {
+        QFETCH(int, printCoverPage);
+        QFETCH(QStringList, firstLines);
+        ReportFixture fixture;
+        ReportLayout card;
+        card.projectType = ProjectType::Card;
+        card.Layer(LayoutLayer::EveryPage) = {
+            TextObject(QRectF(0, 0, 190, 8), {"Task.Description"}),
+            TextObject(QRectF(0, 250, 190, 8), {"\"Page \" & Str$(Page()) & \" of \" & Str$(LastPage())"})};
+        card.Layer(LayoutLayer::CoverPage) = {TextObject(QRectF(0, 100, 190, 8), {"\"Cover sheet\""})};
+        fixture.AddLayout({.ref = 1, .area = 2, .type = 2, .printCoverPage = printCoverPage}, card);
+        for (int num = 1; num <= 2; ++num)
+            ReportFixture::Add(AccessTSK,
+                               {{"TSK:Num", num}, {"TSK:Description", QString("Task %1").arg(num)}});
+        const QString file = fixture.data.FilePath("tasks.pdf");
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, file, "", ""); });
+        const QStringList pages = PdfPages(file);
+        QCOMPARE(pages.size(), firstLines.size());
+        for (qsizetype page = 0; page < pages.size(); ++page) {
+            QVERIFY2(pages[page].contains(firstLines[page]), qPrintable(pages[page]));
+            QVERIFY(pages[page].contains(QString("Page %1 of %2").arg(page + 1).arg(pages.size())));
+        }
+    }
+
     void engineFailuresEndTheRunWithNothingPrinted_data()
     {
         QTest::addColumn<QString>("call");

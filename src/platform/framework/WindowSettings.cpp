@@ -22,6 +22,12 @@ namespace jornix {
 void WindowDescription::Enable(int control, bool enabled)
 {
     if (Record* record = Find(control)) {
+        // A tab is enabled on its sheet's tab bar: a disabled tab cannot be chosen.
+        if (record->kind == ControlKind::Tab && record->widget) {
+            if (auto* tabs = qobject_cast<QTabWidget*>(record->widget->parentWidget()->parentWidget()))
+                tabs->setTabEnabled(tabs->indexOf(record->widget), enabled);
+            return;
+        }
         if (record->widget && control != 0)
             record->widget->setEnabled(enabled);
         if (record->action)
@@ -36,6 +42,10 @@ bool WindowDescription::IsEnabled(int control) const
         return false;
     if (record->action)
         return record->action->isEnabled();
+    if (record->kind == ControlKind::Tab && record->widget) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(record->widget->parentWidget()->parentWidget()))
+            return tabs->isTabEnabled(tabs->indexOf(record->widget));
+    }
     return record->widget && record->widget->isEnabledTo(root_);
 }
 
@@ -74,8 +84,7 @@ void WindowDescription::SetReadOnly(int control, bool readOnly)
     else if (auto* spin = qobject_cast<QSpinBox*>(record->widget.data())) {
         spin->setReadOnly(readOnly);
         spin->setSingleStep(readOnly ? 0 : record->step); // neither the arrows nor the wheel step it
-    }
-    else if (auto* text = qobject_cast<QPlainTextEdit*>(record->widget.data()))
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(record->widget.data()))
         text->setReadOnly(readOnly);
     else if (record->widget && (record->kind == ControlKind::Check || record->kind == ControlKind::Options ||
                                 record->kind == ControlKind::DropList || record->kind == ControlKind::Combo))

@@ -47,8 +47,10 @@ double Pager::Row::Height() const
     return height + 2 * CellPadding;
 }
 
-Pager::Pager(const ReportJob& job, const ReportLayout& layout, const QString& layoutFolder, PageSpool& spool)
-    : job_(job), layout_(layout), layoutFolder_(layoutFolder), spool_(spool), context_(job.FormulaContextAt(0, 0))
+Pager::Pager(const ReportJob& job, const ReportLayout& layout, const QString& layoutFolder, PageSpool& spool,
+             bool printCoverPage)
+    : job_(job), layout_(layout), layoutFolder_(layoutFolder), spool_(spool),
+      context_(job.FormulaContextAt(0, 0)), printCoverPage_(printCoverPage)
 {
     for (int layer = 0; layer < LayoutLayerCount; ++layer) {
         const std::vector<LayoutObject>& objects = layout_.layers[std::size_t(layer)];
@@ -161,7 +163,7 @@ void Pager::BeginPage(bool cover)
     Finish();
     if (!cover && !coverDone_ && layout_.projectType != ProjectType::Label) {
         coverDone_ = true;
-        if (!layers_[std::size_t(LayoutLayer::CoverPage)].empty()) {
+        if (printCoverPage_ && !layers_[std::size_t(LayoutLayer::CoverPage)].empty()) {
             BeginPage(true);
             Finish();
         }

@@ -24,8 +24,9 @@
 // rest goes on at the next print, answered with RecordDidNotFit until it is all printed.
 // Label projects: the next cell of the sheet's grid, row by row; a new sheet when it is full. The grid's
 // margins are measured from the sheet's edges; a pitch of 0 is the label's own size.
-// Layers: every page, the cover page (before the records, when it holds objects), the first page of records
-// and the pages after it. Texts that name the last page are completed when the page count is known.
+// Layers: every page, the cover page (before the records, when the run prints a cover page and the layer
+// holds objects), the first page of records and the pages after it. Texts that name the last page are
+// completed when the page count is known.
 namespace jornix {
 
 struct ReportJob;
@@ -34,8 +35,10 @@ class PageSpool;
 class Pager
 {
 public:
-    // `layoutFolder` resolves picture files named without a folder.
-    Pager(const ReportJob& job, const ReportLayout& layout, const QString& layoutFolder, PageSpool& spool);
+    // `layoutFolder` resolves picture files named without a folder. Without `printCoverPage` the cover layer
+    // is left out, whatever it holds.
+    Pager(const ReportJob& job, const ReportLayout& layout, const QString& layoutFolder, PageSpool& spool,
+          bool printCoverPage = true);
     ~Pager();
 
     int Print();        // list: a new page is wanted; card and label: prints the record
@@ -109,7 +112,8 @@ private:
     std::optional<Page> page_;
     int pageNumber_ = 0;
     int recordPage_ = 0; // pages of records, the cover page not counted
-    bool coverDone_ = false;
+    bool coverDone_ = false; // the cover page is printed or left out
+    bool printCoverPage_ = true;
     bool pageHasLines_ = false;
     bool awaitingPage_ = false; // RecordDidNotFit was answered: the next print begins a new page
     double tableLeft_ = 0;

@@ -47,7 +47,8 @@ bool StartRun(ReportJob& job, QString& error)
         error = run->spool.Error();
         return false;
     }
-    run->pager = std::make_unique<Pager>(job, job.layout, QFileInfo(job.layoutPath).absolutePath(), run->spool);
+    run->pager = std::make_unique<Pager>(job, job.layout, QFileInfo(job.layoutPath).absolutePath(),
+                                         run->spool, job.options.value(ReportOption::PrintCoverPage, 1) != 0);
     if (job.boxType != 0) {
         run->box = std::make_unique<ProgressBox>(job.boxTitle, [&job] { job.cancelled = true; });
         run->box->SetProgress(QStringLiteral("Printing..."), 0);

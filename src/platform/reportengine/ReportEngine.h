@@ -80,6 +80,9 @@ class QWidget;
 // Options (LlSetOption): the callers set options 3, 8, 9, 10, 20, 21, 31, 32, 33, 40, 46, 47, 83 and 100.
 // This engine does each thing in one way, so none of them changes what it does; each is kept with its job,
 // can be read back (ReportJob::options) and shows in the trace.
+// One option is this engine's own: ReportOption::PrintCoverPage, read when a print run starts. 0 leaves the
+// layout's cover page out of the run (the first page of records is page 1); any other value, and a job that
+// never sets it, prints the cover page before the records when the layout's cover layer holds objects.
 namespace jornix {
 
 namespace ReportResult {
@@ -103,6 +106,11 @@ constexpr int PrintToPrinter = 0x100;
 constexpr int PrintToPreview = 0x200;
 constexpr int PrintToChoice = 0x800; // export, or the target the print-options dialog settles
 } // namespace PrintMode
+
+// Numbers of this engine's own options (LlSetOption).
+namespace ReportOption {
+constexpr int PrintCoverPage = 1000;
+} // namespace ReportOption
 
 // Numbers of option strings.
 namespace ReportOptionString {

@@ -54,6 +54,22 @@ ButtonBar::ButtonBar(QWidget* parent) : QWidget(parent)
         {"PosListBulleted", bulleted_}};
     for (const auto& [name, widget] : items)
         items_.append({QString::fromLatin1(name), widget, int(items_.size()) + 1});
+
+    // The named styles: the list shows no choice, so that choosing a style again puts it on again.
+    style_ = new QComboBox(this);
+    style_->setObjectName(QStringLiteral("style"));
+    style_->setToolTip(QStringLiteral("Style"));
+    style_->setPlaceholderText(QStringLiteral("Style"));
+    style_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    style_->setMinimumContentsLength(10);
+    items_.append({QStringLiteral("PosStyle"), style_, int(items_.size()) + 1});
+    connect(style_, &QComboBox::activated, this, [this](int index) {
+        if (control_ && index >= 0)
+            control_->ApplyNamedStyle(style_->itemText(index));
+        style_->setCurrentIndex(-1);
+        if (control_)
+            control_->setFocus();
+    });
     arrange();
 
     connect(numbered_, &QToolButton::clicked, this, [this] { toggleList(RichTextControl::NumberedList); });
@@ -165,8 +181,20 @@ void ButtonBar::Attach(RichTextControl* control)
         return;
     connect(control, &QTextEdit::currentCharFormatChanged, this, &ButtonBar::showFormat);
     connect(control, &QTextEdit::cursorPositionChanged, this, &ButtonBar::showAlignment);
+    connect(control, &RichTextControl::NamedStylesChanged, this, &ButtonBar::showStyles);
     showFormat(control->currentCharFormat());
     showAlignment();
+    showStyles();
+}
+
+void ButtonBar::showStyles()
+{
+    style_->clear();
+    if (control_)
+        for (const NamedStyle& style : control_->NamedStyles())
+            style_->addItem(style.name);
+    style_->setCurrentIndex(-1);
+    style_->setEnabled(style_->count() > 0);
 }
 
 void ButtonBar::showFormat(const QTextCharFormat& format)

@@ -27,7 +27,8 @@ public:
 
     // Places an item of the bar: "PosFontName", "PosFontSize", "PosFontBold", "PosFontItalic",
     // "PosFontUnderline", "PosParaLeft", "PosParaCentered", "PosParaRight", "PosParaJustified",
-    // "PosListNumbered", "PosListBulleted". The value's last three digits give its place from the left, 0
+    // "PosListNumbered", "PosListBulleted", "PosStyle" (the list of the document's named styles; choosing
+    // one puts it on the selection). The value's last three digits give its place from the left, 0
     // hides it; a value of 2000 or more puts a separator in front of it. Items the bar does not have are
     // passed over.
     void SetPosition(const QString& item, int value);
@@ -40,6 +41,7 @@ private:
     QToolButton* addButton(const QString& name, const QString& text, const QString& tip);
     void arrange();
     void toggleList(int listType);
+    void showStyles();
 
     QPointer<RichTextControl> control_;
     QFontComboBox* font_;
@@ -50,6 +52,7 @@ private:
     QList<std::pair<QToolButton*, Qt::Alignment>> alignments_;
     QToolButton* numbered_;
     QToolButton* bulleted_;
+    QComboBox* style_;
     struct Item
     {
         QString name;

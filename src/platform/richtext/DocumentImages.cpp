@@ -50,14 +50,18 @@ QByteArray PngBytes(const QImage& image)
     return png;
 }
 
-void InsertWithImages(QTextCursor& cursor, const QTextDocument& source, const QTextDocumentFragment& fragment)
+void CopyImages(const QTextDocument& source, QTextDocument& target)
 {
-    QTextDocument* target = cursor.document();
     for (const QString& name : ImageNames(source)) {
         const QImage image = ImageResource(source, name);
         if (!image.isNull())
-            target->addResource(QTextDocument::ImageResource, QUrl(name), image);
+            target.addResource(QTextDocument::ImageResource, QUrl(name), image);
     }
+}
+
+void InsertWithImages(QTextCursor& cursor, const QTextDocument& source, const QTextDocumentFragment& fragment)
+{
+    CopyImages(source, *cursor.document());
     cursor.insertFragment(fragment);
 }
 

@@ -16,6 +16,8 @@ QStringList ImageNames(const QTextDocument& document);
 QImage ImageResource(const QTextDocument& document, const QString& name);
 // The picture as PNG bytes.
 QByteArray PngBytes(const QImage& image);
+// The pictures the source shows, put among the target's resources.
+void CopyImages(const QTextDocument& source, QTextDocument& target);
 // Inserts the source document (or its fragment) at the cursor, replacing its selection, and brings the
 // pictures it shows along into the cursor's document.
 void InsertWithImages(QTextCursor& cursor, const QTextDocument& source,

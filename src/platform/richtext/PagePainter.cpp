@@ -1,6 +1,8 @@
 #include "platform/richtext/PagePainter.h"
 
 #include "platform/richtext/DocumentImages.h"
+#include "platform/richtext/HeadersFooters.h"
+#include "platform/richtext/ParagraphFrames.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -11,7 +13,6 @@
 #include <QSvgGenerator>
 #include <QTextDocument>
 #include <QTextFrame>
-#include <QUrl>
 
 namespace jornix {
 namespace {
@@ -26,17 +27,20 @@ PageSettings usablePage(PageSettings page)
 
 } // namespace
 
-PagePainter::PagePainter(const QTextDocument& document, const PageSettings& page)
-    : page_(usablePage(page)), layoutDevice_(1, 1, QImage::Format_RGB32), layout_(document.clone())
+QImage LayoutDevice()
 {
-    layoutDevice_.setDotsPerMeterX(qRound(1440.0 / TwipsPerLayoutUnit / 0.0254));
-    layoutDevice_.setDotsPerMeterY(qRound(1440.0 / TwipsPerLayoutUnit / 0.0254));
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(qRound(1440.0 / TwipsPerLayoutUnit / 0.0254));
+    device.setDotsPerMeterY(qRound(1440.0 / TwipsPerLayoutUnit / 0.0254));
+    return device;
+}
+
+PagePainter::PagePainter(const QTextDocument& document, const PageSettings& page)
+    : page_(usablePage(page)), layoutDevice_(LayoutDevice()), layout_(document.clone()),
+      headersFooters_(std::make_unique<HeaderFooterLayout>(document, page_))
+{
     // The copy holds the pictures the document shows, also those it read from files.
-    for (const QString& name : ImageNames(document)) {
-        const QImage image = ImageResource(document, name);
-        if (!image.isNull())
-            layout_->addResource(QTextDocument::ImageResource, QUrl(name), image);
-    }
+    CopyImages(document, *layout_);
     // Laid out at 96 dots per inch whatever the screen, so that a page breaks its lines alike everywhere.
     layout_->documentLayout()->setPaintDevice(&layoutDevice_);
     // The copy's text runs from the corner of the text area: no margins of its own (the editor's page view
@@ -51,8 +55,9 @@ PagePainter::~PagePainter() = default;
 
 QSizeF PagePainter::textSize() const
 {
-    const double width = double(page_.width - page_.marginLeft - page_.marginRight) / TwipsPerLayoutUnit;
-    const double height = double(page_.height - page_.marginTop - page_.marginBottom) / TwipsPerLayoutUnit;
+    const PageSettings& text = headersFooters_->TextPage();
+    const double width = double(text.width - text.marginLeft - text.marginRight) / TwipsPerLayoutUnit;
+    const double height = double(text.height - text.marginTop - text.marginBottom) / TwipsPerLayoutUnit;
     return {qMax(1.0, width), qMax(1.0, height)};
 }
 
@@ -73,8 +78,10 @@ void PagePainter::PaintPage(QPainter& painter, int index, const QRectF& target) 
     painter.translate(target.topLeft());
     painter.scale(target.width() * TwipsPerLayoutUnit / page_.width,
                   target.height() * TwipsPerLayoutUnit / page_.height);
-    painter.translate(double(page_.marginLeft) / TwipsPerLayoutUnit,
-                      double(page_.marginTop) / TwipsPerLayoutUnit);
+    headersFooters_->Paint(painter, index);
+    const PageSettings& textPage = headersFooters_->TextPage();
+    painter.translate(double(textPage.marginLeft) / TwipsPerLayoutUnit,
+                      double(textPage.marginTop) / TwipsPerLayoutUnit);
     painter.setClipRect(QRectF(QPointF(0, 0), text), Qt::IntersectClip);
     painter.translate(0, -index * text.height());
     QAbstractTextDocumentLayout::PaintContext context;
@@ -83,6 +90,7 @@ void PagePainter::PaintPage(QPainter& painter, int index, const QRectF& target) 
     context.clip = QRectF(0, index * text.height() + 0.5, text.width(), text.height() - 1);
     context.palette.setColor(QPalette::Text, Qt::black);
     layout_->documentLayout()->draw(&painter, context);
+    PaintParagraphFrames(painter, *layout_, 1.0, context.clip);
     painter.restore();
 }
 

@@ -15,9 +15,16 @@ class QTextDocument;
 
 namespace jornix {
 
+class HeaderFooterLayout;
+
+// A device of 1 by 1 pixel at the layout's 96 dots per inch: a document laid out on it breaks its lines alike
+// on every screen and printer.
+QImage LayoutDevice();
+
 // A document laid out on its page and drawn one page at a time: for PDF, printing, page pictures and the
 // page view. It lays out a copy, so the document may change or go away afterwards. The text runs in the
-// page's text area (the page less its margins); a paragraph that asks for a page break starts a new page.
+// page's text area (the page less its margins and the room of its headers and footers, HeadersFooters.h); a
+// paragraph that asks for a page break starts a new page. Each page shows its header and footer.
 class PagePainter
 {
 public:
@@ -41,6 +48,7 @@ private:
     PageSettings page_;
     QImage layoutDevice_; // fixes the layout's resolution; declared before the layout, which uses it
     std::unique_ptr<QTextDocument> layout_;
+    std::unique_ptr<HeaderFooterLayout> headersFooters_;
 };
 
 // The document as a PDF with one PDF page per page, the text as text.

@@ -2,11 +2,15 @@
 
 #include "platform/richtext/ButtonBar.h"
 #include "platform/richtext/DocumentImages.h"
+#include "platform/richtext/HeaderFooterEditor.h"
+#include "platform/richtext/HeadersFooters.h"
 #include "platform/richtext/OwnFormat.h"
 #include "platform/richtext/PagePainter.h"
+#include "platform/richtext/ParagraphFrames.h"
 #include "platform/richtext/Rtf.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
+#include "platform/richtext/TextFields.h"
 #include "platform/richtext/WordConverter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -90,15 +94,65 @@ bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error)
 
 } // namespace
 
-RichTextControl::RichTextControl(QWidget* parent) : QTextEdit(parent)
+RichTextControl::RichTextControl(QWidget* parent)
+    : QTextEdit(parent), fields_(std::make_unique<TextFields>(*document()))
 {
     connect(this, &QTextEdit::textChanged, this, [this] {
         if (!loading_)
             emit Changed();
     });
+    HeadersFooters& headers = HeadersFooters::Ensure(*document());
+    connect(&headers, &HeadersFooters::Changed, this, &RichTextControl::headersFootersChanged);
+    connect(&headers, &HeadersFooters::Removing, this, &RichTextControl::headerFooterRemoving);
+    // The editor lays the document out again without a page height when its scroll bars come or go (after a
+    // zoom, say): the pages are given back their height.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] {
+        if (paged())
+            applyPageLayout();
+    });
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::keepTypingOutsideFields);
 }
 
-RichTextControl::~RichTextControl() = default;
+TextFields& RichTextControl::Fields() const
+{
+    // A document set in place of the control's own starts without fields.
+    if (&fields_->Document() != document())
+        fields_ = std::make_unique<TextFields>(*document());
+    return *fields_;
+}
+
+void RichTextControl::inputMethodEvent(QInputMethodEvent* event)
+{
+    keepTypingOutsideFields();
+    QTextEdit::inputMethodEvent(event);
+}
+
+void RichTextControl::insertFromMimeData(const QMimeData* source)
+{
+    keepTypingOutsideFields(); // plain text takes the caret's format
+    QTextEdit::insertFromMimeData(source);
+}
+
+// The editor sets the caret's format again after some moves (up and down), so this runs before every
+// insertion as well as after every move.
+void RichTextControl::keepTypingOutsideFields()
+{
+    const QTextCursor caret = textCursor();
+    if (caret.hasSelection() || !caret.charFormat().hasProperty(TextFields::IdProperty) ||
+        TextFields::TypingJoins(caret))
+        return;
+    setCurrentCharFormat(TextFields::WithoutField(caret.charFormat()));
+}
+
+RichTextControl::~RichTextControl()
+{
+    // The document goes before the widgets on the view: nothing of it may call back or be shown meanwhile.
+    closeHeaderFooterEditor();
+    document()->documentLayout()->disconnect(this);
+    HeadersFooters::Ensure(*document()).disconnect(this);
+    // The editor's own cursor may still move while the base class goes; the fields go first.
+    disconnect(this, &QTextEdit::cursorPositionChanged, this, &RichTextControl::keepTypingOutsideFields);
+}
 
 void RichTextControl::SetPageWidth(int twips)
 {
@@ -154,6 +208,7 @@ void RichTextControl::applyPage()
         setLineWrapMode(QTextEdit::WidgetWidth);
     }
     applyPageLayout(); // the editor sets the document's width again, without a page height
+    placeHeaderFooterEditor();
     viewport()->update();
     emit PageChanged();
 }
@@ -161,13 +216,15 @@ void RichTextControl::applyPage()
 void RichTextControl::applyPageLayout()
 {
     QTextDocument* doc = document();
-    const bool paged = viewMode_ == ViewMode::Page && page_.width > 0 && page_.height > 0;
+    const bool paged = this->paged();
     QTextFrameFormat root = doc->rootFrame()->frameFormat();
     const qreal margin = doc->documentMargin();
-    const qreal left = paged ? qreal(page_.marginLeft) / TwipsPerLayoutUnit : margin;
-    const qreal top = paged ? qreal(page_.marginTop) / TwipsPerLayoutUnit : margin;
-    const qreal right = paged ? qreal(page_.marginRight) / TwipsPerLayoutUnit : margin;
-    const qreal bottom = paged ? qreal(page_.marginBottom) / TwipsPerLayoutUnit : margin;
+    // The text keeps clear of the headers and footers, as on the printed page.
+    const PageSettings text = paged ? headerFooterLayout().TextPage() : page_;
+    const qreal left = paged ? qreal(text.marginLeft) / TwipsPerLayoutUnit : margin;
+    const qreal top = paged ? qreal(text.marginTop) / TwipsPerLayoutUnit : margin;
+    const qreal right = paged ? qreal(text.marginRight) / TwipsPerLayoutUnit : margin;
+    const qreal bottom = paged ? qreal(text.marginBottom) / TwipsPerLayoutUnit : margin;
     if (root.leftMargin() != left || root.topMargin() != top || root.rightMargin() != right ||
         root.bottomMargin() != bottom) {
         // The margins are no edit of the text: no Changed, nothing to undo, the document as modified as it
@@ -184,9 +241,10 @@ void RichTextControl::applyPageLayout()
         doc->setModified(modified);
         loading_ = wasLoading;
     }
-    if (paged)
-        doc->setPageSize(QSizeF(qreal(page_.width) * zoom_ / (100 * TwipsPerLayoutUnit),
-                                qreal(page_.height) * zoom_ / (100 * TwipsPerLayoutUnit)));
+    const QSizeF pageSize(qreal(page_.width) * zoom_ / (100 * TwipsPerLayoutUnit),
+                          qreal(page_.height) * zoom_ / (100 * TwipsPerLayoutUnit));
+    if (paged && doc->pageSize() != pageSize)
+        doc->setPageSize(pageSize);
 }
 
 // The editor lays the document out again without a page height when it is resized or its font changes.
@@ -222,35 +280,19 @@ void RichTextControl::paintEvent(QPaintEvent* event)
                 continue;
             painter.fillRect(sheet, Qt::white);
             painter.drawRect(sheet.adjusted(-0.5, -0.5, 0.5, 0.5));
+            paintHeadersFooters(painter, origin + QPointF(0, index * page.height()), index);
         }
     }
     QTextEdit::paintEvent(event);
+    {
+        QPainter painter(viewport());
+        const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        painter.translate(-scrolled);
+        PaintParagraphFrames(painter, *document(), zoom_ / 100.0, QRectF(event->rect().translated(scrolled)));
+    }
     if (gridLines_) {
         QPainter painter(viewport());
         paintGridLines(painter);
-    }
-}
-
-void RichTextControl::paintGridLines(QPainter& painter)
-{
-    // The cells of a table without border, each framed by the blocks it holds and the table's padding.
-    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        QTextCursor at(block);
-        QTextTable* table = at.currentTable();
-        if (!table || table->format().border() > 0)
-            continue;
-        const QTextTableCell cell = table->cellAt(at);
-        if (!cell.isValid() || cell.firstCursorPosition().block() != block)
-            continue;
-        QRectF area;
-        for (QTextBlock inside = block; inside.isValid() && inside.position() <= cell.lastPosition();
-             inside = inside.next())
-            area |= layout->blockBoundingRect(inside);
-        const qreal padding = table->format().cellPadding();
-        painter.drawRect(area.adjusted(-padding, -padding, padding, padding));
     }
 }
 
@@ -404,6 +446,10 @@ void RichTextControl::Clip(int operation)
     case 3:
         paste();
         break;
+    case 4:
+        if (!isReadOnly())
+            textCursor().removeSelectedText();
+        break;
     default:
         break;
     }
@@ -422,6 +468,8 @@ void RichTextControl::loadWithoutChange(const std::function<void()>& load)
 {
     const bool wasLoading = loading_;
     loading_ = true;
+    HeadersFooters::Remove(*document()); // a document without them has none
+    Fields().RemoveAll();
     load();
     applyPageLayout(); // a new document has the plain margins
     document()->clearUndoRedoStacks();
@@ -437,6 +485,7 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         return false;
     }
     bool loaded = true;
+    QList<NamedStyle> styles;
     loadWithoutChange([&] {
         switch (format) {
         case TextFormat::PlainText: {
@@ -454,9 +503,12 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
             setHtml(decoder.decode(bytes));
             break;
         }
-        case TextFormat::OwnFormat:
-            loaded = ReadOwnFormat(bytes, *document());
+        case TextFormat::OwnFormat: {
+            QList<TextField> fields;
+            loaded = ReadOwnFormat(bytes, *document(), &styles, &fields);
+            Fields().Restore(fields);
             break;
+        }
         case TextFormat::Rtf: {
             // Read apart and put in whole, so that the editor lays the document out once.
             QTextDocument read;
@@ -471,6 +523,10 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
         }
         }
     });
+    if (namedStyles_ != styles) {
+        namedStyles_ = styles;
+        emit NamedStylesChanged();
+    }
     if (!loaded && error)
         *error = noDocumentMessage();
     return loaded;
@@ -500,6 +556,7 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         QTextFrameFormat root = copy->rootFrame()->frameFormat();
         root.setMargin(copy->documentMargin());
         copy->rootFrame()->setFrameFormat(root);
+        HeadersFooters::Copy(*document(), *copy);
     }
     const QTextDocument& source = copy ? *copy : *document();
     switch (format) {
@@ -518,7 +575,8 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         result.bytes = WritePdf(source, page_);
         break;
     default:
-        result.bytes = WriteOwnFormat(source);
+        result.bytes =
+            WriteOwnFormat(source, namedStyles_, selectionOnly ? Fields().In(*copy) : Fields().All());
         break;
     }
     return result;
@@ -671,6 +729,7 @@ QString RichTextControl::SelText() const
 
 void RichTextControl::SetSelText(const QString& text)
 {
+    keepTypingOutsideFields();
     QTextCursor cursor = textCursor();
     cursor.insertText(text);
     setTextCursor(cursor);
@@ -684,6 +743,8 @@ void RichTextControl::SelectAll()
 
 void RichTextControl::ClearDocument()
 {
+    HeadersFooters::Remove(*document());
+    Fields().RemoveAll();
     document()->clear();
     applyPageLayout();
     document()->clearUndoRedoStacks();
@@ -700,6 +761,28 @@ void RichTextControl::SetViewMode(ViewMode mode)
 {
     viewMode_ = mode;
     applyPage();
+}
+
+void RichTextControl::SetNamedStyles(const QList<NamedStyle>& styles)
+{
+    if (styles == namedStyles_)
+        return;
+    namedStyles_ = styles;
+    document()->setModified(true);
+    emit NamedStylesChanged();
+    if (!loading_)
+        emit Changed();
+}
+
+bool RichTextControl::ApplyNamedStyle(const QString& name)
+{
+    const int index = FindNamedStyle(namedStyles_, name);
+    if (index < 0 || isReadOnly())
+        return false;
+    QTextCursor cursor = textCursor();
+    jornix::ApplyNamedStyle(cursor, namedStyles_.at(index));
+    setTextCursor(cursor);
+    return true;
 }
 
 void RichTextControl::SetButtonBar(ButtonBar* bar)
@@ -756,6 +839,7 @@ void RichTextControl::keyPressEvent(QKeyEvent* event)
             event->accept();
             return;
         }
+        keepTypingOutsideFields();
     }
     QTextEdit::keyPressEvent(event);
 }
@@ -775,8 +859,39 @@ void RichTextControl::mousePressEvent(QMouseEvent* event)
         button = 2;
     else if (event->button() == Qt::MiddleButton)
         button = 4;
+    lastClick_ = event->position().toPoint() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    if (button == 2) {
+        // A right click outside the selection puts the caret where it was made, so that the commands it
+        // leads to work there (in the table cell clicked, for one).
+        const int at = cursorForPosition(event->position().toPoint()).position();
+        const QTextCursor cursor = textCursor();
+        if (!cursor.hasSelection() || at < cursor.selectionStart() || at > cursor.selectionEnd()) {
+            QTextCursor moved = cursor;
+            moved.setPosition(at);
+            setTextCursor(moved);
+        }
+    }
     emit MouseDown(button, shiftStateOf(event->modifiers()), event->position().toPoint());
     QTextEdit::mousePressEvent(event);
+}
+
+int RichTextControl::PositionNearestLastClick() const
+{
+    if (!lastClick_)
+        return textCursor().position();
+    return cursorForPosition(*lastClick_ - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()))
+        .position();
+}
+
+bool RichTextControl::InsertImageFile(const QString& fileName, const ObjectAttributes& attributes,
+                                      QString* error)
+{
+    const qreal textWidth = qreal(page_.width - page_.marginLeft - page_.marginRight) / TwipsPerLayoutUnit;
+    QTextCursor cursor = textCursor();
+    if (!jornix::InsertImageFile(cursor, fileName, attributes, textWidth, error))
+        return false;
+    setTextCursor(cursor);
+    return true;
 }
 
 } // namespace jornix

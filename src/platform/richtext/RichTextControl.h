@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/richtext/ImageObjects.h"
+#include "platform/richtext/NamedStyles.h"
 #include "platform/richtext/PageSettings.h"
 #include "platform/richtext/TextFormat.h"
 
@@ -8,13 +10,23 @@
 #include <QImage>
 #include <QTextEdit>
 
+#include <memory>
+#include <optional>
+
 class QPainter;
+class QTextTable;
+class QTextTableFormat;
 
 namespace jornix {
 
 class ButtonBar;
+class HeaderFooterEditor;
+class HeaderFooterLayout;
 class Ruler;
+class SpellChecker;
+class SpellingHighlighter;
 class StatusBar;
+class TextFields;
 
 // The result of converting the document into one of the formats.
 struct Conversion
@@ -45,8 +57,10 @@ enum : int
 //
 // Where the operations of the control were reached by window messages, these are the operations that answer
 // them (messages not in this table arrive with the features that use them: lines and positions 1125, 1129,
-// 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields 1220 to 1233; headers and footers 1284,
-// 1285; undo and redo 2031, 2032, 2040). The printing messages (1195 draw a page, 1196 count the pages,
+// 1139, 1140, 1142, 1192, 1213; grid lines 1151, 1169; text fields 1220 to 1233; undo and redo 2031, 2032,
+// 2040). Headers and footers: 1284 and 1285 switch one on, 1289 off (SetHeaderFooterOn), and the methods
+// "HeaderFooterSelect(" with 1193 put a text into one (SetHeaderFooterText), "HeaderFooterActivate(" puts the
+// caret into one (HeaderFooterActivate). The printing messages (1195 draw a page, 1196 count the pages,
 // 1209 and 1210 the printer, 2037 the device) are answered by PagePainter (PagePainter.h), which lays the
 // document out on its page and draws one page at a time on any paint device.
 //
@@ -169,13 +183,64 @@ public:
     static Qt::Alignment AlignmentOf(int alignment);
     bool CanUndo() const;
     bool CanRedo() const;
-    // The clipboard: 1 cut, 2 copy, 3 paste.
+    // The clipboard: 1 cut, 2 copy, 3 paste; 4 deletes the selection.
     void Clip(int operation);
     // The position of the next occurrence of the text from the position on, -1 when there is none.
     int Find(const QString& text, int from, bool matchCase = true) const;
     // Replaces every occurrence, each search going on after the replacement made, as one step to undo;
     // gives the number replaced.
     int ReplaceAll(const QString& text, const QString& replacement, bool matchCase = true);
+
+    // Tables (RichTextTables.cpp). A table's id is its number among the document's tables in document order,
+    // from 1 (tables inside cells counted after the table that holds them); 0 is no table. Rows, columns
+    // and cells count from 1; a cell's start counts the document's characters from 1 and its length is
+    // that of its text, so that a selection from the first cell's start to the last cell's end, with its
+    // end mark, holds the whole table. The operations do nothing and answer 0 or false while the text can
+    // only be read, or where they do not apply.
+    QTextTable* TableOf(int id) const;
+    int TableId(const QTextTable* table) const;
+    // The table at the caret, innermost first; with a selection that holds one whole table, that table.
+    QTextTable* CurrentTable() const;
+    int TableAtInputPos() const;
+    int TableRows(int id) const;
+    int TableColumns(int id) const;
+    int TableCellStart(int id, int row, int column) const;
+    int TableCellLength(int id, int row, int column) const;
+    // A table of empty cells without border at the caret, the caret in its first cell; its id, or 0
+    // when no table can be inserted there (inside a table, or rows or columns outside 1 to 255).
+    int TableInsert(int rows, int columns);
+    // Rows above (1) or below (2) the caret's row or the selected rows; a column left (1) or right (2)
+    // of the caret's column or the selected columns.
+    void TableInsertLines(int position, int count);
+    void TableInsertColumn(int position);
+    // The rows or columns of the selected cells, or the caret's; deleting them all deletes the table.
+    void TableDeleteLines();
+    void TableDeleteColumn();
+    bool TableCanInsert() const;
+    bool TableCanInsertLines() const;
+    bool TableCanInsertColumn() const;
+    bool TableCanDeleteLines() const;
+    bool TableCanDeleteColumn() const;
+    bool TableCanChangeAttr() const;
+    // A table's format changed as a step to undo (the document alone keeps no undo step for it).
+    static void SetTableFormat(QTextTable& table, const QTextTableFormat& format);
+    static constexpr int MaxTableDimension = 255;
+
+    // Pictures and paragraph frames (ImageObjects.h, ParagraphFrames.h). The text position nearest the point
+    // of the document where the mouse was last pressed (scrolling since then does not move it); the caret's
+    // before the first click.
+    int PositionNearestLastClick() const;
+    // Inserts the picture file as a character in place of the selection, no wider than the page's text.
+    bool InsertImageFile(const QString& fileName, const ObjectAttributes& attributes, QString* error = nullptr);
+
+    // The document's named styles, saved with it in the own format; loading a document brings its own (none
+    // from the other formats), clearing it keeps them. Setting them is a change of the document: Changed
+    // follows (and NamedStylesChanged), nothing to undo. ApplyNamedStyle puts the style of the name on the
+    // selection as one step to undo (ApplyNamedStyle in NamedStyles.h); false, changing nothing, for a name
+    // the document has no style of or text that can only be read.
+    const QList<NamedStyle>& NamedStyles() const { return namedStyles_; }
+    void SetNamedStyles(const QList<NamedStyle>& styles);
+    bool ApplyNamedStyle(const QString& name);
 
     // The companion bars; each may be absent, and the control works without them.
     void SetButtonBar(ButtonBar* bar);
@@ -185,6 +250,38 @@ public:
     Ruler* GetRuler() const;
     StatusBar* GetStatusBar() const;
 
+    // Spelling (RichTextControlSpelling.cpp). HideSelection: whether the selection is hidden while another
+    // window has the focus; off by default. The control's own checker (the en_US dictionary unless one was
+    // given) serves its own check; it is shared by every control that was given none.
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool hide);
+    SpellChecker& OwnSpellChecker();
+    void SetOwnSpellChecker(std::shared_ptr<SpellChecker> checker);
+    // Marks the words the checker finds fault with as they are typed; nullptr stops it. The marks are
+    // only drawn: the document, its undo steps and its modified state stay, and no Changed is sent.
+    void SetTypingChecker(SpellChecker* checker);
+
+    // Headers and footers, by their kinds of HeadersFooters.h. They belong to the document: loading and
+    // clearing replace them, the own format and PDF keep them, page view and printing show them on every
+    // page they head, and an edit of one is an edit of the document (Changed). A part switched on starts
+    // empty; switching it off removes it with its text.
+    bool HeaderFooterOn(int kind) const;
+    void SetHeaderFooterOn(int kind, bool on);
+    QString HeaderFooterText(int kind) const;
+    // The text, plain, in place of the part's; nothing for a part that is off.
+    void SetHeaderFooterText(int kind, const QString& text);
+    // Puts the caret into the part: in page view, for a part switched on that a page shows, an editor of its
+    // text (HeaderFooterEditor.h) takes the focus on its place on the first page that shows it. 0 gives the
+    // caret back to the text of the pages. 1 when the caret went where asked, else 0.
+    int HeaderFooterActivate(int kind);
+    int ActiveHeaderFooter() const { return activeHeaderFooter_; }
+    HeaderFooterEditor* ActiveHeaderFooterEditor() const;
+
+    // Text fields (TextFields.h, which lists the messages they answer). Loading and clearing remove every
+    // field; the own format stores them and loads them again. Typing at a field's start or end never joins
+    // it.
+    TextFields& Fields() const;
+
 signals:
     void Changed();
     void KeyDown(int key, int shiftState);
@@ -192,6 +289,7 @@ signals:
     void KeyPress(jornix::KeyPressEvent* press);
     void MouseDown(int button, int shiftState, QPoint position); // button 1 left, 2 right, 4 middle
     void PageChanged();
+    void NamedStylesChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -225,6 +323,36 @@ private:
     QPointer<ButtonBar> buttonBar_;
     QPointer<Ruler> ruler_;
     QPointer<StatusBar> statusBar_;
+    std::optional<QPoint> lastClick_; // in the document's coordinates, the scrolling added
+
+    // Named styles
+    QList<NamedStyle> namedStyles_;
+    // Spelling
+    bool hideSelection_ = false;
+    QBrush shownHighlight_, shownHighlightedText_;
+    std::shared_ptr<SpellChecker> ownSpellChecker_;
+    QPointer<SpellingHighlighter> typingMarker_;
+
+    // Headers and footers (RichTextControlHeadersFooters.cpp).
+    bool paged() const;
+    // For the page, kept until a part or the page changes.
+    const HeaderFooterLayout& headerFooterLayout() const;
+    void headersFootersChanged();
+    void headerFooterRemoving(int kind);
+    void closeHeaderFooterEditor();
+    void placeHeaderFooterEditor();
+    // The header and footer of page index, whose top left corner is at origin in the viewport.
+    void paintHeadersFooters(QPainter& painter, QPointF origin, int index);
+    mutable std::unique_ptr<HeaderFooterLayout> headerFooterLayout_;
+    QPointer<HeaderFooterEditor> headerFooterEditor_;
+    int activeHeaderFooter_ = 0;
+
+    mutable std::unique_ptr<TextFields> fields_;
+    void keepTypingOutsideFields();
+
+protected:
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 } // namespace jornix

@@ -281,6 +281,21 @@ private:
     bool breakBeforeNext_ = false;
     bool blockPending_ = false;
 
+    // The border and background of each cell of the row being defined, and of the next \\cellx.
+    struct CellDefinition
+    {
+        bool bordered = false;
+        int borderWidth = 0; // twips
+        int borderColour = 0;
+        int background = 0;
+    };
+    QList<CellDefinition> cellDefinitions_;
+    CellDefinition nextCell_;
+    bool inCellBorder_ = false;
+    int rowGap_ = -1; // the padding of the row's cells in twips, -1 when not given
+    std::optional<QColor> colourAt(int index) const;
+    void applyCellBackgrounds();
+
     QTextTable* table_ = nullptr;
     QList<int> cellBoundaries_;
     int row_ = 0;
@@ -544,9 +559,16 @@ void RtfReader::enterParagraph()
             flushRun();
             QTextTableFormat format;
             format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-            format.setBorder(1);
+            // A table has the border of its first cell with one; without, none (its grid lines show).
+            format.setBorder(0);
+            for (const CellDefinition& cell : cellDefinitions_)
+                if (cell.bordered) {
+                    format.setBorder(qMax(1, cell.borderWidth) / double(TwipsPerLayoutUnit));
+                    format.setBorderBrush(colourAt(cell.borderColour).value_or(QColor(Qt::black)));
+                    break;
+                }
             format.setBorderCollapse(true);
-            format.setCellPadding(4);
+            format.setCellPadding(rowGap_ >= 0 ? rowGap_ / double(TwipsPerLayoutUnit) : 4);
             format.setCellSpacing(0);
             QList<QTextLength> widths;
             int left = 0;
@@ -688,11 +710,29 @@ void RtfReader::endCell()
     paragraphHasContent_ = false;
 }
 
+std::optional<QColor> RtfReader::colourAt(int index) const
+{
+    return index > 0 && index < colours_.size() ? colours_[index] : std::nullopt;
+}
+
+// The cells of the row that ends take the backgrounds their definitions give.
+void RtfReader::applyCellBackgrounds()
+{
+    for (int column = 0; column < cellDefinitions_.size() && column < table_->columns(); ++column)
+        if (const std::optional<QColor> colour = colourAt(cellDefinitions_[column].background)) {
+            QTextTableCell cell = table_->cellAt(row_, column);
+            QTextCharFormat format = cell.format();
+            format.setBackground(*colour);
+            cell.setFormat(format);
+        }
+}
+
 void RtfReader::endRow()
 {
     if (!table_)
         return;
     flushRun();
+    applyCellBackgrounds();
     rowEnded_ = true;
     cellEnded_ = false;
     paragraphHasContent_ = false;
@@ -1013,9 +1053,30 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParameter, int paramete
     // Tables.
     else if (word == "trowd") {
         cellBoundaries_.clear();
+        cellDefinitions_.clear();
+        nextCell_ = {};
+        inCellBorder_ = false;
+        rowGap_ = -1;
+    } else if (word == "trgaph") {
+        rowGap_ = qBound(0, value, 1440);
+    } else if (word == "clcbpat") {
+        nextCell_.background = value;
+    } else if (word == "clbrdrt" || word == "clbrdrl" || word == "clbrdrb" || word == "clbrdrr") {
+        inCellBorder_ = true;
+    } else if (word.startsWith("brdr") && inCellBorder_) {
+        if (word == "brdrw")
+            nextCell_.borderWidth = qMax(nextCell_.borderWidth, qBound(0, value, 255));
+        else if (word == "brdrcf")
+            nextCell_.borderColour = value;
+        else if (word != "brdrnone" && word != "brdrtbl")
+            nextCell_.bordered = true;
     } else if (word == "cellx") {
-        if (cellBoundaries_.size() < 63)
+        if (cellBoundaries_.size() < 63) {
             cellBoundaries_.append(qMax(cellBoundaries_.isEmpty() ? 0 : cellBoundaries_.back(), value));
+            cellDefinitions_.append(nextCell_);
+        }
+        nextCell_ = {};
+        inCellBorder_ = false;
     } else if (word == "cell") {
         endCell();
     } else if (word == "row") {

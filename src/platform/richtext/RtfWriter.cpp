@@ -286,12 +286,26 @@ void RtfWriter::writeTable(const QTextTable* table)
         right += qMax(1, width);
         boundaries << right;
     }
+    // Every cell carries the table's border; a cell's background is its own.
+    QByteArray border;
+    if (format.border() > 0) {
+        const QByteArray width = QByteArray::number(qBound(1, twipsOf(format.border()), 255));
+        const QBrush brush = format.borderBrush();
+        const QByteArray colour =
+            QByteArray::number(colourNumber(brush.style() == Qt::NoBrush ? QColor(Qt::black) : brush.color()));
+        for (const char* side : {"t", "l", "b", "r"})
+            border += QByteArray("\\clbrdr") + side + "\\brdrs\\brdrw" + width + "\\brdrcf" + colour;
+    }
     for (int row = 0; row < table->rows(); ++row) {
-        body_ += "\\trowd\\trgaph60";
+        writeNumber("trowd\\trgaph", twipsOf(format.cellPadding()));
         for (int column = 0; column < table->columns(); ++column) {
             const QTextTableCell cell = table->cellAt(row, column);
             if (cell.column() != column)
                 continue; // inside a cell that spans columns
+            body_ += border;
+            const QBrush background = cell.format().background();
+            if (background.style() != Qt::NoBrush)
+                writeNumber("clcbpat", colourNumber(background.color()));
             writeNumber("cellx", boundaries[qMin(column + cell.columnSpan(), table->columns()) - 1]);
         }
         body_ += '\n';

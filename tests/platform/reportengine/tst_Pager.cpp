@@ -211,6 +211,56 @@ private slots:
         }
     }
 
+    void theCoverPagePrintsWhenTheRunAsksForItAndTheLayoutHasOne_data()
+    {
+        QTest::addColumn<bool>("coverObjects");
+        QTest::addColumn<int>("option"); // -1: never set
+        QTest::addColumn<bool>("coverPrinted");
+        QTest::newRow("cover objects, option on") << true << 1 << true;
+        QTest::newRow("cover objects, option never set") << true << -1 << true;
+        QTest::newRow("cover objects, option off") << true << 0 << false;
+        QTest::newRow("no cover objects, option on") << false << 1 << false;
+        QTest::newRow("no cover objects, option off") << false << 0 << false;
+    }
+    void theCoverPagePrintsWhenTheRunAsksForItAndTheLayoutHasOne()
+    {
+        QFETCH(bool, coverObjects);
+        QFETCH(int, option);
+        QFETCH(bool, coverPrinted);
+        ReportLayout layout = ListLayout();
+        if (coverObjects)
+            layout.Layer(LayoutLayer::CoverPage)
+                .push_back(TextObject(QRectF(0, 100, 190, 10), {"\"Cover sheet\""}));
+        layout.Layer(LayoutLayer::FirstPage)
+            .push_back(TextObject(QRectF(0, 258, 100, 6), {"\"First of the list\""}));
+        Write(layout, Path("cover.rpt"));
+        ReportJobs engine;
+        const int job = engine.LlJobOpen(1);
+        if (option >= 0)
+            QCOMPARE(engine.LlSetOption(job, ReportOption::PrintCoverPage, option), Ok);
+        engine.LlXSetParameterA(job, 1, "PDF", "Export.File", "cover.pdf");
+        engine.LlXSetParameterA(job, 1, "PDF", "Export.Path", folder_.path());
+        QCOMPARE(engine.LlPrintWithBoxStartA(job, 2, Path("cover.rpt"), 0x800, 0, nullptr, "Cover"), Ok);
+        engine.LlPrintSetOptionStringA(job, ReportOptionString::PrintTarget, "PDF");
+        QCOMPARE(engine.LlPrint(job), Ok);
+        for (int record = 1; record <= 60; ++record) { // two pages of records
+            engine.LlDefineFieldExtA(job, "Rec.Name", "Record " + Number(record), ReportItemType::Text, 0);
+            PrintListRecord(engine, job);
+        }
+        QCOMPARE(engine.LlPrintEnd(job, 0), Ok);
+
+        const QStringList pages = PdfPages(Path("cover.pdf"));
+        const int count = coverPrinted ? 3 : 2;
+        QCOMPARE(pages.size(), count);
+        QCOMPARE(pages[0].contains("Cover sheet"), coverPrinted);
+        QCOMPARE(pages[0].contains("Record 001"), !coverPrinted);
+        const QString& firstOfRecords = pages[coverPrinted ? 1 : 0];
+        QVERIFY(firstOfRecords.contains("Record 001") && firstOfRecords.contains("First of the list"));
+        for (int page = 1; page <= count; ++page)
+            QCOMPARE(Captures(pages[page - 1], "(Page \\d+ of \\d+)"),
+                     QStringList{QString("Page %1 of %2").arg(page).arg(count)});
+    }
+
     void aLineTallerThanAnEmptyPageStillAdvances()
     {
         ReportLayout layout = ListLayout();

@@ -1,9 +1,12 @@
 #include "platform/richtext/OwnFormat.h"
+#include "platform/richtext/ParagraphFrames.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextBlock>
+#include <QTextTable>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -62,7 +65,7 @@ private slots:
         const QByteArray valid = prefix() + section("HTML", Html);
         QTest::newRow("a document") << valid << true;
         QTest::newRow("with a section of a later minor version")
-            << prefix(1, 3) + section("HTML", Html) + section("FLDS", "later") << true;
+            << prefix(1, 3) + section("HTML", Html) + section("XTRA", "later") << true;
         QTest::newRow("empty") << QByteArray() << false;
         QTest::newRow("the prefix alone") << prefix() << false;
         QTest::newRow("cut short by one byte") << valid.chopped(1) << false;
@@ -122,6 +125,109 @@ private slots:
             loaded.resource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture-1"))).value<QImage>();
         QCOMPARE(back.size(), QSize(7, 5));
         QCOMPARE(back.pixelColor(3, 2), QColor(Qt::red));
+    }
+
+    void namedStylesTravelWithTheDocument()
+    {
+        QTextDocument source;
+        QTextCursor cursor(&source);
+        cursor.insertText(QStringLiteral("Heading"));
+        NamedStyle heading;
+        heading.name = QStringLiteral("Heading");
+        heading.character.setFontFamilies({QStringLiteral("DejaVu Serif")});
+        heading.character.setFontPointSize(18.5);
+        heading.character.setFontWeight(QFont::Bold);
+        heading.character.setFontItalic(true);
+        heading.character.setFontUnderline(false);
+        heading.character.setFontStrikeOut(false);
+        heading.character.setForeground(QColor(0x80, 0, 0));
+        heading.paragraph.setAlignment(Qt::AlignHCenter);
+        heading.paragraph.setLeftMargin(48); // half an inch in layout units
+        heading.paragraph.setTextIndent(-24);
+        heading.paragraph.setTopMargin(8); // 6 points
+        heading.paragraph.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+        NamedStyle quote;
+        quote.name = QStringLiteral("Quote");
+        quote.character.setFontItalic(true); // a style may set only some properties
+        const QList<NamedStyle> styles = {heading, quote};
+
+        QVERIFY(!WriteOwnFormat(source).contains("STYL")); // no section without styles
+        const QByteArray bytes = WriteOwnFormat(source, styles);
+        const std::optional<OwnFormatContent> content = DecodeOwnFormat(bytes);
+        QVERIFY(content);
+        QCOMPARE(content->styles, styles);
+        QTextDocument loaded;
+        QList<NamedStyle> read;
+        QVERIFY(ReadOwnFormat(bytes, loaded, &read));
+        QCOMPARE(read, styles);
+        QCOMPARE(loaded.toPlainText(), QStringLiteral("Heading"));
+        QCOMPARE(FindNamedStyle(read, QStringLiteral(" quote ")), 1);
+    }
+
+    void documentsWithoutReadableStylesStillLoad_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("styles");
+
+        QTest::newRow("a document of version 1.0") << prefix(1, 0) + section("HTML", Html) << QStringList();
+        QTest::newRow("a styles section that is no JSON")
+            << prefix(1, 1) + section("HTML", Html) + section("STYL", "{\"styles\": [") << QStringList();
+        QTest::newRow("styles without a name, twice named or no object")
+            << prefix(1, 1) + section("HTML", Html) +
+                   section("STYL", R"({"styles": [{"name": " "}, {"name": "Note"}, 5, {"name": "NOTE"},
+                                     {"name": "Small", "size": "big", "alignment": 9, "left": 1e9}]})")
+            << QStringList{QStringLiteral("Note"), QStringLiteral("Small")};
+    }
+    void documentsWithoutReadableStylesStillLoad()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, styles);
+        QTextDocument document;
+        QList<NamedStyle> read = {NamedStyle{QStringLiteral("earlier"), {}, {}}};
+        QVERIFY(ReadOwnFormat(bytes, document, &read));
+        QCOMPARE(document.toPlainText(), QStringLiteral("Hello"));
+        QStringList names;
+        for (const NamedStyle& style : read) {
+            names.append(style.name);
+            // A value of the wrong kind or out of its range is passed over.
+            QVERIFY(!style.character.hasProperty(QTextFormat::FontPointSize));
+            QVERIFY(!style.paragraph.hasProperty(QTextFormat::BlockAlignment));
+            QVERIFY(!style.paragraph.hasProperty(QTextFormat::BlockLeftMargin));
+        }
+        QCOMPARE(names, styles);
+    }
+
+    // Qt reads the HTML back with a paragraph more behind a table: the frames stay on their paragraphs.
+    void paragraphFramesStayOnTheirParagraphsBehindTables()
+    {
+        QTextDocument source;
+        source.setPlainText(QStringLiteral("after"));
+        QTextCursor cursor(&source);
+        cursor.insertList(QTextListFormat::ListDisc);
+        cursor.insertText(QStringLiteral("before"));
+        cursor.insertBlock();
+        QTextTable* table = cursor.insertTable(2, 2);
+        table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("cell"));
+        for (const QTextCursor::MoveOperation paragraph : {QTextCursor::Start, QTextCursor::End}) {
+            cursor.movePosition(paragraph);
+            if (paragraph == QTextCursor::Start)
+                cursor.movePosition(QTextCursor::NextBlock); // "before"
+            SetParagraphFrames(cursor, FrameStyle::Left | FrameStyle::Bottom, 60, 20);
+        }
+        const auto framed = [](const QTextDocument& document) {
+            QStringList texts;
+            for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+                if (block.blockFormat().hasProperty(FrameProperty::Style))
+                    texts.append(block.text());
+            return texts;
+        };
+        QCOMPARE(framed(source), (QStringList{QStringLiteral("before"), QStringLiteral("after")}));
+        QTextDocument loaded;
+        QVERIFY(ReadOwnFormat(WriteOwnFormat(source), loaded));
+        QCOMPARE(framed(loaded), framed(source));
+        QTextDocument again; // and stored once more, with the paragraph Qt added
+        QVERIFY(ReadOwnFormat(WriteOwnFormat(loaded), again));
+        QCOMPARE(framed(again), framed(source));
     }
 
     void aStoredDocumentNeverReadsAFileItNames()
