@@ -1,7 +1,10 @@
 // Search Log Events with "Include Log Notes" over 100,000 log events of an enciphered data folder whose notes
 // hold a few hundred words each (one event in twenty private to another user):
 //   1. a word that the notes of one event in fifty hold, so that the first screen fills with hits;
-//   2. a word that no event holds, so that every text and every note is read.
+//   2. a word that no event holds;
+//   3. a word that nearly every note holds, too many for the word index to narrow the read: every note is
+//   read.
+// The word indexes over the texts and the notes leave out the events that cannot match in the first two.
 // Each figure is the time from Begin Search posted to the window until the program threads are idle again:
 // the read on the worker thread and the list's first screen.
 #include "core/DataLayer.h"
@@ -20,6 +23,8 @@
 #include "platform/runtime/DayNumbers.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/runtime/ProgramThreads.h"
+#include "platform/store/RecordFile.h"
+#include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 
@@ -54,10 +59,10 @@ constexpr int Days = 3650;
 // Notes of ordinary words, in lines of twelve; the document of number `pelican` holds the word "pelican".
 std::vector<QByteArray> Notes()
 {
-    static const char* words[] = {"the",     "meeting", "went",   "well",    "and",     "we",    "agreed",
-                                  "on",      "budget",  "for",    "next",    "quarter", "garden", "needs",
-                                  "water",   "call",    "mother", "about",   "weekend", "plans", "train",
-                                  "delayed", "again",   "report", "finished", "lunch",  "with",  "team"};
+    static const char* words[] = {"the",     "meeting", "went",   "well",     "and",     "we",     "agreed",
+                                  "on",      "budget",  "for",    "next",     "quarter", "garden", "needs",
+                                  "water",   "call",    "mother", "about",    "weekend", "plans",  "train",
+                                  "delayed", "again",   "report", "finished", "lunch",   "with",   "team"};
     QRandomGenerator random(7);
     std::vector<QByteArray> notes;
     for (int n = 0; n < Documents; ++n) {
@@ -114,7 +119,9 @@ int main(int argc, char** argv)
     WindowController* search = WindowController::Find(QStringLiteral("Search"));
     if (!search)
         return 1;
-    const auto control = [&](const char* name) { return search->window.ControlNumber(QString::fromLatin1(name)); };
+    const auto control = [&](const char* name) {
+        return search->window.ControlNumber(QString::fromLatin1(name));
+    };
     qobject_cast<QAbstractButton*>(search->window.Widget(control("SRCH:IncludeLogNotes")))->click();
     WaitForProgramThreads(60000);
     auto* entry = qobject_cast<QLineEdit*>(search->window.Widget(control("SRCH:SearchString")));
@@ -125,7 +132,8 @@ int main(int argc, char** argv)
     };
     searchFor("pelican"); // warm up: the file's pages read once
     for (const auto& [word, what] : {std::pair{"pelican", "notes search, hits on the first screen"},
-                                     std::pair{"flamingo", "notes search, no hit at all"}}) {
+                                     std::pair{"flamingo", "notes search, no hit at all"},
+                                     std::pair{"budget", "notes search, a word of nearly every note"}}) {
         std::vector<double> times;
         for (int run = 0; run < 5; ++run)
             times.push_back(searchFor(word));
@@ -135,6 +143,34 @@ int main(int argc, char** argv)
     search->Post(Event::CloseWindow);
     WaitForProgramThreads(60000);
     EndProgramThreads();
+    RelationsLOG->Close();
+
+    // The same data folder as a program made it before the word indexes: its first open builds them.
+    {
+        const Table& log = AccessLOG->GetTable();
+        sqlite3* db = nullptr;
+        if (!RecordFile::OpenConnection(log.FilePath(), log.FileAttributes() & FileAttribute::Encrypt,
+                                        SQLITE_OPEN_READWRITE, db))
+            return 1;
+        for (const char* table : {"LogFile", "LogText"})
+            for (const char* object :
+                 {"TABLE %1_Words", "TABLE %1_Terms", "TABLE %1_Tokens", "TRIGGER %1_Words_insert",
+                  "TRIGGER %1_Words_delete", "TRIGGER %1_Words_update_old", "TRIGGER %1_Words_update_new"}) {
+                const QByteArray drop = QStringLiteral("DROP %1")
+                                            .arg(QString::fromLatin1(object))
+                                            .arg(QLatin1String(table))
+                                            .toUtf8();
+                if (sqlite3_exec(db, drop.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                    return 1;
+            }
+        sqlite3_close(db);
+    }
+    QElapsedTimer firstOpen;
+    firstOpen.start();
+    if (RelationsLOG->Open() != 0)
+        return 1;
+    std::printf("an older data folder's first open, which builds the word indexes: %.0f ms\n",
+                double(firstOpen.elapsed()));
     RelationsLOG->Close();
     return 0;
 }

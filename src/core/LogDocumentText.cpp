@@ -142,6 +142,11 @@ void AddLogDocumentText(Catalogue& catalogue, Table& logEvents)
                                      QStringLiteral("LogText"), logEvents.FileAttributes());
     text.AddLong("LogNum").AddMemo("PlainText", TextSize);
     text.AddKey("LogNumK", {"LogNum"}, KeyFlag::Primary | KeyFlag::Opt, "by Log Number");
+    text.AddWordIndex({QStringLiteral("PlainText")});
+    QStringList searched;
+    for (const char* field : LogSearchFields)
+        searched << QString::fromLatin1(field);
+    logEvents.AddWordIndex(searched);
     const Columns columns{logEvents, text};
     logEvents.SetDerivedWrite([columns](Table& log, qint64 rowId, const Record* record) {
         return WriteOf(columns, log, rowId, record);

@@ -11,17 +11,12 @@
 
 #include <QThread>
 
-#include <array>
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
 namespace jornix {
 namespace {
-
-// The texts of an event that the pattern is matched against, in this order.
-constexpr std::array TextFields{"LOG:LogDescription", "LOG:LogLocation", "LOG:LogDuration", "LOG:LogDocLink",
-                                "LOG:LogMisc1",       "LOG:LogMisc2",    "LOG:LogMisc3",    "LOG:LogMisc4",
-                                "LOG:LogMisc5",       "LOG:LogMisc6",    "LOG:LogMiniNotes"};
 
 // The notes are read by several workers at once, each over a part of the table.
 int Workers()
@@ -54,57 +49,61 @@ Status LogEventSearch::Run(const LogSearchCriteria& criteria, const WorkerRead::
     const int flag = log.RequireField(QStringLiteral("LOG:LogPrivate"));
     const int owner = log.RequireField(QStringLiteral("LOG:LogUniqueID"));
     std::vector<int> texts;
-    for (const char* field : TextFields)
+    for (const char* field : LogSearchFields)
         texts.push_back(log.RequireField(QString::fromLatin1(field)));
     const WildcardPattern pattern(criteria.pattern, criteria.mode);
+    // Both reads take only the rows that their word index leaves, when it can narrow them.
+    const QStringList fragments = pattern.Fragments();
+    std::mutex taking; // the workers' takes run at once
+
+    // The notes first: the events whose notes match are read besides those the texts' index leaves.
+    std::vector<qint64> notesMatch;
+    if (criteria.includeNotes) {
+        Table& copies = *JornixCatalogue().FindTable(QString::fromLatin1(LogTextPrefix));
+        const int copyNumber = copies.RequireField(QStringLiteral("LOGTXT:LogNum"));
+        const int copyText = copies.RequireField(QStringLiteral("LOGTXT:PlainText"));
+        WorkerRead notes(copies);
+        notes.SetWorkers(Workers());
+        notes.SetTextFragments(fragments);
+        const Status status = notes.Run(
+            [&](const Record& copy, qint64) {
+                if (pattern.Matches(copy.Text(copyText))) {
+                    std::lock_guard lock(taking);
+                    notesMatch.push_back(copy.Long(copyNumber));
+                }
+                return true;
+            },
+            progress);
+        cancelled_ = notes.Cancelled();
+        if (!status || cancelled_)
+            return status;
+    }
+    const QSet<qint64> byNotes(notesMatch.begin(), notesMatch.end());
 
     SqlExpression filter;
     if (Status status = CompileFilter(LogSearchFilter(criteria), log, ExpressionNames(), filter); !status)
         return status;
-    // The events that passed the dates, type and private rule but matched in no text field: their notes
-    // are searched in a second read, of the copies' table.
-    QSet<qint32> notesToSearch;
-    std::mutex taking; // the workers' takes run at once
     WorkerRead events(log);
     events.SetFilter(filter);
     events.SetWorkers(Workers());
-    Status status = events.Run(
+    events.SetTextFragments(fragments);
+    events.AlsoReadRowsWith(number, std::move(notesMatch));
+    const Status status = events.Run(
         [&](const Record& event, qint64) {
             if (event.Long(flag) != 0 && event.Long(owner) != criteria.user)
                 return true;
-            for (const int field : texts)
-                if (pattern.Matches(event.Text(field))) {
-                    std::lock_guard lock(taking);
-                    found_.insert(event.Long(number));
-                    return true;
-                }
-            if (criteria.includeNotes) {
+            const qint32 eventNumber = event.Long(number);
+            const bool matches = byNotes.contains(eventNumber) ||
+                                 std::any_of(texts.begin(), texts.end(),
+                                             [&](int field) { return pattern.Matches(event.Text(field)); });
+            if (matches) {
                 std::lock_guard lock(taking);
-                notesToSearch.insert(event.Long(number));
+                found_.insert(eventNumber);
             }
             return true;
         },
         progress);
     cancelled_ = events.Cancelled();
-    if (!status || cancelled_ || notesToSearch.isEmpty())
-        return status;
-
-    Table& copies = *JornixCatalogue().FindTable(QString::fromLatin1(LogTextPrefix));
-    const int copyNumber = copies.RequireField(QStringLiteral("LOGTXT:LogNum"));
-    const int copyText = copies.RequireField(QStringLiteral("LOGTXT:PlainText"));
-    WorkerRead notes(copies);
-    notes.SetWorkers(Workers());
-    status = notes.Run(
-        [&](const Record& copy, qint64) {
-            const qint32 event = copy.Long(copyNumber);
-            if (notesToSearch.contains(event) && pattern.Matches(copy.Text(copyText))) {
-                std::lock_guard lock(taking);
-                found_.insert(event);
-            }
-            return true;
-        },
-        progress);
-    cancelled_ = notes.Cancelled();
     return status;
 }
 

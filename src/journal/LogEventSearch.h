@@ -11,8 +11,8 @@ namespace jornix {
 // What a search looks for, taken when Begin Search is pressed.
 struct LogSearchCriteria
 {
-    QString pattern; // "*" + the search string without trailing blanks + "*"
-    int mode = 1;    // 1 wildcard, plus 16 when case is ignored
+    QString pattern;                   // "*" + the search string without trailing blanks + "*"
+    int mode = 1;                      // 1 wildcard, plus 16 when case is ignored
     qint32 startDate = 0, endDate = 0; // 0: no bound; both included
     int logType = 0;                   // 0 every type
     bool includeNotes = false;
@@ -23,10 +23,11 @@ struct LogSearchCriteria
 // The filter text of the criteria's dates, type and private flag (blank: every event).
 QString LogSearchFilter(const LogSearchCriteria& criteria);
 
-// Reads every log event through the criteria on a worker thread (WorkerRead), the calling program thread
-// giving way meanwhile: the dates, the type and the private rule first, then the pattern against the text
-// fields in their order, then, when asked and nothing else matched, against the plain-text copy of the
-// event's document. The numbers of the events found are the result.
+// Reads the log events through the criteria on worker threads (WorkerRead), the calling program thread
+// giving way meanwhile: an event is found when it passes the dates, the type and the private rule and the
+// pattern matches one of its text fields or, when asked, the plain-text copy of its document. Word indexes
+// over the texts and the copies leave out the events that cannot match, so that a search reads only the
+// rest; a pattern they cannot narrow reads every event. The numbers of the events found are the result.
 class LogEventSearch
 {
 public:

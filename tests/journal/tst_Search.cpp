@@ -150,6 +150,10 @@ private slots:
             << "pelican" << 0 << none << none << false << false << false << QStringList{};
         QTest::newRow("a word only in notes, with notes")
             << "pelican" << 0 << none << none << false << true << false << QStringList{"Lunch"};
+        QTest::newRow("a word in the texts or the notes")
+            << "meet" << 0 << none << none << false << true << false << QStringList{"Team Meeting", "Lunch"};
+        QTest::newRow("a part of a word in the notes")
+            << "elic" << 0 << none << none << false << true << false << QStringList{"Lunch"};
         QTest::newRow("another's private notes") << "heron" << 0 << none << none << false << true << false
                                                  << QStringList{"My diary"};
     }
@@ -261,17 +265,38 @@ private slots:
         QCOMPARE(enabled, (QStringList{"Change", "Print"}));
     }
 
-    // A data folder made before the copies were kept: its events are found by their notes after the open.
+    // A data folder made before the copies or the word indexes were kept: its events are found by their
+    // notes and their texts after the open.
+    void anOlderEventIsFoundByItsNotesAfterTheFirstOpen_data()
+    {
+        QTest::addColumn<QString>("older");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");
+        QString noIndexes;
+        for (const char* table : {"LogFile", "LogText"})
+            noIndexes += QStringLiteral("DROP TRIGGER %1_Words_insert; DROP TRIGGER %1_Words_delete; "
+                                        "DROP TRIGGER %1_Words_update_old; DROP TRIGGER %1_Words_update_new; "
+                                        "DROP TABLE %1_Words; DROP TABLE %1_Terms; DROP TABLE %1_Tokens; ")
+                             .arg(QLatin1String(table));
+        QTest::newRow("no copies") << "DELETE FROM LogText" << "pelican" << QStringList{"Lunch"};
+        QTest::newRow("no table of copies") << "DROP TABLE LogText" << "pelican" << QStringList{"Lunch"};
+        QTest::newRow("no word indexes, notes") << noIndexes << "pelican" << QStringList{"Lunch"};
+        QTest::newRow("no word indexes, texts") << noIndexes << "dentist" << QStringList{"Dentist"};
+    }
     void anOlderEventIsFoundByItsNotesAfterTheFirstOpen()
     {
-        QVERIFY(AccessLOG->GetTable().File()->Execute(QStringLiteral("DELETE FROM LogText")));
+        QFETCH(QString, older);
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        const Status made = AccessLOG->GetTable().File()->Execute(older);
+        QVERIFY2(made.Ok(), qPrintable(made.Message()));
         RelationsLOG->Close();
         QVERIFY(!AccessLOG->GetTable().FileIsOpen());
         QVERIFY(RelationsLOG->Open() == Level::GoOn);
         WindowController* search = Open();
         Tick(*search, QStringLiteral("SRCH:IncludeLogNotes"), true);
-        Find(*search, QStringLiteral("pelican"));
-        QCOMPARE(test::Descriptions(*search), QStringList{"Lunch"});
+        Find(*search, text);
+        QCOMPARE(test::Descriptions(*search), found);
     }
 };
 

@@ -67,7 +67,22 @@ WildcardPattern::WildcardPattern(const QString& pattern, int mode) : ignoreCase_
 
 char16_t WildcardPattern::Fold(char16_t c) const
 {
-    return ignoreCase_ ? QChar::toCaseFolded(c) : c;
+    return ignoreCase_ ? FoldUnit(c) : c;
+}
+
+QStringList WildcardPattern::Fragments() const
+{
+    QStringList fragments;
+    const auto add = [&fragments](const QString& part) {
+        for (const QString& fragment : part.split(QLatin1Char('?'), Qt::SkipEmptyParts))
+            fragments << fragment;
+    };
+    add(head_);
+    for (const Piece& piece : pieces_)
+        add(piece.chars);
+    if (starred_)
+        add(tail_);
+    return fragments;
 }
 
 bool WildcardPattern::FitsAt(const QString& piece, QStringView text, qsizetype at) const

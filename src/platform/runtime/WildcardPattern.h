@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QChar>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <vector>
@@ -16,6 +18,12 @@
 // back, so no pattern, however many stars it holds, makes a match slow.
 namespace jornix {
 
+// The case folding of the case-ignoring mode: each UTF-16 unit on its own.
+inline char16_t FoldUnit(char16_t c)
+{
+    return QChar::toCaseFolded(c);
+}
+
 class WildcardPattern
 {
 public:
@@ -24,13 +32,17 @@ public:
 
     WildcardPattern(const QString& pattern, int mode);
     bool Matches(QStringView text) const;
+    // The stretches of the pattern that hold neither "*" nor "?": every text that matches holds each of them
+    // (folded when case is ignored, so compared by FoldUnit). An index may use them to pass over texts that
+    // cannot match.
+    QStringList Fragments() const;
 
 private:
     // A run of the pattern between stars; '?' matches any character.
     struct Piece
     {
-        QString chars; // folded when case is ignored
-        int words = 0; // 64-bit words of the scan's state
+        QString chars;              // folded when case is ignored
+        int words = 0;              // 64-bit words of the scan's state
         std::vector<quint64> latin; // 256 * words: the positions that each character 0-255 fits
         QHash<char16_t, std::vector<quint64>> others; // the same for characters beyond 255, by folded form
         std::vector<quint64> any;                     // the positions of '?'

@@ -6,6 +6,7 @@
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/TextValues.h"
+#include "platform/store/WordIndex.h"
 
 #include <unordered_map>
 
@@ -200,6 +201,25 @@ Table& Table::SetPrivateFields(const QString& flagField, const QString& ownerFie
     return *this;
 }
 
+Table& Table::AddWordIndex(const QStringList& fields)
+{
+    for (const QString& name : fields) {
+        const int field = RequireField(name);
+        if (field >= 0 &&
+            (fields_[field].type == FieldType::String || fields_[field].type == FieldType::Memo))
+            wordIndex_.push_back(field);
+        else if (field >= 0)
+            ReportProgramFault(
+                QStringLiteral("The word index of %1 takes text fields only, not %2.").arg(tableName_, name));
+    }
+    return *this;
+}
+
+QString Table::QuotedName(const QString& name)
+{
+    return Quote(name);
+}
+
 QString Table::PrivateToSql()
 {
     return QStringLiteral("\"_private_to\"");
@@ -325,6 +345,8 @@ std::vector<Table::SchemaObject> Table::Schema() const
                               .arg(Quote(visible), table, PrivateToSql(), terms.join(QStringLiteral(", ")))});
         }
     }
+    if (!wordIndex_.empty())
+        schema.push_back({WordIndex::SchemaName(*this), WordIndex::SchemaSql(*this, wordIndex_)});
     if (AutoNumberKey() >= 0)
         schema.push_back({QStringLiteral("HighestNumbers"),
                           QStringLiteral("CREATE TABLE IF NOT EXISTS \"HighestNumbers\" (\"TableName\" TEXT "

@@ -54,6 +54,10 @@ public:
     // after the fields and before the file is first opened.
     Table& SetPrivateFields(const QString& flagField, const QString& ownerField);
     bool HasPrivateFields() const { return privateFlag_ >= 0; }
+    // A word index over these text fields (WordIndex), for long reads that look for fragments of text
+    // (WorkerRead::SetTextFragments). Declared before the file is first opened.
+    Table& AddWordIndex(const QStringList& fields);
+    const std::vector<int>& WordIndexFields() const { return wordIndex_; }
     int PrivateFlagField() const { return privateFlag_; }
     int PrivateOwnerField() const { return privateOwner_; }
 
@@ -132,11 +136,13 @@ public:
     // Every field's column, then rowid; without BLOBs, a NULL in their place, so that a read that leaves
     // them out never loads their pages.
     QString SelectListSql(bool withBlobs = true) const;
-    QString BlankKeySql(int key) const; // true for a record left out of an Opt key
-    static QString PrivateToSql();      // the quoted "_private_to" column
+    QString BlankKeySql(int key) const;             // true for a record left out of an Opt key
+    static QString PrivateToSql();                  // the quoted "_private_to" column
+    static QString QuotedName(const QString& name); // a name in SQL
     void ReadRow(void* statement, Record& record, bool withBlobs) const;
     RecordFile* File() const { return file_; }
-    // The table, its indexes and the highest numbers' table, each with the statement that creates it.
+    // The table, its indexes, its word index and the highest numbers' table, each with the statements that
+    // create it.
     struct SchemaObject
     {
         QString name;
@@ -166,6 +172,7 @@ private:
     std::vector<bool> folded_; // per field: it has a folded copy
     std::vector<KeyDef> keys_;
     int privateFlag_ = -1, privateOwner_ = -1;
+    std::vector<int> wordIndex_;
     QHash<QString, int> fieldIndex_;
     QHash<QString, int> keyIndex_;
     RecordFile* file_ = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
+#include "platform/store/WordIndex.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace jornix {
@@ -25,7 +27,7 @@ struct Shared
 {
     std::atomic<bool> cancel{false};
     std::atomic<bool> finished{false};
-    std::atomic<int> done{0};     // workers that have ended
+    std::atomic<int> done{0};      // workers that have ended
     std::atomic<bool> stop{false}; // a worker's take has ended the read
     std::atomic<int> wakes{0};
     std::mutex mutex; // guards progress, passed, taken and status
@@ -34,6 +36,11 @@ struct Shared
     std::vector<qint64> taken;  // per worker: the rows it has handed on
     Status status;
 
+    ReadProgress Current()
+    {
+        std::lock_guard lock(mutex);
+        return progress;
+    }
     // With the mutex held: the parts' progress as one.
     void Sum()
     {
@@ -60,66 +67,129 @@ Status Failed(sqlite3* db, const QString& what, const QString& path)
                   what + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db)) + '.', path);
 }
 
-// One worker: its own read-only connection, the rows of its part of the row ids (part of parts, by the
-// highest row id when it starts; the last part has no upper end) in chunks.
-void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& values, bool readBlobs,
-                  const WorkerRead::Take& take, Shared& shared, ThreadNumber waiting, int part, int parts)
+// What every worker reads: the statement's text and its filter's values, for a part of the row ids or of
+// the rows a word index gave.
+struct Plan
 {
-    sqlite3* db = nullptr;
-    Status status = RecordFile::OpenConnection(
-        table.FilePath(), table.FileAttributes() & FileAttribute::Encrypt, SQLITE_OPEN_READONLY, db);
+    const Table& table;
+    // Its parameters: over every row, the row ids after (1) and up to (2), the filter's values, the
+    // chunk's length; over the given rows, the row id (1) and the filter's values.
+    QString sql;
+    QVariantList values;
+    bool readBlobs = false;
+    const std::vector<qint64>* rows = nullptr; // the rows to read; nullptr: every row
+};
+
+Status OpenWorkerConnection(const Table& table, sqlite3*& db)
+{
+    return RecordFile::OpenConnection(table.FilePath(), table.FileAttributes() & FileAttribute::Encrypt,
+                                      SQLITE_OPEN_READONLY, db);
+}
+
+qint64 HighestRowId(sqlite3* db, const Table& table)
+{
     sqlite3_stmt* statement = nullptr;
     qint64 highest = 0;
+    const QByteArray end =
+        QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(table.TableSql()).toUtf8();
+    if (sqlite3_prepare_v2(db, end.constData(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        highest = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    return highest;
+}
+
+// The worker's part of the rows: the row ids after `from` up to `to` (the last part has no upper end), or
+// the places from `from` to before `to` in the plan's rows.
+struct Part
+{
+    qint64 from = 0, to = 0;
+};
+
+// One worker: its own read-only connection, the rows of its part in chunks, each chunk under one lock of the
+// file.
+void ReadOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared, ThreadNumber waiting,
+                  int part, int parts)
+{
+    const Table& table = plan.table;
+    sqlite3* db = nullptr;
+    Status status = OpenWorkerConnection(table, db);
+    sqlite3_stmt* statement = nullptr;
+    Part range;
     if (status) {
-        const QByteArray end =
-            QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(table.TableSql()).toUtf8();
-        if (sqlite3_prepare_v2(db, end.constData(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-            highest = sqlite3_column_int64(statement, 0);
+        const qint64 end = plan.rows ? qint64(plan.rows->size()) : HighestRowId(db, table);
         {
             std::lock_guard lock(shared.mutex);
-            shared.progress.end = std::max(shared.progress.end, highest);
+            shared.progress.end = std::max(shared.progress.end, end);
         }
-        sqlite3_finalize(statement);
-        statement = nullptr;
-        const QByteArray text = sql.toUtf8();
+        range.from = end * part / parts;
+        range.to =
+            part + 1 == parts && !plan.rows ? std::numeric_limits<qint64>::max() : end * (part + 1) / parts;
+        const QByteArray text = plan.sql.toUtf8();
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK)
             status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
     }
+    const auto bindValues = [&](int first) {
+        for (int index = 0; index < plan.values.size(); ++index)
+            BindValue(statement, index + first, plan.values[index]);
+    };
     QElapsedTimer sinceWake;
     sinceWake.start();
-    const qint64 from = highest * part / parts;
-    const qint64 to = part + 1 == parts ? std::numeric_limits<qint64>::max() : highest * (part + 1) / parts;
-    qint64 after = from, taken = 0;
+    qint64 after = range.from, taken = 0;
     bool more = status.Ok();
-    while (more && !shared.cancel && !shared.stop) {
-        BindValue(statement, 1, after);
-        BindValue(statement, 2, to);
-        for (int index = 0; index < values.size(); ++index)
-            BindValue(statement, index + 3, values[index]);
-        BindValue(statement, int(values.size()) + 3, WorkerRead::ChunkRows);
-        int rows = 0, result = SQLITE_DONE;
-        Record record(table);
-        while (!shared.cancel && !shared.stop && (result = sqlite3_step(statement)) == SQLITE_ROW) {
-            ++rows;
-            after = sqlite3_column_int64(statement, table.FieldCount());
-            table.ReadRow(statement, record, readBlobs);
-            ++taken;
-            if (!take(record, after)) {
-                shared.stop = true;
-                more = false;
-                break;
-            }
+    Record record(table);
+    // The next row of the statement to the take; false at the end of the chunk, a failure or a stop.
+    const auto takeRow = [&](int& result) {
+        if (shared.cancel || shared.stop || (result = sqlite3_step(statement)) != SQLITE_ROW)
+            return false;
+        table.ReadRow(statement, record, plan.readBlobs);
+        ++taken;
+        if (!take(record, sqlite3_column_int64(statement, table.FieldCount()))) {
+            shared.stop = true;
+            more = false;
+            return false;
         }
-        if (!shared.cancel && !shared.stop && more && result != SQLITE_DONE) {
+        return true;
+    };
+    while (more && !shared.cancel && !shared.stop) {
+        int result = SQLITE_DONE;
+        if (plan.rows) {
+            // A point read per row, the chunk in one read transaction rather than a lock per row.
+            const qint64 end = std::min(range.to, after + WorkerRead::ChunkRows);
+            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+            for (; after < end && more && !shared.cancel && !shared.stop; ++after) {
+                BindValue(statement, 1, (*plan.rows)[std::size_t(after)]);
+                bindValues(2);
+                while (takeRow(result)) {
+                }
+                sqlite3_reset(statement);
+                if (result != SQLITE_DONE && result != SQLITE_ROW)
+                    break;
+            }
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            more = more && after < range.to;
+        } else {
+            BindValue(statement, 1, after);
+            BindValue(statement, 2, range.to);
+            bindValues(3);
+            BindValue(statement, int(plan.values.size()) + 3, WorkerRead::ChunkRows);
+            int rows = 0;
+            while (takeRow(result)) {
+                ++rows;
+                after = sqlite3_column_int64(statement, table.FieldCount());
+            }
+            if (!shared.stop)
+                more = more && rows == WorkerRead::ChunkRows;
+            sqlite3_reset(statement); // lets go of the file's lock between chunks
+        }
+        if (!shared.cancel && !shared.stop && result != SQLITE_DONE && result != SQLITE_ROW) {
             status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
             more = false;
         }
-        sqlite3_reset(statement); // lets go of the file's lock between chunks
-        more = more && rows == WorkerRead::ChunkRows;
         {
             std::lock_guard lock(shared.mutex);
-            shared.passed[std::size_t(part)] = (more ? std::min(after, to) : std::min(to, highest)) - from;
+            const qint64 end = plan.rows ? range.to : std::min(range.to, shared.progress.end);
+            shared.passed[std::size_t(part)] = (more ? std::min(after, range.to) : end) - range.from;
             shared.taken[std::size_t(part)] = taken;
             shared.Sum();
         }
@@ -137,10 +207,6 @@ void ReadOnWorker(const Table& table, const QString& sql, const QVariantList& va
             shared.status = status;
         shared.taken[std::size_t(part)] = taken;
         shared.Sum();
-    }
-    if (++shared.done == parts) {
-        shared.finished = true;
-        WakeFromWorker(waiting);
     }
 }
 
@@ -163,43 +229,23 @@ struct WorkerGuard
     }
 };
 
-} // namespace
-
-WorkerRead::WorkerRead(const Table& table) : table_(table) {}
-
-Status WorkerRead::Run(const Take& take, const Progress& progress)
+// Runs work(part) for every part on a thread of its own while the calling program thread gives way,
+// hearing of the progress; returns when every thread has ended, with whether the work was cancelled.
+bool RunOnWorkers(int parts, const std::function<void(int part)>& work, Shared& shared,
+                  const WorkerRead::Progress& progress)
 {
-    cancelled_ = false;
-    if (YieldsHeld())
-        return Status(StoreError::Locked,
-                      QStringLiteral("A long read cannot wait while this window holds a write transaction."),
-                      table_.FilePath());
-    if (table_.FilePath().isEmpty())
-        return Status(StoreError::FileNotFound,
-                      QStringLiteral("The table %1 has no file name.").arg(table_.TableName()));
-    // The filter's values are taken here, on the calling thread: a bound name may read its state.
-    QVariantList values;
-    for (const SqlParameter& parameter : filter_.parameters)
-        values << parameter.Value();
-    QString sql =
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid > ? AND rowid <= ?")
-            .arg(table_.SelectListSql(readBlobs_), table_.TableSql());
-    if (!filter_.sql.isEmpty())
-        sql += QStringLiteral(" AND (") + filter_.sql + QLatin1Char(')');
-    sql += QStringLiteral(" ORDER BY rowid LIMIT ?");
-
-    Shared shared;
-    shared.passed.assign(std::size_t(workers_), 0);
-    shared.taken.assign(std::size_t(workers_), 0);
+    shared.passed.assign(std::size_t(parts), 0);
+    shared.taken.assign(std::size_t(parts), 0);
     const ThreadNumber waiting = CurrentThread();
     WorkerGuard guard{shared, {}};
-    for (int part = 0; part < workers_; ++part)
-        guard.workers.emplace_back(ReadOnWorker, std::cref(table_), sql, values, readBlobs_, std::cref(take),
-                                   std::ref(shared), waiting, part, workers_);
-    const auto current = [&shared] {
-        std::lock_guard lock(shared.mutex);
-        return shared.progress;
-    };
+    for (int part = 0; part < parts; ++part)
+        guard.workers.emplace_back([&work, &shared, waiting, part, parts] {
+            work(part);
+            if (++shared.done == parts) {
+                shared.finished = true;
+                WakeFromWorker(waiting);
+            }
+        });
     if (waiting > 0) {
         int seen = 0;
         while (!shared.finished) {
@@ -209,14 +255,109 @@ Status WorkerRead::Run(const Take& take, const Progress& progress)
                 break;
             }
             seen = shared.wakes;
-            if (progress && !shared.cancel && !shared.finished && !progress(current()))
+            if (progress && !shared.cancel && !shared.finished && !progress(shared.Current()))
                 shared.cancel = true;
         }
     }
     guard.Join();
-    cancelled_ = shared.cancel;
+    return shared.cancel;
+}
+
+// The rows that the word index gives for the fragments, with the rows whose field holds one of the values;
+// nothing when the index cannot narrow the read.
+std::optional<std::vector<qint64>> NarrowedRows(const Table& table, const QStringList& fragments, int field,
+                                                const std::vector<qint64>& values, Status& status)
+{
+    sqlite3* db = nullptr;
+    std::optional<std::vector<qint64>> rows;
+    status = OpenWorkerConnection(table, db);
+    if (status) {
+        // Reading a row by its id costs about what passing it in a full read does: beyond half the rows
+        // the full read is as quick, and it runs on every worker.
+        const qint64 most = std::max<qint64>(HighestRowId(db, table) / 2, WorkerRead::ChunkRows);
+        rows = WordIndex::Candidates(db, table, fragments, most, status);
+        if (rows && qint64(rows->size() + values.size()) > most)
+            rows.reset();
+        if (rows && field >= 0 && !values.empty()) {
+            sqlite3_stmt* statement = nullptr;
+            const QByteArray sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?")
+                                       .arg(table.TableSql(), table.ColumnSql(field))
+                                       .toUtf8();
+            if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK)
+                status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
+            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+            for (std::size_t n = 0; status && n < values.size(); ++n) {
+                sqlite3_bind_int64(statement, 1, values[n]);
+                int result;
+                while ((result = sqlite3_step(statement)) == SQLITE_ROW)
+                    rows->push_back(sqlite3_column_int64(statement, 0));
+                sqlite3_reset(statement);
+                if (result != SQLITE_DONE)
+                    status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
+            }
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_finalize(statement);
+            std::sort(rows->begin(), rows->end());
+            rows->erase(std::unique(rows->begin(), rows->end()), rows->end());
+            if (qint64(rows->size()) > most)
+                rows.reset();
+        }
+    }
+    sqlite3_close(db);
+    if (!status)
+        rows.reset();
+    return rows;
+}
+
+} // namespace
+
+WorkerRead::WorkerRead(const Table& table) : table_(table) {}
+
+Status WorkerRead::Run(const Take& take, const Progress& progress)
+{
+    cancelled_ = false;
+    narrowed_ = false;
+    if (YieldsHeld())
+        return Status(StoreError::Locked,
+                      QStringLiteral("A long read cannot wait while this window holds a write transaction."),
+                      table_.FilePath());
+    if (table_.FilePath().isEmpty())
+        return Status(StoreError::FileNotFound,
+                      QStringLiteral("The table %1 has no file name.").arg(table_.TableName()));
+    Plan plan{table_, {}, {}, readBlobs_, nullptr};
+    // The filter's values are taken here, on the calling thread: a bound name may read its state.
+    for (const SqlParameter& parameter : filter_.parameters)
+        plan.values << parameter.Value();
+    const QString filter = filter_.sql.isEmpty() ? QString() : QStringLiteral(" AND (") + filter_.sql + ')';
+
+    std::optional<std::vector<qint64>> rows;
+    if (!fragments_.isEmpty() && !table_.WordIndexFields().empty()) {
+        Shared shared;
+        Status status;
+        cancelled_ = RunOnWorkers(
+            1, [&](int) { rows = NarrowedRows(table_, fragments_, alsoField_, alsoValues_, status); }, shared,
+            {});
+        if (!status || cancelled_)
+            return status;
+        narrowed_ = rows.has_value();
+    }
+    if (rows) {
+        plan.rows = &*rows;
+        plan.sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                       .arg(table_.SelectListSql(readBlobs_), table_.TableSql()) +
+                   filter;
+    } else {
+        plan.sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid > ? AND rowid <= ?")
+                       .arg(table_.SelectListSql(readBlobs_), table_.TableSql()) +
+                   filter + QStringLiteral(" ORDER BY rowid LIMIT ?");
+    }
+    Shared shared;
+    const ThreadNumber waiting = CurrentThread();
+    cancelled_ = RunOnWorkers(
+        workers_, [&](int part) { ReadOnWorker(plan, take, shared, waiting, part, workers_); }, shared,
+        progress);
     if (progress && !cancelled_)
-        progress(current());
+        progress(shared.Current());
     std::lock_guard lock(shared.mutex);
     return shared.status;
 }

@@ -4,14 +4,18 @@
 #include "platform/store/Record.h"
 #include "platform/store/StoreStatus.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace jornix {
 
 class Table;
 
-// How far a worker's read has come: the row ids run from 1 to about `end`, and the read has passed `at`.
+// How far a worker's read has come: the row ids run from 1 to about `end` (or, in a read that a word index
+// narrowed, the rows to read number `end`), and the read has passed `at`.
 struct ReadProgress
 {
     qint64 at = 0;
@@ -42,6 +46,19 @@ public:
     // (1 unless set). With more than one, take is called on several threads at once, and the rows come in
     // record order within each part only.
     void SetWorkers(int workers) { workers_ = std::max(1, workers); }
+    // Reads only the rows that the table's word index (Table::AddWordIndex) says may hold every one of these
+    // fragments of text (WildcardPattern::Fragments), in record order; the take still decides. Without a
+    // word index, or when it cannot narrow the read, every row is read.
+    void SetTextFragments(const QStringList& fragments) { fragments_ = fragments; }
+    // When the fragments narrow the read: the rows whose field holds one of these numbers are read besides
+    // (a key over the field finds them).
+    void AlsoReadRowsWith(int field, std::vector<qint64> values)
+    {
+        alsoField_ = field;
+        alsoValues_ = std::move(values);
+    }
+    // After Run: whether the word index narrowed the read.
+    bool Narrowed() const { return narrowed_; }
 
     // Called on the worker thread for each row; false ends the read there. It must touch nothing of the
     // program threads (widgets, record buffers, thread contexts) while the read runs.
@@ -61,7 +78,11 @@ private:
     SqlExpression filter_;
     bool readBlobs_ = false;
     int workers_ = 1;
+    QStringList fragments_;
+    int alsoField_ = -1;
+    std::vector<qint64> alsoValues_;
     bool cancelled_ = false;
+    bool narrowed_ = false;
 };
 
 } // namespace jornix
