@@ -1,8 +1,8 @@
 #pragma once
 
-// What the tests of the list windows and forms share: the program folder and frame with the tables the test
-// writes held open, records written straight into a table and emptied again between cases, the signed-in
-// user, and the windows closed after each case.
+// What the tests of the list windows and forms share: the program folder and frame (or, for a form alone, the
+// record files) with the tables the test writes held open, records written straight into a table and emptied
+// again between cases, the signed-in user, and the windows closed after each case.
 
 #include "core/DataFolder.h"
 #include "core/Procedures.h"
