@@ -7,6 +7,8 @@
 #include "platform/store/Catalogue.h"
 #include "platform/store/Transaction.h"
 
+#include "BenchLists.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -34,16 +36,11 @@ int main(int argc, char** argv)
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
     QTemporaryDir folder;
-    SetOwnerPassword(QStringLiteral("BENCHM{00000000-0000-0000-0000-000000000000}BENCHM"), "salt of the benchmarks key");
+    bench::UseBenchKey();
     Catalogue catalogue;
     const int flags = KeyFlag::NoCase | KeyFlag::Opt;
-    Table& contacts =
-        catalogue.AddTable("CON", "Contacts", "Contacts", FileAttribute::Encrypt | FileAttribute::Create);
-    contacts.AddLong("Num")
-        .AddString("LName", 255)
-        .AddString("FName", 255)
-        .AddString("Company", 255)
-        .AddLong("CreateDate")
+    Table& contacts = bench::ContactsTable(catalogue);
+    contacts.AddLong("CreateDate")
         .AddByte("Private")
         .AddLong("UniqueID")
         .AddMemo("Notes", 32000)
@@ -55,36 +52,21 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    {
-        Transaction transaction(contacts);
-        transaction.Begin();
-        QRandomGenerator random(42);
-        for (int number = 1; number <= Records; ++number) {
-            Record& buffer = contacts.Buffer();
-            buffer.Clear();
-            buffer.SetValue(0, number);
-            buffer.SetValue(1, QStringLiteral("Name %1").arg(random.bounded(100000)));
-            buffer.SetValue(2, QStringLiteral("First %1").arg(number % 311));
-            buffer.SetValue(3, QStringLiteral("Company %1").arg(number % 97));
-            buffer.SetValue(4, 80000 + number % 3000);
-            buffer.SetValue(5, number % 10 == 0 ? 1 : 0);
-            buffer.SetValue(6, number % 3);
-            buffer.SetValue(7, QStringLiteral("Notes of contact %1").arg(number));
-            if (Status status = contacts.Insert(); !status) {
-                std::printf("insert failed: %s\n", qPrintable(status.Message()));
-                return 1;
-            }
-        }
-        transaction.Commit();
-    }
+    QRandomGenerator random(42);
+    const bool written = bench::WriteNumbered(contacts, Records, [&](Record& buffer, int number) {
+        buffer.SetValue(1, QStringLiteral("Name %1").arg(random.bounded(100000)));
+        buffer.SetValue(2, QStringLiteral("First %1").arg(number % 311));
+        buffer.SetValue(3, QStringLiteral("Company %1").arg(number % 97));
+        buffer.SetValue(4, 80000 + number % 3000);
+        buffer.SetValue(5, number % 10 == 0 ? 1 : 0);
+        buffer.SetValue(6, number % 3);
+        buffer.SetValue(7, QStringLiteral("Notes of contact %1").arg(number));
+    });
+    if (!written)
+        return 1;
     std::printf("%d records written in %lld ms\n", Records, timer.elapsed());
 
-    ErrorReporter errors;
-    errors.Init();
-    FileManager access;
-    access.Init(contacts, errors);
-    TableRelations relations;
-    relations.Init(access, false);
+    bench::ListAccess contactsAccess(contacts);
 
     // The list leaves out the private records of other users, as the program's lists do.
     struct ContactsList : BrowseList
@@ -92,14 +74,7 @@ int main(int argc, char** argv)
         int CheckRecord(const Record& record) override { return record.Long(5) != 0 && record.Long(6) != 1; }
     };
 
-    // The program has drawn its frame before any list opens: fonts and style are warm.
-    {
-        WindowController warm(QStringLiteral("Warm"), QStringLiteral("Frame"), WindowType::Child);
-        warm.window.List({{"Name", {}, Qt::AlignLeft}});
-        warm.window.Root()->resize(800, 600);
-        warm.window.Root()->show();
-        warm.window.Root()->grab();
-    }
+    bench::WarmUp();
 
     QElapsedTimer first;
     first.start();
@@ -111,7 +86,7 @@ int main(int argc, char** argv)
     window.window.Root()->resize(800, 600);
     View view(contacts);
     ContactsList brw;
-    brw.Init(list, view, relations, window);
+    brw.Init(list, view, contactsAccess.relations, window);
     brw.AddOrder(contacts.KeyIndex("CON:LNameK"));
     brw.MapField(QStringLiteral("CON:LName"), 0);
     brw.MapField(QStringLiteral("CON:FName"), 1);

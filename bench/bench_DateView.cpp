@@ -22,6 +22,8 @@
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 
+#include "BenchData.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -47,34 +49,12 @@ const QDate TheToday(2024, 6, 12);
 
 void Report(const char* what, const std::vector<double>& times)
 {
-    std::vector<double> sorted = times;
-    std::sort(sorted.begin(), sorted.end());
-    std::printf("%-58s median %8.3f ms   worst %8.3f ms   (%zu runs)\n", what, sorted[sorted.size() / 2],
-                sorted.back(), sorted.size());
-}
-
-bool Fill(FileManager& access, int count, const std::function<void(Record&, int)>& values)
-{
-    Table& table = access.GetTable();
-    Transaction transaction(table);
-    if (!transaction.Begin())
-        return false;
-    for (int i = 0; i < count; ++i) {
-        table.ClearBuffer();
-        values(table.Buffer(), i);
-        if (!table.Insert())
-            return false;
-    }
-    return bool(transaction.Commit());
+    bench::Report(what, times, 3);
 }
 
 double TimeUntilIdle(const std::function<void()>& action)
 {
-    QElapsedTimer clock;
-    clock.start();
-    action();
-    WaitForProgramThreads(60000);
-    return double(clock.nsecsElapsed()) / 1e6;
+    return bench::TimeUntilIdle(action, 60000);
 }
 
 void Click(MonthGrid& grid, int place)
@@ -91,13 +71,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    ProgramFolder = folder.path() + QLatin1Char('/');
-    IniFileName = ProgramFolder + QStringLiteral("Jornix.ini");
-    INIMgr.Init(IniFileName);
-    GlobalErrorReporter.Init();
-    InitDataLayer();
-    SetTableFileNames(ProgramFolder);
+    const bench::BenchDataFolder folder;
     SetFixedClock(QDateTime(TheToday, QTime(10, 0)));
     CurrentUserAccess.fill(2);
     CurrentUserUniqueID = Viewer;
@@ -110,19 +84,19 @@ int main(int argc, char** argv)
     QElapsedTimer setUp;
     setUp.start();
     const bool filled =
-        Fill(*AccessLOG, Events + FullDayEvents,
-             [&](Record& record, int i) {
-                 record.SetValue(QStringLiteral("LOG:LogNum"), i + 1);
-                 record.SetValue(QStringLiteral("LOG:LogDate"),
-                                 i < Events ? first + i * Days / Events : full);
-                 record.SetValue(QStringLiteral("LOG:LogType"), i % 4);
-                 record.SetValue(QStringLiteral("LOG:LogDescription"), QStringLiteral("Log event %1").arg(i));
-                 record.SetValue(QStringLiteral("LOG:LogCreateLoginID"), QStringLiteral("viewer"));
-                 const bool hidden = i % 20 == 0;
-                 record.SetValue(QStringLiteral("LOG:LogPrivate"), hidden ? 1 : 0);
-                 record.SetValue(QStringLiteral("LOG:LogUniqueID"), hidden ? Other : Viewer);
-             }) &&
-        Fill(*AccessREM, Reminders, [&](Record& record, int i) {
+        bench::Fill(
+            *AccessLOG, Events + FullDayEvents,
+            [&](Record& record, int i) {
+                record.SetValue(QStringLiteral("LOG:LogNum"), i + 1);
+                record.SetValue(QStringLiteral("LOG:LogDate"), i < Events ? first + i * Days / Events : full);
+                record.SetValue(QStringLiteral("LOG:LogType"), i % 4);
+                record.SetValue(QStringLiteral("LOG:LogDescription"), QStringLiteral("Log event %1").arg(i));
+                record.SetValue(QStringLiteral("LOG:LogCreateLoginID"), QStringLiteral("viewer"));
+                const bool hidden = i % 20 == 0;
+                record.SetValue(QStringLiteral("LOG:LogPrivate"), hidden ? 1 : 0);
+                record.SetValue(QStringLiteral("LOG:LogUniqueID"), hidden ? Other : Viewer);
+            }) &&
+        bench::Fill(*AccessREM, Reminders, [&](Record& record, int i) {
             record.SetValue(QStringLiteral("REM:Num"), i + 1);
             record.SetValue(QStringLiteral("REM:ReminderDate"), first + i * Days / Reminders);
             record.SetValue(QStringLiteral("REM:Description"), QStringLiteral("Reminder %1").arg(i));
@@ -177,7 +151,5 @@ int main(int argc, char** argv)
     EndProgramThreads();
     RelationsLOG->Close();
     RelationsREM->Close();
-    KillDataLayer();
-    GlobalErrorReporter.Kill();
     return 0;
 }

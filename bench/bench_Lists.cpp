@@ -13,6 +13,8 @@
 #include "platform/store/Transaction.h"
 #include "platform/store/WorkerRead.h"
 
+#include "BenchLists.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStandardItemModel>
@@ -101,17 +103,11 @@ int main(int argc, char** argv)
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
     QTemporaryDir folder;
-    SetOwnerPassword(QStringLiteral("BENCHM{00000000-0000-0000-0000-000000000000}BENCHM"),
-                     "salt of the benchmarks key");
+    bench::UseBenchKey();
     Catalogue catalogue;
     const int flags = KeyFlag::NoCase | KeyFlag::Opt;
-    Table& contacts =
-        catalogue.AddTable("CON", "Contacts", "Contacts", FileAttribute::Encrypt | FileAttribute::Create);
-    contacts.AddLong("Num")
-        .AddString("LName", 255)
-        .AddString("FName", 255)
-        .AddString("Company", 255)
-        .AddByte("Private")
+    Table& contacts = bench::ContactsTable(catalogue);
+    contacts.AddByte("Private")
         .AddLong("UniqueID")
         .AddMemo("Notes", 32000)
         .AddKey("NumK", {"Num"}, KeyFlag::Primary | flags, "by Contact Number", true)
@@ -124,13 +120,8 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    {
-        Transaction transaction(contacts);
-        transaction.Begin();
-        for (int number = 1; number <= Records; ++number) {
-            Record& buffer = contacts.Buffer();
-            buffer.Clear();
-            buffer.SetValue(0, number);
+    const bool written =
+        bench::WriteNumbered(contacts, Records, [&](Record& buffer, int number) {
             buffer.SetValue(
                 1, QStringLiteral("Name %1").arg((number * 7919) % Records, 6, 10, QLatin1Char('0')));
             buffer.SetValue(2, QStringLiteral("First %1").arg(number % 311));
@@ -142,30 +133,14 @@ int main(int argc, char** argv)
                 6, QStringLiteral("Notes of contact %1, met at the %2 fair")
                        .arg(number)
                        .arg(number == Records / 2 ? QStringLiteral("needle") : QStringLiteral("spring")));
-            if (Status status = contacts.Insert(); !status) {
-                std::printf("insert failed: %s\n", qPrintable(status.Message()));
-                return 1;
-            }
-        }
-        transaction.Commit();
-    }
+        });
+    if (!written)
+        return 1;
     std::printf("%d records written in %lld ms\n\n", Records, timer.elapsed());
 
-    ErrorReporter errors;
-    errors.Init();
-    FileManager access;
-    access.Init(contacts, errors);
-    TableRelations relations;
-    relations.Init(access, false);
-
-    // Warm: fonts and style, as when the program has drawn its frame.
-    {
-        WindowController warm(QStringLiteral("Warm"), QStringLiteral("Frame"), WindowType::Child);
-        warm.window.List({{"Name", {}, Qt::AlignLeft}});
-        warm.window.Root()->resize(800, 600);
-        warm.window.Root()->show();
-        warm.window.Root()->grab();
-    }
+    bench::ListAccess contactsAccess(contacts);
+    TableRelations& relations = contactsAccess.relations;
+    bench::WarmUp();
 
     struct OpenList
     {

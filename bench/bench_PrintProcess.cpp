@@ -13,6 +13,9 @@
 #include "reports/PrintProcess.h"
 #include "reports/ReportAreas.h"
 
+#include "BenchData.h"
+#include "BenchLayouts.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,27 +32,10 @@ constexpr int Tasks = 10000;
 
 ReportLayout TaskList()
 {
-    ReportLayout layout;
-    layout.projectType = ProjectType::List;
-    LayoutObject table;
-    table.kind = ObjectKind::Table;
-    table.frame = QRectF(0, 10, 190, 250);
-    const QStringList names{"Num", "Description", "DueDate", "Priority", "CreateLoginID"};
-    const QList<double> widths{15, 80, 35, 20, 40};
-    TableLine data;
-    for (int column = 0; column < names.size(); ++column) {
-        table.table.columns.push_back({names[column], widths[column]});
-        data.cells.push_back({QStringLiteral("Task.") + names[column], {}});
-    }
-    table.table.dataLines = {data};
-    LayoutObject title;
-    title.frame = QRectF(0, 0, 190, 8);
-    title.lines = {QStringLiteral("ReportOptions.Description")};
-    LayoutObject footer;
-    footer.frame = QRectF(0, 268, 190, 6);
-    footer.lines = {QStringLiteral("\"Page \" & Str$(Page())")};
-    layout.Layer(LayoutLayer::EveryPage) = {title, table, footer};
-    return layout;
+    return bench::ListLayout(QStringLiteral("Task"),
+                             {"Num", "Description", "DueDate", "Priority", "CreateLoginID"},
+                             {15, 80, 35, 20, 40}, QStringLiteral("ReportOptions.Description"),
+                             QStringLiteral("\"Page \" & Str$(Page())"));
 }
 
 bool Fill(const QString& folder)
@@ -94,14 +80,8 @@ int main(int argc, char** argv)
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
     // A folder given as the argument keeps the data and the PDF for a look at them.
-    QTemporaryDir temporary;
-    const QString folder = (argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path()) + QLatin1Char('/');
-    ProgramFolder = folder;
-    IniFileName = folder + QStringLiteral("Jornix.ini");
-    INIMgr.Init(IniFileName);
-    GlobalErrorReporter.Init();
-    InitDataLayer();
-    SetTableFileNames(folder);
+    const bench::BenchDataFolder data(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    const QString folder = data.Path();
     DataPathText = folder;
 
     AccessTSK->Open();
@@ -124,7 +104,5 @@ int main(int argc, char** argv)
 
     std::printf("%-52s %8.1f ms\n", "10,000 tasks to PDF by the print run (due date order)", total);
     std::printf("%-52s %8.1f KiB\n", "PDF size", QFileInfo(pdf).size() / 1024.0);
-    KillDataLayer();
-    GlobalErrorReporter.Kill();
     return QFileInfo::exists(pdf) ? 0 : 1;
 }

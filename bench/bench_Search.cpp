@@ -28,6 +28,9 @@
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 
+#include "BenchData.h"
+#include "documents/StoredDocument.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -41,6 +44,7 @@
 #include <vector>
 
 using namespace jornix;
+using jornix::test::StoredDocument;
 
 namespace {
 
@@ -51,35 +55,6 @@ constexpr qint32 Viewer = 11;
 constexpr qint32 Other = 12;
 const QDate FirstDay(2017, 1, 1);
 constexpr int Days = 3650;
-
-void Report(const char* what, const std::vector<double>& times)
-{
-    std::vector<double> sorted = times;
-    std::sort(sorted.begin(), sorted.end());
-    std::printf("%-58s median %8.1f ms   worst %8.1f ms   (%zu runs)\n", what, sorted[sorted.size() / 2],
-                sorted.back(), sorted.size());
-}
-
-double TimeUntilIdle(const std::function<void()>& action)
-{
-    QElapsedTimer clock;
-    clock.start();
-    action();
-    WaitForProgramThreads(600000);
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
-QByteArray StoredDocument(const QString& text)
-{
-    RichTextControl control;
-    TXEdit edit;
-    edit.Init(&control);
-    control.setPlainText(text);
-    QByteArray blob;
-    edit.SaveToBlob(blob);
-    edit.Kill();
-    return blob;
-}
 
 // Notes of ordinary words, in lines of twelve; the document of number `pelican` holds the word "pelican".
 std::vector<QByteArray> Notes()
@@ -109,13 +84,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    ProgramFolder = folder.path() + QLatin1Char('/');
-    IniFileName = ProgramFolder + QStringLiteral("Jornix.ini");
-    INIMgr.Init(IniFileName);
-    GlobalErrorReporter.Init();
-    InitDataLayer();
-    SetTableFileNames(ProgramFolder);
+    const bench::BenchDataFolder folder;
     CurrentUserAccess.fill(2);
     CurrentUserUniqueID = Viewer;
     RefreshSuppressed = 1;
@@ -127,31 +96,21 @@ int main(int argc, char** argv)
     const int first = DayNumberFromDate(FirstDay);
     QElapsedTimer setUp;
     setUp.start();
-    {
-        // Written as every writer writes, so that each event's copy of its notes is made with it.
-        Table& log = AccessLOG->GetTable();
-        Transaction transaction(log);
-        if (!transaction.Begin())
-            return 1;
-        for (int i = 0; i < Events; ++i) {
-            Record& record = log.Buffer();
-            record.Clear();
-            record.SetValue(QStringLiteral("LOG:LogNum"), i + 1);
-            record.SetValue(QStringLiteral("LOG:LogDate"), first + i * Days / Events);
-            record.SetValue(QStringLiteral("LOG:LogType"), i % 4);
-            record.SetValue(QStringLiteral("LOG:LogDescription"), QStringLiteral("Log event %1").arg(i));
-            record.SetValue(QStringLiteral("LOG:LogLocation"), QStringLiteral("Office"));
-            record.SetValue(QStringLiteral("LOG:LogMiniNotes"), QStringLiteral("short notes of the day"));
-            record.SetValue(QStringLiteral("LOG:LogDoc"), notes[std::size_t(i % 50 == 0 ? 0 : 1 + i % 63)]);
-            const bool hidden = i % 20 == 1;
-            record.SetValue(QStringLiteral("LOG:LogPrivate"), hidden ? 1 : 0);
-            record.SetValue(QStringLiteral("LOG:LogUniqueID"), hidden ? Other : Viewer);
-            if (!log.Insert())
-                return 1;
-        }
-        if (!transaction.Commit())
-            return 1;
-    }
+    // Written as every writer writes, so that each event's copy of its notes is made with it.
+    const bool filled = bench::Fill(*AccessLOG, Events, [&](Record& record, int i) {
+        record.SetValue(QStringLiteral("LOG:LogNum"), i + 1);
+        record.SetValue(QStringLiteral("LOG:LogDate"), first + i * Days / Events);
+        record.SetValue(QStringLiteral("LOG:LogType"), i % 4);
+        record.SetValue(QStringLiteral("LOG:LogDescription"), QStringLiteral("Log event %1").arg(i));
+        record.SetValue(QStringLiteral("LOG:LogLocation"), QStringLiteral("Office"));
+        record.SetValue(QStringLiteral("LOG:LogMiniNotes"), QStringLiteral("short notes of the day"));
+        record.SetValue(QStringLiteral("LOG:LogDoc"), notes[std::size_t(i % 50 == 0 ? 0 : 1 + i % 63)]);
+        const bool hidden = i % 20 == 1;
+        record.SetValue(QStringLiteral("LOG:LogPrivate"), hidden ? 1 : 0);
+        record.SetValue(QStringLiteral("LOG:LogUniqueID"), hidden ? Other : Viewer);
+    });
+    if (!filled)
+        return 1;
     std::printf("%d log events with notes of %d words written in %.0f ms\n", Events, WordsPerNote,
                 double(setUp.elapsed()));
 
@@ -169,7 +128,7 @@ int main(int argc, char** argv)
     QAbstractItemModel* rows = search->window.ListModel(control("List"));
     const auto searchFor = [&](const char* word) {
         entry->setText(QString::fromLatin1(word));
-        return TimeUntilIdle([&] { search->Post(Event::Accepted, control("BeginSearch")); });
+        return bench::TimeUntilIdle([&] { search->Post(Event::Accepted, control("BeginSearch")); }, 600000);
     };
     searchFor("pelican"); // warm up: the file's pages read once
     for (const auto& [word, what] : {std::pair{"pelican", "notes search, hits on the first screen"},
@@ -178,7 +137,7 @@ int main(int argc, char** argv)
         std::vector<double> times;
         for (int run = 0; run < 5; ++run)
             times.push_back(searchFor(word));
-        Report(what, times);
+        bench::Report(what, times, 1);
         std::printf("    %d rows on the first screen\n", rows->rowCount());
     }
     search->Post(Event::CloseWindow);
@@ -213,6 +172,5 @@ int main(int argc, char** argv)
     std::printf("an older data folder's first open, which builds the word indexes: %.0f ms\n",
                 double(firstOpen.elapsed()));
     RelationsLOG->Close();
-    KillDataLayer();
     return 0;
 }

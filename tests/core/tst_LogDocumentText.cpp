@@ -14,24 +14,14 @@
 #include "platform/store/View.h"
 
 #include "core/DataFolder.h"
+#include "documents/StoredDocument.h"
 
 #include <QtTest>
 
 using namespace jornix;
+using jornix::test::StoredDocument;
 
 namespace {
-
-QByteArray StoredDocument(const QString& text)
-{
-    RichTextControl control;
-    TXEdit edit;
-    edit.Init(&control);
-    control.setPlainText(text);
-    QByteArray blob;
-    edit.SaveToBlob(blob);
-    edit.Kill();
-    return blob;
-}
 
 Table& Log()
 {

@@ -9,7 +9,7 @@
 #include "platform/runtime/DayNumbers.h"
 #include "platform/store/Table.h"
 
-#include "DataFolder.h"
+#include "core/WindowTest.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QDir>
@@ -21,6 +21,7 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+using jornix::test::RemoveAll;
 
 // Windows built on the list component as the journal and the organizer build theirs: a window with the log
 // events and the reminders of one day, a docked pane with the due reminders and a list of tasks whose High
@@ -307,18 +308,6 @@ void AddReminder(const QString& description, qint32 day = TheDay, int show = 1, 
                              {"REM:CreateLoginID", "me"}}});
 }
 
-void RemoveAll(FileManager& access)
-{
-    Table& table = access.GetTable();
-    View all(table);
-    std::vector<ViewRow> rows;
-    all.Read({}, Direction::Forward, 100000, rows);
-    for (const ViewRow& row : rows) {
-        QVERIFY(table.FetchRow(row.position.rowId));
-        QVERIFY(table.Delete());
-    }
-}
-
 // A button as the user sees it: its text, and whether it can be pressed ("on"), is greyed ("off") or is not
 // there at all ("hidden").
 QString State(WindowController& window, int button)
@@ -384,47 +373,27 @@ class StandardBrowseListTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::WindowFolder> folder;
 
 private slots:
     void initTestCase()
     {
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
+        folder = std::make_unique<test::WindowFolder>();
         // The test's own hold on the tables, to write records.
-        for (TableRelations* relations : {RelationsLOG, RelationsREM, RelationsTSK})
-            QVERIFY(relations->Open() == Level::GoOn);
+        QVERIFY(folder->Hold({RelationsLOG, RelationsREM, RelationsTSK}));
         SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        for (TableRelations* relations : {RelationsLOG, RelationsREM, RelationsTSK})
-            relations->Close();
-        frame.reset();
-        folder.reset();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
-        CurrentUserAccess.fill(2);
-        CurrentUserUniqueID = Me;
-        UsrAccess::LoginID = QStringLiteral("me");
+        test::SignInWithFullAccess(Me);
         formRuns.clear();
         RemoveAll(*AccessLOG);
         RemoveAll(*AccessREM);
         RemoveAll(*AccessTSK);
     }
-    void cleanup()
-    {
-        for (const char* procedure : {"DayLists", "DuePane", "TaskList", "SelectTask"})
-            if (WindowController* window = FindWindow(QString::fromLatin1(procedure))) {
-                PostEvent(Event::CloseWindow, 0, window->Thread());
-                WaitIdle();
-            }
-        QVERIFY(WindowController::OpenWindows().empty());
-    }
+    void cleanup() { test::CloseInOrder({"DayLists", "DuePane", "TaskList", "SelectTask"}); }
 
     void eachListsButtonsFollowItsRowsAndItsAreasAccess_data()
     {
@@ -519,7 +488,7 @@ private slots:
         QCOMPARE(Texts(pane->due, 1), due ? (QStringList{"No date", "Yesterday"}) : QStringList{});
         QCOMPARE(States(*pane, pane->button, PaneButtons), buttons);
         QCOMPARE(PopupItems(pane->due), popup);
-        SavePicture(frame->frame.Root(), QStringLiteral("DuePane ") + QTest::currentDataTag());
+        SavePicture(folder->frame.frame.Root(), QStringLiteral("DuePane ") + QTest::currentDataTag());
     }
 
     // Each list asks its own form, on the record highlighted in that list.

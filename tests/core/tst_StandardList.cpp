@@ -9,7 +9,7 @@
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 
-#include "DataFolder.h"
+#include "core/WindowTest.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QIcon>
@@ -246,24 +246,15 @@ struct Contact
 // Writes contacts straight into the table, numbered after the highest number given.
 void AddContacts(const std::vector<Contact>& contacts)
 {
-    Table& table = Contacts();
-    Transaction transaction(table);
-    QVERIFY(transaction.Begin());
-    for (const Contact& contact : contacts) {
-        qint32 number = 0;
-        QVERIFY(table.TakeNextNumber(number));
-        Record& buffer = table.Buffer();
-        buffer.Clear();
-        buffer.SetValue("CON:Num", number);
-        buffer.SetValue("CON:LName", contact.lastName);
-        buffer.SetValue("CON:FName", "F " + contact.lastName);
-        buffer.SetValue("CON:Company", contact.company);
-        buffer.SetValue("CON:Private", contact.flag);
-        buffer.SetValue("CON:UniqueID", contact.creator);
-        buffer.SetValue("CON:CreateLoginID", contact.creator == Me ? "me" : "other");
-        QVERIFY(table.Insert());
-    }
-    QVERIFY(transaction.Commit());
+    std::vector<test::Fields> records;
+    for (const Contact& contact : contacts)
+        records.push_back({{"CON:LName", contact.lastName},
+                           {"CON:FName", "F " + contact.lastName},
+                           {"CON:Company", contact.company},
+                           {"CON:Private", contact.flag},
+                           {"CON:UniqueID", contact.creator},
+                           {"CON:CreateLoginID", contact.creator == Me ? "me" : "other"}});
+    test::InsertNumbered(Contacts(), records);
 }
 
 // Contacts "Name 000", "Name 001" ... with numbers of so many digits.
@@ -282,26 +273,13 @@ qint64 ContactCount()
     return count;
 }
 
-void RemoveAllContacts()
-{
-    Table& table = Contacts();
-    View all(table);
-    std::vector<ViewRow> rows;
-    all.Read({}, Direction::Forward, 100000, rows);
-    for (const ViewRow& row : rows) {
-        QVERIFY(table.FetchRow(row.position.rowId));
-        QVERIFY(table.Delete());
-    }
-}
-
 } // namespace
 
 class StandardListTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::WindowFolder> folder;
     int formResponse = 0;
 
     ContactList* StartList()
@@ -313,25 +291,18 @@ class StandardListTest : public QObject
 private slots:
     void initTestCase()
     {
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        QVERIFY(RelationsCON->Open() == Level::GoOn); // the test's own hold, to write and count records
+        folder = std::make_unique<test::WindowFolder>();
+        QVERIFY(folder->Hold({RelationsCON})); // the test's own hold, to write and count records
         SetFixedClock(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        RelationsCON->Close();
-        frame.reset();
-        folder.reset();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
         formSetup = {};
         CurrentUserAccess[AccessArea::Contacts] = 2;
         CurrentUserUniqueID = Me;
         UsrAccess::LoginID = QStringLiteral("me");
-        RemoveAllContacts();
+        test::RemoveAll(*AccessCON);
     }
     void cleanup()
     {

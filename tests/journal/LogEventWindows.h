@@ -1,15 +1,19 @@
 #pragma once
 
-// What the tests of the log-event lists share: events written into the table, the rows of a list as the user
-// reads them, and the windows closed again after each test.
+// What the tests of the log-event lists share: their start, events written into the table, the rows of a list
+// as the user reads them, and the windows closed again after each test.
 
+#include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
+#include "core/Procedures.h"
+#include "journal/JournalProcedures.h"
 #include "platform/framework/FileManager.h"
 #include "platform/framework/WindowController.h"
 #include "platform/runtime/DayNumbers.h"
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
 
+#include "core/WindowTest.h"
 #include "platform/framework/WindowDriver.h"
 
 #include <QAbstractItemModel>
@@ -56,14 +60,26 @@ inline qint32 AddEvent(const LogEvent& event)
 
 inline void RemoveEvents()
 {
-    Table& table = AccessLOG->GetTable();
-    View all(table);
-    std::vector<ViewRow> rows;
-    QVERIFY(all.Read({}, Direction::Forward, 100000, rows));
-    for (const ViewRow& row : rows) {
-        QVERIFY(table.FetchRow(row.position.rowId));
-        QVERIFY(table.Delete());
-    }
+    RemoveAll(*AccessLOG);
+}
+
+// The start of a log-event list test, once its tables are held: the list icons and the procedures of the core
+// and the journal, with `eventForm` in the place of the event editor.
+inline void StartJournalTest(ProcedureBody eventForm)
+{
+    WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+    RegisterCoreProcedures();
+    RegisterJournalProcedures();
+    RegisterProcedure(QStringLiteral("UpdateLogTX"), std::move(eventForm));
+}
+
+// Each case starts with "me" signed in with full access, no refresh posted for the test's own writes and the
+// log empty.
+inline void StartJournalCase()
+{
+    SignInWithFullAccess(Me);
+    RefreshSuppressed = 1;
+    RemoveEvents();
 }
 
 // The rows of a list: per row its texts joined by "|", "*" for an icon column that shows an icon.
@@ -105,9 +121,11 @@ inline void VerifyControlsInside(WindowController& window)
     }
 }
 
+// Closes the open windows, the last opened first; refreshes are posted again.
 inline void CloseWindows()
 {
     using namespace jornix::testing;
+    RefreshSuppressed = 0;
     while (!WindowController::OpenWindows().empty()) {
         WindowController* window = WindowController::OpenWindows().back();
         window->Post(jornix::Event::CloseWindow);

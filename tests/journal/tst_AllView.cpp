@@ -66,8 +66,7 @@ class AllViewTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::WindowFolder> folder;
 
     WindowController* OpenAllView()
     {
@@ -93,40 +92,23 @@ class AllViewTest : public QObject
 private slots:
     void initTestCase()
     {
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        QVERIFY(RelationsLOG->Open() == Level::GoOn);
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        RegisterCoreProcedures();
-        RegisterJournalProcedures();
-        RegisterProcedure(QStringLiteral("UpdateLogTX"), [] {
+        folder = std::make_unique<test::WindowFolder>();
+        QVERIFY(folder->Hold({RelationsLOG}));
+        test::StartJournalTest([] {
             formRuns.push_back({CurrentContext().GlobalRequestCode,
                                 AccessLOG->Buffer().Value(QStringLiteral("LOG:LogDescription")).toString()});
             CurrentContext().GlobalResponseCode = quint8(Response::Cancelled);
         });
         SetFixedClock(QDateTime(TheDay, QTime(9, 0)));
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        RelationsLOG->Close();
-        frame.reset();
-        folder.reset();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
-        CurrentUserAccess.fill(2);
-        CurrentUserUniqueID = Me;
+        test::StartJournalCase();
         formRuns.clear();
-        RefreshSuppressed = 1;
-        test::RemoveEvents();
         AddEvents();
     }
-    void cleanup()
-    {
-        RefreshSuppressed = 0;
-        test::CloseWindows();
-    }
+    void cleanup() { test::CloseWindows(); }
 
     void theFilterTextNamesTheTypeAndTheInclusiveDates_data()
     {

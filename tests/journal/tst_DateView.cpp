@@ -14,7 +14,8 @@
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
 
-#include "core/DataFolder.h"
+#include "core/WindowTest.h"
+#include "journal/LogEventWindows.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -28,11 +29,10 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+using jornix::test::Another;
+using jornix::test::Me;
 
 namespace {
-
-constexpr qint32 Me = 701;
-constexpr qint32 Another = 702;
 const QDate TheDate(2026, 3, 3);
 
 int Day(const QDate& date)
@@ -95,18 +95,6 @@ void AddReminder(const QString& description, const QDate& date, int privateFlag 
                {"REM:LinkType", linkType},
                {"REM:CreateLoginID", creator == Me ? "me" : "other"}},
               linkType > 3);
-}
-
-void RemoveAll(FileManager& access)
-{
-    Table& table = access.GetTable();
-    View all(table);
-    std::vector<ViewRow> rows;
-    QVERIFY(all.Read({}, Direction::Forward, 100000, rows));
-    for (const ViewRow& row : rows) {
-        QVERIFY(table.FetchRow(row.position.rowId));
-        QVERIFY(table.Delete());
-    }
 }
 
 WindowController* OpenDateView()
@@ -225,8 +213,7 @@ class DateViewTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::WindowFolder> folder;
 
     WindowController* Open()
     {
@@ -237,52 +224,24 @@ class DateViewTest : public QObject
 private slots:
     void initTestCase()
     {
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        for (TableRelations* relations : {RelationsLOG, RelationsREM})
-            QVERIFY(relations->Open() == Level::GoOn);
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        RegisterCoreProcedures();
-        RegisterJournalProcedures();
-        RegisterProcedure(QStringLiteral("UpdateLogTX"), [] { TestForm(QStringLiteral("event form")); });
+        folder = std::make_unique<test::WindowFolder>();
+        QVERIFY(folder->Hold({RelationsLOG, RelationsREM}));
+        test::StartJournalTest([] { TestForm(QStringLiteral("event form")); });
         RegisterProcedure(QStringLiteral("UpdateReminder"),
                           [] { TestForm(QStringLiteral("reminder form")); });
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        for (TableRelations* relations : {RelationsLOG, RelationsREM})
-            relations->Close();
-        frame.reset();
-        folder.reset();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
         SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
-        CurrentUserAccess.fill(2);
-        CurrentUserUniqueID = Me;
-        UsrAccess::LoginID = QStringLiteral("me");
+        test::StartJournalCase();
         GLO = PreservedSettings{};
         formRuns.clear();
         formAnswer = Response::Cancelled;
         formAction = {};
-        RefreshSuppressed = 1; // the test's own writes post nothing
-        RemoveAll(*AccessLOG);
-        RemoveAll(*AccessREM);
+        test::RemoveAll(*AccessREM);
     }
-    void cleanup()
-    {
-        RefreshSuppressed = 0;
-        while (WindowController* window = WindowController::OpenWindows().empty()
-                                              ? nullptr
-                                              : WindowController::OpenWindows().back()) {
-            window->Post(Event::CloseWindow);
-            WaitIdle();
-            if (!WindowController::OpenWindows().empty() && WindowController::OpenWindows().back() == window)
-                break;
-        }
-        QVERIFY(WindowController::OpenWindows().empty());
-    }
+    void cleanup() { test::CloseWindows(); }
 
     void opensOnTodayInTheMiddleMonth()
     {
@@ -660,7 +619,7 @@ private slots:
         AddEvent(QStringLiteral("Deleted later"), TheDate.addDays(5));
         const qint32 deleted = log.Buffer().Long(numberField);
         QVERIFY(log.Delete());
-        const QString voiceFolder = folder->Path();
+        const QString voiceFolder = folder->folder.Path();
         QFile voice(voiceFolder + QStringLiteral("l_%1.wav").arg(original));
         QVERIFY(voice.open(QIODevice::WriteOnly));
         voice.write("RIFF");

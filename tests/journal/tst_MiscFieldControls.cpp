@@ -6,6 +6,7 @@
 #include "core/StandardForm.h"
 #include "platform/store/Table.h"
 
+#include "core/WindowTest.h"
 #include "journal/EventForm.h"
 #include "journal/MiscDefinitions.h"
 #include "journal/Pictures.h"
@@ -122,25 +123,17 @@ class MiscFieldControlsTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir folder;
+    std::unique_ptr<test::FormFolder> folder;
     std::unique_ptr<test::MessageRecorder> boxes;
 
 private slots:
     void initTestCase()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
-        QCOMPARE(RelationsLOG->Open(), 0);
+        folder = std::make_unique<test::FormFolder>();
+        QVERIFY(folder->Hold({RelationsLOG}));
         test::AddEvent(EventNumber, QStringLiteral("Garden"));
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        RelationsLOG->Close();
-        KillDataLayer();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
         CurrentUserAccess[AccessArea::LogEvents] = 2;

@@ -14,6 +14,7 @@
 #include "platform/store/RecordFile.h"
 
 #include "core/DataFolder.h"
+#include "documents/StoredDocument.h"
 #include "journal/LogEventWindows.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
@@ -27,6 +28,7 @@ using namespace jornix::testing;
 using test::AddEvent;
 using test::Another;
 using test::Me;
+using test::StoredDocument;
 
 namespace {
 
@@ -35,18 +37,6 @@ const QDate TheDay(2026, 3, 3);
 QString DateText(const QDate& date)
 {
     return Picture(QStringLiteral("@d17")).Format(DayNumberFromDate(date));
-}
-
-QByteArray StoredDocument(const QString& text)
-{
-    RichTextControl control;
-    TXEdit edit;
-    edit.Init(&control);
-    control.setPlainText(text);
-    QByteArray blob;
-    edit.SaveToBlob(blob);
-    edit.Kill();
-    return blob;
 }
 
 void AddEvents()
@@ -67,8 +57,7 @@ class SearchTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::WindowFolder> folder;
 
     WindowController* Open()
     {
@@ -93,39 +82,22 @@ class SearchTest : public QObject
 private slots:
     void initTestCase()
     {
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        QVERIFY(RelationsLOG->Open() == Level::GoOn);
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        RegisterCoreProcedures();
-        RegisterJournalProcedures();
-        RegisterProcedure(QStringLiteral("UpdateLogTX"), [] {
+        folder = std::make_unique<test::WindowFolder>();
+        QVERIFY(folder->Hold({RelationsLOG}));
+        test::StartJournalTest([] {
             formRequests.push_back(CurrentContext().GlobalRequestCode);
             CurrentContext().GlobalResponseCode = quint8(Response::Cancelled);
         });
         SetFixedClock(QDateTime(TheDay, QTime(9, 0)));
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        RelationsLOG->Close();
-        frame.reset();
-        folder.reset();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
-        CurrentUserAccess.fill(2);
-        CurrentUserUniqueID = Me;
+        test::StartJournalCase();
         formRequests.clear();
-        RefreshSuppressed = 1;
-        test::RemoveEvents();
         AddEvents();
     }
-    void cleanup()
-    {
-        RefreshSuppressed = 0;
-        test::CloseWindows();
-    }
+    void cleanup() { test::CloseWindows(); }
 
     void opensWithAnEmptyListAndClearedCriteria()
     {

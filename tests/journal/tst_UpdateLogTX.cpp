@@ -12,6 +12,7 @@
 #include "platform/store/Table.h"
 
 #include "core/DataFolder.h"
+#include "documents/StoredDocument.h"
 #include "journal/MiscDefinitions.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
@@ -33,25 +34,13 @@
 
 using namespace jornix;
 using namespace jornix::testing;
+using jornix::test::StoredDocument;
 
 namespace {
 
 constexpr int Me = 5;
 constexpr int SomeoneElse = 9;
 const QString Editor = QStringLiteral("UpdateLogTX");
-
-// A stored document holding the text, as the notes of an event keep it.
-QByteArray StoredDocument(const QString& text)
-{
-    RichTextControl control;
-    control.setPlainText(text);
-    TXEdit txEdit;
-    txEdit.Init(&control);
-    QByteArray blob;
-    txEdit.SaveToBlob(blob);
-    txEdit.Kill();
-    return blob;
-}
 
 // The text of the event's stored document; "(unreadable)" when it holds none the control can read.
 QString StoredText(const Record& row)

@@ -10,6 +10,7 @@
 #include "platform/help/HelpViewer.h"
 #include "platform/store/Table.h"
 
+#include "core/WindowTest.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -87,7 +88,7 @@ class UpdateMiscFieldsTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir folder;
+    std::unique_ptr<test::FormFolder> folder;
     std::unique_ptr<test::MessageRecorder> boxes;
     QList<HelpRequest> helpShown;
     QString edited; // what EditMiscList gave
@@ -106,12 +107,9 @@ class UpdateMiscFieldsTest : public QObject
 private slots:
     void initTestCase()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
+        folder = std::make_unique<test::FormFolder>();
         RegisterJournalProcedures();
-        QCOMPARE(RelationsMSC->Open(), 0);
+        QVERIFY(folder->Hold({RelationsMSC}));
         SetHelpSink([this](const HelpRequest& request) {
             helpShown.append(request);
             return nullptr;
@@ -120,9 +118,7 @@ private slots:
     void cleanupTestCase()
     {
         SetHelpSink({});
-        EndProgramThreads();
-        RelationsMSC->Close();
-        KillDataLayer();
+        folder.reset();
     }
     void init()
     {

@@ -9,6 +9,7 @@
 #include "platform/sound/WaveFile.h"
 #include "platform/store/Table.h"
 
+#include "core/WindowTest.h"
 #include "journal/EventForm.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
@@ -87,18 +88,18 @@ class VoiceMessageTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir folder;
+    std::unique_ptr<test::FormFolder> folder;
     QTemporaryDir elsewhere;
     std::unique_ptr<test::FakeSound> sound;
     std::unique_ptr<test::MessageRecorder> boxes;
 
-    QString VoiceFile() const { return folder.filePath(QStringLiteral("l_7.wav")); }
+    QString VoiceFile() const { return folder->FilePath(QStringLiteral("l_7.wav")); }
 
     // Every file of the data folder but the record files.
     QStringList OtherFiles() const
     {
         QStringList files;
-        for (const QString& name : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden))
+        for (const QString& name : QDir(folder->Path()).entryList(QDir::Files | QDir::Hidden))
             if (!name.endsWith(QLatin1String(".tps")) && !name.endsWith(QLatin1String("-journal")))
                 files << name;
         return files;
@@ -116,22 +117,14 @@ class VoiceMessageTest : public QObject
 private slots:
     void initTestCase()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        GlobalErrorReporter.Init();
-        InitDataLayer();
-        SetTableFileNames(folder.path() + QLatin1Char('/'));
-        DataPathText = folder.path() + QLatin1Char('/');
+        folder = std::make_unique<test::FormFolder>();
+        DataPathText = folder->Path();
         // A data folder chosen in Program Setup since the start is not the one in use.
         GLO.DataPath = elsewhere.path() + QLatin1Char('/');
-        QCOMPARE(RelationsLOG->Open(), 0);
+        QVERIFY(folder->Hold({RelationsLOG}));
         test::AddEvent(EventNumber);
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        RelationsLOG->Close();
-        KillDataLayer();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
         QFile::remove(VoiceFile());
@@ -439,14 +432,14 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, error);
         QVERIFY(WriteWave(VoiceFile(), {1, 11025, 8}, 500));
-        QFile text(folder.filePath(QStringLiteral("notes.wav")));
+        QFile text(folder->FilePath(QStringLiteral("notes.wav")));
         QVERIFY(text.open(QIODevice::WriteOnly));
         text.write("Dear diary,\n");
         text.close();
         const QByteArray before = Contents(VoiceFile());
         VoiceForm* form = OpenForm();
         QVERIFY(form);
-        DialogScript dialogs({Chosen(folder.filePath(chosen))});
+        DialogScript dialogs({Chosen(folder->FilePath(chosen))});
         boxes->answers = {MessageButton::Yes};
         Press(*form, form->voice.Buttons().importButton);
         QCOMPARE(boxes->Captions(), (QStringList{"Replace Voice Message", "Error"}));
@@ -454,7 +447,7 @@ private slots:
                  qPrintable(boxes->boxes[1].text));
         QCOMPARE(Contents(VoiceFile()), before);
         QCOMPARE(OtherFiles(), (QStringList{"l_7.wav", "notes.wav"}));
-        QFile::remove(folder.filePath(QStringLiteral("notes.wav")));
+        QFile::remove(folder->FilePath(QStringLiteral("notes.wav")));
     }
 
     void exportCopiesTheVoiceMessageButNeverOntoItself_data()

@@ -1,13 +1,17 @@
 #pragma once
 
-// What the organizer's window tests share: a table emptied between cases, a list column as the user reads it,
-// and the check of a window's picture.
+// What the organizer's window tests share: their start, a list column as the user reads it and the check of
+// a window's picture, besides what every window test shares.
 
-#include "platform/framework/FileManager.h"
+#include "core/PreservedSettings.h"
+#include "core/PrintRec.h"
+#include "core/Procedures.h"
+#include "journal/JournalProcedures.h"
+#include "organizer/OrganizerProcedures.h"
 #include "platform/framework/WindowController.h"
-#include "platform/store/Table.h"
-#include "platform/store/View.h"
+#include "platform/runtime/Clock.h"
 
+#include "core/WindowTest.h"
 #include "platform/framework/WindowDriver.h"
 
 #include "platform/runtime/DayNumbers.h"
@@ -25,17 +29,31 @@ constexpr qint32 Another = 502;
 inline const QDate TheDate(2026, 3, 14);
 inline const qint32 TodayNumber = DayNumberFromDate(TheDate);
 
-// Deletes every record of the table, which the test has opened.
-inline void RemoveAll(FileManager& access)
+// What Print Rec was asked for; a stand-in takes its place and answers "cancelled".
+inline std::vector<PrintRecValues> printed;
+
+// The start of an organizer window test, once its tables are held: the list icons, the clock at TheDate 9:30,
+// the procedures of the core, the journal when asked for, and the organizer, and the stand-in of Print Rec.
+inline void StartOrganizerTest(bool withJournal = false)
 {
-    Table& table = access.GetTable();
-    View all(table);
-    std::vector<ViewRow> rows;
-    all.Read({}, Direction::Forward, 100000, rows);
-    for (const ViewRow& row : rows) {
-        QVERIFY(table.FetchRow(row.position.rowId));
-        QVERIFY(table.Delete());
-    }
+    WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+    SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
+    RegisterCoreProcedures();
+    if (withJournal)
+        RegisterJournalProcedures();
+    RegisterOrganizerProcedures();
+    RegisterProcedure(QStringLiteral("PrintRec"), [] {
+        printed.push_back(PrintRecRequest);
+        CurrentContext().GlobalResponseCode = Response::Cancelled;
+    });
+}
+
+// Each case starts with "me" signed in with full access, the settings at their defaults and nothing printed.
+inline void StartOrganizerCase()
+{
+    SignInWithFullAccess(Me);
+    GLO = PreservedSettings();
+    printed.clear();
 }
 
 // The texts of one column of the window's list (the control named "List"), top to bottom.

@@ -26,18 +26,11 @@
 
 using namespace jornix;
 using namespace jornix::testing;
-using jornix::test::CheckPicture;
-using jornix::test::Column;
-using jornix::test::Another;
-using jornix::test::Me;
-using jornix::test::RemoveAll;
-using jornix::test::TheDate;
-using jornix::test::TodayNumber;
+using namespace jornix::test; // the shared pieces of the organizer tests
 
 // The reminders as the user meets them: the list "Reminders", the reminder form with its link, and the pane
 // "Overdue Reminders".
 namespace {
-
 
 struct Reminder
 {
@@ -54,30 +47,19 @@ struct Reminder
 // Writes reminders straight into the table, telling no window; their numbers.
 std::vector<qint32> Add(const std::vector<Reminder>& reminders)
 {
+    std::vector<test::Fields> records;
+    for (const Reminder& r : reminders)
+        records.push_back({{"REM:Description", r.description},
+                           {"REM:ReminderDate", r.date},
+                           {"REM:ShowReminder", r.show},
+                           {"REM:Dismiss", r.dismiss},
+                           {"REM:LinkType", r.linkType},
+                           {"REM:LinkNum", r.linkNumber},
+                           {"REM:Private", r.privateFlag},
+                           {"REM:UniqueID", r.creator},
+                           {"REM:CreateLoginID", r.creator == Me ? "me" : "other"}});
     std::vector<qint32> numbers;
-    Table& table = AccessREM->GetTable();
-    Transaction transaction(table);
-    if (!transaction.Begin())
-        return numbers;
-    for (const Reminder& r : reminders) {
-        qint32 number = 0;
-        table.TakeNextNumber(number);
-        Record& buffer = table.Buffer();
-        buffer.Clear();
-        buffer.SetValue("REM:Num", number);
-        buffer.SetValue("REM:Description", r.description);
-        buffer.SetValue("REM:ReminderDate", r.date);
-        buffer.SetValue("REM:ShowReminder", r.show);
-        buffer.SetValue("REM:Dismiss", r.dismiss);
-        buffer.SetValue("REM:LinkType", r.linkType);
-        buffer.SetValue("REM:LinkNum", r.linkNumber);
-        buffer.SetValue("REM:Private", r.privateFlag);
-        buffer.SetValue("REM:UniqueID", r.creator);
-        buffer.SetValue("REM:CreateLoginID", r.creator == Me ? "me" : "other");
-        if (table.Insert())
-            numbers.push_back(number);
-    }
-    transaction.Commit();
+    test::InsertNumbered(AccessREM->GetTable(), records, &numbers);
     return numbers;
 }
 
@@ -109,15 +91,6 @@ bool ReadReminder(qint32 number)
 QVariant Stored(qint32 number, const char* field)
 {
     return ReadReminder(number) ? AccessREM->Buffer().Value(QString::fromLatin1(field)) : QVariant();
-}
-
-std::vector<WindowController*> WindowsOf(const QString& procedure)
-{
-    std::vector<WindowController*> found;
-    for (WindowController* window : WindowController::OpenWindows())
-        if (window->ProcedureName() == procedure)
-            found.push_back(window);
-    return found;
 }
 
 // "icon" for each row that shows an icon in the column, "-" for one that shows none.
@@ -165,7 +138,6 @@ struct Asked
 };
 std::vector<Asked> asked;
 qint32 chosen = 0; // the record a select list answers with; 0: the user cancels
-std::vector<PrintRecValues> printed;
 
 const QString LinkMissingText = "The object that was linked is no longer available. It may have been deleted "
                                 "or there is a problem with the database. Please setup the link again.";
@@ -176,15 +148,7 @@ class RemindersTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
-
-    WindowController* Open(const QString& procedure)
-    {
-        StartProcedure(procedure);
-        WaitIdle();
-        return FindWindow(procedure);
-    }
+    std::unique_ptr<test::WindowFolder> folder;
 
     // The reminder form on the first reminder of the list, by Change.
     WindowController* OpenForm(const QString& button = "Change")
@@ -228,53 +192,27 @@ class RemindersTest : public QObject
 private slots:
     void initTestCase()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        for (TableRelations* relations : {RelationsREM, RelationsTSK, RelationsCON, RelationsLOG})
-            QVERIFY(relations->Open() == Level::GoOn); // the test's own hold, to write records
-        RegisterCoreProcedures();
-        RegisterJournalProcedures(); // Date View; the event editor gives way to the stand-in below
-        RegisterOrganizerProcedures();
-        RegisterProcedure(QStringLiteral("PrintRec"), [] {
-            printed.push_back(PrintRecRequest);
-            CurrentContext().GlobalResponseCode = Response::Cancelled;
-        });
+        folder = std::make_unique<test::WindowFolder>();
+        // The test's own hold, to write records.
+        QVERIFY(folder->Hold({RelationsREM, RelationsTSK, RelationsCON, RelationsLOG}));
+        test::StartOrganizerTest(true); // with Date View; the event editor gives way to a stand-in in init()
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        for (TableRelations* relations : {RelationsREM, RelationsTSK, RelationsCON, RelationsLOG})
-            relations->Close();
-        frame.reset();
-        folder.reset();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
         SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
         RegisterStandIns();
-        CurrentUserAccess.fill(2);
-        CurrentUserUniqueID = Me;
-        UsrAccess::LoginID = QStringLiteral("me");
-        GLO = PreservedSettings();
+        test::StartOrganizerCase();
         SelectedDate = 0;
         asked.clear();
-        printed.clear();
         chosen = 0;
         RemoveAll(*AccessREM);
         RemoveAll(*AccessTSK);
     }
     void cleanup()
     {
-        // Forms first (they ask nothing on the way out), then what they were called from.
-        for (const char* procedure :
-             {"UpdateTask", "SelectTask", "UpdateReminder", "Reminder", "OverdueReminders", "DateView"})
-            for (WindowController* window : WindowsOf(QString::fromLatin1(procedure))) {
-                window->CANCELACTION = 0;
-                PostEvent(Event::CloseWindow, 0, window->Thread());
-                WaitIdle();
-            }
-        QVERIFY(WindowController::OpenWindows().empty());
+        test::CloseInOrder(
+            {"UpdateTask", "SelectTask", "UpdateReminder", "Reminder", "OverdueReminders", "DateView"});
     }
 
     void aUserWithoutAccessGetsAccessDeniedAndNoWindow_data()
@@ -664,7 +602,7 @@ private slots:
         CurrentUserAccess[AccessArea::Reminders] = 1;
         const qint32 number = Add({{"Read only", TodayNumber, 1, 0, 2, 4}})[0];
         // The reminder's voice message, named after its number.
-        DataPathText = folder->Path();
+        DataPathText = folder->folder.Path();
         QFile voice(DataPathText + QStringLiteral("r_%1.wav").arg(number));
         QVERIFY(voice.open(QIODevice::WriteOnly));
         voice.close();

@@ -30,18 +30,11 @@
 
 using namespace jornix;
 using namespace jornix::testing;
-using jornix::test::CheckPicture;
-using jornix::test::Column;
-using jornix::test::Another;
-using jornix::test::Me;
-using jornix::test::RemoveAll;
-using jornix::test::TheDate;
-using jornix::test::TodayNumber;
+using namespace jornix::test; // the shared pieces of the organizer tests
 
 // The scrap book and the sticky notes as the user meets them: the two list windows, their forms, the scrap
 // picker and the two docked panes.
 namespace {
-
 
 // Each area's table, its windows and the words of its "Access Denied" text.
 struct Area
@@ -85,34 +78,15 @@ struct Entry
 // Writes records straight into the area's table.
 void Add(const Area& area, const std::vector<Entry>& entries)
 {
-    Table& table = area.Access()->GetTable();
-    Transaction transaction(table);
-    QVERIFY(transaction.Begin());
-    for (const Entry& entry : entries) {
-        qint32 number = 0;
-        QVERIFY(table.TakeNextNumber(number));
-        Record& buffer = table.Buffer();
-        buffer.Clear();
-        buffer.SetValue(area.prefix + "Num", number);
-        buffer.SetValue(area.prefix + "Description", entry.description);
-        buffer.SetValue(area.TextField(), entry.text);
-        buffer.SetValue(area.prefix + "CreateDate", entry.created);
-        buffer.SetValue(area.prefix + "Private", entry.privateFlag);
-        buffer.SetValue(area.prefix + "UniqueID", entry.creator);
-        buffer.SetValue(area.prefix + "CreateLoginID", entry.creator == Me ? "me" : "other");
-        QVERIFY(table.Insert());
-    }
-    QVERIFY(transaction.Commit());
-}
-
-// Every open window of a procedure (two forms of one kind may be open on two threads).
-std::vector<WindowController*> WindowsOf(const QString& procedure)
-{
-    std::vector<WindowController*> found;
-    for (WindowController* window : WindowController::OpenWindows())
-        if (window->ProcedureName() == procedure)
-            found.push_back(window);
-    return found;
+    std::vector<test::Fields> records;
+    for (const Entry& entry : entries)
+        records.push_back({{area.prefix + "Description", entry.description},
+                           {area.TextField(), entry.text},
+                           {area.prefix + "CreateDate", entry.created},
+                           {area.prefix + "Private", entry.privateFlag},
+                           {area.prefix + "UniqueID", entry.creator},
+                           {area.prefix + "CreateLoginID", entry.creator == Me ? "me" : "other"}});
+    test::InsertNumbered(area.Access()->GetTable(), records);
 }
 
 // The rows that show the private icon in the first column, by description.
@@ -157,69 +131,32 @@ QString PopupItems(WindowController& window)
     return items.join(QLatin1Char(' '));
 }
 
-std::vector<PrintRecValues> printed;
-
 } // namespace
 
 class ScrapBookAndStickyNotesTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
-
-    WindowController* Open(const QString& procedure)
-    {
-        StartProcedure(procedure);
-        WaitIdle();
-        return FindWindow(procedure);
-    }
+    std::unique_ptr<test::WindowFolder> folder;
 
 private slots:
     void initTestCase()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        for (TableRelations* relations : {RelationsSCR, RelationsSTK})
-            QVERIFY(relations->Open() == Level::GoOn); // the test's own hold, to write records
-        SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
-        RegisterCoreProcedures();
-        RegisterOrganizerProcedures();
-        RegisterProcedure(QStringLiteral("PrintRec"), [] {
-            printed.push_back(PrintRecRequest);
-            CurrentContext().GlobalResponseCode = Response::Cancelled;
-        });
+        folder = std::make_unique<test::WindowFolder>();
+        QVERIFY(folder->Hold({RelationsSCR, RelationsSTK})); // the test's own hold, to write records
+        test::StartOrganizerTest();
     }
-    void cleanupTestCase()
-    {
-        EndProgramThreads();
-        for (TableRelations* relations : {RelationsSCR, RelationsSTK})
-            relations->Close();
-        frame.reset();
-        folder.reset();
-    }
+    void cleanupTestCase() { folder.reset(); }
     void init()
     {
-        CurrentUserAccess.fill(2);
-        CurrentUserUniqueID = Me;
-        UsrAccess::LoginID = QStringLiteral("me");
-        GLO = PreservedSettings();
-        printed.clear();
+        test::StartOrganizerCase();
         RemoveAll(*Scraps.Access());
         RemoveAll(*Notes.Access());
     }
     void cleanup()
     {
-        // Forms first (they ask nothing on the way out), then what they were called from.
-        for (const char* procedure : {"UpdateScrap", "UpdateStickyNotes", "SelectScrap", "Scrap",
-                                      "StickyNotes", "MiniSrap", "MiniStickyNotes"})
-            for (WindowController* window : WindowsOf(QString::fromLatin1(procedure))) {
-                window->CANCELACTION = 0;
-                PostEvent(Event::CloseWindow, 0, window->Thread());
-                WaitIdle();
-            }
-        QVERIFY(WindowController::OpenWindows().empty());
+        test::CloseInOrder({"UpdateScrap", "UpdateStickyNotes", "SelectScrap", "Scrap", "StickyNotes",
+                            "MiniSrap", "MiniStickyNotes"});
     }
 
     void aUserWithoutAccessGetsAccessDeniedAndNoWindow_data()
@@ -701,8 +638,8 @@ private slots:
                  QStringLiteral("Close Window"));
         CheckPicture(*pane, procedure);
         if (const QString pictures = qEnvironmentVariable("JORNIX_PICTURES"); !pictures.isEmpty())
-            QVERIFY(
-                frame->frame.Root()->grab().save(QDir(pictures).filePath(procedure + " in the frame.png")));
+            QVERIFY(folder->frame.frame.Root()->grab().save(
+                QDir(pictures).filePath(procedure + " in the frame.png")));
         test::MessageRecorder boxes;
         boxes.answers = {answer};
         Press(*pane, "CloseX");

@@ -30,43 +30,28 @@
 
 using namespace jornix;
 using namespace jornix::testing;
-using jornix::test::CheckPicture;
-using jornix::test::Column;
-using jornix::test::Another;
-using jornix::test::Me;
-using jornix::test::RemoveAll;
-using jornix::test::TheDate;
-using jornix::test::TodayNumber;
+using namespace jornix::test; // the shared pieces of the organizer tests
 
 // Tasks and contacts as the user meets them: the two list windows, their forms and the two select lists.
 namespace {
 
 const qint32 EarlierDay = TodayNumber - 20;
 
-using Fields = std::vector<std::pair<QString, QVariant>>;
+using test::Fields;
 
 // Writes records straight into a table, past the data layer's checks; each is public and mine unless its
 // fields say otherwise.
 void Add(FileManager& access, const std::vector<Fields>& records)
 {
-    Table& table = access.GetTable();
-    const QString prefix = table.Prefix() + QLatin1Char(':');
-    Transaction transaction(table);
-    QVERIFY(transaction.Begin());
+    const QString prefix = access.GetTable().Prefix() + QLatin1Char(':');
+    std::vector<Fields> written;
     for (const Fields& fields : records) {
-        qint32 number = 0;
-        QVERIFY(table.TakeNextNumber(number));
-        Record& buffer = table.Buffer();
-        buffer.Clear();
-        buffer.SetValue(prefix + "Num", number);
-        buffer.SetValue(prefix + "UniqueID", Me);
-        buffer.SetValue(prefix + "CreateLoginID", "me");
-        buffer.SetValue(prefix + "CreateDate", EarlierDay);
-        for (const auto& [name, value] : fields)
-            buffer.SetValue(name, value);
-        QVERIFY(table.Insert());
+        Fields all{
+            {prefix + "UniqueID", Me}, {prefix + "CreateLoginID", "me"}, {prefix + "CreateDate", EarlierDay}};
+        all.insert(all.end(), fields.begin(), fields.end());
+        written.push_back(std::move(all));
     }
-    QVERIFY(transaction.Commit());
+    test::InsertNumbered(access.GetTable(), written);
 }
 
 void AddTask(const QString& description, int priority = 2, Fields more = {})
@@ -138,25 +123,15 @@ void RemoveMiscFields()
     RelationsMSC->Close();
 }
 
-std::vector<PrintRecValues> printed;
-
 } // namespace
 
 class TasksAndContactsTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::TestFrame> frame;
+    std::unique_ptr<test::WindowFolder> folder;
     QStringList opened; // what reached the shell
     int shellExit = 0;
-
-    WindowController* Open(const QString& procedure)
-    {
-        StartProcedure(procedure);
-        WaitIdle();
-        return FindWindow(procedure);
-    }
 
     // The form of the list's highlighted row (or a new record), opened with the list's button.
     WindowController* OpenForm(const QString& list, const QString& button, int row = 0)
@@ -172,18 +147,9 @@ class TasksAndContactsTest : public QObject
 private slots:
     void initTestCase()
     {
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        folder = std::make_unique<test::DataFolder>();
-        frame = std::make_unique<test::TestFrame>();
-        for (TableRelations* relations : {RelationsTSK, RelationsCON})
-            QVERIFY(relations->Open() == Level::GoOn); // the test's own hold, to write records
-        SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
-        RegisterCoreProcedures();
-        RegisterOrganizerProcedures();
-        RegisterProcedure(QStringLiteral("PrintRec"), [] {
-            printed.push_back(PrintRecRequest);
-            CurrentContext().GlobalResponseCode = Response::Cancelled;
-        });
+        folder = std::make_unique<test::WindowFolder>();
+        QVERIFY(folder->Hold({RelationsTSK, RelationsCON})); // the test's own hold, to write records
+        test::StartOrganizerTest();
         SetShellOpenRunner([this](const QString& argument) {
             opened << argument;
             return shellExit;
@@ -192,19 +158,11 @@ private slots:
     void cleanupTestCase()
     {
         SetShellOpenRunner({});
-        EndProgramThreads();
-        for (TableRelations* relations : {RelationsTSK, RelationsCON})
-            relations->Close();
-        frame.reset();
         folder.reset();
     }
     void init()
     {
-        CurrentUserAccess.fill(2);
-        CurrentUserUniqueID = Me;
-        UsrAccess::LoginID = QStringLiteral("me");
-        GLO = PreservedSettings();
-        printed.clear();
+        test::StartOrganizerCase();
         opened.clear();
         shellExit = 0;
         RemoveAll(*AccessTSK);
@@ -213,15 +171,9 @@ private slots:
     }
     void cleanup()
     {
-        // The dialogs first (they ask nothing on the way out), then what they were called from.
-        for (const char* procedure : {"SelectDate", "SelectTask", "SelectContact", "UpdateTask",
-                                      "UpdateContact", "Tasks", "Contacts"})
-            while (WindowController* window = FindWindow(QString::fromLatin1(procedure))) {
-                window->CANCELACTION = 0;
-                PostEvent(Event::CloseWindow, 0, window->Thread());
-                WaitIdle();
-            }
-        QVERIFY(WindowController::OpenWindows().empty());
+        // The dialogs first, then what they were called from.
+        test::CloseInOrder({"SelectDate", "SelectTask", "SelectContact", "UpdateTask", "UpdateContact",
+                            "Tasks", "Contacts"});
     }
 
     void aUserWithoutAccessGetsAccessDeniedAndNoWindow_data()
