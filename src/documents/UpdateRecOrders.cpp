@@ -13,7 +13,6 @@ namespace jornix {
 namespace {
 
 const QString Expression = QStringLiteral("REC:EXPRESSION");
-constexpr int DittoKey = int(Qt::CTRL) | int(Qt::Key_Apostrophe);
 
 class UpdateRecOrdersWindow : public RecOrdersWindow
 {
@@ -59,7 +58,7 @@ public:
         AddButtonAction(cancelButton, Response::Cancelled);
         FIRSTFIELD = expression;
         ShowPlaced();
-        AlertKey(DittoKey);
+        AlertKey(HistoryKey);
         return Level::GoOn;
     }
 
@@ -78,7 +77,7 @@ public:
 
     int OnWindowEvent(const FrameworkEvent& event) override
     {
-        if (event.event == Event::AlertKey && event.key == DittoKey) {
+        if (event.event == Event::AlertKey && event.key == HistoryKey) {
             RecOrders().Buffer().SetValue(Expression, ditto_.Value(Expression));
             window.ShowValues(expression);
             window.Select(expression);

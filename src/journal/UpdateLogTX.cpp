@@ -43,8 +43,6 @@ constexpr int EditorKeyEvent = 0x756;
 constexpr int EditorRightClickEvent = 0x763;
 // The log-event access that may edit everything.
 constexpr int FullAccess = 2;
-// The history key: puts back the value the focused field had when the form opened.
-constexpr int HistoryKey = int(Qt::CTRL) | int(Qt::Key_Apostrophe);
 // The event's document: LOG:LogDoc, the second of the table's memo and BLOB fields.
 constexpr int DocumentBlob = 2;
 // The page of the notes, in twips.

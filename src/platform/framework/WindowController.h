@@ -149,6 +149,8 @@ public:
     int TimerInterval() const { return timer_; }
     // Arms a key (QKeySequence's number, with its modifiers) for the AlertKey event.
     void AlertKey(int key);
+    // The history key of forms, Ctrl+': puts back the value a field had when the form opened.
+    static constexpr int HistoryKey = int(Qt::CTRL) | int(Qt::Key_Apostrophe);
     // Restores the window when minimized and makes it the active window.
     void BringForward();
     bool IsMinimized() const;
