@@ -14,8 +14,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Jornix"));
     QApplication::setQuitOnLastWindowClosed(false); // the program ends when thread 1 ends, not before
-    // Core's windows and the stand-ins of those still to come; the journal, organizer and reports libraries
-    // register theirs after it, each replacing its stand-in.
+    // Core's windows, then those of the journal, organizer and reports libraries.
     jornix::RegisterCoreProcedures();
     jornix::RegisterJournalProcedures();
     jornix::RegisterOrganizerProcedures();

@@ -2,7 +2,6 @@
 
 #include "core/ManageUsers.h"
 #include "core/SetupProgram.h"
-#include "core/StandInWindows.h"
 #include "platform/framework/WindowController.h"
 
 #include <QHash>
@@ -68,7 +67,6 @@ int CallProcedure(const QString& name)
 
 void RegisterCoreProcedures()
 {
-    RegisterStandInWindows();
     RegisterProcedure(QStringLiteral("ManageUsers"), ManageUsers);
     RegisterProcedure(QStringLiteral("SetupProgram"), SetupProgram);
 }

@@ -24,7 +24,7 @@ ThreadNumber StartProcedure(const QString& name);
 // leaves in the thread's GlobalResponseCode; a name that is not in the table answers Cancelled.
 int CallProcedure(const QString& name);
 
-// Core's own windows and the stand-ins of the windows still to come.
+// Core's own windows.
 void RegisterCoreProcedures();
 
 } // namespace jornix

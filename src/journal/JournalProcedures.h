@@ -1,7 +1,6 @@
 #pragma once
 
-// The journal's window procedures that others reach by name, entered into core's table of procedures (each
-// replaces a stand-in of the same name, if there is one).
+// The journal's window procedures that others reach by name, entered into core's table of procedures.
 namespace jornix {
 
 void RegisterJournalProcedures();

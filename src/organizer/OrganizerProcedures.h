@@ -1,6 +1,6 @@
 #pragma once
 
-// The organizer's windows in the table of procedures, each in place of its stand-in.
+// The organizer's windows in the table of procedures.
 namespace jornix {
 
 void RegisterOrganizerProcedures();

@@ -1,7 +1,7 @@
 #pragma once
 
 // The print options for one record: the window that prints the record of PrintRecRequest through a layout
-// of its area, registered under "PrintRec" in place of its stand-in.
+// of its area, registered under "PrintRec".
 namespace jornix {
 
 void RunPrintRec();

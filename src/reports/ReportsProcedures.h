@@ -1,6 +1,6 @@
 #pragma once
 
-// The windows of the reports library in the table of procedures, each in place of its stand-in.
+// The windows of the reports library in the table of procedures.
 namespace jornix {
 
 void RegisterReportsProcedures();

@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/Main.h"
@@ -169,6 +170,7 @@ private slots:
     {
         UseMinimumPasswordLimits(true);
         WindowDescription::SetImageFolder(QStringLiteral(":/icons")); // as the program start does
+        RegisterStandInWindows();
         RegisterCoreProcedures();                                     // as main does
     }
 
@@ -220,6 +222,7 @@ private slots:
         boxes.reset();
         RelationsUSR->Close();
         folder.reset();
+        RegisterStandInWindows();
         RegisterCoreProcedures(); // back to the stand-ins
     }
 

@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "core/DataLayer.h"
 #include "core/LoadPreservedSettings.h"
 #include "core/Main.h"
@@ -149,6 +150,7 @@ private slots:
     void initTestCase()
     {
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        RegisterStandInWindows();
         RegisterCoreProcedures();
         MakeFrame();
     }

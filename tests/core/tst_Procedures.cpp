@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "core/Procedures.h"
 #include "core/SharedState.h"
 
@@ -9,13 +10,17 @@
 using namespace jornix;
 using namespace jornix::testing;
 
-// The table of window procedures and the stand-ins it holds for the windows still to come.
+// The table of window procedures, with the stand-ins that tests put in it for windows they do not link.
 class ProceduresTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { RegisterCoreProcedures(); }
+    void init()
+    {
+        RegisterStandInWindows();
+        RegisterCoreProcedures();
+    }
     void cleanupTestCase()
     {
         ClearProcedures();

@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "core/CheckSingleInstance.h"
 #include "core/DataLayer.h"
 #include "core/PasswordHash.h"
@@ -205,6 +206,7 @@ private slots:
     void initTestCase()
     {
         UseMinimumPasswordLimits(true);
+        RegisterStandInWindows();
         RegisterCoreProcedures();
     }
 

@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "core/DataLayer.h"
 #include "core/Main.h"
 #include "core/PreservedSettings.h"
@@ -494,6 +495,7 @@ private slots:
     void anAppliedRefreshTimeWaitsForTheNextStart()
     {
         frame.reset(); // the program's own frame
+        RegisterStandInWindows();
         RegisterCoreProcedures();
         RegisterProcedure(QStringLiteral("UpdateMiscFields"), StandInDefinitionForm);
         GLO.ShowOverdueReminders = 0;

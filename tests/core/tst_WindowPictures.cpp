@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "core/AboutBox.h"
 #include "core/ChangePassword.h"
 #include "core/Login.h"
@@ -166,6 +167,7 @@ private slots:
     {
         UseMinimumPasswordLimits(true);
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        RegisterStandInWindows();
         RegisterCoreProcedures();
     }
     void init()

@@ -3,6 +3,7 @@
 // What the tests of the log-event lists share: their start, events written into the table, the rows of a list
 // as the user reads them, and the windows closed again after each test.
 
+#include "core/StandInWindows.h"
 #include "core/BroadcastRefresh.h"
 #include "core/DataLayer.h"
 #include "core/Procedures.h"
@@ -68,6 +69,7 @@ inline void RemoveEvents()
 inline void StartJournalTest(ProcedureBody eventForm)
 {
     WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+    RegisterStandInWindows();
     RegisterCoreProcedures();
     RegisterJournalProcedures();
     RegisterProcedure(QStringLiteral("UpdateLogTX"), std::move(eventForm));

@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "journal/DateView.h"
 
 #include "core/BroadcastRefresh.h"
@@ -696,6 +697,7 @@ private slots:
 
     void aRefreshMeetingAnOpenFormIsIgnored()
     {
+        RegisterStandInWindows();
         RegisterCoreProcedures();
         RegisterJournalProcedures(); // the event editor: a dialog that stays open until it is closed
         WindowController* view = Open();

@@ -3,6 +3,7 @@
 // What the organizer's window tests share: their start, a list column as the user reads it and the check of
 // a window's picture, besides what every window test shares.
 
+#include "core/StandInWindows.h"
 #include "core/PreservedSettings.h"
 #include "core/PrintRec.h"
 #include "core/Procedures.h"
@@ -38,6 +39,7 @@ inline void StartOrganizerTest(bool withJournal = false)
 {
     WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
     SetFixedClock(QDateTime(TheDate, QTime(9, 30)));
+    RegisterStandInWindows();
     RegisterCoreProcedures();
     if (withJournal)
         RegisterJournalProcedures();

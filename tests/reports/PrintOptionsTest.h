@@ -3,6 +3,7 @@
 // What the tests of the print options share: layouts written straight into the layouts table, the texts
 // of the layout list (the check of a window's picture is the organizer tests').
 
+#include "core/StandInWindows.h"
 #include "core/DataLayer.h"
 #include "core/Procedures.h"
 #include "core/SharedState.h"
@@ -119,6 +120,7 @@ public:
     {
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
         open = RelationsLLL_->Open() == Level::GoOn; // the test's own hold, to write layouts
+        RegisterStandInWindows();
         RegisterCoreProcedures();
         RegisterReportsProcedures();
         SetPrintJobSink([this](const PrintJobRequest& request) { jobs.push_back(request); });

@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "core/PrintRec.h"
 #include "core/Procedures.h"
 #include "core/SharedState.h"
@@ -24,6 +25,7 @@ private slots:
     void initTestCase()
     {
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        RegisterStandInWindows();
         RegisterCoreProcedures();
         RegisterReportsProcedures();
     }

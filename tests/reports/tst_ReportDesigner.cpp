@@ -1,3 +1,4 @@
+#include "core/StandInWindows.h"
 #include "core/DataLayer.h"
 #include "core/PreservedSettings.h"
 #include "core/Procedures.h"
@@ -135,6 +136,7 @@ private slots:
         folder = std::make_unique<test::DataFolder>();
         frame = std::make_unique<test::TestFrame>();
         QVERIFY(RelationsLLL_->Open() == Level::GoOn);
+        RegisterStandInWindows();
         RegisterCoreProcedures();
         RegisterReportsProcedures();
         SetCommonDialogSink([this](const CommonDialogRequest& request) {
