@@ -1,3 +1,4 @@
+#include "core/CoreProcedures.h"
 #include "core/Procedures.h"
 #include "core/ProgramStart.h"
 #include "journal/JournalProcedures.h"

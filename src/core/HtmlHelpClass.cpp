@@ -1,26 +1,19 @@
 #include "core/HtmlHelpClass.h"
 
 #include "platform/help/HelpViewer.h"
+#include "platform/runtime/TrailingBlanks.h"
 
 namespace jornix {
 namespace {
 
 const QString pageSeparator = QStringLiteral("::/");
 
-QString Clip(const QString& text)
-{
-    QString clipped = text;
-    while (clipped.endsWith(QLatin1Char(' ')))
-        clipped.chop(1);
-    return clipped;
-}
-
 } // namespace
 
 int HtmlHelpClass::Init(int helpKey, const QString& helpFile)
 {
     initDone_ = false;
-    helpFile_ = Clip(helpFile);
+    helpFile_ = StripTrailingBlanks(helpFile);
     helpKey_ = helpKey;
     helpWindow_ = nullptr;
     controlTopics_.clear();
@@ -42,13 +35,13 @@ int HtmlHelpClass::Kill()
 void HtmlHelpClass::SetTopic(const QString& topic)
 {
     if (initDone_)
-        topic_ = Clip(topic);
+        topic_ = StripTrailingBlanks(topic);
 }
 
 void HtmlHelpClass::SetControlTopic(int control, const QString& topic)
 {
     if (initDone_)
-        controlTopics_[control] = Clip(topic);
+        controlTopics_[control] = StripTrailingBlanks(topic);
 }
 
 void HtmlHelpClass::Show(HelpCommand command, const QString& path, const QString& keyword)
@@ -65,7 +58,7 @@ void HtmlHelpClass::ShowTopic()
 
 void HtmlHelpClass::ShowTopic(const QString& topic)
 {
-    Show(HelpCommand::DisplayTopic, helpFile_ + pageSeparator + Clip(topic), {});
+    Show(HelpCommand::DisplayTopic, helpFile_ + pageSeparator + StripTrailingBlanks(topic), {});
 }
 
 void HtmlHelpClass::ShowContents()
@@ -80,7 +73,7 @@ void HtmlHelpClass::ShowIndex()
 
 void HtmlHelpClass::ShowIndex(const QString& keyword)
 {
-    Show(HelpCommand::DisplayIndex, helpFile_, Clip(keyword).left(127));
+    Show(HelpCommand::DisplayIndex, helpFile_, StripTrailingBlanks(keyword).left(127));
 }
 
 int HtmlHelpClass::ContextHelp(int control)

@@ -70,7 +70,7 @@ public:
         KeepMinimumSize();
         SetHelp(QStringLiteral("manageuser.htm"), helpButton);
         SetList(brw, view, *RelationsUSR, list);
-        SetListButtons(insertButton, changeButton, deleteButton);
+        list_->SetButtons({.insert = insertButton, .change = changeButton, .remove = deleteButton});
         SetForm([] { UpdateUser(); });
     }
 

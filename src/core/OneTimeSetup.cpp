@@ -136,24 +136,9 @@ protected:
         GoTo(Welcome);
     }
 
-    void Pressed(int control) override
-    {
-        if (control == browse_)
-            Browse();
-    }
-
-    // The close box asks as Cancel does; once the database is there (or was found) it finishes.
-    int OnCloseRequest() override
-    {
-        if (Closing())
-            return Level::GoOn;
-        Update();
-        if (step_ == DatabaseFound || step_ == Finished)
-            Finish(1);
-        else
-            Cancel();
-        return Level::Stop;
-    }
+    // Once the database is there (or was found), the close box finishes.
+    bool WorkDone() const override { return step_ == DatabaseFound || step_ == Finished; }
+    void FinishDone() override { Finish(1); }
 
 private:
     void DescribePages()
@@ -234,7 +219,7 @@ private:
         });
     }
 
-    void Browse()
+    void Browse() override
     {
         const QString folder = AskFolder(QStringLiteral("Select the Jornix Data Path"), dataPath_);
         if (folder.isEmpty()) {
@@ -374,7 +359,6 @@ private:
     int createSampleData_ = 1;
 
     int dataPathEntry_ = 0;
-    int browse_ = 0;
     int loginIdEntry_ = 0;
     int userNameEntry_ = 0;
     int passwordEntry_ = 0;

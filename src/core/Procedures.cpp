@@ -1,7 +1,5 @@
 #include "core/Procedures.h"
 
-#include "core/ManageUsers.h"
-#include "core/SetupProgram.h"
 #include "platform/framework/WindowController.h"
 
 #include <QHash>
@@ -63,12 +61,6 @@ int CallProcedure(const QString& name)
     const ProcedureBody body = *found;
     body();
     return CurrentContext().GlobalResponseCode;
-}
-
-void RegisterCoreProcedures()
-{
-    RegisterProcedure(QStringLiteral("ManageUsers"), ManageUsers);
-    RegisterProcedure(QStringLiteral("SetupProgram"), SetupProgram);
 }
 
 } // namespace jornix

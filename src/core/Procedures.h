@@ -8,8 +8,10 @@
 
 // Jornix's window procedures by name. The frame, the side menu bar, its panes and the forms reach the windows
 // through this table, because core cannot call the procedures of the libraries that link it (journal,
-// organizer, reports). The program fills it at start; a window that is not built yet is there as its
-// stand-in, which says so and answers Cancelled. Registering a name again replaces its procedure.
+// organizer, reports). The program fills it at start, each library with its own windows (RegisterCore-,
+// Journal-, Organizer- and ReportsProcedures). A name that is not in the table is a fault of the program: it
+// is logged ("No window procedure is named ...") and the call answers Cancelled. Registering a name again
+// replaces its procedure.
 namespace jornix {
 
 using ProcedureBody = std::function<void()>;
@@ -23,8 +25,5 @@ ThreadNumber StartProcedure(const QString& name);
 // Runs the procedure on the calling thread (a form, a select list) and gives its response, which it also
 // leaves in the thread's GlobalResponseCode; a name that is not in the table answers Cancelled.
 int CallProcedure(const QString& name);
-
-// Core's own windows.
-void RegisterCoreProcedures();
 
 } // namespace jornix

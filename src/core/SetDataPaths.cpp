@@ -4,6 +4,8 @@
 #include "core/SetTableFileNames.h"
 #include "documents/DocumentSettings.h"
 
+#include "platform/runtime/TrailingBlanks.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -11,9 +13,7 @@ namespace jornix {
 
 bool SetDataPaths()
 {
-    QString folder = GLO.DataPath;
-    while (folder.endsWith(QLatin1Char(' ')))
-        folder.chop(1);
+    QString folder = StripTrailingBlanks(GLO.DataPath);
     if (folder.isEmpty())
         folder = ProgramFolder + QStringLiteral("Data/");
     if (!folder.endsWith(QLatin1Char('/')))

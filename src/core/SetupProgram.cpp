@@ -2,6 +2,7 @@
 
 #include "core/ChangePassword.h"
 #include "core/DataLayer.h"
+#include "core/FontStyleSetting.h"
 #include "core/LoadPreservedSettings.h"
 #include "core/PreservedSettings.h"
 #include "core/Procedures.h"
@@ -12,6 +13,7 @@
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/DayNumbers.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/runtime/TrailingBlanks.h"
 #include "platform/store/Table.h"
 
 #include <QFont>
@@ -25,44 +27,27 @@ namespace jornix {
 
 namespace {
 
-// The kept font style: the weight, 400 normal or 700 bold, plus these flags.
-constexpr int NormalWeight = 400;
-constexpr int BoldWeight = 700;
-constexpr int ItalicFlag = 4096;
-constexpr int UnderlineFlag = 8192;
-constexpr int StrikeOutFlag = 16384;
-constexpr int WeightMask = 4095;
-
 int StyleOfFont(const QFont& font)
 {
-    return (font.bold() ? BoldWeight : NormalWeight) + (font.italic() ? ItalicFlag : 0) +
-           (font.underline() ? UnderlineFlag : 0) + (font.strikeOut() ? StrikeOutFlag : 0);
+    return FontStyleSetting{font.bold(), font.italic(), font.underline(), font.strikeOut()}.Encode();
 }
 
 QFont FontOfSettings()
 {
     QFont font(GLO.DefFont, GLO.DefFontSize);
-    font.setBold((GLO.DefFontStyle & WeightMask) >= BoldWeight);
-    font.setItalic(GLO.DefFontStyle & ItalicFlag);
-    font.setUnderline(GLO.DefFontStyle & UnderlineFlag);
-    font.setStrikeOut(GLO.DefFontStyle & StrikeOutFlag);
+    const FontStyleSetting style = FontStyleSetting::Decode(GLO.DefFontStyle);
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
+    font.setStrikeOut(style.strikeOut);
     return font;
 }
 
 int FrameworkStyle(int keptStyle)
 {
-    return ((keptStyle & WeightMask) >= BoldWeight ? FontStyle::Bold : 0) |
-           (keptStyle & ItalicFlag ? FontStyle::Italic : 0) |
-           (keptStyle & UnderlineFlag ? FontStyle::Underline : 0) |
-           (keptStyle & StrikeOutFlag ? FontStyle::StrikeOut : 0);
-}
-
-QString Clipped(const QString& text)
-{
-    QString clipped = text;
-    while (!clipped.isEmpty() && clipped.back().isSpace())
-        clipped.chop(1);
-    return clipped;
+    const FontStyleSetting style = FontStyleSetting::Decode(keptStyle);
+    return (style.bold ? FontStyle::Bold : 0) | (style.italic ? FontStyle::Italic : 0) |
+           (style.underline ? FontStyle::Underline : 0) | (style.strikeOut ? FontStyle::StrikeOut : 0);
 }
 
 const QString ExampleText = QStringLiteral("Example Text ABC 123");
@@ -158,7 +143,7 @@ public:
         KeepMinimumSize();
         SetHelp(QStringLiteral("programsetup.htm"), helpButton);
         SetList(brw, view, *RelationsMSC, list);
-        SetListButtons(insertButton, changeButton, deleteButton);
+        list_->SetButtons({.insert = insertButton, .change = changeButton, .remove = deleteButton});
         SetForm([] { CallProcedure(QStringLiteral("UpdateMiscFields")); });
     }
 
@@ -516,7 +501,8 @@ private:
             MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Jornix Data Path Change"),
             QStringLiteral("You have changed the Jornix Data Path to a different location. You must "
                            "manually move your files to the new location.\n\nOriginal Location: ") +
-                Clipped(GLO.DataPath) + QStringLiteral("\nNew Location: ") + Clipped(folder) +
+                StripTrailingBlanks(GLO.DataPath) + QStringLiteral("\nNew Location: ") +
+                StripTrailingBlanks(folder) +
                 QStringLiteral("\n\nPlease refer to the Jornix help file for information about "
                                "moving the files to the new Jornix Data Path location."));
         GLO.DataPath = folder;

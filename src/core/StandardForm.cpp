@@ -5,6 +5,7 @@
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/TrailingBlanks.h"
 #include "platform/store/Table.h"
 
 namespace jornix {
@@ -148,9 +149,8 @@ void StandardForm::SetUpWindow()
         } else if (REQUEST == Request::Insert) {
             window.SetCaption(captions_.insert + QStringLiteral("  (New)"));
         } else if (REQUEST == Request::Change) {
-            QString name = nameField_.isEmpty() ? QString() : Field(nameField_).toString();
-            while (name.endsWith(QLatin1Char(' ')))
-                name.chop(1);
+            const QString name =
+                nameField_.isEmpty() ? QString() : StripTrailingBlanks(Field(nameField_).toString());
             window.SetCaption(captions_.change + QStringLiteral("  (") + name + QStringLiteral(")"));
         }
     }

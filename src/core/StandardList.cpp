@@ -24,14 +24,4 @@ void StandardList::SetList(StandardBrowseList& list, View& view, TableRelations&
     AddList(list);
 }
 
-void StandardList::SetListButtons(int insertButton, int changeButton, int deleteButton, int copyButton,
-                                  int printButton)
-{
-    list_->SetButtons({.insert = insertButton,
-                       .change = changeButton,
-                       .remove = deleteButton,
-                       .copy = copyButton,
-                       .print = printButton});
-}
-
 } // namespace jornix

@@ -64,9 +64,23 @@ int StandardWizard::OnAccepted(int control)
         Next();
     else if (control == cancel_)
         Cancel();
+    else if (browse_ && control == browse_)
+        Browse();
     else
         Pressed(control);
     return Level::GoOn;
+}
+
+int StandardWizard::OnCloseRequest()
+{
+    if (closing_)
+        return Level::GoOn;
+    Update();
+    if (WorkDone())
+        FinishDone();
+    else if (!Working())
+        Cancel();
+    return Level::Stop;
 }
 
 } // namespace jornix

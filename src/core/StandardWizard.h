@@ -29,15 +29,24 @@ protected:
     void Close(int response);
     bool Closing() const { return closing_; }
 
-    // The buttons, once the controls have written their values: Next and Cancel, and any other control of the
-    // pages that gives Accepted.
+    // The buttons, once the controls have written their values: Next and Cancel, the "..." button beside a
+    // page's file or folder entry (browse_, when the wizard has one), and any other control of the pages that
+    // gives Accepted.
     virtual void Next() = 0;
     virtual void Cancel() = 0;
+    virtual void Browse() {}
     virtual void Pressed(int control);
 
-    int OnAccepted(int control) override;
+    // The close box asks as Cancel does, but not while the wizard is at its work; once the work is done it
+    // finishes as the last page's button does.
+    virtual bool WorkDone() const = 0;
+    virtual bool Working() const { return false; }
+    virtual void FinishDone() = 0;
 
-    int sheet_ = 0, next_ = 0, cancel_ = 0, help_ = 0;
+    int OnAccepted(int control) override;
+    int OnCloseRequest() override;
+
+    int sheet_ = 0, next_ = 0, cancel_ = 0, help_ = 0, browse_ = 0;
 
 private:
     int pageCount_ = 0;

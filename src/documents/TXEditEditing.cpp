@@ -12,6 +12,7 @@
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
 #include "platform/runtime/ProgramWindow.h"
+#include "platform/runtime/TrailingBlanks.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -346,9 +347,7 @@ bool TXEdit::ImportTextFile(const QString& fileName, QString* error)
 {
     if (!text_)
         return false;
-    QString trimmed = fileName;
-    while (trimmed.endsWith(QLatin1Char(' ')))
-        trimmed.chop(1);
+    const QString trimmed = StripTrailingBlanks(fileName);
     QFile file(trimmed);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)

@@ -6,6 +6,8 @@
 #include "platform/runtime/MessageBox.h"
 #include "platform/runtime/ProgramWindow.h"
 
+#include "platform/runtime/TrailingBlanks.h"
+
 #include <QMenu>
 
 #include <algorithm>
@@ -14,13 +16,6 @@ namespace jornix {
 namespace {
 
 const QString Caption = QStringLiteral("TX Text");
-
-QString withoutTrailingBlanks(QString text)
-{
-    while (!text.isEmpty() && text.back().isSpace())
-        text.chop(1);
-    return text;
-}
 
 } // namespace
 
@@ -87,7 +82,7 @@ void TXEdit::SpellingSuggestions(qint32 start, qint32 length, qint16 maximum)
 {
     if (!text_ || !spellChecker_ || !openChecker(*spellChecker_) || start < 0 || length <= 0)
         return;
-    const QString word = withoutTrailingBlanks(text_->Text().mid(start, length));
+    const QString word = StripTrailingBlanks(text_->Text().mid(start, length));
     const QStringList suggestions = spellChecker_->Suggestions(word);
     if (suggestions.size() <= 1)
         return;
@@ -106,7 +101,7 @@ void TXEdit::SpellingSuggestions(qint32 start, qint32 length, qint16 maximum)
     // The popup's text, items ending in "|", holds at most 512 characters: the items that fit.
     qsizetype popupLength = heading.size() + 1;
     for (int i = 0; i <= last; ++i) {
-        const QString suggestion = withoutTrailingBlanks(suggestions[i]).left(SuggestionLength);
+        const QString suggestion = StripTrailingBlanks(suggestions[i]).left(SuggestionLength);
         popupLength += suggestion.size() + 1;
         if (popupLength > SuggestionPopupLength)
             break;

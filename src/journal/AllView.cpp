@@ -39,7 +39,7 @@ public:
         SetFirstField(listControl_);
         SetHelp(QStringLiteral("alleventsview.htm"), help);
         SetList(rows_, view_, *RelationsLOG, listControl_);
-        SetListButtons(insert, change, remove, copy, print);
+        list_->SetButtons({.insert = insert, .change = change, .remove = remove, .copy = copy, .print = print});
         SetForm([] { CallProcedure(QStringLiteral("UpdateLogTX")); });
         SetPrint([](qint32 number) { PrintRec(1, number); });
     }

@@ -128,23 +128,10 @@ protected:
         GoTo(Welcome);
     }
 
-    void Pressed(int control) override
-    {
-        if (control == browse_)
-            Browse();
-    }
-
-    // The close box asks as Cancel does; once the events are in it finishes as Finish does.
-    int OnCloseRequest() override
-    {
-        if (Closing())
-            return Level::GoOn;
-        if (finished_)
-            Finish();
-        else if (!migrating_)
-            Cancel();
-        return Level::Stop;
-    }
+    // Once the events are in, the close box finishes; while they go in, it does nothing.
+    bool WorkDone() const override { return finished_; }
+    bool Working() const override { return migrating_; }
+    void FinishDone() override { Finish(); }
 
 private:
     void DescribePages()
@@ -239,7 +226,7 @@ private:
         TurnTo(page);
     }
 
-    void Browse()
+    void Browse() override
     {
         const QString chosen = AskOpenFileName(QStringLiteral("Select Jornix 1.0 Database"),
                                                QStringLiteral("Jornix 1.0 File|LogFile.TPS"), ProgramFolder);
@@ -398,8 +385,7 @@ private:
     TXEdit txEdit_;
     RichTextControl* textControl_ = nullptr; // the window's
 
-    int fileEntry_ = 0, browse_ = 0, readyTitle_ = 0, readyNote_ = 0, doneNote_ = 0, progressPrompt_ = 0,
-        progress_ = 0;
+    int fileEntry_ = 0, readyTitle_ = 0, readyNote_ = 0, doneNote_ = 0, progressPrompt_ = 0, progress_ = 0;
 };
 
 } // namespace

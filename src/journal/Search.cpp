@@ -11,6 +11,7 @@
 #include "journal/SelectDate.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/runtime/TrailingBlanks.h"
 #include "platform/runtime/WildcardPattern.h"
 #include "platform/store/Table.h"
 
@@ -201,9 +202,7 @@ private:
     void BeginSearch()
     {
         Update();
-        QString text = searchString_;
-        while (text.endsWith(QLatin1Char(' ')))
-            text.chop(1);
+        const QString text = StripTrailingBlanks(searchString_);
         if (text.isEmpty()) {
             ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Missing Search String"),
                            QStringLiteral("Please enter a search string."));

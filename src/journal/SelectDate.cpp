@@ -5,6 +5,7 @@
 #include "platform/framework/Picture.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
+#include "platform/runtime/TrailingBlanks.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -89,9 +90,7 @@ public:
         month_ = shown.month();
         year_ = shown.year();
         focusDay_ = shown.day();
-        QString caption = title_;
-        while (caption.endsWith(QLatin1Char(' ')))
-            caption.chop(1);
+        const QString caption = StripTrailingBlanks(title_);
         window.SetCaption(caption.isEmpty() ? QStringLiteral("Select Date") : caption);
         FillMonth();
         window.Root()->setFixedSize(window.Root()->sizeHint());

@@ -1,6 +1,7 @@
 #include "journal/UpdateLogTX.h"
 
 #include "core/DataLayer.h"
+#include "core/FontStyleSetting.h"
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
 #include "core/SharedFunctions.h"
@@ -48,12 +49,6 @@ constexpr int DocumentBlob = 2;
 // The page of the notes, in twips.
 constexpr int NotesPageWidth = 11800;
 constexpr int NotesPageHeight = 15000;
-// Bits of GLO:DefFontStyle; 400 is the plain weight and sets nothing.
-constexpr int PlainStyle = 400;
-constexpr int BoldWeight = 700;
-constexpr int ItalicBit = 4096;
-constexpr int UnderlineBit = 8192;
-constexpr int StrikeOutBit = 16384;
 
 // The editor's document component, one per program thread: one editor can be open on each thread.
 struct ThreadEditor
@@ -87,17 +82,15 @@ QTextCharFormat DefaultFontFormat()
     if (GLO.DefFontSize > 0)
         format.setFontPointSize(GLO.DefFontSize);
     format.setForeground(QColorFromColour(quint32(GLO.DefFontColor)));
-    const int style = GLO.DefFontStyle;
-    if (style != PlainStyle) {
-        if (style & ItalicBit)
-            format.setFontItalic(true);
-        if (style & StrikeOutBit)
-            format.setFontStrikeOut(true);
-        if (style & UnderlineBit)
-            format.setFontUnderline(true);
-        if ((style & BoldWeight) == BoldWeight)
-            format.setFontWeight(QFont::Bold);
-    }
+    const FontStyleSetting style = FontStyleSetting::Decode(GLO.DefFontStyle);
+    if (style.italic)
+        format.setFontItalic(true);
+    if (style.strikeOut)
+        format.setFontStrikeOut(true);
+    if (style.underline)
+        format.setFontUnderline(true);
+    if (style.bold)
+        format.setFontWeight(QFont::Bold);
     return format;
 }
 

@@ -36,7 +36,7 @@ TabsAndList DescribeContactTabsAndList(WindowDescription& window, bool createdBy
                         QStringLiteral("City"),      QStringLiteral("State"),      QStringLiteral("E-Mail")};
     if (createdBy)
         columns << QStringLiteral("Created By");
-    return DescribeOrderTabsAndList(window, QStringLiteral("ReminderSort"),
+    return DescribeOrderTabsAndList(window, QStringLiteral("ContactSortOrder"),
                                     {QStringLiteral("by Last Name"), QStringLiteral("by Company"),
                                      QStringLiteral("by City"), QStringLiteral("by State"),
                                      QStringLiteral("by E-Mail")},

@@ -35,7 +35,11 @@ void OrganizerListWindow::SetUpList(StandardBrowseList& rows, const TabsAndList&
     KeepMinimumSize();
     SetHelp(setup_.helpTopic, helpButton);
     SetList(rows, view, *setup_.relations, list);
-    SetListButtons(insertButton, changeButton, deleteButton, copyButton, printButton);
+    list_->SetButtons({.insert = insertButton,
+                       .change = changeButton,
+                       .remove = deleteButton,
+                       .copy = copyButton,
+                       .print = printButton});
     SetSheet(sheet);
     SetForm([form = setup_.form] { CallProcedure(form); });
     SetPrint([area = setup_.printArea](qint32 number) { PrintRec(area, number); });

@@ -4,6 +4,7 @@
 #include "platform/framework/FileManager.h"
 #include "platform/framework/Picture.h"
 #include "platform/runtime/DayNumbers.h"
+#include "platform/runtime/TrailingBlanks.h"
 #include "platform/store/Table.h"
 
 #include <QClipboard>
@@ -130,10 +131,8 @@ Control DescribeIconButton(WindowDescription& window, const QString& tip, const 
 
 void CopyScrapToClipboard()
 {
-    QString text = AccessSCR->Buffer().Value(QStringLiteral("SCR:Scrap")).toString();
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(
+        StripTrailingBlanks(AccessSCR->Buffer().Value(QStringLiteral("SCR:Scrap")).toString()));
 }
 
 } // namespace jornix

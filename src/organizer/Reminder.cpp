@@ -79,7 +79,11 @@ public:
         KeepMinimumSize();
         SetHelp(QStringLiteral("reminders.htm"), helpButton);
         SetList(brw, view, *RelationsREM, list);
-        SetListButtons(insertButton, changeButton, deleteButton, copyButton, printButton);
+        list_->SetButtons({.insert = insertButton,
+                           .change = changeButton,
+                           .remove = deleteButton,
+                           .copy = copyButton,
+                           .print = printButton});
         SetSheet(sheet);
         SetForm([] { CallProcedure(QStringLiteral("UpdateReminder")); });
         SetPrint([](qint32 number) { PrintRec(4, number); });

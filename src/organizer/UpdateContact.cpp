@@ -6,16 +6,10 @@
 #include "organizer/OrganizerForm.h"
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/runtime/TrailingBlanks.h"
 
 namespace jornix {
 namespace {
-
-QString WithoutTrailingBlanks(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 class UpdateContactWindow : public OrganizerForm
 {
@@ -73,8 +67,8 @@ protected:
         else if (REQUEST == Request::Change) // the contact's first and last name
             window.SetCaption(
                 QStringLiteral("Record will be Changed  (") +
-                WithoutTrailingBlanks(Field(QStringLiteral("CON:FName")).toString()) + QLatin1Char(' ') +
-                WithoutTrailingBlanks(Field(QStringLiteral("CON:LName")).toString()) + QLatin1Char(')'));
+                StripTrailingBlanks(Field(QStringLiteral("CON:FName")).toString()) + QLatin1Char(' ') +
+                StripTrailingBlanks(Field(QStringLiteral("CON:LName")).toString()) + QLatin1Char(')'));
     }
 
 private:
@@ -153,7 +147,7 @@ private:
                    const QString& text)
     {
         Update();
-        const QString typed = WithoutTrailingBlanks(Field(field).toString());
+        const QString typed = StripTrailingBlanks(Field(field).toString());
         if (typed.isEmpty()) {
             ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, caption, text);
             window.Select(entry);

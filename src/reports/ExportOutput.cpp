@@ -1,5 +1,7 @@
 #include "reports/ExportOutput.h"
 
+#include "platform/runtime/TrailingBlanks.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,14 +9,6 @@
 namespace jornix {
 
 namespace {
-
-QString WithoutTrailingBlanks(const QString& text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.left(end);
-}
 
 // The number a name starts with; 0 when it starts with no digit.
 int LeadingNumber(const QString& text)
@@ -29,7 +23,7 @@ int LeadingNumber(const QString& text)
 
 QString GetFileName(const QString& path)
 {
-    return WithoutTrailingBlanks(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
+    return StripTrailingBlanks(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
 QString OutputFolder(const QString& path)

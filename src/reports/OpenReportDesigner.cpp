@@ -2,7 +2,7 @@
 
 #include "core/PreservedSettings.h"
 #include "platform/reportengine/ReportEngine.h"
-#include "reports/ClippedText.h"
+#include "platform/runtime/TrailingBlanks.h"
 #include "reports/ReportAreas.h"
 #include "reports/ReportData.h"
 
@@ -22,8 +22,8 @@ void OpenReportDesigner(const Record& layout, QWidget* window)
     ReportEngine& engine = TheReportEngine();
     const int area = layout.Value(QStringLiteral("LLL_:AreaRef")).toInt();
     const QString layoutFile =
-        GLO.DataPath + ClippedText(layout.Value(QStringLiteral("LLL_:FileName")).toString());
-    const QString title = ClippedText(layout.Value(QStringLiteral("LLL_:Description")).toString());
+        GLO.DataPath + StripTrailingBlanks(layout.Value(QStringLiteral("LLL_:FileName")).toString());
+    const QString title = StripTrailingBlanks(layout.Value(QStringLiteral("LLL_:Description")).toString());
     const int projectType = ProjectTypeOfLayout(layout.Value(QStringLiteral("LLL_:Type")).toInt());
 
     // The wait cursor while the items are declared; the designer itself shows the usual cursor.

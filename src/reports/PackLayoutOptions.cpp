@@ -1,5 +1,7 @@
 #include "reports/PackLayoutOptions.h"
 
+#include "platform/runtime/TrailingBlanks.h"
+
 namespace jornix {
 
 std::vector<int> InitialLayoutOptions(int area)
@@ -34,9 +36,7 @@ QString PackLayoutOptions(int area, const std::vector<int>& options)
 std::vector<int> UnpackLayoutOptions(int area, const QString& memo)
 {
     std::vector<int> options = InitialLayoutOptions(area);
-    QString text = memo;
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
+    const QString text = StripTrailingBlanks(memo);
     qsizetype start = text.indexOf(QLatin1Char('|'));
     if (start < 0)
         return options;

@@ -10,6 +10,7 @@
 #include "platform/reportengine/ReportEngine.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/runtime/TrailingBlanks.h"
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
 #include "reports/ExportOutput.h"
@@ -308,9 +309,7 @@ void PrintProcessRun::ReadDocument(const Record& record)
     QByteArray buffer(document_->GetSaveLength(1, 0) + 1, ' ');
     qint32 length = 0;
     document_->SaveToBuffer(buffer, length, 0, 1);
-    data_->plainText = QString::fromUtf8(buffer);
-    while (data_->plainText.endsWith(QLatin1Char(' ')))
-        data_->plainText.chop(1);
+    data_->plainText = StripTrailingBlanks(QString::fromUtf8(buffer));
     const double width = layout_.Value("LLL_:WMFWidth").toDouble();
     const double height = layout_.Value("LLL_:WMFHeight").toDouble();
     // A layout without a picture size asks for no pictures.

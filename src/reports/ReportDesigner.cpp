@@ -7,8 +7,8 @@
 #include "core/SharedState.h"
 #include "core/StandardList.h"
 #include "platform/framework/FileManager.h"
+#include "platform/runtime/TrailingBlanks.h"
 #include "platform/store/Table.h"
-#include "reports/ClippedText.h"
 #include "reports/ResetReportLayouts.h"
 #include "reports/UpdateReportDesign.h"
 
@@ -70,7 +70,8 @@ public:
         QString sourceFile;
         QVariant sourceType;
         if (copy && Selected()) {
-            sourceFile = ClippedText(Selected()->record.Value(QStringLiteral("LLL_:FileName")).toString());
+            sourceFile =
+                StripTrailingBlanks(Selected()->record.Value(QStringLiteral("LLL_:FileName")).toString());
             sourceType = Selected()->record.Value(QStringLiteral("LLL_:Type"));
         }
         if (const int failed = StandardBrowseList::PrepareRecord())
@@ -176,7 +177,8 @@ public:
         UseTable(*RelationsLLL_);
         SetHelp(QStringLiteral("designreports.htm"), helpButton);
         SetList(rows, view, *RelationsLLL_, list);
-        SetListButtons(insertButton, changeButton, deleteButton, copyButton);
+        list_->SetButtons(
+            {.insert = insertButton, .change = changeButton, .remove = deleteButton, .copy = copyButton});
         QStringList filters;
         for (int area = 1; area <= AreaCount; ++area)
             filters << QStringLiteral("LLL_:AreaRef = %1").arg(area);
@@ -208,7 +210,8 @@ public:
     {
         const ListRow* row = rows.Selected();
         const QString name =
-            row ? ClippedText(row->record.Value(QStringLiteral("LLL_:FileName")).toString()) : QString();
+            row ? StripTrailingBlanks(row->record.Value(QStringLiteral("LLL_:FileName")).toString())
+                : QString();
         window.SetPicture(preview, QStringLiteral("nopreview.gif"));
         const QString sketch = GLO.DataPath + name + QStringLiteral(".bmp");
         if (!name.isEmpty() && QFileInfo::exists(sketch) &&

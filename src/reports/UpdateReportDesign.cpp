@@ -8,7 +8,7 @@
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
-#include "reports/ClippedText.h"
+#include "platform/runtime/TrailingBlanks.h"
 #include "reports/ImportLayout.h"
 #include "reports/OpenReportDesigner.h"
 #include "reports/PackLayoutOptions.h"
@@ -187,7 +187,7 @@ protected:
 private:
     int Area() const { return Field(QStringLiteral("LLL_:AreaRef")).toInt(); }
 
-    QString Trimmed(const QString& field) const { return ClippedText(Field(field).toString()); }
+    QString Trimmed(const QString& field) const { return StripTrailingBlanks(Field(field).toString()); }
 
     std::vector<int> Values() const
     {

@@ -1,5 +1,6 @@
 #include "core/StandInWindows.h"
 #include "core/BroadcastRefresh.h"
+#include "core/CoreProcedures.h"
 #include "core/DataLayer.h"
 #include "core/Main.h"
 #include "core/MenuBarState.h"

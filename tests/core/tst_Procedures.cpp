@@ -1,4 +1,5 @@
 #include "core/StandInWindows.h"
+#include "core/CoreProcedures.h"
 #include "core/Procedures.h"
 #include "core/SharedState.h"
 

@@ -1,5 +1,6 @@
 #include "core/StandInWindows.h"
 #include "core/CheckSingleInstance.h"
+#include "core/CoreProcedures.h"
 #include "core/DataLayer.h"
 #include "core/PasswordHash.h"
 #include "core/PreservedSettings.h"

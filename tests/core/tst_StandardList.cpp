@@ -122,7 +122,11 @@ public:
         UseTable(*RelationsCON);
         NoHelp();
         SetList(brw, view, *RelationsCON, list);
-        SetListButtons(insertButton, changeButton, deleteButton, copyButton, printButton);
+        list_->SetButtons({.insert = insertButton,
+                           .change = changeButton,
+                           .remove = deleteButton,
+                           .copy = copyButton,
+                           .print = printButton});
         SetSheet(sheet);
         SetForm([] { lastFormResponse = RunProcedure<ContactForm>(); });
         SetPrint([this](qint32 number) { printed.push_back(number); });

@@ -1,6 +1,7 @@
 #include "core/StandInWindows.h"
 #include "core/AboutBox.h"
 #include "core/ChangePassword.h"
+#include "core/CoreProcedures.h"
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/ManageUsers.h"

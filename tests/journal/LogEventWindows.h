@@ -5,6 +5,7 @@
 
 #include "core/StandInWindows.h"
 #include "core/BroadcastRefresh.h"
+#include "core/CoreProcedures.h"
 #include "core/DataLayer.h"
 #include "core/Procedures.h"
 #include "journal/JournalProcedures.h"

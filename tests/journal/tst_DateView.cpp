@@ -1,3 +1,4 @@
+#include "core/CoreProcedures.h"
 #include "core/StandInWindows.h"
 #include "journal/DateView.h"
 

@@ -510,6 +510,8 @@ private slots:
         QTest::newRow("4096 + 700: italic and bold") << 4096 + 700 << true << true << false << false;
         QTest::newRow("8192: underline") << 8192 << false << false << true << false;
         QTest::newRow("16384: strike-through") << 16384 << false << false << false << true;
+        QTest::newRow("800: bold") << 800 << true << false << false << false;
+        QTest::newRow("900 with every flag") << 900 + 4096 + 8192 + 16384 << true << true << true << true;
     }
     void theDefaultFontStyleGivesNewTextItsStyle()
     {

@@ -4,6 +4,7 @@
 // a window's picture, besides what every window test shares.
 
 #include "core/StandInWindows.h"
+#include "core/CoreProcedures.h"
 #include "core/PreservedSettings.h"
 #include "core/PrintRec.h"
 #include "core/Procedures.h"

@@ -314,7 +314,7 @@ private slots:
         });
         WindowController* window = FindWindow(procedure);
         QVERIFY(window);
-        PickTab(*window, ControlNumber(*window, "ReminderSort"), tab);
+        PickTab(*window, ControlNumber(*window, "ContactSortOrder"), tab);
         QCOMPARE(Column(*window, 1), listed);
         if (tab == 1)
             QCOMPARE(Column(*window, 2), (QStringList{"", "Amy", "Zoe", ""}));

@@ -4,6 +4,7 @@
 // of the layout list (the check of a window's picture is the organizer tests').
 
 #include "core/StandInWindows.h"
+#include "core/CoreProcedures.h"
 #include "core/DataLayer.h"
 #include "core/Procedures.h"
 #include "core/SharedState.h"

@@ -1,4 +1,5 @@
 #include "core/StandInWindows.h"
+#include "core/CoreProcedures.h"
 #include "core/DataLayer.h"
 #include "core/PreservedSettings.h"
 #include "core/Procedures.h"

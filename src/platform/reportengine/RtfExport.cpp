@@ -4,6 +4,7 @@
 #include "platform/reportengine/PageSpool.h"
 #include "platform/reportengine/ReportJob.h"
 #include "platform/reportengine/TextLines.h"
+#include "platform/richtext/Rtf.h"
 
 #include <QList>
 
@@ -192,30 +193,6 @@ QByteArray PageRtf(const Page& page, int lastPage, double topMargin, const Table
 }
 
 } // namespace
-
-QByteArray RtfText(const QString& text)
-{
-    QByteArray rtf;
-    rtf.reserve(text.size() + 8);
-    for (const QChar c : text) {
-        const ushort code = c.unicode();
-        if (code == '\\' || code == '{' || code == '}') {
-            rtf += '\\';
-            rtf += char(code);
-        } else if (code == '\t') {
-            rtf += "\\tab ";
-        } else if (code == '\n') {
-            rtf += "\\line ";
-        } else if (code < 0x20) {
-            // other control characters are not text
-        } else if (code < 0x80) {
-            rtf += char(code);
-        } else {
-            rtf += "\\u" + Number(qint16(code)) + '?';
-        }
-    }
-    return rtf;
-}
 
 bool WriteRtf(const ExportSource& source, ExportFiles& files, QString& error)
 {

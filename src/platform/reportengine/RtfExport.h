@@ -13,7 +13,4 @@ namespace jornix {
 
 bool WriteRtf(const ExportSource& source, ExportFiles& files, QString& error);
 
-// A text as RTF data.
-QByteArray RtfText(const QString& text);
-
 } // namespace jornix

@@ -38,4 +38,9 @@ bool InsertRtf(const QByteArray& bytes, QTextCursor& cursor);
 QByteArray WriteRtf(const QTextDocument& document, const PageSettings& page);
 QByteArray WriteRtf(const QTextCursor& selection);
 
+// A text as RTF data, never as control words: "\", "{" and "}" escaped, tabs and line breaks as \tab and
+// \line, the no-break space and hyphens as their control symbols, other control characters left out, and
+// everything outside ASCII as \uN with "?" after it.
+QByteArray RtfText(const QString& text);
+
 } // namespace jornix

@@ -111,30 +111,7 @@ int RtfWriter::listNumber(const QTextList* list)
 
 void RtfWriter::writeText(const QString& text)
 {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == '\\' || u == '{' || u == '}') {
-            body_ += '\\';
-            body_ += char(u);
-        } else if (u == '\t') {
-            body_ += "\\tab ";
-        } else if (u == QChar::LineSeparator || u == '\n') {
-            body_ += "\\line ";
-        } else if (u == 0x00A0) {
-            body_ += "\\~";
-        } else if (u == 0x00AD) {
-            body_ += "\\-";
-        } else if (u == 0x2011) {
-            body_ += "\\_";
-        } else if (u < 0x20 || u == QChar::ObjectReplacementCharacter || u == QChar::ParagraphSeparator) {
-            continue;
-        } else if (u < 0x7F) {
-            body_ += char(u);
-        } else {
-            writeNumber("u", qint16(u));
-            body_ += '?';
-        }
-    }
+    body_ += RtfText(text);
 }
 
 void RtfWriter::writeCharacterFormat(const QTextCharFormat& format)
@@ -399,6 +376,36 @@ QByteArray WriteRtf(const QTextCursor& selection)
     QTextCursor target(&copy);
     InsertWithImages(target, *selection.document(), selection.selection());
     return WriteRtf(copy, PageSettings());
+}
+
+QByteArray RtfText(const QString& text)
+{
+    QByteArray rtf;
+    rtf.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\\' || u == '{' || u == '}') {
+            rtf += '\\';
+            rtf += char(u);
+        } else if (u == '\t') {
+            rtf += "\\tab ";
+        } else if (u == QChar::LineSeparator || u == '\n') {
+            rtf += "\\line ";
+        } else if (u == 0x00A0) {
+            rtf += "\\~";
+        } else if (u == 0x00AD) {
+            rtf += "\\-";
+        } else if (u == 0x2011) {
+            rtf += "\\_";
+        } else if (u < 0x20 || u == QChar::ObjectReplacementCharacter || u == QChar::ParagraphSeparator) {
+            continue;
+        } else if (u < 0x7F) {
+            rtf += char(u);
+        } else {
+            rtf += "\\u" + QByteArray::number(qint16(u)) + '?';
+        }
+    }
+    return rtf;
 }
 
 } // namespace jornix

@@ -1,6 +1,7 @@
 #include "platform/runtime/ShellOpen.h"
 
 #include "platform/runtime/RunProgram.h"
+#include "platform/runtime/TrailingBlanks.h"
 
 namespace jornix {
 namespace {
@@ -35,9 +36,7 @@ int RunXdgOpen(const QString& argument)
 int ShellOpen(QWidget* window, const QString& document)
 {
     Q_UNUSED(window);
-    QString argument = document;
-    while (argument.endsWith(QLatin1Char(' ')))
-        argument.chop(1);
+    QString argument = StripTrailingBlanks(document);
     if (argument.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
         argument.prepend(QLatin1String("http://"));
     return ResultOf(runner ? runner(argument) : RunXdgOpen(argument));

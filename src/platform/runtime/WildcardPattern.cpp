@@ -1,23 +1,13 @@
 #include "platform/runtime/WildcardPattern.h"
 
+#include "platform/runtime/TrailingBlanks.h"
+
 #include <QChar>
 
 namespace jornix {
-namespace {
-
-QStringView WithoutTrailingBlanks(QStringView text)
-{
-    qsizetype length = text.size();
-    while (length > 0 && text[length - 1] == QLatin1Char(' '))
-        --length;
-    return text.left(length);
-}
-
-} // namespace
-
 WildcardPattern::WildcardPattern(const QString& pattern, int mode) : ignoreCase_(mode & IgnoreCase)
 {
-    QString text = WithoutTrailingBlanks(pattern).toString();
+    QString text = StripTrailingBlanks(pattern);
     if (ignoreCase_)
         for (QChar& c : text)
             c = QChar(Fold(c.unicode()));
@@ -134,7 +124,7 @@ qsizetype WildcardPattern::Find(const Piece& piece, QStringView text, qsizetype 
 
 bool WildcardPattern::Matches(QStringView text) const
 {
-    text = WithoutTrailingBlanks(text);
+    text = StripTrailingBlanks(text);
     if (!starred_)
         return text.size() == head_.size() && FitsAt(head_, text, 0);
     if (head_.size() + tail_.size() > text.size() || !FitsAt(head_, text, 0) ||

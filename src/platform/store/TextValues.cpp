@@ -2,14 +2,6 @@
 
 namespace jornix {
 
-QString StripTrailingBlanks(const QString& text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return end == text.size() ? text : text.left(end);
-}
-
 QString CutToWidth(const QString& text, int width)
 {
     if (width < 0 || text.size() <= width)
