@@ -142,17 +142,8 @@ private slots:
         WindowController* window = Open(1);
         QVERIFY(window);
         WaitIdle();
-        auto* list = qobject_cast<QTreeView*>(window->window.Widget(ControlNumber(*window, "List")));
-        QVERIFY(list);
-        const QHeaderView* header = list->header();
-        int others = 0;
-        for (int column = 0; column < header->count(); ++column)
-            if (column != 1)
-                others += header->sectionSize(column);
-        QCOMPARE(header->sectionSize(1), list->viewport()->width() - others);
-        for (const QString& description : descriptions)
-            QVERIFY2(header->sectionSize(1) > list->fontMetrics().horizontalAdvance(description),
-                     qPrintable(QString("%1 wide for \"%2\"").arg(header->sectionSize(1)).arg(description)));
+        const QString problem = test::DescriptionColumnProblem(*window, descriptions);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     // The selection a layout keeps is loaded when it is highlighted; what it does not hold stays.
