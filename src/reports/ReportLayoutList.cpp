@@ -107,15 +107,17 @@ void FitLayoutColumns(QTreeView* tree)
     header->setStretchLastSection(false);
     header->resizeSection(0, std::max(header->sectionSizeHint(0), 24));
     // The code columns as wide as their longest text, so that the description keeps the rest.
-    const QStringList longest{QStringLiteral("Label"), QStringLiteral("Preview"), QStringLiteral("One Rec")};
+    QList<QStringList> texts(3);
+    for (int code = 1; code <= 3; ++code) {
+        texts[0] << LayoutTypeText(code);
+        texts[2] << LayoutStyleText(code);
+    }
+    for (const ListItem& item : OutputFormatItems())
+        texts[1] << item.text;
     int others = header->sectionSize(0);
     for (int column = 2; column <= 4 && column < header->count(); ++column) {
-        QStringList texts{longest[column - 2]};
-        for (const ListItem& item : OutputFormatItems())
-            if (column == 3)
-                texts << item.text;
         int width = header->sectionSizeHint(column);
-        for (const QString& text : texts)
+        for (const QString& text : texts[column - 2])
             width = std::max(width, metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
         header->resizeSection(column, width);
         others += width;
