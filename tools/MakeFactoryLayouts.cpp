@@ -201,22 +201,27 @@ ReportLayout LogSummary(const QString& description, const QString& groupFormula,
 }
 
 // A card per log event: its notes as page pictures of the given size, with or without the event's details.
+// The record's objects go on the pages of records (the first and the following ones), so that the cover
+// page shows only the cover and the page's header and footer.
 ReportLayout LogNotesCard(const QString& description, double pictureHeight, bool withDetails)
 {
     ReportLayout layout = Page(ProjectType::Card, description);
-    auto& every = layout.Layer(LayoutLayer::EveryPage);
+    std::vector<LayoutObject> record;
     double top = HeaderHeight;
     if (withDetails) {
-        every.push_back(Text(QRectF(0, top, PrintWidth, 24),
-                             {QStringLiteral("Jornix.LogDescription"),
-                              QStringLiteral("\"Date: \" & Date$(Jornix.LogDate, \"dddd, mmmm d, yyyy\") & "
-                                             "\"    Type: \" & ") + LogTypeName,
-                              QStringLiteral("\"Location: \" & Jornix.LogLocation & \"    Duration: \" & "
-                                             "Jornix.LogDuration"),
-                              QStringLiteral("\"Follow-up: \" & ") + YesNo(QStringLiteral("Jornix.LogFollowup")) +
-                                  QStringLiteral(" & \"    Important: \" & ") +
-                                  YesNo(QStringLiteral("Jornix.LogImportant"))},
-                             Style(9)));
+        LayoutObject details = Text(
+            QRectF(0, top, PrintWidth, 24),
+            {QStringLiteral("Jornix.LogDescription"),
+             QStringLiteral("\"Date: \" & Date$(Jornix.LogDate, \"dddd, mmmm d, yyyy\") & "
+                            "\"    Type: \" & ") +
+                 LogTypeName,
+             QStringLiteral("\"Location: \" & Jornix.LogLocation & \"    Duration: \" & "
+                            "Jornix.LogDuration"),
+             QStringLiteral("\"Follow-up: \" & ") + YesNo(QStringLiteral("Jornix.LogFollowup")) +
+                 QStringLiteral(" & \"    Important: \" & ") + YesNo(QStringLiteral("Jornix.LogImportant"))},
+            Style(9));
+        details.name = QStringLiteral("Details");
+        record.push_back(details);
         top += 26;
     }
     LayoutObject notes;
@@ -224,7 +229,9 @@ ReportLayout LogNotesCard(const QString& description, double pictureHeight, bool
     notes.name = QStringLiteral("Notes");
     notes.frame = QRectF(0, top, 7.5 * Inch, pictureHeight * Inch);
     notes.pictureItem = QStringLiteral("Jornix.LogDoc");
-    every.push_back(notes);
+    record.push_back(notes);
+    layout.Layer(LayoutLayer::FirstPage) = record;
+    layout.Layer(LayoutLayer::FollowingPages) = record;
     return layout;
 }
 
@@ -381,12 +388,13 @@ std::vector<Layout> FactoryLayouts()
                                     {QStringLiteral("Important"), 14},
                                     {QStringLiteral("Private"), 12}});
         table.frame = QRectF(0, 0, PrintWidth, PrintHeight);
-        table.table.dataLines = {Row({QStringLiteral("Jornix.LogNum"), ShortDate(QStringLiteral("Jornix.LogDate")),
-                                      LogTypeName, QStringLiteral("Jornix.LogRank"),
-                                      QStringLiteral("Jornix.LogDescription"), QStringLiteral("Jornix.LogLocation"),
-                                      QStringLiteral("Jornix.LogDuration"), YesNo(QStringLiteral("Jornix.LogFollowup")),
-                                      YesNo(QStringLiteral("Jornix.LogImportant")),
-                                      YesNo(QStringLiteral("Jornix.LogPrivate"))})};
+        // Bare items where the sheet takes the value's type: the date goes in as a date cell.
+        table.table.dataLines = {
+            Row({QStringLiteral("Jornix.LogNum"), QStringLiteral("Jornix.LogDate"), LogTypeName,
+                 QStringLiteral("Jornix.LogRank"), QStringLiteral("Jornix.LogDescription"),
+                 QStringLiteral("Jornix.LogLocation"), QStringLiteral("Jornix.LogDuration"),
+                 YesNo(QStringLiteral("Jornix.LogFollowup")), YesNo(QStringLiteral("Jornix.LogImportant")),
+                 YesNo(QStringLiteral("Jornix.LogPrivate"))})};
         layout.Layer(LayoutLayer::EveryPage).push_back(table);
         add(16, layout);
     }

@@ -10,6 +10,8 @@
 #include "reports/PrintOptionAreas.h"
 
 #include <QDate>
+#include <QLayout>
+#include <QMdiSubWindow>
 
 #include <array>
 
@@ -268,6 +270,7 @@ private:
         window.SetLabel(header, caption);
         if (known)
             window.SelectTab(sheet, area);
+        GrowToMinimum();
         window.SetCaption(caption);
         if (known && RefusePrintArea(*known)) {
             Post(Event::CloseWindow);
@@ -277,6 +280,25 @@ private:
         brw.ReadFirst();
         TakeLayout();
         window.Select(list);
+    }
+
+    // The area's options show whole: a window that opened smaller than its controls need (in a frame with
+    // little room) grows to their minimum, and keeps it as its least size.
+    void GrowToMinimum()
+    {
+        QWidget* root = window.Root();
+        if (QLayout* layout = root->layout())
+            layout->activate();
+        const QSize needed = root->minimumSizeHint().expandedTo(root->minimumSize());
+        root->setMinimumSize(needed);
+        const QSize growth = needed.expandedTo(root->size()) - root->size();
+        if (growth.isEmpty())
+            return;
+        // The window's own frame: the area's child window, or the dialog itself.
+        QWidget* outer = root;
+        while (!outer->isWindow() && outer->parentWidget() && !qobject_cast<QMdiSubWindow*>(outer))
+            outer = outer->parentWidget();
+        outer->resize(outer->size() + growth);
     }
 
     // The highlighted layout's saved selection too; values it does not hold stay as they were.

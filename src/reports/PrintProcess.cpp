@@ -374,9 +374,13 @@ void PrintProcessRun::End()
             engine_.LlPrintFieldsEnd(job_);
         // An output that cannot be written is told, never passed over as printed.
         const int ended = engine_.LlPrintEnd(job_, 0);
-        if (ended != Ok && ended != Cancelled)
-            Failed(PrintingCaption, PrintingText);
-        else if (printed && outputFormat_ == OutputFormat::Preview)
+        if (ended != Ok && ended != Cancelled) {
+            // The engine's reason (no printer installed, a folder that is not there) says what to mend.
+            QString reason;
+            engine_.LlGetOptionStringA(job_, ReportOptionString::LastError, reason, 10240);
+            Failed(PrintingCaption,
+                   reason.isEmpty() ? PrintingText : PrintingText + QStringLiteral("\n\n") + reason);
+        } else if (printed && outputFormat_ == OutputFormat::Preview)
             engine_.LlPreviewDisplayA(job_, layoutFile_, QString(), nullptr);
         if (outputFormat_ == OutputFormat::Preview)
             engine_.LlPreviewDeleteFilesA(job_, layoutFile_, QString());

@@ -9,6 +9,7 @@
 #include "platform/framework/FileManager.h"
 #include "platform/runtime/TrailingBlanks.h"
 #include "platform/store/Table.h"
+#include "reports/ReportLayoutList.h"
 #include "reports/ResetReportLayouts.h"
 #include "reports/UpdateReportDesign.h"
 
@@ -142,6 +143,7 @@ public:
                            .Tip(QStringLiteral("Browsing Report Layouts"))
                            .Name(QStringLiteral("List"))
                            .Stretch();
+                FitLayoutColumns(qobject_cast<QTreeView*>(window.Widget(list)));
                 window.Row([&] {
                     lockLegend =
                         window.Image(QStringLiteral("DesignLck.gif")).Name(QStringLiteral("LockLegend"));
@@ -244,12 +246,7 @@ protected:
         rows.SetIcons({QStringLiteral("~DesignLck.gif")});
         rows.MapIcon({}, 0);
         rows.MapField(QStringLiteral("LLL_:Description"), 1, QStringLiteral("@s60"));
-        if (QTreeView* tree = rows.Widget()) {
-            QHeaderView* header = tree->header();
-            header->setStretchLastSection(false);
-            header->setSectionResizeMode(1, QHeaderView::Stretch);
-            header->resizeSection(0, 44);
-        }
+        FitLayoutColumns(rows.Widget());
     }
 
 private:

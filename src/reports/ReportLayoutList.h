@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QTreeView;
+
 // The list of one area's report layouts in the print options: the lock of a factory layout, the
 // description, and the texts of the layout's type, output and style (a blank for a code without text), in
 // the order of area and description. Also the output formats of the drop list and the layout's preview.
@@ -30,6 +32,10 @@ private:
     ListLocator locator_;
     int factoryDefault_ = -1, type_ = -1, outputFormat_ = -1, style_ = -1;
 };
+
+// The columns of a layout list (lock, description, type, output, style): the codes as wide as their texts,
+// the description taking the rest, and the list wide enough to show a factory layout's description whole.
+void FitLayoutColumns(QTreeView* tree);
 
 QString LayoutTypeText(int type);
 QString OutputFormatText(int format);

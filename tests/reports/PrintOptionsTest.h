@@ -24,7 +24,9 @@
 
 #include <QAbstractItemModel>
 #include <QDir>
+#include <QHeaderView>
 #include <QTest>
+#include <QTreeView>
 
 namespace jornix::test {
 
@@ -100,6 +102,28 @@ inline QStringList LayoutRows(WindowController& window)
         rows << cells.join('|');
     }
     return rows;
+}
+
+// Whether the description column of the window's layout list takes the width the other columns leave and
+// shows each description whole; empty when it does, otherwise what is wrong.
+inline QString DescriptionColumnProblem(WindowController& window, const QStringList& descriptions)
+{
+    auto* list = qobject_cast<QTreeView*>(window.window.Widget(testing::ControlNumber(window, "List")));
+    if (!list)
+        return QStringLiteral("no layout list");
+    const QHeaderView* header = list->header();
+    int others = 0;
+    for (int column = 0; column < header->count(); ++column)
+        if (column != 1)
+            others += header->sectionSize(column);
+    if (header->sectionSize(1) != list->viewport()->width() - others)
+        return QStringLiteral("the description is %1 wide, the free width %2")
+            .arg(header->sectionSize(1))
+            .arg(list->viewport()->width() - others);
+    for (const QString& description : descriptions)
+        if (header->sectionSize(1) <= list->fontMetrics().horizontalAdvance(description))
+            return QStringLiteral("%1 wide for \"%2\"").arg(header->sectionSize(1)).arg(description);
+    return {};
 }
 
 // The file dialog's answer when the user chooses the file.

@@ -14,8 +14,10 @@
 #include "reports/PrintOptionsTest.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeView>
 
 using namespace jornix;
 using namespace jornix::testing;
@@ -92,6 +94,56 @@ private slots:
         QCOMPARE(LayoutRows(*window),
                  (QStringList{"|Reminder Cards|Card|PDF|Detail", "|Reminder List|List|HTML|Detail"}));
         test::CheckPicture(*window, "PrintOptions-Reminders");
+    }
+
+    // Opened for contacts and started again for tasks: the window grows to what the tasks' options need.
+    void switchedToAnotherAreaEveryOptionShowsWhole()
+    {
+        AddLayouts({{.area = 3, .description = "Contact List"}, {.area = 2, .description = "Task List"}});
+        WindowController* window = Open(3);
+        QVERIFY(window);
+        QVERIFY(Open(2) == window);
+        QCOMPARE(Tab(*window), 2);
+        WaitIdle();
+        const QWidget* root = window->window.Root();
+        for (const char* name :
+             {"TASK:SORTORDER", "TASK:COMPLETED", "TASK:PRIORITY", "TASK:DUEDATERANGE", "TASK:CLOSEDATERANGE",
+              "TASK:STARTDATERANGE", "TASK:DUEDATESDATE", "TASK:STARTDATEEDATE:PICK", "PRINTREPORT"}) {
+            const QWidget* option = window->window.Widget(ControlNumber(*window, name));
+            QVERIFY2(option && option->isVisible(), name);
+            const QRect place(option->mapTo(root, QPoint(0, 0)), option->size());
+            QVERIFY2(root->rect().contains(place), qPrintable(QString("%1 at %2,%3 %4x%5 outside %6x%7")
+                                                                  .arg(name)
+                                                                  .arg(place.x())
+                                                                  .arg(place.y())
+                                                                  .arg(place.width())
+                                                                  .arg(place.height())
+                                                                  .arg(root->width())
+                                                                  .arg(root->height())));
+            const QSize needed = option->minimumSizeHint();
+            QVERIFY2(option->width() >= needed.width() && option->height() >= needed.height(),
+                     qPrintable(QString("%1 is %2x%3, needs %4x%5")
+                                    .arg(name)
+                                    .arg(option->width())
+                                    .arg(option->height())
+                                    .arg(needed.width())
+                                    .arg(needed.height())));
+        }
+    }
+
+    // The descriptions of the layouts show whole: the column takes the width the others leave.
+    void theDescriptionsShowWhole()
+    {
+        const QStringList descriptions{"Summary Report Grouped by Log Date",
+                                       "Summary Report Grouped by Log Type",
+                                       "Summary Report Sorted by Log Description"};
+        for (const QString& description : descriptions)
+            AddLayouts({{.area = 1, .description = description}});
+        WindowController* window = Open(1);
+        QVERIFY(window);
+        WaitIdle();
+        const QString problem = test::DescriptionColumnProblem(*window, descriptions);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     // The selection a layout keeps is loaded when it is highlighted; what it does not hold stays.

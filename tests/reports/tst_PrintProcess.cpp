@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinterInfo>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -536,22 +537,43 @@ private slots:
         QVERIFY(FilesIn(folder).isEmpty());
     }
 
+    // The message adds the reason the output gave, so that the user knows what to mend.
+    void anOutputThatCannotBeWrittenIsTold_data()
+    {
+        QTest::addColumn<int>("output");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a PDF in a folder that is not there")
+            << int(OutputFormat::Pdf) << "No such folder/tasks.pdf"
+            << "No such folder";
+        QTest::newRow("a printer when none is installed") << int(OutputFormat::Printer) << ""
+                                                          << "no printer is installed";
+    }
     void anOutputThatCannotBeWrittenIsTold()
     {
+        QFETCH(int, output);
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        if (output == OutputFormat::Printer && !QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("a printer is installed here");
         ReportFixture fixture;
         fixture.AddLayout({.ref = 1, .area = 2}, ListLayout({"Task.Description"}));
         ReportFixture::Add(AccessTSK, {{"TSK:Num", 1}, {"TSK:Description", "Water the plants"}});
         MessageRecorder boxes;
         int response = 0;
-        const QString pdf = fixture.data.FilePath("No such folder/tasks.pdf");
+        const QString path = file.isEmpty() ? QString() : fixture.data.FilePath(file);
         ReportFixture::Print([&] {
-            PrintProcess(ReportArea::Tasks, 1, 1, OutputFormat::Pdf, 0, 0, pdf, "", "");
+            PrintProcess(ReportArea::Tasks, 1, 1, output, 0, 0, path, "", "");
             response = CurrentContext().GlobalResponseCode;
         });
         QCOMPARE(boxes.Captions(), QStringList{"Error During Printing"});
-        QCOMPARE(boxes.boxes.first().text, "There was in internal error that prevented printing the report.");
+        const QString text = boxes.boxes.first().text;
+        QVERIFY2(text.startsWith("There was in internal error that prevented printing the report.\n\n") &&
+                     text.contains(reason),
+                 qPrintable(text));
         QCOMPARE(response, int(Response::Cancelled));
-        QVERIFY(!QFileInfo::exists(pdf));
+        if (!path.isEmpty())
+            QVERIFY(!QFileInfo::exists(path));
     }
 
     void twoRunsOnTwoThreadsKeepTheirOwnState()

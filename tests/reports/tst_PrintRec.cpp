@@ -105,6 +105,20 @@ private slots:
         test::CheckPicture(*window, QStringLiteral("PrintRec-%1").arg(area));
     }
 
+    // The descriptions of the layouts show whole: the column takes the width the others leave.
+    void theDescriptionsShowWhole()
+    {
+        const QStringList descriptions{"Summary Report Grouped by Log Date",
+                                       "Summary Report Grouped by Log Type"};
+        for (const QString& description : descriptions)
+            AddLayouts({{.area = 1, .description = description}});
+        WindowController* window = Open(1, 1);
+        QVERIFY(window);
+        WaitIdle();
+        const QString problem = test::DescriptionColumnProblem(*window, descriptions);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+
     void aUserWithoutAccessIsRefused_data()
     {
         QTest::addColumn<int>("area");

@@ -20,6 +20,7 @@
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 #include "platform/reportengine/RecordingReportEngine.h"
+#include "reports/PrintOptionsTest.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -209,6 +210,20 @@ private slots:
         QCOMPARE(Column(*window, 1), QStringList{"Events"});
         PickTab(*window, ControlNumber(*window, "Sheet"), 5);
         QVERIFY(!window->window.IsEnabled(ControlNumber(*window, "Copy")));
+    }
+
+    // The descriptions of the layouts show whole: the column takes the width the others leave.
+    void theDescriptionsShowWhole()
+    {
+        const QStringList descriptions{"Summary Report Grouped by Log Date",
+                                       "Summary Report Grouped by Log Type"};
+        for (const QString& description : descriptions)
+            AddLayout({{"LLL_:AreaRef", 1}, {"LLL_:Description", description}});
+        WindowController* window = OpenDesigner(1);
+        QVERIFY(window);
+        WaitIdle();
+        const QString problem = test::DescriptionColumnProblem(*window, descriptions);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     void theResetAsksFirstAndNoKeepsTheLayouts()

@@ -17,8 +17,13 @@
 #include "reports/ReportsProcedures.h"
 #include "reports/ResetReportLayouts.h"
 
+#include "platform/runtime/DayNumbers.h"
+
 #include <QDir>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QtTest>
 
 using namespace jornix;
@@ -94,6 +99,34 @@ QStringList Formulas(const ReportLayout& layout)
                 }
         }
     return formulas;
+}
+
+// Runs a print of the area's records (those the filter chooses) through a layout of the data folder.
+void PrintThrough(int area, int layout, int output, const QString& file, const QString& filter)
+{
+    StartProcedureThread([&] {
+        const std::vector<FileManager*> tables{AccessLOG, AccessTSK, AccessCON, AccessREM,
+                                               AccessSTK, AccessSCR, AccessMSC, AccessLLL_};
+        for (FileManager* access : tables)
+            access->Open();
+        PrintProcess(area, layout, 1, output, 0, 0, file, "All records", filter);
+        for (FileManager* access : tables)
+            access->Close();
+    });
+    QVERIFY(WaitForProgramThreads(60000));
+}
+
+void AddLogEvent(qint32 number, int dayNumber, const QString& description)
+{
+    AccessLOG->Open();
+    Table& table = AccessLOG->GetTable();
+    table.ClearBuffer();
+    table.Buffer().SetValue("LOG:LogNum", number);
+    table.Buffer().SetValue("LOG:LogDate", dayNumber);
+    table.Buffer().SetValue("LOG:LogDescription", description);
+    table.Buffer().SetValue("LOG:LogLocation", "Leeds");
+    QVERIFY(table.Insert());
+    AccessLOG->Close();
 }
 
 } // namespace
@@ -347,6 +380,79 @@ private slots:
         const QString text = test::PdfPages(pdf).join("\n");
         for (const QString& shown : shows)
             QVERIFY2(text.contains(shown), qPrintable(shown + " not in:\n" + text));
+    }
+
+    // The spreadsheet of the shipped export layout, as a reset brings it: a date cell for a dated event,
+    // an empty cell for an undated one, texts without the blanks that pad the fields.
+    void theExportLayoutWritesDatesAsDateCells()
+    {
+        FirstRun();
+        Run([] { ResetReportLayouts(0); });
+        AddLogEvent(100, DayNumberFromDate(QDate(2010, 7, 15)), "Dated event");
+        AddLogEvent(101, 0, "Undated event");
+        const QString xls = GLO.DataPath + "events.xls";
+        PrintThrough(1, 16, OutputFormat::Xls, xls, "LOG:LogNum >= 100");
+        QVERIFY2(asked_.isEmpty(), qPrintable(asked_.value(0).caption + ": " + asked_.value(0).text));
+        const QString script =
+            "import sys, json, xlrd\n"
+            "book = xlrd.open_workbook(sys.argv[1])\n"
+            "sheet = book.sheet_by_index(0)\n"
+            "print(json.dumps([[[c.ctype, c.value] for c in sheet.row(r)] for r in range(sheet.nrows)]))\n";
+        QProcess python;
+        python.start("/usr/bin/python3", {"-c", script, xls});
+        QVERIFY(python.waitForFinished(30000));
+        QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
+        const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+        QCOMPARE(rows.size(), 3);
+        // The rows by the events' numbers: the undated event sorts first.
+        const auto cell = [&rows](int number, int column) {
+            for (const QJsonValue& row : rows)
+                if (row.toArray().at(0).toArray().at(1).toDouble() == number)
+                    return row.toArray().at(column).toArray();
+            return QJsonArray();
+        };
+        const int Empty = 0, Text = 1, Date = 3;
+        QCOMPARE(rows.at(0).toArray().at(1).toArray().at(1).toString(), QString("Date"));
+        QCOMPARE(cell(100, 1).at(0).toInt(), Date);
+        QCOMPARE(cell(100, 1).at(1).toDouble(), 40374.0);
+        QCOMPARE(cell(100, 4).at(0).toInt(), Text);
+        QCOMPARE(cell(100, 4).at(1).toString(), QString("Dated event"));
+        QCOMPARE(cell(100, 5).at(1).toString(), QString("Leeds"));
+        QCOMPARE(cell(101, 1).at(0).toInt(), Empty);
+        QCOMPARE(cell(101, 4).at(1).toString(), QString("Undated event"));
+        QCOMPARE(cell(101, 6).at(0).toInt(), Empty); // no duration
+    }
+
+    // The cover page of the shipped cards holds the cover and the page's header and footer; each event
+    // (of one page) prints on a page of its own after it.
+    void theCardsPrintTheirCoverPageBeforeTheRecords_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::newRow("jx_4") << 4;
+        QTest::newRow("jx_15") << 15;
+    }
+    void theCardsPrintTheirCoverPageBeforeTheRecords()
+    {
+        QFETCH(int, number);
+        FirstRun();
+        const QStringList events{"First event", "Second event", "Third event", "Fourth event"};
+        for (int event = 0; event < events.size(); ++event)
+            AddLogEvent(100 + event, DayNumberFromDate(QDate(2010, 7, 15 + event)), events[event]);
+        const QString pdf = GLO.DataPath + "cards.pdf";
+        PrintThrough(1, number, OutputFormat::Pdf, pdf, "LOG:LogNum >= 100");
+        QVERIFY2(asked_.isEmpty(), qPrintable(asked_.value(0).caption + ": " + asked_.value(0).text));
+        const QStringList pages = test::PdfPages(pdf);
+        QCOMPARE(pages.size(), events.size() + 1);
+        const QString& cover = pages.first();
+        QVERIFY2(cover.contains("Selection:") && cover.contains("Page 1 of 5"), qPrintable(cover));
+        QVERIFY2(!cover.contains(" event") && !cover.contains("Location:") && !cover.contains("July"),
+                 qPrintable(cover));
+        for (int event = 0; event < events.size(); ++event) {
+            const QString& page = pages[event + 1];
+            QVERIFY2(!page.contains("Selection:"), qPrintable(page));
+            QCOMPARE(page.contains(events[event]), number == 4);
+            QVERIFY(page.contains(QString("Page %1 of 5").arg(event + 2)));
+        }
     }
 
     void userLayoutsMoveAboveTheHighestNumberWithTheirFiles()

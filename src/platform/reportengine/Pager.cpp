@@ -27,6 +27,30 @@ bool NamesLastPage(const LayoutObject& object)
     return false;
 }
 
+// Whether `formulas` name the item `name`, a whole name and not the start of a longer one.
+bool NamesItem(const QString& formulas, const QString& name)
+{
+    for (qsizetype at = formulas.indexOf(name, 0, Qt::CaseInsensitive); at >= 0;
+         at = formulas.indexOf(name, at + 1, Qt::CaseInsensitive)) {
+        const qsizetype end = at + name.size();
+        const auto partOfName = [](QChar c) {
+            return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('.');
+        };
+        if ((at == 0 || !partOfName(formulas.at(at - 1))) &&
+            (end >= formulas.size() || !partOfName(formulas.at(end))))
+            return true;
+    }
+    return false;
+}
+
+// Every formula of an object, one a line: its condition, its texts, its barcode and its picture item.
+QString FormulasOf(const LayoutObject& object)
+{
+    QStringList formulas = object.lines;
+    formulas << object.condition << object.barcodeFormula << object.pictureItem;
+    return formulas.join(QLatin1Char('\n'));
+}
+
 QRectF Moved(const QRectF& frame, QPointF origin)
 {
     return frame.translated(origin);
@@ -137,12 +161,35 @@ std::vector<const Pager::PreparedObject*> Pager::PageObjects(bool cover) const
         for (const PreparedObject& prepared : layers_[std::size_t(layer)])
             objects.push_back(&prepared);
     };
-    add(LayoutLayer::EveryPage);
-    if (cover)
+    if (cover) {
+        for (const PreparedObject& prepared : layers_[std::size_t(LayoutLayer::EveryPage)])
+            if (!ReadsTheRecord(*prepared.object))
+                objects.push_back(&prepared);
         add(LayoutLayer::CoverPage);
-    else
-        add(recordPage_ <= 1 ? LayoutLayer::FirstPage : LayoutLayer::FollowingPages);
+        return objects;
+    }
+    add(LayoutLayer::EveryPage);
+    add(recordPage_ <= 1 ? LayoutLayer::FirstPage : LayoutLayer::FollowingPages);
     return objects;
+}
+
+// The cover page comes before the records: of the every-page layer it takes only the page's furniture
+// (frames, rules, header and footer texts), never what shows a record. An object shows a record when it is
+// a table, a picture named by an item, or names an item of the job that the cover layer does not show
+// itself (what the cover shows, such as the report's title, belongs to the run and not to a record).
+bool Pager::ReadsTheRecord(const LayoutObject& object) const
+{
+    if (object.kind == ObjectKind::Table || !object.pictureItem.trimmed().isEmpty())
+        return true;
+    const QString formulas = FormulasOf(object);
+    QString coverFormulas;
+    for (const LayoutObject& coverObject : layout_.Layer(LayoutLayer::CoverPage))
+        coverFormulas += FormulasOf(coverObject) + QLatin1Char('\n');
+    for (const ReportItems* items : {&job_.fields, &job_.variables})
+        for (const QString& name : items->Names())
+            if (NamesItem(formulas, name) && !NamesItem(coverFormulas, name))
+                return true;
+    return false;
 }
 
 const Pager::PreparedObject* Pager::PageTable() const

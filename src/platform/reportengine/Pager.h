@@ -25,8 +25,8 @@
 // Label projects: the next cell of the sheet's grid, row by row; a new sheet when it is full. The grid's
 // margins are measured from the sheet's edges; a pitch of 0 is the label's own size.
 // Layers: every page, the cover page (before the records, when the run prints a cover page and the layer
-// holds objects), the first page of records and the pages after it. Texts that name the last page are
-// completed when the page count is known.
+// holds objects; with the every-page objects that show no record), the first page of records and the pages
+// after it. Texts that name the last page are completed when the page count is known.
 namespace jornix {
 
 struct ReportJob;
@@ -91,6 +91,7 @@ private:
     QString Text(const Formula& formula) const;
 
     std::vector<const PreparedObject*> PageObjects(bool cover) const;
+    bool ReadsTheRecord(const LayoutObject& object) const;
     const PreparedObject* PageTable() const;
     void BeginPage(bool cover = false);
     void EnsureListPage();

@@ -4,6 +4,7 @@
 #include "platform/reportengine/PageSpool.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -101,6 +102,7 @@ PreviewWindow::PreviewWindow(PageSpool& spool, const QString& title)
     QSize size(760, 900);
     if (const QScreen* screen = this->screen())
         size = size.boundedTo(screen->availableSize() * 0.9);
+    scroll_->viewport()->installEventFilter(this);
     resize(size);
     ShowPage(1);
 }
@@ -126,11 +128,11 @@ void PreviewWindow::SetZoom(int percent)
     Render();
 }
 
-void PreviewWindow::resizeEvent(QResizeEvent* event)
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    QDialog::resizeEvent(event);
-    if (zoom_ <= 0)
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize && zoom_ <= 0)
         Render();
+    return QDialog::eventFilter(watched, event);
 }
 
 void PreviewWindow::Render()

@@ -32,7 +32,9 @@ public:
     QImage PageImage() const { return image_; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // The fitting zooms follow the view's own size, which is known only once the view is laid out: when the
+    // window shows and at each new size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Render();

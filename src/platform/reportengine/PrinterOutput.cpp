@@ -53,7 +53,9 @@ void ConfigurePrinter(QPrinter& printer, const PrinterSettings& settings, const 
 bool PrintPages(QPrinter& printer, PageSpool& spool, const QList<int>& pages,
                 const std::function<bool(int done)>& progress, QString& error)
 {
-    if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty()) {
+    // Without a print system Qt falls back to writing PDF, which needs a file: no file and no printer name
+    // means there is no printer to print on.
+    if (printer.outputFileName().isEmpty() && printer.printerName().isEmpty()) {
         error = QStringLiteral("no printer is installed");
         return false;
     }

@@ -17,8 +17,10 @@ class QWidget;
 //                                            engine does not need (its writers are built in)
 //   LlGetOptionStringA(job, option, buffer, size)
 //                                            option string 20: the files the print run wrote, separated by
-//                                            ";"; other numbers give what LlSetOptionStringA kept. The list
-//                                            is given whole: a path is never cut to the buffer's size.
+//                                            ";"; option string 23: the reason of the last refused call (a
+//                                            printer's or a file's own words); other numbers give what
+//                                            LlSetOptionStringA kept. The texts are given whole: a path is
+//                                            never cut to the buffer's size.
 //   LlSetFileExtensionsA(job, project type, layout, printer settings, sketch)
 //                                            the extensions added to layout file names given without one
 //                                            (by default "rpt", "prn", "bmp"); the previous layout is kept
@@ -117,6 +119,7 @@ namespace ReportOptionString {
 constexpr int PrintTarget = 2;
 constexpr int ExportModule = 12;
 constexpr int FilesWritten = 20;
+constexpr int LastError = 23; // read only: the reason of the job's last refused call, as the engine met it
 } // namespace ReportOptionString
 
 class ReportEngine

@@ -203,6 +203,7 @@ int ReportJobs::LlGetOptionStringA(int job, int option, QString& buffer, int buf
         if (bufferSize <= 0)
             return Refused(&found, BadParameter, QStringLiteral("the buffer has no room"));
         buffer = option == ReportOptionString::FilesWritten ? found.filesWritten.join(QLatin1Char(';'))
+                 : option == ReportOptionString::LastError  ? found.lastError
                                                             : found.optionStrings.value(option);
         return Ok;
     });

@@ -3,6 +3,7 @@
 #include "platform/reportengine/ReportItems.h"
 #include "platform/reportengine/ReportJob.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace jornix {
@@ -16,6 +17,16 @@ const LayoutObject* FirstTable(const ReportLayout& layout)
             if (object.kind == ObjectKind::Table)
                 return &object;
     return nullptr;
+}
+
+// Items come padded with blanks to their field's width, which formulas may count on; a cell of a table
+// export holds the value without them.
+void TrimTrailingBlanks(ExportCell& cell)
+{
+    qsizetype length = cell.text.size();
+    while (length > 0 && cell.text.at(length - 1) == QLatin1Char(' '))
+        --length;
+    cell.text.truncate(length);
 }
 
 } // namespace
@@ -39,11 +50,16 @@ RowRecorder::RowRecorder(const ReportLayout& layout) : list_(layout.projectType 
         }
         return;
     }
+    const std::vector<LayoutObject>& firstPage = layout.Layer(LayoutLayer::FirstPage);
     for (int layer = 0; layer < LayoutLayerCount; ++layer) {
         if (LayoutLayer(layer) == LayoutLayer::CoverPage)
             continue;
         for (const LayoutObject& object : layout.layers[std::size_t(layer)]) {
             if (object.kind != ObjectKind::Text)
+                continue;
+            // A record's object placed on the first and on the following pages alike is one column.
+            if (LayoutLayer(layer) == LayoutLayer::FollowingPages &&
+                std::find(firstPage.begin(), firstPage.end(), object) != firstPage.end())
                 continue;
             Line cell;
             cell.condition = Formula(object.condition);
@@ -118,6 +134,7 @@ bool RowRecorder::Record(const ReportJob& job, int page, RowSpool& spool) const
                     texts << formula.EvaluateForPrinting(context);
                 cell.text = texts.join(QLatin1Char('\n'));
             }
+            TrimTrailingBlanks(cell);
             row.cells.push_back(std::move(cell));
         }
         return spool.Append(row);
@@ -127,8 +144,10 @@ bool RowRecorder::Record(const ReportJob& job, int page, RowSpool& spool) const
             continue;
         ExportRow row;
         row.page = page;
-        for (const Formula& formula : line.cells)
+        for (const Formula& formula : line.cells) {
             row.cells.push_back(Cell(job, context, formula));
+            TrimTrailingBlanks(row.cells.back());
+        }
         if (!spool.Append(row))
             return false;
     }

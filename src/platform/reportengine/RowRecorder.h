@@ -10,9 +10,10 @@
 
 // Takes the record in hand as table rows for the table exports. List projects: each data line of the
 // layout's table whose condition holds, a cell per column, under the column titles. Card and label projects:
-// one row with a cell per text object of the record pages (the cover page left out), titled by the object's
+// one row with a cell per text object of the record pages (the cover page left out; an object on the first
+// and the following pages alike once), titled by the object's
 // name. A cell whose formula is an item name alone takes the item's type (number, date or text); any other
-// formula is a number or a text as it evaluates.
+// formula is a number or a text as it evaluates. Texts are kept without their trailing blanks.
 namespace jornix {
 
 struct ReportJob;

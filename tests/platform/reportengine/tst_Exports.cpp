@@ -333,6 +333,75 @@ private slots:
         QCOMPARE(cell(3, 3).at(1).toDouble(), 36525.0);
     }
 
+    void tableCellsLeaveOutTheBlanksThatPadTheItems_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("itemCell");   // the item alone
+        QTest::addColumn<QString>("joinedCell"); // a formula over the item, which sees its padding
+        const struct
+        {
+            const char* name;
+            QString value;
+            QString itemCell;
+            QString joinedCell;
+        } cases[] = {{"padded text", "Alpha" + QString(20, ' '), "Alpha", "Alpha" + QString(20, ' ') + "|"},
+                     {"blanks only", QString(10, ' '), "", QString(10, ' ') + "|"},
+                     {"leading blanks stay", "  Beta   ", "  Beta", "  Beta   |"},
+                     {"no blanks", "Gamma", "Gamma", "Gamma|"}};
+        for (const char* format : {"XLS", "XML"})
+            for (const auto& row : cases)
+                QTest::addRow("%s, %s", format, row.name)
+                    << format << row.value << row.itemCell << row.joinedCell;
+    }
+    void tableCellsLeaveOutTheBlanksThatPadTheItems()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, value);
+        ReportLayout layout;
+        layout.projectType = ProjectType::List;
+        LayoutObject table;
+        table.kind = ObjectKind::Table;
+        table.frame = QRectF(0, 0, 190, 250);
+        table.table.columns = {{"Item", 90}, {"Joined", 90}};
+        table.table.dataLines = {Line({"Pad.Text", "Pad.Text & \"|\""})};
+        layout.Layer(LayoutLayer::EveryPage).push_back(table);
+        Write(layout, Path("padded.rpt"));
+        const QString file = format == "XLS" ? "padded.xls" : "padded.xml";
+        ReportJobs engine;
+        const int job = StartExport(engine, 2, Path("padded.rpt"), format, folder_.path(), file);
+        engine.LlPrint(job);
+        engine.LlDefineFieldExtA(job, "Pad.Text", value, ReportItemType::Text, 0);
+        PrintListRecord(engine, job);
+        engine.LlPrintFieldsEnd(job);
+        QCOMPARE(engine.LlPrintEnd(job, 0), Ok);
+        engine.LlJobClose(job);
+
+        QFETCH(QString, itemCell);
+        QFETCH(QString, joinedCell);
+        QStringList cells;
+        if (format == "XLS") {
+            const QString script = "import sys, json, xlrd\n"
+                                   "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                                   "print(json.dumps([str(c.value) for c in sheet.row(1)]))\n";
+            const auto [code, output] = Execute("/usr/bin/python3", {"-c", script, Path(file)});
+            QVERIFY2(code == 0, qPrintable(output));
+            for (const QJsonValue& cell : QJsonDocument::fromJson(output.toUtf8()).array())
+                cells << cell.toString();
+        } else {
+            for (const char* column : {"Item", "Joined"}) {
+                // string() of the element, quoted so that the blanks show
+                const QString path =
+                    QString("concat('[', string(//*[local-name()='record'][1]/*[@name='%1']), ']')")
+                        .arg(column);
+                QString text = Execute("xmllint", {"--xpath", path, Path(file)}).second.trimmed();
+                QVERIFY2(text.startsWith('[') && text.endsWith(']'), qPrintable(text));
+                cells << text.mid(1, text.size() - 2);
+            }
+        }
+        QCOMPARE(cells, (QStringList{itemCell, joinedCell}));
+    }
+
     void recordsBeyondASheetGoOnInTheNext()
     {
         QTemporaryDir out;

@@ -19,6 +19,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -171,6 +172,38 @@ private slots:
         QCOMPARE(shown, Ok);
         QCOMPARE(deleted, Ok);
         QVERIFY(!QFileInfo::exists(spool));
+    }
+
+    // "Whole page" fits the page to the view as the window first shows and again at each new size.
+    void thePreviewFitsTheWholePageToItsView_data()
+    {
+        QTest::addColumn<QSize>("size"); // after the first showing
+        QTest::newRow("as first shown") << QSize();
+        QTest::newRow("made lower") << QSize(840, 560);
+        QTest::newRow("made larger") << QSize(900, 1000);
+    }
+    void thePreviewFitsTheWholePageToItsView()
+    {
+        QFETCH(QSize, size);
+        PageSpool spool;
+        Page page;
+        page.number = 1;
+        page.paper = QSizeF(215.9, 279.4);
+        QVERIFY(spool.Append(page));
+        PreviewWindow preview(spool, "Fitting");
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        if (size.isValid()) {
+            preview.resize(size);
+            QTRY_COMPARE(preview.size(), size);
+        }
+        const QWidget* view = preview.findChild<QScrollArea*>("pageArea")->viewport();
+        QVERIFY2(preview.PageImage().height() >= 0.8 * view->height(),
+                 qPrintable(QString("page %1 high in a view %2 high")
+                                .arg(preview.PageImage().height())
+                                .arg(view->height())));
+        QVERIFY(preview.PageImage().height() <= view->height() &&
+                preview.PageImage().width() <= view->width());
     }
 
     void thePrintOptionsDialogSettlesTheRun_data()
