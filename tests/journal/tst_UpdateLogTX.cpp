@@ -924,6 +924,14 @@ private slots:
         WaitIdle();
         QCOMPARE(cellText(1), QStringLiteral("\t"));
         QVERIFY(notes->currentCharFormat().fontItalic());
+        // Tab in the last cell adds a row, whose text is in the notes' font.
+        QTest::keyClick(notes, Qt::Key_Tab);
+        WaitIdle();
+        QCOMPARE(table->rows(), 2);
+        QTest::keyClicks(notes, QStringLiteral("second row"));
+        WaitIdle();
+        QCOMPARE(notes->textCursor().charFormat().fontPointSize(), qreal(GLO.DefFontSize));
+        test::SavePicture(form->window.Root(), QStringLiteral("UpdateLogTX-TableTyped"));
     }
 
     // Edit > Spell Check and its button check the notes, or say why they cannot.

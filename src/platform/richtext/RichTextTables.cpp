@@ -260,6 +260,8 @@ int RichTextControl::TableInsert(int rows, int columns)
         columns > MaxTableDimension)
         return 0;
     QTextCursor cursor = textCursor();
+    // Taken before the selection is cleared: that forgets the format the caret types with.
+    const QTextCharFormat font = TypingFont(cursor);
     cursor.clearSelection();
     QTextTableFormat format;
     format.setBorder(0); // the grid lines show the cells until a border is given
@@ -269,7 +271,6 @@ int RichTextControl::TableInsert(int rows, int columns)
     format.setCellSpacing(0);
     format.setCellPadding(4);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-    const QTextCharFormat font = TypingFont(cursor);
     cursor.beginEditBlock();
     QTextTable* table = cursor.insertTable(rows, columns, format);
     giveCellsFont(*table, 0, rows, 0, columns, font);
