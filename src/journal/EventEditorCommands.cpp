@@ -361,6 +361,9 @@ bool EventEditorCommands::Run(int control)
     case C::Replace:
         txEdit->ReplaceDialog();
         break;
+    case C::SpellCheck:
+        txEdit->SpellCheck();
+        break;
     case C::ShowHide:
         txEdit->SetControlChars(0, 1);
         break;
@@ -455,7 +458,7 @@ bool EventEditorCommands::Run(int control)
         txEdit->IncreaseIndent();
         break;
     default:
-        // Spell Check does nothing; Select Scrap and Help are the form's.
+        // Select Scrap and Help are the form's.
         return false;
     }
     return true;

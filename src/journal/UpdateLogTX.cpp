@@ -477,9 +477,10 @@ private:
             if (button == 2)
                 window.Notify(EditorRightClickEvent, notes);
         });
-        // Ctrl+I comes as a tab character, which must not reach the text: it toggles italic instead.
+        // Ctrl+I comes as a tab character, which must not reach the text: it toggles italic instead. Ctrl+Tab
+        // is a tab character too, and types one.
         QObject::connect(text, &RichTextControl::KeyPress, text, [this](KeyPressEvent* press) {
-            if (press->character == '\t' && lastShiftState == ShiftState::Ctrl)
+            if (press->character == '\t' && lastShiftState == ShiftState::Ctrl && lastKey == Qt::Key_I)
                 press->character = 0;
         });
         txEdit.Activate();

@@ -1,7 +1,10 @@
 #include "journal/UpdateLogTX.h"
 
 #include "documents/DocumentPageHeader.h"
+#include "documents/SpellCheckDialog.h"
 #include "documents/TXEdit.h"
+#include "platform/richtext/DocumentImages.h"
+#include "platform/richtext/SpellChecker.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/Ruler.h"
@@ -860,6 +863,120 @@ private slots:
         Press(*form, QStringLiteral("OK"));
         QVERIFY(!Form());
         QCOMPARE(StoredText(Row(number)), QStringLiteral("See ") + QChar::ObjectReplacementCharacter);
+    }
+
+    // With a template in the data folder every new event starts by loading it; a picture inserted then is
+    // kept with the notes.
+    void aPictureInANewEventFromTheTemplateIsKept()
+    {
+        {
+            RichTextControl templateControl;
+            templateControl.setPlainText(QStringLiteral("From the template "));
+            QVERIFY(templateControl.SaveFile(TemplateFile(), TextFormat::OwnFormat));
+        }
+        QTemporaryDir folder;
+        QImage picture(30, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const QString path = folder.filePath(QStringLiteral("blue.png"));
+        QVERIFY(picture.save(path));
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        const qint32 number = primedNumber;
+        Type(*form, QStringLiteral("Description"), QStringLiteral("Dentist"));
+        Notes(*form)->moveCursor(QTextCursor::End);
+        {
+            CommonDialogAnswer chosen;
+            chosen.accepted = true;
+            chosen.path = path;
+            DialogScript dialogs({chosen});
+            Press(*form, QStringLiteral("InsertImageTool"));
+        }
+        Press(*form, QStringLiteral("OK"));
+        QVERIFY(!Form());
+        form = Open(Request::Change, number);
+        QVERIFY(form);
+        const QTextDocument& shown = *Notes(*form)->document();
+        QCOMPARE(ImageNames(shown).size(), 1);
+        QCOMPARE(ImageResource(shown, ImageNames(shown).first()).pixelColor(0, 0), QColor(Qt::blue));
+    }
+
+    // In a table Tab goes to the next cell and Ctrl+Tab types a tab, while Ctrl+I still only toggles italic.
+    void tabMovesThroughATableAndCtrlTabTypesATab()
+    {
+        WindowController* form = Open(Request::Insert);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        QVERIFY(notes->TableInsert(1, 2));
+        notes->setFocus();
+        QTest::keyClick(notes, Qt::Key_Tab);
+        WaitIdle();
+        QTextTable* table = notes->TableOf(1);
+        QCOMPARE(table->cellAt(notes->textCursor()).column(), 1);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier, QStringLiteral("\t"));
+        QApplication::sendEvent(notes, &press);
+        WaitIdle();
+        auto cellText = [table](int column) {
+            QTextCursor cell = table->cellAt(0, column).firstCursorPosition();
+            cell.setPosition(table->cellAt(0, column).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            return cell.selectedText();
+        };
+        QCOMPARE(cellText(1), QStringLiteral("\t"));
+        QKeyEvent italic(QEvent::KeyPress, Qt::Key_I, Qt::ControlModifier, QStringLiteral("\t"));
+        QApplication::sendEvent(notes, &italic);
+        WaitIdle();
+        QCOMPARE(cellText(1), QStringLiteral("\t"));
+        QVERIFY(notes->currentCharFormat().fontItalic());
+        // Tab in the last cell adds a row, whose text is in the notes' font.
+        QTest::keyClick(notes, Qt::Key_Tab);
+        WaitIdle();
+        QCOMPARE(table->rows(), 2);
+        QTest::keyClicks(notes, QStringLiteral("second row"));
+        WaitIdle();
+        QCOMPARE(notes->textCursor().charFormat().fontPointSize(), qreal(GLO.DefFontSize));
+        test::SavePicture(form->window.Root(), QStringLiteral("UpdateLogTX-TableTyped"));
+    }
+
+    // Edit > Spell Check and its button check the notes, or say why they cannot.
+    void spellCheckChecksTheNotesOrSaysWhyNot_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("dictionary");
+        QTest::newRow("Edit > Spell Check") << "SpellCheck" << true;
+        QTest::newRow("the toolbar button") << "SpellCheckTool" << true;
+        QTest::newRow("no dictionary") << "SpellCheckTool" << false;
+    }
+    void spellCheckChecksTheNotesOrSaysWhyNot()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, dictionary);
+        const qint32 number =
+            AddEvent({QStringLiteral("Dentist"), StoredDocument(QStringLiteral("I will recieve the bill."))});
+        WindowController* form = Open(Request::Change, number);
+        QVERIFY(form);
+        RichTextControl* notes = Notes(*form);
+        QTemporaryDir empty;
+        if (!dictionary)
+            notes->SetOwnSpellChecker(std::make_shared<SpellChecker>(QStringLiteral("en_US"), empty.path()));
+        Press(*form, control);
+        SpellCheckDialog* dialog = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* shown = qobject_cast<SpellCheckDialog*>(top); shown && shown->isVisible())
+                dialog = shown;
+        if (!dictionary) {
+            QVERIFY(!dialog);
+            QCOMPARE(boxes->Captions(), QStringList{"TX Text"});
+            QVERIFY(boxes->boxes.at(0).text.startsWith(QStringLiteral("The spelling dictionary \"en_US\" was not found")));
+            QCOMPARE(notes->Text(), QStringLiteral("I will recieve the bill."));
+            return;
+        }
+        QVERIFY(dialog);
+        test::SavePicture(form->window.Root(), QStringLiteral("UpdateLogTX-SpellCheck"));
+        QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("Word"))->text(), QStringLiteral("recieve"));
+        dialog->findChild<QPushButton*>(QStringLiteral("Change"))->click();
+        WaitIdle();
+        QCOMPARE(notes->Text(), QStringLiteral("I will receive the bill."));
+        QCOMPARE(boxes->Captions(), QStringList{"TX Text"});
+        QCOMPARE(boxes->boxes.at(0).text, QStringLiteral("Spell Check Complete!"));
     }
 
     // A style made in the dialog, with nothing else changed, is a change of the notes and is saved with them.

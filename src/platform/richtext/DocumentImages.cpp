@@ -50,6 +50,15 @@ QByteArray PngBytes(const QImage& image)
     return png;
 }
 
+void TakeImagesIn(QTextDocument& document)
+{
+    for (const QString& name : ImageNames(document)) {
+        const QImage image = ImageResource(document, name);
+        if (!image.isNull())
+            document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    }
+}
+
 void CopyImages(const QTextDocument& source, QTextDocument& target)
 {
     for (const QString& name : ImageNames(source)) {

@@ -2,6 +2,7 @@
 
 #include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/RecordPayload.h"
+#include "platform/richtext/TypingFont.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -108,7 +109,9 @@ bool InsertImageFile(QTextCursor& cursor, const QString& fileName, const ObjectA
         height = qMax<qreal>(1, height * textWidth / width);
         width = textWidth;
     }
+    // The picture's character has the font of the text at the caret, which text typed after it takes.
     QTextImageFormat format;
+    format.merge(TypingFont(cursor));
     format.setName(name);
     format.setWidth(width);
     format.setHeight(height);

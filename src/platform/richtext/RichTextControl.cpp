@@ -501,6 +501,7 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
             QStringDecoder decoder(QStringConverter::encodingForHtml(bytes).value_or(QStringConverter::Utf8));
             document()->clear();
             setHtml(decoder.decode(bytes));
+            TakeImagesIn(*document());
             break;
         }
         case TextFormat::OwnFormat: {
@@ -607,9 +608,15 @@ bool RichTextControl::LoadFile(const QString& fileName, int format, QString* err
             *error = noDocumentMessage();
         return false;
     }
-    // Images of an HTML file are named relative to its folder; the own format carries its images.
+    // The pictures of an HTML page are files named relative to its folder: only while it loads do names point
+    // there, and loading takes them into the document. Every other picture is a resource of the document under
+    // a relative name, which a base URL left in place would send to a file that does not exist.
+    if (format != TextFormat::Html)
+        return Load(bytes, format, error);
     document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(fileName).absolutePath() + QLatin1Char('/')));
-    return Load(bytes, format, error);
+    const bool loaded = Load(bytes, format, error);
+    document()->setBaseUrl(QUrl());
+    return loaded;
 }
 
 bool RichTextControl::SaveFile(const QString& fileName, int format, QString* error) const
@@ -831,6 +838,14 @@ void RichTextControl::keyPressEvent(QKeyEvent* event)
 {
     const int state = shiftStateOf(event->modifiers());
     emit KeyDown(event->key(), state);
+    // In a table Tab goes from cell to cell, and Ctrl+Tab types the tab character.
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && (state & ~ShiftState::Shift) == 0 &&
+        moveToNeighbourCell(event->key() == Qt::Key_Tab && state == 0)) {
+        event->accept();
+        return;
+    }
+    const bool tabInCell = tab && state == ShiftState::Ctrl && !isReadOnly() && textCursor().currentTable();
     const QString text = event->text();
     if (!text.isEmpty()) {
         KeyPressEvent press{text.at(0).unicode()};
@@ -840,6 +855,13 @@ void RichTextControl::keyPressEvent(QKeyEvent* event)
             return;
         }
         keepTypingOutsideFields();
+    }
+    if (tabInCell) {
+        QTextCursor cursor = textCursor();
+        cursor.insertText(QStringLiteral("\t"));
+        setTextCursor(cursor);
+        event->accept();
+        return;
     }
     QTextEdit::keyPressEvent(event);
 }

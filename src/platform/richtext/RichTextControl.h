@@ -308,6 +308,10 @@ private:
     QByteArray html(const QTextDocument& source, const QString& imageFolder, const QString& imageBase,
                     QList<std::pair<QString, QImage>>* imageFiles) const;
 
+    // Tab and Shift+Tab in a table: the text of the next or the previous cell selected; Tab in the last cell
+    // adds a row. False outside a table or in text that can only be read.
+    bool moveToNeighbourCell(bool forward);
+
     void applyZoom();
     void paintGridLines(QPainter& painter);
 

@@ -1,8 +1,11 @@
 // The table operations of the rich-text control.
 #include "platform/richtext/RichTextControl.h"
 
+#include "platform/richtext/TypingFont.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QAbstractUndoItem>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
@@ -104,6 +107,21 @@ void removeColumnWidths(QTextTable& table, int at, int count)
     widths.remove(at, qMin(count, int(widths.size()) - at));
     format.setColumnWidthConstraints(widths);
     RichTextControl::SetTableFormat(table, format);
+}
+
+// New cells take the font of the text at the caret: the cell's own character format is the one that text
+// typed into the empty cell takes.
+void giveCellsFont(QTextTable& table, int row, int rows, int column, int columns, const QTextCharFormat& font)
+{
+    for (int r = row; r < row + rows && r < table.rows(); ++r)
+        for (int c = column; c < column + columns && c < table.columns(); ++c) {
+            QTextTableCell cell = table.cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;
+            QTextCharFormat format = cell.format();
+            format.merge(font);
+            cell.setFormat(format);
+        }
 }
 
 // Removes the table with its cells. The paragraph after it stays a paragraph of its own.
@@ -242,6 +260,8 @@ int RichTextControl::TableInsert(int rows, int columns)
         columns > MaxTableDimension)
         return 0;
     QTextCursor cursor = textCursor();
+    // Taken before the selection is cleared: that forgets the format the caret types with.
+    const QTextCharFormat font = TypingFont(cursor);
     cursor.clearSelection();
     QTextTableFormat format;
     format.setBorder(0); // the grid lines show the cells until a border is given
@@ -251,9 +271,53 @@ int RichTextControl::TableInsert(int rows, int columns)
     format.setCellSpacing(0);
     format.setCellPadding(4);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    cursor.beginEditBlock();
     QTextTable* table = cursor.insertTable(rows, columns, format);
+    giveCellsFont(*table, 0, rows, 0, columns, font);
+    cursor.endEditBlock();
     setTextCursor(table->cellAt(0, 0).firstCursorPosition());
     return TableId(table);
+}
+
+bool RichTextControl::moveToNeighbourCell(bool forward)
+{
+    QTextCursor caret = textCursor();
+    QTextTable* table = caret.currentTable();
+    if (!table || isReadOnly())
+        return false;
+    const QTextTableCell from = table->cellAt(caret);
+    int row = from.row(), column = from.column();
+    QTextTableCell to;
+    // The next cell that starts at its place, past cells that a span joins to another.
+    while (!to.isValid()) {
+        if (forward && ++column >= table->columns()) {
+            column = 0;
+            ++row;
+        } else if (!forward && --column < 0) {
+            column = table->columns() - 1;
+            --row;
+        }
+        if (row < 0)
+            return true; // Shift+Tab in the first cell stays there
+        if (row >= table->rows()) {
+            // Tab in the last cell adds a row, as one step to undo.
+            const QTextCharFormat font = TypingFont(caret);
+            caret.beginEditBlock();
+            table->appendRows(1);
+            giveCellsFont(*table, row, 1, 0, table->columns(), font);
+            caret.endEditBlock();
+            to = table->cellAt(row, 0);
+            break;
+        }
+        const QTextTableCell cell = table->cellAt(row, column);
+        if (cell.row() == row && cell.column() == column)
+            to = cell;
+    }
+    // The cell reached has its text selected, so that typing replaces it.
+    QTextCursor selection = to.firstCursorPosition();
+    selection.setPosition(to.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    setTextCursor(selection);
+    return true;
 }
 
 void RichTextControl::TableInsertLines(int position, int count)
@@ -262,7 +326,13 @@ void RichTextControl::TableInsertLines(int position, int count)
     if (!table || count < 1 || (position != 1 && position != 2))
         return;
     const CellRange range = rangeOf(textCursor(), *table);
-    table->insertRows(position == 1 ? range.row : range.row + range.rows, count);
+    const int at = position == 1 ? range.row : range.row + range.rows;
+    const QTextCharFormat font = TypingFont(textCursor());
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    table->insertRows(at, count);
+    giveCellsFont(*table, at, count, 0, table->columns(), font);
+    edit.endEditBlock();
 }
 
 void RichTextControl::TableInsertColumn(int position)
@@ -272,9 +342,11 @@ void RichTextControl::TableInsertColumn(int position)
         return;
     const CellRange range = rangeOf(textCursor(), *table);
     const int at = position == 1 ? range.column : range.column + range.columns;
+    const QTextCharFormat font = TypingFont(textCursor());
     QTextCursor edit(document());
     edit.beginEditBlock();
     table->insertColumns(at, 1);
+    giveCellsFont(*table, 0, table->rows(), at, 1, font);
     insertColumnWidth(*table, at);
     edit.endEditBlock();
 }

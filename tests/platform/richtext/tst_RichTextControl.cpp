@@ -1,4 +1,5 @@
 #include "platform/richtext/ButtonBar.h"
+#include "platform/richtext/DocumentImages.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/Ruler.h"
 #include "platform/richtext/StatusBar.h"
@@ -6,12 +7,54 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextFrame>
+#include <QTextTable>
 #include <QToolButton>
 #include <QtTest>
 
 using namespace jornix;
+
+namespace {
+
+QString writePicture(const QString& folder, const QString& name, QColor colour)
+{
+    QImage image(12, 8, QImage::Format_RGB32);
+    image.fill(colour);
+    const QString path = QDir(folder).filePath(name);
+    image.save(path);
+    return path;
+}
+
+// The colours of the document's pictures in document order; an invalid colour for a picture whose data the
+// document does not hold.
+QList<QColor> pictureColours(const QTextDocument& document)
+{
+    QList<QColor> colours;
+    for (const QString& name : ImageNames(document)) {
+        const QImage image = ImageResource(document, name);
+        colours << (image.isNull() ? QColor() : image.pixelColor(0, 0));
+    }
+    return colours;
+}
+
+// The font that the notes are written in, unlike the control's own.
+QTextCharFormat notesFont()
+{
+    QTextCharFormat format;
+    format.setFontFamilies({QStringLiteral("Times New Roman")});
+    format.setFontPointSize(12);
+    return format;
+}
+
+QTextTableCell caretCell(const RichTextControl& control)
+{
+    const QTextCursor caret = control.textCursor();
+    return caret.currentTable() ? caret.currentTable()->cellAt(caret) : QTextTableCell();
+}
+
+} // namespace
 
 class RichTextControlTest : public QObject
 {
@@ -204,6 +247,158 @@ private slots:
         QCOMPARE(control.SelLength(), selected.size());
         control.SetSelText(QStringLiteral("X"));
         QCOMPARE(control.Text(), replaced);
+    }
+
+    // A picture is data of the document from the moment it is inserted or loaded, whatever file was loaded
+    // before and wherever it lay.
+    void aPictureStaysDataOfTheDocumentThroughEveryLoad_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("pictureInFile");
+        const std::tuple<const char*, int, const char*> formats[] = {{"RTF", TextFormat::Rtf, "rtf"},
+                                                                     {"own format", TextFormat::OwnFormat, "tx"},
+                                                                     {"HTML", TextFormat::Html, "html"},
+                                                                     {"text", TextFormat::PlainText, "txt"}};
+        for (const auto& [name, format, suffix] : formats) {
+            QTest::newRow(qPrintable(QStringLiteral("%1: load, then insert").arg(name)))
+                << format << suffix << false;
+            QTest::newRow(qPrintable(QStringLiteral("%1: insert, save, load elsewhere").arg(name)))
+                << format << suffix << true;
+        }
+    }
+    void aPictureStaysDataOfTheDocumentThroughEveryLoad()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, suffix);
+        QFETCH(bool, pictureInFile);
+        QTemporaryDir pictures, saved, elsewhere;
+        const QString red = writePicture(pictures.path(), QStringLiteral("red.png"), Qt::red);
+        const QString green = writePicture(pictures.path(), QStringLiteral("green.png"), Qt::green);
+        const QString file = QDir(saved.path()).filePath(QStringLiteral("notes.") + suffix);
+        {
+            RichTextControl source;
+            source.SetImageSaveMode(0); // HTML with its pictures in files beside it
+            source.setPlainText(QStringLiteral("Notes "));
+            source.moveCursor(QTextCursor::End);
+            if (pictureInFile)
+                QVERIFY(source.InsertImageFile(red, {}));
+            QVERIFY(source.SaveFile(file, format));
+        }
+        const bool formatHoldsPictures = format != TextFormat::PlainText;
+        QList<QColor> expected;
+        if (pictureInFile && formatHoldsPictures)
+            expected << QColor(Qt::red);
+        expected << QColor(Qt::green);
+
+        RichTextControl control;
+        QVERIFY(control.LoadFile(file, format));
+        // HTML's pictures are taken into the document on loading: the files beside it may go.
+        for (const QString& beside : QDir(saved.path()).entryList({QStringLiteral("*.png")}))
+            QVERIFY(QFile::remove(QDir(saved.path()).filePath(beside)));
+        control.moveCursor(QTextCursor::End);
+        QVERIFY(control.InsertImageFile(green, {}));
+        QCOMPARE(pictureColours(*control.document()), expected);
+
+        // The saved bytes hold the pictures: those of the own format, as notes are stored, and the file's.
+        RichTextControl stored;
+        QVERIFY(stored.Load(control.Save(TextFormat::OwnFormat).bytes, TextFormat::OwnFormat));
+        QCOMPARE(pictureColours(*stored.document()), expected);
+        if (formatHoldsPictures) {
+            const QString again = QDir(elsewhere.path()).filePath(QStringLiteral("again.") + suffix);
+            QVERIFY(control.SaveFile(again, format));
+            RichTextControl reloaded;
+            QVERIFY(reloaded.LoadFile(again, format));
+            QCOMPARE(pictureColours(*reloaded.document()), expected);
+        }
+    }
+
+    // Text typed after an inserted picture and in the cells of a new table is in the font of the text at the
+    // caret, not in the control's own.
+    void newTextTakesTheFontAtTheCaret_data()
+    {
+        QTest::addColumn<QString>("insertion");
+        QTest::newRow("after a picture") << "picture";
+        QTest::newRow("in the first cell of a new table") << "table";
+        QTest::newRow("in a new table in empty notes") << "empty";
+        QTest::newRow("in a row that Tab added to a new table") << "row";
+    }
+    void newTextTakesTheFontAtTheCaret()
+    {
+        QFETCH(QString, insertion);
+        QTemporaryDir pictures;
+        RichTextControl control;
+        control.setCurrentCharFormat(notesFont());
+        if (insertion != QLatin1String("empty"))
+            QTest::keyClicks(&control, QStringLiteral("See "));
+        if (insertion == QLatin1String("picture")) {
+            QVERIFY(control.InsertImageFile(writePicture(pictures.path(), QStringLiteral("red.png"), Qt::red), {}));
+        } else {
+            QVERIFY(control.TableInsert(1, 2));
+            if (insertion == QLatin1String("row")) {
+                QTest::keyClick(&control, Qt::Key_Tab);
+                QTest::keyClick(&control, Qt::Key_Tab);
+                QCOMPARE(control.TableRows(1), 2);
+            }
+        }
+        QTest::keyClicks(&control, QStringLiteral("typed"));
+        QTextCursor typed = control.textCursor();
+        typed.movePosition(QTextCursor::PreviousCharacter);
+        typed.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        QCOMPARE(typed.selectedText(), QStringLiteral("d"));
+        QCOMPARE(typed.charFormat().fontFamilies().toStringList(), QStringList{"Times New Roman"});
+        QCOMPARE(typed.charFormat().fontPointSize(), 12.0);
+    }
+
+    // Tab and Shift+Tab move between the cells of a table, selecting the text of the cell they reach; Tab in
+    // the last cell adds a row; Ctrl+Tab types a tab character.
+    void tabMovesBetweenTheCellsOfATable_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("toRow");
+        QTest::addColumn<int>("toColumn");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("cellText"); // the text of the cell left
+        const int none = 0, shift = int(Qt::ShiftModifier), ctrl = int(Qt::ControlModifier);
+        QTest::newRow("Tab: the next cell") << 0 << 0 << int(Qt::Key_Tab) << none << 0 << 1 << 2 << "a";
+        QTest::newRow("Tab at a row's end: the next row") << 0 << 1 << int(Qt::Key_Tab) << none << 1 << 0 << 2 << "b";
+        QTest::newRow("Tab in the last cell adds a row") << 1 << 1 << int(Qt::Key_Tab) << none << 2 << 0 << 3 << "d";
+        QTest::newRow("Shift+Tab: the cell before") << 1 << 0 << int(Qt::Key_Backtab) << shift << 0 << 1 << 2 << "c";
+        QTest::newRow("Shift+Tab in the first cell stays") << 0 << 0 << int(Qt::Key_Backtab) << shift << 0 << 0 << 2 << "a";
+        QTest::newRow("Ctrl+Tab types a tab") << 0 << 0 << int(Qt::Key_Tab) << ctrl << 0 << 0 << 2 << "\ta";
+    }
+    void tabMovesBetweenTheCellsOfATable()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, toRow);
+        QFETCH(int, toColumn);
+        QFETCH(int, rows);
+        QFETCH(QString, cellText);
+        RichTextControl control;
+        QVERIFY(control.TableInsert(2, 2));
+        QTextTable* table = control.TableOf(1);
+        const QStringList texts = {"a", "b", "c", "d"};
+        for (int cell = 0; cell < 4; ++cell)
+            table->cellAt(cell / 2, cell % 2).firstCursorPosition().insertText(texts[cell]);
+        control.setTextCursor(table->cellAt(row, column).firstCursorPosition());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), QStringLiteral("\t"));
+        QApplication::sendEvent(&control, &press);
+        QCOMPARE(control.TableRows(1), rows);
+        QCOMPARE(caretCell(control).row(), toRow);
+        QCOMPARE(caretCell(control).column(), toColumn);
+        const QTextTableCell reached = table->cellAt(toRow, toColumn);
+        QTextCursor text = reached.firstCursorPosition();
+        text.setPosition(reached.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        QCOMPARE(control.SelText(), toRow == row && toColumn == column ? QString() : text.selectedText());
+        QTextCursor left = table->cellAt(row, column).firstCursorPosition();
+        left.setPosition(table->cellAt(row, column).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        QCOMPARE(left.selectedText(), cellText);
     }
 
     void barsFollowTheControl()
