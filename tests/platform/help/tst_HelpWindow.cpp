@@ -1,6 +1,7 @@
 #include "platform/help/HelpViewer.h"
 #include "platform/help/HelpWindow.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -113,6 +114,8 @@ private slots:
         ShowHelp({HelpCommand::DisplayTopic, QStringLiteral("Guide.chm::/NOTES.htm#top"), {}});
         QCOMPARE(contents->currentItem()->text(0), QStringLiteral("Notes"));
         QVERIFY(organizer->isExpanded());
+        if (const QString pictures = qEnvironmentVariable("JORNIX_PICTURES"); !pictures.isEmpty())
+            window->grab().save(QDir(pictures).filePath(QStringLiteral("HelpWindow.png")));
         // Chosen in the contents, an entry that shares its page with another stays chosen.
         contents->setCurrentItem(organizer->child(0));
         emit contents->itemClicked(organizer->child(0), 0);
