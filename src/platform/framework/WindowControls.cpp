@@ -72,7 +72,9 @@ protected:
         }
         QSpinBox::focusOutEvent(event);
         lineEdit()->setText(typed);
-        Refuse(typed);
+        // Another window or a menu taking the focus is no leaving of the box: the text waits quietly.
+        if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+            Refuse(typed);
     }
     void keyPressEvent(QKeyEvent* event) override
     {
