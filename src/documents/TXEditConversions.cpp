@@ -69,7 +69,8 @@ void TXEdit::SaveAs(const QString& masks, int builtInMasks)
         return;
     const QString chosen = AskSaveFileName(
         QStringLiteral("Save File As"),
-        builtInMasks ? QLatin1String(BuiltInSaveMasks) : StripTrailingBlanks(masks), workFileName_);
+        builtInMasks ? QLatin1String(BuiltInSaveMasks) : StripTrailingBlanks(masks), workFileName_,
+        FileKind::Documents);
     if (chosen.isEmpty())
         return;
     workFileName_ = chosen;
@@ -104,7 +105,8 @@ void TXEdit::SaveAsWord()
     if (!text_)
         return;
     QString chosen =
-        AskSaveFileName(QStringLiteral("Save File As"), QStringLiteral("Word Document|*.DOC"), workFileName_);
+        AskSaveFileName(QStringLiteral("Save File As"), QStringLiteral("Word Document|*.DOC"), workFileName_,
+                        FileKind::Documents);
     if (chosen.isEmpty())
         return;
     if (QFileInfo(chosen).suffix().isEmpty())

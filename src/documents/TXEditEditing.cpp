@@ -333,7 +333,8 @@ void TXEdit::InsertTextFile()
     if (!text_)
         return;
     const QString name = AskOpenFileName(QStringLiteral("Insert Text"),
-                                         QStringLiteral("Rich Text|*.RTF|Text (*.txt)|*.txt"));
+                                         QStringLiteral("Rich Text|*.RTF|Text (*.txt)|*.txt"), {},
+                                         FileKind::Documents);
     if (!name.isEmpty()) {
         QString error;
         if (!ImportTextFile(name, &error))

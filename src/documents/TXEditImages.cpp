@@ -16,7 +16,7 @@ void TXEdit::InsertImage(int asCharacter, int option)
         return;
     // Where the picture goes is taken before the dialog, whose clicks are not the document's.
     const int position = asCharacter ? -1 : text_->PositionNearestLastClick();
-    const QString fileName = AskOpenFileName(QStringLiteral("Insert Image"), ImageFilters());
+    const QString fileName = AskOpenFileName(QStringLiteral("Insert Image"), ImageFilters(), {}, FileKind::Pictures);
     if (fileName.isEmpty() || !text_) // the control may have gone while the dialog was open
         return;
     ObjectAttributes attributes;

@@ -228,7 +228,8 @@ void TXEdit::LoadFile(const QString& masks, const QString& fileName, int ask, in
         return;
     if (ask) {
         workFileName_ = AskOpenFileName(QStringLiteral("Open"), builtInMasks ? QLatin1String(BuiltInMasks)
-                                                                             : StripTrailingBlanks(masks));
+                                                                             : StripTrailingBlanks(masks),
+                                        {}, FileKind::Documents);
         if (workFileName_.isEmpty())
             return;
     } else {

@@ -104,6 +104,18 @@ public:
         return StandardList::OnWindowEvent(event);
     }
 
+    // A form called from the results (Change, Copy) may have written an event that the search now finds or
+    // no longer finds: the results are judged again with the pattern of the last search and the values now
+    // on the window, before the list re-reads around the record written.
+    int RunSubProcedure(int number, int request) override
+    {
+        const int response = StandardList::RunSubProcedure(number, request);
+        if (searchRun_ && response == Response::Completed &&
+            (request == Request::Insert || request == Request::Change))
+            RunSearch(false);
+        return response;
+    }
+
     // Text of the progress line while a search reads (for tests: blank when none runs).
     QString ProgressText() const { return window.Label(progress_); }
 
@@ -111,8 +123,12 @@ protected:
     void SetUpWindow() override
     {
         StandardList::SetUpWindow();
-        if (auto* entry = qobject_cast<QLineEdit*>(window.Widget(searchEntry_)))
+        if (auto* entry = qobject_cast<QLineEdit*>(window.Widget(searchEntry_))) {
             entry->setMaxLength(SearchStringLength);
+            // Enter in the search text begins the search.
+            QObject::connect(entry, &QLineEdit::returnPressed, entry,
+                             [this] { window.Notify(Event::Accepted, beginSearch_); });
+        }
     }
 
     void SetUpListOrders() override
@@ -209,9 +225,25 @@ private:
             window.Select(searchEntry_);
             return;
         }
+        pattern_ = QLatin1Char('*') + text + QLatin1Char('*');
+        mode_ = WildcardPattern::Wildcard | (matchCase_ == 1 ? 0 : WildcardPattern::IgnoreCase);
+        if (!RunSearch(true))
+            return;
+        if (rows_.RowCount() == 0)
+            ShowMessageBox(MessageButton::Ok, MessageIcon::Information, QStringLiteral("No Log Events Found"),
+                           QStringLiteral("Search is complete. There are no results to display."));
+        searchRun_ = true;
+    }
+
+    // Finds the events of the last search's pattern and the values on the window, and lists them (reading
+    // from the top when asked; else the caller re-reads). False when the search failed.
+    bool RunSearch(bool readFirst)
+    {
+        if (!readFirst)
+            Update();
         LogSearchCriteria criteria;
-        criteria.pattern = QLatin1Char('*') + text + QLatin1Char('*');
-        criteria.mode = WildcardPattern::Wildcard | (matchCase_ == 1 ? 0 : WildcardPattern::IgnoreCase);
+        criteria.pattern = pattern_;
+        criteria.mode = mode_;
         criteria.startDate = start_;
         criteria.endDate = end_;
         criteria.logType = logType_;
@@ -230,15 +262,13 @@ private:
         if (!status) {
             ShowMessageBox(MessageButton::Ok, MessageIcon::Exclamation, QStringLiteral("Search Log Events"),
                            status.Message());
-            return;
+            return false;
         }
         rows_.found = search.Found();
         rows_.SetFilter(rows_.found.isEmpty() ? QStringLiteral("LOG:LogNum = 0") : LogSearchFilter(criteria));
-        rows_.ReadFirst();
-        if (rows_.RowCount() == 0)
-            ShowMessageBox(MessageButton::Ok, MessageIcon::Information, QStringLiteral("No Log Events Found"),
-                           QStringLiteral("Search is complete. There are no results to display."));
-        searchRun_ = true;
+        if (readFirst)
+            rows_.ReadFirst();
+        return true;
     }
 
     void Pick(qint32& date, int entry, const QString& title)
@@ -256,6 +286,8 @@ private:
     int logType_ = 0;
     int private_ = 0, notes_ = 0, matchCase_ = 0;
     bool searchRun_ = false;
+    QString pattern_; // of the last Begin Search
+    int mode_ = WildcardPattern::Wildcard;
     int searchEntry_ = 0, logTypes_ = 0, startEntry_ = 0, endEntry_ = 0, pickStart_ = 0, pickEnd_ = 0;
     int checks_[3] = {};
     int beginSearch_ = 0, clearSearch_ = 0, listControl_ = 0, progress_ = 0;

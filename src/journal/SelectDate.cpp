@@ -179,10 +179,15 @@ private:
             QWidget* button = window.Widget(days_[place]);
             window.SetLabel(days_[place], used ? QString::number(day) : QString());
             button->setToolTip(used ? shortDate.Format(first + day - 1) : QString());
-            // Today stands out, as on the desktop's own calendars.
+            // Today stands out, as on the desktop's own calendars, and the date the picker was opened with
+            // is shown pressed in, so that the user sees which date is being changed.
             QFont font = button->font();
             font.setBold(used && first + day - 1 == today);
             button->setFont(font);
+            auto* dayButton = static_cast<QPushButton*>(button);
+            const bool opened = used && startDate_ != 0 && first + day - 1 == startDate_;
+            dayButton->setCheckable(opened);
+            dayButton->setChecked(opened);
             window.Enable(days_[place], used);
             window.Show(days_[place], used);
         }

@@ -540,7 +540,8 @@ private:
     {
         // A cancelled choice keeps the link as it was.
         const QString chosen =
-            AskOpenFileName(QStringLiteral("Select Document"), QStringLiteral("All Files|*.*"));
+            AskOpenFileName(QStringLiteral("Select Document"), QStringLiteral("All Files|*.*"), {},
+                            FileKind::Documents);
         if (!chosen.isEmpty())
             SetField(QStringLiteral("LOG:LogDocLink"), chosen);
         window.ShowValues();

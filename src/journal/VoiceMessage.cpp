@@ -288,7 +288,7 @@ void VoiceMessage::ImportVoiceMessage()
                        QStringLiteral("Do you want to replace the existing Voice Message?"),
                        MessageButton::No) == MessageButton::No)
         return;
-    const QString chosen = AskOpenFileName(WaveFileTitle, WaveFileFilter);
+    const QString chosen = AskOpenFileName(WaveFileTitle, WaveFileFilter, {}, FileKind::Music);
     if (chosen.isEmpty())
         return;
     // Only a file that plays becomes the voice message.
@@ -300,7 +300,7 @@ void VoiceMessage::ImportVoiceMessage()
 
 void VoiceMessage::ExportVoiceMessage()
 {
-    const QString chosen = AskSaveFileName(WaveFileTitle, WaveFileFilter);
+    const QString chosen = AskSaveFileName(WaveFileTitle, WaveFileFilter, {}, FileKind::Music);
     if (chosen.isEmpty())
         return;
     SoundError error;

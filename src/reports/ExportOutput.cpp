@@ -1,5 +1,6 @@
 #include "reports/ExportOutput.h"
 
+#include "platform/runtime/FileFolders.h"
 #include "platform/runtime/TrailingBlanks.h"
 
 #include <QDir>
@@ -66,7 +67,7 @@ void NameFurtherFiles(const QStringList& filesWritten, const QString& outputFile
     const QString base = dot < 0 ? outputName : outputName.left(dot);
     const QString extension = dot < 0 ? QString() : outputName.mid(dot);
     const QString folder = OutputFolder(outputFile);
-    const QDir outputDir(folder.isEmpty() ? QDir::currentPath() : folder);
+    const QDir outputDir(folder.isEmpty() ? FileFolders::StartFolder(FileKind::Documents) : folder);
     for (const QString& file : filesWritten) {
         const QString name = GetFileName(file);
         if (name == outputName)

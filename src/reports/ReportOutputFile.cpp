@@ -51,7 +51,8 @@ OutputFileChoice AskReportOutputFile(int format)
         return {};
     const QString file =
         AskSaveFileName(QStringLiteral("Select Report OutPut File"),
-                        kind->mask + QStringLiteral("|All Files (*.*)|*.*"), kind->defaultName);
+                        kind->mask + QStringLiteral("|All Files (*.*)|*.*"), kind->defaultName,
+                        FileKind::Documents);
     if (file.trimmed().isEmpty())
         return {false, {}};
     return {true, GiveExtension(file, kind->extension)};

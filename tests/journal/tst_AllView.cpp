@@ -17,6 +17,7 @@
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
 #include <QTreeView>
@@ -280,6 +281,40 @@ private slots:
         QCOMPARE(formRuns.size(), std::size_t(1));
         QCOMPARE(formRuns.front().request, int(Request::Change));
         QCOMPARE(formRuns.front().description, QStringLiteral("Budget"));
+    }
+
+    // Both windows' date boxes show a date whole, month, day and the four digits of its year, for the
+    // widest dates of the year.
+    void theDateBoxesShowTheWholeDate_data()
+    {
+        QTest::addColumn<bool>("select");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("All Events View, start") << false << "BSDate";
+        QTest::newRow("All Events View, end") << false << "BEDate";
+        QTest::newRow("Select Log Event, start") << true << "BSDate";
+        QTest::newRow("Select Log Event, end") << true << "BEDate";
+    }
+    void theDateBoxesShowTheWholeDate()
+    {
+        QFETCH(bool, select);
+        QFETCH(QString, box);
+        WindowController* window = select ? OpenSelect() : OpenAllView();
+        QVERIFY(window);
+        auto* spin = qobject_cast<QSpinBox*>(window->window.Widget(window->window.ControlNumber(box)));
+        QVERIFY(spin);
+        auto* edit = spin->findChild<QLineEdit*>();
+        for (const QDate& date : {QDate(2026, 12, 28), QDate(2026, 11, 30), QDate(2026, 9, 30)}) {
+            spin->setValue(Day(date));
+            QCOMPARE(edit->text(), DateText(date));
+            const int needed = edit->fontMetrics().horizontalAdvance(edit->text());
+            QVERIFY2(needed + 4 <= edit->contentsRect().width(),
+                     qPrintable(QStringLiteral("%1 needs %2 pixels, the box shows %3")
+                                    .arg(edit->text())
+                                    .arg(needed)
+                                    .arg(edit->contentsRect().width())));
+        }
+        test::SavePicture(window->window.Root(), select ? QStringLiteral("SelectLogEvent-dates")
+                                                        : QStringLiteral("AllView-dates"));
     }
 
     // Select Log Event ----------------------------------------------------------------------------------

@@ -50,6 +50,8 @@ void AddEvents()
 }
 
 std::vector<int> formRequests;
+// What the event form writes before it ends "completed"; none: it is cancelled.
+std::function<void()> formWrites;
 
 } // namespace
 
@@ -86,7 +88,10 @@ private slots:
         QVERIFY(folder->Hold({RelationsLOG}));
         test::StartJournalTest([] {
             formRequests.push_back(CurrentContext().GlobalRequestCode);
-            CurrentContext().GlobalResponseCode = quint8(Response::Cancelled);
+            if (formWrites)
+                formWrites();
+            CurrentContext().GlobalResponseCode =
+                quint8(formWrites ? Response::Completed : Response::Cancelled);
         });
         SetFixedClock(QDateTime(TheDay, QTime(9, 0)));
     }
@@ -95,6 +100,7 @@ private slots:
     {
         test::StartJournalCase();
         formRequests.clear();
+        formWrites = nullptr;
         AddEvents();
     }
     void cleanup() { test::CloseWindows(); }
@@ -230,6 +236,54 @@ private slots:
         QCOMPARE(test::Descriptions(*search), (QStringList{"Team Meeting", "Lunch"}));
         Press(*search, QStringLiteral("BeginSearch"));
         QCOMPARE(test::Descriptions(*search), QStringList{"Dentist"});
+    }
+
+    void enterInTheSearchTextBeginsTheSearch()
+    {
+        WindowController* search = Open();
+        auto* entry = qobject_cast<QLineEdit*>(
+            search->window.Widget(search->window.ControlNumber(QStringLiteral("SRCH:SearchString"))));
+        entry->setFocus();
+        QTest::keyClicks(entry, QStringLiteral("meet"));
+        QTest::keyClick(entry, Qt::Key_Return);
+        QVERIFY(WaitIdle());
+        QCOMPARE(test::Descriptions(*search), (QStringList{"Team Meeting", "Lunch"}));
+    }
+
+    // An event written by a form called from the results is judged again by the search: a copy that
+    // matches joins the results, a change that no longer matches leaves them.
+    void eventsWrittenFromTheResultsAreJudgedAgain_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("description"); // written by the form; blank: the form keeps the copy
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("a copy that matches") << "Copy" << "" << QStringList{"Team Meeting", "Lunch", "Team Meeting"};
+        QTest::newRow("a copy changed not to match") << "Copy" << "Dinner" << QStringList{"Team Meeting", "Lunch"};
+        QTest::newRow("a change that no longer matches") << "Change" << "Dinner" << QStringList{"Lunch"};
+        QTest::newRow("a change that still matches")
+            << "Change" << "Meeting moved" << QStringList{"Meeting moved", "Lunch"};
+    }
+    void eventsWrittenFromTheResultsAreJudgedAgain()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, description);
+        QFETCH(QStringList, found);
+        WindowController* search = Open();
+        Find(*search, QStringLiteral("meet"));
+        QCOMPARE(test::Descriptions(*search), (QStringList{"Team Meeting", "Lunch"}));
+        formWrites = [description, button] {
+            if (description.isEmpty())
+                return;
+            AccessLOG->Buffer().SetValue(QStringLiteral("LOG:LogDescription"), description);
+            if (button == QLatin1String("Change"))
+                AccessLOG->UpdateQuiet();
+            else
+                AccessLOG->Insert();
+        };
+        PickRow(*search, search->window.ControlNumber(QStringLiteral("List")), 0);
+        Press(*search, button);
+        QCOMPARE(formRequests.size(), std::size_t(1));
+        QCOMPARE(test::Descriptions(*search), found);
     }
 
     void clearSearchEmptiesTheListAndTheCriteria()

@@ -6,6 +6,7 @@
 
 #include "journal/Pictures.h"
 
+#include <QPushButton>
 #include <QtTest>
 
 using namespace jornix;
@@ -113,6 +114,31 @@ private slots:
         QCOMPARE(calendar->window.Widget(focused)->toolTip(),
                  QLocale().toString(DateFromDayNumber(date), QLocale::ShortFormat));
         test::SavePicture(calendar->window.Root(), QStringLiteral("SelectDate-") + header);
+    }
+
+    // The day the picker was opened with is marked (shown pressed in) in its month only; today is bold.
+    void theDateItWasOpenedWithIsMarked()
+    {
+        WindowController* calendar = Open(Day(2026, 12, 24));
+        QVERIFY(calendar);
+        const auto marked = [calendar] {
+            QStringList days;
+            for (int place = 1; place <= 42; ++place) {
+                auto* button = qobject_cast<QPushButton*>(
+                    calendar->window.Widget(calendar->window.ControlNumber(QStringLiteral("Day%1").arg(place))));
+                if (button->isChecked())
+                    days << button->text() + QStringLiteral(" marked");
+                if (button->font().bold())
+                    days << button->text() + QStringLiteral(" bold");
+            }
+            return days;
+        };
+        QCOMPARE(marked(), (QStringList{"10 bold", "24 marked"}));
+        test::SavePicture(calendar->window.Root(), QStringLiteral("SelectDate-marked"));
+        Press(*calendar, QStringLiteral("NextMonth"));
+        QCOMPARE(marked(), QStringList());
+        Press(*calendar, QStringLiteral("PreviousMonth"));
+        QCOMPARE(marked(), (QStringList{"10 bold", "24 marked"}));
     }
 
     void theArrowsStepMonthsAndYearsAndTheYearsWrap_data()

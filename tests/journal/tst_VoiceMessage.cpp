@@ -1,4 +1,5 @@
 #include "journal/VoiceMessage.h"
+#include "platform/runtime/FileFolders.h"
 
 #include "core/DataLayer.h"
 #include "core/PreservedSettings.h"
@@ -465,11 +466,13 @@ private slots:
         VoiceForm* form = OpenForm();
         QVERIFY(form);
         DialogScript dialogs({Chosen(target)});
+        // It starts in the user's music folder, or where the user last chose a voice file.
+        const QString start = FileFolders::StartFolder(FileKind::Music);
         Press(*form, form->voice.Buttons().exportButton);
         QCOMPARE(dialogs.asked.size(), std::size_t(1));
         QCOMPARE(dialogs.asked[0].kind, CommonDialogRequest::Kind::SaveFile);
         QCOMPARE(dialogs.asked[0].title, QStringLiteral("Select Wave File"));
-        QVERIFY(dialogs.asked[0].path.isEmpty());
+        QCOMPARE(dialogs.asked[0].path, start);
         QCOMPARE(boxes->Captions(), ontoItself ? QStringList{"Error"} : QStringList{});
         QCOMPARE(Contents(VoiceFile()), before);
         QCOMPARE(Contents(target), before);

@@ -2,6 +2,7 @@
 #include "core/PreservedSettings.h"
 #include "core/Procedures.h"
 #include "core/SharedState.h"
+#include "platform/runtime/FileFolders.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
@@ -13,6 +14,7 @@
 #include "platform/framework/WindowDriver.h"
 #include "reports/PrintOptionsTest.h"
 
+#include <QDir>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QTabWidget>
@@ -273,9 +275,11 @@ private slots:
         QVERIFY(window);
         {
             DialogScript cancelled;
+            // The user's documents folder, or where the user last chose a report file; never the data folder.
+            const QDir start(FileFolders::StartFolder(FileKind::Documents));
             Press(*window, "PRINTREPORT");
             QCOMPARE(cancelled.asked.size(), 1u);
-            QCOMPARE(cancelled.asked[0].path, QStringLiteral("report.xml"));
+            QCOMPARE(cancelled.asked[0].path, start.filePath(QStringLiteral("report.xml")));
         }
         QVERIFY(fixture->jobs.empty());
         DialogScript named({test::Chosen(fixture->folder.FilePath("notes "))});

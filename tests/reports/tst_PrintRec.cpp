@@ -2,6 +2,7 @@
 #include "core/PreservedSettings.h"
 #include "core/PrintRec.h"
 #include "core/Procedures.h"
+#include "platform/runtime/FileFolders.h"
 #include "core/SharedState.h"
 #include "platform/framework/TableRelations.h"
 #include "reports/CallPrintProcess.h"
@@ -235,6 +236,8 @@ private slots:
         const QString folderPath = fixture->folder.Path();
         // The name as the dialog gives it back, with the blanks the user typed around it.
         DialogScript dialogs({test::Chosen(typed.isEmpty() ? QString() : " " + folderPath + typed)});
+        // The dialog starts in the user's documents folder, or where the user last chose a file.
+        const QDir start(FileFolders::StartFolder(FileKind::Documents));
         Press(*window, "PRINT");
         QFETCH(QString, mask);
         if (mask.isEmpty()) {
@@ -244,7 +247,8 @@ private slots:
             QCOMPARE(dialogs.asked[0].kind, CommonDialogRequest::Kind::SaveFile);
             QCOMPARE(dialogs.asked[0].title, QStringLiteral("Select Report OutPut File"));
             QCOMPARE(dialogs.asked[0].filters, mask);
-            QTEST(dialogs.asked[0].path, "defaultName");
+            QFETCH(QString, defaultName);
+            QCOMPARE(dialogs.asked[0].path, start.filePath(defaultName));
         }
         QCOMPARE(fixture->jobs.size(), 1u);
         const PrintJobRequest& job = fixture->jobs[0];

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace jornix {
 namespace {
 
@@ -15,6 +17,109 @@ QString DateFormat()
     if (!format.contains(QLatin1String("yyyy")))
         format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return format;
+}
+
+// The order in which a date picture shows its day (d), month (M) and year (y), as "Mdy". A picture that
+// shows the month by its name reads typed numbers as month/day/year, the order of the program's own
+// numeric dates.
+QString FieldOrder(const QString& format)
+{
+    QString order;
+    bool monthByName = false;
+    for (qsizetype at = 0; at < format.size(); ++at) {
+        const QChar c = format[at];
+        if (c == QLatin1Char('\'')) { // quoted text is no field
+            at = format.indexOf(QLatin1Char('\''), at + 1);
+            if (at < 0)
+                break;
+            continue;
+        }
+        if ((c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) && !order.contains(c)) {
+            qsizetype run = at;
+            while (run < format.size() && format[run] == c)
+                ++run;
+            if (c == QLatin1Char('d') && run - at > 2)
+                continue; // the weekday's name
+            if (c == QLatin1Char('M') && run - at > 2)
+                monthByName = true;
+            order += c;
+        }
+    }
+    if (monthByName || order.size() != 3)
+        return QStringLiteral("Mdy");
+    return order;
+}
+
+// The month a word names: the locale's names or the English ones, in full or cut to three letters or more.
+int MonthOfName(const QString& word)
+{
+    if (word.size() < 3)
+        return 0;
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    for (const QLocale& locale : {QLocale(), english}) {
+        for (int month = 1; month <= 12; ++month) {
+            for (const QString& name : {locale.monthName(month, QLocale::LongFormat),
+                                        locale.monthName(month, QLocale::ShortFormat)}) {
+                QString plain = name;
+                plain.remove(QLatin1Char('.'));
+                if (plain.startsWith(word, Qt::CaseInsensitive))
+                    return month;
+            }
+        }
+    }
+    return 0;
+}
+
+// A year typed in one or two digits lies between 1950 and 2049.
+int FullYear(const QString& digits)
+{
+    const int year = digits.toInt();
+    if (digits.size() > 2)
+        return year;
+    return year < 50 ? 2000 + year : 1900 + year;
+}
+
+// A date typed as three parts, numbers and perhaps a month's name, between any separators: "12/20/2026",
+// "20.12.26", "Dec 20, 2026", "2026/12/20" (a year in front, in four digits, gives the ISO order).
+QDate DateOfParts(const QString& typed, const QString& order)
+{
+    static const QRegularExpression parts(QStringLiteral("(\\d+|[^\\d\\W_]+)"));
+    QStringList numbers;
+    int month = 0;
+    for (auto it = parts.globalMatch(typed); it.hasNext();) {
+        const QString part = it.next().captured(1);
+        if (part.front().isDigit())
+            numbers << part;
+        else if (month == 0 && (month = MonthOfName(part)) != 0)
+            continue;
+        else
+            return {};
+    }
+    if (numbers.size() + (month ? 1 : 0) != 3 || std::any_of(numbers.begin(), numbers.end(), [](const QString& n) {
+            return n.size() > 4;
+        }))
+        return {};
+    QString fields = order;
+    if (month == 0 && numbers.front().size() == 4)
+        fields = QStringLiteral("yMd");
+    if (month != 0)
+        fields.remove(QLatin1Char('M'));
+    int day = 0, year = 0;
+    for (int at = 0; at < fields.size(); ++at) {
+        const QString& number = numbers[at];
+        switch (fields[at].unicode()) {
+        case 'd':
+            day = number.toInt();
+            break;
+        case 'M':
+            month = number.toInt();
+            break;
+        default:
+            year = FullYear(number);
+            break;
+        }
+    }
+    return QDate(year, month, day);
 }
 
 } // namespace
@@ -112,9 +217,15 @@ bool Picture::Parse(const QString& text, QVariant& value) const
             value = 0;
             return true;
         }
-        QDate date = QLocale().toDate(typed, DateFormat());
+        // What the picture shows, what the desktop writes as its short date, ISO, and numbers in the
+        // picture's order.
+        // (The parts first: the locale's parser would read the "26" of "12/20/26" as the year 26.)
+        const QString format = DateFormat();
+        QDate date = QDate::fromString(typed, Qt::ISODate);
         if (!date.isValid())
-            date = QDate::fromString(typed, Qt::ISODate);
+            date = DateOfParts(typed, FieldOrder(format));
+        if (!date.isValid())
+            date = QLocale().toDate(typed, format);
         if (!date.isValid())
             return false;
         value = DayNumberFromDate(date);
@@ -135,6 +246,25 @@ bool Picture::Parse(const QString& text, QVariant& value) const
     }
     }
     return false;
+}
+
+bool Picture::ReadsWithin(const QString& text, qint64 minimum, qint64 maximum) const
+{
+    QVariant value;
+    if (!Parse(text, value))
+        return false;
+    if (kind_ == Kind::Text)
+        return true;
+    const qint64 number = value.toLongLong();
+    return number >= minimum && number <= maximum;
+}
+
+QString Picture::NotValidText(const QString& typed) const
+{
+    const QString what = kind_ == Kind::Date   ? QStringLiteral("date")
+                         : kind_ == Kind::Time ? QStringLiteral("time")
+                                               : QStringLiteral("value");
+    return QStringLiteral("\"%1\" is not a valid %2.").arg(typed.trimmed(), what);
 }
 
 } // namespace jornix

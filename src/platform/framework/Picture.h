@@ -36,6 +36,10 @@ public:
     // The value of a typed text; false when the text does not fit the picture (letters in a number, a date
     // that is no date). A text longer than its width is cut.
     bool Parse(const QString& text, QVariant& value) const;
+    // Whether a typed text reads as a whole value from minimum to maximum (a spin box's number or date).
+    bool ReadsWithin(const QString& text, qint64 minimum, qint64 maximum) const;
+    // What a control says of a text that does not fit the picture.
+    QString NotValidText(const QString& typed) const;
 
 private:
     Kind kind_ = Kind::Text;

@@ -5,6 +5,7 @@
 #include "platform/framework/LimitedTextEdit.h"
 #include "platform/runtime/FrameworkEvents.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,6 +31,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTime>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <algorithm>
@@ -44,6 +46,9 @@ class PictureSpinBox : public QSpinBox
 public:
     explicit PictureSpinBox(const Picture& picture) : picture_(picture) {}
 
+    // Called when the box keeps a text that it cannot read, after it has said so.
+    void SetRefused(std::function<void()> refused) { refused_ = std::move(refused); }
+
 protected:
     QString textFromValue(int value) const override { return picture_.Format(value); }
     int valueFromText(const QString& text) const override
@@ -53,15 +58,45 @@ protected:
     }
     QValidator::State validate(QString& text, int&) const override
     {
-        QVariant value;
-        if (!picture_.Parse(text, value))
-            return QValidator::Intermediate;
-        return value.toInt() >= minimum() && value.toInt() <= maximum() ? QValidator::Acceptable
-                                                                        : QValidator::Intermediate;
+        return picture_.ReadsWithin(text, minimum(), maximum()) ? QValidator::Acceptable
+                                                                 : QValidator::Intermediate;
+    }
+    // A text that the box cannot read is never put back silently to the last value: it stays to be put
+    // right, and the box beeps and says why.
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        const QString typed = lineEdit()->text();
+        if (picture_.ReadsWithin(typed, minimum(), maximum())) {
+            QSpinBox::focusOutEvent(event);
+            return;
+        }
+        QSpinBox::focusOutEvent(event);
+        lineEdit()->setText(typed);
+        // Another window or a menu taking the focus is no leaving of the box: the text waits quietly.
+        if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+            Refuse(typed);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+            !picture_.ReadsWithin(lineEdit()->text(), minimum(), maximum())) {
+            Refuse(lineEdit()->text());
+            return;
+        }
+        QSpinBox::keyPressEvent(event);
     }
 
 private:
+    void Refuse(const QString& typed)
+    {
+        QApplication::beep();
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), picture_.NotValidText(typed), this);
+        if (refused_)
+            refused_();
+    }
+
     Picture picture_;
+    std::function<void()> refused_;
 };
 
 // Text that acts when it is clicked, or when it has the focus and Space or Enter is pressed.
@@ -599,6 +634,8 @@ Control WindowDescription::Spin(ValueBinding binding, const QString& picture, in
     record.picture = jornix::Picture(picture);
     const int number = record.number;
     QObject::connect(spin, &QSpinBox::valueChanged, spin, [this, number] { Post(Event::Accepted, number); });
+    // A text it cannot read comes to the window as an entry that it refuses (WriteValue).
+    spin->SetRefused([this, number] { Post(Event::Accepted, number); });
     Finish(record);
     ShowValue(record);
     return Control(*this, number);

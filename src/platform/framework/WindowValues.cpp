@@ -108,6 +108,9 @@ bool WindowDescription::WriteValue(Record& record)
     }
     case ControlKind::Spin: {
         auto* spin = static_cast<QSpinBox*>(record.widget.data());
+        // A text it cannot read stays as typed, for the user to put right; the field keeps its value.
+        if (!record.picture.ReadsWithin(spin->text(), spin->minimum(), spin->maximum()))
+            return false;
         // Takes in what was typed and not yet left; the value the spin box then gives is the program's.
         const bool wasQuiet = quiet_;
         quiet_ = true;

@@ -4,13 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QListWidget>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextStream>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -90,8 +93,37 @@ HelpWindow::HelpWindow(const QString& folder, const QString& baseName, QWidget* 
             [this](QListWidgetItem* item) { ShowTopic(item->data(PageRole).toString()); });
     connect(keywords_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { ShowTopic(item->data(PageRole).toString()); });
-    connect(page_, &QTextBrowser::sourceChanged, this,
-            [this](const QUrl& url) { currentPage_ = QFileInfo(url.toLocalFile()).fileName(); });
+    connect(page_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
+        currentPage_ = QFileInfo(url.toLocalFile()).fileName();
+        ShowInContents(currentPage_);
+    });
+    // Escape closes the help, as it does the program's dialogs.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void HelpWindow::ShowInContents(const QString& page)
+{
+    const auto shows = [&](const QTreeWidgetItem* item) {
+        const QString itemPage = item->data(0, PageRole).toString().section(QLatin1Char('#'), 0, 0);
+        return !page.isEmpty() && QFileInfo(itemPage).fileName().compare(page, Qt::CaseInsensitive) == 0;
+    };
+    // An entry chosen that shows the page stays chosen (two entries may name one page).
+    QTreeWidgetItem* item = contents_->currentItem();
+    if (!item || !shows(item)) {
+        item = nullptr;
+        for (QTreeWidgetItemIterator it(contents_); *it && !item; ++it)
+            if (shows(*it))
+                item = *it;
+    }
+    if (!item) {
+        contents_->clearSelection();
+        return;
+    }
+    for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
+        parent->setExpanded(true);
+    contents_->setCurrentItem(item);
+    contents_->scrollToItem(item);
 }
 
 void HelpWindow::LoadContents()
@@ -181,6 +213,7 @@ void HelpWindow::ShowTopic(const QString& page)
         url.setFragment(section);
     page_->setSource(url);
     currentPage_ = QFileInfo(file).fileName();
+    ShowInContents(currentPage_);
 }
 
 void HelpWindow::ShowContents()

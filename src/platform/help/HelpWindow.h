@@ -40,6 +40,7 @@ private:
     void LoadIndex();
     void FollowIndex(const QString& typed);
     QString FindPage(const QString& page) const;
+    void ShowInContents(const QString& page); // chooses and opens the contents entry of the page
 
     QString folder_;
     QString baseName_;

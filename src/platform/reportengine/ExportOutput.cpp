@@ -1,5 +1,7 @@
 #include "platform/reportengine/ExportOutput.h"
 
+#include "platform/runtime/FileFolders.h"
+
 #include "platform/reportengine/EmfExport.h"
 #include "platform/reportengine/HtmlExport.h"
 #include "platform/reportengine/ImageExport.h"
@@ -86,7 +88,9 @@ QString ExportPath(const ReportJob& job, const ExportFormat& format)
     if (file.isEmpty())
         file = QStringLiteral("report.") + format.extension;
     const QString folder = Parameter(job, format, QStringLiteral("Export.Path"));
-    return QDir::cleanPath(QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(file));
+    // Without a folder the file goes where the user keeps documents, never among the program's files.
+    return QDir::cleanPath(
+        QDir(folder.isEmpty() ? FileFolders::StartFolder(FileKind::Documents) : folder).filePath(file));
 }
 
 bool ShowExportResult(const ReportJob& job, const ExportFormat& format)

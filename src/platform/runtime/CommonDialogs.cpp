@@ -141,26 +141,30 @@ CommonDialogAnswer Ask(const CommonDialogRequest& request)
     return sink ? sink(request) : ShowRealDialog(request);
 }
 
-QString AskFile(Kind kind, const QString& title, const QString& filters, const QString& path)
+QString AskFile(Kind kind, const QString& title, const QString& filters, const QString& path,
+                FileKind fileKind = FileKind::Any)
 {
     CommonDialogRequest request;
     request.kind = kind;
     request.title = title;
     request.filters = filters;
-    request.path = path;
+    request.path = FileFolders::StartPath(fileKind, path);
     const CommonDialogAnswer answer = Ask(request);
-    return answer.accepted ? answer.path : QString();
+    if (!answer.accepted)
+        return {};
+    FileFolders::Remember(fileKind, answer.path);
+    return answer.path;
 }
 } // namespace
 
-QString AskOpenFileName(const QString& title, const QString& filters, const QString& path)
+QString AskOpenFileName(const QString& title, const QString& filters, const QString& path, FileKind kind)
 {
-    return AskFile(Kind::OpenFile, title, filters, path);
+    return AskFile(Kind::OpenFile, title, filters, path, kind);
 }
 
-QString AskSaveFileName(const QString& title, const QString& filters, const QString& path)
+QString AskSaveFileName(const QString& title, const QString& filters, const QString& path, FileKind kind)
 {
-    return AskFile(Kind::SaveFile, title, filters, path);
+    return AskFile(Kind::SaveFile, title, filters, path, kind);
 }
 
 QString AskFolder(const QString& title, const QString& path)

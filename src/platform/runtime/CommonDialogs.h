@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/runtime/FileFolders.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -46,8 +48,12 @@ struct CommonDialogAnswer
 
 // File dialogs give the chosen file's path, empty when cancelled. The filter text pairs a name with its
 // patterns ("Documents|*.tx;*.rtf|All Files|*.*"); patterns match file names without regard to case.
-QString AskOpenFileName(const QString& title, const QString& filters, const QString& path = {});
-QString AskSaveFileName(const QString& title, const QString& filters, const QString& path = {});
+// A kind of file starts the dialog in the kind's folder (FileFolders) unless the path names a folder, and the
+// folder of the file chosen becomes the kind's folder for the next dialog.
+QString AskOpenFileName(const QString& title, const QString& filters, const QString& path = {},
+                        FileKind kind = FileKind::Any);
+QString AskSaveFileName(const QString& title, const QString& filters, const QString& path = {},
+                        FileKind kind = FileKind::Any);
 QString AskFolder(const QString& title, const QString& path = {});
 // These change their argument only when the user accepts, and say whether the user did.
 bool AskColour(QColor& colour, const QString& title = {});

@@ -70,6 +70,54 @@ private slots:
         if (fits)
             QCOMPARE(read.toString(), value.toString());
     }
+
+    // Dates as users type them, read through the picture of the desktop's short date: its own form, the
+    // desktop's short form with two-digit years, ISO, and numbers in the order the picture shows them (a
+    // picture that names the month, as the C locale's "20 Dec 2026", reads numbers as month/day/year).
+    void typedDatesAreReadAsUsersWriteThem_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("date"); // invalid: the text is no date
+        const QDate december20(2026, 12, 20);
+        QTest::newRow("US: as shown") << "en_US" << "@d17" << "12/20/2026" << december20;
+        QTest::newRow("US: short form") << "en_US" << "@d17B" << "12/20/26" << december20;
+        QTest::newRow("US: leading zeros, dashes") << "en_US" << "@d17" << "03-04-2026" << QDate(2026, 3, 4);
+        QTest::newRow("US: ISO") << "en_US" << "@d17" << "2026-12-20" << december20;
+        QTest::newRow("US: month by name") << "en_US" << "@d17" << "Dec 20, 2026" << december20;
+        QTest::newRow("US: blanks around") << "en_US" << "@d17B" << "  12/20/2026 " << december20;
+        QTest::newRow("US: day and month swapped") << "en_US" << "@d17" << "20/12/2026" << QDate();
+        QTest::newRow("US: no 31 June") << "en_US" << "@d17" << "6/31/2026" << QDate();
+        QTest::newRow("US: two parts") << "en_US" << "@d17" << "12/20" << QDate();
+        QTest::newRow("US: words") << "en_US" << "@d17" << "next friday" << QDate();
+        QTest::newRow("US: 19xx from two digits") << "en_US" << "@d17" << "7/4/76" << QDate(1976, 7, 4);
+        QTest::newRow("German: as shown") << "de_DE" << "@d17" << "20.12.2026" << december20;
+        QTest::newRow("German: short form") << "de_DE" << "@d17B" << "20.12.26" << december20;
+        QTest::newRow("German: with slashes") << "de_DE" << "@d17" << "20/12/2026" << december20;
+        QTest::newRow("German: ISO") << "de_DE" << "@d17" << "2026-12-20" << december20;
+        QTest::newRow("German: month by name") << "de_DE" << "@d17" << "20. Dezember 2026" << december20;
+        QTest::newRow("German: no month 20") << "de_DE" << "@d17" << "12.20.2026" << QDate();
+        QTest::newRow("British: as shown") << "en_GB" << "@d17" << "20/12/2026" << december20;
+        QTest::newRow("C: as shown") << "C" << "@d17" << "20 Dec 2026" << december20;
+        QTest::newRow("C: numbers month first") << "C" << "@d17" << "12/20/2026" << december20;
+        QTest::newRow("C: ISO") << "C" << "@d17B" << "2026-12-20" << december20;
+        QTest::newRow("C: a month of no name") << "C" << "@d17" << "20 Dex 2026" << QDate();
+    }
+    void typedDatesAreReadAsUsersWriteThem()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, picture);
+        QFETCH(QString, typed);
+        QFETCH(QDate, date);
+        QLocale::setDefault(QLocale(locale));
+        QVariant read;
+        const bool fits = Picture(picture).Parse(typed, read);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(fits, date.isValid());
+        if (fits)
+            QCOMPARE(DateFromDayNumber(read.toInt()), date);
+    }
 };
 
 QTEST_MAIN(PictureTest)

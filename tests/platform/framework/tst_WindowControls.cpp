@@ -18,6 +18,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
+#include <QApplication>
 
 using namespace jornix;
 using namespace jornix::testing;
@@ -194,6 +196,58 @@ private slots:
         QCOMPARE(spin->singleStep(), 0);
         window->window.SetReadOnly(window->date, false);
         QCOMPARE(spin->singleStep(), 1);
+    }
+
+    // A date typed as the user writes it is read; a text that is no date stays in the box, which says so,
+    // and the field keeps its date, whether the user presses Enter or leaves the box.
+    void aDateSpinBoxKeepsAndRefusesAnUnreadableText_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("leave"); // true: the box loses the focus; false: Enter
+        QTest::addColumn<QDate>("read"); // invalid: refused
+        QTest::newRow("month/day/year, Enter") << "12/20/2026" << false << QDate(2026, 12, 20);
+        QTest::newRow("month/day/year, left") << "12/20/2026" << true << QDate(2026, 12, 20);
+        QTest::newRow("ISO, left") << "2026-12-20" << true << QDate(2026, 12, 20);
+        QTest::newRow("no such day, Enter") << "12/40/2026" << false << QDate();
+        QTest::newRow("no such day, left") << "12/40/2026" << true << QDate();
+        QTest::newRow("words, left") << "soon" << true << QDate();
+        QTest::newRow("beyond the range, left") << "1/1/2150" << true << QDate();
+    }
+    void aDateSpinBoxKeepsAndRefusesAnUnreadableText()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, leave);
+        QFETCH(QDate, read);
+        StartWindow();
+        ControlsWindow* window = OpenWindow();
+        QVERIFY(window);
+        auto* spin = qobject_cast<QSpinBox*>(window->window.Widget(window->date));
+        const int before = DayNumberFromDate(QDate(2026, 2, 28));
+        spin->setValue(before);
+        QVERIFY(WaitIdle());
+        window->accepted.clear();
+        window->window.Widget(window->rank)->setFocus(); // a control of the window to leave the box for
+        spin->setFocus(Qt::TabFocusReason);
+        spin->selectAll();
+        QTest::keyClicks(spin, typed);
+        if (leave) {
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QCoreApplication::sendEvent(spin, &out);
+        } else {
+            QTest::keyClick(spin, Qt::Key_Return);
+        }
+        QVERIFY(WaitIdle());
+        if (read.isValid()) {
+            QCOMPARE(spin->value(), DayNumberFromDate(read));
+            QCOMPARE(window->fieldSeen[window->date].toInt(), DayNumberFromDate(read));
+            return;
+        }
+        QCOMPARE(spin->text(), typed);
+        QCOMPARE(spin->value(), before);
+        QVERIFY(std::find(window->accepted.begin(), window->accepted.end(), window->date) ==
+                window->accepted.end()); // refused, never accepted
+        QCOMPARE(QToolTip::text(), QStringLiteral("\"%1\" is not a valid date.").arg(typed));
+        QCOMPARE(QApplication::focusWidget(), spin);
     }
 
     void aProgressBarShowsItsBoundValue()

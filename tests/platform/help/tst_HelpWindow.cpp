@@ -1,8 +1,11 @@
 #include "platform/help/HelpViewer.h"
 #include "platform/help/HelpWindow.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QScreen>
 #include <QListWidget>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -98,6 +101,57 @@ private slots:
         QCOMPARE(contents->topLevelItem(1)->child(1)->text(0), QStringLiteral("Notes"));
         emit contents->itemActivated(contents->topLevelItem(1)->child(1), 0);
         QCOMPARE(Title(window), QStringLiteral("Notes"));
+    }
+
+    // The contents show where the page being read stands: its entry chosen, its parents open.
+    void theContentsShowThePageBeingRead()
+    {
+        QWidget* window = ShowHelp({HelpCommand::DisplayTopic, QStringLiteral("Guide.chm::/start.htm"), {}});
+        auto* contents = window->findChild<QTreeWidget*>(QStringLiteral("contents"));
+        QTreeWidgetItem* organizer = contents->topLevelItem(1);
+        QCOMPARE(contents->currentItem()->text(0), QStringLiteral("Start"));
+        organizer->setExpanded(false);
+        ShowHelp({HelpCommand::DisplayTopic, QStringLiteral("Guide.chm::/NOTES.htm#top"), {}});
+        QCOMPARE(contents->currentItem()->text(0), QStringLiteral("Notes"));
+        QVERIFY(organizer->isExpanded());
+        if (const QString pictures = qEnvironmentVariable("JORNIX_PICTURES"); !pictures.isEmpty())
+            window->grab().save(QDir(pictures).filePath(QStringLiteral("HelpWindow.png")));
+        // Chosen in the contents, an entry that shares its page with another stays chosen.
+        contents->setCurrentItem(organizer->child(0));
+        emit contents->itemClicked(organizer->child(0), 0);
+        QCOMPARE(contents->currentItem()->text(0), QStringLiteral("Tasks"));
+        // A page reached through the index is shown in the contents too.
+        ShowHelp({HelpCommand::DisplayIndex, QStringLiteral("Guide.chm"), QStringLiteral("How do I")});
+        QTest::keyClick(window->findChild<QLineEdit*>(QStringLiteral("keyword")), Qt::Key_Return);
+        QCOMPARE(contents->currentItem()->text(0), QStringLiteral("Start"));
+    }
+
+    void escapeClosesTheHelp()
+    {
+        QPointer<QWidget> window =
+            ShowHelp({HelpCommand::DisplayTopic, QStringLiteral("Guide.chm::/tasks.htm"), {}});
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window->findChild<QTextBrowser*>(QStringLiteral("page")), Qt::Key_Escape);
+        QTRY_VERIFY(window.isNull() || !window->isVisible());
+    }
+
+    // The help opens centred over the program's main window, inside the screen.
+    void theHelpOpensOverTheProgramsWindow()
+    {
+        QMainWindow frame;
+        const QRect screen = frame.screen()->availableGeometry();
+        frame.setGeometry(screen.x() + screen.width() / 3, screen.y() + screen.height() / 4, screen.width() / 2,
+                          screen.height() / 2);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QWidget* window = ShowHelp({HelpCommand::DisplayTopic, QStringLiteral("Guide.chm::/tasks.htm"), {}});
+        QVERIFY(window);
+        const QPoint offset = window->frameGeometry().center() - frame.frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 4, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        window->close();
     }
 
     void theIndexFollowsWhatIsTyped_data()
