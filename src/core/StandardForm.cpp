@@ -156,6 +156,8 @@ void StandardForm::SetUpWindow()
     }
     if (privateBox_ && stamped_ && Field(stamps_.creatorUniqueId).toInt() != CurrentUserUniqueID)
         window.Disable(privateBox_);
+    if (!viewOnly_ && relations_)
+        AlertKey(HistoryKey);
     window.ShowValues();
 }
 
@@ -217,6 +219,14 @@ int StandardForm::OnCloseRequest()
     if (const int level = StandardWindow::OnCloseRequest(); level != Level::GoOn)
         return level;
     return update_.CloseRequest();
+}
+
+int StandardForm::OnWindowEvent(const FrameworkEvent& event)
+{
+    if (event.event == Event::AlertKey && event.key == HistoryKey && !viewOnly_ &&
+        update_.Recall(window.FocusedControl()))
+        return Level::Handled;
+    return StandardWindow::OnWindowEvent(event);
 }
 
 int StandardForm::Kill()
