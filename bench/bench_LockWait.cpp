@@ -30,8 +30,10 @@ struct Folder
     explicit Folder(const QString& path)
         : table(catalogue.AddTable("SAV:", "Saves", "Saves", FileAttribute::Create))
     {
-        table.AddLong("Num").AddLong("Writer").AddString("Text", 40).AddKey(
-            "NumK", {"Num"}, KeyFlag::Primary, "by Num", true);
+        table.AddLong("Num")
+            .AddLong("Writer")
+            .AddString("Text", 40)
+            .AddKey("NumK", {"Num"}, KeyFlag::Primary, "by Num", true);
         catalogue.SetFolder(path);
     }
 };
@@ -115,8 +117,9 @@ int main(int argc, char** argv)
     std::printf("%-40s %6.1f %% refused  (%lld ms)\n",
                 qPrintable(QStringLiteral("baseline: wait %1 ms").arg(OldWaitMs)), baseline * 100,
                 static_cast<long long>(oldMs));
-    std::printf("%-40s %6.1f %% refused  (%lld ms)\n",
-                qPrintable(QStringLiteral("store: wait %1 ms, giving way").arg(RecordFile::DefaultLockWaitMs)),
-                now * 100, static_cast<long long>(newMs));
+    std::printf(
+        "%-40s %6.1f %% refused  (%lld ms)\n",
+        qPrintable(QStringLiteral("store: wait %1 ms, giving way").arg(RecordFile::DefaultLockWaitMs)),
+        now * 100, static_cast<long long>(newMs));
     return 0;
 }

@@ -20,7 +20,7 @@ struct FileManager::ThreadState
     int failedField = -1; // the field that failed the last validation
     Status lastStatus;
     std::unique_ptr<Transaction> transaction;
-    QStringList pendingRemovals; // side files of deletes in the open transaction
+    QStringList pendingRemovals;   // side files of deletes in the open transaction
     std::optional<Record> watched; // the stored record that writes hold on to (Watch)
 };
 

@@ -132,7 +132,7 @@ void FormUpdate::ShowStoredRecord()
     Table& table = access->GetTable();
     const Record mine = access->Buffer();
     if (!table.FetchRow(table.CurrentRow()))
-        return; // gone meanwhile: the next OK tells so
+        return;           // gone meanwhile: the next OK tells so
     access->SaveBuffer(); // what the form now compares with: the stored record
     access->Watch();
     recall_ = mine;
@@ -150,7 +150,8 @@ bool FormUpdate::Recall(int control)
     // group).
     const Table& table = access->GetTable();
     QWidget* focused = window_.window.Widget(control);
-    for (QWidget* widget = focused; widget && widget != window_.window.Root(); widget = widget->parentWidget()) {
+    for (QWidget* widget = focused; widget && widget != window_.window.Root();
+         widget = widget->parentWidget()) {
         const int bound = window_.window.ControlOf(widget);
         const QString field = bound > 0 ? window_.window.BoundField(bound) : QString();
         if (field.isEmpty() || table.FieldIndex(field) < 0)

@@ -48,7 +48,7 @@ private:
     void ShowStoredRecord(); // after the notice: the stored record, the user's values to recall
 
     WindowController& window_;
-    Record recall_; // what the history key puts back
+    Record recall_;        // what the history key puts back
     qint64 primedRow_ = 0; // the row added for the new record's number
     QVariant primedNumber_;
 };

@@ -4,8 +4,8 @@
 #include "platform/store/Sqlite.h"
 #include "platform/store/TextValues.h"
 
-#include <QFile>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 

@@ -573,9 +573,10 @@ Status Table::CheckStillAsRead(qint64 row, const Record& read)
     if (Status status = ReadStored(row, stored); !status)
         return status;
     if (stored != read)
-        return Status(StoreError::Changed,
-                      QStringLiteral("The record was changed by another window or program since it was read."),
-                      file_->Path());
+        return Status(
+            StoreError::Changed,
+            QStringLiteral("The record was changed by another window or program since it was read."),
+            file_->Path());
     return {};
 }
 
