@@ -234,6 +234,7 @@ int StandardForm::Kill()
     // A new record that was never saved gives back the row added for its number while the table is open.
     if (REQUEST == Request::Insert && RESPONSE != Response::Completed)
         update_.UndoInsert();
+    update_.Release();
     return StandardWindow::Kill();
 }
 

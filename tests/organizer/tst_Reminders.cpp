@@ -916,6 +916,28 @@ private slots:
         QCOMPARE(Stored(number, "REM:Dismiss").toInt(), 1);
     }
 
+    // A form that ends without saving lets go of the record it read: the pane's Dismiss on the same thread
+    // afterwards still writes, although another window saved the reminder in between.
+    void thePanesDismissAfterACancelledFormStillWrites()
+    {
+        const qint32 number = Add({{"Renew passport"}})[0];
+        WindowController* pane = Open("OverdueReminders");
+        QVERIFY(pane);
+        PickRow(*pane, ControlNumber(*pane, "List"), 0);
+        Press(*pane, "Change");
+        WindowController* form = FindWindow("UpdateReminder");
+        QVERIFY(form);
+        Press(*form, "Cancel");
+        QVERIFY(!FindWindow("UpdateReminder"));
+        SaveElsewhere(number, "REM:Notes", "Photos first");
+        test::MessageRecorder boxes;
+        PickRow(*pane, ControlNumber(*pane, "List"), 0);
+        Press(*pane, "Dismiss");
+        QVERIFY(boxes.boxes.isEmpty());
+        QCOMPARE(Stored(number, "REM:Dismiss").toInt(), 1);
+        QCOMPARE(Stored(number, "REM:Notes").toString(), QStringLiteral("Photos first"));
+    }
+
     // A delete whose reminder another copy of the program changed while "Confirm Delete" was up asks again,
     // about what is stored now; No keeps the other copy's change.
     void aDeleteOfAReminderChangedMeanwhileAsksAgain_data()

@@ -163,6 +163,12 @@ bool FormUpdate::Recall(int control)
     return false;
 }
 
+void FormUpdate::Release()
+{
+    if (FileManager* access = window_.UpdateTable(); access && window_.REQUEST == Request::Change)
+        access->Unwatch();
+}
+
 void FormUpdate::UndoInsert()
 {
     FileManager* access = window_.UpdateTable();

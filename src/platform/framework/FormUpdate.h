@@ -37,6 +37,8 @@ public:
     // of the record or the form edits no record.
     bool Recall(int control);
     void UndoInsert();
+    // The form ends: later writes of its thread (its list's, say) no longer hold on to what it read.
+    void Release();
 
     // Removes the row that priming added for a new record, when it still holds that record's number;
     // nothing when it is gone or another record took its place.
