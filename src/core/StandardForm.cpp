@@ -156,6 +156,8 @@ void StandardForm::SetUpWindow()
     }
     if (privateBox_ && stamped_ && Field(stamps_.creatorUniqueId).toInt() != CurrentUserUniqueID)
         window.Disable(privateBox_);
+    if (!viewOnly_ && relations_)
+        AlertKey(HistoryKey);
     window.ShowValues();
 }
 
@@ -219,11 +221,20 @@ int StandardForm::OnCloseRequest()
     return update_.CloseRequest();
 }
 
+int StandardForm::OnWindowEvent(const FrameworkEvent& event)
+{
+    if (event.event == Event::AlertKey && event.key == HistoryKey && !viewOnly_ &&
+        update_.Recall(window.FocusedControl()))
+        return Level::Handled;
+    return StandardWindow::OnWindowEvent(event);
+}
+
 int StandardForm::Kill()
 {
     // A new record that was never saved gives back the row added for its number while the table is open.
     if (REQUEST == Request::Insert && RESPONSE != Response::Completed)
         update_.UndoInsert();
+    update_.Release();
     return StandardWindow::Kill();
 }
 

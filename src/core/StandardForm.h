@@ -14,7 +14,9 @@
 // - view only (a user who may only view, or the request 6): entries read-only, OK hidden, the form returns
 //   "cancelled";
 // - the caption tells what the form does; the private check box is enabled for the record's creator only;
-// - closing with unsaved changes asks first; a cancelled insert leaves no row behind.
+// - closing with unsaved changes asks first; a cancelled insert leaves no row behind;
+// - a change never overwrites what another window saved meanwhile, and Ctrl+' in a field puts back its value
+//   as the form opened, or after the notice of such a change, the user's own (FormUpdate).
 namespace jornix {
 
 // The fields that stamp a record, by name without the prefix.
@@ -52,6 +54,7 @@ public:
     int OnAccepted(int control) override;
     int OnCompleted() override;
     int OnCloseRequest() override;
+    int OnWindowEvent(const FrameworkEvent& event) override;
 
 protected:
     // The table of the record; stamps: the table carries record stamps with these fields.

@@ -98,9 +98,7 @@ QString WarningText(int number, const QString& error, const QString& word, const
     case 36:
         return "Error: (" + error + ") attempting to open the current VIEW. Filter and Range Limits ignored.";
     case 38:
-        return QStringLiteral(
-            "This record was changed by another station. Those changes will now be displayed. "
-            "Use the Ditto Button or Ctrl+' to recall your changes.");
+        return StandardMessage(ErrorId::RecordChanged).text;
     default:
         return {};
     }
@@ -139,7 +137,7 @@ Warning WarningOf(int number)
     case 36:
         return {number, Ok, MessageIcon::Exclamation, QStringLiteral("View Open Error")};
     case 38:
-        return {number, Ok, MessageIcon::Exclamation, QStringLiteral("Record Was Not Updated")};
+        return {number, Ok, MessageIcon::Exclamation, StandardMessage(ErrorId::RecordChanged).caption};
     default:
         return {number, Ok, MessageIcon::Exclamation, QString()};
     }

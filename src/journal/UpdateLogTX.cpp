@@ -209,10 +209,8 @@ public:
     int Init() override
     {
         const int level = StandardForm::Init();
-        if (level == Level::GoOn) {
-            AlertKey(HistoryKey);
+        if (level == Level::GoOn)
             DocumentChanged = false;
-        }
         return level;
     }
 
@@ -265,13 +263,6 @@ public:
         return StandardForm::OnFieldEvent(event);
     }
 
-    int OnWindowEvent(const FrameworkEvent& event) override
-    {
-        if (event.event == Event::AlertKey && event.key == HistoryKey)
-            PutBackOpeningValue(window.FocusedControl());
-        return StandardForm::OnWindowEvent(event);
-    }
-
     int OnCompleted() override
     {
         // Stored before the base compares the record with its copy, so an edited document counts as a change.
@@ -295,10 +286,7 @@ protected:
     int PrepareRecord() override
     {
         misc.FetchMiscDefinitions();
-        const int level = StandardForm::PrepareRecord();
-        if (level == Level::GoOn)
-            opened_ = Buffer();
-        return level;
+        return StandardForm::PrepareRecord();
     }
 
     void SetUpWindow() override
@@ -576,35 +564,7 @@ private:
             window.Select(description);
     }
 
-    // The history key on a field: the value it had when the form opened.
-    void PutBackOpeningValue(int control)
-    {
-        const std::pair<int, const char*> fields[] = {{description, "LOG:LogDescription"},
-                                                      {location, "LOG:LogLocation"},
-                                                      {duration, "LOG:LogDuration"},
-                                                      {docLink, "LOG:LogDocLink"},
-                                                      {rank, "LOG:LogRank"},
-                                                      {followUp, "LOG:LogFollowUp"},
-                                                      {important, "LOG:LogImportant"},
-                                                      {logType, "LOG:LogType"},
-                                                      {miniNotes, "LOG:LogMiniNotes"},
-                                                      {privateBox, "LOG:LogPrivate"}};
-        QWidget* focused = window.Widget(control);
-        if (REQUEST == Request::ViewOnly || !control || !focused || !opened_.Owner() ||
-            !window.IsEnabled(control))
-            return;
-        for (const auto& [field, name] : fields) {
-            // A radio button stands for its log type group.
-            if (field == control || window.Widget(field)->isAncestorOf(focused)) {
-                SetField(QString::fromLatin1(name), opened_.Value(QString::fromLatin1(name)));
-                window.ShowValues(field);
-                return;
-            }
-        }
-    }
-
     int recordNumber = 0;
-    Record opened_; // the record as the form opened it
 };
 
 } // namespace

@@ -11,6 +11,8 @@
 #include "platform/framework/TableRelations.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
+#include "platform/store/RecordFile.h"
+#include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
 #include "platform/store/Transaction.h"
 #include "platform/store/View.h"
@@ -21,6 +23,8 @@
 #include "platform/framework/WindowDriver.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
 
@@ -120,6 +124,57 @@ QRadioButton* LinkRadio(WindowController& form, const QString& text)
             return radio;
     return nullptr;
 }
+// What an entry or text box of a window shows.
+QString Shown(WindowController& window, int control)
+{
+    QWidget* widget = window.window.Widget(control);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return edit->text();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
+        return box->toPlainText();
+    return QStringLiteral("(no text)");
+}
+
+// The form's control bound to a field of the reminder ("Notes": the box, not the group of that name).
+int ControlOf(WindowController& form, const QString& field)
+{
+    for (const int control : form.window.Controls())
+        if (form.window.BoundField(control).compare("REM:" + field, Qt::CaseInsensitive) == 0)
+            return control;
+    return 0;
+}
+
+// Another window saves a field of a reminder, on the test's own thread.
+void SaveElsewhere(qint32 number, const QString& field, const QVariant& value)
+{
+    QVERIFY(ReadReminder(number));
+    AccessREM->Buffer().SetValue(field, value);
+    QVERIFY(AccessREM->GetTable().Update());
+}
+
+// Another copy of the program saves a field of a reminder through its own connection to the file.
+void SaveInAnotherCopy(qint32 number, const QString& column, const QString& value)
+{
+    const Table& table = AccessREM->GetTable();
+    sqlite3* db = nullptr;
+    QVERIFY(RecordFile::OpenConnection(table.FilePath(), table.FileAttributes() & FileAttribute::Encrypt,
+                                       SQLITE_OPEN_READWRITE, db));
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE Num = ?")
+                               .arg(table.TableSql(), Table::QuotedName(column))
+                               .toUtf8();
+    QCOMPARE(sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr), SQLITE_OK);
+    const QByteArray text = value.toUtf8();
+    sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int(statement, 2, number);
+    QCOMPARE(sqlite3_step(statement), SQLITE_DONE);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+}
+
+const QString RecordChangedText = "This record was changed by another station. Those changes will now be "
+                                  "displayed. Use the Ditto Button or Ctrl+' to recall your changes.";
+
 const QStringList LinkTexts{"No Link", "Log Event", "Contact", "Task"};
 int CheckedLinkType(WindowController& form)
 {
@@ -765,6 +820,151 @@ private slots:
         QCOMPARE(Stored(number, "REM:Notes").toString(), QStringLiteral("Photos are in the drawer"));
         QCOMPARE(Stored(number, "REM:Misc2").toString(), QStringLiteral("Office"));
         QCOMPARE(Column(*pane, 1), QStringList());
+    }
+
+    // The reminder form on record N while another window (or another copy of the program) saves N, then
+    // OK: a form that changed nothing writes nothing; a form with changes never overwrites the other save
+    // silently: the notice, the stored reminder shown, the user's own values back with Ctrl+', and the
+    // next OK keeps both.
+    void aChangeNeverOverwritesWhatAnotherWindowSaved_data()
+    {
+        QTest::addColumn<QString>("edited"); // the field the form edits: "" none, Description, Notes
+        QTest::addColumn<bool>("anotherCopy");
+        QTest::newRow("no edit") << "" << false;
+        QTest::newRow("an edit of another field") << "Notes" << false;
+        QTest::newRow("an edit of the same field") << "Description" << false;
+        QTest::newRow("another copy, the same field") << "Description" << true;
+        QTest::newRow("another copy, another field") << "Notes" << true;
+    }
+    void aChangeNeverOverwritesWhatAnotherWindowSaved()
+    {
+        QFETCH(QString, edited);
+        QFETCH(bool, anotherCopy);
+        const qint32 number = Add({{"Dentist"}})[0];
+        WindowController* form = OpenForm();
+        QVERIFY(form);
+        const QString mine = edited == "Notes" ? "Bring the card" : "Doctor";
+        const int control = ControlOf(*form, edited);
+        if (!edited.isEmpty())
+            Type(*form, control, mine);
+        if (anotherCopy)
+            SaveInAnotherCopy(number, "Description", "Dentist at ten");
+        else
+            SaveElsewhere(number, "REM:Description", "Dentist at ten");
+        test::MessageRecorder boxes;
+        Press(*form, "OK");
+        if (edited.isEmpty()) {
+            QVERIFY(boxes.boxes.isEmpty());
+            QVERIFY(!FindWindow("UpdateReminder"));
+            QCOMPARE(Stored(number, "REM:Description").toString(), QStringLiteral("Dentist at ten"));
+            return;
+        }
+        QCOMPARE(boxes.Captions(), QStringList{"Record Was Not Updated"});
+        QCOMPARE(boxes.boxes[0].text, RecordChangedText);
+        QCOMPARE(boxes.boxes[0].icon, MessageIcon::Exclamation);
+        QCOMPARE(FindWindow("UpdateReminder"), form);
+        QCOMPARE(Stored(number, "REM:Description").toString(), QStringLiteral("Dentist at ten"));
+        QCOMPARE(Shown(*form, ControlOf(*form, "Description")), QStringLiteral("Dentist at ten"));
+        QCOMPARE(Shown(*form, ControlOf(*form, "Notes")), QString());
+        form->window.Select(control);
+        WaitIdle();
+        PressKey(*form, Qt::Key_Apostrophe, Qt::ControlModifier);
+        QCOMPARE(Shown(*form, control), mine);
+        Press(*form, "OK");
+        QCOMPARE(boxes.boxes.size(), 1);
+        QVERIFY(!FindWindow("UpdateReminder"));
+        QCOMPARE(Stored(number, qPrintable("REM:" + edited)).toString(), mine);
+        if (edited == "Notes")
+            QCOMPARE(Stored(number, "REM:Description").toString(), QStringLiteral("Dentist at ten"));
+    }
+
+    // The list's form is open on a due reminder while the overdue pane dismisses it: OK in the form, with
+    // or without an edit, never makes it due again.
+    void theListsFormKeepsTheDismissOfThePane_data()
+    {
+        QTest::addColumn<bool>("editNotes");
+        QTest::newRow("no edit") << false;
+        QTest::newRow("notes edited") << true;
+    }
+    void theListsFormKeepsTheDismissOfThePane()
+    {
+        QFETCH(bool, editNotes);
+        const qint32 number = Add({{"Renew passport"}})[0];
+        WindowController* form = OpenForm();
+        QVERIFY(form);
+        if (editNotes)
+            Type(*form, ControlOf(*form, "Notes"), "Photos first");
+        WindowController* pane = Open("OverdueReminders");
+        QVERIFY(pane);
+        PickRow(*pane, ControlNumber(*pane, "List"), 0);
+        Press(*pane, "Dismiss");
+        QCOMPARE(Stored(number, "REM:Dismiss").toInt(), 1);
+        test::MessageRecorder boxes;
+        Press(*form, "OK");
+        if (editNotes) {
+            QCOMPARE(boxes.Captions(), QStringList{"Record Was Not Updated"});
+            form->window.Select(ControlOf(*form, "Notes"));
+            // The pane took the activation: the key goes to the form once it is the active window again.
+            form->window.Root()->activateWindow();
+            QTRY_VERIFY(form->window.Root()->isActiveWindow());
+            PressKey(*form, Qt::Key_Apostrophe, Qt::ControlModifier);
+            QCOMPARE(Shown(*form, ControlOf(*form, "Notes")), QStringLiteral("Photos first"));
+            Press(*form, "OK");
+            QCOMPARE(Stored(number, "REM:Notes").toString(), QStringLiteral("Photos first"));
+        }
+        QVERIFY(!FindWindow("UpdateReminder"));
+        QCOMPARE(Stored(number, "REM:Dismiss").toInt(), 1);
+    }
+
+    // A form that ends without saving lets go of the record it read: the pane's Dismiss on the same thread
+    // afterwards still writes, although another window saved the reminder in between.
+    void thePanesDismissAfterACancelledFormStillWrites()
+    {
+        const qint32 number = Add({{"Renew passport"}})[0];
+        WindowController* pane = Open("OverdueReminders");
+        QVERIFY(pane);
+        PickRow(*pane, ControlNumber(*pane, "List"), 0);
+        Press(*pane, "Change");
+        WindowController* form = FindWindow("UpdateReminder");
+        QVERIFY(form);
+        Press(*form, "Cancel");
+        QVERIFY(!FindWindow("UpdateReminder"));
+        SaveElsewhere(number, "REM:Notes", "Photos first");
+        test::MessageRecorder boxes;
+        PickRow(*pane, ControlNumber(*pane, "List"), 0);
+        Press(*pane, "Dismiss");
+        QVERIFY(boxes.boxes.isEmpty());
+        QCOMPARE(Stored(number, "REM:Dismiss").toInt(), 1);
+        QCOMPARE(Stored(number, "REM:Notes").toString(), QStringLiteral("Photos first"));
+    }
+
+    // A delete whose reminder another copy of the program changed while "Confirm Delete" was up asks again,
+    // about what is stored now; No keeps the other copy's change.
+    void aDeleteOfAReminderChangedMeanwhileAsksAgain_data()
+    {
+        QTest::addColumn<int>("secondAnswer");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("Yes again") << int(MessageButton::Yes) << true;
+        QTest::newRow("No") << int(MessageButton::No) << false;
+    }
+    void aDeleteOfAReminderChangedMeanwhileAsksAgain()
+    {
+        QFETCH(int, secondAnswer);
+        QFETCH(bool, deleted);
+        const qint32 number = Add({{"Dentist"}})[0];
+        WindowController* list = Open("Reminder");
+        QVERIFY(list);
+        PickRow(*list, ControlNumber(*list, "List"), 0);
+        test::MessageRecorder boxes({MessageButton::Yes, secondAnswer});
+        boxes.onShow = [&](const MessageBoxRequest&) {
+            if (boxes.boxes.size() == 1)
+                SaveInAnotherCopy(number, "Description", "Dentist at ten");
+        };
+        Press(*list, "Delete");
+        QCOMPARE(boxes.Captions(), QStringList({"Confirm Delete", "Confirm Delete"}));
+        QCOMPARE(ReadReminder(number), !deleted);
+        if (!deleted)
+            QCOMPARE(Stored(number, "REM:Description").toString(), QStringLiteral("Dentist at ten"));
     }
 
     // View Link in the pane: the linked record's form, or for a record that is gone "Link Missing" and the

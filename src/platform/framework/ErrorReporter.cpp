@@ -66,6 +66,9 @@ const std::vector<ErrorMessage>& StandardMessages()
         {ErrorId::AutoIncrement, Severity::User, QStringLiteral("Auto Increment Error"),
          QStringLiteral("Attempts to automatically number this record have failed.|File: %File|Error: "
                         "%ErrorText.|Try Again?")},
+        {ErrorId::RecordChanged, Severity::Notify, QStringLiteral("Record Was Not Updated"),
+         QStringLiteral("This record was changed by another station. Those changes will now be displayed. "
+                        "Use the Ditto Button or Ctrl+' to recall your changes.")},
     };
     return messages;
 }
@@ -100,6 +103,14 @@ QString Fill(const ErrorMessage& message, const ErrorValues& values)
 }
 
 } // namespace
+
+ErrorMessage StandardMessage(int id)
+{
+    for (const ErrorMessage& message : StandardMessages())
+        if (message.id == id)
+            return message;
+    return {};
+}
 
 void ErrorReporter::Init()
 {

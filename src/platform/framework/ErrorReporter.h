@@ -54,9 +54,14 @@ enum : int
     TransactionCancelled = 21,
     FileAccess = 23,
     RecordNotUpdated = 25,
-    AutoIncrement = 32
+    AutoIncrement = 32,
+    RecordChanged = 38 // a form's record was changed by another window or program since the form read it
 };
 }
+
+// A message of the standard table by its number (an empty message for a number it does not hold), for
+// windows that show the framework's words through their own boxes.
+ErrorMessage StandardMessage(int id);
 
 // Shows the framework's errors from one table of messages. Each error is looked up by its number; its
 // severity decides the box (a question for User, a stop box for Program and Fatal) and the result level.

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 namespace jornix {
@@ -19,7 +20,8 @@ struct FileManager::ThreadState
     int failedField = -1; // the field that failed the last validation
     Status lastStatus;
     std::unique_ptr<Transaction> transaction;
-    QStringList pendingRemovals; // side files of deletes in the open transaction
+    QStringList pendingRemovals;   // side files of deletes in the open transaction
+    std::optional<Record> watched; // the stored record that writes hold on to (Watch)
 };
 
 namespace {
@@ -108,7 +110,7 @@ int FileManager::PrepareRecord(bool leaveBuffer)
             Status status = table_->TakeNextNumber(number);
             if (status) {
                 Buffer().SetValue(field, number);
-                status = table_->Insert();
+                status = table_->InsertPrimed();
             }
             state.lastStatus = status;
             if (status) {
@@ -167,13 +169,21 @@ int FileManager::Write(bool insert)
             status = {};
         }
     }
-    if (status)
-        status = insert && !rewrite ? table_->Insert() : table_->Update();
+    if (status) {
+        if (insert && !rewrite)
+            status = table_->Insert();
+        else if (!insert && state.watched)
+            status = table_->Update(*state.watched);
+        else
+            status = table_->Update();
+    }
     state.lastStatus = status;
     if (!status)
         return Severity::Notify;
     if (insert)
         state.primedRow = 0;
+    if (!insert && state.watched)
+        table_->ReadStored(table_->CurrentRow(), *state.watched);
     return Severity::Benign;
 }
 
@@ -186,6 +196,8 @@ int FileManager::ReportWriteFailure(int errorId)
         return level != Severity::Benign ? level : Severity::Notify;
     }
     const Status status = state.lastStatus;
+    if (status.Code() == StoreError::Changed)
+        return errors_->Throw(ErrorId::RecordChanged, ValuesOf(status));
     if (status.Code() == StoreError::DuplicateKey)
         return errors_->Throw(ErrorId::DuplicateKey, {status.File(), status.Message(), {}, status.Key()});
     return errors_->Throw(errorId, ValuesOf(status));
@@ -217,10 +229,13 @@ int FileManager::DeleteRecord()
 {
     ThreadState& state = State();
     const qint64 row = table_->CurrentRow();
-    const Status status = table_->Delete();
+    const Status status = state.watched ? table_->Delete(*state.watched) : table_->Delete();
     state.lastStatus = status;
+    if (status.Code() == StoreError::Changed)
+        return Severity::Notify;
     if (!status)
         return errors_->Throw(ErrorId::RecordNotDeleted, ValuesOf(status));
+    state.watched.reset();
     if (row == state.primedRow)
         state.primedRow = 0;
     return Severity::Benign;
@@ -248,6 +263,35 @@ void FileManager::SaveBuffer()
 bool FileManager::BufferUnchanged() const
 {
     return table_->BufferUnchanged();
+}
+
+Status FileManager::Watch()
+{
+    ThreadState& state = State();
+    Record stored;
+    const Status status = table_->ReadStored(table_->CurrentRow(), stored);
+    if (status)
+        state.watched = std::move(stored);
+    else
+        state.watched.reset();
+    return status;
+}
+
+void FileManager::Unwatch()
+{
+    State().watched.reset();
+}
+
+bool FileManager::Watching() const
+{
+    return State().watched.has_value();
+}
+
+const Record& FileManager::Watched() const
+{
+    static const Record blank;
+    const ThreadState& state = State();
+    return state.watched ? *state.watched : blank;
 }
 
 Status FileManager::LastStatus() const

@@ -63,6 +63,18 @@ public:
     void SaveBuffer();
     bool BufferUnchanged() const;
 
+    // Holds on to the stored version of this thread's current record (as it stands now, whatever the
+    // buffer holds). Until Unwatch, Update and DeleteRecord of this thread write only while the stored
+    // record still equals it; when another window or another copy of the program has changed it meanwhile,
+    // nothing is written and LastStatus() is StoreError::Changed (Update tells it with the message
+    // RecordChanged; DeleteRecord tells nothing, its caller decides). A write that succeeds holds on to
+    // what it wrote.
+    Status Watch();
+    void Unwatch();
+    bool Watching() const;
+    // The stored version held on to; a blank record when none is.
+    const Record& Watched() const;
+
     // The store's answer to the last quiet operation of this thread.
     Status LastStatus() const;
 

@@ -6,6 +6,8 @@
 #include "platform/runtime/MessageBox.h"
 #include "platform/store/Table.h"
 
+#include <QWidget>
+
 namespace jornix {
 
 QVariant FormUpdate::PrimedNumber(const FileManager& access)
@@ -38,9 +40,13 @@ int FormUpdate::PrepareUpdate()
         primedNumber_ = PrimedNumber(*access);
         window_.SetFieldDefaults();
         access->SaveBuffer();
+        recall_ = access->Buffer();
         return Level::GoOn;
     case Request::Change:
         access->SaveBuffer();
+        // What the change is checked against when it is written: the record as stored now.
+        access->Watch();
+        recall_ = access->Buffer();
         return Level::GoOn;
     case Request::Delete: {
         const bool deleted =
@@ -59,14 +65,24 @@ int FormUpdate::Complete()
     if (!access)
         return Level::GoOn;
     int level = Level::GoOn;
-    if (window_.REQUEST == Request::Insert)
+    if (window_.REQUEST == Request::Insert) {
         level = access->Insert();
-    else if (window_.REQUEST == Request::Change)
-        level = window_.PRIMARY ? window_.PRIMARY->Update() : access->Update();
-    else
+    } else if (window_.REQUEST == Request::Change) {
+        // Nothing changed, nothing written: what other windows saved meanwhile stays as they saved it.
+        if (!access->BufferUnchanged())
+            level = window_.PRIMARY ? window_.PRIMARY->Update() : access->Update();
+    } else {
         return Level::GoOn;
-    if (level != Level::GoOn)
-        return Level::Handled; // told by the error reporter; the form stays open with what was entered
+    }
+    if (level != Level::GoOn) {
+        // Told by the error reporter; the form stays open with what was entered, or with what another
+        // window stored meanwhile.
+        if (access->LastStatus().Code() == StoreError::Changed)
+            ShowStoredRecord();
+        return Level::Handled;
+    }
+    if (window_.REQUEST == Request::Change)
+        access->Unwatch();
     primedRow_ = 0;
     window_.SetResponse(Response::Completed);
     return Level::GoOn;
@@ -108,6 +124,49 @@ int FormUpdate::CloseRequest()
                                       QStringLiteral("Changes will be lost!"),
                                       QStringLiteral("Are you sure you want to cancel?"), MessageButton::No);
     return answer == MessageButton::Yes ? Level::GoOn : Level::Handled;
+}
+
+void FormUpdate::ShowStoredRecord()
+{
+    FileManager* access = window_.UpdateTable();
+    Table& table = access->GetTable();
+    const Record mine = access->Buffer();
+    if (!table.FetchRow(table.CurrentRow()))
+        return;           // gone meanwhile: the next OK tells so
+    access->SaveBuffer(); // what the form now compares with: the stored record
+    access->Watch();
+    recall_ = mine;
+    window_.window.ShowValues();
+}
+
+bool FormUpdate::Recall(int control)
+{
+    FileManager* access = window_.UpdateTable();
+    const int request = window_.REQUEST;
+    if (!access || (request != Request::Insert && request != Request::Change) || !recall_.Owner() ||
+        control <= 0 || !window_.window.IsEnabled(control))
+        return false;
+    // The field of the control or of the nearest bound control around it (a radio button stands for its
+    // group).
+    const Table& table = access->GetTable();
+    QWidget* focused = window_.window.Widget(control);
+    for (QWidget* widget = focused; widget && widget != window_.window.Root();
+         widget = widget->parentWidget()) {
+        const int bound = window_.window.ControlOf(widget);
+        const QString field = bound > 0 ? window_.window.BoundField(bound) : QString();
+        if (field.isEmpty() || table.FieldIndex(field) < 0)
+            continue;
+        access->Buffer().SetValue(field, recall_.Value(field));
+        window_.window.ShowValues(bound);
+        return true;
+    }
+    return false;
+}
+
+void FormUpdate::Release()
+{
+    if (FileManager* access = window_.UpdateTable(); access && window_.REQUEST == Request::Change)
+        access->Unwatch();
 }
 
 void FormUpdate::UndoInsert()

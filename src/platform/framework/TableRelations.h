@@ -21,10 +21,13 @@ public:
 
     int Open();
     void Close();
-    // Rewrites the current record of this thread.
+    // Rewrites the current record of this thread (FileManager::Update: a watched record only while it is
+    // stored as read).
     int Update();
     // Deletes the current record of this thread; with ask set, only after "Confirm Delete" is answered Yes
-    // (otherwise Severity::Cancel).
+    // (otherwise Severity::Cancel). A record that another window or program changed since it was read (or
+    // while the question was up) is not deleted: the buffer takes the stored record and the question is
+    // asked again.
     int Delete(bool ask = true);
 
 private:

@@ -208,6 +208,12 @@ ControlKind WindowDescription::KindOf(int control) const
     return record ? record->kind : ControlKind::Window;
 }
 
+QString WindowDescription::BoundField(int control) const
+{
+    Record* record = Find(control);
+    return record ? record->binding.fieldName : QString();
+}
+
 bool WindowDescription::Exists(int control) const
 {
     return Find(control) != nullptr;

@@ -232,6 +232,7 @@ public:
     QWidget* Widget(int control) const; // 0: the window itself; nullptr for an unknown number
     QAction* Action(int control) const; // menu items, menus and toolbar buttons
     ControlKind KindOf(int control) const;
+    QString BoundField(int control) const; // the record field a control is bound to; empty for none
     bool Exists(int control) const;
     int ControlNumber(const QString& useName) const; // 0 when no control has that name
     int ControlOf(const QObject* object) const;      // the control a widget or action belongs to; 0 for none

@@ -4,16 +4,50 @@
 #include "platform/store/Sqlite.h"
 #include "platform/store/TextValues.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <sodium.h>
 
 namespace jornix {
 namespace {
 
-// A lock held by another user is waited for this long before the write is reported as locked.
+// A statement that meets a lock held by another user (a read during another copy's commit, a commit
+// while another copy reads) waits this long, blocking: such locks last milliseconds.
 constexpr int BusyTimeoutMs = 250;
+constexpr int BusyPauseMs = 5;
+
+// A write that meets another user's write lock at its start waits as long as a person would accept, giving
+// way meanwhile (below), before it is reported as locked.
+int& LockWaitMs()
+{
+    static int wait = RecordFile::DefaultLockWaitMs;
+    return wait;
+}
+
+// Set while a transaction's start is tried: its waits are the caller's, not SQLite's. Per OS thread, since
+// the start never gives way while SQLite runs it.
+thread_local bool startingTransaction = false;
+
+int BusyHandler(void*, int tries)
+{
+    if (startingTransaction || tries * BusyPauseMs >= BusyTimeoutMs)
+        return 0;
+    sqlite3_sleep(BusyPauseMs);
+    return 1;
+}
+
+// A pause between tries to start a write: the other program threads and windows go on meanwhile; off a
+// program thread (tools, tests) or where giving way is held, the OS thread sleeps.
+void PauseForLock(int milliseconds)
+{
+    if (CurrentThread() != 0 && !YieldsHeld())
+        WaitMilliseconds(milliseconds);
+    else
+        QThread::msleep(ulong(milliseconds));
+}
 
 // The cipher settings of every enciphered file, set explicitly so that a later SQLCipher with other defaults
 // still reads the files written now: AES-256-CBC, 4,096-byte pages (a full scan costs half what the 1 KB
@@ -243,7 +277,7 @@ Status RecordFile::OpenConnection(const QString& path, bool encrypted, int openF
                 return failed(QStringLiteral("The cipher settings were refused"));
         }
     }
-    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    sqlite3_busy_handler(db, BusyHandler, nullptr);
     // The first read shows whether the key (or its absence) fits the file.
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
         return failed(QStringLiteral("The file could not be read"));
@@ -402,16 +436,40 @@ Status RecordFile::Begin()
                       QStringLiteral("A transaction is already open on this file."), path_);
     if (readOnly_)
         return Status(StoreError::ReadOnly, QStringLiteral("The file is read-only."), path_);
-    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const QDeadlineTimer deadline(LockWaitMs());
+    int pause = 2;
+    for (;;) {
+        startingTransaction = true;
+        const int result = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        startingTransaction = false;
+        if (result == SQLITE_OK)
+            break;
         Status status =
             Error(StoreError::TransactionError, QStringLiteral("The transaction could not begin"));
-        if (status.Code() == StoreError::Locked)
+        if (status.Code() != StoreError::Locked)
+            return status;
+        if (deadline.hasExpired())
             return Status(StoreError::Locked, QStringLiteral("The file is locked by another user."), path_);
-        return status;
+        PauseForLock(int(std::min<qint64>(pause, std::max<qint64>(1, deadline.remainingTime()))));
+        pause = std::min(pause * 2, 40);
+        // Another program thread of this process may have begun a write meanwhile on the shared connection.
+        if (InTransaction())
+            return Status(StoreError::Locked, QStringLiteral("A transaction is already open on this file."),
+                          path_);
     }
     transactionThread_ = CurrentThread();
     HoldYields();
     return {};
+}
+
+void RecordFile::SetLockWait(int milliseconds)
+{
+    LockWaitMs() = milliseconds < 0 ? DefaultLockWaitMs : milliseconds;
+}
+
+int RecordFile::LockWait()
+{
+    return LockWaitMs();
 }
 
 Status RecordFile::Commit()

@@ -72,8 +72,13 @@ public:
     sqlite3* Handle() const { return db_; }
 
     // Transactions. An explicit transaction belongs to the thread that began it; a write of that thread
-    // joins it, a write of another thread is refused as locked.
+    // joins it, a write of another thread is refused as locked. A write lock held by another user is
+    // waited for up to LockWait() milliseconds, the running program thread giving way between tries (the
+    // other windows go on); only then is the write refused as locked.
     Status Begin();
+    static constexpr int DefaultLockWaitMs = 3000;
+    static void SetLockWait(int milliseconds); // a negative value restores the default
+    static int LockWait();
     Status Commit();
     void Rollback();
     bool InTransaction() const { return transactionThread_ >= 0; }

@@ -18,6 +18,7 @@ enum class StoreError
     ReadOnly,         // a write to a table whose file is read-only
     Locked,           // the file stays locked by another user or another thread's transaction
     NoCurrentRecord,  // update or delete without a record read or written on this thread
+    Changed,          // the stored record is no longer the one read: another window or program changed it
     BadExpression,    // a filter, sort or range that cannot be used; the message names what is wrong
     TransactionError, // begin, commit or rollback failed
     Failed            // any other failure of the database

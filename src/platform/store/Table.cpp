@@ -2,6 +2,7 @@
 
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/store/Catalogue.h"
+#include "platform/store/ProcessOwner.h"
 #include "platform/store/ProgramFault.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
@@ -347,10 +348,15 @@ std::vector<Table::SchemaObject> Table::Schema() const
     }
     if (!wordIndex_.empty())
         schema.push_back({WordIndex::SchemaName(*this), WordIndex::SchemaSql(*this, wordIndex_)});
-    if (AutoNumberKey() >= 0)
+    if (AutoNumberKey() >= 0) {
         schema.push_back({QStringLiteral("HighestNumbers"),
                           QStringLiteral("CREATE TABLE IF NOT EXISTS \"HighestNumbers\" (\"TableName\" TEXT "
                                          "PRIMARY KEY, \"Highest\" INTEGER NOT NULL)")});
+        schema.push_back({QStringLiteral("PrimedRows"),
+                          QStringLiteral("CREATE TABLE IF NOT EXISTS \"PrimedRows\" (\"TableName\" TEXT NOT "
+                                         "NULL, \"RowId\" INTEGER NOT NULL, \"Owner\" TEXT NOT NULL, "
+                                         "PRIMARY KEY (\"TableName\", \"RowId\"))")});
+    }
     return schema;
 }
 
@@ -405,6 +411,7 @@ Status Table::Open()
             return status;
         }
         ++threadHolds_;
+        RemoveAbandonedPrimedRows();
         if (fileOpened_)
             fileOpened_(*this);
         return {};
@@ -539,6 +546,40 @@ Status Table::FetchRow(qint64 rowId)
     return file_->Error(StoreError::Failed, QStringLiteral("The record could not be read"));
 }
 
+Status Table::ReadStored(qint64 rowId, Record& record)
+{
+    if (Status status = CheckOpen(); !status)
+        return status;
+    Status status;
+    Statement statement = file_->Prepare(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(SelectListSql(), TableSql()), status);
+    if (!statement)
+        return status;
+    statement.Bind(1, rowId);
+    const int result = statement.Step();
+    if (result == SQLITE_ROW) {
+        record = Record(*this);
+        ReadRow(statement.Handle(), record, true);
+        return {};
+    }
+    if (result == SQLITE_DONE)
+        return Status(StoreError::NotFound, QStringLiteral("The record no longer exists."), file_->Path());
+    return file_->Error(StoreError::Failed, QStringLiteral("The record could not be read"));
+}
+
+Status Table::CheckStillAsRead(qint64 row, const Record& read)
+{
+    Record stored;
+    if (Status status = ReadStored(row, stored); !status)
+        return status;
+    if (stored != read)
+        return Status(
+            StoreError::Changed,
+            QStringLiteral("The record was changed by another window or program since it was read."),
+            file_->Path());
+    return {};
+}
+
 Status Table::RecordCount(qint64& count)
 {
     count = 0;
@@ -589,7 +630,7 @@ Status Table::CheckUniqueKeys(const Record& record, qint64 ownRow)
     return {};
 }
 
-Status Table::WriteRecord(bool insert)
+Status Table::WriteRecord(bool insert, const Record* read, bool primed)
 {
     if (Status status = CheckWritable(); !status)
         return status;
@@ -600,6 +641,11 @@ Status Table::WriteRecord(bool insert)
     WriteScope scope(*file_);
     if (!scope.Started())
         return scope.Started();
+    // Compared inside the write's transaction, so that no other writer can come in between.
+    if (read) {
+        if (Status status = CheckStillAsRead(state.currentRow, *read); !status)
+            return status;
+    }
     if (Status status = CheckUniqueKeys(state.buffer, insert ? 0 : state.currentRow); !status)
         return status;
 
@@ -651,6 +697,9 @@ Status Table::WriteRecord(bool insert)
     if (const int key = AutoNumberKey(); key >= 0) {
         if (Status kept = KeepHighestNumber(state.buffer.Long(keys_[key].components.front())); !kept)
             return kept;
+        // A primed row is marked as this process's; a record written into it is no longer primed.
+        if (Status marked = primed ? MarkPrimed(row) : UnmarkPrimed(row); !marked)
+            return marked;
     }
     if (Status committed = scope.Commit(); !committed)
         return committed;
@@ -658,9 +707,92 @@ Status Table::WriteRecord(bool insert)
     return {};
 }
 
+Status Table::MarkPrimed(qint64 row)
+{
+    Status status;
+    Statement statement =
+        file_->Prepare(QStringLiteral("INSERT OR REPLACE INTO \"PrimedRows\" (\"TableName\", \"RowId\", "
+                                      "\"Owner\") VALUES (?, ?, ?)"),
+                       status);
+    if (!statement)
+        return status;
+    statement.Bind(1, tableName_);
+    statement.Bind(2, row);
+    statement.Bind(3, ProcessOwner::ThisProcess());
+    if (statement.Step() != SQLITE_DONE)
+        return file_->Error(StoreError::Failed, QStringLiteral("The primed row could not be marked"));
+    return {};
+}
+
+Status Table::UnmarkPrimed(qint64 row)
+{
+    Status status;
+    Statement statement = file_->Prepare(
+        QStringLiteral("DELETE FROM \"PrimedRows\" WHERE \"TableName\" = ? AND \"RowId\" = ?"), status);
+    if (!statement)
+        return status;
+    statement.Bind(1, tableName_);
+    statement.Bind(2, row);
+    if (statement.Step() != SQLITE_DONE)
+        return file_->Error(StoreError::Failed, QStringLiteral("The primed row could not be unmarked"));
+    return {};
+}
+
+Status Table::PrimedRows(std::vector<std::pair<qint64, QString>>& rows)
+{
+    rows.clear();
+    if (Status status = CheckOpen(); !status)
+        return status;
+    if (AutoNumberKey() < 0)
+        return {};
+    Status status;
+    Statement statement = file_->Prepare(
+        QStringLiteral("SELECT \"RowId\", \"Owner\" FROM \"PrimedRows\" WHERE \"TableName\" = ? ORDER BY 1"),
+        status);
+    if (!statement)
+        return status;
+    statement.Bind(1, tableName_);
+    int result = SQLITE_ROW;
+    while ((result = statement.Step()) == SQLITE_ROW)
+        rows.emplace_back(statement.Int64(0), statement.Column(1).toString());
+    if (result != SQLITE_DONE)
+        return file_->Error(StoreError::Failed, QStringLiteral("The primed rows could not be read"));
+    return {};
+}
+
+void Table::RemoveAbandonedPrimedRows()
+{
+    if (AutoNumberKey() < 0 || file_->ReadOnly())
+        return;
+    std::vector<std::pair<qint64, QString>> rows;
+    // A file that keeps no marks (made without its numbering tables) has nothing to remove.
+    if (!PrimedRows(rows))
+        return;
+    for (const auto& [row, owner] : rows) {
+        // The rows of a copy of the program that is still running stay: their forms are open.
+        if (ProcessOwner::MayBeRunning(owner))
+            continue;
+        TableThreadState& state = State();
+        const qint64 current = state.currentRow;
+        state.currentRow = row;
+        // A failure leaves the row to the next start; a row gone already leaves only its mark.
+        if (DeleteRow(nullptr).Code() == StoreError::NotFound) {
+            WriteScope scope(*file_);
+            if (scope.Started() && UnmarkPrimed(row))
+                scope.Commit();
+        }
+        state.currentRow = current == row ? 0 : current;
+    }
+}
+
 Status Table::Insert()
 {
     return WriteRecord(true);
+}
+
+Status Table::InsertPrimed()
+{
+    return WriteRecord(true, nullptr, true);
 }
 
 Status Table::Update()
@@ -668,7 +800,22 @@ Status Table::Update()
     return WriteRecord(false);
 }
 
+Status Table::Update(const Record& read)
+{
+    return WriteRecord(false, &read);
+}
+
 Status Table::Delete()
+{
+    return DeleteRow(nullptr);
+}
+
+Status Table::Delete(const Record& read)
+{
+    return DeleteRow(&read);
+}
+
+Status Table::DeleteRow(const Record* read)
 {
     if (Status status = CheckWritable(); !status)
         return status;
@@ -679,6 +826,10 @@ Status Table::Delete()
     WriteScope scope(*file_);
     if (!scope.Started())
         return scope.Started();
+    if (read) {
+        if (Status status = CheckStillAsRead(state.currentRow, *read); !status)
+            return status;
+    }
     if (derivedWrite_) {
         if (Status derived = derivedWrite_(*this, state.currentRow, nullptr); !derived)
             return derived;
@@ -694,6 +845,10 @@ Status Table::Delete()
     if (sqlite3_changes(file_->Handle()) == 0)
         return Status(StoreError::NotFound, QStringLiteral("The record no longer exists."), file_->Path());
     statement.Reset();
+    if (AutoNumberKey() >= 0) {
+        if (Status unmarked = UnmarkPrimed(state.currentRow); !unmarked)
+            return unmarked;
+    }
     if (Status committed = scope.Commit(); !committed)
         return committed;
     state.currentRow = 0;

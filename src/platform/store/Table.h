@@ -103,6 +103,8 @@ public:
     // values. A record left out of an Opt key is not found through it.
     Status Fetch(int key);
     Status FetchRow(qint64 rowId);
+    // The stored values of a row into record; the buffer and the current record stay as they are.
+    Status ReadStored(qint64 rowId, Record& record);
     Status RecordCount(qint64& count);
     // The record file's change number (RecordFile::ChangeCount); 0 while the file is not open.
     quint64 ChangeCount() const;
@@ -112,6 +114,16 @@ public:
     Status Insert();
     Status Update();
     Status Delete();
+    // The same, for a record read earlier: nothing is written and StoreError::Changed is given when the
+    // stored record no longer equals `read` (another window or another copy of the program changed it).
+    Status Update(const Record& read);
+    Status Delete(const Record& read);
+    // The insert of a primed record: the row that holds the record's number while its form is open. It is
+    // marked as this process's until it is updated or deleted; a mark whose process has ended (killed,
+    // crashed) is removed with its row when the table is next opened, so the row never becomes a record.
+    Status InsertPrimed();
+    // The rows marked as primed, with the processes that hold them (ProcessOwner).
+    Status PrimedRows(std::vector<std::pair<qint64, QString>>& rows);
     // The next record number for the auto-numbered key: one above the highest ever given in this table,
     // so that numbers of deleted records are never given again. A record written with a number of its own
     // above that highest raises it in the same transaction.
@@ -160,7 +172,12 @@ private:
     Status CheckWritable() const;
     Status CheckUniqueKeys(const Record& record, qint64 ownRow);
     void ReleaseThreadHold();
-    Status WriteRecord(bool insert);
+    Status WriteRecord(bool insert, const Record* read = nullptr, bool primed = false);
+    Status DeleteRow(const Record* read);
+    Status CheckStillAsRead(qint64 row, const Record& read);
+    Status MarkPrimed(qint64 row);   // within the running write
+    Status UnmarkPrimed(qint64 row); // within the running write
+    void RemoveAbandonedPrimedRows();
     Status KeepHighestNumber(qint64 number); // within the running write
 
     Catalogue& catalogue_;

@@ -4,6 +4,8 @@
 #include "platform/store/Catalogue.h"
 #include "platform/store/Record.h"
 #include "platform/store/RecordFile.h"
+#include "platform/store/Sqlite.h"
+#include "platform/store/Table.h"
 
 #include <QtTest>
 
@@ -126,12 +128,67 @@ private slots:
         QCOMPARE(f_->access.PrepareRecord(), int(Severity::Benign));
         QCOMPARE(f_->items.Buffer().Long(0), 1);
         QCOMPARE(f_->Count(f_->items), 1);
+        // Marked as this process's primed row until the form writes it, so that a process that ends
+        // before leaves no record behind.
+        std::vector<std::pair<qint64, QString>> marks;
+        QVERIFY(f_->items.PrimedRows(marks));
+        QCOMPARE(marks.size(), std::size_t(1));
+        QCOMPARE(marks[0].first, f_->access.PrimedRow());
         f_->items.Buffer().SetValue("ITM:Name", "apple");
         f_->items.Buffer().SetValue("ITM:Notes", "red");
         QCOMPARE(f_->access.Insert(), int(Severity::Benign));
         QCOMPARE(f_->Count(f_->items), 1);
         QCOMPARE(f_->NameOf(1), QString("apple"));
+        QVERIFY(f_->items.PrimedRows(marks));
+        QVERIFY(marks.empty());
         QVERIFY(user.boxes.isEmpty());
+    }
+
+    // A watched record is rewritten only while it is stored as it was read: after another copy of the
+    // program changed it, nothing is written, the notice is told once the transaction has ended, and the
+    // watch taken again on what is stored lets the next write through.
+    void aWatchedChangeIsWrittenOnlyWhileStoredAsRead_data()
+    {
+        QTest::addColumn<bool>("otherCopyWrites");
+        QTest::newRow("nobody else wrote") << false;
+        QTest::newRow("another copy wrote meanwhile") << true;
+    }
+    void aWatchedChangeIsWrittenOnlyWhileStoredAsRead()
+    {
+        QFETCH(bool, otherCopyWrites);
+        QCOMPARE(f_->AddItem(1, "apple"), int(Severity::Benign));
+        QCOMPARE(f_->NameOf(1), QString("apple"));
+        QVERIFY(f_->access.Watch());
+        if (otherCopyWrites) {
+            sqlite3* db = nullptr;
+            QVERIFY(RecordFile::OpenConnection(f_->items.FilePath(), true, SQLITE_OPEN_READWRITE, db));
+            QCOMPARE(
+                sqlite3_exec(db, "UPDATE Items SET Notes = 'ripe' WHERE Num = 1", nullptr, nullptr, nullptr),
+                SQLITE_OK);
+            sqlite3_close(db);
+        }
+        f_->items.Buffer().SetValue("ITM:Name", "pear");
+        MessageRecorder user;
+        const int level = f_->relations.Update();
+        Record stored;
+        QVERIFY(f_->items.ReadStored(f_->items.CurrentRow(), stored));
+        if (!otherCopyWrites) {
+            QCOMPARE(level, int(Severity::Benign));
+            QVERIFY(user.boxes.isEmpty());
+            QCOMPARE(stored.Text(2), QString("pear"));
+            QCOMPARE(f_->access.Watched(), stored); // the next write holds on to what this one wrote
+            return;
+        }
+        QCOMPARE(level, int(Severity::Notify));
+        QCOMPARE(f_->access.LastStatus().Code(), StoreError::Changed);
+        QCOMPARE(user.Captions(), QStringList{"Record Was Not Updated"});
+        QCOMPARE(stored.Text(2), QString("apple"));
+        QCOMPARE(stored.Text(3), QString("ripe"));
+        QVERIFY(f_->access.Watch());
+        QCOMPARE(f_->relations.Update(), int(Severity::Benign));
+        QVERIFY(f_->items.ReadStored(f_->items.CurrentRow(), stored));
+        QCOMPARE(stored.Text(2), QString("pear"));
+        f_->access.Unwatch();
     }
 
     void theInsertOfAPrimedRecordFindsItsRowAfterOtherReads()
@@ -244,7 +301,8 @@ private slots:
         QTest::addColumn<QStringList>("captions");
         QTest::newRow("found, without regard to case")
             << "APPLE" << false << int(Severity::Benign) << QStringList{};
-        QTest::newRow("FetchQuiet says nothing") << "quince" << true << int(Severity::Notify) << QStringList{};
+        QTest::newRow("FetchQuiet says nothing")
+            << "quince" << true << int(Severity::Notify) << QStringList{};
         QTest::newRow("Fetch tells") << "quince" << false << int(Severity::Notify)
                                      << QStringList{"Record Retrieval Error"};
     }
@@ -307,7 +365,8 @@ private slots:
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<int>("level");
         QTest::addColumn<bool>("deleted");
-        QTest::newRow("Yes deletes") << true << QList<int>{MessageButton::Yes} << int(Severity::Benign) << true;
+        QTest::newRow("Yes deletes") << true << QList<int>{MessageButton::Yes} << int(Severity::Benign)
+                                     << true;
         QTest::newRow("No keeps the record")
             << true << QList<int>{MessageButton::No} << int(Severity::Cancel) << false;
         QTest::newRow("without the question") << false << QList<int>{} << int(Severity::Benign) << true;

@@ -1,3 +1,4 @@
+#include "platform/runtime/ProgramThreads.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/TestCatalogue.h"
@@ -8,6 +9,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
+
+#include <chrono>
+#include <thread>
 
 #include <sodium.h>
 
@@ -266,8 +270,68 @@ private slots:
         test.people.Close();
     }
 
-    void aLockThatStaysIsReportedAfterAShortWait()
+    // Another copy of the program holds the write lock for longer than a moment (600 ms) but less than the
+    // wait: the write waits and goes through. On a program thread the wait gives way: the event loop and the
+    // other program threads go on meanwhile.
+    void aLockReleasedWithinTheWaitLetsTheWriteThrough_data()
     {
+        QTest::addColumn<bool>("onProgramThread");
+        QTest::newRow("off the program threads") << false;
+        QTest::newRow("on a program thread") << true;
+    }
+    void aLockReleasedWithinTheWaitLetsTheWriteThrough()
+    {
+        QFETCH(bool, onProgramThread);
+        TestCatalogue test;
+        QVERIFY(test.plain.Open());
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(test.Path("Plain.tps")), &other, SQLITE_OPEN_READWRITE,
+                                 nullptr),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        const auto release = [other] { sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr); };
+
+        Status status(StoreError::Failed, QStringLiteral("not run"));
+        if (!onProgramThread) {
+            std::thread holder([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(600));
+                release();
+            });
+            test.plain.Buffer().SetValue("PLN:Num", 1);
+            status = test.plain.Insert();
+            holder.join();
+        } else {
+            int ticks = 0;
+            bool otherThreadRan = false;
+            QTimer ticker;
+            QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+            ticker.start(50);
+            QTimer::singleShot(600, release);
+            StartProcedureThread([&] {
+                StartProcedureThread([&] { otherThreadRan = true; });
+                if (!test.plain.Open())
+                    return;
+                test.plain.Buffer().SetValue("PLN:Num", 1);
+                status = test.plain.Insert();
+                test.plain.Close();
+            });
+            QVERIFY(WaitForProgramThreads(10000));
+            QVERIFY(otherThreadRan);
+            QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks))); // the loop went on while it waited
+        }
+        QVERIFY2(status, qPrintable(status.Message()));
+        sqlite3_close(other);
+        qint64 count = 0;
+        QVERIFY(test.plain.RecordCount(count));
+        QCOMPARE(count, 1);
+        test.plain.Close();
+    }
+
+    void aLockThatStaysIsReportedAfterTheWait()
+    {
+        // A shorter wait than the program's, so that the test does not wait seconds.
+        RecordFile::SetLockWait(300);
+        const auto restore = qScopeGuard([] { RecordFile::SetLockWait(-1); });
         TestCatalogue test;
         QVERIFY(test.plain.Open());
         sqlite3* other = nullptr;
@@ -282,7 +346,7 @@ private slots:
         const Status status = test.plain.Insert();
         QCOMPARE(status.Code(), StoreError::Locked);
         QVERIFY(timer.elapsed() < 5000); // reported, never waited for without end
-        QVERIFY(!status.Message().isEmpty());
+        QCOMPARE(status.Message(), QStringLiteral("The file is locked by another user."));
         qint32 number = 0;
         const Status numbering = test.plain.TakeNextNumber(number);
         QVERIFY2(numbering.Code() == StoreError::Locked, qPrintable(numbering.Message()));
@@ -295,6 +359,8 @@ private slots:
 
     void aFileWithAllItsTablesOpensWhileAnotherUserWrites()
     {
+        RecordFile::SetLockWait(300);
+        const auto restore = qScopeGuard([] { RecordFile::SetLockWait(-1); });
         TestCatalogue test;
         QVERIFY(test.plain.Open()); // creates the file and its tables
         test.plain.Close();
