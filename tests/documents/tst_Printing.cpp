@@ -34,14 +34,9 @@ QStringList wordsIn(const QString& path)
 {
     QStringList found;
     const QByteArray picture = contentOf(path);
-    for (const QString& word : Words) {
-        // The picture keeps its texts as QDataStream writes them: UTF-16, high byte first.
-        QByteArray text;
-        for (const QChar c : word)
-            text += char(c.unicode() >> 8), text += char(c.unicode() & 0xFF);
-        if (picture.contains(text))
+    for (const QString& word : Words)
+        if (picture.contains(pictureText(word)))
             found << word;
-    }
     return found;
 }
 
