@@ -11,6 +11,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -42,6 +45,39 @@ ReportLayout FiveColumns()
     return layout;
 }
 
+// The baseline: the same rows drawn straight on a bare QPdfWriter, 46 rows to a Letter page in five columns,
+// with nothing spooled, paged or measured. Run first, as a program of its own would run it.
+double BarePdfWriter(const QString& path, int& pages)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::Letter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    const double dot = writer.resolution() / 25.4; // per millimetre
+    const double columns[] = {15, 45, 45, 35, 50};
+    pages = 1;
+    int row = 0;
+    for (int record = 1; record <= Records; ++record, ++row) {
+        if (row == 46) {
+            writer.newPage();
+            ++pages;
+            row = 0;
+        }
+        const QString cells[] = {QString::number(record), QStringLiteral("Surname%1, Given").arg(record),
+                                 QStringLiteral("Company %1 Ltd").arg(record % 97), QStringLiteral("Springfield"),
+                                 QStringLiteral("person%1@example.org").arg(record)};
+        double left = 10;
+        for (int cell = 0; cell < 5; ++cell) {
+            painter.drawText(QPointF(left * dot, (30 + row * 5.2) * dot), cells[cell]);
+            left += columns[cell];
+        }
+    }
+    painter.end();
+    return timer.nsecsElapsed() / 1e6;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -56,6 +92,9 @@ int main(int argc, char** argv)
     const QString layout = folder.filePath(QStringLiteral("contacts.rpt"));
     if (!WriteLayoutFile(layout, FiveColumns(), error))
         return 1;
+
+    int barePages = 0;
+    const double bare = BarePdfWriter(folder.filePath(QStringLiteral("bare.pdf")), barePages);
 
     ReportJobs engine;
     double paging = 0, writing = 0, startMiB = 0, tenthMiB = 0, pagedMiB = 0, endMiB = 0;
@@ -103,7 +142,8 @@ int main(int argc, char** argv)
 
     std::printf("%-52s %8.1f ms\n", "10,000 records printed (paging, spooled)", paging);
     std::printf("%-52s %8.1f ms\n", "PDF written", writing);
-    std::printf("%-52s %8.1f ms\n", "total", paging + writing);
+    std::printf("%-52s %8.1f ms (target 1,500 ms)\n", "total", paging + writing);
+    std::printf("%-52s %8.1f ms (%d pages)\n", "baseline: the rows on a bare QPdfWriter", bare, barePages);
     std::printf("%-52s %8d\n", "pages begun", pages);
     std::printf("%-52s %8.1f KiB\n", "PDF size", QFileInfo(files).size() / 1024.0);
     std::printf("%-52s %8.1f / %.1f / %.1f / %.1f MiB\n", "resident: start / 1,000 / 10,000 / written", startMiB,

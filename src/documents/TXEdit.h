@@ -234,7 +234,8 @@ public:
     int PrintDocument(int skipDialog);
     int PrintDirect(int skipDialog);
 
-    // Page pictures: SVG files in the system's temporary folder whose names begin with "TXF", one per page,
+    // Page pictures: picture files (QPicture: the page's drawing commands, text as text) in the system's
+    // temporary folder whose names begin with "TXF" and end in ".pic", one per page,
     // listed in MetaList until DeleteMetafiles removes them. RenderPageMetafiles lays the document out on a
     // page of the given size in inches without margins. SavePageAsMetafile writes page n (from 1) of the
     // document's own page as a picture of its text area, SavePageToFile as one of the page without its

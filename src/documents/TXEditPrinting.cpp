@@ -76,7 +76,7 @@ struct PrinterChoice
 bool writeTemporaryPicture(const PagePainter& pages, int index, QString& name)
 {
     // The temporary file makes a name that no file has; the file stays when it is closed.
-    QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("TXFXXXXXX.svg")));
+    QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("TXFXXXXXX.pic")));
     file.setAutoRemove(false);
     if (!file.open()) {
         showPlainMessage(QStringLiteral("fhnd error"));

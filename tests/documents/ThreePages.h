@@ -49,4 +49,15 @@ inline QByteArray contentOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A text as a page picture holds it: UTF-16, high byte first, as QDataStream writes a string.
+inline QByteArray pictureText(const QString& text)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        bytes += char(c.unicode() >> 8);
+        bytes += char(c.unicode() & 0xFF);
+    }
+    return bytes;
+}
+
 } // namespace

@@ -17,7 +17,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QScrollBar>
-#include <QSvgRenderer>
+#include <QPicture>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -132,14 +132,20 @@ QImage rasterisedPdf(Editor& editor, const QTemporaryDir& folder)
 
 QImage renderedPagePicture(Editor& editor, const QTemporaryDir& folder)
 {
-    const QString svg = folder.filePath("page.svg");
-    if (editor.edit.SavePageToFile(svg, 1) != 1)
+    const QString path = folder.filePath("page.pic");
+    if (editor.edit.SavePageToFile(path, 1) != 1)
         return {};
-    QSvgRenderer renderer(svg);
-    QImage image(renderer.defaultSize(), QImage::Format_RGB32);
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    QPicture picture;
+    picture.setData(bytes.constData(), uint(bytes.size()));
+    // The picture counts twips: drawn at 96 dots per inch.
+    QImage image(picture.boundingRect().size() / 15, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    renderer.render(&painter);
+    painter.scale(1.0 / 15, 1.0 / 15);
+    picture.play(&painter);
     return image;
 }
 

@@ -10,7 +10,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSvgRenderer>
+#include <QPicture>
 #include <QTemporaryDir>
 #include <QPainter>
 #include <QTextBlock>
@@ -20,22 +20,22 @@ using namespace jornix;
 
 namespace {
 
-// The size an SVG picture gives itself, in inches.
-QSizeF svgInches(const QString& path)
+// The size a page picture gives itself, in inches: its bounding rectangle counts twips.
+QSizeF pictureInches(const QString& path)
 {
-    const QString svg = QString::fromUtf8(contentOf(path));
-    const QRegularExpressionMatch width = QRegularExpression("width=\"([0-9.]+)mm\"").match(svg);
-    const QRegularExpressionMatch height = QRegularExpression("height=\"([0-9.]+)mm\"").match(svg);
-    return {width.captured(1).toDouble() / 25.4, height.captured(1).toDouble() / 25.4};
+    const QByteArray bytes = contentOf(path);
+    QPicture picture;
+    picture.setData(bytes.constData(), uint(bytes.size()));
+    return QSizeF(picture.boundingRect().size()) / 1440.0;
 }
 
-// The words of the list that an SVG picture shows.
+// The words of the list that a page picture shows as text.
 QStringList wordsIn(const QString& path)
 {
     QStringList found;
-    const QByteArray svg = contentOf(path);
+    const QByteArray picture = contentOf(path);
     for (const QString& word : Words)
-        if (svg.contains(word.toUtf8()))
+        if (picture.contains(pictureText(word)))
             found << word;
     return found;
 }
@@ -43,12 +43,15 @@ QStringList wordsIn(const QString& path)
 // The height in inches of what the picture draws, painted at 96 dots per inch on its own size.
 double inkHeightInches(const QString& path)
 {
-    QSvgRenderer renderer(path);
-    const QSizeF inches = svgInches(path);
+    const QByteArray bytes = contentOf(path);
+    QPicture picture;
+    picture.setData(bytes.constData(), uint(bytes.size()));
+    const QSizeF inches = pictureInches(path);
     QImage image(qRound(inches.width() * 96), qRound(inches.height() * 96), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), image.size()));
+    painter.scale(96.0 / 1440, 96.0 / 1440);
+    picture.play(&painter);
     painter.end();
     int top = image.height(), bottom = -1;
     for (int y = 0; y < image.height(); ++y)
@@ -248,7 +251,7 @@ private slots:
         QCOMPARE(picturesIn(QDir::tempPath()), sorted);
         for (int page = 0; page < 3; ++page) {
             QVERIFY(QFileInfo(pictures[page]).fileName().startsWith("TXF"));
-            const QSizeF inches = svgInches(pictures[page]);
+            const QSizeF inches = pictureInches(pictures[page]);
             QCOMPARE(qRound(inches.width() * 100), qRound(width * 100));
             QCOMPARE(qRound(inches.height() * 100), qRound(height * 100));
             QCOMPARE(wordsIn(pictures[page]), QStringList{Words[page]});
@@ -340,14 +343,14 @@ private slots:
         QVERIFY(QDir(folder.path()).isEmpty());
         QCOMPARE(editor.edit.MetaItems(), 3);
         // The text area of 11800 - 2 x 1440 by 15000 - 2 x 1440 twips.
-        const QSizeF inches = svgInches(editor.edit.MetaList().first());
+        const QSizeF inches = pictureInches(editor.edit.MetaList().first());
         QCOMPARE(qRound(inches.width() * 1440), 11800 - 2880);
         QCOMPARE(qRound(inches.height() * 1440), 15000 - 2880);
     }
 
     void theClearingDeletesOnlyOurPictures()
     {
-        const QString other = QDir(QDir::tempPath()).filePath("TXFother.svg");
+        const QString other = QDir(QDir::tempPath()).filePath("TXFother.pic");
         QFile file(other);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
@@ -372,11 +375,11 @@ private slots:
         QFETCH(bool, textArea);
         QFETCH(QSize, twips);
         QTemporaryDir folder;
-        const QString path = folder.filePath("page.svg");
+        const QString path = folder.filePath("page.pic");
         Editor editor;
         fillThreePages(editor);
         QCOMPARE(textArea ? editor.edit.SavePageAsMetafile(path, 2) : editor.edit.SavePageToFile(path, 2), 1);
-        const QSizeF inches = svgInches(path);
+        const QSizeF inches = pictureInches(path);
         QCOMPARE(qRound(inches.width() * 1440), twips.width());
         QCOMPARE(qRound(inches.height() * 1440), twips.height());
         QCOMPARE(wordsIn(path), QStringList{"beta"});

@@ -1,3 +1,4 @@
+#include "FormattedNotes.h"
 #include "ReportFixture.h"
 
 #include "platform/framework/MessageRecorder.h"
@@ -25,6 +26,17 @@ QSet<QString> PicturesLeft()
 {
     const QStringList names = QDir(QDir::tempPath()).entryList({"TXF*"}, QDir::Files);
     return QSet<QString>(names.begin(), names.end());
+}
+
+// A text as a page picture keeps it: UTF-16, high byte first, as QDataStream writes it.
+QByteArray PictureText(const QString& text)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        bytes += char(c.unicode() >> 8);
+        bytes += char(c.unicode() & 0xFF);
+    }
+    return bytes;
 }
 
 QByteArray ContentOf(const QString& path)
@@ -58,12 +70,11 @@ struct PrintsSeen
                 values << engine.variables.Value(name);
             prints << values;
             const QString picture = engine.variables.Value("Jornix.LogDoc");
-            pictureWords << (picture.isEmpty()                        ? QString()
-                             : ContentOf(picture).contains("Alpha")   ? "Alpha"
-                             : ContentOf(picture).contains("Bravo")   ? "Bravo"
-                             : ContentOf(picture).contains("Charlie") ? "Charlie"
-                             : ContentOf(picture).contains("Delta")   ? "Delta"
-                                                                      : "?");
+            QString word = picture.isEmpty() ? QString() : QStringLiteral("?");
+            for (const QString& candidate : PageWords)
+                if (!picture.isEmpty() && ContentOf(picture).contains(PictureText(candidate)))
+                    word = candidate;
+            pictureWords << word;
         };
     }
     QStringList names;
@@ -242,7 +253,6 @@ private slots:
         QCOMPARE(engine.Calls("LlPrintEnd").size(), 1);
     }
 
-    // The pictures themselves draw as shapes, which the PDF's text does not show.
     void eachPageOfTheNotesPrintsACard()
     {
         ReportFixture fixture;
@@ -271,6 +281,40 @@ private slots:
             QVERIFY2(pages[page].contains(QString("Event 1 part %1").arg(page ? 1 : 0)),
                      qPrintable(pages[page]));
         QVERIFY(pages[4].contains("Event 2 part 0"));
+    }
+
+    // The factory layouts that print the formatted notes: the notes of two events, over several pages, come
+    // out in the PDF as text, every word in its order.
+    void theFactoryNotesLayoutsPrintTheNotesAsText_data()
+    {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<double>("height");
+        QTest::newRow("Formatted Log Notes (Detail)") << 4 << 6.5;
+        QTest::newRow("Larger Formatted Log Notes") << 15 << 8.5;
+    }
+    void theFactoryNotesLayoutsPrintTheNotesAsText()
+    {
+        QFETCH(int, layout);
+        QFETCH(double, height);
+        ReportFixture fixture;
+        const QString file = QStringLiteral("jx_%1.rpt").arg(layout);
+        QVERIFY(QFile::copy(QStringLiteral(JORNIX_PROGRAM_DIR "/DefaultData/") + file, fixture.data.FilePath(file)));
+        fixture.AddLayout({.ref = layout, .area = 1, .type = 2, .wmfLoop = 1, .wmfWidth = 7.5, .wmfHeight = height,
+                           .printCoverPage = 0});
+        const QImage picture = NotesPicture();
+        const FormattedNotes first = MakeFormattedNotes(3, 1, picture);
+        const FormattedNotes second = MakeFormattedNotes(2, 1001, picture);
+        ReportFixture::Add(AccessLOG, {{"LOG:LogNum", 1}, {"LOG:LogDate", 80001}, {"LOG:LogDescription", "First"},
+                                       {"LOG:LogDoc", first.stored}});
+        ReportFixture::Add(AccessLOG, {{"LOG:LogNum", 2}, {"LOG:LogDate", 80002}, {"LOG:LogDescription", "Second"},
+                                       {"LOG:LogDoc", second.stored}});
+        const QString pdf = fixture.data.FilePath("notes.pdf");
+        const QSet<QString> before = PicturesLeft();
+        ReportFixture::Print(
+            [&] { PrintProcess(ReportArea::LogEvents, layout, 1, OutputFormat::Pdf, 0, 0, pdf, "", ""); });
+        QCOMPARE(PicturesLeft(), before);
+        const QString text = Run("pdftotext", {pdf, "-"});
+        QCOMPARE(NumberedWords(text), first.words + second.words);
     }
 
     void aLoopWithoutAPictureSizePrintsNoPictures()

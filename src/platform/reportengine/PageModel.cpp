@@ -20,6 +20,11 @@ void Read(QDataStream& stream, TextStyle& style)
 
 } // namespace
 
+bool IsRecordedPicture(const QByteArray& data)
+{
+    return data.startsWith("QPIC");
+}
+
 QDataStream& operator<<(QDataStream& stream, const Page& page)
 {
     stream << qint32(page.number) << page.paper << quint32(page.primitives.size());

@@ -22,7 +22,7 @@ enum class PrimitiveKind : quint8
     Line,         // from frame.topLeft() to frame.bottomRight()
     Rectangle,
     Image,        // `data` is a raster picture that QImageReader has read once
-    Drawing,      // `data` is an SVG drawing that QSvgRenderer has read once
+    Drawing,      // `data` is a recorded picture (QPicture) or an SVG drawing that QSvgRenderer has read once
     Barcode       // `text` in the symbology `symbology`; a value it refuses draws an empty frame
 };
 
@@ -54,6 +54,9 @@ struct Page
     QSizeF paper{210, 297};
     std::vector<PagePrimitive> primitives;
 };
+
+// A picture file of recorded drawing commands (QPicture), as page pictures of documents are.
+bool IsRecordedPicture(const QByteArray& data);
 
 QDataStream& operator<<(QDataStream& stream, const Page& page);
 QDataStream& operator>>(QDataStream& stream, Page& page);

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPicture>
 #include <QSvgRenderer>
 
 namespace jornix {
@@ -20,6 +21,27 @@ QRectF Fitted(const QRectF& frame, QSizeF size, bool keepAspectRatio)
         return frame;
     size.scale(frame.size(), Qt::KeepAspectRatio);
     return QRectF(frame.topLeft(), size);
+}
+
+// The picture's commands replayed into the frame: text as text, at the device's own resolution.
+void PaintRecordedPicture(QPainter& painter, const PagePrimitive& primitive, const QRectF& frame)
+{
+    QPicture picture;
+    picture.setData(primitive.data.constData(), uint(primitive.data.size()));
+    const QRect bounds = picture.boundingRect();
+    if (bounds.isEmpty())
+        return;
+    const QRectF target = Fitted(frame, bounds.size(), primitive.keepAspectRatio);
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / bounds.width(), target.height() / bounds.height());
+    painter.translate(-bounds.topLeft());
+    // Replay scales by the device's resolution over the picture's own; the scaling above already fits it.
+    painter.scale(double(picture.logicalDpiX()) / painter.device()->logicalDpiX(),
+                  double(picture.logicalDpiY()) / painter.device()->logicalDpiY());
+    picture.play(&painter);
+    painter.restore();
 }
 
 void PaintPrimitive(QPainter& painter, const PagePrimitive& primitive, double scale, int page, int lastPage)
@@ -55,6 +77,10 @@ void PaintPrimitive(QPainter& painter, const PagePrimitive& primitive, double sc
         break;
     }
     case PrimitiveKind::Drawing: {
+        if (IsRecordedPicture(primitive.data)) {
+            PaintRecordedPicture(painter, primitive, frame);
+            break;
+        }
         QSvgRenderer drawing(primitive.data);
         if (drawing.isValid())
             drawing.render(&painter, Fitted(frame, drawing.defaultSize(), primitive.keepAspectRatio));

@@ -363,7 +363,7 @@ void Pager::PlacePicture(const LayoutObject& object, const QRectF& frame)
     PagePrimitive picture;
     picture.frame = frame;
     picture.keepAspectRatio = object.keepAspectRatio;
-    if (QSvgRenderer(data).isValid()) {
+    if (IsRecordedPicture(data) || QSvgRenderer(data).isValid()) {
         picture.kind = PrimitiveKind::Drawing;
     } else {
         QBuffer buffer;

@@ -8,6 +8,8 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <malloc.h>
+
 namespace jornix {
 
 bool WritePdf(PageSpool& spool, const QList<int>& pages, const QString& path, const QString& title,
@@ -25,6 +27,11 @@ bool WritePdf(PageSpool& spool, const QList<int>& pages, const QString& path, co
     }
     bool written = false;
     {
+        // The writer compresses each finished page through two buffers of 10 MiB that it makes and frees
+        // again for every page; kept in the heap instead of going back to the system each time, a page
+        // costs its drawing and no longer the system's mapping and clearing of 20 MiB.
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
         QPdfWriter writer(&file);
         writer.setResolution(600);
         writer.setTitle(title);

@@ -9,8 +9,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
-#include <QSvgGenerator>
+#include <QPicture>
 #include <QTextDocument>
 #include <QTextFrame>
 
@@ -119,18 +118,12 @@ QByteArray WritePdf(const QTextDocument& document, const PageSettings& page)
 
 bool WritePagePicture(QIODevice& device, const PagePainter& pages, int index, const QRect& area)
 {
-    // The picture counts twips in its view box, and the page is painted in twips. The generator itself runs at
-    // the layout's 96 dots per inch: it writes a font's size in its own device pixels, inside the scaling from
-    // layout units to twips, so at 1440 dots per inch every text came out fifteen times too large. Its size in
-    // whole pixels would round the page, so the written size is put back to the exact twips afterwards.
-    constexpr int TwipsPerLayoutPixel = 1440 / 96;
-    QBuffer svg;
-    svg.open(QIODevice::WriteOnly);
-    QSvgGenerator picture;
-    picture.setOutputDevice(&svg);
-    picture.setResolution(96);
-    picture.setSize(area.size() / TwipsPerLayoutPixel);
-    picture.setViewBox(QRect(QPoint(0, 0), area.size()));
+    // The picture records the page painter's commands in twips: text stays text with its font, so that a
+    // PDF that replays the picture holds the words and embeds the fonts once, and a picture is one command
+    // with its pixels rather than a copy inside every drawing that shows it.
+    QPicture picture;
+    // Given before the painting, the rectangle is the one the file's header carries.
+    picture.setBoundingRect(QRect(QPoint(0, 0), area.size()));
     QPainter painter;
     if (!painter.begin(&picture))
         return false;
@@ -138,15 +131,7 @@ bool WritePagePicture(QIODevice& device, const PagePainter& pages, int index, co
     pages.PaintPage(painter, index, QRectF(-area.x(), -area.y(), page.width, page.height));
     if (!painter.end())
         return false;
-    const auto millimetres = [](int twips) { return QByteArray::number(twips * 25.4 / 1440, 'f', 3) + "mm"; };
-    QByteArray bytes = svg.data();
-    static const QRegularExpression size(QStringLiteral("<svg width=\"[^\"]*\" height=\"[^\"]*\""));
-    const QRegularExpressionMatch written = size.match(QString::fromLatin1(bytes.left(512)));
-    if (written.hasMatch())
-        bytes.replace(written.capturedStart(), written.capturedLength(),
-                      "<svg width=\"" + millimetres(area.width()) + "\" height=\"" + millimetres(area.height()) +
-                          "\"");
-    return device.write(bytes) == bytes.size();
+    return picture.save(&device);
 }
 
 } // namespace jornix

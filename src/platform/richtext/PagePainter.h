@@ -54,9 +54,9 @@ private:
 // The document as a PDF with one PDF page per page, the text as text.
 QByteArray WritePdf(const QTextDocument& document, const PageSettings& page);
 
-// Page number index (from 0) as an SVG picture of the area of the page given in twips (the page's top left
-// corner is 0, 0): the picture measures the area in inches and its view box counts twips. False when the
-// device cannot be written.
+// Page number index (from 0) as a picture of the area of the page given in twips (the page's top left corner
+// is 0, 0): a QPicture of the page's drawing commands in twips, its bounding rectangle the area from 0, 0.
+// False when the device cannot be written.
 bool WritePagePicture(QIODevice& device, const PagePainter& pages, int index, const QRect& area);
 
 } // namespace jornix
