@@ -17,6 +17,8 @@
 
 #include <algorithm>
 
+#include <vector>
+
 namespace jornix {
 namespace {
 
@@ -118,6 +120,38 @@ bool InsertImageFile(QTextCursor& cursor, const QString& fileName, const ObjectA
     SetAttributes(format, attributes);
     cursor.insertImage(format);
     return true;
+}
+
+void GiveImagesTheFontOfTheirText(QTextDocument& document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        // The fragments of the paragraph in order; a picture takes the font of the nearest text before it,
+        // else of the first text after it.
+        std::vector<QTextFragment> fragments;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            fragments.push_back(it.fragment());
+        for (std::size_t at = 0; at < fragments.size(); ++at) {
+            const QTextCharFormat format = fragments[at].charFormat();
+            if (!format.isImageFormat())
+                continue;
+            // A cursor after a character of that text, whose format it then has.
+            int textAt = -1;
+            for (std::size_t before = at; before-- > 0 && textAt < 0;)
+                if (!fragments[before].charFormat().isImageFormat())
+                    textAt = fragments[before].position() + fragments[before].length();
+            for (std::size_t after = at + 1; after < fragments.size() && textAt < 0; ++after)
+                if (!fragments[after].charFormat().isImageFormat())
+                    textAt = fragments[after].position() + 1;
+            if (textAt < 0)
+                continue;
+            QTextCursor picture(&document);
+            picture.setPosition(fragments[at].position());
+            picture.setPosition(fragments[at].position() + fragments[at].length(), QTextCursor::KeepAnchor);
+            QTextCursor around(&document);
+            around.setPosition(textAt);
+            picture.mergeCharFormat(TypingFont(around));
+        }
+    }
 }
 
 std::optional<QTextCursor> ImageAt(const QTextCursor& caret)

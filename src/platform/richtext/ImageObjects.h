@@ -53,6 +53,11 @@ QString ImageFilters();
 bool InsertImageFile(QTextCursor& cursor, const QString& fileName, const ObjectAttributes& attributes,
                      qreal textWidth, QString* error = nullptr);
 
+// Gives each picture of the document the font of the text before it in its paragraph (or after it, for a
+// picture that starts one), so that text typed after a picture of a loaded document goes on in the font of the
+// text around it: the formats keep no font with a picture, and load it with the control's own.
+void GiveImagesTheFontOfTheirText(QTextDocument& document);
+
 // A cursor that selects the picture at the caret: the one selected alone, else the one before the caret,
 // else the one after it; nothing when there is none.
 std::optional<QTextCursor> ImageAt(const QTextCursor& caret);

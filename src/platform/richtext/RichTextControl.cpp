@@ -523,6 +523,7 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
             break;
         }
         }
+        GiveImagesTheFontOfTheirText(*document());
     });
     if (namedStyles_ != styles) {
         namedStyles_ = styles;

@@ -319,6 +319,7 @@ private slots:
     {
         QTest::addColumn<QString>("insertion");
         QTest::newRow("after a picture") << "picture";
+        QTest::newRow("after a picture, the notes saved and loaded again") << "reloaded";
         QTest::newRow("in the first cell of a new table") << "table";
         QTest::newRow("in a new table in empty notes") << "empty";
         QTest::newRow("in a row that Tab added to a new table") << "row";
@@ -331,8 +332,13 @@ private slots:
         control.setCurrentCharFormat(notesFont());
         if (insertion != QLatin1String("empty"))
             QTest::keyClicks(&control, QStringLiteral("See "));
-        if (insertion == QLatin1String("picture")) {
+        if (insertion == QLatin1String("picture") || insertion == QLatin1String("reloaded")) {
             QVERIFY(control.InsertImageFile(writePicture(pictures.path(), QStringLiteral("red.png"), Qt::red), {}));
+            if (insertion == QLatin1String("reloaded")) {
+                const Conversion saved = control.Save(TextFormat::OwnFormat, false);
+                QVERIFY(control.Load(saved.bytes, TextFormat::OwnFormat));
+                control.moveCursor(QTextCursor::End);
+            }
         } else {
             QVERIFY(control.TableInsert(1, 2));
             if (insertion == QLatin1String("row")) {
