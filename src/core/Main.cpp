@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -107,8 +108,12 @@ public:
     {
         ProgramFrame = &window;
         Describe();
-        // The placement the frame returns to when it is restored from maximized, unless one is kept.
-        window.Root()->resize(1000, 700);
+        // The placement the frame returns to when it is restored from maximized, unless one is kept: room for
+        // Date View beside the side menu bar and the overdue reminders pane, inside the screen.
+        QSize first(1260, 900);
+        if (const QScreen* screen = window.Root()->screen())
+            first = first.boundedTo(screen->availableGeometry().size());
+        window.Root()->resize(first);
         SetHelp(QString(), Item::HelpButton); // the contents
     }
 

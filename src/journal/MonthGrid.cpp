@@ -12,7 +12,8 @@ const char* const WeekdayHeaders[MonthGrid::Columns] = {"Sun", "Mon", "Tue", "We
 
 MonthGrid::MonthGrid(QWidget* parent) : QWidget(parent)
 {
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // The months share the window's width; the height of their rows is fixed.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -63,10 +64,27 @@ QSize MonthGrid::CellSize() const
     return {qMax(34, metrics.horizontalAdvance(QStringLiteral("Wed")) + 14), metrics.height() + 10};
 }
 
+int MonthGrid::NarrowestCell() const
+{
+    return fontMetrics().horizontalAdvance(QStringLiteral("Wed")) + 6;
+}
+
+// The seven columns share the width the grid has, so that Sunday and Saturday are always in view; what the
+// columns cannot share is split as margins at both sides.
+int MonthGrid::CellWidth() const
+{
+    return qMax(1, (width() - 2 * Margin) / Columns);
+}
+
+int MonthGrid::GridLeft() const
+{
+    return (width() - CellWidth() * Columns) / 2;
+}
+
 QRect MonthGrid::CellRect(int place) const
 {
-    const QSize cell = CellSize();
-    const int left = (width() - cell.width() * Columns) / 2;
+    const QSize cell(CellWidth(), CellSize().height());
+    const int left = GridLeft();
     const int top = TitleHeight() + HeaderHeight();
     return {left + (place % Columns) * cell.width(), top + (place / Columns) * cell.height(), cell.width(),
             cell.height()};
@@ -92,7 +110,12 @@ int MonthGrid::PlaceOf(int dayOfMonth) const
 QSize MonthGrid::sizeHint() const
 {
     const QSize cell = CellSize();
-    return {cell.width() * Columns + 12, TitleHeight() + HeaderHeight() + cell.height() * Rows + 6};
+    return {cell.width() * Columns + 2 * Margin, TitleHeight() + HeaderHeight() + cell.height() * Rows + 6};
+}
+
+QSize MonthGrid::minimumSizeHint() const
+{
+    return {NarrowestCell() * Columns + 2 * Margin, sizeHint().height()};
 }
 
 void MonthGrid::paintEvent(QPaintEvent*)
@@ -114,8 +137,8 @@ void MonthGrid::paintEvent(QPaintEvent*)
     painter.drawText(titleBand, Qt::AlignCenter, title_);
 
     // The weekday headers, with a rule under them.
-    const QSize cell = CellSize();
-    const int left = (width() - cell.width() * Columns) / 2;
+    const QSize cell(CellWidth(), CellSize().height());
+    const int left = GridLeft();
     const QRect header(left, TitleHeight(), cell.width() * Columns, HeaderHeight());
     painter.setFont(font());
     painter.setPen(colours.placeholderText().color());

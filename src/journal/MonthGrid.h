@@ -51,7 +51,8 @@ public:
     int PlaceOf(int dayOfMonth) const;      // the cell that shows the day; -1 for none
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override; // seven columns just wide enough for "Wed"
+
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,7 +61,11 @@ protected:
 private:
     int TitleHeight() const;
     int HeaderHeight() const;
-    QSize CellSize() const;
+    QSize CellSize() const; // the size a cell asks for
+    int NarrowestCell() const;
+    int CellWidth() const; // the width a cell has
+    int GridLeft() const;
+    static constexpr int Margin = 6;
 
     QString title_;
     std::array<Cell, Cells> cells_;

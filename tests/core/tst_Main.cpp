@@ -691,10 +691,12 @@ private slots:
         frame = StartFrame();
         QVERIFY(frame);
         QVERIFY(frame->window.Root()->isMaximized());
-        // The size it was described with, or as much of it as the screen holds beside the window's frame.
+        // The size it was described with, or as much of it as the screen holds beside the window's frame,
+        // never less than its controls need.
         const QSize normal = frame->window.Root()->normalGeometry().size();
         const QSize screen = frame->window.Root()->screen()->availableGeometry().size();
-        const QSize expected = QSize(1000, 700).boundedTo(screen);
+        const QSize expected =
+            QSize(1260, 900).boundedTo(screen).expandedTo(frame->window.Root()->minimumSizeHint());
         QVERIFY2(normal.width() <= expected.width() && normal.width() >= expected.width() - 20 &&
                      normal.height() <= expected.height() && normal.height() >= expected.height() - 40,
                  qPrintable(QStringLiteral("%1x%2").arg(normal.width()).arg(normal.height())));

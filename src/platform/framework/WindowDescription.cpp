@@ -80,6 +80,9 @@ WindowDescription::WindowDescription(const QString& caption, WindowType kind, Wi
     case WindowType::Frame: {
         frame_ = new QMainWindow;
         area_ = new QMdiArea;
+        // A child window larger than the area (on a small screen) is scrolled to, never squeezed.
+        area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         outer->addWidget(area_, 1);
         frame_->setCentralWidget(content_);
         root_ = frame_;

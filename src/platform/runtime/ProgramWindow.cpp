@@ -310,6 +310,40 @@ void ProgramWindow::Show()
     d->widget->activateWindow();
 }
 
+namespace {
+
+// The smallest outer size at which a window's controls still have the room they need.
+QSize LeastSize(const QWidget* window, const QSize& decoration)
+{
+    QSize least = window->minimumSizeHint();
+    if (!least.isValid())
+        least = QSize(0, 0);
+    return (least + (qobject_cast<const QMdiSubWindow*>(window) ? QSize(0, 0) : decoration))
+        .expandedTo(window->minimumSize() + decoration);
+}
+
+// A frame grows inside its screen by up to `wanted` so that its area holds a child window; gives what it
+// grew by. A maximized or full-screen frame keeps its size.
+QSize GrowFrame(QWidget* frame, const QSize& wanted)
+{
+    if (!frame || !frame->isWindow() || frame->isMaximized() || frame->isFullScreen() || !frame->screen())
+        return QSize(0, 0);
+    const QRect screen = frame->screen()->availableGeometry();
+    const QRect outer = frame->frameGeometry();
+    const QSize growth = wanted.boundedTo(screen.size() - outer.size()).expandedTo(QSize(0, 0));
+    if (growth.width() == 0 && growth.height() == 0)
+        return QSize(0, 0);
+    const QSize size = outer.size() + growth;
+    const QPoint place(std::clamp(outer.left(), screen.left(), screen.left() + screen.width() - size.width()),
+                       std::clamp(outer.top(), screen.top(), screen.top() + screen.height() - size.height()));
+    frame->resize(frame->size() + growth);
+    if (place != outer.topLeft())
+        frame->move(place);
+    return growth;
+}
+
+} // namespace
+
 void KeepInsideVisibleArea(QWidget* window)
 {
     if (!window || !window->isVisible() || window->isMaximized() || window->isMinimized() ||
@@ -318,7 +352,8 @@ void KeepInsideVisibleArea(QWidget* window)
     // The place to stay in, and the window's outer rectangle in the same coordinates.
     QRect visible;
     QRect outer = window->frameGeometry();
-    if (auto* child = qobject_cast<QMdiSubWindow*>(window)) {
+    auto* child = qobject_cast<QMdiSubWindow*>(window);
+    if (child) {
         if (!child->mdiArea())
             return;
         visible = child->mdiArea()->viewport()->rect();
@@ -329,10 +364,20 @@ void KeepInsideVisibleArea(QWidget* window)
         return;
     }
     const QSize decoration = outer.size() - window->size();
-    const QSize size = outer.size().boundedTo(visible.size());
+    // A window never becomes smaller than its controls need. A child window that the frame's area cannot
+    // hold makes the frame grow inside its screen (the area grows with it); what still does not fit, the
+    // area scrolls to.
+    const QSize least = LeastSize(window, decoration);
+    if (child) {
+        const QSize short_ = (least - visible.size()).expandedTo(QSize(0, 0));
+        const QSize grown = GrowFrame(child->mdiArea()->window(), short_);
+        visible.setSize(visible.size() + grown);
+    }
+    const QSize size = outer.size().boundedTo(visible.size()).expandedTo(least);
     const QPoint place(
-        std::clamp(outer.left(), visible.left(), visible.left() + visible.width() - size.width()),
-        std::clamp(outer.top(), visible.top(), visible.top() + visible.height() - size.height()));
+        std::max(visible.left(),
+                 std::min(outer.left(), visible.left() + visible.width() - size.width())),
+        std::max(visible.top(), std::min(outer.top(), visible.top() + visible.height() - size.height())));
     if (size != outer.size())
         window->resize(size - decoration);
     if (place != outer.topLeft())
