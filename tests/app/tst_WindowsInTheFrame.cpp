@@ -1,3 +1,4 @@
+#include "core/CoreProcedures.h"
 #include "core/Main.h"
 #include "core/MenuBarState.h"
 #include "core/PasswordHash.h"
@@ -7,9 +8,9 @@
 #include "organizer/OrganizerProcedures.h"
 #include "reports/ReportsProcedures.h"
 
-#include "OnScreen.h"
 #include "core/DataFolder.h"
 #include "journal/Pictures.h"
+#include "OnScreen.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
 
@@ -153,7 +154,8 @@ private slots:
             QVERIFY(INIMgr.WriteValue(section, QStringLiteral("XPos"), QStringLiteral("0")));
             QVERIFY(INIMgr.WriteValue(section, QStringLiteral("YPos"), QStringLiteral("0")));
             QVERIFY(INIMgr.WriteValue(section, QStringLiteral("Width"), QString::number(frameSize.width())));
-            QVERIFY(INIMgr.WriteValue(section, QStringLiteral("Height"), QString::number(frameSize.height())));
+            QVERIFY(
+                INIMgr.WriteValue(section, QStringLiteral("Height"), QString::number(frameSize.height())));
         }
         WindowController* main = OpenFrame();
         QVERIFY(main);
