@@ -4,9 +4,9 @@
 #include <SimpleIni.h>
 
 #include "platform/runtime/ProgramWindow.h"
+#include "platform/runtime/SafeFileWriter.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QWidget>
 
 #include <string>
@@ -15,8 +15,6 @@
 
 namespace jornix {
 namespace {
-
-using Entries = std::vector<std::pair<QString, QString>>;
 
 const QString trackedSection = QStringLiteral("__Dont_Touch_Me__");
 
@@ -35,25 +33,30 @@ void Load(const QString& fileName, CSimpleIniA& ini)
         ini.Reset();
 }
 
-bool Write(const QString& fileName, const QString& section, const Entries& entries)
+// The file as it is on disk with the entries set, written whole or not at all: a write that fails leaves
+// every entry that was there before.
+bool Write(const QString& fileName, const QString& section, const IniSettings::Entries& entries,
+           QString& error)
 {
-    if (fileName.isEmpty())
+    if (fileName.isEmpty()) {
+        error = QStringLiteral("No settings file is open");
         return false;
+    }
     CSimpleIniA ini;
     Load(fileName, ini);
     const QByteArray sectionName = section.toUtf8();
     for (const auto& [entry, value] : entries) {
-        if (ini.SetValue(sectionName.constData(), entry.toUtf8().constData(), value.toUtf8().constData()) < 0)
+        if (ini.SetValue(sectionName.constData(), entry.toUtf8().constData(), value.toUtf8().constData()) < 0) {
+            error = QStringLiteral("The entry \"%1\" cannot be set").arg(entry);
             return false;
+        }
     }
     std::string text;
-    if (ini.Save(text) < 0)
+    if (ini.Save(text) < 0) {
+        error = QStringLiteral("The settings cannot be put into words");
         return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text.data(), qint64(text.size()));
-    return file.commit();
+    }
+    return SafeFileWriter::WriteWhole(fileName, QByteArray(text.data(), qsizetype(text.size())), error);
 }
 
 } // namespace
@@ -101,7 +104,13 @@ QString IniSettings::ReadValue(const QString& section, const QString& entry) con
 
 bool IniSettings::WriteValue(const QString& section, const QString& entry, const QString& value)
 {
-    return Write(fileName_, section, {{entry, value}});
+    return WriteValues(section, {{entry, value}});
+}
+
+bool IniSettings::WriteValues(const QString& section, const Entries& entries)
+{
+    writeError_.clear();
+    return Write(fileName_, section, entries, writeError_);
 }
 
 bool IniSettings::RestoreWindow(const QString& procedure, QWidget* window) const
@@ -139,7 +148,7 @@ bool IniSettings::SaveWindow(const QString& procedure, const QWidget* window)
     QRect placement = window->geometry();
     if (maximized && window->normalGeometry().isValid())
         placement = window->normalGeometry();
-    return Write(fileName_, procedure,
+    return WriteValues(procedure,
                  {{QStringLiteral("Maximize"), maximized ? QStringLiteral("Yes") : QStringLiteral("No")},
                   {QStringLiteral("XPos"), QString::number(placement.x())},
                   {QStringLiteral("YPos"), QString::number(placement.y())},
@@ -149,7 +158,7 @@ bool IniSettings::SaveWindow(const QString& procedure, const QWidget* window)
 
 bool IniSettings::Kill()
 {
-    const bool written = Write(fileName_, trackedSection, {{QStringLiteral("Sectors"), QStringLiteral("0")}});
+    const bool written = WriteValues(trackedSection, {{QStringLiteral("Sectors"), QStringLiteral("0")}});
     fileName_.clear();
     return written;
 }
