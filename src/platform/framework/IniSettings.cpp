@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QWidget>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -129,9 +130,12 @@ bool IniSettings::RestoreWindow(const QString& procedure, QWidget* window) const
                         ReadInto(procedure, QStringLiteral("YPos"), y) &&
                         ReadInto(procedure, QStringLiteral("Width"), width) &&
                         ReadInto(procedure, QStringLiteral("Height"), height) && width > 0 && height > 0;
-    // A placement kept on a larger screen or frame comes back inside what can be seen now.
+    // A placement kept on a larger screen or frame comes back inside what can be seen now. The numbers are
+    // bounded first: the file may hold any, and a rectangle whose right edge passes the largest int is none.
     if (placed) {
-        window->setGeometry(x, y, width, height);
+        const auto size = [](int n) { return std::min(n, QWIDGETSIZE_MAX); };
+        const auto place = [](int n) { return std::clamp(n, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); };
+        window->setGeometry(place(x), place(y), size(width), size(height));
         KeepInsideVisibleArea(window);
     }
     if (maximized)
