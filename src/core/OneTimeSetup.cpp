@@ -4,6 +4,7 @@
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
 #include "core/SetDataPaths.h"
+#include "core/ShowSettingsNotSaved.h"
 #include "core/StandardWizard.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
@@ -69,7 +70,9 @@ DataPathAnswer AcceptDataPath(const QString& entry)
                     .arg(folder));
         return DataPathAnswer::Refused;
     }
-    INIMgr.WriteValue(PreservedSection, QStringLiteral("GLO:DataPath"), GLO.DataPath);
+    // The folder is used now; unless it is kept in Jornix.ini the next start asks for it again.
+    if (!INIMgr.WriteValue(PreservedSection, QStringLiteral("GLO:DataPath"), GLO.DataPath))
+        ShowSettingsNotSaved();
     return QFileInfo::exists(GLO.DataPath + QStringLiteral("Jornix.tps")) ? DataPathAnswer::DatabaseFound
                                                                           : DataPathAnswer::NewDatabase;
 }

@@ -2,12 +2,18 @@
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
 
+#include <type_traits>
+
 namespace jornix {
 
-void SavePreservedSettings()
+bool SavePreservedSettings()
 {
-    auto write = [](const char* key, const auto& value) {
-        INIMgr.WriteValue(PreservedSection, QString::fromLatin1(key), value);
+    IniSettings::Entries entries;
+    const auto write = [&entries](const char* key, const auto& value) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, QString>)
+            entries.emplace_back(QString::fromLatin1(key), value);
+        else
+            entries.emplace_back(QString::fromLatin1(key), QString::number(value));
     };
     write("GLO:DefFont", GLO.DefFont);
     write("GLO:DefFontSize", GLO.DefFontSize);
@@ -41,6 +47,8 @@ void SavePreservedSettings()
         GLO.LastLoginID.clear();
     write("GLO:LastLoginID", GLO.LastLoginID);
     write("GLO:GlobalRefreshTime", GLO.GlobalRefreshTime);
+    // One write of the file: a disk that is full keeps every earlier setting rather than a part of the new.
+    return INIMgr.WriteValues(PreservedSection, entries);
 }
 
 } // namespace jornix

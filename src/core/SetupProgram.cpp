@@ -7,6 +7,7 @@
 #include "core/PreservedSettings.h"
 #include "core/Procedures.h"
 #include "core/SavePreservedSettings.h"
+#include "core/ShowSettingsNotSaved.h"
 #include "core/SharedState.h"
 #include "core/StandardList.h"
 #include "platform/framework/ListLocator.h"
@@ -188,7 +189,8 @@ protected:
     // Right after the toolbar and before the tables: the file holds what is in effect as the window opens.
     int SetUpForm() override
     {
-        SavePreservedSettings();
+        if (!SavePreservedSettings())
+            ShowSettingsNotSaved();
         return Level::GoOn;
     }
 
@@ -519,7 +521,10 @@ private:
 
     void Apply()
     {
-        SavePreservedSettings();
+        if (!SavePreservedSettings()) {
+            ShowSettingsNotSaved();
+            return;
+        }
         ShowMessageBox(MessageButton::Ok, MessageIcon::Information, Information,
                        QStringLiteral("Some settings require that you restart the program."));
     }

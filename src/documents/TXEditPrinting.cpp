@@ -1,6 +1,7 @@
 // The printing operations of TXEdit and its page pictures.
 #include "documents/TXEdit.h"
 
+#include "platform/runtime/SafeFileWriter.h"
 #include "platform/richtext/PagePainter.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/runtime/CommonDialogs.h"
@@ -236,13 +237,15 @@ int TXEdit::savePagePicture(const QString& fileName, int page, bool textAreaOnly
                                             settings.height - settings.marginTop - settings.marginBottom)
                                     : QRect(0, 0, settings.width - settings.marginRight,
                                             settings.height - settings.marginBottom);
-    QFile file(fileName);
-    if (area.isEmpty() || !file.open(QIODevice::WriteOnly)) {
+    SafeFileWriter file(fileName);
+    if (area.isEmpty() || !file.Open()) {
         showPlainMessage(QStringLiteral("fhnd error"));
         return 0;
     }
-    if (!WritePagePicture(file, pages, page - 1, area) || !file.flush()) {
-        showPlainMessage(QStringLiteral("Problem %1\n%2").arg(page).arg(file.errorString()));
+    if (!WritePagePicture(file.Device(), pages, page - 1, area))
+        file.Cancel();
+    if (!file.Commit()) {
+        showPlainMessage(QStringLiteral("Problem %1\n%2").arg(page).arg(file.Error()));
         return 0;
     }
     return 1;

@@ -4,12 +4,12 @@
 #include "core/ProgramGlobals.h"
 #include "platform/runtime/CommonDialogs.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/runtime/SafeFileWriter.h"
 #include "platform/sound/SoundDevice.h"
 #include "platform/sound/WaveFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <filesystem>
 
@@ -39,26 +39,25 @@ bool CopyReplacing(const QString& from, const QString& to, SoundError& error)
         error = FileError(source);
         return false;
     }
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly)) {
-        error = FileError(target);
+    SafeFileWriter target(to);
+    const auto failed = [&] {
+        error = {int(QFileDevice::WriteError),
+                 QStringLiteral("\"%1\" cannot be written: %2").arg(to, target.Error())};
         return false;
-    }
+    };
+    if (!target.Open())
+        return failed();
     while (!source.atEnd()) {
         const QByteArray block = source.read(1 << 16);
         if (block.isEmpty() && source.error() != QFileDevice::NoError) {
             error = FileError(source);
             return false;
         }
-        if (target.write(block) != block.size()) {
-            error = FileError(target);
-            return false;
-        }
+        if (!target.Write(block))
+            return failed();
     }
-    if (!target.commit()) {
-        error = FileError(target);
-        return false;
-    }
+    if (!target.Commit())
+        return failed();
     return true;
 }
 

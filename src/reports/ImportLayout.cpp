@@ -1,5 +1,6 @@
 #include "reports/ImportLayout.h"
 
+#include "platform/runtime/SafeFileWriter.h"
 #include "platform/reportengine/LayoutFile.h"
 #include "platform/reportengine/ReportEngine.h"
 #include "platform/runtime/CommonDialogs.h"
@@ -7,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace jornix {
 namespace {
@@ -74,9 +74,10 @@ void ImportLayout(const QString& target)
         return;
     }
     // The new layout replaces the old one in a single rename, so a failed write leaves the old one whole.
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
-        ShowImportError(out.errorString(), int(out.error()));
+    QString reason;
+    if (!SafeFileWriter::WriteWhole(target, data, reason)) {
+        ShowImportError(QStringLiteral("\"%1\" cannot be written: %2").arg(target, reason),
+                        int(QFileDevice::WriteError));
         return;
     }
     ShowMessageBox(

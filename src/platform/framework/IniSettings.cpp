@@ -4,19 +4,18 @@
 #include <SimpleIni.h>
 
 #include "platform/runtime/ProgramWindow.h"
+#include "platform/runtime/SafeFileWriter.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QWidget>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace jornix {
 namespace {
-
-using Entries = std::vector<std::pair<QString, QString>>;
 
 const QString trackedSection = QStringLiteral("__Dont_Touch_Me__");
 
@@ -35,25 +34,30 @@ void Load(const QString& fileName, CSimpleIniA& ini)
         ini.Reset();
 }
 
-bool Write(const QString& fileName, const QString& section, const Entries& entries)
+// The file as it is on disk with the entries set, written whole or not at all: a write that fails leaves
+// every entry that was there before.
+bool Write(const QString& fileName, const QString& section, const IniSettings::Entries& entries,
+           QString& error)
 {
-    if (fileName.isEmpty())
+    if (fileName.isEmpty()) {
+        error = QStringLiteral("No settings file is open");
         return false;
+    }
     CSimpleIniA ini;
     Load(fileName, ini);
     const QByteArray sectionName = section.toUtf8();
     for (const auto& [entry, value] : entries) {
-        if (ini.SetValue(sectionName.constData(), entry.toUtf8().constData(), value.toUtf8().constData()) < 0)
+        if (ini.SetValue(sectionName.constData(), entry.toUtf8().constData(), value.toUtf8().constData()) < 0) {
+            error = QStringLiteral("The entry \"%1\" cannot be set").arg(entry);
             return false;
+        }
     }
     std::string text;
-    if (ini.Save(text) < 0)
+    if (ini.Save(text) < 0) {
+        error = QStringLiteral("The settings cannot be put into words");
         return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text.data(), qint64(text.size()));
-    return file.commit();
+    }
+    return SafeFileWriter::WriteWhole(fileName, QByteArray(text.data(), qsizetype(text.size())), error);
 }
 
 } // namespace
@@ -101,7 +105,13 @@ QString IniSettings::ReadValue(const QString& section, const QString& entry) con
 
 bool IniSettings::WriteValue(const QString& section, const QString& entry, const QString& value)
 {
-    return Write(fileName_, section, {{entry, value}});
+    return WriteValues(section, {{entry, value}});
+}
+
+bool IniSettings::WriteValues(const QString& section, const Entries& entries)
+{
+    writeError_.clear();
+    return Write(fileName_, section, entries, writeError_);
 }
 
 bool IniSettings::RestoreWindow(const QString& procedure, QWidget* window) const
@@ -120,9 +130,12 @@ bool IniSettings::RestoreWindow(const QString& procedure, QWidget* window) const
                         ReadInto(procedure, QStringLiteral("YPos"), y) &&
                         ReadInto(procedure, QStringLiteral("Width"), width) &&
                         ReadInto(procedure, QStringLiteral("Height"), height) && width > 0 && height > 0;
-    // A placement kept on a larger screen or frame comes back inside what can be seen now.
+    // A placement kept on a larger screen or frame comes back inside what can be seen now. The numbers are
+    // bounded first: the file may hold any, and a rectangle whose right edge passes the largest int is none.
     if (placed) {
-        window->setGeometry(x, y, width, height);
+        const auto size = [](int n) { return std::min(n, QWIDGETSIZE_MAX); };
+        const auto place = [](int n) { return std::clamp(n, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); };
+        window->setGeometry(place(x), place(y), size(width), size(height));
         KeepInsideVisibleArea(window);
     }
     if (maximized)
@@ -139,7 +152,7 @@ bool IniSettings::SaveWindow(const QString& procedure, const QWidget* window)
     QRect placement = window->geometry();
     if (maximized && window->normalGeometry().isValid())
         placement = window->normalGeometry();
-    return Write(fileName_, procedure,
+    return WriteValues(procedure,
                  {{QStringLiteral("Maximize"), maximized ? QStringLiteral("Yes") : QStringLiteral("No")},
                   {QStringLiteral("XPos"), QString::number(placement.x())},
                   {QStringLiteral("YPos"), QString::number(placement.y())},
@@ -149,7 +162,7 @@ bool IniSettings::SaveWindow(const QString& procedure, const QWidget* window)
 
 bool IniSettings::Kill()
 {
-    const bool written = Write(fileName_, trackedSection, {{QStringLiteral("Sectors"), QStringLiteral("0")}});
+    const bool written = WriteValues(trackedSection, {{QStringLiteral("Sectors"), QStringLiteral("0")}});
     fileName_.clear();
     return written;
 }

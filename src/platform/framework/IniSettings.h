@@ -5,6 +5,8 @@
 #include <concepts>
 #include <limits>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -41,8 +43,14 @@ public:
     // The entry's text, or Unknown when it is missing.
     QString ReadValue(const QString& section, const QString& entry) const;
 
-    // Writes the entry (numbers in decimal). Returns false when the file could not be written.
+    // Writes the entry (numbers in decimal). Returns false when the file could not be written; the file then
+    // stays as it was and WriteError() says why.
     bool WriteValue(const QString& section, const QString& entry, const QString& value);
+    // Writes several entries of one section in one write of the file: all of them or none.
+    using Entries = std::vector<std::pair<QString, QString>>;
+    bool WriteValues(const QString& section, const Entries& entries);
+    // Why the last write failed ("No space left on device"); empty after a write that succeeded.
+    const QString& WriteError() const { return writeError_; }
     template <std::integral T> bool WriteValue(const QString& section, const QString& entry, T value)
     {
         return WriteValue(section, entry, QString::number(value));
@@ -62,6 +70,7 @@ private:
     std::optional<qlonglong> ReadNumber(const QString& section, const QString& entry) const;
 
     QString fileName_;
+    QString writeError_;
 };
 
 } // namespace jornix

@@ -1,3 +1,4 @@
+#include "platform/runtime/SafeFileWriter.h"
 #include "platform/reportengine/ExportOutput.h"
 
 #include "platform/runtime/FileFolders.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -157,15 +157,20 @@ void ExportFiles::RemoveAll()
 
 bool WriteSavedFile(const QString& path, const std::function<bool(QIODevice& out)>& write, QString& error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString());
+    SafeFileWriter file(path);
+    if (!file.Open()) {
+        error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.Error());
         return false;
     }
-    if (!write(file) || !file.commit()) {
-        if (error.isEmpty() && file.error() != QFileDevice::NoError)
-            error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString());
-        file.cancelWriting();
+    if (!write(file.Device())) {
+        // The writer's own reason comes first; a refused write is the reason when it gave none.
+        file.Cancel();
+        if (error.isEmpty())
+            error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.Error());
+        return false;
+    }
+    if (!file.Commit()) {
+        error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.Error());
         return false;
     }
     return true;

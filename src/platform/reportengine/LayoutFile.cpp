@@ -1,8 +1,8 @@
+#include "platform/runtime/SafeFileWriter.h"
 #include "platform/reportengine/LayoutFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -659,19 +659,19 @@ bool WriteLayoutFile(const QString& path, const ReportLayout& layout, QString& e
     QString reason;
     if (!SerializeLayout(layout, data, reason))
         return fail(reason);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        return fail(file.errorString());
+    SafeFileWriter file(path);
+    if (!file.Open() || !file.Write(data))
+        return fail(file.Error());
     if (QFileInfo::exists(path)) {
         const QString backup = LayoutBackupPath(path);
         QFile::remove(backup);
         if (!QFile::copy(path, backup)) {
-            file.cancelWriting();
+            QFile::remove(backup);
             return fail(QStringLiteral("the previous layout could not be kept as \"%1\"").arg(backup));
         }
     }
-    if (!file.commit())
-        return fail(file.errorString());
+    if (!file.Commit())
+        return fail(file.Error());
     return true;
 }
 

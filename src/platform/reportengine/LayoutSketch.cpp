@@ -1,3 +1,4 @@
+#include "platform/runtime/SafeFileWriter.h"
 #include "platform/reportengine/LayoutSketch.h"
 
 #include "platform/reportengine/PagePainter.h"
@@ -8,7 +9,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace jornix {
 
@@ -62,9 +62,9 @@ bool WriteLayoutSketch(const ReportJob& job, const ReportLayout& layout, const Q
     PaintPage(painter, page, 1);
     painter.end();
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit()) {
-        error = QStringLiteral("the sketch \"%1\" cannot be written: %2").arg(path, file.errorString());
+    SafeFileWriter file(path);
+    if (!file.Open() || !image.save(&file.Device(), "BMP") || !file.Commit()) {
+        error = QStringLiteral("the sketch \"%1\" cannot be written: %2").arg(path, file.Error());
         return false;
     }
     return true;

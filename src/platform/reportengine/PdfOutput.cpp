@@ -2,11 +2,11 @@
 
 #include "platform/reportengine/PagePainter.h"
 #include "platform/reportengine/PageSpool.h"
+#include "platform/runtime/SafeFileWriter.h"
 
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <malloc.h>
 
@@ -20,9 +20,9 @@ bool WritePdf(PageSpool& spool, const QList<int>& pages, const QString& path, co
         error = QStringLiteral("there are no pages to write");
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString());
+    SafeFileWriter file(path);
+    if (!file.Open()) {
+        error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.Error());
         return false;
     }
     bool written = false;
@@ -32,7 +32,7 @@ bool WritePdf(PageSpool& spool, const QList<int>& pages, const QString& path, co
         // costs its drawing and no longer the system's mapping and clearing of 20 MiB.
         mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
         mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&file.Device());
         writer.setResolution(600);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Jornix"));
@@ -47,11 +47,11 @@ bool WritePdf(PageSpool& spool, const QList<int>& pages, const QString& path, co
         }
     }
     if (!written) {
-        file.cancelWriting();
+        file.Cancel();
         return false;
     }
-    if (!file.commit()) {
-        error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.errorString());
+    if (!file.Commit()) {
+        error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, file.Error());
         return false;
     }
     return true;

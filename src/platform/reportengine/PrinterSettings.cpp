@@ -1,7 +1,8 @@
 #include "platform/reportengine/PrinterSettings.h"
 
+#include "platform/runtime/SafeFileWriter.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace jornix {
 
@@ -70,10 +71,10 @@ bool PrinterSettings::Write(const QString& path, QString& error) const
     for (auto it = values_.cbegin(); it != values_.cend(); ++it) {
         data += (Escaped(it.key()) + QLatin1Char('=') + Escaped(it.value()) + QLatin1Char('\n')).toUtf8();
     }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+    QString reason;
+    if (SafeFileWriter::WriteWhole(path, data, reason))
         return true;
-    error = QStringLiteral("The printer settings \"%1\" cannot be saved: %2.").arg(path, file.errorString());
+    error = QStringLiteral("The printer settings \"%1\" cannot be saved: %2.").arg(path, reason);
     return false;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/runtime/SafeFileWriter.h"
 #include "platform/richtext/RichTextControl.h"
 
 #include "platform/richtext/ButtonBar.h"
@@ -23,7 +24,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -83,13 +83,12 @@ QByteArray rtfBytesOf(const QString& rtf)
 
 bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    QString reason;
+    if (SafeFileWriter::WriteWhole(fileName, bytes, reason))
+        return true;
+    if (error)
+        *error = reason;
+    return false;
 }
 
 } // namespace

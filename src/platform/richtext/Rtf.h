@@ -19,6 +19,10 @@ class QTextDocument;
 // information. Damaged or cut RTF reads as far as it goes; it never fails for that.
 namespace jornix {
 
+// The widest a table may be, in twips: 22 inches, the widest page RTF writers make. Cell boundaries beyond it
+// are taken as this, so that no sum of them can overflow.
+constexpr int MaxRtfTableTwips = 31680;
+
 // Whether the bytes start as RTF does: a group that opens with a control word ("{\rtf1", though some
 // writers leave that out), blanks before it allowed.
 bool IsRtf(const QByteArray& bytes);

@@ -1072,7 +1072,8 @@ void RtfReader::controlWord(QByteArrayView word, bool hasParameter, int paramete
             nextCell_.bordered = true;
     } else if (word == "cellx") {
         if (cellBoundaries_.size() < 63) {
-            cellBoundaries_.append(qMax(cellBoundaries_.isEmpty() ? 0 : cellBoundaries_.back(), value));
+            cellBoundaries_.append(qMax(cellBoundaries_.isEmpty() ? 0 : cellBoundaries_.back(),
+                                        qBound(0, value, MaxRtfTableTwips)));
             cellDefinitions_.append(nextCell_);
         }
         nextCell_ = {};

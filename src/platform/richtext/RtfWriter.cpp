@@ -16,9 +16,13 @@ namespace {
 // A text width for tables whose columns have no fixed width and whose page gives none: 6.25 inches.
 constexpr int FallbackTextWidth = 9000;
 
+// Bounded before the conversion: a width of a document from outside may be any number.
 int twipsOf(qreal layoutUnits)
 {
-    return qRound(layoutUnits * TwipsPerLayoutUnit);
+    const qreal twips = layoutUnits * TwipsPerLayoutUnit;
+    if (!(twips > -1e9))
+        return twips < 0 ? -1000000000 : 0; // also NaN
+    return twips < 1e9 ? qRound(twips) : 1000000000;
 }
 
 int levelFormatOf(QTextListFormat::Style style)
@@ -249,6 +253,7 @@ void RtfWriter::writeTable(const QTextTable* table)
     const QList<QTextLength> constraints = format.columnWidthConstraints();
     const int textWidth =
         page_.width > 0 ? page_.width - page_.marginLeft - page_.marginRight : FallbackTextWidth;
+    // A table wider than any page is written as wide as the widest: its boundaries stay positive and rising.
     QList<int> boundaries;
     int right = 0;
     for (int column = 0; column < table->columns(); ++column) {
@@ -258,9 +263,9 @@ void RtfWriter::writeTable(const QTextTable* table)
             if (length.type() == QTextLength::FixedLength)
                 width = twipsOf(length.rawValue());
             else if (length.type() == QTextLength::PercentageLength)
-                width = int(textWidth * length.rawValue() / 100);
+                width = int(qBound(0.0, textWidth * length.rawValue() / 100, double(MaxRtfTableTwips)));
         }
-        right += qMax(1, width);
+        right = qMin(right + qBound(1, width, MaxRtfTableTwips), MaxRtfTableTwips + column + 1);
         boundaries << right;
     }
     // Every cell carries the table's border; a cell's background is its own.

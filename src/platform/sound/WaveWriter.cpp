@@ -1,16 +1,13 @@
 #include "platform/sound/WaveWriter.h"
 
+#include "platform/runtime/SafeFileWriter.h"
 #include "platform/sound/WaveFile.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QFileDevice>
 
 #include <sndfile.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace jornix {
@@ -19,6 +16,44 @@ namespace {
 SoundError SndfileError(SNDFILE* file)
 {
     return {sf_error(file) ? sf_error(file) : SF_ERR_SYSTEM, QString::fromLocal8Bit(sf_strerror(file))};
+}
+
+// libsndfile writes into the safe writer's device; it seeks back to fill in the header's sizes.
+sf_count_t DeviceLength(void* device)
+{
+    return static_cast<QIODevice*>(device)->size();
+}
+
+sf_count_t DeviceSeek(sf_count_t offset, int whence, void* user)
+{
+    auto* device = static_cast<QIODevice*>(user);
+    const qint64 base = whence == SEEK_CUR ? device->pos() : whence == SEEK_END ? device->size() : 0;
+    if (offset < -base || !device->seek(base + offset))
+        return -1;
+    return device->pos();
+}
+
+sf_count_t DeviceRead(void*, sf_count_t, void*)
+{
+    return 0;
+}
+
+sf_count_t DeviceWrite(const void* data, sf_count_t count, void* device)
+{
+    const qint64 written = static_cast<QIODevice*>(device)->write(static_cast<const char*>(data), count);
+    return written < 0 ? 0 : written;
+}
+
+sf_count_t DeviceTell(void* device)
+{
+    return static_cast<QIODevice*>(device)->pos();
+}
+
+SF_VIRTUAL_IO deviceIo{DeviceLength, DeviceSeek, DeviceRead, DeviceWrite, DeviceTell};
+
+SoundError WriteError(const QString& path, const QString& reason)
+{
+    return {int(QFileDevice::WriteError), QStringLiteral("\"%1\" cannot be written: %2").arg(path, reason)};
 }
 
 } // namespace
@@ -58,12 +93,10 @@ bool WaveWriter::Append(const QString& path, SoundError& error)
 bool WaveWriter::Open(const QString& path, int fileFormat, const WaveFormat& format, SoundError& error)
 {
     Discard();
-    // The temporary file lies in the file's own folder, so that the rename never crosses file systems.
-    const QFileInfo target(path);
-    temporary_ = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") +
-                                                  target.fileName() + QStringLiteral(".XXXXXX"));
-    if (!temporary_->open()) {
-        error = {int(temporary_->error()), temporary_->errorString()};
+    const QString target = QFileInfo(path).absoluteFilePath();
+    temporary_ = std::make_unique<SafeFileWriter>(target);
+    if (!temporary_->Open()) {
+        error = WriteError(target, temporary_->Error());
         temporary_.reset();
         return false;
     }
@@ -76,13 +109,13 @@ bool WaveWriter::Open(const QString& path, int fileFormat, const WaveFormat& for
         Discard();
         return false;
     }
-    file_ = sf_open_fd(temporary_->handle(), SFM_WRITE, &info, SF_FALSE);
+    file_ = sf_open_virtual(&deviceIo, SFM_WRITE, &info, &temporary_->Device());
     if (!file_) {
         error = SndfileError(nullptr);
         Discard();
         return false;
     }
-    path_ = target.absoluteFilePath();
+    path_ = target;
     format_ = format;
     frames_ = 0;
     writeError_ = {};
@@ -96,7 +129,9 @@ bool WaveWriter::Write(const qint16* samples, qint64 frames)
     if (frames <= 0)
         return true;
     if (sf_writef_short(file_, samples, frames) != frames) {
-        writeError_ = SndfileError(file_);
+        // A refusal of the file itself says more than libsndfile's "System error".
+        const QString refused = temporary_->Error();
+        writeError_ = refused.isEmpty() ? SndfileError(file_) : WriteError(path_, refused);
         return false;
     }
     frames_ += frames;
@@ -115,25 +150,11 @@ bool WaveWriter::Commit(SoundError& error)
         return false;
     }
     Close();
-    if (!temporary_->flush()) {
-        error = {int(temporary_->error()), temporary_->errorString()};
+    if (!temporary_->Commit()) {
+        error = WriteError(path_, temporary_->Error());
         Discard();
         return false;
     }
-    // The new file keeps the old one's permissions; rename() replaces the old file in one step, so a reader
-    // sees the old file or the new one, never half of either.
-    if (QFileInfo::exists(path_))
-        temporary_->setPermissions(QFile::permissions(path_));
-    else
-        temporary_->setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                   QFile::ReadOther);
-    if (std::rename(QFile::encodeName(temporary_->fileName()).constData(),
-                    QFile::encodeName(path_).constData()) != 0) {
-        error = {errno, QString::fromLocal8Bit(std::strerror(errno))};
-        Discard();
-        return false;
-    }
-    temporary_->setAutoRemove(false);
     temporary_.reset();
     return true;
 }
@@ -141,7 +162,7 @@ bool WaveWriter::Commit(SoundError& error)
 void WaveWriter::Discard()
 {
     Close();
-    temporary_.reset(); // removes the temporary file
+    temporary_.reset(); // removes the temporary file unless it was committed
     frames_ = 0;
 }
 

@@ -9,11 +9,13 @@
 #include <memory>
 
 struct sf_private_tag;
-class QTemporaryFile;
 
-// Writes a wave file through a temporary file beside it: the file itself changes only when Commit renames the
-// temporary file over it, so a recording that is discarded, fails or never ends leaves the file as it was.
+// Writes a wave file through a temporary file beside it: the file itself changes only when Commit has written
+// every byte and puts the temporary file in its place, so a recording that is discarded, fails, never ends or
+// meets a full disk leaves the file as it was.
 namespace jornix {
+
+class SafeFileWriter;
 
 class WaveWriter
 {
@@ -42,7 +44,7 @@ private:
     void Close();
 
     QString path_;
-    std::unique_ptr<QTemporaryFile> temporary_;
+    std::unique_ptr<SafeFileWriter> temporary_;
     sf_private_tag* file_ = nullptr;
     WaveFormat format_;
     qint64 frames_ = 0;

@@ -146,9 +146,13 @@ ExpressionFunctions MakeFilterFunctions()
             const QString part = call.Argument(0).AsText(), text = call.Argument(1).AsText();
             if (call.Count() < 4 || IsNumberLiteral(call.ArgumentNode(3), 1))
                 return ExpressionValue::Number(double(text.indexOf(part) + 1));
-            const qlonglong start = qlonglong(call.Argument(3).AsNumber());
-            const qsizetype found = FromCharacter(text, start).indexOf(part);
-            return ExpressionValue::Number(found < 0 ? 0.0 : double(found + 1 + start - 1));
+            // The start is bounded before it becomes an integer (1e19 is none); beyond the text's length
+            // every start finds the same, and the answer counts from the start as given, as the SQL does.
+            const double given = std::trunc(call.Argument(3).AsNumber());
+            const double whole = std::isnan(given) ? 0.0 : given;
+            const qsizetype found =
+                FromCharacter(text, qlonglong(qBound(-1e15, whole, 1e15))).indexOf(part);
+            return ExpressionValue::Number(found < 0 ? 0.0 : double(found) + whole);
         },
         [](const ExpressionNode& call) {
             // Searching backward or in steps has no SQL of its own.

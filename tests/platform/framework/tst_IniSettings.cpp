@@ -228,6 +228,38 @@ private slots:
         QCOMPARE(window.geometry(), QRect(5, 6, 70, 80));
     }
 
+    // Numbers that no window can have come back bounded, never as a rectangle that passes the largest int.
+    void extremePlacementsAreBounded_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QRect>("placement");
+        const int most = QWIDGETSIZE_MAX;
+        QTest::newRow("the largest width")
+            << QByteArray("[Tasks]\nXPos=10\nYPos=20\nWidth=2147483647\nHeight=300\n")
+            << QRect(10, 20, most, 300);
+        QTest::newRow("the largest height")
+            << QByteArray("[Tasks]\nXPos=10\nYPos=20\nWidth=300\nHeight=2147483647\n")
+            << QRect(10, 20, 300, most);
+        QTest::newRow("the largest position")
+            << QByteArray("[Tasks]\nXPos=2147483647\nYPos=2147483647\nWidth=300\nHeight=200\n")
+            << QRect(most, most, 300, 200);
+        QTest::newRow("the smallest position")
+            << QByteArray("[Tasks]\nXPos=-2147483648\nYPos=-2147483648\nWidth=300\nHeight=200\n")
+            << QRect(-most, -most, 300, 200);
+        QTest::newRow("everything at the largest")
+            << QByteArray("[Tasks]\nXPos=2147483647\nYPos=2147483647\nWidth=2147483647\nHeight=2147483647\n")
+            << QRect(most, most, most, most);
+    }
+    void extremePlacementsAreBounded()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QRect, placement);
+        Given(file);
+        QWidget window;
+        QVERIFY(ini_.RestoreWindow(QStringLiteral("Tasks"), &window));
+        QCOMPARE(window.geometry(), placement);
+    }
+
     void killWritesItsOwnListAndKeepsTheRest()
     {
         Given("[Preserved]\nGLO:DebugSwitch=1\n");

@@ -188,6 +188,36 @@ class RtfTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Cell boundaries from outside may be any number: what is written back stays positive and rising, and
+    // no sum of widths overflows.
+    void tableWidthsFromOutsideAreBounded_data()
+    {
+        QTest::addColumn<QByteArray>("cells");
+        QTest::newRow("a boundary beyond every int") << QByteArray("\\cellx2999999999000\\cellx2999999999000");
+        QTest::newRow("the largest int, twice") << QByteArray("\\cellx2147483647\\cellx2147483647");
+        QTest::newRow("a small one, then the largest")
+            << QByteArray("\\cellx100\\cellx2147483647\\cellx2147483647");
+        QTest::newRow("negative") << QByteArray("\\cellx-2147483647\\cellx-5");
+        QTest::newRow("sixty cells of the largest") << QByteArray("\\cellx2147483647").repeated(60);
+    }
+    void tableWidthsFromOutsideAreBounded()
+    {
+        QFETCH(QByteArray, cells);
+        const QByteArray rtf = "{\\rtf1\\ansi\\trowd" + cells + " \\pard\\intbl a\\cell b\\cell\\row}";
+        QTextDocument document;
+        QVERIFY(ReadRtf(rtf, document));
+        const QByteArray written = WriteRtf(document, PageSettings{});
+        const QRegularExpression boundary(QStringLiteral("\\\\cellx(-?\\d+)"));
+        int previous = 0, count = 0;
+        for (const QRegularExpressionMatch& match : boundary.globalMatch(QString::fromLatin1(written))) {
+            const qlonglong value = match.captured(1).toLongLong();
+            QVERIFY2(value > previous && value <= MaxRtfTableTwips + 64, written.constData());
+            previous = int(value);
+            ++count;
+        }
+        QVERIFY2(count > 0, written.constData());
+    }
+
     void charactersReadAsTheyAreMeant_data()
     {
         QTest::addColumn<QByteArray>("rtf");

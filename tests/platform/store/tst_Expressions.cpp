@@ -135,6 +135,15 @@ private slots:
         QTest::newRow("instring from a start") << "INSTRING('a', PEO:Login, 1, 5) = 6" << QList<int>{3};
         QTest::newRow("instring as a condition") << "INSTRING('ar', PEO:Name)" << QList<int>{3};
         QTest::newRow("instring of nothing") << "INSTRING('', PEO:Login) = 1" << QList<int>{1, 2, 3, 4, 5, 6};
+        QTest::newRow("instring from beyond every integer")
+            << "INSTRING('o', PEO:Login, 1, 10000000000000000000) = 0" << QList<int>{1, 2, 3, 4, 5, 6};
+        QTest::newRow("instring of nothing from beyond every integer")
+            << "INSTRING('', PEO:Login, 1, 10000000000000000000) > 1" << QList<int>{1, 2, 3, 4, 5, 6};
+        QTest::newRow("instring from before every integer")
+            << "INSTRING('o', PEO:Login, 1, -10000000000000000000) <> 0" << QList<int>{2, 3, 4};
+        QTest::newRow("instring from far beyond")
+            << "INSTRING('o', PEO:Login, 1, 1" + QString(300, QLatin1Char('0')) + ") = 0"
+            << QList<int>{1, 2, 3, 4, 5, 6};
         QTest::newRow("contains without regard to case") << "PEO:Name ~ 'BO'" << QList<int>{2};
         QTest::newRow("a tilde in front") << "~(PEO:Born = 0)" << QList<int>{1, 2, 3, 4, 6};
         QTest::newRow("a number alone") << "PEO:Born" << QList<int>{1, 2, 3, 4, 6};
