@@ -30,6 +30,9 @@ private slots:
             "WIZEDIT.gif", "WIZDEL.gif", "WIZDITTO.gif", "wizprint.gif", "pickdate.gif",
             "dismissreminder.gif", "newlink.gif", "viewlink.gif", "dellink.gif", "web_link.gif", "mail2.gif",
             "play.gif", "record.gif", "stop.gif", "~zoomdown.gif", "~zoomup.gif",
+            // the month and year arrows of Date View and the date picker, the mail merge's toolbar
+            "PrevYear.png", "PrevMonth.png", "NextMonth.png", "NextYear.png", "MergeField.gif", "MergeScreen.gif",
+            "MergePrinter.gif", "MergeFirst.gif", "MergePrevious.gif", "MergeNext.gif", "MergeLast.gif",
             // icons of list rows and pictures
             "~private.bmp", "~reminder.bmp", "~DesignLck.gif", "~nopreview.gif",
             // the event editor's toolbar

@@ -89,8 +89,8 @@ QStringList Flaws(QWidget* window)
 } // namespace
 
 // A picture of each window of the sign-in, the users, the first-run setup, the frame, About, the splash and
-// each tab of Program Setup,
-// as a new user first sees it, with nothing cut off and nothing outside the screen.
+// each tab of Program Setup, as a new user first sees it, with nothing cut off, nothing outside the screen and
+// a picture for every image the window asks for.
 class WindowPicturesTest : public QObject
 {
     Q_OBJECT
@@ -98,6 +98,7 @@ class WindowPicturesTest : public QObject
     std::unique_ptr<test::DataFolder> folder;
     std::unique_ptr<test::MessageRecorder> boxes;
     std::unique_ptr<test::TestFrame> frame;
+    QStringList missingImages; // images a window asked for that the icon set does not have
 
     // Opens the window of the row and gives it.
     WindowController* Open(const QString& window)
@@ -168,11 +169,16 @@ private slots:
     {
         UseMinimumPasswordLimits(true);
         WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
+        WindowDescription::SetImageListener([this](const QString& image, const QString& path) {
+            if (path.isEmpty() && !missingImages.contains(image))
+                missingImages << image;
+        });
         RegisterStandInWindows();
         RegisterCoreProcedures();
     }
     void init()
     {
+        missingImages.clear();
         folder = std::make_unique<test::DataFolder>();
         QCOMPARE(RelationsUSR->Open(), 0);
         QVERIFY(test::AddUser(QStringLiteral("as"), QStringLiteral("Ann Smith"), Me));
@@ -195,7 +201,11 @@ private slots:
         folder.reset();
         MenuBarThread = 0;
     }
-    void cleanupTestCase() { EndProgramThreads(); }
+    void cleanupTestCase()
+    {
+        EndProgramThreads();
+        WindowDescription::SetImageListener({});
+    }
 
     void theWindowLooksFinished_data()
     {
@@ -225,6 +235,10 @@ private slots:
         const QStringList flaws = Flaws(root);
         QVERIFY2(flaws.isEmpty(),
                  qPrintable(window + QStringLiteral(": ") + flaws.join(QStringLiteral("; "))));
+        // Every image the window asked for is in the icon set.
+        QVERIFY2(missingImages.isEmpty(),
+                 qPrintable(window + QStringLiteral(" has no picture for ") +
+                            missingImages.join(QStringLiteral(", "))));
     }
 };
 

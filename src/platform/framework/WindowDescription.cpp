@@ -28,6 +28,14 @@ QString& ImageFolder()
     return folder;
 }
 
+WindowDescription::ImageListener& ImageListenerOf()
+{
+    static WindowDescription::ImageListener listener;
+    return listener;
+}
+
+QString FindImage(const QString& image);
+
 } // namespace
 
 QString NameFromText(const QString& text)
@@ -287,7 +295,22 @@ void WindowDescription::SetImageFolder(const QString& folder)
     ImageFolder() = folder;
 }
 
+void WindowDescription::SetImageListener(ImageListener listener)
+{
+    ImageListenerOf() = std::move(listener);
+}
+
 QString WindowDescription::ImagePath(const QString& image)
+{
+    const QString path = FindImage(image);
+    if (ImageListenerOf() && !image.isEmpty())
+        ImageListenerOf()(image, path);
+    return path;
+}
+
+namespace {
+
+QString FindImage(const QString& image)
 {
     if (image.isEmpty() || ImageFolder().isEmpty())
         return {};
@@ -317,5 +340,7 @@ QString WindowDescription::ImagePath(const QString& image)
     }
     return {};
 }
+
+} // namespace
 
 } // namespace jornix

@@ -282,6 +282,10 @@ public:
     // with "~" (an image linked into the program) also finds the file of the name without it.
     static void SetImageFolder(const QString& folder);
     static QString ImagePath(const QString& image);
+    // Hears every image name that ImagePath is asked for, with the path it found (empty: none), so that a test
+    // can check that the images the windows really ask for are in the folder. An empty listener stops it.
+    using ImageListener = std::function<void(const QString& image, const QString& path)>;
+    static void SetImageListener(ImageListener listener);
 
 private:
     friend class Control;
