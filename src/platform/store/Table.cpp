@@ -526,27 +526,20 @@ Status Table::Fetch(int key)
 
 Status Table::FetchRow(qint64 rowId)
 {
-    if (Status status = CheckOpen(); !status)
-        return status;
-    Status status;
-    Statement statement = file_->Prepare(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(SelectListSql(), TableSql()), status);
-    if (!statement)
-        return status;
-    statement.Bind(1, rowId);
-    const int result = statement.Step();
-    if (result == SQLITE_ROW) {
-        TableThreadState& state = State();
-        ReadRow(statement.Handle(), state.buffer, true);
+    TableThreadState& state = State();
+    const Status status = ReadRowInto(rowId, state.buffer);
+    if (status)
         state.currentRow = rowId;
-        return {};
-    }
-    if (result == SQLITE_DONE)
-        return Status(StoreError::NotFound, QStringLiteral("The record no longer exists."), file_->Path());
-    return file_->Error(StoreError::Failed, QStringLiteral("The record could not be read"));
+    return status;
 }
 
 Status Table::ReadStored(qint64 rowId, Record& record)
+{
+    record = Record(*this);
+    return ReadRowInto(rowId, record);
+}
+
+Status Table::ReadRowInto(qint64 rowId, Record& record)
 {
     if (Status status = CheckOpen(); !status)
         return status;
@@ -558,7 +551,6 @@ Status Table::ReadStored(qint64 rowId, Record& record)
     statement.Bind(1, rowId);
     const int result = statement.Step();
     if (result == SQLITE_ROW) {
-        record = Record(*this);
         ReadRow(statement.Handle(), record, true);
         return {};
     }

@@ -168,6 +168,7 @@ private:
     Table& AddField(const QString& name, FieldType type, int width);
     struct KeyMatch;
     KeyMatch MatchKey(int key, const Record& record) const;
+    Status ReadRowInto(qint64 rowId, Record& record); // the stored row's values, blobs with them
     TableThreadState& State() const;
     Status CheckWritable() const;
     Status CheckUniqueKeys(const Record& record, qint64 ownRow);
