@@ -101,13 +101,7 @@ private slots:
     void init()
     {
         folder = std::make_unique<test::DataFolder>();
-        QCOMPARE(RelationsUSR->Open(), 0);
-        QVERIFY(test::AddUser(QStringLiteral("as"), QStringLiteral("Ann Smith"), Me));
-        UsrAccess::LoginID = QStringLiteral("as");
-        UsrAccess::Name = QStringLiteral("Ann Smith");
-        CurrentUserUniqueID = Me;
-        CurrentUserIsAdmin = 1;
-        CurrentUserAccess.fill(2);
+        QVERIFY(test::SignInAdministrator(Me));
         GLO.ShowOverdueReminders = 0; // the panes open only when a case asks for them
         MenuBarState = MenuBarStateRecord();
         WindowThreadRegistry.fill(0);

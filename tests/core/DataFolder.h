@@ -76,6 +76,20 @@ inline bool AddUser(const QString& loginId, const QString& name, qint32 uniqueId
     return AccessUSR->Insert() == 0;
 }
 
+// Signs in the administrator "as" (Ann Smith) with full access to every area, her user written into the
+// users table, which this opens; the frame's tests start so. False when the user could not be written.
+inline bool SignInAdministrator(qint32 uniqueId)
+{
+    if (RelationsUSR->Open() != 0 || !AddUser(QStringLiteral("as"), QStringLiteral("Ann Smith"), uniqueId))
+        return false;
+    UsrAccess::LoginID = QStringLiteral("as");
+    UsrAccess::Name = QStringLiteral("Ann Smith");
+    CurrentUserUniqueID = uniqueId;
+    CurrentUserIsAdmin = 1;
+    CurrentUserAccess.fill(2);
+    return true;
+}
+
 // The program's frame as the list windows and panes of a test open in it, shown at a usual size.
 class TestFrame
 {

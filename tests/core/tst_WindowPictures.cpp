@@ -180,13 +180,7 @@ private slots:
     {
         missingImages.clear();
         folder = std::make_unique<test::DataFolder>();
-        QCOMPARE(RelationsUSR->Open(), 0);
-        QVERIFY(test::AddUser(QStringLiteral("as"), QStringLiteral("Ann Smith"), Me));
-        UsrAccess::LoginID = QStringLiteral("as");
-        UsrAccess::Name = QStringLiteral("Ann Smith");
-        CurrentUserUniqueID = Me;
-        CurrentUserIsAdmin = 1;
-        CurrentUserAccess.fill(2);
+        QVERIFY(test::SignInAdministrator(Me));
         MenuBarState = MenuBarStateRecord();
         boxes = std::make_unique<test::MessageRecorder>();
         boxes->answers = {MessageButton::Yes};
