@@ -19,30 +19,54 @@ MonthGrid::MonthGrid(QWidget* parent) : QWidget(parent)
 
 void MonthGrid::SetTitle(const QString& title)
 {
+    if (title == title_)
+        return;
     title_ = title;
     update();
 }
 
 void MonthGrid::SetCell(int place, const Cell& cell)
 {
-    if (place >= 0 && place < Cells)
-        cells_[place] = cell;
+    if (place < 0 || place >= Cells)
+        return;
+    Cell& held = cells_[place];
+    if (held.text == cell.text && held.bold == cell.bold && held.colour == cell.colour)
+        return;
+    held = cell;
+    cellsChanged_ = true;
+}
+
+void MonthGrid::ShowCells()
+{
+    // A refresh that leaves every cell as it was paints nothing.
+    if (!cellsChanged_)
+        return;
+    cellsChanged_ = false;
+    update();
 }
 
 void MonthGrid::SetSelectedPlace(int place)
 {
-    selected_ = place >= 0 && place < Cells ? place : -1;
+    const int selected = place >= 0 && place < Cells ? place : -1;
+    if (selected == selected_)
+        return;
+    selected_ = selected;
     update();
 }
 
 void MonthGrid::SetCurrentPlace(int place)
 {
-    current_ = place >= 0 && place < Cells ? place : -1;
+    const int current = place >= 0 && place < Cells ? place : -1;
+    if (current == current_)
+        return;
+    current_ = current;
     update();
 }
 
 void MonthGrid::SetMarkerColours(const QColor& selectedFill, const QColor& currentFrame)
 {
+    if (selectedFill == selectedFill_ && currentFrame == currentFrame_)
+        return;
     selectedFill_ = selectedFill;
     currentFrame_ = currentFrame;
     update();

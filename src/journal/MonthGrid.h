@@ -37,7 +37,7 @@ public:
     // Changes show when the cells are shown again (ShowCells): the grid paints once for many changes.
     void SetCell(int place, const Cell& cell);
     const Cell& CellAt(int place) const { return cells_[place]; }
-    void ShowCells() { update(); }
+    void ShowCells();
 
     // Markers: a cell's place, -1 where the marker is hidden.
     void SetSelectedPlace(int place);
@@ -71,6 +71,7 @@ private:
     std::array<Cell, Cells> cells_;
     int selected_ = -1;
     int current_ = -1;
+    bool cellsChanged_ = false;
     QColor selectedFill_;
     QColor currentFrame_;
     std::function<void(int)> pressed_;

@@ -127,6 +127,22 @@ QString Marker(WindowController& view, bool selected)
     return {};
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 void ClickCell(MonthGrid& grid, int place)
 {
     QTest::mouseClick(&grid, Qt::LeftButton, {}, grid.CellRect(place).center());
@@ -723,6 +739,27 @@ private slots:
         RegisterProcedure(QStringLiteral("UpdateLogTX"), [] { TestForm(QStringLiteral("event form")); });
         RegisterProcedure(QStringLiteral("UpdateReminder"),
                           [] { TestForm(QStringLiteral("reminder form")); });
+    }
+
+    // A refresh that changes nothing paints nothing; one after a change paints the month it changed.
+    void anEmptyRefreshRepaintsNothing()
+    {
+        WindowController* view = Open();
+        QVERIFY(view);
+        WaitIdle();
+        QTest::qWait(50);
+        QVERIFY(Grid(*view, 2)->isVisible());
+        PaintCounter left(Grid(*view, 1)), middle(Grid(*view, 2)), right(Grid(*view, 3));
+        RefreshSuppressed = 0;
+        BroadcastRefresh();
+        WaitIdle();
+        QTest::qWait(50);
+        QCOMPARE(left.paints + middle.paints + right.paints, 0);
+        AddEvent(QStringLiteral("Written elsewhere"), QDate(2026, 3, 12));
+        BroadcastRefresh();
+        WaitIdle();
+        QTRY_VERIFY(middle.paints > 0);
+        QCOMPARE(left.paints + right.paints, 0);
     }
 
     void aSecondStartBringsTheOpenWindowForward()
