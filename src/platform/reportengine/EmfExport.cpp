@@ -6,9 +6,15 @@
 
 #include <QFile>
 #include <QImage>
+#include <QtEndian>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <vector>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 // libEMF's headers define min, max, ERROR, TRANSPARENT and more as macros: they come last, in this file only.
 #include <libEMF/emf.h>
@@ -59,7 +65,12 @@ public:
     bool IsOpen() const { return dc_ != 0; }
     bool Close()
     {
-        HENHMETAFILE metafile = CloseEnhMetaFile(dc_);
+        // libEMF throws when it cannot write the file: that is a page that could not be written.
+        HENHMETAFILE metafile = 0;
+        try {
+            metafile = CloseEnhMetaFile(dc_);
+        } catch (...) {
+        }
         dc_ = 0;
         if (!metafile)
             return false;
@@ -139,6 +150,48 @@ private:
     double scale_ = 1;
 };
 
+// A file in memory that libEMF, which writes only to files it opens itself, writes the page into, so that the
+// page reaches the disk through the export's save file.
+class MemoryFile
+{
+public:
+    MemoryFile() : fd_(memfd_create("jornix-page.emf", MFD_CLOEXEC)) {}
+    ~MemoryFile()
+    {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    // A name that opens this same file.
+    QString Path() const { return QStringLiteral("/proc/self/fd/%1").arg(fd_); }
+    QByteArray ReadAll() const
+    {
+        QByteArray bytes;
+        char block[65536];
+        ssize_t n = 0;
+        for (off_t at = 0; (n = pread(fd_, block, sizeof block, at)) > 0; at += n)
+            bytes.append(block, qsizetype(n));
+        return n < 0 ? QByteArray() : bytes;
+    }
+
+private:
+    int fd_;
+};
+
+// Whether the bytes are a whole metafile: libEMF does not say when a write of it failed, but its header
+// gives the file's length.
+bool IsWholeMetafile(const QByteArray& bytes)
+{
+    constexpr qsizetype signature = 40, length = 48;
+    if (bytes.size() < length + 4)
+        return false;
+    const auto dword = [&](qsizetype at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
+    return dword(signature) == 0x464D4520u && dword(length) == quint32(bytes.size()); // " EMF"
+}
+
 } // namespace
 
 bool WriteEmf(const ExportSource& source, ExportFiles& files, QString& error)
@@ -148,12 +201,12 @@ bool WriteEmf(const ExportSource& source, ExportFiles& files, QString& error)
         source,
         [&](const Page& page, int n) {
             const QString path = files.PagePath(n);
-            FileBeside file(path);
-            if (file.Path().isEmpty()) {
-                error = file.Error();
+            MemoryFile memory;
+            if (!memory.IsOpen()) {
+                error = QStringLiteral("\"%1\" cannot be written: %2").arg(path, QString::fromLocal8Bit(strerror(errno)));
                 return false;
             }
-            Metafile metafile(file.Path(), page.paper, source.title);
+            Metafile metafile(memory.Path(), page.paper, source.title);
             if (!metafile.IsOpen()) {
                 error = QStringLiteral("\"%1\" cannot be written").arg(path);
                 return false;
@@ -176,14 +229,14 @@ bool WriteEmf(const ExportSource& source, ExportFiles& files, QString& error)
                     break;
                 }
             }
-            if (!metafile.Close() || QFile(file.Path()).size() == 0) {
-                error = QStringLiteral("\"%1\" cannot be written").arg(path);
+            const QByteArray bytes = metafile.Close() ? memory.ReadAll() : QByteArray();
+            if (!IsWholeMetafile(bytes)) {
+                error = QStringLiteral("\"%1\" cannot be written: the page could not be drawn").arg(path);
                 return false;
             }
-            if (!file.Commit()) {
-                error = file.Error();
+            if (!WriteSavedFile(
+                    path, [&](QIODevice& out) { return out.write(bytes) == bytes.size(); }, error))
                 return false;
-            }
             files.Written(path);
             return true;
         },

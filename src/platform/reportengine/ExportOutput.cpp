@@ -176,35 +176,4 @@ bool WriteSavedFile(const QString& path, const std::function<bool(QIODevice& out
     return true;
 }
 
-FileBeside::FileBeside(const QString& target) : target_(target)
-{
-    QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
-    file.setAutoRemove(false);
-    if (!file.open()) {
-        error_ = QStringLiteral("\"%1\" cannot be written: %2").arg(target, file.errorString());
-        return;
-    }
-    path_ = file.fileName();
-}
-
-FileBeside::~FileBeside()
-{
-    if (!committed_ && !path_.isEmpty())
-        QFile::remove(path_);
-}
-
-bool FileBeside::Commit()
-{
-    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                     QFileDevice::ReadOther);
-    // rename() replaces the target in one step, so that it is never missing or half written.
-    if (path_.isEmpty() ||
-        std::rename(QFile::encodeName(path_).constData(), QFile::encodeName(target_).constData())) {
-        error_ = QStringLiteral("\"%1\" cannot be written").arg(target_);
-        return false;
-    }
-    committed_ = true;
-    return true;
-}
-
 } // namespace jornix

@@ -65,28 +65,6 @@ private:
 // of the file itself goes to `error`.
 bool WriteSavedFile(const QString& path, const std::function<bool(QIODevice& out)>& write, QString& error);
 
-// A temporary file beside `target` for writers that take a path (libraries writing files themselves):
-// Commit() renames it over the target; otherwise it is removed when the object goes.
-class FileBeside
-{
-public:
-    explicit FileBeside(const QString& target);
-    ~FileBeside();
-    FileBeside(const FileBeside&) = delete;
-    FileBeside& operator=(const FileBeside&) = delete;
-
-    // Empty when no temporary file can be made there; `Error()` says why.
-    const QString& Path() const { return path_; }
-    const QString& Error() const { return error_; }
-    bool Commit();
-
-private:
-    QString target_;
-    QString path_;
-    QString error_;
-    bool committed_ = false;
-};
-
 // A writer: writes the source to the files, noting each one complete; false with the reason in `error`.
 using ExportWriter = std::function<bool(const ExportSource& source, ExportFiles& files, QString& error)>;
 

@@ -1,5 +1,7 @@
 #include "platform/reportengine/PageSpool.h"
 
+#include "platform/reportengine/SpoolFile.h"
+
 #include <QDir>
 
 namespace jornix {
@@ -12,7 +14,7 @@ PageSpool::PageSpool()
         return;
     }
     file_.setFileName(folder_->filePath(QStringLiteral("pages")));
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate))
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered))
         error_ = QStringLiteral("the page file cannot be made: %1").arg(file_.errorString());
 }
 
@@ -31,8 +33,9 @@ bool PageSpool::Append(const Page& page)
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out << page;
     const qint64 at = file_.size();
-    if (!file_.seek(at) || file_.write(bytes) != bytes.size()) {
-        error_ = QStringLiteral("the page file cannot be written: %1").arg(file_.errorString());
+    QString reason;
+    if (!AppendToSpool(file_, bytes, reason)) {
+        error_ = QStringLiteral("the page file cannot be written: %1").arg(reason);
         return false;
     }
     offsets_.push_back(at);

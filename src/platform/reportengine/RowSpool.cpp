@@ -1,5 +1,7 @@
 #include "platform/reportengine/RowSpool.h"
 
+#include "platform/reportengine/SpoolFile.h"
+
 #include <QDataStream>
 #include <QDir>
 
@@ -14,7 +16,8 @@ RowSpool::RowSpool(QStringList columns)
         return;
     }
     file_.setFileName(folder_->filePath(QStringLiteral("rows")));
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate))
+    // Written unbuffered (AppendToSpool) and read through a buffered file of its own.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         error_ = QStringLiteral("the row file cannot be made: %1").arg(file_.errorString());
 }
 
@@ -29,8 +32,9 @@ bool RowSpool::Append(const ExportRow& row)
     out << qint32(row.page) << quint32(row.cells.size());
     for (const ExportCell& cell : row.cells)
         out << quint8(cell.kind) << cell.text << cell.number;
-    if (!file_.seek(file_.size()) || file_.write(bytes) != bytes.size()) {
-        error_ = QStringLiteral("the row file cannot be written: %1").arg(file_.errorString());
+    QString reason;
+    if (!AppendToSpool(file_, bytes, reason)) {
+        error_ = QStringLiteral("the row file cannot be written: %1").arg(reason);
         return false;
     }
     ++count_;
@@ -39,9 +43,10 @@ bool RowSpool::Append(const ExportRow& row)
 
 bool RowSpool::ForEach(const std::function<bool(const ExportRow& row)>& each) const
 {
-    if (!file_.isOpen() || !file_.seek(0))
+    QFile rows(file_.fileName());
+    if (!file_.isOpen() || !rows.open(QIODevice::ReadOnly))
         return false;
-    QDataStream in(&file_);
+    QDataStream in(&rows);
     for (int at = 0; at < count_; ++at) {
         ExportRow row;
         qint32 page = 0;

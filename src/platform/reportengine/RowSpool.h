@@ -53,7 +53,7 @@ public:
 private:
     QStringList columns_;
     std::unique_ptr<QTemporaryDir> folder_;
-    mutable QFile file_;
+    QFile file_;
     int count_ = 0;
     QString error_;
 };

@@ -2,7 +2,7 @@
 
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
 #include <mutex>
@@ -20,41 +20,37 @@ void Unref(void* object)
 
 } // namespace
 
-bool WriteWorkbookFile(const std::string& path, const unsigned char* workbook, std::size_t size,
-                       std::string& error)
+bool MakeWorkbookFile(const unsigned char* workbook, std::size_t size, std::string& file, std::string& error)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { gsf_init(); });
 
-    GError* failure = nullptr;
-    GsfOutput* file = gsf_output_stdio_new(path.c_str(), &failure);
-    if (!file) {
-        error = failure && failure->message ? failure->message : "the file cannot be made";
-        if (failure)
-            g_error_free(failure);
-        return false;
-    }
-    GsfOutfile* container = gsf_outfile_msole_new(file);
+    GsfOutput* memory = gsf_output_memory_new();
+    GsfOutfile* container = memory ? gsf_outfile_msole_new(memory) : nullptr;
     GsfOutput* stream = container ? gsf_outfile_new_child(container, "Workbook", FALSE) : nullptr;
-    bool written = stream != nullptr && gsf_output_write(stream, size, workbook);
-    if (written && size < MinimumWorkbookStream) {
+    bool made = stream != nullptr && gsf_output_write(stream, size, workbook);
+    if (made && size < MinimumWorkbookStream) {
         const std::vector<unsigned char> padding(MinimumWorkbookStream - size, 0);
-        written = gsf_output_write(stream, padding.size(), padding.data());
+        made = gsf_output_write(stream, padding.size(), padding.data());
     }
     if (stream)
-        written = gsf_output_close(stream) && written;
+        made = gsf_output_close(stream) && made;
     if (container)
-        written = gsf_output_close(GSF_OUTPUT(container)) && written;
-    // Closing the container closes its file as well.
-    const bool closed = gsf_output_is_closed(file) || gsf_output_close(file);
-    const GError* fault = gsf_output_error(file);
-    written = closed && written && !fault;
-    if (!written)
-        error = fault && fault->message ? fault->message : "the file cannot be written";
+        made = gsf_output_close(GSF_OUTPUT(container)) && made;
+    // Closing the container closes its output as well; the memory stays until the output goes.
+    if (made && memory) {
+        const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory));
+        const gsf_off_t length = gsf_output_size(memory);
+        made = bytes != nullptr && length > 0;
+        if (made)
+            file.assign(reinterpret_cast<const char*>(bytes), std::size_t(length));
+    }
+    if (!made)
+        error = "the workbook cannot be made";
     Unref(stream);
     Unref(container);
-    Unref(file);
-    return written;
+    Unref(memory);
+    return made;
 }
 
 } // namespace jornix

@@ -10,8 +10,8 @@ namespace jornix {
 
 constexpr std::size_t MinimumWorkbookStream = 4096;
 
-// False with the reason in `error` when the file cannot be written.
-bool WriteWorkbookFile(const std::string& path, const unsigned char* workbook, std::size_t size,
-                       std::string& error);
+// The file's bytes are made in memory, so that the caller writes them through its own save file.
+// False with the reason in `error` when the container cannot be made.
+bool MakeWorkbookFile(const unsigned char* workbook, std::size_t size, std::string& file, std::string& error);
 
 } // namespace jornix

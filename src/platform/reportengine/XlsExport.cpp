@@ -285,23 +285,18 @@ bool WriteXls(const ExportSource& source, ExportFiles& files, QString& error)
             error))
         return false;
     const QByteArray stream = workbook.Stream();
-    FileBeside file(files.Path());
-    if (file.Path().isEmpty()) {
-        error = file.Error();
-        return false;
-    }
-    std::string reason;
-    if (!WriteWorkbookFile(QFile::encodeName(file.Path()).toStdString(),
-                           reinterpret_cast<const unsigned char*>(stream.constData()),
-                           std::size_t(stream.size()), reason)) {
+    std::string bytes, reason;
+    if (!MakeWorkbookFile(reinterpret_cast<const unsigned char*>(stream.constData()), std::size_t(stream.size()),
+                          bytes, reason)) {
         error =
             QStringLiteral("\"%1\" cannot be written: %2").arg(files.Path(), QString::fromStdString(reason));
         return false;
     }
-    if (!file.Commit()) {
-        error = file.Error();
+    if (!WriteSavedFile(
+            files.Path(),
+            [&](QIODevice& out) { return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()); },
+            error))
         return false;
-    }
     files.Written(files.Path());
     return true;
 }

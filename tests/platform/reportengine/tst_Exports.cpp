@@ -7,6 +7,8 @@
 
 #include "platform/reportengine/ReportRuns.h"
 
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -561,6 +563,59 @@ private slots:
         QVERIFY(ExportContacts(format, "none", {{"Alpha", "", "1", ""}}, &error, out.filePath("missing"))
                     .isEmpty());
         QVERIFY2(error.contains("cannot be written"), qPrintable(error));
+    }
+
+    // On a disk that fills up while the export writes, the file that was there keeps every byte, nothing is
+    // left beside it, and the run says which file could not be written.
+    void aFullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("PDF") << "PDF" << "contacts.pdf";
+        QTest::newRow("RTF") << "RTF" << "contacts.rtf";
+        QTest::newRow("HTML") << "HTML" << "contacts.htm";
+        QTest::newRow("XML") << "XML" << "contacts.xml";
+        QTest::newRow("XLS") << "XLS" << "contacts.xls";
+        QTest::newRow("TXT") << "TXT" << "contacts.txt";
+        QTest::newRow("BMP") << "PICTURE_BMP" << "contacts.bmp";
+        QTest::newRow("EMF") << "PICTURE_EMF" << "contacts.emf";
+    }
+
+    void aFullDiskKeepsTheOldFile()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, file);
+        QTemporaryDir out;
+        const QByteArray old = "the export of yesterday";
+        {
+            QFile before(out.filePath(file));
+            QVERIFY(before.open(QIODevice::WriteOnly) && before.write(old) == old.size());
+        }
+        // A page of forty lines and their records, spooled before the disk is full.
+        ReportJobs engine;
+        ReportJob& kept = ExportJob(engine, format, out.path(), file);
+        Page page;
+        RowSpool rows({"Company"});
+        for (int line = 1; line <= 40; ++line) {
+            PagePrimitive text;
+            text.frame = QRectF(10, 10 + 6 * line, 150, 5);
+            text.text = QStringLiteral("Company %1, a line of the contact list").arg(line);
+            page.primitives.push_back(text);
+            QVERIFY(rows.Append({1, {{ExportCell::Kind::Text, text.text, 0}}}));
+        }
+        PageSpool spool;
+        QVERIFY(spool.Append(page));
+        const ExportFormat* writer = FindExportFormat(format);
+        QVERIFY(writer);
+        const QByteArray answer = RunWithFileSizeLimit(256, [&] {
+            QString error;
+            const bool written = RunExport(*writer, kept, {kept, spool, {0}, &rows, "Contacts", {}}, error);
+            return (kept.filesWritten.join(';') + QLatin1Char('|') + (written ? QString() : error)).toUtf8();
+        });
+        QVERIFY2(answer.startsWith('|') && answer.contains("cannot be written"), answer.constData());
+        QVERIFY2(answer.contains(QFile::encodeName(file)), answer.constData());
+        QCOMPARE(Contents(out.filePath(file)), old);
+        QCOMPARE(FilesIn(out.path()), QStringList{file});
     }
 
     void aCardIsARecordOfTheTableExports()
