@@ -198,7 +198,8 @@ class WindowPicturesTest : public QObject
     // A step of a row: "Procedure/Control" presses the control of that procedure's window,
     // "Procedure/Control#n" picks the sheet's n-th tab, "Procedure/Control=n" chooses a drop list's or an
     // option group's n-th item (from 0), "Procedure/Control@n" highlights a list's row (from 0),
-    // "Procedure/menu:text" picks the menu item of that text.
+    // "Procedure/Control~text" types the text into an entry, "Procedure/menu:text" picks the menu item of that
+    // text.
     bool RunStep(const QString& step)
     {
         const qsizetype slash = step.indexOf(QLatin1Char('/'));
@@ -210,9 +211,11 @@ class WindowPicturesTest : public QObject
         QString control = step.mid(slash + 1);
         QChar how;
         int value = 0;
-        if (const qsizetype mark = control.indexOf(QRegularExpression(QStringLiteral("[#=@]"))); mark > 0) {
+        QString typed;
+        if (const qsizetype mark = control.indexOf(QRegularExpression(QStringLiteral("[#=@~]"))); mark > 0) {
             how = control[mark];
-            value = control.mid(mark + 1).toInt();
+            typed = control.mid(mark + 1);
+            value = typed.toInt();
             control = control.left(mark);
         }
         if (control.startsWith(QLatin1String("menu:"))) { // a menu item, by its text
@@ -232,6 +235,8 @@ class WindowPicturesTest : public QObject
         }
         if (how == QLatin1Char('#'))
             PickTab(*window, number, value);
+        else if (how == QLatin1Char('~'))
+            Type(*window, number, typed);
         else if (how == QLatin1Char('@'))
             PickRow(*window, number, value);
         else if (how == QLatin1Char('=') && qobject_cast<QComboBox*>(window->window.Widget(number)))
@@ -422,7 +427,7 @@ private slots:
         row("All Events View, a log event", "AllView", {"AllView/Change"}, "UpdateLogTX");
         row("All Events View, the date picker", "AllView", {"AllView/PickBSDate"}, "SelectDate");
         alone("Search", "Search");
-        row("Search, its results", "Search", {"Search/BeginSearch"}, "Search");
+        row("Search, its results", "Search", {"Search/SRCH:SearchString~Welcome", "Search/BeginSearch"}, "Search");
         alone("Select Log Event", "SelectLogEvent");
         // Reminders.
         alone("Reminders", "Reminder");
@@ -464,7 +469,13 @@ private slots:
         QVERIFY(root->isVisible());
         test::SavePicture(window == QLatin1String("Main") ? root : root->window(),
                           QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_')));
-        const QStringList flaws = Flaws(root);
+        QStringList flaws = Flaws(root);
+        // Opening it left the other windows in the frame whole too.
+        if (WindowController* main = FindWindow(QStringLiteral("Main")))
+            for (QMdiSubWindow* child : main->window.ChildArea()->subWindowList())
+                if (child != root && child->isVisible() &&
+                    !child->mdiArea()->viewport()->rect().contains(child->geometry()))
+                    flaws << child->windowTitle() + QStringLiteral(" lies outside the frame's area");
         QVERIFY2(flaws.isEmpty(), qPrintable(window + QStringLiteral(": ") + flaws.join(QStringLiteral("; "))));
         // Every image the window asked for is in the icon set.
         QVERIFY2(missingImages.isEmpty(),
