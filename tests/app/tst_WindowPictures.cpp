@@ -4,6 +4,7 @@
 #include "core/CreateJornixDatabase.h"
 #include "core/Login.h"
 #include "core/Main.h"
+#include "core/MenuBar.h"
 #include "core/MenuBarState.h"
 #include "core/OneTimeSetup.h"
 #include "core/PasswordHash.h"
@@ -198,10 +199,32 @@ class WindowPicturesTest : public QObject
     // A step of a row: "Procedure/Control" presses the control of that procedure's window,
     // "Procedure/Control#n" picks the sheet's n-th tab, "Procedure/Control=n" chooses a drop list's or an
     // option group's n-th item (from 0), "Procedure/Control@n" highlights a list's row (from 0),
+    // "Procedure/-n" presses the window's menu item or toolbar button number -n,
     // "Procedure/Control~text" types the text into an entry, "Procedure/menu:text" picks the menu item of that
     // text.
     bool RunStep(const QString& step)
     {
+        if (step.startsWith(QLatin1String("bar/"))) { // a click on a group's header of the side menu bar
+            using namespace MenuBarControl;
+            const int group = step.mid(4).toInt();
+            auto* header = qobject_cast<QAbstractButton*>(MenuBarControlWidget(Header(group)));
+            if (!header) {
+                stepFailure = step + QStringLiteral(": no header");
+                return false;
+            }
+            header->click();
+            WaitIdle();
+            // The group's pane opens on a thread of its own.
+            if (!QTest::qWaitFor([group] {
+                    QWidget* item = MenuBarControlWidget(ItemButton(group, 1));
+                    return MenuBarState.PaneThread[std::size_t(group)] != 0 && item && item->isVisible();
+                })) {
+                stepFailure = step + QStringLiteral(": the group's pane did not open");
+                return false;
+            }
+            WaitIdle();
+            return true;
+        }
         const qsizetype slash = step.indexOf(QLatin1Char('/'));
         WindowController* window = FindWindow(step.left(slash));
         if (!window) {
@@ -228,7 +251,10 @@ class WindowPicturesTest : public QObject
             stepFailure = step + QStringLiteral(": no menu item");
             return false;
         }
-        const int number = window->window.ControlNumber(control);
+        bool byNumber = false; // a menu item or toolbar button of the frame, by its number
+        int number = control.toInt(&byNumber);
+        if (!byNumber)
+            number = window->window.ControlNumber(control);
         if (!number) {
             stepFailure = step + QStringLiteral(": no control ") + control;
             return false;
@@ -270,6 +296,8 @@ class WindowPicturesTest : public QObject
             Start([] { OneTimeSetup(); });
         else {
             Start([] { Main(); });
+            QTest::qWaitFor([] { return MenuBarState.BarOpened && MenuBarControlWidget(MenuBarControl::Window); });
+            WaitIdle();
             if (start != QLatin1String("Main")) {
                 StartProcedure(start);
                 WaitIdle();
@@ -380,6 +408,11 @@ private slots:
         alone("splash", "SplashScreen");
         // The frame with its side menu bar and the overdue reminders pane.
         alone("frame", "Main");
+        const char* const groups[] = {"Log Events", "Reminder",       "Tasks", "Sticky Notes",
+                                      "Contacts",   "Scrap Book", "Design Reports", "Setup"};
+        for (int group = 1; group <= 8; ++group)
+            row(qPrintable(QStringLiteral("side menu bar, %1").arg(QLatin1String(groups[group - 1]))), "Main",
+                {QStringLiteral("bar/%1").arg(group)}, "Main");
         // Setup.
         for (int tab = 1; tab <= 6; ++tab)
             row(qPrintable(QStringLiteral("Program Setup, tab %1").arg(tab)), "SetupProgram",
@@ -413,6 +446,7 @@ private slots:
             {"bullets", "menu:&Bullets and Numbering..."},
             {"tabs", "menu:&Tabs..."},
             {"styles", "menu:&Edit Styles..."},
+            {"page setup", "menu:Pa&ge Setup"},
         };
         for (const auto& dialog : editorDialogs)
             row(qPrintable(QStringLiteral("a log event's notes, %1").arg(QLatin1String(dialog.name))), "DateView",
@@ -452,7 +486,10 @@ private slots:
         alone("Select Scrap", "SelectScrap");
         alone("mini scrap book", "MiniSrap");
         // Reports.
-        alone("Print Options", "PrintOptions");
+        for (const auto& [area, item] : {std::pair{"log events", -14}, {"reminders", -18}, {"tasks", -21},
+                                         {"sticky notes", -24}, {"contacts", -27}, {"scraps", -30}})
+            row(qPrintable(QStringLiteral("Print Options, %1").arg(QLatin1String(area))), "Main",
+                {QStringLiteral("Main/%1").arg(item)}, "PrintOptions");
         alone("Report Designer", "ReportDesigner");
         row("a report layout", "ReportDesigner", {"ReportDesigner/Change"}, "UpdateReportDesign");
         row("a report layout, the designer", "ReportDesigner",
@@ -467,7 +504,7 @@ private slots:
         QVERIFY2(stepFailure.isEmpty(), qPrintable(stepFailure));
         QVERIFY(root);
         QVERIFY(root->isVisible());
-        test::SavePicture(window == QLatin1String("Main") ? root : root->window(),
+        test::SavePicture(root->window(),
                           QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_')));
         QStringList flaws = Flaws(root);
         // Opening it left the other windows in the frame whole too.
