@@ -451,11 +451,32 @@ private slots:
         for (const auto& dialog : editorDialogs)
             row(qPrintable(QStringLiteral("a log event's notes, %1").arg(QLatin1String(dialog.name))), "DateView",
                 {"DateView/Change", QStringLiteral("UpdateLogTX/") + QLatin1String(dialog.control)}, "");
+        // The user-defined fields on a form's Misc tab, as Program Setup defines them: a text, a list, a box.
+        const auto miscFields = [](int recordType) {
+            return QStringList{"SetupProgram/Sheet#6",
+                               "SetupProgram/Insert",
+                               QStringLiteral("UpdateMiscFields/MiscType=%1").arg(recordType),
+                               "UpdateMiscFields/F1Show",
+                               "UpdateMiscFields/F1Prompt~Mood:",
+                               "UpdateMiscFields/F2Show",
+                               "UpdateMiscFields/F2Prompt~Weather:",
+                               "UpdateMiscFields/F2Type=1",
+                               "UpdateMiscFields/F3Show",
+                               "UpdateMiscFields/F3Prompt~Shared with the family",
+                               "UpdateMiscFields/F3Type=3",
+                               "UpdateMiscFields/OK"};
+        };
+        row("a log event, its misc fields", "SetupProgram",
+            miscFields(0) + QStringList{"DateView/Change", "UpdateLogTX/Sheet#2"}, "UpdateLogTX");
+        row("a contact, its misc fields", "SetupProgram",
+            miscFields(3) + QStringList{"Main/-26", "Contacts/Change", "UpdateContact/Sheet#2"}, "UpdateContact");
         row("a log event, its date", "DateView", {"DateView/Change", "UpdateLogTX/ChangeDate"}, "SelectDate");
         row("Date View, a new reminder", "DateView", {"DateView/InsertReminder"}, "UpdateReminder");
         row("Date View, the date picker", "DateView", {"DateView/PickGoToDate"}, "SelectDate");
         row("Date View, print", "DateView", {"DateView/Print"}, "PrintRec");
         row("Date View, print, the engine", "DateView", {"DateView/Print", "PrintRec/List@1", "PrintRec/PRINT"}, "");
+        row("Date View, print, the printer options", "DateView",
+            {"DateView/Print", "PrintRec/List@1", "PrintRec/RPT:PRINTEROPTIONS", "PrintRec/PRINT"}, "");
         row("Date View, help", "DateView", {"DateView/Help"}, "");
         alone("All Events View", "AllView");
         row("All Events View, a log event", "AllView", {"AllView/Change"}, "UpdateLogTX");
