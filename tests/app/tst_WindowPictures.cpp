@@ -491,6 +491,17 @@ private slots:
                                                 "UpdateReminder/SelectLink"},
             "SelectLogEvent");
         alone("overdue reminders", "OverdueReminders");
+        // A reminder due today, shown and linked to the sample event, as the user writes it.
+        const QStringList dueReminder = {"Reminder/Insert",
+                                         "UpdateReminder/Description~Call the dentist about the appointment",
+                                         "UpdateReminder/ShowReminder",
+                                         "UpdateReminder/LinkType=1",
+                                         "UpdateReminder/SelectLink",
+                                         "SelectLogEvent/Select",
+                                         "UpdateReminder/OK"};
+        row("overdue reminders, one due", "Reminder", dueReminder, "OverdueReminders");
+        row("Reminders, one due", "Reminder", dueReminder, "Reminder");
+        row("Date View, a reminder of the day", "Reminder", dueReminder, "DateView");
         // Tasks, contacts, sticky notes, scraps.
         alone("Tasks", "Tasks");
         row("a task", "Tasks", {"Tasks/Change"}, "UpdateTask");
