@@ -7,6 +7,7 @@
 #include "core/StandardBrowseList.h"
 #include "platform/framework/WindowResizer.h"
 #include "platform/runtime/MessageBox.h"
+#include "platform/runtime/ProgramWindow.h"
 
 #include <QTreeView>
 #include <QWidget>
@@ -199,6 +200,9 @@ int StandardWindow::Init()
     SetUpResizer();
     if (keepsPlacement_)
         INIMgr.RestoreWindow(ProcedureName(), window.Root());
+    // The steps since the window was shown may have made it larger (a least size of its own): it stays where
+    // it can be seen.
+    KeepInsideVisibleArea(window.Root());
     SetKeyAlerts();
     for (StandardBrowseList* list : lists_)
         list->SetUpPopupMenu();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDockWidget>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMdiArea>
@@ -349,6 +350,18 @@ void KeepInsideVisibleArea(QWidget* window)
     if (!window || !window->isVisible() || window->isMaximized() || window->isMinimized() ||
         window->isFullScreen())
         return;
+    // A pane beside the frame's area takes room from it: the child windows in the area stay whole.
+    if (qobject_cast<QDockWidget*>(window) && !window->isWindow()) {
+        QWidget* frame = window->window();
+        if (QLayout* layout = frame->layout()) { // the area takes the size it has beside the pane now
+            layout->invalidate();
+            layout->activate();
+        }
+        for (QMdiArea* area : frame->findChildren<QMdiArea*>())
+            for (QMdiSubWindow* child : area->subWindowList())
+                KeepInsideVisibleArea(child);
+        return;
+    }
     // The place to stay in, and the window's outer rectangle in the same coordinates.
     QRect visible;
     QRect outer = window->frameGeometry();

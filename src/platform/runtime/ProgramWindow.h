@@ -109,7 +109,8 @@ void SetTimerTick(int milliseconds);
 // Keeps a window where it can be seen: a child window inside its frame's area, any other window on its
 // screen. A window larger than that place shrinks to it, never below the size its controls need: for a child
 // window the frame grows inside its screen first, and the frame's area scrolls to what still lies outside.
-// A maximized, minimized or hidden window is left as it is.
+// A maximized, minimized or hidden window is left as it is. For a pane of the frame, the child windows in the
+// frame's area are kept so, in the room the pane leaves them.
 void KeepInsideVisibleArea(QWidget* window);
 
 // For a window that waits for the windows of other threads to take what it posted them. TopWindowId is the
