@@ -5,7 +5,7 @@
 //   - filters that pass one row in 97 or none, on a column that a key indexes and on one that none does;
 //   - paging on through such a filter, and the walk of the key's index that the page SQL alone makes.
 // "cold" reads right after the file is opened (nothing deciphered yet), "warm" with a new view of the same
-// filter once the file's pages have been read.
+// filter once the file's pages have been read; each the median of a few runs.
 #include "platform/store/Catalogue.h"
 #include "platform/store/Expression.h"
 #include "platform/store/RecordFile.h"
@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -124,13 +125,27 @@ double PageSql(Table& table, const QString& filter, bool notIndexed, int& shown)
     return Ms(clock.nsecsElapsed());
 }
 
+// The median of runs of a figure; cold ones open the file anew before each.
+double Median(Table& table, int runs, bool cold, const std::function<double()>& figure)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        if (cold)
+            Reopen(table);
+        times.push_back(figure());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 void Line(const char* what, double ms, int shown, const char* baseline, double baselineMs)
 {
-    std::printf("  %-44s %9.2f ms (%2d rows)   %-22s %9.2f ms\n", what, ms, shown, baseline, baselineMs);
+    std::printf("  %-46s %9.2f ms (%2d rows)   %-18s %9.2f ms\n", what, ms, shown, baseline, baselineMs);
 }
 
 void Measure(int records, const QString& folderPath)
 {
+    const int runs = records >= 1000000 ? 3 : 5;
     QTemporaryDir folder(folderPath + QStringLiteral("/filtered-XXXXXX"));
     Catalogue catalogue;
     Table& contacts = Contacts(catalogue);
@@ -161,24 +176,25 @@ void Measure(int records, const QString& folderPath)
     std::printf("  %-44s %-22s %-22s %s\n", "first screen", "", "baseline", "");
     for (const Case& one : cases) {
         int shown = 0, baselineShown = 0;
-        Reopen(contacts);
-        const double cold = FirstScreen(contacts, one.filter, shown);
-        const double warm = FirstScreen(contacts, one.filter, shown);
-        Reopen(contacts);
-        const double baselineCold = PageSql(contacts, one.filter, true, baselineShown);
-        const double baselineWarm = PageSql(contacts, one.filter, true, baselineShown);
+        const auto view = [&] { return FirstScreen(contacts, one.filter, shown); };
+        const auto baseline = [&] { return PageSql(contacts, one.filter, true, baselineShown); };
+        const double cold = Median(contacts, runs, true, view);
+        const double warm = Median(contacts, runs, false, view);
+        const double baselineCold = Median(contacts, runs, true, baseline);
+        const double baselineWarm = Median(contacts, runs, false, baseline);
         std::printf("  %s\n", one.what);
         Line("    cold: the list's view", cold, shown, "NOT INDEXED, cold", baselineCold);
         Line("    warm: a new view, same filter", warm, shown, "NOT INDEXED, warm", baselineWarm);
         if (shown != baselineShown)
             std::printf("    ROWS DIFFER: %d against %d\n", shown, baselineShown);
-        // The page SQL as the planner takes it, without a plan chosen for the filter: its walk of the key's
-        // index grows with the rows the filter leaves out (left out at 1,000,000: it takes minutes).
+        // The page SQL as the planner takes it, without a plan chosen for the filter: where no index serves
+        // the filter it walks the key's index, at a cost that grows with the rows the filter leaves out
+        // (left out at 1,000,000).
         if (records <= 100000 && !one.filter.isEmpty()) {
-            Reopen(contacts);
             int walked = 0;
-            const double walk = PageSql(contacts, one.filter, false, walked);
-            Line("    the page SQL walking the key, cold", walk, walked, "", 0);
+            const double walk =
+                Median(contacts, runs, true, [&] { return PageSql(contacts, one.filter, false, walked); });
+            Line("    the page SQL as the planner takes it, cold", walk, walked, "", 0);
         }
     }
 
@@ -202,7 +218,8 @@ void Measure(int records, const QString& folderPath)
         const double backward = Ms(clock.nsecsElapsed()) / std::max(1, pages);
         std::printf("  paging, %s\n", one.what);
         int baselineShown = 0;
-        const double baseline = PageSql(contacts, one.filter, true, baselineShown);
+        const double baseline =
+            Median(contacts, runs, false, [&] { return PageSql(contacts, one.filter, true, baselineShown); });
         Line("    forward, per page", forward, ScreenRows, "NOT INDEXED, warm", baseline);
         Line("    backward, per page", backward, ScreenRows, "", 0);
     }

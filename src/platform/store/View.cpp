@@ -18,6 +18,17 @@ qint64 WalkBudget(int count)
     return 2000 + 100 * qint64(count);
 }
 
+// The pages that such a walk may read from the file (and decipher) before it is given up: an eighth of the
+// pass over the file that the filter's rows then cost. A page not in the cache costs as much to read at
+// random as in a pass, and a walk reads about one for each row it visits.
+qint64 WalkPageReads(Table& table)
+{
+    Status status;
+    Statement statement = table.File()->Prepare(QStringLiteral("PRAGMA page_count"), status);
+    const qint64 pages = statement && statement.Step() == SQLITE_ROW ? statement.Int64(0) : 0;
+    return std::max<qint64>(64, pages / 8);
+}
+
 // The work that reading the rows a filter passes through an index may cost before the filter counts as one
 // that passes too many rows for that (the walk then serves it).
 constexpr qint64 IndexBudget = 100000;
@@ -243,6 +254,7 @@ Status View::ReadFiltered(const Position& from, bool backward, bool includeFrom,
         }
         if (!read && filterPlan_ != FilterPlan::Rows) {
             StepBudget budget(WalkBudget(count));
+            budget.LimitPageReads(table_.File()->Handle(), WalkPageReads(table_));
             const Status status = ReadPage(from, backward, includeFrom, count, rows, &budget);
             if (!status || !budget.Exceeded()) {
                 if (status)
