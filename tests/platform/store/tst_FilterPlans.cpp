@@ -248,6 +248,24 @@ private slots:
         QCOMPARE(Numbers(rows), expected.mid(std::max(0, at - 3), std::min(at, 3)));
     }
 
+    // Rows read once for a filter are read again when a value it names changes.
+    void aFilteredViewFollowsTheValuesItNames()
+    {
+        Table& items = test_->items;
+        View view(items);
+        view.SetOrder(items.KeyIndex("ITM:NameK"));
+        int team = 5;
+        view.Names().Bind("Wanted", [&team] { return QVariant(team); });
+        QVERIFY(view.SetFilter("ITM:Team = Wanted"));
+        std::vector<ViewRow> rows;
+        QVERIFY(view.Read({}, Direction::Forward, PageRows, rows));
+        QCOMPARE(Numbers(rows), Expected([](int n) { return n % 97 == 5; }).mid(0, PageRows));
+        team = 6;
+        QVERIFY(view.Read({}, Direction::Backward, PageRows, rows));
+        const QList<int> six = Expected([](int n) { return n % 97 == 6; });
+        QCOMPARE(Numbers(rows), six.mid(six.size() - PageRows));
+    }
+
 private:
     std::unique_ptr<Items> test_;
 };
