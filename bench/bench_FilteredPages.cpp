@@ -62,8 +62,8 @@ bool Write(Table& table, int records)
             Record& buffer = table.Buffer();
             buffer.Clear();
             buffer.SetValue(0, number);
-            buffer.SetValue(1, QStringLiteral("Name %1").arg((qint64(number) * 7919) % records, 7, 10,
-                                                             QLatin1Char('0')));
+            buffer.SetValue(
+                1, QStringLiteral("Name %1").arg((qint64(number) * 7919) % records, 7, 10, QLatin1Char('0')));
             buffer.SetValue(2, QStringLiteral("First %1").arg(number % 311));
             buffer.SetValue(3, QStringLiteral("Company %1").arg(number % 97));
             buffer.SetValue(4, number % 97);
@@ -198,7 +198,8 @@ void Measure(int records, const QString& folderPath)
             contacts.File()->Execute(QStringLiteral("PRAGMA cache_size = -2000"));
             const double smallCache =
                 Median(contacts, 3, false, [&] { return PageSql(contacts, one.filter, false, walked); });
-            Line("    the page SQL as the planner takes it, cold", walk, walked, "with a 2 MB cache", smallCache);
+            Line("    the page SQL as the planner takes it, cold", walk, walked, "with a 2 MB cache",
+                 smallCache);
         }
     }
 

@@ -208,8 +208,10 @@ private:
             return std::nullopt;
         const SqlParameter given = value->sql.parameters[0];
         const Node foldedValue = Parameter(
-            ValueType::Text, given.provider ? SqlParameter{{}, [given] { return QVariant(FoldedKeyText(given.Value().toString())); }}
-                                            : SqlParameter{QVariant(FoldedKeyText(given.value.toString())), {}});
+            ValueType::Text,
+            given.provider
+                ? SqlParameter{{}, [given] { return QVariant(FoldedKeyText(given.Value().toString())); }}
+                : SqlParameter{QVariant(FoldedKeyText(given.value.toString())), {}});
         return Combine(ValueType::Condition, QStringLiteral("(%1 = %2 AND %3 = %4)"),
                        {&folded, &foldedValue, &left, &right});
     }

@@ -54,7 +54,8 @@ int StepBudget::Check(void*)
         return 0;
     budget->left_ -= StepsPerCheck;
     if (budget->left_ < 0 ||
-        (budget->noFullScan_ && sqlite3_stmt_status(budget->noFullScan_, SQLITE_STMTSTATUS_FULLSCAN_STEP, 0) > 0) ||
+        (budget->noFullScan_ &&
+         sqlite3_stmt_status(budget->noFullScan_, SQLITE_STMTSTATUS_FULLSCAN_STEP, 0) > 0) ||
         (budget->pagesOf_ && CacheMisses(budget->pagesOf_) > budget->pagesLimit_))
         budget->exceeded_ = true;
     return budget->exceeded_ ? 1 : 0;

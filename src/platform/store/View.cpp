@@ -234,7 +234,8 @@ Status View::ReadFiltered(const Position& from, bool backward, bool includeFrom,
                           std::vector<ViewRow>& rows)
 {
     if (!from.IsEdge() && from.values.size() != qsizetype(terms_.size()))
-        return Status(StoreError::BadExpression, QStringLiteral("The position does not fit the view's order."));
+        return Status(StoreError::BadExpression,
+                      QStringLiteral("The position does not fit the view's order."));
     if (filterPlanGeneration_ != generation_) {
         filterPlan_ = FilterPlan::Unknown;
         filterPlanGeneration_ = generation_;
@@ -287,7 +288,8 @@ Status View::ReadFilteredRows(const FilteredRows::Stamp& stamp, bool byIndexOnly
     for (const Term& term : terms_)
         order << QStringLiteral("+(%1)").arg(query.Add(term.expression));
     order << QStringLiteral("+rowid");
-    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), table_.TableSql());
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), table_.TableSql());
     if (!query.conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));

@@ -26,7 +26,11 @@ struct Items
     Items()
     {
         const int flags = KeyFlag::NoCase | KeyFlag::Opt;
-        items.AddLong("Num").AddString("Name", 20).AddString("Company", 20).AddLong("Team").AddMemo("Notes", 100);
+        items.AddLong("Num")
+            .AddString("Name", 20)
+            .AddString("Company", 20)
+            .AddLong("Team")
+            .AddMemo("Notes", 100);
         items.AddKey("NumK", {"Num"}, KeyFlag::Primary | flags, "by Number")
             .AddKey("NameK", {"Name"}, KeyFlag::Dup | flags, "by Name")
             .AddKey("CompanyK", {"Company"}, KeyFlag::Dup | flags, "by Company");
@@ -35,7 +39,10 @@ struct Items
     ~Items() { items.Close(); }
 
     // Names in an order unlike the numbers; one row in 97 of each company and of each team.
-    static QString Name(int number) { return QStringLiteral("Name %1").arg((number * 7919) % Rows, 5, 10, QLatin1Char('0')); }
+    static QString Name(int number)
+    {
+        return QStringLiteral("Name %1").arg((number * 7919) % Rows, 5, 10, QLatin1Char('0'));
+    }
     static QString Company(int number) { return QStringLiteral("Company %1").arg(number % 97); }
 
     bool Fill()
@@ -100,8 +107,7 @@ QList<int> Expected(const std::function<bool(int)>& passes)
     for (int number = 1; number <= Rows; ++number)
         if (passes(number))
             numbers << number;
-    std::sort(numbers.begin(), numbers.end(),
-              [](int a, int b) { return Items::Name(a) < Items::Name(b); });
+    std::sort(numbers.begin(), numbers.end(), [](int a, int b) { return Items::Name(a) < Items::Name(b); });
     return numbers;
 }
 
@@ -130,15 +136,14 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<std::function<bool(int)>>("passes");
         QTest::addColumn<qint64>("first");
-        const qint64 page = 40 * PageRows + 400;  // a page's rows and a few lookups
+        const qint64 page = 40 * PageRows + 400; // a page's rows and a few lookups
         const qint64 pass = 5 * Rows;            // one pass over the table, and the page
-        QTest::newRow("no filter") << QString() << std::function<bool(int)>([](int) { return true; })
-                                   << page;
+        QTest::newRow("no filter") << QString() << std::function<bool(int)>([](int) { return true; }) << page;
         QTest::newRow("every other row, no index")
             << "ITM:Team < 49" << std::function<bool(int)>([](int n) { return n % 97 < 49; }) << page;
         QTest::newRow("1 in 97, an indexed column")
-            << "ITM:Company = 'Company 5'"
-            << std::function<bool(int)>([](int n) { return n % 97 == 5; }) << 40 * (Rows / 97) + page;
+            << "ITM:Company = 'Company 5'" << std::function<bool(int)>([](int n) { return n % 97 == 5; })
+            << 40 * (Rows / 97) + page;
         QTest::newRow("1 in 97, no index")
             << "ITM:Team = 5" << std::function<bool(int)>([](int n) { return n % 97 == 5; }) << pass;
         QTest::newRow("1 in 97, an indexed column and another")
