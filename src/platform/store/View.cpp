@@ -18,20 +18,29 @@ qint64 WalkBudget(int count)
     return 2000 + 100 * qint64(count);
 }
 
-// The pages that such a walk may read from the file (and decipher) before it is given up: an eighth of the
-// pass over the file that the filter's rows then cost. A page not in the cache costs as much to read at
-// random as in a pass, and a walk reads about one for each row it visits.
-qint64 WalkPageReads(Table& table)
+// The pages of a table's file: what one pass over it reads.
+qint64 FilePages(Table& table)
 {
     Status status;
     Statement statement = table.File()->Prepare(QStringLiteral("PRAGMA page_count"), status);
-    const qint64 pages = statement && statement.Step() == SQLITE_ROW ? statement.Int64(0) : 0;
-    return std::max<qint64>(64, pages / 8);
+    return statement && statement.Step() == SQLITE_ROW ? statement.Int64(0) : 0;
+}
+
+// The pages that such a walk may read from the file (and decipher) before it is given up: an eighth of the
+// pass over the file that the filter's rows then cost. A page not in the cache costs as much to read at
+// random as in a pass, and a walk reads about one for each row it visits.
+qint64 WalkPageReads(qint64 filePages)
+{
+    return std::max<qint64>(64, filePages / 8);
 }
 
 // The work that reading the rows a filter passes through an index may cost before the filter counts as one
-// that passes too many rows for that (the walk then serves it).
-constexpr qint64 IndexBudget = 100000;
+// that passes too many rows for that (the walk then serves it): about as many rows as the file has pages,
+// each read at random, cost as much as a pass over the file.
+qint64 IndexBudget(qint64 filePages)
+{
+    return std::max<qint64>(20000, 20 * filePages);
+}
 
 } // namespace
 
@@ -243,19 +252,20 @@ Status View::ReadFiltered(const Position& from, bool backward, bool includeFrom,
     }
     const FilteredRows::Stamp stamp{table_.ChangeCount(), generation_, CurrentValues()};
     if (!filtered_.Fits(stamp)) {
+        const qint64 filePages = FilePages(table_);
         // The plan: first the filter's rows through an index of its columns, when one serves it and
         // they are few; else the order's index walked, while pages come at the cost of their rows; else
         // the filter's rows read in one pass. What was chosen stays until the view changes.
         bool read = false;
         if (filterPlan_ == FilterPlan::Unknown) {
-            if (Status status = ReadFilteredRows(stamp, true, read); !status)
+            if (Status status = ReadFilteredRows(stamp, IndexBudget(filePages), read); !status)
                 return status;
             if (read)
                 filterPlan_ = FilterPlan::Rows;
         }
         if (!read && filterPlan_ != FilterPlan::Rows) {
             StepBudget budget(WalkBudget(count));
-            budget.LimitPageReads(table_.File()->Handle(), WalkPageReads(table_));
+            budget.LimitPageReads(table_.File()->Handle(), WalkPageReads(filePages));
             const Status status = ReadPage(from, backward, includeFrom, count, rows, &budget);
             if (!status || !budget.Exceeded()) {
                 if (status)
@@ -265,14 +275,14 @@ Status View::ReadFiltered(const Position& from, bool backward, bool includeFrom,
             filterPlan_ = FilterPlan::Rows;
         }
         if (!read) {
-            if (Status status = ReadFilteredRows(stamp, false, read); !status)
+            if (Status status = ReadFilteredRows(stamp, 0, read); !status)
                 return status;
         }
     }
     return TakeFilteredRows(from, backward, includeFrom, count, rows);
 }
 
-Status View::ReadFilteredRows(const FilteredRows::Stamp& stamp, bool byIndexOnly, bool& read)
+Status View::ReadFilteredRows(const FilteredRows::Stamp& stamp, qint64 indexBudget, bool& read)
 {
     read = false;
     filtered_.Clear();
@@ -300,8 +310,8 @@ Status View::ReadFilteredRows(const FilteredRows::Stamp& stamp, bool byIndexOnly
         return status;
     query.BindTo(statement);
     std::optional<StepBudget> budget;
-    if (byIndexOnly) {
-        budget.emplace(IndexBudget);
+    if (indexBudget > 0) {
+        budget.emplace(indexBudget);
         sqlite3_stmt_status(statement.Handle(), SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
         budget->RefuseFullScan(statement.Handle());
     }

@@ -127,7 +127,8 @@ private:
     // it passes, read once (through an index of the filter's columns, or in one pass over the table).
     Status ReadFiltered(const Position& from, bool backward, bool includeFrom, int count,
                         std::vector<ViewRow>& rows);
-    Status ReadFilteredRows(const FilteredRows::Stamp& stamp, bool byIndexOnly, bool& read);
+    // With an index budget (> 0): only through an index, within so many steps; read is false otherwise.
+    Status ReadFilteredRows(const FilteredRows::Stamp& stamp, qint64 indexBudget, bool& read);
     Status TakeFilteredRows(const Position& from, bool backward, bool includeFrom, int count,
                             std::vector<ViewRow>& rows);
     enum class FilterPlan

@@ -141,6 +141,8 @@ private slots:
         QTest::newRow("no filter") << QString() << std::function<bool(int)>([](int) { return true; }) << page;
         QTest::newRow("every other row, no index")
             << "ITM:Team < 49" << std::function<bool(int)>([](int n) { return n % 97 < 49; }) << page;
+        QTest::newRow("nearly every row, an indexed column")
+            << "ITM:Num > 100" << std::function<bool(int)>([](int n) { return n > 100; }) << pass;
         QTest::newRow("1 in 97, an indexed column")
             << "ITM:Company = 'Company 5'" << std::function<bool(int)>([](int n) { return n % 97 == 5; })
             << 40 * (Rows / 97) + page;
