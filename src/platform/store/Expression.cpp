@@ -6,6 +6,8 @@
 #include "platform/store/Table.h"
 #include "platform/store/TextValues.h"
 
+#include <optional>
+
 namespace jornix {
 
 void ExpressionNames::Bind(const QString& name, std::function<QVariant()> value)
@@ -40,6 +42,7 @@ struct Node
 {
     ValueType type = ValueType::Number;
     SqlExpression sql;
+    int field = -1; // a field of the table named alone
 };
 
 struct CompileError
@@ -173,6 +176,9 @@ private:
                 left = Combine(ValueType::Number, QStringLiteral("CAST(%1 AS REAL)"), {&left});
             if (right.type == ValueType::Text && left.type != ValueType::Text)
                 right = Combine(ValueType::Number, QStringLiteral("CAST(%1 AS REAL)"), {&right});
+            if (node.text == QLatin1String("="))
+                if (std::optional<Node> indexed = FoldedEquality(left, right))
+                    return *indexed;
             return Combine(ValueType::Condition, QStringLiteral("(%1 ") + node.text + QStringLiteral(" %2)"),
                            {&left, &right});
         }
@@ -182,6 +188,32 @@ private:
             break;
         }
         Fail(QStringLiteral("the operator %1 cannot be used in a filter").arg(AtPosition(node.position)));
+    }
+
+    // A text field equal to a value, where the field has a folded copy: the folded copy equals the folded
+    // value too, which an index of a key that compares without regard to case then serves.
+    std::optional<Node> FoldedEquality(const Node& left, const Node& right) const
+    {
+        if (left.type != ValueType::Text || right.type != ValueType::Text)
+            return std::nullopt;
+        const Node* column = left.field >= 0 ? &left : (right.field >= 0 ? &right : nullptr);
+        const Node* value = column == &left ? &right : &left;
+        if (!column || value->field >= 0 || value->sql.sql != QLatin1String("?") ||
+            value->sql.parameters.size() != 1)
+            return std::nullopt;
+        Node folded;
+        folded.type = ValueType::Text;
+        folded.sql.sql = table_.FoldedColumnSql(column->field);
+        if (folded.sql.sql.isEmpty())
+            return std::nullopt;
+        const SqlParameter given = value->sql.parameters[0];
+        const Node foldedValue = Parameter(
+            ValueType::Text,
+            given.provider
+                ? SqlParameter{{}, [given] { return QVariant(FoldedKeyText(given.Value().toString())); }}
+                : SqlParameter{QVariant(FoldedKeyText(given.value.toString())), {}});
+        return Combine(ValueType::Condition, QStringLiteral("(%1 = %2 AND %3 = %4)"),
+                       {&folded, &foldedValue, &left, &right});
     }
 
     static bool IsWord(const ExpressionNode& node, const char* word)
@@ -233,6 +265,7 @@ private:
         Node result;
         result.type = table_.Field(field).IsText() ? ValueType::Text : ValueType::Number;
         result.sql.sql = table_.ColumnSql(field);
+        result.field = field;
         return result;
     }
 

@@ -269,6 +269,11 @@ QString Table::ColumnSql(int field) const
     return Quote(fields_[field].column);
 }
 
+QString Table::FoldedColumnSql(int field) const
+{
+    return folded_[field] ? Quote(fields_[field].column + QStringLiteral("_nocase")) : QString();
+}
+
 QString Table::KeyTermSql(int key, int component) const
 {
     const int field = keys_[key].components[component];

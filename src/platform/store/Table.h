@@ -141,8 +141,11 @@ public:
     void SetFileOpened(FileOpened opened) { fileOpened_ = std::move(opened); }
 
     // SQL pieces, shared with views and expressions.
-    QString TableSql() const;                         // quoted table name
-    QString ColumnSql(int field) const;               // quoted column of a field
+    QString TableSql() const;           // quoted table name
+    QString ColumnSql(int field) const; // quoted column of a field
+    // The quoted column of a text field's folded copy (kept for the keys that compare without regard to
+    // case), empty when it has none.
+    QString FoldedColumnSql(int field) const;
     QString KeyTermSql(int key, int component) const; // the column a key orders by
     QVariant KeyTermValue(int key, int component, const QVariant& value) const;
     // Every field's column, then rowid; without BLOBs, a NULL in their place, so that a read that leaves

@@ -2,11 +2,47 @@
 
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
+#include "platform/store/StepBudget.h"
 #include "platform/store/Table.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace jornix {
+namespace {
+
+// The work (in VM steps, a few per row visited) that a filtered page may cost in the order's index before
+// the rows the filter passes are read instead: about 25 rows visited for each row of the page.
+qint64 WalkBudget(int count)
+{
+    return 2000 + 100 * qint64(count);
+}
+
+// The pages of a table's file: what one pass over it reads.
+qint64 FilePages(Table& table)
+{
+    Status status;
+    Statement statement = table.File()->Prepare(QStringLiteral("PRAGMA page_count"), status);
+    return statement && statement.Step() == SQLITE_ROW ? statement.Int64(0) : 0;
+}
+
+// The pages that such a walk may read from the file (and decipher) before it is given up: an eighth of the
+// pass over the file that the filter's rows then cost. A page not in the cache costs as much to read at
+// random as in a pass, and a walk reads about one for each row it visits.
+qint64 WalkPageReads(qint64 filePages)
+{
+    return std::max<qint64>(64, filePages / 8);
+}
+
+// The work that reading the rows a filter passes through an index may cost before the filter counts as one
+// that passes too many rows for that (the walk then serves it): about as many rows as the file has pages,
+// each read at random, cost as much as a pass over the file.
+qint64 IndexBudget(qint64 filePages)
+{
+    return std::max<qint64>(20000, 20 * filePages);
+}
+
+} // namespace
 
 // SQL text with its parameters, built piece by piece in the order the "?" appear.
 struct View::Query
@@ -146,6 +182,15 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
         if (Status status = ReadByKeyset(from, backward, count, rows, includeFrom, served); !status || served)
             return status;
     }
+    // A sort expression's order is served by its keyset above; a row it does not hold is placed by SQL.
+    if (filter_.sql.isEmpty() || (key_ < 0 && !terms_.empty()))
+        return ReadPage(from, backward, includeFrom, count, rows, nullptr);
+    return ReadFiltered(from, backward, includeFrom, count, rows);
+}
+
+Status View::ReadPage(const Position& from, bool backward, bool includeFrom, int count,
+                      std::vector<ViewRow>& rows, StepBudget* budget)
+{
     Query query;
     QString sql;
     if (!privateViewer_) {
@@ -181,12 +226,144 @@ Status View::Read(const Position& start, Direction direction, int count, std::ve
     int result;
     while ((result = statement.Step()) == SQLITE_ROW)
         rows.push_back(TakeRow(statement));
+    if (budget && budget->Exceeded()) {
+        rows.clear();
+        return {};
+    }
     if (result != SQLITE_DONE) {
         rows.clear();
         return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
     }
     if (backward)
         std::reverse(rows.begin(), rows.end());
+    return {};
+}
+
+Status View::ReadFiltered(const Position& from, bool backward, bool includeFrom, int count,
+                          std::vector<ViewRow>& rows)
+{
+    if (!from.IsEdge() && from.values.size() != qsizetype(terms_.size()))
+        return Status(StoreError::BadExpression,
+                      QStringLiteral("The position does not fit the view's order."));
+    if (filterPlanGeneration_ != generation_) {
+        filterPlan_ = FilterPlan::Unknown;
+        filterPlanGeneration_ = generation_;
+        filtered_.Clear();
+    }
+    const FilteredRows::Stamp stamp{table_.ChangeCount(), generation_, CurrentValues()};
+    if (!filtered_.Fits(stamp)) {
+        const qint64 filePages = FilePages(table_);
+        // The plan: first the filter's rows through an index of its columns, when one serves it and
+        // they are few; else the order's index walked, while pages come at the cost of their rows; else
+        // the filter's rows read in one pass. What was chosen stays until the view changes.
+        bool read = false;
+        if (filterPlan_ == FilterPlan::Unknown) {
+            if (Status status = ReadFilteredRows(stamp, IndexBudget(filePages), read); !status)
+                return status;
+            if (read)
+                filterPlan_ = FilterPlan::Rows;
+        }
+        if (!read && filterPlan_ != FilterPlan::Rows) {
+            StepBudget budget(WalkBudget(count));
+            budget.LimitPageReads(table_.File()->Handle(), WalkPageReads(filePages));
+            const Status status = ReadPage(from, backward, includeFrom, count, rows, &budget);
+            if (!status || !budget.Exceeded()) {
+                if (status)
+                    filterPlan_ = FilterPlan::Walk;
+                return status;
+            }
+            filterPlan_ = FilterPlan::Rows;
+        }
+        if (!read) {
+            if (Status status = ReadFilteredRows(stamp, 0, read); !status)
+                return status;
+        }
+    }
+    return TakeFilteredRows(from, backward, includeFrom, count, rows);
+}
+
+Status View::ReadFilteredRows(const FilteredRows::Stamp& stamp, qint64 indexBudget, bool& read)
+{
+    read = false;
+    filtered_.Clear();
+    // The order's terms behind a "+", so that no index is chosen for the order: the planner then takes an
+    // index of the filter's columns where one serves it, or passes over the table once, and sorts what the
+    // filter passes.
+    Query query;
+    QStringList selected{QStringLiteral("rowid")};
+    for (const Term& term : terms_)
+        selected << query.Add(term.expression);
+    AddConditions(query, true);
+    QStringList order;
+    for (const Term& term : terms_)
+        order << QStringLiteral("+(%1)").arg(query.Add(term.expression));
+    order << QStringLiteral("+rowid");
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), table_.TableSql());
+    if (!query.conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+
+    Status status;
+    Statement statement = table_.File()->Prepare(sql, status);
+    if (!statement)
+        return status;
+    query.BindTo(statement);
+    std::optional<StepBudget> budget;
+    if (indexBudget > 0) {
+        budget.emplace(indexBudget);
+        sqlite3_stmt_status(statement.Handle(), SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
+        budget->RefuseFullScan(statement.Handle());
+    }
+    filtered_.Start(stamp, int(terms_.size()));
+    int result;
+    QVariantList values;
+    while ((result = statement.Step()) == SQLITE_ROW) {
+        values.clear();
+        for (size_t index = 0; index < terms_.size(); ++index)
+            values << statement.Column(1 + int(index));
+        filtered_.Add(statement.Int64(0), values);
+    }
+    if (budget && budget->Exceeded()) {
+        filtered_.Clear();
+        return {};
+    }
+    if (result != SQLITE_DONE) {
+        filtered_.Clear();
+        return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
+    }
+    filtered_.Finish();
+    read = true;
+    return {};
+}
+
+Status View::TakeFilteredRows(const Position& from, bool backward, bool includeFrom, int count,
+                              std::vector<ViewRow>& rows)
+{
+    qsizetype first = 0, last = 0;
+    filtered_.Span(from, backward, includeFrom, count, first, last);
+    Query query;
+    QStringList selected{table_.SelectListSql(readBlobs_)};
+    for (const Term& term : terms_)
+        selected << query.Add(term.expression);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ")
+                            .arg(selected.join(QStringLiteral(", ")), table_.TableSql()) +
+                        query.Add(QVariant(qint64(0)));
+    for (qsizetype index = first; index < last; ++index) {
+        Status status;
+        Statement statement = table_.File()->Prepare(sql, status);
+        if (!statement)
+            return status;
+        query.parameters.back().value = filtered_.RowId(index);
+        query.BindTo(statement);
+        const int result = statement.Step();
+        if (result == SQLITE_ROW)
+            rows.push_back(TakeRow(statement));
+        else if (result != SQLITE_DONE) {
+            rows.clear();
+            return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
+        }
+    }
     return {};
 }
 

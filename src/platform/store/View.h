@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/store/Expression.h"
+#include "platform/store/FilteredRows.h"
 #include "platform/store/Record.h"
 #include "platform/store/StoreStatus.h"
 
@@ -11,6 +12,7 @@
 namespace jornix {
 
 class Statement;
+class StepBudget;
 class Table;
 
 // Where a row stands in a view's order: the values it is ordered by and its row id, which tells apart rows
@@ -117,6 +119,27 @@ private:
     ViewRow TakeRow(const Statement& statement) const;
     Status ReadByKeyset(const Position& from, bool backward, int count, std::vector<ViewRow>& rows,
                         bool includeFrom, bool& served);
+    // A page of a key's (or the record) order read by SQL: the order's index walked from the position, the
+    // filter tested on each row it finds. Under a budget, a walk that goes beyond it stops with no rows.
+    Status ReadPage(const Position& from, bool backward, bool includeFrom, int count,
+                    std::vector<ViewRow>& rows, StepBudget* budget);
+    // A filtered page: walked as above while the filter passes rows often enough, else taken from the rows
+    // it passes, read once (through an index of the filter's columns, or in one pass over the table).
+    Status ReadFiltered(const Position& from, bool backward, bool includeFrom, int count,
+                        std::vector<ViewRow>& rows);
+    // With an index budget (> 0): only through an index, within so many steps; read is false otherwise.
+    Status ReadFilteredRows(const FilteredRows::Stamp& stamp, qint64 indexBudget, bool& read);
+    Status TakeFilteredRows(const Position& from, bool backward, bool includeFrom, int count,
+                            std::vector<ViewRow>& rows);
+    enum class FilterPlan
+    {
+        Unknown, // not chosen yet since the view changed
+        Walk,
+        Rows
+    };
+    FilterPlan filterPlan_ = FilterPlan::Unknown;
+    int filterPlanGeneration_ = -1;
+    FilteredRows filtered_;
     int generation_ = 0;
     int orderGeneration_ = 0;
     void Changed(bool order);

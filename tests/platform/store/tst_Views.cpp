@@ -77,6 +77,8 @@ private slots:
         QTest::newRow("or with parentheses")
             << "(PEO:Born = 79999 OR PEO:Born = 0) AND NOT PEO:Num = 5" << QList<int>{4};
         QTest::newRow("a quote doubled in a text") << "PEO:Name = 'O''Hara'" << QList<int>{3};
+        QTest::newRow("an equal text keeps its case") << "PEO:Name = 'ann'" << QList<int>{};
+        QTest::newRow("a text equal to a field") << "PEO:Name = PEO:Login" << QList<int>{2};
         QTest::newRow("a text compared without its trailing blanks")
             << "PEO:Name = 'Ann   '" << QList<int>{1};
         QTest::newRow("a text that looks like SQL is only a value")
