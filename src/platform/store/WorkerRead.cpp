@@ -16,9 +16,6 @@
 #include <optional>
 #include <thread>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 namespace jornix {
 namespace {
 
@@ -225,20 +222,6 @@ void ReadOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared
     }
 }
 
-// Workers give the processor to the GUI thread first: on a machine busy with other work, the GUI thread
-// would otherwise wait behind its own workers for a core, and its turns (drawing, typing) grow long. Linux
-// keeps a nice value per thread; a worker that cannot lower its own priority runs as it is.
-constexpr int WorkerNice = 10;
-
-void LowerWorkerPriority()
-{
-    const id_t thread = id_t(gettid());
-    errno = 0;
-    const int current = getpriority(PRIO_PROCESS, thread);
-    if (errno == 0)
-        setpriority(PRIO_PROCESS, thread, std::min(19, current + WorkerNice));
-}
-
 // Ends the worker however the waiting thread leaves Run, also when its fiber is unwound at the end of the
 // program: the worker is told to stop and joined.
 struct WorkerGuard
@@ -269,7 +252,6 @@ bool RunOnWorkers(int parts, const std::function<void(int part)>& work, Shared& 
     WorkerGuard guard{shared, {}};
     for (int part = 0; part < parts; ++part)
         guard.workers.emplace_back([&work, &shared, waiting, part, parts] {
-            LowerWorkerPriority();
             work(part);
             if (++shared.done == parts) {
                 shared.finished = true;

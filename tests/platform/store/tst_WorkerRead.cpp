@@ -9,9 +9,6 @@
 
 #include <atomic>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 // A long read runs on a worker thread with its own connection: the calling program thread gives way while it
 // waits, so that other threads go on; it hears of the progress and may cancel.
 using namespace jornix;
@@ -256,35 +253,6 @@ private slots:
             QCOMPARE(examined.load(), Notes);
             QCOMPARE(last.at, last.end);
         }
-    }
-
-    // The workers run at a lower priority than the thread that waits for them, so that the windows get a
-    // core first on a busy machine.
-    void theWorkersGiveWayToTheWindows()
-    {
-        Table& notes = test_->notes;
-        errno = 0;
-        const int waiting = getpriority(PRIO_PROCESS, id_t(gettid()));
-        QCOMPARE(errno, 0);
-        std::atomic<int> lowest{-100}, rows{0};
-        StartProcedureThread([&] {
-            QVERIFY(notes.Open());
-            WorkerRead read(notes);
-            read.SetWorkers(2);
-            read.Run([&](const Record&, qint64) {
-                if (++rows % 1000 == 1) {
-                    const int worker = getpriority(PRIO_PROCESS, id_t(gettid()));
-                    if (lowest == -100 || worker < lowest)
-                        lowest = worker;
-                }
-                return true;
-            });
-            notes.Close();
-        });
-        QVERIFY(WaitForProgramThreads(30000));
-        QCOMPARE(rows.load(), Notes);
-        QVERIFY2(lowest > waiting || waiting == 19, qPrintable(QStringLiteral("%1 against %2").arg(lowest).arg(waiting)));
-        QCOMPARE(getpriority(PRIO_PROCESS, id_t(gettid())), waiting);
     }
 
     void aThreadThatHoldsAWriteTransactionCannotWaitForARead()
