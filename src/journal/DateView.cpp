@@ -55,18 +55,20 @@ public:
     {
     }
 
-    // Reads again only when the record file, the days or the user have changed since the last read.
-    void Read(int first, int last)
+    // Reads again only when the record file, the days or the user have changed since the last read; true
+    // when it read again (the marks may differ).
+    bool Read(int first, int last)
     {
         const quint64 changes = table_.ChangeCount();
         if (valid_ && changes == changes_ && first == first_ && last == last_ && user_ == CurrentUserUniqueID)
-            return;
+            return false;
         marked_.assign(std::size_t(last - first + 1), false);
         first_ = first;
         last_ = last;
         user_ = CurrentUserUniqueID;
         changes_ = changes;
         valid_ = ReadDays();
+        return true;
     }
     bool Marked(int day) const { return day >= first_ && day <= last_ && marked_[std::size_t(day - first_)]; }
     int Reads() const { return reads_; }
@@ -416,8 +418,19 @@ private:
         SelectedMonth = quint8(selected % 12 + 1);
         const int first = DayNumberFromDate(FirstDayOf(leftMonth_));
         const int last = DayNumberFromDate(FirstDayOf(leftMonth_ + Months)) - 1;
-        eventMarks_.Read(first, last);
-        reminderMarks_.Read(first, last);
+        const bool eventsRead = eventMarks_.Read(first, last);
+        const bool remindersRead = reminderMarks_.Read(first, last);
+        const Shown shown{leftMonth_, selected, SelectedDay, currentDay_, reminderColour_.rgba()};
+        // With the same marks and the same months, selection and current day, the grids stay as they are.
+        if (eventsRead || remindersRead || !filled_ || !(shown == shown_))
+            FillMonths(selected);
+        SelectedDate = DayNumberFromDate(QDate(SelectedYear, SelectedMonth, SelectedDay));
+        if (SelectedDate != remembered)
+            ApplyDayFilters();
+    }
+
+    void FillMonths(int selected)
+    {
         for (int n = 0; n < Months; ++n) {
             const int month = leftMonth_ + n;
             const QDate firstDay = FirstDayOf(month);
@@ -448,9 +461,8 @@ private:
             grid.SetCurrentPlace(currentPlace);
             grid.ShowCells();
         }
-        SelectedDate = DayNumberFromDate(QDate(SelectedYear, SelectedMonth, SelectedDay));
-        if (SelectedDate != remembered)
-            ApplyDayFilters();
+        shown_ = {leftMonth_, selected, SelectedDay, currentDay_, reminderColour_.rgba()};
+        filled_ = true;
     }
 
     // A day clicked: it becomes the selected day; the months and the current day stay.
@@ -462,6 +474,8 @@ private:
         SetSelected(QDate(firstDay.year(), firstDay.month(), grids_[n]->CellAt(place).text.toInt()));
         for (int other = 0; other < Months; ++other)
             grids_[other]->SetSelectedPlace(other == n ? place : -1);
+        shown_.selectedMonth = SelectedMonthIndex();
+        shown_.selectedDay = SelectedDay;
         SelectedDate = DayNumberFromDate(QDate(SelectedYear, SelectedMonth, SelectedDay));
         ApplyDayFilters();
     }
@@ -495,6 +509,19 @@ private:
     int logTypes_ = 0, eventList_ = 0, reminderList_ = 0, noReminderAccess_ = 0;
     int copy_ = 0, insert_ = 0, change_ = 0, delete_ = 0, print_ = 0;
     int copyReminder_ = 0, insertReminder_ = 0, changeReminder_ = 0, deleteReminder_ = 0;
+
+    // What the grids show follows from these and the marks alone.
+    struct Shown
+    {
+        int leftMonth = 0;
+        int selectedMonth = 0;
+        int selectedDay = 0;
+        int currentDay = 0;
+        QRgb reminderColour = 0;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown shown_;
+    bool filled_ = false;
 
     int leftMonth_ = 0;  // the first of the three months shown
     int currentDay_ = 0; // framed; set by Today and Pick Date only

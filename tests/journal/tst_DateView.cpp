@@ -13,6 +13,8 @@
 #include "platform/framework/TableRelations.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DayNumbers.h"
+#include "platform/store/RecordFile.h"
+#include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
 #include "platform/store/View.h"
 
@@ -141,6 +143,37 @@ protected:
             ++paints;
         return false;
     }
+};
+
+// The statements that the record files of the tables run while it lives, by their text, besides the check
+// of whether a file has changed.
+class StatementTrace
+{
+public:
+    explicit StatementTrace(std::initializer_list<const Table*> tables)
+    {
+        for (const Table* table : tables)
+            if (sqlite3* db = table->File()->Handle(); std::find(dbs_.begin(), dbs_.end(), db) == dbs_.end()) {
+                dbs_.push_back(db);
+                sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &StatementTrace::Note, this);
+            }
+    }
+    ~StatementTrace()
+    {
+        for (sqlite3* db : dbs_)
+            sqlite3_trace_v2(db, 0, nullptr, nullptr);
+    }
+    QStringList reads;
+
+private:
+    static int Note(unsigned, void* trace, void*, void* text)
+    {
+        const QString sql = QString::fromUtf8(static_cast<const char*>(text));
+        if (sql != QStringLiteral("PRAGMA data_version"))
+            static_cast<StatementTrace*>(trace)->reads << sql;
+        return 0;
+    }
+    std::vector<sqlite3*> dbs_;
 };
 
 void ClickCell(MonthGrid& grid, int place)
@@ -760,6 +793,76 @@ private slots:
         WaitIdle();
         QTRY_VERIFY(middle.paints > 0);
         QCOMPARE(left.paints + right.paints, 0);
+    }
+
+    // A refresh reads the days' marks again only when what they show may have changed: a write of this or
+    // another connection; the months moved meanwhile are filled by the move. Midnight changes nothing shown:
+    // the framed day is the one Today or Pick Date chose.
+    void aRefreshReadsTheMarksOnlyWhenTheyMayHaveChanged_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<int>("month");   // the grid (1 to 3) that shows the day below
+        QTest::addColumn<int>("boldDay"); // the day of that month that is bold after the refresh, 0: none
+        QTest::newRow("nothing changed") << "nothing" << false << 2 << 0;
+        QTest::newRow("an event written by this connection") << "this connection" << true << 2 << 12;
+        QTest::newRow("an event moved by another connection") << "another connection" << true << 2 << 12;
+        QTest::newRow("the months moved before the refresh") << "month move" << false << 3 << 12;
+        QTest::newRow("midnight passed") << "midnight" << false << 2 << 0;
+    }
+    void aRefreshReadsTheMarksOnlyWhenTheyMayHaveChanged()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, reads);
+        QFETCH(int, month);
+        QFETCH(int, boldDay);
+        RefreshSuppressed = 1;
+        // Shown nowhere at first: in May, after the three months February to April.
+        AddEvent(QStringLiteral("Later"), QDate(2026, 5, 12));
+        WindowController* view = Open();
+        QVERIFY(view);
+        WaitIdle();
+        QCOMPARE(Titles(*view).join(QLatin1Char('|')),
+                 QStringLiteral("February 2026|March 2026|April 2026"));
+        Table& log = AccessLOG->GetTable();
+        if (change == QStringLiteral("this connection")) {
+            AddEvent(QStringLiteral("Written here"), QDate(2026, 3, 12));
+        } else if (change == QStringLiteral("another connection")) {
+            sqlite3* db = nullptr;
+            QVERIFY(RecordFile::OpenConnection(log.FilePath(), log.FileAttributes() & FileAttribute::Encrypt,
+                                               SQLITE_OPEN_READWRITE, db));
+            const QByteArray sql = QStringLiteral("UPDATE %1 SET %2 = %3")
+                                       .arg(log.TableSql(),
+                                            log.ColumnSql(log.RequireField(QStringLiteral("LOG:LogDate"))))
+                                       .arg(Day(QDate(2026, 3, 12)))
+                                       .toUtf8();
+            QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        } else if (change == QStringLiteral("month move")) {
+            Press(*view, QStringLiteral("NextMonth"));
+            QCOMPARE(Titles(*view).join(QLatin1Char('|')),
+                     QStringLiteral("March 2026|April 2026|May 2026"));
+        } else if (change == QStringLiteral("midnight")) {
+            SetFixedClock(QDateTime(TheDate.addDays(1), QTime(0, 1)));
+        }
+        const QString currentBefore = Marker(*view, false);
+        PaintCounter left(Grid(*view, 1)), middle(Grid(*view, 2)), right(Grid(*view, 3));
+        {
+            StatementTrace trace({&log, &AccessREM->GetTable()});
+            RefreshSuppressed = 0;
+            BroadcastRefresh();
+            WaitIdle();
+            RefreshSuppressed = 1;
+            QCOMPARE(!trace.reads.isEmpty(), reads);
+        }
+        QTest::qWait(50);
+        if (!reads)
+            QCOMPARE(left.paints + middle.paints + right.paints, 0);
+        MonthGrid* grid = Grid(*view, month);
+        for (int day = 1; day <= 31; ++day)
+            if (const int place = grid->PlaceOf(day); place >= 0)
+                QCOMPARE(grid->CellAt(place).bold, day == boldDay);
+        QCOMPARE(Marker(*view, false), currentBefore);
     }
 
     void aSecondStartBringsTheOpenWindowForward()

@@ -116,8 +116,10 @@ void ReadOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared
     Status status = OpenWorkerConnection(table, db);
     sqlite3_stmt* statement = nullptr;
     Part range;
+    qint64 highest = 0; // over every row: the highest row id when the read began
     if (status) {
         const qint64 end = plan.rows ? qint64(plan.rows->size()) : HighestRowId(db, table);
+        highest = end;
         {
             std::lock_guard lock(shared.mutex);
             shared.progress.end = std::max(shared.progress.end, end);
@@ -169,8 +171,14 @@ void ReadOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared
             sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
             more = more && after < range.to;
         } else {
+            // A chunk spans at most ChunkRows row ids, not rows passed: a filter that passes few rows
+            // would otherwise keep one step (and the file's lock) for the whole table, with no progress
+            // shown and no cancel heard meanwhile. Rows added beyond the highest id at the start come in
+            // chunks of ChunkRows rows.
+            const bool window = after < highest;
+            const qint64 upper = window ? std::min(range.to, after + WorkerRead::ChunkRows) : range.to;
             BindValue(statement, 1, after);
-            BindValue(statement, 2, range.to);
+            BindValue(statement, 2, upper);
             bindValues(3);
             BindValue(statement, int(plan.values.size()) + 3, WorkerRead::ChunkRows);
             int rows = 0;
@@ -178,8 +186,12 @@ void ReadOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared
                 ++rows;
                 after = sqlite3_column_int64(statement, table.FieldCount());
             }
-            if (!shared.stop)
-                more = more && rows == WorkerRead::ChunkRows;
+            if (!shared.stop && !shared.cancel && more) {
+                if (window && upper < range.to && result == SQLITE_DONE)
+                    after = upper;
+                else
+                    more = rows == WorkerRead::ChunkRows;
+            }
             sqlite3_reset(statement); // lets go of the file's lock between chunks
         }
         if (!shared.cancel && !shared.stop && result != SQLITE_DONE && result != SQLITE_ROW) {

@@ -33,7 +33,8 @@ struct ReadProgress
 //     read.Run([&](const Record& note, qint64) { if (Matches(note)) hits.push_back(note); return true; },
 //              [&](const ReadProgress& progress) { bar.setValue(progress.Percent()); return !cancelled; });
 //
-// The rows come in record order, read in chunks, so that no lock on the file stays held for long and other
+// The rows come in record order, read in chunks of row ids, so that no lock on the file stays held for long
+// (however few rows the filter passes), the progress and a cancel are heard within a chunk, and other
 // users' writes go through meanwhile.
 class WorkerRead
 {
@@ -71,7 +72,7 @@ public:
     Status Run(const Take& take, const Progress& progress = {});
     bool Cancelled() const { return cancelled_; }
 
-    static constexpr int ChunkRows = 2000; // rows read under one lock of the file
+    static constexpr int ChunkRows = 2000; // row ids (rows, past the first highest id) read under one lock
 
 private:
     const Table& table_;

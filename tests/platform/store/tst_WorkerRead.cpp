@@ -1,5 +1,6 @@
 #include "platform/runtime/ProgramThreads.h"
 #include "platform/store/Catalogue.h"
+#include "platform/store/Sqlite.h"
 #include "platform/store/TestCatalogue.h"
 #include "platform/store/Transaction.h"
 #include "platform/store/WorkerRead.h"
@@ -16,6 +17,32 @@ using namespace jornix::test;
 namespace {
 
 constexpr int Notes = 12000;
+
+// A filter that passes no row and counts the rows it sees: the SQL function Examined(rowid) on every
+// connection opened while it is registered. The rows of the first chunk are slow (100 ms in all, longer than
+// a progress wake), and the first row after them waits until the waiting thread has heard of the progress.
+std::atomic<int> examined{0};
+std::atomic<int> progressHeard{0};
+std::atomic<bool> heardBeforeSecondChunk{false};
+
+void Examined(sqlite3_context* context, int, sqlite3_value**)
+{
+    const int row = ++examined;
+    if (row <= WorkerRead::ChunkRows && row % 100 == 0)
+        QThread::msleep(5);
+    if (row == WorkerRead::ChunkRows + 1) {
+        QDeadlineTimer deadline(5000);
+        while (progressHeard == 0 && !deadline.hasExpired())
+            QThread::msleep(1);
+        heardBeforeSecondChunk = progressHeard > 0;
+    }
+    sqlite3_result_int(context, 0);
+}
+
+int AddExamined(sqlite3* db, char**, const sqlite3_api_routines*)
+{
+    return sqlite3_create_function(db, "Examined", 1, SQLITE_UTF8, nullptr, Examined, nullptr, nullptr);
+}
 
 } // namespace
 
@@ -175,6 +202,57 @@ private slots:
         QCOMPARE(numbers.load(), (first + Notes) * taken / 2);
         QCOMPARE(last.at, last.end);
         QCOMPARE(last.rowsTaken, qint64(taken));
+    }
+
+    // However few rows the filter passes, the read goes on in chunks of row ids: the waiting thread hears of
+    // the progress at each chunk's end, and a cancel ends the read within a chunk.
+    void aFilterThatPassesNothingShowsProgressAndCancelsWithinAChunk_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("read to the end") << false;
+        QTest::newRow("cancelled from the progress") << true;
+    }
+    void aFilterThatPassesNothingShowsProgressAndCancelsWithinAChunk()
+    {
+        QFETCH(bool, cancel);
+        Table& notes = test_->notes;
+        examined = 0;
+        progressHeard = 0;
+        heardBeforeSecondChunk = false;
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(AddExamined));
+        Status status;
+        bool cancelled = false;
+        int taken = 0;
+        ReadProgress last;
+        StartProcedureThread([&] {
+            QVERIFY(notes.Open());
+            WorkerRead read(notes);
+            read.SetFilter({QStringLiteral("Examined(rowid) = 1"), {}});
+            status = read.Run(
+                [&](const Record&, qint64) {
+                    ++taken;
+                    return true;
+                },
+                [&](const ReadProgress& progress) {
+                    ++progressHeard;
+                    last = progress;
+                    return !cancel;
+                });
+            cancelled = read.Cancelled();
+            notes.Close();
+        });
+        QVERIFY(WaitForProgramThreads(30000));
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(AddExamined));
+        QVERIFY2(status.Ok(), qPrintable(status.Message()));
+        QCOMPARE(taken, 0);
+        QVERIFY(heardBeforeSecondChunk);
+        QCOMPARE(cancelled, cancel);
+        if (cancel) {
+            QVERIFY(examined <= 2 * WorkerRead::ChunkRows);
+        } else {
+            QCOMPARE(examined.load(), Notes);
+            QCOMPARE(last.at, last.end);
+        }
     }
 
     void aThreadThatHoldsAWriteTransactionCannotWaitForARead()
