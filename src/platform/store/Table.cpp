@@ -276,6 +276,11 @@ QString Table::KeyTermSql(int key, int component) const
     return Quote(folded ? fields_[field].column + QStringLiteral("_nocase") : fields_[field].column);
 }
 
+QString Table::FoldedColumnSql(int field) const
+{
+    return folded_[field] ? Quote(fields_[field].column + QStringLiteral("_nocase")) : QString();
+}
+
 QVariant Table::KeyTermValue(int key, int component, const QVariant& value) const
 {
     const int field = keys_[key].components[component];

@@ -144,6 +144,7 @@ public:
     QString TableSql() const;                         // quoted table name
     QString ColumnSql(int field) const;               // quoted column of a field
     QString KeyTermSql(int key, int component) const; // the column a key orders by
+    QString FoldedColumnSql(int field) const;         // its folded copy; empty when it has none
     QVariant KeyTermValue(int key, int component, const QVariant& value) const;
     // Every field's column, then rowid; without BLOBs, a NULL in their place, so that a read that leaves
     // them out never loads their pages.
