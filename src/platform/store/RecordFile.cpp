@@ -408,6 +408,19 @@ Statement RecordFile::Prepare(const QString& sql, Status& status)
     return Statement(statement);
 }
 
+Statement RecordFile::PrepareOwned(const QString& sql, Status& status)
+{
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        status = Error(StoreError::Failed, QStringLiteral("A statement could not be prepared"));
+        return {};
+    }
+    status = {};
+    return Statement(statement, true);
+}
+
 Status RecordFile::Execute(const QString& sql)
 {
     char* message = nullptr;

@@ -288,7 +288,8 @@ Status View::ExtendKeyset(bool back, qsizetype atLeast)
     QVariantList values;
     const QString sql = KeysetSql(back, limited, values);
     Status status;
-    Statement statement = table_.File()->Prepare(sql, status);
+    Statement statement =
+        limited ? table_.File()->Prepare(sql, status) : table_.File()->PrepareOwned(sql, status);
     if (!statement)
         return status;
     for (qsizetype index = 0; index < values.size(); ++index)
