@@ -95,7 +95,8 @@ void Measure(const QString& folder, int records)
     QElapsedTimer timer;
     timer.start();
     const bool written = bench::WriteNumbered(contacts, records, [&](Record& buffer, int number) {
-        const QString name = QStringLiteral("Name %1").arg((qint64(number) * 7919) % records, 7, 10, QLatin1Char('0'));
+        const QString name =
+            QStringLiteral("Name %1").arg((qint64(number) * 7919) % records, 7, 10, QLatin1Char('0'));
         buffer.SetValue(1, number % 3 ? name : name.toUpper());
         buffer.SetValue(2, QStringLiteral("First %1").arg(number % 311));
         buffer.SetValue(3, QStringLiteral("Company %1").arg(number % 97));

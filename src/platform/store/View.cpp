@@ -226,7 +226,8 @@ QString View::KeysetSql(bool fromEnd, bool limited, QVariantList& values) const
     AddConditions(query, true);
     QStringList order;
     for (const Term& term : terms_)
-        order << query.Add(term.expression) + (term.descending != fromEnd ? QStringLiteral(" DESC") : QString());
+        order << query.Add(term.expression) +
+                     (term.descending != fromEnd ? QStringLiteral(" DESC") : QString());
     order << (fromEnd ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
     QString sql = QStringLiteral("SELECT rowid FROM %1").arg(table_.TableSql());
     if (!query.conditions.isEmpty())
@@ -389,7 +390,8 @@ Status View::ReadByKeyset(const Position& from, bool backward, int count, std::v
         };
         // Rows of back from index `first` on, in the view's order: back holds them last first.
         const auto fromBack = [&](qsizetype first, qsizetype last) {
-            for (qsizetype index = std::min(last, backSize) - 1; index >= std::max(qsizetype(0), first); --index)
+            for (qsizetype index = std::min(last, backSize) - 1; index >= std::max(qsizetype(0), first);
+                 --index)
                 ids.push_back(back[size_t(index)]);
         };
         if (from.IsEdge()) {

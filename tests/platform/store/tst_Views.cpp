@@ -277,7 +277,8 @@ private slots:
     {
         Table& people = test_->people;
         int num = 10;
-        for (const char* name : {"ann_x", "ANNA", "Straße", "STRASSE", "anna", "[box]", "Zed", "zed", "éclair"}) {
+        for (const char* name :
+             {"ann_x", "ANNA", "Straße", "STRASSE", "anna", "[box]", "Zed", "zed", "éclair"}) {
             QVERIFY(TestCatalogue::AddPerson(people, num, QStringLiteral("n%1").arg(num), name, 80000));
             ++num;
         }
@@ -295,9 +296,12 @@ private slots:
     {
         QTest::addColumn<QString>("sort");
         QTest::addColumn<QString>("filter");
-        QTest::newRow("a text in any case, descending") << "-UPPER(PEO:Name)" << "";
-        QTest::newRow("a text in any case, ascending") << "UPPER(PEO:Login)" << "";
-        QTest::newRow("a text in any case, then a number descending") << "UPPER(PEO:Name), -PEO:Born" << "";
+        QTest::newRow("a text in any case, descending") << "-UPPER(PEO:Name)"
+                                                        << "";
+        QTest::newRow("a text in any case, ascending") << "UPPER(PEO:Login)"
+                                                       << "";
+        QTest::newRow("a text in any case, then a number descending") << "UPPER(PEO:Name), -PEO:Born"
+                                                                      << "";
         QTest::newRow("with a filter that most rows pass") << "-UPPER(PEO:Name)"
                                                            << "PEO:Born <> 7";
     }
@@ -327,13 +331,14 @@ private slots:
             QCOMPARE(Numbers(first), Numbers(all).mid(0, Screen));
             QCOMPARE(Numbers(last), Numbers(all).mid(qsizetype(all.size()) - Screen));
         }
-        QVERIFY2(firstSteps[1] < firstSteps[0] * 3 / 2,
-                 qPrintable(QStringLiteral("%1 steps at 1,000 rows, %2 at 4,000")
-                                .arg(firstSteps[0])
-                                .arg(firstSteps[1])));
-        QVERIFY2(lastSteps[1] < lastSteps[0] * 3 / 2,
-                 qPrintable(
-                     QStringLiteral("%1 steps at 1,000 rows, %2 at 4,000").arg(lastSteps[0]).arg(lastSteps[1])));
+        QVERIFY2(
+            firstSteps[1] < firstSteps[0] * 3 / 2,
+            qPrintable(
+                QStringLiteral("%1 steps at 1,000 rows, %2 at 4,000").arg(firstSteps[0]).arg(firstSteps[1])));
+        QVERIFY2(
+            lastSteps[1] < lastSteps[0] * 3 / 2,
+            qPrintable(
+                QStringLiteral("%1 steps at 1,000 rows, %2 at 4,000").arg(lastSteps[0]).arg(lastSteps[1])));
     }
 
     // An order that only a sort of every row gives is read once; then each page is one statement, from
@@ -349,7 +354,8 @@ private slots:
         QCOMPARE(all.size(), size_t(306));
         for (size_t index = 1; index < all.size(); ++index) {
             const double before = all[index - 1].record.Real(6), score = all[index].record.Real(6);
-            QVERIFY(before < score || (before == score && all[index - 1].record.Long(0) > all[index].record.Long(0)));
+            QVERIFY(before < score ||
+                    (before == score && all[index - 1].record.Long(0) > all[index].record.Long(0)));
         }
         const QList<int> order = Numbers(all);
         StatementWork work(people);
