@@ -341,6 +341,86 @@ private slots:
                 QStringLiteral("%1 steps at 1,000 rows, %2 at 4,000").arg(lastSteps[0]).arg(lastSteps[1])));
     }
 
+    // Pages taken from either end, from rows in the middle and across the parts of the order read so far
+    // are those of the whole order.
+    void aSortExpressionsPagesAgreeWithItsWholeOrder_data()
+    {
+        QTest::addColumn<QString>("sort");
+        QTest::newRow("an index gives it") << "-UPPER(PEO:Name)";
+        QTest::newRow("an index gives its first term") << "UPPER(PEO:Name), -PEO:Born";
+        QTest::newRow("only a sort gives it") << "PEO:Score, -UPPER(PEO:Login)";
+    }
+    void aSortExpressionsPagesAgreeWithItsWholeOrder()
+    {
+        QFETCH(QString, sort);
+        Table& people = test_->people;
+        QVERIFY(AddPeople(people, 100, 1500, Scattered));
+        QList<int> order;
+        {
+            View whole(people);
+            QVERIFY(whole.SetOrder(sort));
+            std::vector<ViewRow> all;
+            QVERIFY(whole.Read({}, Direction::Forward, 5000, all));
+            order = Numbers(all);
+        }
+        QCOMPARE(order.size(), 1506);
+        const auto walk = [&](View& view, Direction direction, Position at) {
+            QList<int> seen;
+            std::vector<ViewRow> page;
+            while (view.Read(at, direction, 37, page) && !page.empty()) {
+                if (direction == Direction::Forward) {
+                    seen << Numbers(page);
+                    at = page.back().position;
+                } else {
+                    seen = Numbers(page) + seen;
+                    at = page.front().position;
+                }
+            }
+            return seen;
+        };
+        {
+            View view(people);
+            QVERIFY(view.SetOrder(sort));
+            QCOMPARE(walk(view, Direction::Forward, {}), order);
+        }
+        {
+            View view(people);
+            QVERIFY(view.SetOrder(sort));
+            QCOMPARE(walk(view, Direction::Backward, {}), order);
+        }
+        {
+            // From the last screen back into the middle, then forward from there and back from its first
+            // row; then the first screen.
+            View view(people);
+            QVERIFY(view.SetOrder(sort));
+            std::vector<ViewRow> page, before, after;
+            QVERIFY(view.Read({}, Direction::Backward, 300, page));
+            QCOMPARE(Numbers(page), order.mid(1206));
+            const Position middle = page[10].position;
+            QVERIFY(view.Read(middle, Direction::Forward, 5, after, true));
+            QCOMPARE(Numbers(after), order.mid(1216, 5));
+            QVERIFY(view.Read(middle, Direction::Backward, 400, before));
+            QCOMPARE(Numbers(before), order.mid(816, 400));
+            QVERIFY(view.Read(before.front().position, Direction::Forward, 3, after));
+            QCOMPARE(Numbers(after), order.mid(817, 3));
+            QVERIFY(view.Read({}, Direction::Forward, 2, page));
+            QCOMPARE(Numbers(page), order.mid(0, 2));
+        }
+        {
+            // From a row that neither end has read yet.
+            View view(people);
+            QVERIFY(view.SetOrder(sort));
+            View other(people);
+            QVERIFY(other.SetOrder(sort));
+            std::vector<ViewRow> all, page;
+            QVERIFY(other.Read({}, Direction::Forward, 5000, all));
+            QVERIFY(view.Read(all[700].position, Direction::Forward, 4, page, true));
+            QCOMPARE(Numbers(page), order.mid(700, 4));
+            QVERIFY(view.Read(all[700].position, Direction::Backward, 4, page));
+            QCOMPARE(Numbers(page), order.mid(696, 4));
+        }
+    }
+
     // An order that only a sort of every row gives is read once; then each page is one statement, from
     // wherever it starts, in both directions.
     void aPageOfASortedOrderIsOneStatement()
