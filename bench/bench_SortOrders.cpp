@@ -129,6 +129,8 @@ void Measure(const QString& folder, int records)
          "SELECT rowid FROM \"Contacts\" ORDER BY \"FName_nocase\", \"Num\", rowid"},
         {"notes as stored, descending (no index holds them)", "-CON:Notes",
          "SELECT rowid FROM \"Contacts\" ORDER BY \"Notes\" DESC, rowid"},
+        {"notes in any case (no index holds them: folded as the keys fold)", "UPPER(CON:Notes)",
+         "SELECT rowid FROM \"Contacts\" ORDER BY jornix_fold(\"Notes\"), rowid"},
     };
     for (const Order& order : orders) {
         std::printf(" %s: \"%s\"\n", order.what, order.sort);
