@@ -300,8 +300,12 @@ Status CompileSort(const QString& text, const Table& table, const ExpressionName
     SqlCompiler compiler(tree, table, names);
     std::vector<SqlSortTerm> compiled;
     if (Status status = compiler.Run([&] {
-            for (const ExpressionSortTerm& term : terms)
-                compiled.push_back({compiler.SortValue(term.expression).sql, term.descending});
+            for (const ExpressionSortTerm& term : terms) {
+                const bool folded =
+                    term.expression.kind == ExpressionNode::Kind::Call &&
+                    term.expression.text.compare(QLatin1String("UPPER"), Qt::CaseInsensitive) == 0;
+                compiled.push_back({compiler.SortValue(term.expression).sql, term.descending, folded});
+            }
         });
         !status)
         return status;

@@ -3,6 +3,7 @@
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
+#include "platform/store/TextValues.h"
 
 #include <algorithm>
 #include <optional>
@@ -62,7 +63,7 @@ Status View::SetOrder(const QString& sortExpression)
     key_ = -1;
     terms_.clear();
     for (SqlSortTerm& term : sorted)
-        terms_.push_back({std::move(term.expression), term.descending});
+        terms_.push_back({std::move(term.expression), term.descending, term.folded});
     return {};
 }
 
@@ -85,9 +86,17 @@ Status View::SetRange(const QVariantList& low, const QVariantList& high)
     Changed(false);
     rangeLow_.clear();
     rangeHigh_.clear();
+    // Bounds compare as the order's values do: a key's texts and the texts of UPPER terms folded.
+    const auto bound = [&](qsizetype index, const QVariant& value) {
+        if (key_ >= 0)
+            return table_.KeyTermValue(key_, int(index), value);
+        if (terms_[size_t(index)].folded && value.typeId() == QMetaType::QString)
+            return QVariant(FoldedKeyText(value.toString()));
+        return value;
+    };
     for (qsizetype index = 0; index < low.size(); ++index) {
-        rangeLow_ << (key_ >= 0 ? table_.KeyTermValue(key_, int(index), low[index]) : low[index]);
-        rangeHigh_ << (key_ >= 0 ? table_.KeyTermValue(key_, int(index), high[index]) : high[index]);
+        rangeLow_ << bound(index, low[index]);
+        rangeHigh_ << bound(index, high[index]);
     }
     return {};
 }

@@ -88,6 +88,7 @@ private:
     {
         SqlExpression expression;
         bool descending = false;
+        bool folded = false; // its texts are folded as the case-free keys fold them
     };
     struct Query;
     void AddConditions(Query& query, bool withPrivateRule) const;

@@ -232,6 +232,12 @@ private slots:
         QVERIFY(view.Read({}, Direction::Forward, 10, rows));
         QCOMPARE(Numbers(rows), (QList<int>{1, 2, 4}));
         QCOMPARE(view.SetRange({"a", 1, 2}, {"b", 1, 2}).Code(), StoreError::BadExpression);
+        // A sort in any case takes its range in any case too.
+        QVERIFY(view.SetOrder("-UPPER(PEO:Name), PEO:Num"));
+        QVERIFY(view.SetFilter({}));
+        QVERIFY(view.SetRange({"A"}, {"Dz"}));
+        QVERIFY(view.Read({}, Direction::Forward, 10, rows));
+        QCOMPARE(Numbers(rows), (QList<int>{4, 2, 1}));
     }
 
     void aSortExpressionOrdersTheView_data()
