@@ -72,6 +72,32 @@ public:
     Node Condition(const ExpressionNode& node) { return AsCondition(Compile(node)); }
     Node Value(const ExpressionNode& node) { return Compile(node); }
 
+    // A sort term. UPPER around a whole term orders without regard to case as the keys do: by the folded
+    // copy of a field that has one (which a key's index holds already), else by the text folded as the keys
+    // fold it.
+    Node SortValue(const ExpressionNode& node)
+    {
+        if (node.kind != Kind::Call || !IsWord(node, "UPPER"))
+            return Compile(node);
+        if (const QString problem = CallProblem(node, ExpressionFunctions::Filter()); !problem.isEmpty())
+            Fail(problem);
+        const ExpressionNode& operand = node.operands[0];
+        if (operand.kind == Kind::Name && !names_.Find(operand.text)) {
+            QString reason;
+            const int field = FilterField(table_, operand, reason);
+            if (field < 0)
+                Fail(reason);
+            if (const QString folded = table_.FoldedColumnSql(field); !folded.isEmpty()) {
+                Node result;
+                result.type = ValueType::Text;
+                result.sql.sql = folded;
+                return result;
+            }
+        }
+        const Node text = AsText(Compile(operand));
+        return Combine(ValueType::Text, QStringLiteral("jornix_fold(%1)"), {&text});
+    }
+
 private:
     [[noreturn]] static void Fail(const QString& reason) { throw CompileError{reason}; }
 
@@ -307,8 +333,12 @@ Status CompileSort(const QString& text, const Table& table, const ExpressionName
     SqlCompiler compiler(tree, table, names);
     std::vector<SqlSortTerm> compiled;
     if (Status status = compiler.Run([&] {
-            for (const ExpressionSortTerm& term : terms)
-                compiled.push_back({compiler.Value(term.expression).sql, term.descending});
+            for (const ExpressionSortTerm& term : terms) {
+                const bool folded =
+                    term.expression.kind == ExpressionNode::Kind::Call &&
+                    term.expression.text.compare(QLatin1String("UPPER"), Qt::CaseInsensitive) == 0;
+                compiled.push_back({compiler.SortValue(term.expression).sql, term.descending, folded});
+            }
         });
         !status)
         return status;

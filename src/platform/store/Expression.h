@@ -54,6 +54,7 @@ struct SqlSortTerm
 {
     SqlExpression expression;
     bool descending = false;
+    bool folded = false; // UPPER around the term: texts compare folded as the case-free keys fold them
 };
 
 // A condition; an empty text gives an empty SQL text. Errors name the expression and what is wrong in it.

@@ -95,6 +95,32 @@ void UpperFunction(sqlite3_context* context, int, sqlite3_value** values)
     sqlite3_result_text(context, upper.constData(), int(upper.size()), SQLITE_TRANSIENT);
 }
 
+// A text folded as the keys fold it (FoldedKeyText), for sorts without regard to case. Most texts are ASCII:
+// those are folded byte by byte, without a round trip through QString.
+void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+    int bytes = sqlite3_value_bytes(values[0]);
+    bool ascii = true;
+    for (int at = 0; at < bytes && ascii; ++at)
+        ascii = static_cast<unsigned char>(text[at]) < 0x80;
+    if (!ascii) {
+        const QByteArray folded = FoldedKeyText(ToQString(sqlite3_value_text(values[0]), bytes)).toUtf8();
+        sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    while (bytes > 0 && text[bytes - 1] == ' ')
+        --bytes;
+    char* folded = static_cast<char*>(sqlite3_malloc(bytes + 1));
+    if (!folded) {
+        sqlite3_result_error_nomem(context);
+        return;
+    }
+    for (int at = 0; at < bytes; ++at)
+        folded[at] = text[at] >= 'A' && text[at] <= 'Z' ? char(text[at] + ('a' - 'A')) : text[at];
+    sqlite3_result_text(context, folded, bytes, sqlite3_free);
+}
+
 // Whether the first text contains the second, without regard to case.
 void ContainsFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
@@ -288,6 +314,8 @@ Status RecordFile::OpenConnection(const QString& path, bool encrypted, int openF
         return failed(QStringLiteral("The file could not be read"));
     sqlite3_create_function(db, "jornix_upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, UpperFunction,
                             nullptr, nullptr);
+    sqlite3_create_function(db, "jornix_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldFunction,
+                            nullptr, nullptr);
     sqlite3_create_function(db, "jornix_contains", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             ContainsFunction, nullptr, nullptr);
     return {};
@@ -389,6 +417,19 @@ Statement RecordFile::Prepare(const QString& sql, Status& status)
     }
     status = {};
     return Statement(statement);
+}
+
+Statement RecordFile::PrepareOwned(const QString& sql, Status& status)
+{
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        status = Error(StoreError::Failed, QStringLiteral("A statement could not be prepared"));
+        return {};
+    }
+    status = {};
+    return Statement(statement, true);
 }
 
 Status RecordFile::Execute(const QString& sql)

@@ -4,6 +4,7 @@
 #include "platform/store/Sqlite.h"
 #include "platform/store/StepBudget.h"
 #include "platform/store/Table.h"
+#include "platform/store/TextValues.h"
 
 #include <algorithm>
 #include <optional>
@@ -97,7 +98,7 @@ Status View::SetOrder(const QString& sortExpression)
     key_ = -1;
     terms_.clear();
     for (SqlSortTerm& term : sorted)
-        terms_.push_back({std::move(term.expression), term.descending});
+        terms_.push_back({std::move(term.expression), term.descending, term.folded});
     return {};
 }
 
@@ -120,9 +121,17 @@ Status View::SetRange(const QVariantList& low, const QVariantList& high)
     Changed(false);
     rangeLow_.clear();
     rangeHigh_.clear();
+    // Bounds compare as the order's values do: a key's texts and the texts of UPPER terms folded.
+    const auto bound = [&](qsizetype index, const QVariant& value) {
+        if (key_ >= 0)
+            return table_.KeyTermValue(key_, int(index), value);
+        if (terms_[size_t(index)].folded && value.typeId() == QMetaType::QString)
+            return QVariant(FoldedKeyText(value.toString()));
+        return value;
+    };
     for (qsizetype index = 0; index < low.size(); ++index) {
-        rangeLow_ << (key_ >= 0 ? table_.KeyTermValue(key_, int(index), low[index]) : low[index]);
-        rangeHigh_ << (key_ >= 0 ? table_.KeyTermValue(key_, int(index), high[index]) : high[index]);
+        rangeLow_ << bound(index, low[index]);
+        rangeHigh_ << bound(index, high[index]);
     }
     return {};
 }
@@ -395,87 +404,319 @@ QVariantList View::Keyset::Values(const std::vector<SqlParameter>& parameters)
     return values;
 }
 
-Status View::EnsureKeyset()
+QString View::KeysetSql(bool fromEnd, bool limited, QVariantList& values) const
 {
-    // The order of every listed row, by row id; read again when the file, the view or a value it names
-    // (TODAY(), a bound name) has changed since.
+    // The order of every listed row, by row id: from its first row, or from its last row back.
     Query query;
     AddConditions(query, true);
     QStringList order;
     for (const Term& term : terms_)
-        order << query.Add(term.expression) + (term.descending ? QStringLiteral(" DESC") : QString());
+        order << query.Add(term.expression) +
+                     (term.descending != fromEnd ? QStringLiteral(" DESC") : QString());
+    order << (fromEnd ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
     QString sql = QStringLiteral("SELECT rowid FROM %1").arg(table_.TableSql());
     if (!query.conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + query.conditions.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(", rowid");
-    const QVariantList values = Keyset::Values(query.parameters);
+    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+    if (limited)
+        sql += QStringLiteral(" LIMIT ? OFFSET ?");
+    values = Keyset::Values(query.parameters);
+    return sql;
+}
+
+Status View::EnsureKeyset()
+{
+    // Read again when the file, the view or a value it names (TODAY(), a bound name) has changed since.
+    QVariantList values;
+    const QString sql = KeysetSql(false, false, values);
     const quint64 changes = table_.ChangeCount();
     if (keyset_.valid && keyset_.changes == changes && keyset_.generation == generation_ &&
         keyset_.values == values)
         return {};
+    const bool sorts = keyset_.sorts;
+    const int planned = keyset_.plannedGeneration;
     keyset_ = {};
+    keyset_.changes = changes;
+    keyset_.generation = generation_;
+    keyset_.values = values;
+    keyset_.sorts = sorts;
+    keyset_.plannedGeneration = planned;
+    if (keyset_.plannedGeneration != generation_) {
+        // Whether an index gives the order (its rows come in order, groups of equal leading values sorted
+        // at most) or every listed row must be sorted before the first comes out.
+        Status status;
+        Statement plan = table_.File()->Prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, status);
+        if (!plan)
+            return status;
+        for (qsizetype index = 0; index < values.size(); ++index)
+            plan.Bind(int(index) + 1, values[index]);
+        keyset_.sorts = false;
+        int result;
+        while ((result = plan.Step()) == SQLITE_ROW)
+            keyset_.sorts = keyset_.sorts ||
+                            plan.Column(3).toString().contains(QLatin1String("TEMP B-TREE FOR ORDER BY"));
+        if (result != SQLITE_DONE)
+            return table_.File()->Error(StoreError::Failed, QStringLiteral("The order could not be read"));
+        keyset_.plannedGeneration = generation_;
+    }
+    keyset_.valid = true;
+    return {};
+}
+
+Status View::ExtendKeyset(bool back, qsizetype atLeast)
+{
+    std::vector<qint64>& side = back ? keyset_.back : keyset_.front;
+    // An order that must be sorted costs the same for a page as for all of it: it is read whole.
+    constexpr qsizetype FirstRead = 128;
+    const bool limited = !keyset_.sorts;
+    const qsizetype have = qsizetype(side.size());
+    const qsizetype wanted = std::max({atLeast, 2 * have, FirstRead}) - have;
+    QVariantList values;
+    const QString sql = KeysetSql(back, limited, values);
     Status status;
-    Statement statement = table_.File()->Prepare(sql, status);
+    Statement statement =
+        limited ? table_.File()->Prepare(sql, status) : table_.File()->PrepareOwned(sql, status);
     if (!statement)
         return status;
     for (qsizetype index = 0; index < values.size(); ++index)
         statement.Bind(int(index) + 1, values[index]);
+    if (limited) {
+        statement.Bind(int(values.size()) + 1, qint64(wanted));
+        statement.Bind(int(values.size()) + 2, qint64(have));
+    }
     int result;
-    while ((result = statement.Step()) == SQLITE_ROW)
-        keyset_.rows.push_back(statement.Int64(0));
+    qsizetype read = 0;
+    while ((result = statement.Step()) == SQLITE_ROW) {
+        side.push_back(statement.Int64(0));
+        ++read;
+    }
     if (result != SQLITE_DONE) {
         keyset_ = {};
         return table_.File()->Error(StoreError::Failed, QStringLiteral("The order could not be read"));
     }
-    keyset_.valid = true;
-    keyset_.changes = changes;
-    keyset_.generation = generation_;
-    keyset_.values = values;
+    statement.Reset();
+    if (limited && table_.ChangeCount() != keyset_.changes) {
+        // Another copy of the program wrote between two reads of the order: it is read again.
+        keyset_.valid = false;
+        return {};
+    }
+    if (!limited || read < wanted) {
+        // This side has reached the other end of the order: it holds all of it.
+        if (back) {
+            keyset_.front.assign(keyset_.back.rbegin(), keyset_.back.rend());
+            keyset_.frontAt.clear();
+            keyset_.frontIndexed = 0;
+        }
+        keyset_.back.clear();
+        keyset_.backAt.clear();
+        keyset_.backIndexed = 0;
+        keyset_.whole = true;
+        for (Keyset::Hint& hint : keyset_.hints)
+            hint = {};
+    }
     return {};
+}
+
+bool View::FindInKeyset(qint64 rowId, bool& back, qsizetype& at)
+{
+    for (const Keyset::Hint& hint : keyset_.hints) {
+        const std::vector<qint64>& side = hint.back ? keyset_.back : keyset_.front;
+        if (hint.rowId == rowId && hint.at < qsizetype(side.size()) && side[size_t(hint.at)] == rowId) {
+            back = hint.back;
+            at = hint.at;
+            return true;
+        }
+    }
+    // Rows are entered in the places' table as far as the search goes, so each row is entered once.
+    const auto search = [rowId](const std::vector<qint64>& side, QHash<qint64, qsizetype>& places,
+                                qsizetype& indexed, qsizetype& found) {
+        if (const auto place = places.constFind(rowId); place != places.constEnd()) {
+            found = place.value();
+            return true;
+        }
+        while (indexed < qsizetype(side.size())) {
+            const qint64 row = side[size_t(indexed)];
+            places.insert(row, indexed);
+            if (row == rowId) {
+                found = indexed++;
+                return true;
+            }
+            ++indexed;
+        }
+        return false;
+    };
+    if (search(keyset_.front, keyset_.frontAt, keyset_.frontIndexed, at)) {
+        back = false;
+        return true;
+    }
+    if (search(keyset_.back, keyset_.backAt, keyset_.backIndexed, at)) {
+        back = true;
+        return true;
+    }
+    return false;
 }
 
 Status View::ReadByKeyset(const Position& from, bool backward, int count, std::vector<ViewRow>& rows,
                           bool includeFrom, bool& served)
 {
     served = false;
-    if (Status status = EnsureKeyset(); !status)
+    std::vector<qint64> ids; // the page's rows in the view's order
+    // Takes the page from what the keyset holds; false when more of the order must be read first (which
+    // side and how far in need) or, with missing set, when the order does not hold the row at all.
+    bool needBack = false, missing = false;
+    qsizetype needTo = 0;
+    const auto take = [&]() -> bool {
+        const std::vector<qint64>& front = keyset_.front;
+        const std::vector<qint64>& back = keyset_.back;
+        const qsizetype frontSize = qsizetype(front.size()), backSize = qsizetype(back.size());
+        const auto fromFront = [&](qsizetype first, qsizetype last) {
+            for (qsizetype index = std::max(qsizetype(0), first); index < std::min(last, frontSize); ++index)
+                ids.push_back(front[size_t(index)]);
+        };
+        // Rows of back from index `first` on, in the view's order: back holds them last first.
+        const auto fromBack = [&](qsizetype first, qsizetype last) {
+            for (qsizetype index = std::min(last, backSize) - 1; index >= std::max(qsizetype(0), first);
+                 --index)
+                ids.push_back(back[size_t(index)]);
+        };
+        if (from.IsEdge()) {
+            if (!backward) {
+                if (frontSize < count && !keyset_.whole) {
+                    needBack = false, needTo = count;
+                    return false;
+                }
+                fromFront(0, count);
+            } else if (keyset_.whole) {
+                fromFront(frontSize - count, frontSize);
+            } else {
+                if (backSize < count) {
+                    needBack = true, needTo = count;
+                    return false;
+                }
+                fromBack(0, count);
+            }
+            return true;
+        }
+        bool inBack = false;
+        qsizetype at = 0;
+        if (!FindInKeyset(from.rowId, inBack, at)) {
+            if (keyset_.whole) {
+                missing = true; // a row the order does not hold: the SQL read finds its place
+                return false;
+            }
+            needBack = false, needTo = frontSize + 1;
+            return false;
+        }
+        if (!inBack) {
+            if (!backward) {
+                const qsizetype first = includeFrom ? at : at + 1;
+                if (frontSize < first + count && !keyset_.whole) {
+                    needBack = false, needTo = first + count;
+                    return false;
+                }
+                fromFront(first, first + count);
+            } else {
+                const qsizetype last = includeFrom ? at + 1 : at;
+                fromFront(last - count, last);
+            }
+        } else {
+            if (!backward) {
+                const qsizetype last = includeFrom ? at + 1 : at; // the rows after it lie before it in back
+                fromBack(last - count, last);
+            } else {
+                const qsizetype first = includeFrom ? at : at + 1;
+                if (backSize < first + count) {
+                    needBack = true, needTo = first + count;
+                    return false;
+                }
+                fromBack(first, first + count);
+            }
+        }
+        return true;
+    };
+
+    // A write by another copy of the program between two reads of the order makes it read again; after a
+    // few such turns the SQL read takes over.
+    for (int restarts = 0;;) {
+        if (!keyset_.valid && keyset_.generation == generation_ && ++restarts > 3)
+            return {};
+        if (Status status = EnsureKeyset(); !status)
+            return status;
+        ids.clear();
+        missing = false;
+        if (take())
+            break;
+        if (missing)
+            return {};
+        if (Status status = ExtendKeyset(needBack, needTo); !status)
+            return status;
+    }
+    if (Status status = ReadKeysetRows(ids, rows); !status)
         return status;
-    const std::vector<qint64>& order = keyset_.rows;
-    qsizetype at = from.IsEdge() ? (backward ? qsizetype(order.size()) : -1) : -2;
-    if (at == -2) {
-        const auto found = std::find(order.begin(), order.end(), from.rowId);
-        if (found == order.end())
-            return {}; // a row the keyset does not hold: the SQL read finds its place
-        at = found - order.begin();
+    // The next read usually starts from an end of this page.
+    if (!ids.empty()) {
+        std::size_t hint = 0;
+        for (const qint64 rowId : {ids.front(), ids.back()}) {
+            bool inBack = false;
+            qsizetype at = 0;
+            if (FindInKeyset(rowId, inBack, at))
+                keyset_.hints[hint] = {rowId, inBack, at};
+            ++hint;
+        }
     }
-    qsizetype first, last; // [first, last)
-    if (!backward) {
-        first = includeFrom && !from.IsEdge() ? at : at + 1;
-        last = std::min(qsizetype(order.size()), first + count);
-    } else {
-        last = includeFrom && !from.IsEdge() ? at + 1 : at;
-        first = std::max(qsizetype(0), last - count);
-    }
-    Query query;
-    QStringList selected{table_.SelectListSql(readBlobs_)};
-    for (const Term& term : terms_)
-        selected << query.Add(term.expression);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                            .arg(selected.join(QStringLiteral(", ")), table_.TableSql());
-    query.Add(QVariant(qint64(0)));
-    const QVariantList values = Keyset::Values(query.parameters);
-    for (qsizetype index = first; index < last; ++index) {
+    served = true;
+    return {};
+}
+
+Status View::ReadKeysetRows(const std::vector<qint64>& ids, std::vector<ViewRow>& rows)
+{
+    // One statement per page of up to MostPlaces rows. The row ids come in places of a power of two (unused
+    // ones NULL), so that a few statement texts serve pages of every size.
+    constexpr int MostPlaces = 256;
+    for (size_t done = 0; done < ids.size();) {
+        const int taken = int(std::min(ids.size() - done, size_t(MostPlaces)));
+        int places = 1;
+        while (places < taken)
+            places *= 2;
+        Query query;
+        QStringList selected{table_.SelectListSql(readBlobs_)};
+        for (const Term& term : terms_)
+            selected << query.Add(term.expression);
+        QStringList marks;
+        QHash<qint64, int> place;
+        for (int index = 0; index < places; ++index) {
+            if (index < taken) {
+                marks << query.Add(QVariant(ids[done + size_t(index)]));
+                place.insert(ids[done + size_t(index)], index);
+            } else {
+                marks << query.Add(QVariant());
+            }
+        }
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid IN (%3)")
+                                .arg(selected.join(QStringLiteral(", ")), table_.TableSql(),
+                                     marks.join(QStringLiteral(", ")));
         Status status;
         Statement statement = table_.File()->Prepare(sql, status);
         if (!statement)
             return status;
-        for (qsizetype value = 0; value + 1 < values.size(); ++value)
-            statement.Bind(int(value) + 1, values[value]);
-        statement.Bind(int(values.size()), order[size_t(index)]);
-        if (statement.Step() == SQLITE_ROW) // else gone since the keyset was read
-            rows.push_back(TakeRow(statement));
+        query.BindTo(statement);
+        std::vector<std::optional<ViewRow>> placed;
+        placed.resize(size_t(taken));
+        int result;
+        while ((result = statement.Step()) == SQLITE_ROW) {
+            ViewRow row = TakeRow(statement);
+            placed[size_t(place.value(row.position.rowId))] = std::move(row);
+        }
+        if (result != SQLITE_DONE) {
+            rows.clear();
+            return table_.File()->Error(StoreError::Failed, QStringLiteral("The records could not be read"));
+        }
+        for (std::optional<ViewRow>& row : placed) {
+            if (row) // else gone since the keyset was read
+                rows.push_back(std::move(*row));
+        }
+        done += size_t(taken);
     }
-    served = true;
     return {};
 }
 

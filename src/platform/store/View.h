@@ -5,6 +5,7 @@
 #include "platform/store/Record.h"
 #include "platform/store/StoreStatus.h"
 
+#include <QHash>
 #include <QVariantList>
 
 #include <vector>
@@ -89,6 +90,7 @@ private:
     {
         SqlExpression expression;
         bool descending = false;
+        bool folded = false; // its texts are folded as the case-free keys fold them
     };
     struct Query;
     void AddConditions(Query& query, bool withPrivateRule) const;
@@ -104,18 +106,36 @@ private:
     QVariantList rangeLow_, rangeHigh_;
     bool readBlobs_ = false;
     std::function<QVariant()> privateViewer_;
-    // The rows of a sort-expression order, read once: valid while the file, the view and the values it
-    // names are as they were.
+    // The rows of a sort-expression order, by row id, read as far as reads have needed them: from the first
+    // row on (front) and from the last row back (back), each side read further as pages go further, so that
+    // a first screen served by an index costs a page. An order that only a sort of every row gives is read
+    // whole at once. Valid while the file, the view and the values it names are as they were.
     struct Keyset
     {
-        std::vector<qint64> rows;
+        std::vector<qint64> front, back; // back holds the last row first
+        bool whole = false;              // front holds the whole order
+        bool sorts = false;              // reading any of the order sorts every listed row
+        int plannedGeneration = -1;
+        // Places of rows in front and back, filled as rows are looked for.
+        QHash<qint64, qsizetype> frontAt, backAt;
+        qsizetype frontIndexed = 0, backIndexed = 0;
+        // The rows at both ends of the last page: the next read usually starts from one of them.
+        struct Hint
+        {
+            qint64 rowId = 0;
+            bool back = false;
+            qsizetype at = 0;
+        } hints[2];
         bool valid = false;
         quint64 changes = 0;
         int generation = -1;
         QVariantList values;
         static QVariantList Values(const std::vector<SqlParameter>& parameters);
     } keyset_;
+    QString KeysetSql(bool fromEnd, bool limited, QVariantList& values) const;
     Status EnsureKeyset();
+    Status ExtendKeyset(bool back, qsizetype atLeast);
+    bool FindInKeyset(qint64 rowId, bool& back, qsizetype& at);
     ViewRow TakeRow(const Statement& statement) const;
     Status ReadByKeyset(const Position& from, bool backward, int count, std::vector<ViewRow>& rows,
                         bool includeFrom, bool& served);
@@ -140,6 +160,7 @@ private:
     FilterPlan filterPlan_ = FilterPlan::Unknown;
     int filterPlanGeneration_ = -1;
     FilteredRows filtered_;
+    Status ReadKeysetRows(const std::vector<qint64>& ids, std::vector<ViewRow>& rows);
     int generation_ = 0;
     int orderGeneration_ = 0;
     void Changed(bool order);
