@@ -2,6 +2,7 @@
 
 #include "platform/runtime/ProgramWindow.h"
 
+#include <QDockWidget>
 #include <QHeaderView>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -91,14 +92,15 @@ void FittedList::Fit()
     }
     fitting_ = false;
     updateGeometry();
-    if (keptWidth_ < 0 && model()->rowCount() > 0)
+    if (widening_ == Widening::Waiting && model()->rowCount() > 0)
         WidenWindow();
 }
 
 QWidget* FittedList::Outer() const
 {
     QWidget* outer = const_cast<FittedList*>(this);
-    while (outer && !outer->isWindow() && !qobject_cast<QMdiSubWindow*>(outer))
+    while (outer && !outer->isWindow() && !qobject_cast<QMdiSubWindow*>(outer) &&
+           !qobject_cast<QDockWidget*>(outer))
         outer = outer->parentWidget();
     return outer;
 }
@@ -111,6 +113,13 @@ void FittedList::WidenWindow()
     QWidget* outer = Outer();
     if (!outer || !outer->isVisible())
         return; // not yet: when it shows
+    if (qobject_cast<QDockWidget*>(outer)) {
+        widening_ = Widening::Done; // a pane beside the frame's area keeps the width of the frame's side
+        return;
+    }
+    const int start = outer->width();
+    const Widening was = widening_;
+    widening_ = Widening::Growing;
     if (!outer->isMaximized() && !outer->isMinimized()) {
         for (int round = 0; round < 3; ++round) {
             const int shortBy = sizeHint().width() - width();
@@ -124,6 +133,8 @@ void FittedList::WidenWindow()
         }
     }
     keptWidth_ = outer->width();
+    // A window that could not grow when squeezed again has no more room: it stays as it is.
+    widening_ = was == Widening::Keeping && keptWidth_ <= start ? Widening::Done : Widening::Keeping;
 }
 
 void FittedList::resizeEvent(QResizeEvent* event)
@@ -132,11 +143,13 @@ void FittedList::resizeEvent(QResizeEvent* event)
     // Controls beside the list that grow once the window has opened (a picture, a note shown for the
     // highlighted row) squeeze it: the window grows again, until the user gives it a width.
     QWidget* outer = Outer();
-    if (keptWidth_ >= 0 && outer && outer->width() == keptWidth_ && sizeHint().width() > width())
+    if (widening_ == Widening::Keeping && outer && outer->width() == keptWidth_ && sizeHint().width() > width())
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (QWidget* window = Outer(); window && window->width() == keptWidth_)
+                if (QWidget* window = Outer();
+                    widening_ == Widening::Keeping && window && window->width() == keptWidth_ &&
+                    sizeHint().width() > width())
                     WidenWindow();
             },
             Qt::QueuedConnection);
@@ -148,7 +161,10 @@ QSize FittedList::sizeHint() const
     const QHeaderView* columns = header();
     // Beside other columns the main text asks for the room of a long text; a list of one column is as wide
     // as its window makes it.
-    const int mainText = columns->count() > 1 ? fontMetrics().averageCharWidth() * MostCharacters : 0;
+    // A pane beside the frame's area keeps to the room its columns need.
+    const bool pane = qobject_cast<QDockWidget*>(Outer()) != nullptr;
+    const int mainText =
+        columns->count() > 1 && !pane ? fontMetrics().averageCharWidth() * MostCharacters : 0;
     int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < columns->count(); ++column)
         width += column == main_ ? std::max({LeastWidth(column), ContentWidth(column), mainText})

@@ -41,7 +41,17 @@ private:
     std::vector<int> least_;
     int main_ = 0;
     bool fitting_ = false;
-    int keptWidth_ = -1; // the window's width as the list last left it; -1 until its first rows show
+    // Waiting for the first rows, growing the window, keeping the width it left the window at, done (the user
+    // sized the window or it has no more room).
+    enum class Widening
+    {
+        Waiting,
+        Growing,
+        Keeping,
+        Done
+    };
+    Widening widening_ = Widening::Waiting;
+    int keptWidth_ = -1; // the window's width as the list last left it
     std::set<int> sizedByUser_;
 };
 
