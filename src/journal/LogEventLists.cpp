@@ -32,14 +32,11 @@ int DescribeEventList(WindowDescription& window, const QStringList& furtherColum
     for (const QString& title : furtherColumns)
         columns.push_back({title, QStringLiteral("@s20"), Qt::AlignLeft});
     const int list = window.List(std::move(columns)).Tip(tip).Name(QStringLiteral("List")).Stretch();
-    // Room for a screen of events with their descriptions; the description is wider than the columns after
-    // it, as it holds the most.
-    auto* widget = static_cast<QTreeView*>(window.Widget(list));
+    // Room for a screen of events with their descriptions.
+    QWidget* widget = window.Widget(list);
     const QFontMetrics metrics = widget->fontMetrics();
     widget->setMinimumSize(metrics.averageCharWidth() * (furtherColumns.isEmpty() ? 70 : 90),
                            metrics.height() * 16);
-    if (!furtherColumns.isEmpty())
-        widget->header()->resizeSection(2, metrics.averageCharWidth() * 45);
     return list;
 }
 

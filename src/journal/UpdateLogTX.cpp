@@ -31,6 +31,7 @@
 #include <QTextCharFormat>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -49,6 +50,29 @@ constexpr int DocumentBlob = 2;
 // The page of the notes, in twips.
 constexpr int NotesPageWidth = 11800;
 constexpr int NotesPageHeight = 15000;
+
+// The notes with their button bar, ruler and status bar. They are the heart of an event: the editor opens
+// with room for twenty lines of text, more than the fields under them take, and keeps at least a dozen.
+class NotesRoom : public QWidget
+{
+public:
+    static constexpr int OpeningLines = 20;
+
+    QSize sizeHint() const override { return QWidget::sizeHint() + QSize(0, Extra()); }
+    int heightForWidth(int width) const override
+    {
+        const int height = QWidget::heightForWidth(width);
+        return height < 0 ? height : height + Extra();
+    }
+    // What twenty lines take beyond the height the text control asks for.
+    int Extra() const
+    {
+        return text ? std::max(0, OpeningLines * text->fontMetrics().lineSpacing() - text->sizeHint().height())
+                    : 0;
+    }
+
+    QWidget* text = nullptr;
+};
 
 // The editor's document component, one per program thread: one editor can be open on each thread.
 struct ThreadEditor
@@ -330,7 +354,7 @@ protected:
 private:
     QWidget* NotesArea()
     {
-        auto* area = new QWidget;
+        auto* area = new NotesRoom;
         area->setMinimumSize(640, 260); // a page's width of text and a dozen lines
         auto* layout = new QVBoxLayout(area);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -348,6 +372,7 @@ private:
         layout->addWidget(ruler);
         layout->addWidget(text, 1);
         layout->addWidget(statusBar);
+        area->text = text;
         return area;
     }
 

@@ -11,12 +11,8 @@ void ContactRows::SetUpColumns(bool createdBy)
     MapField(QStringLiteral("CON:City"), 4);
     MapField(QStringLiteral("CON:State"), 5);
     MapField(QStringLiteral("CON:Email"), 6);
-    if (createdBy) {
+    if (createdBy)
         MapField(QStringLiteral("CON:CreateLoginID"), 7);
-        SetColumnWidths({60, 50, 50, 50, 24, 50, 120});
-    } else {
-        SetColumnWidths({56, 40, 77, 55, 26, 120});
-    }
 }
 
 void ContactOrders::AddTo(StandardBrowseList& list)

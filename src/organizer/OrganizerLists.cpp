@@ -23,52 +23,12 @@ void PrivateIconRows::SetUpPrivateIcon(const QString& prefix)
     flagField_ = ListView().ViewTable().RequireField(flag);
     SetIcons({QStringLiteral("~private.bmp")});
     MapIcon({}, 0);
-    if (QTreeView* tree = Widget()) {
-        const int icon = tree->iconSize().isValid() ? tree->iconSize().width() : 16;
-        tree->header()->setSectionResizeMode(0, QHeaderView::Fixed);
-        tree->header()->resizeSection(0, icon + 12);
-    }
 }
 
 void PrivateIconRows::SetUpColumns(const QString& prefix)
 {
     SetUpPrivateIcon(prefix);
     MapField(prefix + QStringLiteral("Description"), 1);
-    // The description takes the room to spare.
-    if (QTreeView* tree = Widget()) {
-        QHeaderView* header = tree->header();
-        header->setStretchLastSection(false);
-        header->setSectionResizeMode(1, QHeaderView::Stretch);
-        header->resizeSection(2, tree->fontMetrics().averageCharWidth() * 18);
-    }
-}
-
-void PrivateIconRows::SetColumnWidths(std::initializer_list<int> dialogUnits)
-{
-    QTreeView* tree = Widget();
-    if (!tree)
-        return;
-    QHeaderView* header = tree->header();
-    const int character = tree->fontMetrics().averageCharWidth();
-    int column = 1;
-    for (const int width : dialogUnits) {
-        header->resizeSection(column, std::max(character * width / 4 + 8, header->sectionSizeHint(column)));
-        ++column;
-    }
-    header->setStretchLastSection(true);
-}
-
-void PrivateIconRows::FitDates(std::initializer_list<int> columns)
-{
-    QTreeView* tree = Widget();
-    if (!tree)
-        return;
-    // The widest day and month of the desktop's short date.
-    const int width = tree->fontMetrics().horizontalAdvance(
-                          Picture(QStringLiteral("@D17")).Format(DayNumberFromDate(QDate(2000, 12, 28)))) +
-                      16;
-    for (const int column : columns)
-        tree->header()->resizeSection(column, std::max(tree->header()->sectionSize(column), width));
 }
 
 void PrivateIconRows::FillRow(ListRow& row)

@@ -18,18 +18,11 @@ class PrivateIconRows : public StandardBrowseList
 {
 public:
     // The table's prefix ("SCR:"): its private flag and creator's unique id are "Private" and "UniqueID".
-    // Maps the icon column, just wide enough for the icon.
+    // Maps the icon column.
     void SetUpPrivateIcon(const QString& prefix);
-    // The private icon, the description, which takes the room to spare, and a third column that the window
-    // maps.
+    // The private icon, the description and a third column that the window maps.
     void SetUpColumns(const QString& prefix);
     void FillRow(ListRow& row) override;
-
-    // The columns after the icon open this wide, in dialog units (a quarter of an average character); the
-    // last takes the room to spare.
-    void SetColumnWidths(std::initializer_list<int> dialogUnits);
-    // Columns of dates open wide enough for any date.
-    void FitDates(std::initializer_list<int> columns);
 
 private:
     int flagField_ = -1;

@@ -127,10 +127,6 @@ protected:
         brw.SetPrivateFields(QStringLiteral("REM:Private"), QStringLiteral("REM:UniqueID"));
         brw.MapField(QStringLiteral("REM:ReminderDate"), 0, QStringLiteral("@D17B"));
         brw.MapField(QStringLiteral("REM:Description"), 1);
-        if (QTreeView* tree = brw.Widget())
-            tree->header()->resizeSection(
-                0, tree->fontMetrics().horizontalAdvance(QStringLiteral("28 Sep 2026")) +
-                       tree->fontMetrics().averageCharWidth() * 3);
     }
 
 private:

@@ -110,22 +110,6 @@ protected:
         brw.MapField(QStringLiteral("REM:Description"), 3);
         brw.MapField(QStringLiteral("REM:LinkType"), 4);
         brw.MapField(QStringLiteral("REM:CreateLoginID"), 5);
-        // The icon columns are just wide enough for their icons; the description takes the room to spare.
-        if (QTreeView* tree = brw.Widget()) {
-            const int icon = tree->iconSize().isValid() ? tree->iconSize().width() : 16;
-            const int character = tree->fontMetrics().averageCharWidth();
-            QHeaderView* header = tree->header();
-            for (const int column : {0, 1}) {
-                header->setSectionResizeMode(column, QHeaderView::Fixed);
-                header->resizeSection(column, icon + 10);
-            }
-            header->setStretchLastSection(false);
-            header->resizeSection(2, tree->fontMetrics().horizontalAdvance(QStringLiteral("Reminder Date")) +
-                                         character * 3);
-            header->setSectionResizeMode(3, QHeaderView::Stretch);
-            header->resizeSection(4, character * 12);
-            header->resizeSection(5, character * 16);
-        }
     }
 };
 

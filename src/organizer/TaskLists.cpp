@@ -28,13 +28,8 @@ void TaskRows::SetUpColumns(bool createdBy)
     MapField(QStringLiteral("TSK:DueDate"), 3, QStringLiteral("@D17B"));
     MapField(QStringLiteral("TSK:Priority"), PriorityColumn);
     MapField(QStringLiteral("TSK:CloseDate"), 5, QStringLiteral("@D17B"));
-    if (createdBy) {
+    if (createdBy)
         MapField(QStringLiteral("TSK:CreateLoginID"), 6);
-        SetColumnWidths({97, 48, 49, 33, 50, 120});
-    } else {
-        SetColumnWidths({149, 48, 49, 33, 56});
-    }
-    FitDates({2, 3, 5});
 }
 
 void TaskRows::FillRow(ListRow& row)

@@ -143,7 +143,6 @@ public:
                            .Tip(QStringLiteral("Browsing Report Layouts"))
                            .Name(QStringLiteral("List"))
                            .Stretch();
-                FitLayoutColumns(qobject_cast<QTreeView*>(window.Widget(list)));
                 window.Row([&] {
                     lockLegend =
                         window.Image(QStringLiteral("DesignLck.gif")).Name(QStringLiteral("LockLegend"));
@@ -157,6 +156,8 @@ public:
                 window.Widget(preview)->setMinimumSize(200, 150);
                 window.Prompt(QStringLiteral("Notes:"));
                 notes = window.Text(QString()).Name(QStringLiteral("Notes")).Stretch();
+                // A layout's notes wrap under its preview rather than take width from the list.
+                window.Widget(notes)->setMaximumWidth(window.Widget(preview)->minimumWidth());
             });
         });
         window.Buttons([&] {
@@ -246,7 +247,6 @@ protected:
         rows.SetIcons({QStringLiteral("~DesignLck.gif")});
         rows.MapIcon({}, 0);
         rows.MapField(QStringLiteral("LLL_:Description"), 1, QStringLiteral("@s60"));
-        FitLayoutColumns(rows.Widget());
     }
 
 private:

@@ -66,7 +66,6 @@ int ReportLayoutList::Describe(WindowDescription& window)
                          .Stretch();
     QWidget* widget = window.Widget(list);
     widget->setMinimumSize(widget->fontMetrics().averageCharWidth() * 64, widget->fontMetrics().height() * 6);
-    FitLayoutColumns(qobject_cast<QTreeView*>(widget));
     return list;
 }
 
@@ -95,42 +94,6 @@ void ReportLayoutList::SetUpColumns()
     SetIcons({QStringLiteral("~DesignLck.gif")});
     MapIcon({}, 0);
     MapField(QStringLiteral("LLL_:Description"), 1);
-    FitLayoutColumns(Widget());
-}
-
-void FitLayoutColumns(QTreeView* tree)
-{
-    if (!tree)
-        return;
-    QHeaderView* header = tree->header();
-    const QFontMetrics metrics = tree->fontMetrics();
-    header->setStretchLastSection(false);
-    header->resizeSection(0, std::max(header->sectionSizeHint(0), 24));
-    // The code columns as wide as their longest text, so that the description keeps the rest.
-    QList<QStringList> texts(3);
-    for (int code = 1; code <= 3; ++code) {
-        texts[0] << LayoutTypeText(code);
-        texts[2] << LayoutStyleText(code);
-    }
-    for (const ListItem& item : OutputFormatItems())
-        texts[1] << item.text;
-    int others = header->sectionSize(0);
-    for (int column = 2; column <= 4 && column < header->count(); ++column) {
-        int width = header->sectionSizeHint(column);
-        for (const QString& text : texts[column - 2])
-            width = std::max(width, metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
-        header->resizeSection(column, width);
-        others += width;
-    }
-    header->setSectionResizeMode(1, QHeaderView::Stretch);
-    // Room for the descriptions of the factory layouts, the longest about 40 characters.
-    const int description =
-        metrics.horizontalAdvance(QStringLiteral("Summary Report Sorted by Task Description")) +
-        2 * metrics.averageCharWidth();
-    const int frame = tree->width() - tree->viewport()->width();
-    tree->setMinimumWidth(std::max(tree->minimumWidth(), others + description +
-                                                             std::max(frame, 2 * tree->frameWidth()) +
-                                                             tree->verticalScrollBar()->sizeHint().width()));
 }
 
 void ReportLayoutList::FillRow(ListRow& row)

@@ -33,10 +33,6 @@ private:
     int factoryDefault_ = -1, type_ = -1, outputFormat_ = -1, style_ = -1;
 };
 
-// The columns of a layout list (lock, description, type, output, style): the codes as wide as their texts,
-// the description taking the rest, and the list wide enough to show a factory layout's description whole.
-void FitLayoutColumns(QTreeView* tree);
-
 QString LayoutTypeText(int type);
 QString OutputFormatText(int format);
 QString LayoutStyleText(int style);

@@ -309,6 +309,7 @@ void BrowseList::MapField(const QString& fieldName, int column, const QString& p
     mapped.icon = false;
     mapped.hasPicture = !picture.isEmpty();
     mapped.picture = mapped.hasPicture ? Picture(picture) : Picture();
+    ChooseMainColumn();
 }
 
 void BrowseList::MapIcon(const QString& fieldName, int column)
@@ -318,6 +319,27 @@ void BrowseList::MapIcon(const QString& fieldName, int column)
     Column& mapped = columns_[size_t(column)];
     mapped.field = fieldName.isEmpty() ? -1 : ListTable().RequireField(fieldName);
     mapped.icon = true;
+    ChooseMainColumn();
+}
+
+void BrowseList::ChooseMainColumn()
+{
+    // The column of the longest text field, the first of them on a tie: a description rather than a name
+    // of who made the record, a code or a date.
+    int main = -1, longest = 0;
+    for (std::size_t column = 0; column < columns_.size(); ++column) {
+        const Column& mapped = columns_[column];
+        if (mapped.icon || mapped.field < 0 ||
+            (mapped.hasPicture && mapped.picture.PictureKind() != Picture::Kind::Text))
+            continue;
+        const FieldDef& field = ListTable().Field(mapped.field);
+        if (field.IsText() && field.width > longest) {
+            main = int(column);
+            longest = field.width;
+        }
+    }
+    if (main >= 0 && window_)
+        window_->window.SetMainColumn(list_, main);
 }
 
 void BrowseList::SetIcons(const QStringList& images)

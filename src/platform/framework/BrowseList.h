@@ -91,7 +91,8 @@ public:
     virtual void ResetOrder();
 
     // Columns: a field shown through a picture (a blank picture shows the value as it is stored), and
-    // columns whose icon number is the value of a field (a field of -1: FillRow sets the icon).
+    // columns whose icon number is the value of a field (a field of -1: FillRow sets the icon). The column
+    // of the longest text field holds the list's main text: it takes the width the list has to spare.
     void MapField(const QString& fieldName, int column, const QString& picture = {});
     void MapIcon(const QString& fieldName, int column);
     void SetIcons(const QStringList& images);
@@ -170,6 +171,7 @@ private:
     bool ChangedSinceRead() const;
     void PostLocatorKey(QChar character);
     void PostToWindow(const FrameworkEvent& event);
+    void ChooseMainColumn();
     Table& ListTable() const;
 
     int list_ = 0;

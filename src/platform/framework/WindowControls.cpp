@@ -2,6 +2,7 @@
 
 #include "platform/framework/WindowDescriptionParts.h"
 
+#include "platform/framework/FittedList.h"
 #include "platform/framework/LimitedTextEdit.h"
 #include "platform/runtime/FrameworkEvents.h"
 
@@ -140,21 +141,8 @@ const QString GroupStyle = QStringLiteral(
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px;"
     " padding: 0px 3px; }");
 
-// A list that asks for the room its columns take, so that a window opens with every column in view.
-class ListView : public QTreeView
-{
-public:
-    QSize sizeHint() const override
-    {
-        QSize hint = QTreeView::sizeHint();
-        const int columns = header()->length() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
-        hint.setWidth(std::max(hint.width(), columns));
-        return hint;
-    }
-};
-
-// The width a column opens with: its title, or what its picture shows, whichever is wider; a long text
-// column takes the room of twenty characters and shows the rest when widened.
+// The least width of a column: its title, or what its picture shows, whichever is wider; a long text column
+// takes the room of twenty characters at least.
 int ColumnWidth(const QFontMetrics& metrics, const ListColumn& column)
 {
     const int padding = 3 * metrics.averageCharWidth();
@@ -473,7 +461,7 @@ Control WindowDescription::Combo(ValueBinding binding, const QString& picture, c
 
 Control WindowDescription::List(std::vector<ListColumn> columns)
 {
-    auto* view = new ListView;
+    auto* view = new FittedList;
     view->setRootIsDecorated(false);
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
@@ -487,24 +475,20 @@ Control WindowDescription::List(std::vector<ListColumn> columns)
                              Qt::TextAlignmentRole);
     }
     Record& record = Add(ControlKind::List, view, Placement::Alone);
+    std::vector<int> least;
     for (const ListColumn& column : columns)
-        record.columnWidths.push_back(ColumnWidth(view->fontMetrics(), column));
+        least.push_back(ColumnWidth(view->fontMetrics(), column));
     view->setModel(model);
-    SizeColumns(record);
+    view->SetLeastWidths(std::move(least));
+    // Until the list says which column holds its main text, the first one with a title takes the room.
+    const auto titled = std::find_if(columns.begin(), columns.end(),
+                                     [](const ListColumn& column) { return !column.title.isEmpty(); });
+    view->SetMainColumn(titled == columns.end() ? 0 : int(titled - columns.begin()));
     const int number = record.number;
     QObject::connect(view, &QTreeView::activated, view, [this, number] { Post(Event::Accepted, number); });
     ConnectList(record);
     view->setObjectName(UniqueName(QStringLiteral("List")));
     return Control(*this, number);
-}
-
-void WindowDescription::SizeColumns(Record& record)
-{
-    auto* view = qobject_cast<QTreeView*>(record.widget.data());
-    if (!view)
-        return;
-    for (int column = 0; column < int(record.columnWidths.size()); ++column)
-        view->header()->resizeSection(column, record.columnWidths[std::size_t(column)]);
 }
 
 void WindowDescription::ConnectList(Record& record)

@@ -268,6 +268,9 @@ public:
     void SelectRow(int list, int row);
     // A list shows the rows of a model; the description gives each list an empty model with its columns.
     void SetListModel(int list, QAbstractItemModel* model);
+    // The column of a list that holds its main text and takes the width the list has to spare; the other
+    // columns fit their titles, pictures and rows.
+    void SetMainColumn(int list, int column);
     QAbstractItemModel* ListModel(int list) const;
 
     // Values of bound controls: shows the bound values (0: every control), writes what the controls hold into
@@ -309,7 +312,6 @@ private:
     void Finish(Record& record);
     void AddAction(Record& record, QAction* action);
     void ApplyColors(Record& record);
-    static void SizeColumns(Record& record);
 
     WindowType kind_;
     QWidget* root_ = nullptr;    // deleted with the description

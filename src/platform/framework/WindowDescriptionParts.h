@@ -41,7 +41,6 @@ struct WindowDescription::Record
     QButtonGroup* radios = nullptr; // radio groups
     std::vector<ListItem> items;    // drop lists
     WidgetValue widgetValue;        // custom controls
-    std::vector<int> columnWidths;  // lists: the width each column opens with
     QColor textColor, fillColor;    // invalid: the usual ones
     std::unique_ptr<Container> container;
 };

@@ -2,6 +2,8 @@
 
 #include "platform/framework/WindowDescriptionParts.h"
 
+#include "platform/framework/FittedList.h"
+
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
@@ -173,9 +175,15 @@ void WindowDescription::SetListModel(int list, QAbstractItemModel* model)
     auto* view = record ? qobject_cast<QTreeView*>(record->widget.data()) : nullptr;
     if (!view)
         return;
-    view->setModel(model);
-    SizeColumns(*record); // a new model comes with columns of the usual width
+    view->setModel(model); // the list fits its columns to the new model's rows
     ConnectList(*record);
+}
+
+void WindowDescription::SetMainColumn(int list, int column)
+{
+    Record* record = Find(list);
+    if (auto* view = record ? dynamic_cast<FittedList*>(record->widget.data()) : nullptr)
+        view->SetMainColumn(column);
 }
 
 QAbstractItemModel* WindowDescription::ListModel(int list) const

@@ -299,6 +299,23 @@ void ProgramWindow::Show()
         if (QWidget* content = child->widget(); content && content->layout())
             content->layout()->invalidate();
         child->resize(child->sizeHint().expandedTo(child->minimumSizeHint()));
+    } else if (QWidget* window = d->widget; window->isWindow() && !window->isVisible() &&
+                                            !window->testAttribute(Qt::WA_Resized) && window->screen()) {
+        // A window of its own that nobody has sized opens at the size its controls ask for, as far as its
+        // screen holds it: the platform alone would stop at two thirds of the screen, and a form whose
+        // controls ask for more would open at its least size.
+        window->ensurePolished();
+        QSize size = window->sizeHint();
+        if (QLayout* layout = window->layout()) {
+            layout->invalidate();
+            size = layout->totalSizeHint();
+            if (layout->hasHeightForWidth())
+                size.setHeight(layout->totalHeightForWidth(size.width()));
+        }
+        if (size.isValid())
+            window->resize(size.boundedTo(window->screen()->availableGeometry().size())
+                               .expandedTo(window->minimumSizeHint())
+                               .expandedTo(window->minimumSize()));
     }
     d->widget->setWindowModality(Qt::NonModal);
     d->widget->show();
