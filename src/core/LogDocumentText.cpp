@@ -98,7 +98,43 @@ Status WriteOf(const Columns& columns, Table& log, qint64 rowId, const Record* r
                {rowId});
 }
 
-// The events that have no copy yet (a file written before the copies were kept) get one.
+// The events whose copy may be missing or out of date are listed in a table beside the copies, kept by the
+// file itself so that every writer keeps it: triggers list an event when it is written (by this program,
+// an older one or the plain shell) and take it off when its copy is written, in the same transaction. A
+// file that lacks the list (made before it, or before the copies) gets it with every event that has no
+// copy yet. Opening a file then reads only that list, however many events it holds.
+constexpr auto MissingTable = "LogTextMissing";
+constexpr auto CopyWritten = "LogText_copy_written"; // the last object made: its absence remakes the list
+
+QString MissingSql()
+{
+    return Table::QuotedName(QString::fromLatin1(MissingTable));
+}
+
+QString MissingListSql(const Columns& columns)
+{
+    const Table& log = columns.log;
+    const QString number = log.ColumnSql(columns.logNumber);
+    const QString listed = QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (new.%2);").arg(MissingSql(), number);
+    const auto trigger = [&](const QString& name, const QString& when, const QString& table, const QString& body) {
+        return QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 %2 ON %3 BEGIN %4 END; ")
+            .arg(Table::QuotedName(name), when, table, body);
+    };
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2 INTEGER PRIMARY KEY); ").arg(MissingSql(), number) +
+           trigger(log.TableName() + QStringLiteral("_copy_inserted"), QStringLiteral("AFTER INSERT"),
+                   log.TableSql(), listed) +
+           trigger(log.TableName() + QStringLiteral("_copy_updated"),
+                   QStringLiteral("AFTER UPDATE OF %1, %2").arg(number, log.ColumnSql(columns.document)),
+                   log.TableSql(), listed) +
+           QStringLiteral("INSERT OR IGNORE INTO %1 SELECT %2 FROM %3 WHERE %2 NOT IN (SELECT %4 FROM %5); ")
+               .arg(MissingSql(), number, log.TableSql(), columns.text.ColumnSql(columns.textNumber),
+                    columns.text.TableSql()) +
+           trigger(QString::fromLatin1(CopyWritten), QStringLiteral("AFTER INSERT"), columns.text.TableSql(),
+                   QStringLiteral("DELETE FROM %1 WHERE %2 = new.%3;")
+                       .arg(MissingSql(), number, columns.text.ColumnSql(columns.textNumber)));
+}
+
+// The listed events get their copies; numbers that no event holds any more leave the list.
 void FillMissingCopies(const Columns& columns, Table& log)
 {
     RecordFile* file = log.File();
@@ -110,19 +146,24 @@ void FillMissingCopies(const Columns& columns, Table& log)
         QByteArray document;
     };
     std::vector<Missing> missing;
+    bool listed = false;
     {
         Status status;
         Statement statement = file->Prepare(
-            QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 NOT IN (SELECT %4 FROM %5)")
-                .arg(log.ColumnSql(columns.logNumber), log.ColumnSql(columns.document), log.TableSql(),
-                     columns.text.ColumnSql(columns.textNumber), columns.text.TableSql()),
+            QStringLiteral("SELECT missing.%1, event.%2, event.rowid FROM %3 AS missing LEFT JOIN %4 AS event ON event.%1 = "
+                           "missing.%1")
+                .arg(log.ColumnSql(columns.logNumber), log.ColumnSql(columns.document), MissingSql(),
+                     log.TableSql()),
             status);
         if (!statement)
             return;
-        while (statement.Step() == SQLITE_ROW)
-            missing.push_back({qint32(statement.Int64(0)), statement.Column(1).toByteArray()});
+        while (statement.Step() == SQLITE_ROW) {
+            listed = true;
+            if (sqlite3_column_type(statement.Handle(), 2) != SQLITE_NULL)
+                missing.push_back({qint32(statement.Int64(0)), statement.Column(1).toByteArray()});
+        }
     }
-    if (missing.empty())
+    if (!listed)
         return;
     Converter converter;
     WriteScope scope(*file);
@@ -131,6 +172,8 @@ void FillMissingCopies(const Columns& columns, Table& log)
     for (const Missing& event : missing)
         if (!WriteCopy(*file, columns, event.number, converter.PlainTextOf(event.document)))
             return; // rolled back; tried again at the next open
+    if (!Run(*file, QStringLiteral("DELETE FROM %1").arg(MissingSql()), {}))
+        return;
     scope.Commit();
 }
 
@@ -143,11 +186,12 @@ void AddLogDocumentText(Catalogue& catalogue, Table& logEvents)
     text.AddLong("LogNum").AddMemo("PlainText", TextSize);
     text.AddKey("LogNumK", {"LogNum"}, KeyFlag::Primary | KeyFlag::Opt, "by Log Number");
     text.AddWordIndex({QStringLiteral("PlainText")});
+    const Columns columns{logEvents, text};
+    text.AddSchemaObject(QString::fromLatin1(CopyWritten), MissingListSql(columns));
     QStringList searched;
     for (const char* field : LogSearchFields)
         searched << QString::fromLatin1(field);
     logEvents.AddWordIndex(searched);
-    const Columns columns{logEvents, text};
     logEvents.SetDerivedWrite([columns](Table& log, qint64 rowId, const Record* record) {
         return WriteOf(columns, log, rowId, record);
     });

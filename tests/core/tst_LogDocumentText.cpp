@@ -11,12 +11,15 @@
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
+#include "platform/store/Transaction.h"
 #include "platform/store/View.h"
 
 #include "core/DataFolder.h"
 #include "documents/StoredDocument.h"
 
 #include <QtTest>
+
+#include <map>
 
 using namespace jornix;
 using jornix::test::StoredDocument;
@@ -76,6 +79,61 @@ qint32 AddEvent(Writer writer, const QVariant& document)
     }
     return Number();
 }
+
+// Events written in one transaction, each with a short description and no notes.
+bool AddPlainEvents(int first, int count)
+{
+    Transaction transaction(Log());
+    if (!transaction.Begin())
+        return false;
+    for (int i = 0; i < count; ++i) {
+        Log().ClearBuffer();
+        AccessLOG->SetFieldDefaults();
+        Log().Buffer().SetValue(QStringLiteral("LOG:LogDescription"), QStringLiteral("Event %1").arg(i));
+        Log().Buffer().SetValue(QStringLiteral("LOG:LogNum"), first + i);
+        if (!Log().Insert())
+            return false;
+    }
+    return bool(transaction.Commit());
+}
+
+// The work of every statement that the connections of the store run while it is watched: the virtual
+// machine's steps of each run, added up by the statement's text.
+class StatementWork
+{
+public:
+    StatementWork()
+    {
+        watched = this;
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&StatementWork::Watch));
+    }
+    ~StatementWork()
+    {
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&StatementWork::Watch));
+        watched = nullptr;
+    }
+    StatementWork(const StatementWork&) = delete;
+    StatementWork& operator=(const StatementWork&) = delete;
+
+    std::map<QString, int> steps;
+
+private:
+    static inline StatementWork* watched = nullptr;
+
+    static int Watch(sqlite3* db, char**, const void*)
+    {
+        sqlite3_trace_v2(db, SQLITE_TRACE_PROFILE, &StatementWork::Ran, nullptr);
+        return SQLITE_OK;
+    }
+    static int Ran(unsigned, void*, void* statement, void*)
+    {
+        auto* handle = static_cast<sqlite3_stmt*>(statement);
+        const int steps = sqlite3_stmt_status(handle, SQLITE_STMTSTATUS_VM_STEP, 1);
+        if (watched)
+            watched->steps[QString::fromUtf8(sqlite3_sql(handle))] += steps;
+        return 0;
+    }
+};
 
 } // namespace
 
@@ -143,17 +201,89 @@ private slots:
         QCOMPARE(CopiesOnFile(), QStringList{QStringLiteral("%1:changed").arg(kept)});
     }
 
-    // A data folder of a version that kept no copies: its events get theirs when the table is opened.
-    void eventsOfAnOlderDataFolderGetTheirCopiesAtTheFirstOpen()
+    // Reopening the log events is what the program does at every start: however many events the file holds,
+    // the statements it runs do the same work.
+    void aSecondOpenDoesNoWorkThatGrowsWithTheEvents()
     {
+        const auto reopened = [] {
+            RelationsLOG->Close();
+            const StatementWork work;
+            if (RelationsLOG->Open() != Level::GoOn)
+                return std::map<QString, int>{};
+            return work.steps;
+        };
+        AddEvent(Writer::Insert, StoredDocument(QStringLiteral("notes")));
+        QVERIFY(AddPlainEvents(100, 10));
+        reopened(); // the first open after the writes may still have work to do
+        const std::map<QString, int> few = reopened();
+        QVERIFY(!few.empty());
+        QVERIFY(AddPlainEvents(200, 2000));
+        reopened();
+        const std::map<QString, int> many = reopened();
+        for (const auto& [sql, steps] : many)
+            QVERIFY2(steps <= few.at(sql), qPrintable(QStringLiteral("%1 steps (%2 with 2,000 events fewer): %3")
+                                                          .arg(steps)
+                                                          .arg(few.at(sql))
+                                                          .arg(sql)));
+        QCOMPARE(many.size(), few.size());
+    }
+
+    // Events whose copies are missing or out of date, as files of older versions and other programs leave
+    // them: they get their copies when the table is next opened, and only they are converted.
+    void eventsWithoutTheirCopyGetItAtTheNextOpen_data()
+    {
+        QTest::addColumn<QStringList>("statements"); // %1 the event with notes, %2 the one without
+        QTest::addColumn<QVariant>("document");      // bound to each statement's parameter, if it has one
+        QTest::addColumn<QStringList>("copies");     // %1, %2 as above
+        QTest::newRow("a data folder made before the copies were kept")
+            << QStringList{"DROP TABLE LogText"} << QVariant() << QStringList{"%1:old notes", "%2:"};
+        QTest::newRow("a data folder made before the copies' list of missing ones")
+            << QStringList{"DROP TRIGGER LogText_copy_written", "DROP TRIGGER LogFile_copy_inserted",
+                           "DROP TRIGGER LogFile_copy_updated", "DROP TABLE LogTextMissing",
+                           "DELETE FROM LogText WHERE LogNum = %1"}
+            << QVariant() << QStringList{"%1:old notes", "%2:"};
+        QTest::newRow("an event written by another program")
+            << QStringList{"INSERT INTO LogFile (LogNum, LogDescription, LogDoc) VALUES (77, 'shell', ?)"}
+            << QVariant(StoredDocument(QStringLiteral("from the shell")))
+            << QStringList{"%1:old notes", "%2:", "77:from the shell"};
+        QTest::newRow("notes changed by another program")
+            << QStringList{"UPDATE LogFile SET LogDoc = ? WHERE LogNum = %2"}
+            << QVariant(StoredDocument(QStringLiteral("new notes"))) << QStringList{"%1:old notes", "%2:new notes"};
+        QTest::newRow("an event written and deleted by another program")
+            << QStringList{"INSERT INTO LogFile (LogNum, LogDescription) VALUES (78, 'gone')",
+                           "DELETE FROM LogFile WHERE LogNum = 78"}
+            << QVariant() << QStringList{"%1:old notes", "%2:"};
+    }
+    void eventsWithoutTheirCopyGetItAtTheNextOpen()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(QVariant, document);
+        QFETCH(QStringList, copies);
         const qint32 withNotes = AddEvent(Writer::Insert, StoredDocument(QStringLiteral("old notes")));
         const qint32 without = AddEvent(Writer::Insert, QByteArray());
-        QVERIFY(Log().File()->Execute(QStringLiteral("DROP TABLE LogText")));
+        RecordFile* file = Log().File();
+        const auto numbered = [&](const QString& text) {
+            return QString(text).replace(QStringLiteral("%1"), QString::number(withNotes))
+                .replace(QStringLiteral("%2"), QString::number(without));
+        };
+        for (const QString& text : statements) {
+            Status status;
+            Statement statement = file->Prepare(numbered(text), status);
+            QVERIFY2(statement, qPrintable(status.Message()));
+            if (sqlite3_bind_parameter_count(statement.Handle()) > 0)
+                statement.Bind(1, document);
+            QCOMPARE(statement.Step(), SQLITE_DONE);
+        }
         RelationsLOG->Close();
         QVERIFY(!Log().FileIsOpen());
         QVERIFY(RelationsLOG->Open() == Level::GoOn);
-        QCOMPARE(CopiesOnFile(),
-                 (QStringList{QStringLiteral("%1:old notes").arg(withNotes), QStringLiteral("%1:").arg(without)}));
+        for (QString& copy : copies)
+            copy = numbered(copy);
+        QCOMPARE(CopiesOnFile(), copies);
+        Status status;
+        Statement listed = Log().File()->Prepare(QStringLiteral("SELECT count(*) FROM LogTextMissing"), status);
+        QVERIFY(listed && listed.Step() == SQLITE_ROW);
+        QCOMPARE(listed.Int64(0), 0);
     }
 };
 

@@ -58,6 +58,10 @@ public:
     // (WorkerRead::SetTextFragments). Declared before the file is first opened.
     Table& AddWordIndex(const QStringList& fields);
     const std::vector<int>& WordIndexFields() const { return wordIndex_; }
+    // Further objects of the table's file that go with the table (bookkeeping tables, triggers), made after
+    // the table's own when the object named `name` is missing: the statements must make that object last.
+    // Declared before the file is first opened.
+    Table& AddSchemaObject(const QString& name, const QString& sql);
     int PrivateFlagField() const { return privateFlag_; }
     int PrivateOwnerField() const { return privateOwner_; }
 
@@ -191,6 +195,7 @@ private:
     std::vector<KeyDef> keys_;
     int privateFlag_ = -1, privateOwner_ = -1;
     std::vector<int> wordIndex_;
+    std::vector<SchemaObject> moreSchema_;
     QHash<QString, int> fieldIndex_;
     QHash<QString, int> keyIndex_;
     RecordFile* file_ = nullptr;
