@@ -1,11 +1,14 @@
 #include "core/LogDocumentText.h"
 
 #include "documents/TXEdit.h"
+#include "platform/richtext/OwnFormat.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/store/Catalogue.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
+
+#include <QTextDocument>
 
 #include <vector>
 
@@ -17,27 +20,26 @@ constexpr int PlainText = 1;
 // The copy of a document holds its whole text, whatever its length.
 constexpr int TextSize = 1 << 30;
 
-// Converts documents one after the other on one hidden rich-text control.
+// The plain text of a stored document, as the document component's control gives it when the document is
+// loaded into it and saved as plain text, read into a bare text document: no control to build and no
+// layout, which made most of the time of an event's write.
 class Converter
 {
 public:
-    Converter() { edit_.Init(&control_); }
-    ~Converter() { edit_.Kill(); }
-
     std::optional<QString> PlainTextOf(const QByteArray& blob)
     {
         if (!TXEdit::IsTXDocument(blob))
             return std::nullopt;
-        edit_.LoadFromBlob(blob);
-        qint32 length = edit_.GetSaveLength(PlainText, 0);
-        QByteArray buffer(length + 1, ' ');
-        edit_.SaveToBuffer(buffer, length, 0, PlainText);
-        return QString::fromUtf8(buffer.constData(), qBound(0, length, int(buffer.size())));
+        QByteArray bytes = blob;
+        DocumentPageHeader header;
+        TXEdit::StripPageHeader(bytes, header);
+        // A document that cannot be read leaves the text empty, as it leaves the control.
+        ReadOwnFormat(bytes, document_);
+        return QString::fromUtf8(RichTextControl::PlainTextOf(document_));
     }
 
 private:
-    RichTextControl control_;
-    TXEdit edit_;
+    QTextDocument document_;
 };
 
 struct Columns

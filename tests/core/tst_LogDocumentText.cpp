@@ -6,7 +6,10 @@
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/framework/WindowController.h"
+#include "platform/richtext/HeadersFooters.h"
 #include "platform/richtext/RichTextControl.h"
+#include "platform/richtext/TextFields.h"
+#include "platform/richtext/TextFormat.h"
 #include "platform/store/Catalogue.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
@@ -78,6 +81,32 @@ qint32 AddEvent(Writer writer, const QVariant& document)
         break;
     }
     return Number();
+}
+
+// The plain text of a stored document as the document component's own control gives it: loaded into the
+// control and saved as plain text.
+QString PlainTextInTheControl(const QByteArray& blob)
+{
+    RichTextControl control;
+    TXEdit edit;
+    edit.Init(&control);
+    edit.LoadFromBlob(blob);
+    const QString text = QString::fromUtf8(control.Save(TextFormat::PlainText).bytes);
+    edit.Kill();
+    return text;
+}
+
+// A stored document made in the control by `make`.
+QByteArray DocumentMadeWith(const std::function<void(RichTextControl&)>& make)
+{
+    RichTextControl control;
+    TXEdit edit;
+    edit.Init(&control);
+    make(control);
+    QByteArray blob;
+    edit.SaveToBlob(blob);
+    edit.Kill();
+    return blob;
 }
 
 // Events written in one transaction, each with a short description and no notes.
@@ -186,6 +215,56 @@ private slots:
         QFETCH(QString, copy);
         const qint32 number = AddEvent(Writer(writer), document);
         QCOMPARE(CopiesOnFile(), QStringList{QStringLiteral("%1:%2").arg(number).arg(copy)});
+    }
+
+    void theCopyIsThePlainTextThatTheDocumentControlGives_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QString>("contains"); // a part of the text, so that a blank copy cannot pass
+        QTest::newRow("lines") << StoredDocument("Buy milk\nand bread\n\n\tthen home") << "and bread";
+        QTest::newRow("empty document") << StoredDocument(QString()) << "";
+        QTest::newRow("beyond ASCII") << StoredDocument("Grüße, straße 😀 naïve\u00a0space") << "straße 😀";
+        QTest::newRow("formatted, listed and in a table")
+            << DocumentMadeWith([](RichTextControl& control) {
+                   control.setHtml("<p><b>bold</b> and <i>italic</i></p><ul><li>first</li><li>second</li></ul>"
+                                   "<table><tr><td>cell one</td><td>cell two</td></tr></table><p>after</p>");
+               })
+            << "cell two";
+        QTest::newRow("a picture between words") << DocumentMadeWith([](RichTextControl& control) {
+            control.setPlainText("before after");
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            control.document()->addResource(QTextDocument::ImageResource, QUrl("picture.png"), image);
+            QTextCursor cursor(control.document());
+            cursor.setPosition(7);
+            cursor.insertImage("picture.png");
+        }) << "after";
+        QTest::newRow("headers, footers and a field") << DocumentMadeWith([](RichTextControl& control) {
+            control.setPlainText("body text");
+            control.SetHeaderFooterOn(HeaderFooter::Header, true);
+            control.SetHeaderFooterText(HeaderFooter::Header, "the header");
+            control.SetHeaderFooterOn(HeaderFooter::Footer, true);
+            control.SetHeaderFooterText(HeaderFooter::Footer, "the footer");
+            QTextCursor cursor(control.document());
+            cursor.movePosition(QTextCursor::End);
+            control.Fields().Insert(cursor, "field text");
+        }) << "body text";
+        QByteArray damaged = StoredDocument("damaged");
+        damaged.replace(damaged.size() - 40, 40, QByteArray(40, 'x'));
+        QTest::newRow("a damaged document") << damaged << "";
+        QTest::newRow("bytes that are no document") << QByteArray("plain words, not stored as a document") << "";
+    }
+    void theCopyIsThePlainTextThatTheDocumentControlGives()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QString, contains);
+        const std::optional<QString> copy = PlainTextOfDocument(document);
+        QCOMPARE(copy, TXEdit::IsTXDocument(document) ? std::optional(PlainTextInTheControl(document))
+                                                      : std::nullopt);
+        QVERIFY2(copy.value_or(QString()).contains(contains), qPrintable(copy.value_or("(none)")));
+        // One conversion after another gives each document's own text.
+        QCOMPARE(PlainTextOfDocument(StoredDocument("next")), QString("next\n"));
+        QCOMPARE(PlainTextOfDocument(document), copy);
     }
 
     void aChangedEventHasItsNewNotesAndADeletedOneNone()
