@@ -139,6 +139,7 @@ public:
     // failure undoes the write. It must not give way (no dialogs, no yields).
     using DerivedWrite = std::function<Status(Table& table, qint64 rowId, const Record* record)>;
     void SetDerivedWrite(DerivedWrite write) { derivedWrite_ = std::move(write); }
+    const DerivedWrite& GetDerivedWrite() const { return derivedWrite_; }
     // Called when the table's record file is opened for it (its first open in the process, or its first
     // after every thread had closed it), to bring derived data up to date; its failure fails no open.
     using FileOpened = std::function<void(Table& table)>;
