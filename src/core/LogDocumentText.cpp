@@ -2,13 +2,17 @@
 
 #include "documents/TXEdit.h"
 #include "platform/richtext/OwnFormat.h"
+#include "platform/runtime/ProgramThreads.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/store/Catalogue.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
 
+#include <QLabel>
+#include <QProgressBar>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 #include <vector>
 
@@ -136,47 +140,146 @@ QString MissingListSql(const Columns& columns)
                        .arg(MissingSql(), number, columns.text.ColumnSql(columns.textNumber)));
 }
 
+// The listed events, up to `most` of them (their number and notes; no notes and no event as an invalid
+// value), and whether the list holds more.
+struct Listed
+{
+    qint32 number;
+    QVariant document; // invalid when no event holds the number any more
+};
+
+bool ReadListed(const Columns& columns, RecordFile& file, int most, std::vector<Listed>& listed, bool& more)
+{
+    listed.clear();
+    Status status;
+    Statement statement = file.Prepare(
+        QStringLiteral("SELECT missing.%1, event.%2, event.rowid FROM %3 AS missing LEFT JOIN %4 AS event ON "
+                       "event.%1 = missing.%1 ORDER BY missing.%1 LIMIT ?")
+            .arg(columns.log.ColumnSql(columns.logNumber), columns.log.ColumnSql(columns.document), MissingSql(),
+                 columns.log.TableSql()),
+        status);
+    if (!statement)
+        return false;
+    statement.Bind(1, most + 1);
+    int result;
+    while ((result = statement.Step()) == SQLITE_ROW) {
+        const bool event = sqlite3_column_type(statement.Handle(), 2) != SQLITE_NULL;
+        listed.push_back({qint32(statement.Int64(0)),
+                          event ? QVariant(statement.Column(1).toByteArray()) : QVariant()});
+    }
+    more = int(listed.size()) > most;
+    if (more)
+        listed.pop_back();
+    return result == SQLITE_DONE;
+}
+
+// Writes the copies of the listed events in one transaction and takes them off the list; false when it
+// failed (nothing is written, they stay listed).
+bool WriteListed(const Columns& columns, RecordFile& file, const std::vector<Listed>& listed)
+{
+    Converter converter;
+    WriteScope scope(file);
+    if (!scope.Started())
+        return false;
+    const QString unlist =
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(MissingSql(), columns.log.ColumnSql(columns.logNumber));
+    for (const Listed& event : listed) {
+        const Status written =
+            event.document.isValid()
+                ? WriteCopy(file, columns, event.number, converter.PlainTextOf(event.document.toByteArray()))
+                : Run(file, unlist, {event.number});
+        if (!written)
+            return false;
+    }
+    return bool(scope.Commit());
+}
+
+// The events converted in one turn of the program: a short list is done while the file opens; a longer one
+// (a file of an older version, many events written by another program) on a thread of its own, in turns of
+// this many, with its progress shown, the other windows going on in between.
+constexpr int EventsPerTurn = 50;
+
+// The progress of a long fill: how many of the events have their copies.
+class FillProgress : public QWidget
+{
+public:
+    explicit FillProgress(int count) : QWidget(nullptr, Qt::Dialog), bar_(new QProgressBar(this))
+    {
+        setObjectName(QStringLiteral("NotesCopiesProgress"));
+        setWindowTitle(QStringLiteral("Jornix"));
+        auto* layout = new QVBoxLayout(this);
+        auto* text = new QLabel(QStringLiteral("Preparing the notes of the log events for Search..."), this);
+        layout->addWidget(text);
+        layout->addWidget(bar_);
+        bar_->setObjectName(QStringLiteral("Progress"));
+        bar_->setRange(0, count);
+        bar_->setValue(0);
+        show();
+    }
+    void Advance(int done) { bar_->setValue(qMin(bar_->value() + done, bar_->maximum())); }
+
+private:
+    QProgressBar* bar_;
+};
+
+// Counts the list, without reading beyond `most` numbers.
+int CountListed(RecordFile& file, int most)
+{
+    Status status;
+    Statement statement =
+        file.Prepare(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM %1 LIMIT ?)").arg(MissingSql()), status);
+    if (!statement)
+        return 0;
+    statement.Bind(1, most);
+    return statement.Step() == SQLITE_ROW ? int(statement.Int64(0)) : 0;
+}
+
+void FillOnThread(const Columns& columns)
+{
+    Table& log = columns.log;
+    if (!log.Open())
+        return;
+    RecordFile* file = log.File();
+    // The list is counted as far as a bar needs; beyond that the bar stays full until the end.
+    FillProgress progress(CountListed(*file, 1 << 30));
+    std::vector<Listed> listed;
+    bool more = true;
+    while (more && !file->InTransaction() && ReadListed(columns, *file, EventsPerTurn, listed, more) &&
+           WriteListed(columns, *file, listed)) {
+        progress.Advance(int(listed.size()));
+        YieldNow(); // the bar paints, the other windows go on
+    }
+    log.Close();
+}
+
+bool& FillRunning()
+{
+    static bool running = false;
+    return running;
+}
+
 // The listed events get their copies; numbers that no event holds any more leave the list.
 void FillMissingCopies(const Columns& columns, Table& log)
 {
     RecordFile* file = log.File();
-    if (!file || file->ReadOnly() || file->InTransaction())
+    if (!file || file->ReadOnly() || file->InTransaction() || FillRunning())
         return;
-    struct Missing
-    {
-        qint32 number;
-        QByteArray document;
-    };
-    std::vector<Missing> missing;
-    bool listed = false;
-    {
-        Status status;
-        Statement statement = file->Prepare(
-            QStringLiteral("SELECT missing.%1, event.%2, event.rowid FROM %3 AS missing LEFT JOIN %4 AS event ON event.%1 = "
-                           "missing.%1")
-                .arg(log.ColumnSql(columns.logNumber), log.ColumnSql(columns.document), MissingSql(),
-                     log.TableSql()),
-            status);
-        if (!statement)
-            return;
-        while (statement.Step() == SQLITE_ROW) {
-            listed = true;
-            if (sqlite3_column_type(statement.Handle(), 2) != SQLITE_NULL)
-                missing.push_back({qint32(statement.Int64(0)), statement.Column(1).toByteArray()});
-        }
+    std::vector<Listed> listed;
+    bool more = false;
+    if (!ReadListed(columns, *file, EventsPerTurn, listed, more) || listed.empty())
+        return;
+    if (!more) {
+        WriteListed(columns, *file, listed); // tried again at the next open when it fails
+        return;
     }
-    if (!listed)
-        return;
-    Converter converter;
-    WriteScope scope(*file);
-    if (!scope.Started())
-        return;
-    for (const Missing& event : missing)
-        if (!WriteCopy(*file, columns, event.number, converter.PlainTextOf(event.document)))
-            return; // rolled back; tried again at the next open
-    if (!Run(*file, QStringLiteral("DELETE FROM %1").arg(MissingSql()), {}))
-        return;
-    scope.Commit();
+    FillRunning() = true;
+    StartProcedureThread([columns] {
+        struct Done
+        {
+            ~Done() { FillRunning() = false; }
+        } done;
+        FillOnThread(columns);
+    });
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/framework/WindowController.h"
+#include "platform/runtime/ProgramThreads.h"
 #include "platform/richtext/HeadersFooters.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/TextFields.h"
@@ -364,6 +365,36 @@ private slots:
         QVERIFY(listed && listed.Step() == SQLITE_ROW);
         QCOMPARE(listed.Int64(0), 0);
     }
+
+    // An older data folder with many events: the open goes on at once, and a thread of its own writes the
+    // copies in short turns while its progress shows.
+    void manyMissingCopiesAreWrittenOnAThreadOfTheirOwn()
+    {
+        const qint32 withNotes = AddEvent(Writer::Insert, StoredDocument(QStringLiteral("old notes")));
+        QVERIFY(AddPlainEvents(1000, 300));
+        QVERIFY(Log().File()->Execute(QStringLiteral("DROP TABLE LogText")));
+        RelationsLOG->Close();
+        QVERIFY(RelationsLOG->Open() == Level::GoOn);
+        QVERIFY(CopiesOnFile().size() < 301);
+        const auto progress = [] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->objectName() == QLatin1String("NotesCopiesProgress") && window->isVisible())
+                    return window;
+            return static_cast<QWidget*>(nullptr);
+        };
+        QTRY_VERIFY(progress());
+        QVERIFY(WaitForProgramThreads(60000));
+        QVERIFY(!progress());
+        const QStringList copies = CopiesOnFile();
+        QCOMPARE(copies.size(), 301);
+        QCOMPARE(copies.first(), QStringLiteral("%1:old notes").arg(withNotes));
+        Status status;
+        Statement listed = Log().File()->Prepare(QStringLiteral("SELECT count(*) FROM LogTextMissing"), status);
+        QVERIFY(listed && listed.Step() == SQLITE_ROW);
+        QCOMPARE(listed.Int64(0), 0);
+    }
+
+    void cleanupTestCase() { EndProgramThreads(); }
 };
 
 QTEST_MAIN(LogDocumentTextTest)
