@@ -109,8 +109,8 @@ inline bool BuildEvents(int count, const std::vector<QByteArray>& notes, qint32 
     const int number = log.FieldIndex(QStringLiteral("LOG:LogNum"));
     log.SetDerivedWrite([&](Table& table, qint64 rowId, const Record* record) {
         const QByteArray notes = record ? record->Blob(document) : QByteArray();
-        const auto copy = std::find_if(copies.begin(), copies.end(),
-                                       [&](const auto& made) { return made.first == notes; });
+        const auto copy =
+            std::find_if(copies.begin(), copies.end(), [&](const auto& made) { return made.first == notes; });
         if (!record || notes.isEmpty() || copy == copies.end())
             return own(table, rowId, record);
         Status status;
@@ -120,8 +120,9 @@ inline bool BuildEvents(int count, const std::vector<QByteArray>& notes, qint32 
             return status;
         insert.Bind(1, record->Long(number));
         insert.Bind(2, copy->second);
-        return insert.Step() == SQLITE_DONE ? Status()
-                                            : table.File()->Error(StoreError::Failed, QStringLiteral("No copy"));
+        return insert.Step() == SQLITE_DONE
+                   ? Status()
+                   : table.File()->Error(StoreError::Failed, QStringLiteral("No copy"));
     });
     const bool written = WriteEvents(count, notes, owner, other, 10000, progress);
     log.SetDerivedWrite(own);

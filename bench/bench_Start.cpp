@@ -84,8 +84,8 @@ int main(int argc, char** argv)
             starts.push_back(ms);
         }
         char what[100];
-        std::snprintf(what, sizeof what, count ? "start with %d log events" : "baseline: start with %d log events",
-                      count);
+        std::snprintf(what, sizeof what,
+                      count ? "start with %d log events" : "baseline: start with %d log events", count);
         bench::Report(what, starts, 1);
 
         if (count > 0) {
@@ -93,8 +93,9 @@ int main(int argc, char** argv)
             if (RelationsLOG->Open() != 0)
                 return 1;
             RecordFile& file = *AccessLOG->GetTable().File();
-            for (const char* drop : {"DROP TRIGGER \"LogText_copy_written\"", "DROP TRIGGER \"LogFile_copy_inserted\"",
-                                     "DROP TRIGGER \"LogFile_copy_updated\"", "DROP TABLE \"LogTextMissing\""})
+            for (const char* drop :
+                 {"DROP TRIGGER \"LogText_copy_written\"", "DROP TRIGGER \"LogFile_copy_inserted\"",
+                  "DROP TRIGGER \"LogFile_copy_updated\"", "DROP TABLE \"LogTextMissing\""})
                 if (!file.Execute(QString::fromLatin1(drop)))
                     return 1;
             RelationsLOG->Close();

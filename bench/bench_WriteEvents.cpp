@@ -58,9 +58,9 @@ bool InsertWithPlainSql(int count, const std::vector<QByteArray>& notes, const s
         columns << log.ColumnSql(field);
         places << QStringLiteral("?");
     }
-    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(log.TableSql(), columns.join(QStringLiteral(", ")),
-                                    places.join(QStringLiteral(", ")));
+    const QString insert =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(log.TableSql(), columns.join(QStringLiteral(", ")), places.join(QStringLiteral(", ")));
     const QString copy = QStringLiteral("INSERT INTO \"LogText\" (\"LogNum\", \"PlainText\") VALUES (?, ?)");
     for (int start = 0; start < count; start += PerTransaction) {
         if (!file.Begin())
@@ -95,10 +95,10 @@ bool InsertWithPlainSql(int count, const std::vector<QByteArray>& notes, const s
 bool DropTriggers()
 {
     RecordFile& file = *AccessLOG->GetTable().File();
-    for (const char* trigger :
-         {"LogFile_Words_insert", "LogFile_Words_delete", "LogFile_Words_update_old", "LogFile_Words_update_new",
-          "LogText_Words_insert", "LogText_Words_delete", "LogText_Words_update_old", "LogText_Words_update_new",
-          "LogFile_copy_inserted", "LogFile_copy_updated", "LogText_copy_written"})
+    for (const char* trigger : {"LogFile_Words_insert", "LogFile_Words_delete", "LogFile_Words_update_old",
+                                "LogFile_Words_update_new", "LogText_Words_insert", "LogText_Words_delete",
+                                "LogText_Words_update_old", "LogText_Words_update_new",
+                                "LogFile_copy_inserted", "LogFile_copy_updated", "LogText_copy_written"})
         if (!file.Execute(QStringLiteral("DROP TRIGGER \"%1\"").arg(QLatin1String(trigger))))
             return false;
     return true;
@@ -125,7 +125,8 @@ double Write(Way way, int count, const std::vector<QByteArray>& notes, const std
     QElapsedTimer clock;
     clock.start();
     const bool progress = count >= 100000;
-    const bool written = way == Way::WritePath ? bench::WriteEvents(count, notes, 11, 12, PerTransaction, progress)
+    const bool written = way == Way::WritePath
+                             ? bench::WriteEvents(count, notes, 11, 12, PerTransaction, progress)
                          : way == Way::Builder ? bench::BuildEvents(count, notes, 11, 12, progress)
                                                : InsertWithPlainSql(count, notes, copies);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
@@ -168,7 +169,8 @@ int main(int argc, char** argv)
              {std::pair{Way::WritePath, "the log table's write path"},
               std::pair{Way::Builder, "the benchmarks' data builder"},
               std::pair{Way::PlainSql, "baseline: the same rows with plain SQL, the file's triggers"},
-              std::pair{Way::PlainSqlWithoutTriggers, "baseline: the same rows with plain SQL, no triggers"}}) {
+              std::pair{Way::PlainSqlWithoutTriggers,
+                        "baseline: the same rows with plain SQL, no triggers"}}) {
             if (way == Way::WritePath && count == 1000000 && !millionByWritePath)
                 continue;
             qint64 bytes = 0;

@@ -2,8 +2,8 @@
 
 #include "documents/TXEdit.h"
 #include "platform/richtext/OwnFormat.h"
-#include "platform/runtime/ProgramThreads.h"
 #include "platform/richtext/RichTextControl.h"
+#include "platform/runtime/ProgramThreads.h"
 #include "platform/store/Catalogue.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
@@ -19,8 +19,6 @@
 namespace jornix {
 namespace {
 
-// Plain text (format 1) of the whole document.
-constexpr int PlainText = 1;
 // The copy of a document holds its whole text, whatever its length.
 constexpr int TextSize = 1 << 30;
 
@@ -121,12 +119,15 @@ QString MissingListSql(const Columns& columns)
 {
     const Table& log = columns.log;
     const QString number = log.ColumnSql(columns.logNumber);
-    const QString listed = QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (new.%2);").arg(MissingSql(), number);
-    const auto trigger = [&](const QString& name, const QString& when, const QString& table, const QString& body) {
+    const QString listed =
+        QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (new.%2);").arg(MissingSql(), number);
+    const auto trigger = [&](const QString& name, const QString& when, const QString& table,
+                             const QString& body) {
         return QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 %2 ON %3 BEGIN %4 END; ")
             .arg(Table::QuotedName(name), when, table, body);
     };
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2 INTEGER PRIMARY KEY); ").arg(MissingSql(), number) +
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2 INTEGER PRIMARY KEY); ")
+               .arg(MissingSql(), number) +
            trigger(log.TableName() + QStringLiteral("_copy_inserted"), QStringLiteral("AFTER INSERT"),
                    log.TableSql(), listed) +
            trigger(log.TableName() + QStringLiteral("_copy_updated"),
@@ -155,8 +156,8 @@ bool ReadListed(const Columns& columns, RecordFile& file, int most, std::vector<
     Statement statement = file.Prepare(
         QStringLiteral("SELECT missing.%1, event.%2, event.rowid FROM %3 AS missing LEFT JOIN %4 AS event ON "
                        "event.%1 = missing.%1 ORDER BY missing.%1 LIMIT ?")
-            .arg(columns.log.ColumnSql(columns.logNumber), columns.log.ColumnSql(columns.document), MissingSql(),
-                 columns.log.TableSql()),
+            .arg(columns.log.ColumnSql(columns.logNumber), columns.log.ColumnSql(columns.document),
+                 MissingSql(), columns.log.TableSql()),
         status);
     if (!statement)
         return false;
@@ -164,8 +165,8 @@ bool ReadListed(const Columns& columns, RecordFile& file, int most, std::vector<
     int result;
     while ((result = statement.Step()) == SQLITE_ROW) {
         const bool event = sqlite3_column_type(statement.Handle(), 2) != SQLITE_NULL;
-        listed.push_back({qint32(statement.Int64(0)),
-                          event ? QVariant(statement.Column(1).toByteArray()) : QVariant()});
+        listed.push_back(
+            {qint32(statement.Int64(0)), event ? QVariant(statement.Column(1).toByteArray()) : QVariant()});
     }
     more = int(listed.size()) > most;
     if (more)
@@ -181,8 +182,8 @@ bool WriteListed(const Columns& columns, RecordFile& file, const std::vector<Lis
     WriteScope scope(file);
     if (!scope.Started())
         return false;
-    const QString unlist =
-        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(MissingSql(), columns.log.ColumnSql(columns.logNumber));
+    const QString unlist = QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                               .arg(MissingSql(), columns.log.ColumnSql(columns.logNumber));
     for (const Listed& event : listed) {
         const Status written =
             event.document.isValid()
@@ -226,8 +227,8 @@ private:
 int CountListed(RecordFile& file, int most)
 {
     Status status;
-    Statement statement =
-        file.Prepare(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM %1 LIMIT ?)").arg(MissingSql()), status);
+    Statement statement = file.Prepare(
+        QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM %1 LIMIT ?)").arg(MissingSql()), status);
     if (!statement)
         return 0;
     statement.Bind(1, most);

@@ -6,11 +6,11 @@
 #include "platform/framework/FileManager.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/framework/WindowController.h"
-#include "platform/runtime/ProgramThreads.h"
 #include "platform/richtext/HeadersFooters.h"
 #include "platform/richtext/RichTextControl.h"
 #include "platform/richtext/TextFields.h"
 #include "platform/richtext/TextFormat.h"
+#include "platform/runtime/ProgramThreads.h"
 #include "platform/store/Catalogue.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
@@ -44,8 +44,9 @@ QStringList CopiesOnFile()
         file->Prepare(QStringLiteral("SELECT LogNum, PlainText FROM LogText ORDER BY LogNum"), status);
     QStringList copies;
     while (statement && statement.Step() == SQLITE_ROW)
-        copies << QStringLiteral("%1:%2").arg(statement.Int64(0)).arg(
-                      statement.Column(1).toString().simplified());
+        copies << QStringLiteral("%1:%2")
+                      .arg(statement.Int64(0))
+                      .arg(statement.Column(1).toString().simplified());
     return copies;
 }
 
@@ -225,12 +226,10 @@ private slots:
         QTest::newRow("lines") << StoredDocument("Buy milk\nand bread\n\n\tthen home") << "and bread";
         QTest::newRow("empty document") << StoredDocument(QString()) << "";
         QTest::newRow("beyond ASCII") << StoredDocument("Grüße, straße 😀 naïve\u00a0space") << "straße 😀";
-        QTest::newRow("formatted, listed and in a table")
-            << DocumentMadeWith([](RichTextControl& control) {
-                   control.setHtml("<p><b>bold</b> and <i>italic</i></p><ul><li>first</li><li>second</li></ul>"
-                                   "<table><tr><td>cell one</td><td>cell two</td></tr></table><p>after</p>");
-               })
-            << "cell two";
+        QTest::newRow("formatted, listed and in a table") << DocumentMadeWith([](RichTextControl& control) {
+            control.setHtml("<p><b>bold</b> and <i>italic</i></p><ul><li>first</li><li>second</li></ul>"
+                            "<table><tr><td>cell one</td><td>cell two</td></tr></table><p>after</p>");
+        }) << "cell two";
         QTest::newRow("a picture between words") << DocumentMadeWith([](RichTextControl& control) {
             control.setPlainText("before after");
             QImage image(8, 8, QImage::Format_RGB32);
@@ -253,7 +252,8 @@ private slots:
         QByteArray damaged = StoredDocument("damaged");
         damaged.replace(damaged.size() - 40, 40, QByteArray(40, 'x'));
         QTest::newRow("a damaged document") << damaged << "";
-        QTest::newRow("bytes that are no document") << QByteArray("plain words, not stored as a document") << "";
+        QTest::newRow("bytes that are no document")
+            << QByteArray("plain words, not stored as a document") << "";
     }
     void theCopyIsThePlainTextThatTheDocumentControlGives()
     {
@@ -301,10 +301,11 @@ private slots:
         reopened();
         const std::map<QString, int> many = reopened();
         for (const auto& [sql, steps] : many)
-            QVERIFY2(steps <= few.at(sql), qPrintable(QStringLiteral("%1 steps (%2 with 2,000 events fewer): %3")
-                                                          .arg(steps)
-                                                          .arg(few.at(sql))
-                                                          .arg(sql)));
+            QVERIFY2(steps <= few.at(sql),
+                     qPrintable(QStringLiteral("%1 steps (%2 with 2,000 events fewer): %3")
+                                    .arg(steps)
+                                    .arg(few.at(sql))
+                                    .arg(sql)));
         QCOMPARE(many.size(), few.size());
     }
 
@@ -328,7 +329,8 @@ private slots:
             << QStringList{"%1:old notes", "%2:", "77:from the shell"};
         QTest::newRow("notes changed by another program")
             << QStringList{"UPDATE LogFile SET LogDoc = ? WHERE LogNum = %2"}
-            << QVariant(StoredDocument(QStringLiteral("new notes"))) << QStringList{"%1:old notes", "%2:new notes"};
+            << QVariant(StoredDocument(QStringLiteral("new notes")))
+            << QStringList{"%1:old notes", "%2:new notes"};
         QTest::newRow("an event written and deleted by another program")
             << QStringList{"INSERT INTO LogFile (LogNum, LogDescription) VALUES (78, 'gone')",
                            "DELETE FROM LogFile WHERE LogNum = 78"}
@@ -343,7 +345,8 @@ private slots:
         const qint32 without = AddEvent(Writer::Insert, QByteArray());
         RecordFile* file = Log().File();
         const auto numbered = [&](const QString& text) {
-            return QString(text).replace(QStringLiteral("%1"), QString::number(withNotes))
+            return QString(text)
+                .replace(QStringLiteral("%1"), QString::number(withNotes))
                 .replace(QStringLiteral("%2"), QString::number(without));
         };
         for (const QString& text : statements) {
@@ -361,7 +364,8 @@ private slots:
             copy = numbered(copy);
         QCOMPARE(CopiesOnFile(), copies);
         Status status;
-        Statement listed = Log().File()->Prepare(QStringLiteral("SELECT count(*) FROM LogTextMissing"), status);
+        Statement listed =
+            Log().File()->Prepare(QStringLiteral("SELECT count(*) FROM LogTextMissing"), status);
         QVERIFY(listed && listed.Step() == SQLITE_ROW);
         QCOMPARE(listed.Int64(0), 0);
     }
@@ -389,7 +393,8 @@ private slots:
         QCOMPARE(copies.size(), 301);
         QCOMPARE(copies.first(), QStringLiteral("%1:old notes").arg(withNotes));
         Status status;
-        Statement listed = Log().File()->Prepare(QStringLiteral("SELECT count(*) FROM LogTextMissing"), status);
+        Statement listed =
+            Log().File()->Prepare(QStringLiteral("SELECT count(*) FROM LogTextMissing"), status);
         QVERIFY(listed && listed.Step() == SQLITE_ROW);
         QCOMPARE(listed.Int64(0), 0);
     }
