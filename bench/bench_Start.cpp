@@ -95,6 +95,7 @@ int main(int argc, char** argv)
             RecordFile& file = *AccessLOG->GetTable().File();
             for (const char* drop :
                  {"DROP TRIGGER \"LogText_copy_written\"", "DROP TRIGGER \"LogFile_copy_inserted\"",
+                  "DROP TRIGGER \"LogText_copy_deleted\"", "DROP TRIGGER \"LogFile_copy_unneeded\"",
                   "DROP TRIGGER \"LogFile_copy_updated\"", "DROP TABLE \"LogTextMissing\""})
                 if (!file.Execute(QString::fromLatin1(drop)))
                     return 1;

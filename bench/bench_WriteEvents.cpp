@@ -95,10 +95,11 @@ bool InsertWithPlainSql(int count, const std::vector<QByteArray>& notes, const s
 bool DropTriggers()
 {
     RecordFile& file = *AccessLOG->GetTable().File();
-    for (const char* trigger : {"LogFile_Words_insert", "LogFile_Words_delete", "LogFile_Words_update_old",
-                                "LogFile_Words_update_new", "LogText_Words_insert", "LogText_Words_delete",
-                                "LogText_Words_update_old", "LogText_Words_update_new",
-                                "LogFile_copy_inserted", "LogFile_copy_updated", "LogText_copy_written"})
+    for (const char* trigger :
+         {"LogFile_Words_insert", "LogFile_Words_delete", "LogFile_Words_update_old",
+          "LogFile_Words_update_new", "LogText_Words_insert", "LogText_Words_delete",
+          "LogText_Words_update_old", "LogText_Words_update_new", "LogFile_copy_inserted",
+          "LogFile_copy_updated", "LogText_copy_deleted", "LogFile_copy_unneeded", "LogText_copy_written"})
         if (!file.Execute(QStringLiteral("DROP TRIGGER \"%1\"").arg(QLatin1String(trigger))))
             return false;
     return true;

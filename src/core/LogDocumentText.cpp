@@ -136,6 +136,17 @@ QString MissingListSql(const Columns& columns)
            QStringLiteral("INSERT OR IGNORE INTO %1 SELECT %2 FROM %3 WHERE %2 NOT IN (SELECT %4 FROM %5); ")
                .arg(MissingSql(), number, log.TableSql(), columns.text.ColumnSql(columns.textNumber),
                     columns.text.TableSql()) +
+           // A copy deleted while its event stays (by another program) is missing again; a deleted event
+           // needs none.
+           trigger(
+               columns.text.TableName() + QStringLiteral("_copy_deleted"), QStringLiteral("AFTER DELETE"),
+               columns.text.TableSql(),
+               QStringLiteral("INSERT OR IGNORE INTO %1 SELECT old.%2 WHERE EXISTS (SELECT 1 FROM %3 WHERE "
+                              "%4 = old.%2);")
+                   .arg(MissingSql(), columns.text.ColumnSql(columns.textNumber), log.TableSql(), number)) +
+           trigger(log.TableName() + QStringLiteral("_copy_unneeded"), QStringLiteral("AFTER DELETE"),
+                   log.TableSql(),
+                   QStringLiteral("DELETE FROM %1 WHERE %2 = old.%2;").arg(MissingSql(), number)) +
            trigger(QString::fromLatin1(CopyWritten), QStringLiteral("AFTER INSERT"), columns.text.TableSql(),
                    QStringLiteral("DELETE FROM %1 WHERE %2 = new.%3;")
                        .arg(MissingSql(), number, columns.text.ColumnSql(columns.textNumber)));

@@ -302,7 +302,8 @@ private slots:
         const std::map<QString, int> many = reopened();
         for (const auto& [sql, steps] : many) {
             const auto before = few.find(sql);
-            QVERIFY2(before != few.end(), qPrintable(QStringLiteral("run only with more events: %1").arg(sql)));
+            QVERIFY2(before != few.end(),
+                     qPrintable(QStringLiteral("run only with more events: %1").arg(sql)));
             QVERIFY2(steps <= before->second,
                      qPrintable(QStringLiteral("%1 steps (%2 with 2,000 events fewer): %3")
                                     .arg(steps)
@@ -322,8 +323,9 @@ private slots:
         QTest::newRow("a data folder made before the copies were kept")
             << QStringList{"DROP TABLE LogText"} << QVariant() << QStringList{"%1:old notes", "%2:"};
         QTest::newRow("a data folder made before the copies' list of missing ones")
-            << QStringList{"DROP TRIGGER LogText_copy_written", "DROP TRIGGER LogFile_copy_inserted",
-                           "DROP TRIGGER LogFile_copy_updated", "DROP TABLE LogTextMissing",
+            << QStringList{"DROP TRIGGER LogText_copy_written",    "DROP TRIGGER LogFile_copy_inserted",
+                           "DROP TRIGGER LogFile_copy_updated",    "DROP TRIGGER LogText_copy_deleted",
+                           "DROP TRIGGER LogFile_copy_unneeded",   "DROP TABLE LogTextMissing",
                            "DELETE FROM LogText WHERE LogNum = %1"}
             << QVariant() << QStringList{"%1:old notes", "%2:"};
         QTest::newRow("an event written by another program")
@@ -334,6 +336,8 @@ private slots:
             << QStringList{"UPDATE LogFile SET LogDoc = ? WHERE LogNum = %2"}
             << QVariant(StoredDocument(QStringLiteral("new notes")))
             << QStringList{"%1:old notes", "%2:new notes"};
+        QTest::newRow("copies deleted by another program")
+            << QStringList{"DELETE FROM LogText"} << QVariant() << QStringList{"%1:old notes", "%2:"};
         QTest::newRow("an event written and deleted by another program")
             << QStringList{"INSERT INTO LogFile (LogNum, LogDescription) VALUES (78, 'gone')",
                            "DELETE FROM LogFile WHERE LogNum = 78"}

@@ -473,9 +473,10 @@ private slots:
     void aLongLogIsMigratedInFewTransactions()
     {
         for (int doubled = 0; doubled < 5; ++doubled)
-            QCOMPARE(RunSql(oldLog, "CREATE TEMP TABLE Copied AS SELECT * FROM LogFile; UPDATE Copied SET LOGNUM "
-                                    "= LOGNUM + (SELECT max(LOGNUM) FROM LogFile); INSERT INTO LogFile SELECT * "
-                                    "FROM Copied"),
+            QCOMPARE(RunSql(oldLog,
+                            "CREATE TEMP TABLE Copied AS SELECT * FROM LogFile; UPDATE Copied SET LOGNUM "
+                            "= LOGNUM + (SELECT max(LOGNUM) FROM LogFile); INSERT INTO LogFile SELECT * "
+                            "FROM Copied"),
                      SQLITE_OK);
         int commits = 0;
         sqlite3_commit_hook(
