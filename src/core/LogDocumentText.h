@@ -14,8 +14,9 @@ class Table;
 // The plain-text copy of every log event's document that the search reads: the table "LogText" in the log
 // events' record file, one row per event (its number and the text; a blank text where the event's
 // document field holds no stored document). The log-event table writes the copy in the same transaction as
-// the record, on every write of any writer, and fills in the copies that a file made before lacks when it is
-// opened.
+// the record, on every write of any writer. The file lists the events whose copy may be missing (written by
+// an older version or another program, or in a file made before the copies): their copies are written when
+// the table is next opened, a long list on a program thread of its own with its progress shown.
 inline constexpr auto LogTextPrefix = "LOGTXT:";
 
 // The texts of a log event that Search matches, in the order it matches them.

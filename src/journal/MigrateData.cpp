@@ -15,7 +15,9 @@
 #include "platform/store/FileSnapshot.h"
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
+#include "platform/store/RecordFile.h"
 #include "platform/store/TextValues.h"
+#include "platform/store/Transaction.h"
 
 #include <QProgressBar>
 #include <QWidget>
@@ -303,16 +305,20 @@ private:
 
         Record record(AccessOLD10->GetTable());
         Status read;
-        while (old->Next(record, read)) {
-            if (!AddEvent(record)) {
+        bool more = true, failed = false;
+        while (more && !failed) {
+            // The events go in groups, one transaction each, rather than two transactions an event: the
+            // bar paints and the other windows go on between the groups.
+            int added = 0;
+            failed = !AddGroup(*old, record, read, added, more);
+            count_ += added;
+            window.ShowValues(progress_);
+            if (failed)
                 Exclaim(QStringLiteral("Error"),
                         QStringLiteral("There was a problem adding the migrated Log Event Record. Please try "
                                        "again."));
-                break;
-            }
-            ++count_;
-            window.ShowValues(progress_);
-            YieldNow(); // the bar paints, the other windows go on
+            else
+                YieldNow();
         }
         if (!read)
             CorruptFile(); // damaged past its start: what was read before stays
@@ -328,6 +334,41 @@ private:
         window.Select(next_);
         migrating_ = false;
         finished_ = true;
+    }
+
+    // The events migrated in one transaction.
+    static constexpr int EventsPerGroup = 50;
+
+    // Adds the next group of old records in one transaction; `added` of them were added and kept. False when
+    // one could not be added: no row of it is left, the ones before it are kept, and the run stops.
+    bool AddGroup(FileSnapshot& old, Record& record, Status& read, int& added, bool& more)
+    {
+        Table& log = AccessLOG->GetTable();
+        RecordFile& file = *log.File();
+        Transaction group(log);
+        if (!group.Begin())
+            return false;
+        bool failed = false;
+        while (added < EventsPerGroup && (more = old.Next(record, read))) {
+            // Each event can be undone alone, so that a failure keeps the events before it.
+            if (!file.Execute(QStringLiteral("SAVEPOINT migrated_event"))) {
+                failed = true;
+                break;
+            }
+            if (!AddEvent(record)) {
+                failed = true;
+                file.Execute(QStringLiteral("ROLLBACK TO migrated_event"));
+                file.Execute(QStringLiteral("RELEASE migrated_event"));
+                break;
+            }
+            file.Execute(QStringLiteral("RELEASE migrated_event"));
+            ++added;
+        }
+        if (!group.Commit()) {
+            added = 0;
+            return false;
+        }
+        return !failed;
     }
 
     // Adds the old record as a new event of the signed-in user; false when it could not be added, and then

@@ -469,6 +469,27 @@ private slots:
         QVERIFY(!windowOpen);
     }
 
+    // A long version-1.0 log is written in groups of events, not in two transactions an event.
+    void aLongLogIsMigratedInFewTransactions()
+    {
+        for (int doubled = 0; doubled < 5; ++doubled)
+            QCOMPARE(RunSql(oldLog,
+                            "CREATE TEMP TABLE Copied AS SELECT * FROM LogFile; UPDATE Copied SET LOGNUM "
+                            "= LOGNUM + (SELECT max(LOGNUM) FROM LogFile); INSERT INTO LogFile SELECT * "
+                            "FROM Copied"),
+                     SQLITE_OK);
+        int commits = 0;
+        sqlite3_commit_hook(
+            Log().File()->Handle(), [](void* count) { return ++*static_cast<int*>(count), 0; }, &commits);
+        Migrate();
+        sqlite3_commit_hook(Log().File()->Handle(), nullptr, nullptr);
+        QCOMPARE(EventCount(), before + 128);
+        QCOMPARE(ProgressBar()->value(), 128);
+        QVERIFY2(commits <= 4, qPrintable(QString::number(commits)));
+        QVERIFY(boxes->boxes.isEmpty());
+        Press("Next");
+    }
+
     void aFailingAddStopsTheRunAndKeepsTheEventsBefore()
     {
         // The store refuses the third event when its primed row is written.

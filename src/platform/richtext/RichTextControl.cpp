@@ -533,6 +533,11 @@ bool RichTextControl::Load(const QByteArray& bytes, int format, QString* error)
     return loaded;
 }
 
+QByteArray RichTextControl::PlainTextOf(const QTextDocument& document)
+{
+    return (withoutObjects(document.toPlainText()) + QLatin1Char('\n')).toUtf8();
+}
+
 Conversion RichTextControl::Save(int format, bool selectionOnly) const
 {
     Conversion result;
@@ -544,7 +549,7 @@ Conversion RichTextControl::Save(int format, bool selectionOnly) const
         // Every paragraph of the document ends with a line break, so an empty document is one byte long.
         result.bytes = selectionOnly
                            ? withoutObjects(textCursor().selection().toPlainText()).toUtf8()
-                           : (withoutObjects(document()->toPlainText()) + QLatin1Char('\n')).toUtf8();
+                           : PlainTextOf(*document());
         return result;
     }
     // The page margins of page view belong to the view, not to the document: a copy without them is saved.

@@ -120,6 +120,9 @@ public:
     // nothing to undo.
     bool Load(const QByteArray& bytes, int format, QString* error = nullptr);
     Conversion Save(int format, bool selectionOnly = false) const;
+    // The whole of a document as plain text, as Save writes it (UTF-8): every paragraph ends with a line
+    // break and pictures leave nothing.
+    static QByteArray PlainTextOf(const QTextDocument& document);
     // The number of bytes Save gives; 0 for a format that is not supported.
     qint32 SaveLength(int format, bool selectionOnly = false) const;
     // A file that cannot be read, a damaged file of the own format and RTF that does not start as RTF

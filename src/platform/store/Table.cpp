@@ -202,6 +202,12 @@ Table& Table::SetPrivateFields(const QString& flagField, const QString& ownerFie
     return *this;
 }
 
+Table& Table::AddSchemaObject(const QString& name, const QString& sql)
+{
+    moreSchema_.push_back({name, sql});
+    return *this;
+}
+
 Table& Table::AddWordIndex(const QStringList& fields)
 {
     for (const QString& name : fields) {
@@ -362,6 +368,7 @@ std::vector<Table::SchemaObject> Table::Schema() const
                                          "NULL, \"RowId\" INTEGER NOT NULL, \"Owner\" TEXT NOT NULL, "
                                          "PRIMARY KEY (\"TableName\", \"RowId\"))")});
     }
+    schema.insert(schema.end(), moreSchema_.begin(), moreSchema_.end());
     return schema;
 }
 

@@ -58,6 +58,10 @@ public:
     // (WorkerRead::SetTextFragments). Declared before the file is first opened.
     Table& AddWordIndex(const QStringList& fields);
     const std::vector<int>& WordIndexFields() const { return wordIndex_; }
+    // Further objects of the table's file that go with the table (bookkeeping tables, triggers), made after
+    // the table's own when the object named `name` is missing: the statements must make that object last.
+    // Declared before the file is first opened.
+    Table& AddSchemaObject(const QString& name, const QString& sql);
     int PrivateFlagField() const { return privateFlag_; }
     int PrivateOwnerField() const { return privateOwner_; }
 
@@ -135,6 +139,7 @@ public:
     // failure undoes the write. It must not give way (no dialogs, no yields).
     using DerivedWrite = std::function<Status(Table& table, qint64 rowId, const Record* record)>;
     void SetDerivedWrite(DerivedWrite write) { derivedWrite_ = std::move(write); }
+    const DerivedWrite& GetDerivedWrite() const { return derivedWrite_; }
     // Called when the table's record file is opened for it (its first open in the process, or its first
     // after every thread had closed it), to bring derived data up to date; its failure fails no open.
     using FileOpened = std::function<void(Table& table)>;
@@ -194,6 +199,7 @@ private:
     std::vector<KeyDef> keys_;
     int privateFlag_ = -1, privateOwner_ = -1;
     std::vector<int> wordIndex_;
+    std::vector<SchemaObject> moreSchema_;
     QHash<QString, int> fieldIndex_;
     QHash<QString, int> keyIndex_;
     RecordFile* file_ = nullptr;
