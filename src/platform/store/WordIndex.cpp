@@ -1,6 +1,7 @@
 #include "platform/store/WordIndex.h"
 
 #include "platform/runtime/WildcardPattern.h"
+#include "platform/store/ReadTally.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
 
@@ -111,7 +112,9 @@ Status FindWords(sqlite3* db, const Table& table, std::vector<Piece>& pieces)
     if (!terms)
         return status;
     int result;
+    qint64 read = 0;
     while ((result = sqlite3_step(terms.Handle())) == SQLITE_ROW) {
+        ++read;
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(terms.Handle(), 0));
         const std::string_view word(bytes ? bytes : "", std::size_t(sqlite3_column_bytes(terms.Handle(), 0)));
         const bool ascii = std::all_of(word.begin(), word.end(), [](char c) { return (c & 0x80) == 0; });
@@ -139,6 +142,7 @@ Status FindWords(sqlite3* db, const Table& table, std::vector<Piece>& pieces)
             }
         }
     }
+    ReadTally::Add(table.TableName() + QLatin1String("_Terms"), read);
     return result == SQLITE_DONE ? Status() : terms.Failed();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/store/WorkerRead.h"
 
 #include "platform/runtime/ProgramThreads.h"
+#include "platform/store/ReadTally.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
@@ -201,6 +202,7 @@ void ReadOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared
     }
     sqlite3_finalize(statement);
     sqlite3_close(db);
+    ReadTally::Add(table.TableName(), taken);
     {
         std::lock_guard lock(shared.mutex);
         if (!status && shared.status)
