@@ -143,6 +143,7 @@ public:
     // SQL pieces, shared with views and expressions.
     QString TableSql() const;                         // quoted table name
     QString ColumnSql(int field) const;               // quoted column of a field
+    QString KeyIndexSql(int key) const;               // quoted name of the index that holds every record of a key
     QString KeyTermSql(int key, int component) const; // the column a key orders by
     QVariant KeyTermValue(int key, int component, const QVariant& value) const;
     // Every field's column, then rowid; without BLOBs, a NULL in their place, so that a read that leaves

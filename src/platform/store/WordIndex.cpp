@@ -178,6 +178,13 @@ bool HasIndex(sqlite3* db, const Table& table)
 
 } // namespace
 
+bool Decides(const QStringList& fragments)
+{
+    return fragments.size() == 1 && !fragments.front().isEmpty() &&
+           std::all_of(fragments.front().begin(), fragments.front().end(),
+                       [](QChar c) { return IsWordUnit(c.unicode()); });
+}
+
 QString SchemaName(const Table& table)
 {
     return table.TableName() + QLatin1String(LastTrigger);
