@@ -244,8 +244,9 @@ int main(int argc, char** argv)
             return 1;
         for (const char* table : {"LogFile", "LogText"})
             for (const char* object :
-                 {"TABLE %1_Words", "TABLE %1_Terms", "TABLE %1_Tokens", "TRIGGER %1_Words_insert",
-                  "TRIGGER %1_Words_delete", "TRIGGER %1_Words_update_old", "TRIGGER %1_Words_update_new"}) {
+                 {"TABLE %1_Words", "TABLE %1_Terms", "TABLE %1_Tokens", "TABLE %1_Endings", "TABLE %1_OtherTerms",
+                  "TABLE %1_Places", "TRIGGER %1_Words_insert", "TRIGGER %1_Words_delete",
+                  "TRIGGER %1_Words_update_old", "TRIGGER %1_Words_updated"}) {
                 const QByteArray drop = QStringLiteral("DROP %1")
                                             .arg(QString::fromLatin1(object))
                                             .arg(QLatin1String(table))

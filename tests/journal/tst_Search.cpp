@@ -384,6 +384,9 @@ private slots:
         QCOMPARE(search.Found(), expected);
         QVERIFY2(rows("LogText") <= notesRead, qPrintable(QString::number(rows("LogText"))));
         QVERIFY2(rows("LogFile") <= eventsRead, qPrintable(QString::number(rows("LogFile"))));
+        // The words that hold the pieces are found without reading the whole list of words.
+        QCOMPARE(rows("LogText_Terms"), 0);
+        QCOMPARE(rows("LogFile_Terms"), 0);
     }
 
     // A data folder made before the copies or the word indexes were kept: its events are found by their
@@ -396,8 +399,9 @@ private slots:
         QString noIndexes;
         for (const char* table : {"LogFile", "LogText"})
             noIndexes += QStringLiteral("DROP TRIGGER %1_Words_insert; DROP TRIGGER %1_Words_delete; "
-                                        "DROP TRIGGER %1_Words_update_old; DROP TRIGGER %1_Words_update_new; "
-                                        "DROP TABLE %1_Words; DROP TABLE %1_Terms; DROP TABLE %1_Tokens; ")
+                                        "DROP TRIGGER %1_Words_update_old; DROP TRIGGER %1_Words_updated; "
+                                        "DROP TABLE %1_Words; DROP TABLE %1_Terms; DROP TABLE %1_Tokens; "
+                                        "DROP TABLE %1_Endings; DROP TABLE %1_OtherTerms; DROP TABLE %1_Places; ")
                              .arg(QLatin1String(table));
         QTest::newRow("no copies") << "DELETE FROM LogText" << "pelican" << QStringList{"Lunch"};
         QTest::newRow("no table of copies") << "DROP TABLE LogText" << "pelican" << QStringList{"Lunch"};
