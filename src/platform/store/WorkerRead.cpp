@@ -80,6 +80,7 @@ struct Plan
     bool readBlobs = false;
     const std::vector<qint64>* rows = nullptr; // the rows to read; nullptr: every row
     std::vector<int> keyFields; // read out of a key's index alone: its fields, in the statement's order
+    QString rowSql;             // the same fields of one row by its id (1)
 };
 
 Status OpenWorkerConnection(const Table& table, sqlite3*& db)
@@ -222,8 +223,11 @@ void ReadKeyOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& sha
     sqlite3* db = nullptr;
     Status status = OpenWorkerConnection(table, db);
     sqlite3_stmt* statement = nullptr;
-    if (status) {
-        const QByteArray text = plan.sql.toUtf8();
+    // A few rows are read each by its row id (the start of the row only, up to the key's fields), rather
+    // than the whole index passed.
+    const bool few = status && qint64(rows.size()) < HighestRowId(db, table) / 16;
+    if (status && !rows.empty()) {
+        const QByteArray text = few ? plan.rowSql.toUtf8() : plan.sql.toUtf8();
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK)
             status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
     }
@@ -233,13 +237,32 @@ void ReadKeyOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& sha
     }
     Record record(table);
     const int rowIdColumn = int(plan.keyFields.size());
-    qint64 entries = 0, taken = 0;
+    qint64 entries = 0, rowsRead = 0, taken = 0;
+    std::size_t next = 0; // of the rows read by their ids
     int result = SQLITE_DONE;
-    while (status && !shared.cancel && !shared.stop && (result = sqlite3_step(statement)) == SQLITE_ROW) {
-        ++entries;
+    if (few)
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    while (status && !rows.empty() && !shared.cancel && !shared.stop) {
+        if (few) {
+            if (next == rows.size()) {
+                result = SQLITE_DONE;
+                break;
+            }
+            sqlite3_reset(statement);
+            sqlite3_bind_int64(statement, 1, rows[next++]);
+            if ((result = sqlite3_step(statement)) == SQLITE_DONE)
+                continue;
+            if (result != SQLITE_ROW)
+                break;
+            ++rowsRead;
+        } else if ((result = sqlite3_step(statement)) == SQLITE_ROW) {
+            ++entries;
+            if (!std::binary_search(rows.begin(), rows.end(), sqlite3_column_int64(statement, rowIdColumn)))
+                continue;
+        } else {
+            break;
+        }
         const qint64 rowId = sqlite3_column_int64(statement, rowIdColumn);
-        if (!std::binary_search(rows.begin(), rows.end(), rowId))
-            continue;
         for (int column = 0; column < rowIdColumn; ++column) {
             const int field = plan.keyFields[std::size_t(column)];
             if (table.Field(field).IsText())
@@ -257,11 +280,13 @@ void ReadKeyOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& sha
             break;
         }
     }
+    if (few)
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     if (status && !shared.cancel && !shared.stop && result != SQLITE_DONE)
         status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
     sqlite3_finalize(statement);
     sqlite3_close(db);
-    ReadTally::Add(table.TableName(), 0, entries);
+    ReadTally::Add(table.TableName(), rowsRead, entries);
     std::lock_guard lock(shared.mutex);
     if (!status && shared.status)
         shared.status = status;
@@ -415,6 +440,8 @@ Status WorkerRead::Run(const Take& take, const Progress& progress)
         }
         plan.sql = QStringLiteral("SELECT %1, rowid FROM %2 INDEXED BY %3")
                        .arg(columns.join(QStringLiteral(", ")), table_.TableSql(), table_.KeyIndexSql(key_));
+        plan.rowSql = QStringLiteral("SELECT %1, rowid FROM %2 WHERE rowid = ?")
+                          .arg(columns.join(QStringLiteral(", ")), table_.TableSql());
         Shared shared;
         cancelled_ = RunOnWorkers(
             1, [&](int) { ReadKeyOnWorker(plan, take, shared); }, shared, progress);
