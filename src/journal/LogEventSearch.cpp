@@ -8,6 +8,7 @@
 #include "platform/store/Expression.h"
 #include "platform/store/Record.h"
 #include "platform/store/Table.h"
+#include "platform/store/WordIndex.h"
 
 #include <QThread>
 
@@ -54,6 +55,10 @@ Status LogEventSearch::Run(const LogSearchCriteria& criteria, const WorkerRead::
     const WildcardPattern pattern(criteria.pattern, criteria.mode);
     // Both reads take only the rows that their word index leaves, when it can narrow them.
     const QStringList fragments = pattern.Fragments();
+    // A case-ignoring search for a run of word characters is answered by the word indexes alone: the rows
+    // they give are the events that match, read out of the event numbers' key without their texts.
+    const bool indexDecides =
+        pattern.IgnoresCase() && pattern.AsksOnlyForFragment() && WordIndex::Decides(fragments);
     std::mutex taking; // the workers' takes run at once
 
     // The notes first: the events whose notes match are read besides those the texts' index leaves.
@@ -65,9 +70,11 @@ Status LogEventSearch::Run(const LogSearchCriteria& criteria, const WorkerRead::
         WorkerRead notes(copies);
         notes.SetWorkers(Workers());
         notes.SetTextFragments(fragments);
+        if (indexDecides)
+            notes.ReadKeyWhenNarrowed(copies.KeyIndex(QStringLiteral("LOGTXT:LogNumK")));
         const Status status = notes.Run(
             [&](const Record& copy, qint64) {
-                if (pattern.Matches(copy.Text(copyText))) {
+                if ((indexDecides && notes.Narrowed()) || pattern.Matches(copy.Text(copyText))) {
                     std::lock_guard lock(taking);
                     notesMatch.push_back(copy.Long(copyNumber));
                 }
@@ -87,12 +94,25 @@ Status LogEventSearch::Run(const LogSearchCriteria& criteria, const WorkerRead::
     events.SetFilter(filter);
     events.SetWorkers(Workers());
     events.SetTextFragments(fragments);
-    events.AlsoReadRowsWith(number, std::move(notesMatch));
+    if (indexDecides) {
+        // The events found by their notes need no read: the list's own check applies the dates, the type
+        // and the private rule to every event it shows.
+        for (const qint64 eventNumber : notesMatch)
+            found_.insert(qint32(eventNumber));
+        events.ReadKeyWhenNarrowed(log.KeyIndex(QStringLiteral("LOG:LogNumK")));
+    } else {
+        events.AlsoReadRowsWith(number, std::move(notesMatch));
+    }
     const Status status = events.Run(
         [&](const Record& event, qint64) {
+            const qint32 eventNumber = event.Long(number);
+            if (indexDecides && events.Narrowed()) {
+                std::lock_guard lock(taking);
+                found_.insert(eventNumber);
+                return true;
+            }
             if (event.Long(flag) != 0 && event.Long(owner) != criteria.user)
                 return true;
-            const qint32 eventNumber = event.Long(number);
             const bool matches = byNotes.contains(eventNumber) ||
                                  std::any_of(texts.begin(), texts.end(),
                                              [&](int field) { return pattern.Matches(event.Text(field)); });

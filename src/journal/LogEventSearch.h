@@ -27,7 +27,10 @@ QString LogSearchFilter(const LogSearchCriteria& criteria);
 // giving way meanwhile: an event is found when it passes the dates, the type and the private rule and the
 // pattern matches one of its text fields or, when asked, the plain-text copy of its document. Word indexes
 // over the texts and the copies leave out the events that cannot match, so that a search reads only the
-// rest; a pattern they cannot narrow reads every event. The numbers of the events found are the result.
+// rest; a pattern they cannot narrow reads every event. A case-ignoring search for a run of word characters
+// is answered by the indexes alone, whatever the number of events found, and reads no event or copy. The
+// numbers of the events found are the result: those the indexes answered are not checked against the
+// dates, the type and the private rule, which the list of results applies to every event it shows.
 class LogEventSearch
 {
 public:

@@ -7,6 +7,9 @@
 #include "core/SharedState.h"
 #include "documents/TXEdit.h"
 #include "journal/JournalProcedures.h"
+#include "journal/LogEventSearch.h"
+#include "platform/runtime/WildcardPattern.h"
+#include "platform/store/ReadTally.h"
 #include "platform/framework/Picture.h"
 #include "platform/framework/TableRelations.h"
 #include "platform/richtext/RichTextControl.h"
@@ -319,6 +322,73 @@ private slots:
         QCOMPARE(enabled, (QStringList{"Change", "Print"}));
     }
 
+    // How much a search reads: a case-ignoring search for a run of word characters is answered by the word
+    // indexes alone, however many events hold the word (no note and no event, so no document, is read);
+    // any other is read only where the indexes leave events that may match. The events found stay those
+    // the pattern matches.
+    void aSearchReadsOnlyWhatTheWordIndexesLeave_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<int>("found");      // of the 60 events below
+        QTest::addColumn<int>("notesRead");  // at most, of the plain-text copies
+        QTest::addColumn<int>("eventsRead"); // at most, of the events themselves
+        QTest::newRow("a word in nearly every note") << "budget" << false << 54 << 0 << 0;
+        QTest::newRow("the word in capitals") << "BUDGET" << false << 54 << 0 << 0;
+        QTest::newRow("a part of the word") << "udge" << false << 54 << 0 << 0;
+        QTest::newRow("a rare word") << "gannet" << false << 3 << 0 << 0;
+        QTest::newRow("a word in the descriptions") << "entry" << false << 60 << 0 << 0;
+        QTest::newRow("a word no event holds") << "flamingo" << false << 0 << 0 << 0;
+        QTest::newRow("a word with case") << "Budget" << true << 6 << 54 << 54;
+        QTest::newRow("a wildcard fragment") << "g*nnet" << false << 3 << 3 << 3;
+        QTest::newRow("a phrase") << "next quarter" << false << 9 << 60 << 9;
+    }
+    void aSearchReadsOnlyWhatTheWordIndexesLeave()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(int, found);
+        QFETCH(int, notesRead);
+        QFETCH(int, eventsRead);
+        test::RemoveEvents();
+        QSet<qint32> expected;
+        for (int n = 0; n < 60; ++n) {
+            QString note = n % 10 == 3 ? QStringLiteral("no money talk") : QStringLiteral("the budget for ");
+            if (n % 10 == 7)
+                note = QStringLiteral("the Budget for ");
+            note += n % 7 == 0 ? QStringLiteral("next quarter") : QStringLiteral("quarter next");
+            if (n % 25 == 0)
+                note += QStringLiteral(", a gannet flew by");
+            const qint32 number = AddEvent({QStringLiteral("Entry %1").arg(n), TheDay, 1,
+                                            0, Me, {{"LOG:LogDoc", StoredDocument(note)}}});
+            const QString texts = QStringLiteral("Entry %1 ").arg(n) + note;
+            if (WildcardPattern(QLatin1Char('*') + text + QLatin1Char('*'),
+                                WildcardPattern::Wildcard | (matchCase ? 0 : WildcardPattern::IgnoreCase))
+                    .Matches(texts))
+                expected.insert(number);
+        }
+        QCOMPARE(int(expected.size()), found);
+        LogSearchCriteria criteria;
+        criteria.pattern = QLatin1Char('*') + text + QLatin1Char('*');
+        criteria.mode = WildcardPattern::Wildcard | (matchCase ? 0 : WildcardPattern::IgnoreCase);
+        criteria.includeNotes = true;
+        criteria.user = Me;
+        ReadTally::Take();
+        LogEventSearch search;
+        QVERIFY(search.Run(criteria).Ok());
+        const std::map<QString, ReadTally::Counts> tally = ReadTally::Take();
+        const auto rows = [&](const char* table) {
+            const auto counts = tally.find(QString::fromLatin1(table));
+            return counts == tally.end() ? 0 : int(counts->second.rows);
+        };
+        QCOMPARE(search.Found(), expected);
+        QVERIFY2(rows("LogText") <= notesRead, qPrintable(QString::number(rows("LogText"))));
+        QVERIFY2(rows("LogFile") <= eventsRead, qPrintable(QString::number(rows("LogFile"))));
+        // The words that hold the pieces are found without reading the whole list of words.
+        QCOMPARE(rows("LogText_Terms"), 0);
+        QCOMPARE(rows("LogFile_Terms"), 0);
+    }
+
     // A data folder made before the copies or the word indexes were kept: its events are found by their
     // notes and their texts after the open.
     void anOlderEventIsFoundByItsNotesAfterTheFirstOpen_data()
@@ -329,8 +399,9 @@ private slots:
         QString noIndexes;
         for (const char* table : {"LogFile", "LogText"})
             noIndexes += QStringLiteral("DROP TRIGGER %1_Words_insert; DROP TRIGGER %1_Words_delete; "
-                                        "DROP TRIGGER %1_Words_update_old; DROP TRIGGER %1_Words_update_new; "
-                                        "DROP TABLE %1_Words; DROP TABLE %1_Terms; DROP TABLE %1_Tokens; ")
+                                        "DROP TRIGGER %1_Words_update_old; DROP TRIGGER %1_Words_updated; "
+                                        "DROP TABLE %1_Words; DROP TABLE %1_Terms; DROP TABLE %1_Tokens; "
+                                        "DROP TABLE %1_Endings; DROP TABLE %1_OtherTerms; DROP TABLE %1_Places; ")
                              .arg(QLatin1String(table));
         QTest::newRow("no copies") << "DELETE FROM LogText" << "pelican" << QStringList{"Lunch"};
         QTest::newRow("no table of copies") << "DROP TABLE LogText" << "pelican" << QStringList{"Lunch"};

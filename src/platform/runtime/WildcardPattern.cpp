@@ -75,6 +75,12 @@ QStringList WildcardPattern::Fragments() const
     return fragments;
 }
 
+bool WildcardPattern::AsksOnlyForFragment() const
+{
+    return starred_ && head_.isEmpty() && tail_.isEmpty() && pieces_.size() == 1 &&
+           !pieces_.front().chars.contains(QLatin1Char('?'));
+}
+
 bool WildcardPattern::FitsAt(const QString& piece, QStringView text, qsizetype at) const
 {
     if (at < 0 || at + piece.size() > text.size())

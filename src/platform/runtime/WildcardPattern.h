@@ -36,6 +36,11 @@ public:
     // (folded when case is ignored, so compared by FoldUnit). An index may use them to pass over texts that
     // cannot match.
     QStringList Fragments() const;
+    // Whether a text matches exactly when it holds the pattern's one fragment: the pattern is a star, a
+    // stretch without "*" or "?", and a star. An index that finds every text holding a fragment then
+    // decides the match alone.
+    bool AsksOnlyForFragment() const;
+    bool IgnoresCase() const { return ignoreCase_; }
 
 private:
     // A run of the pattern between stars; '?' matches any character.

@@ -304,6 +304,13 @@ QString Table::SelectListSql(bool withBlobs) const
     return columns.join(QStringLiteral(", ")) + QStringLiteral(", rowid");
 }
 
+QString Table::KeyIndexSql(int key) const
+{
+    const KeyDef& def = keys_[key];
+    const QString index = tableName_ + QLatin1Char('_') + def.name.mid(prefix_.size() + 1);
+    return Quote(!def.Unique() || def.Opt() ? index : index + QStringLiteral("_unique"));
+}
+
 QString Table::BlankKeySql(int key) const
 {
     QStringList terms;

@@ -151,6 +151,7 @@ public:
     // The quoted column of a text field's folded copy (kept for the keys that compare without regard to
     // case), empty when it has none.
     QString FoldedColumnSql(int field) const;
+    QString KeyIndexSql(int key) const;               // quoted name of the index that holds every record of a key
     QString KeyTermSql(int key, int component) const; // the column a key orders by
     QVariant KeyTermValue(int key, int component, const QVariant& value) const;
     // Every field's column, then rowid; without BLOBs, a NULL in their place, so that a read that leaves

@@ -1,6 +1,7 @@
 #include "platform/store/WordIndex.h"
 
 #include "platform/runtime/WildcardPattern.h"
+#include "platform/store/ReadTally.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
 
@@ -25,8 +26,14 @@ QString Folded(QString text)
     return text;
 }
 
-// The last trigger that the schema makes: the mark that the index is complete.
-constexpr const char* LastTrigger = "_Words_update_new";
+// The last trigger that the schema makes: the mark that the index is complete. Files made before the list
+// of word endings have the one before it, which the schema drops.
+constexpr const char* LastTrigger = "_Words_updated";
+constexpr const char* FormerLastTrigger = "_Words_update_new";
+
+// ASCII words up to this length are found by their endings; longer ones, and words beyond ASCII (which are
+// compared folded), are kept in a short list that is read whole.
+constexpr int LongestEndedWord = 64;
 
 QString Name(const Table& table, const char* suffix)
 {
@@ -103,43 +110,78 @@ private:
     sqlite3_stmt* statement_ = nullptr;
 };
 
-// Sorts the pieces' words out of the index's list of words; a piece that too many words hold is broad.
+// Whether a word of the index holds a piece, compared case-folded.
+bool Holds(std::string_view word, QString& folded, const Piece& piece)
+{
+    const bool ascii = std::all_of(word.begin(), word.end(), [](char c) { return (c & 0x80) == 0; });
+    if (ascii) // ASCII words are lowered already, and no character beyond ASCII folds into them
+        return !piece.ascii.isEmpty() &&
+               word.find(std::string_view(piece.ascii.constData(), std::size_t(piece.ascii.size()))) !=
+                   std::string_view::npos;
+    if (folded.isNull())
+        folded = Folded(QString::fromUtf8(word.data(), qsizetype(word.size())));
+    return folded.contains(piece.text);
+}
+
+void AddWord(Piece& piece, std::string_view word)
+{
+    if (piece.broad)
+        return;
+    piece.words.emplace_back(word.data(), qsizetype(word.size()));
+    if (int(piece.words.size()) > MostWordsPerPiece) {
+        piece.broad = true;
+        piece.words.clear();
+    }
+}
+
+std::string_view WordOf(sqlite3_stmt* statement)
+{
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    return {bytes ? bytes : "", std::size_t(sqlite3_column_bytes(statement, 0))};
+}
+
+// Finds the pieces' words: an ASCII piece by the endings of the words that start with it, so that only the
+// words that hold it are read, and every piece in the short list of the other words; a piece that too many
+// words hold is broad.
 Status FindWords(sqlite3* db, const Table& table, std::vector<Piece>& pieces)
 {
     Status status;
-    Query terms(db, QStringLiteral("SELECT \"Term\" FROM %1").arg(Name(table, "_Terms")), status);
-    if (!terms)
+    Query endings(db,
+                  QStringLiteral("SELECT DISTINCT \"Term\" FROM %1 WHERE \"Ending\" >= ?1 AND \"Ending\" < ?2 "
+                                 "LIMIT %2")
+                      .arg(Name(table, "_Endings"))
+                      .arg(MostWordsPerPiece + 1),
+                  status);
+    Query others(db, QStringLiteral("SELECT \"Term\" FROM %1").arg(Name(table, "_OtherTerms")), status);
+    if (!endings || !others)
         return status;
-    int result;
-    while ((result = sqlite3_step(terms.Handle())) == SQLITE_ROW) {
-        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(terms.Handle(), 0));
-        const std::string_view word(bytes ? bytes : "", std::size_t(sqlite3_column_bytes(terms.Handle(), 0)));
-        const bool ascii = std::all_of(word.begin(), word.end(), [](char c) { return (c & 0x80) == 0; });
-        QString folded; // of a word beyond ASCII, made when first needed
-        for (Piece& piece : pieces) {
-            if (piece.broad)
-                continue;
-            bool holds;
-            if (ascii) // ASCII words are lowered already, and no character beyond ASCII folds into them
-                holds =
-                    !piece.ascii.isEmpty() &&
-                    word.find(std::string_view(piece.ascii.constData(), std::size_t(piece.ascii.size()))) !=
-                        std::string_view::npos;
-            else {
-                if (folded.isNull())
-                    folded = Folded(QString::fromUtf8(word.data(), qsizetype(word.size())));
-                holds = folded.contains(piece.text);
-            }
-            if (!holds)
-                continue;
-            piece.words.emplace_back(word.data(), qsizetype(word.size()));
-            if (int(piece.words.size()) > MostWordsPerPiece) {
-                piece.broad = true;
-                piece.words.clear();
-            }
+    qint64 endingsRead = 0, othersRead = 0;
+    int result = SQLITE_DONE;
+    for (Piece& piece : pieces) {
+        if (piece.ascii.isEmpty())
+            continue;
+        const QByteArray past = piece.ascii + '\x7f'; // after every ending that starts with the piece
+        sqlite3_bind_text(endings.Handle(), 1, piece.ascii.constData(), int(piece.ascii.size()), SQLITE_STATIC);
+        sqlite3_bind_text(endings.Handle(), 2, past.constData(), int(past.size()), SQLITE_STATIC);
+        while ((result = sqlite3_step(endings.Handle())) == SQLITE_ROW) {
+            ++endingsRead;
+            AddWord(piece, WordOf(endings.Handle()));
         }
+        sqlite3_reset(endings.Handle());
+        if (result != SQLITE_DONE)
+            return endings.Failed();
     }
-    return result == SQLITE_DONE ? Status() : terms.Failed();
+    while ((result = sqlite3_step(others.Handle())) == SQLITE_ROW) {
+        ++othersRead;
+        const std::string_view word = WordOf(others.Handle());
+        QString folded; // of a word beyond ASCII, made when first needed
+        for (Piece& piece : pieces)
+            if (!piece.broad && Holds(word, folded, piece))
+                AddWord(piece, word);
+    }
+    ReadTally::Add(table.TableName() + QLatin1String("_Endings"), endingsRead);
+    ReadTally::Add(table.TableName() + QLatin1String("_OtherTerms"), othersRead);
+    return result == SQLITE_DONE ? Status() : others.Failed();
 }
 
 // The rows that hold one of the words, ascending.
@@ -174,6 +216,13 @@ bool HasIndex(sqlite3* db, const Table& table)
 
 } // namespace
 
+bool Decides(const QStringList& fragments)
+{
+    return fragments.size() == 1 && !fragments.front().isEmpty() &&
+           std::all_of(fragments.front().begin(), fragments.front().end(),
+                       [](QChar c) { return IsWordUnit(c.unicode()); });
+}
+
 QString SchemaName(const Table& table)
 {
     return table.TableName() + QLatin1String(LastTrigger);
@@ -185,7 +234,8 @@ QString SchemaSql(const Table& table, const std::vector<int>& fields)
     for (const int field : fields)
         columns << table.ColumnSql(field);
     const QString words = Name(table, "_Words"), terms = Name(table, "_Terms"),
-                  tokens = Name(table, "_Tokens");
+                  tokens = Name(table, "_Tokens"), endings = Name(table, "_Endings"),
+                  others = Name(table, "_OtherTerms"), places = Name(table, "_Places");
     const QString content = table.TableSql();
     // A row's words go into both tables; the FTS table reads the words it takes out of the row itself,
     // so a row leaves the index before it changes or goes.
@@ -203,7 +253,36 @@ QString SchemaSql(const Table& table, const std::vector<int>& fields)
         return QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 %2 ON %3 BEGIN %4 END;")
             .arg(Name(table, name), QLatin1String(when), content, body);
     };
-    return QStringLiteral(
+    // Every word of the list of words goes also into the list of its endings (an ASCII word up to
+    // LongestEndedWord characters: a piece lies in it where one of its endings starts with the piece) or
+    // into the short list of the other words. The places 1 to LongestEndedWord cut the endings.
+    QStringList placeValues;
+    for (int place = 1; place <= LongestEndedWord; ++place)
+        placeValues << QStringLiteral("(%1)").arg(place);
+    const auto ascii = [](const QString& word) {
+        return QStringLiteral("(length(%1) = length(CAST(%1 AS BLOB)) AND length(%1) <= %2)")
+            .arg(word)
+            .arg(LongestEndedWord);
+    };
+    const auto fillEndings = [&](const QString& from, const QString& word) {
+        return QStringLiteral("INSERT OR IGNORE INTO %1 SELECT substr(%2, \"Place\"), %2 FROM %3, %4 "
+                              "WHERE %5 AND \"Place\" <= length(%2); "
+                              "INSERT OR IGNORE INTO %6 SELECT %2 FROM %3 WHERE NOT %5; ")
+            .arg(endings, word, from, places, ascii(word), others);
+    };
+    const QString endingsSql =
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"Place\" INTEGER PRIMARY KEY); "
+                       "INSERT OR IGNORE INTO %1 VALUES %2; "
+                       "CREATE TABLE IF NOT EXISTS %3 (\"Ending\" TEXT, \"Term\" TEXT, "
+                       "PRIMARY KEY (\"Ending\", \"Term\")) WITHOUT ROWID; "
+                       "CREATE TABLE IF NOT EXISTS %4 (\"Term\" TEXT PRIMARY KEY) WITHOUT ROWID; ")
+            .arg(places, placeValues.join(QStringLiteral(", ")), endings, others) +
+        fillEndings(terms, QStringLiteral("\"Term\"")) +
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 AFTER INSERT ON %2 BEGIN %3 END; ")
+            .arg(Name(table, "_Terms_insert"), terms,
+                 fillEndings(QStringLiteral("(SELECT 1)"), QStringLiteral("new.\"Term\"")));
+    return QStringLiteral("DROP TRIGGER IF EXISTS %1; ").arg(Name(table, FormerLastTrigger)) +
+           QStringLiteral(
                "CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts3tokenize(simple); "
                "CREATE VIRTUAL TABLE IF NOT EXISTS %2 USING fts4(content=%3, %4, tokenize=simple); "
                "INSERT INTO %2 (%2) VALUES ('rebuild'); "
@@ -211,7 +290,7 @@ QString SchemaSql(const Table& table, const std::vector<int>& fields)
                "INSERT OR IGNORE INTO %5 SELECT token FROM %3 AS content_row, %1 WHERE input = %6; ")
                .arg(tokens, words, content, columns.join(QStringLiteral(", ")), terms,
                     WordsOf(table, fields, QStringLiteral("content_row"))) +
-           trigger("_Words_insert", "AFTER INSERT", add(QStringLiteral("new"))) +
+           endingsSql + trigger("_Words_insert", "AFTER INSERT", add(QStringLiteral("new"))) +
            trigger("_Words_delete", "BEFORE DELETE", remove) +
            trigger("_Words_update_old", "BEFORE UPDATE", remove) +
            trigger(LastTrigger, "AFTER UPDATE", add(QStringLiteral("new")));

@@ -42,6 +42,11 @@ QString SchemaName(const Table& table);
 std::optional<std::vector<qint64>> Candidates(sqlite3* db, const Table& table, const QStringList& fragments,
                                               qint64 most, Status& status);
 
+// Whether the rows that the index gives for these fragments are exactly the rows whose texts hold the
+// fragment, compared case-folded: there is one fragment and it is a run of word characters, so that it lies
+// within one word of every text that holds it.
+bool Decides(const QStringList& fragments);
+
 // A piece of a fragment is part of at most this many different words for the index to look it up.
 inline constexpr int MostWordsPerPiece = 256;
 

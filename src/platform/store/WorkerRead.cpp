@@ -1,6 +1,7 @@
 #include "platform/store/WorkerRead.h"
 
 #include "platform/runtime/ProgramThreads.h"
+#include "platform/store/ReadTally.h"
 #include "platform/store/RecordFile.h"
 #include "platform/store/Sqlite.h"
 #include "platform/store/Table.h"
@@ -78,6 +79,8 @@ struct Plan
     QVariantList values;
     bool readBlobs = false;
     const std::vector<qint64>* rows = nullptr; // the rows to read; nullptr: every row
+    std::vector<int> keyFields; // read out of a key's index alone: its fields, in the statement's order
+    QString rowSql;             // the same fields of one row by its id (1)
 };
 
 Status OpenWorkerConnection(const Table& table, sqlite3*& db)
@@ -213,6 +216,7 @@ void ReadOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared
     }
     sqlite3_finalize(statement);
     sqlite3_close(db);
+    ReadTally::Add(table.TableName(), taken);
     {
         std::lock_guard lock(shared.mutex);
         if (!status && shared.status)
@@ -220,6 +224,87 @@ void ReadOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared
         shared.taken[std::size_t(part)] = taken;
         shared.Sum();
     }
+}
+
+// The given rows out of a key's index, in one pass over it: the index is small beside rows that carry long
+// texts or documents, and it is read under one lock of the file.
+void ReadKeyOnWorker(const Plan& plan, const WorkerRead::Take& take, Shared& shared)
+{
+    const Table& table = plan.table;
+    const std::vector<qint64>& rows = *plan.rows;
+    sqlite3* db = nullptr;
+    Status status = OpenWorkerConnection(table, db);
+    sqlite3_stmt* statement = nullptr;
+    // A few rows are read each by its row id (the start of the row only, up to the key's fields), rather
+    // than the whole index passed.
+    const bool few = status && qint64(rows.size()) < HighestRowId(db, table) / 16;
+    if (status && !rows.empty()) {
+        const QByteArray text = few ? plan.rowSql.toUtf8() : plan.sql.toUtf8();
+        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK)
+            status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
+    }
+    {
+        std::lock_guard lock(shared.mutex);
+        shared.progress.end = qint64(rows.size());
+    }
+    Record record(table);
+    const int rowIdColumn = int(plan.keyFields.size());
+    qint64 entries = 0, rowsRead = 0, taken = 0;
+    std::size_t next = 0; // of the rows read by their ids
+    int result = SQLITE_DONE;
+    if (few)
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    while (status && !rows.empty() && !shared.cancel && !shared.stop) {
+        if (few) {
+            if (next == rows.size()) {
+                result = SQLITE_DONE;
+                break;
+            }
+            sqlite3_reset(statement);
+            sqlite3_bind_int64(statement, 1, rows[next++]);
+            if ((result = sqlite3_step(statement)) == SQLITE_DONE)
+                continue;
+            if (result != SQLITE_ROW)
+                break;
+            ++rowsRead;
+        } else if ((result = sqlite3_step(statement)) == SQLITE_ROW) {
+            ++entries;
+            if (!std::binary_search(rows.begin(), rows.end(), sqlite3_column_int64(statement, rowIdColumn)))
+                continue;
+        } else {
+            break;
+        }
+        const qint64 rowId = sqlite3_column_int64(statement, rowIdColumn);
+        for (int column = 0; column < rowIdColumn; ++column) {
+            const int field = plan.keyFields[std::size_t(column)];
+            if (table.Field(field).IsText())
+                record.SetValue(field, QString::fromUtf8(
+                                           reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                                           sqlite3_column_bytes(statement, column)));
+            else if (table.Field(field).type == FieldType::Real)
+                record.SetValue(field, sqlite3_column_double(statement, column));
+            else
+                record.SetValue(field, qint64(sqlite3_column_int64(statement, column)));
+        }
+        ++taken;
+        if (!take(record, rowId)) {
+            shared.stop = true;
+            break;
+        }
+    }
+    if (few)
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (status && !shared.cancel && !shared.stop && result != SQLITE_DONE)
+        status = Failed(db, QStringLiteral("The records could not be read"), table.FilePath());
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    ReadTally::Add(table.TableName(), rowsRead, entries);
+    std::lock_guard lock(shared.mutex);
+    if (!status && shared.status)
+        shared.status = status;
+    shared.passed[0] = qint64(rows.size());
+    shared.taken[0] = taken;
+    shared.Sum();
 }
 
 // Ends the worker however the waiting thread leaves Run, also when its fiber is unwound at the end of the
@@ -278,15 +363,17 @@ bool RunOnWorkers(int parts, const std::function<void(int part)>& work, Shared& 
 // The rows that the word index gives for the fragments, with the rows whose field holds one of the values;
 // nothing when the index cannot narrow the read.
 std::optional<std::vector<qint64>> NarrowedRows(const Table& table, const QStringList& fragments, int field,
-                                                const std::vector<qint64>& values, Status& status)
+                                                const std::vector<qint64>& values, bool keyOnly,
+                                                Status& status)
 {
     sqlite3* db = nullptr;
     std::optional<std::vector<qint64>> rows;
     status = OpenWorkerConnection(table, db);
     if (status) {
         // Reading a row by its id costs about what passing it in a full read does: beyond half the rows
-        // the full read is as quick, and it runs on every worker.
-        const qint64 most = std::max<qint64>(HighestRowId(db, table) / 2, WorkerRead::ChunkRows);
+        // the full read is as quick, and it runs on every worker. Out of a key's index, every row is cheap.
+        const qint64 most = keyOnly ? std::numeric_limits<qint64>::max()
+                                    : std::max<qint64>(HighestRowId(db, table) / 2, WorkerRead::ChunkRows);
         rows = WordIndex::Candidates(db, table, fragments, most, status);
         if (rows && qint64(rows->size() + values.size()) > most)
             rows.reset();
@@ -347,11 +434,33 @@ Status WorkerRead::Run(const Take& take, const Progress& progress)
         Shared shared;
         Status status;
         cancelled_ = RunOnWorkers(
-            1, [&](int) { rows = NarrowedRows(table_, fragments_, alsoField_, alsoValues_, status); }, shared,
-            {});
+            1,
+            [&](int) {
+                rows = NarrowedRows(table_, fragments_, alsoField_, alsoValues_, key_ >= 0, status);
+            },
+            shared, {});
         if (!status || cancelled_)
             return status;
         narrowed_ = rows.has_value();
+    }
+    if (rows && key_ >= 0) {
+        plan.rows = &*rows;
+        QStringList columns;
+        for (const int field : table_.Key(key_).components) {
+            plan.keyFields.push_back(field);
+            columns << table_.ColumnSql(field);
+        }
+        plan.sql = QStringLiteral("SELECT %1, rowid FROM %2 INDEXED BY %3")
+                       .arg(columns.join(QStringLiteral(", ")), table_.TableSql(), table_.KeyIndexSql(key_));
+        plan.rowSql = QStringLiteral("SELECT %1, rowid FROM %2 WHERE rowid = ?")
+                          .arg(columns.join(QStringLiteral(", ")), table_.TableSql());
+        Shared shared;
+        cancelled_ = RunOnWorkers(
+            1, [&](int) { ReadKeyOnWorker(plan, take, shared); }, shared, progress);
+        if (progress && !cancelled_)
+            progress(shared.Current());
+        std::lock_guard lock(shared.mutex);
+        return shared.status;
     }
     if (rows) {
         plan.rows = &*rows;

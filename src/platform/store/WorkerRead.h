@@ -58,7 +58,13 @@ public:
         alsoField_ = field;
         alsoValues_ = std::move(values);
     }
-    // After Run: whether the word index narrowed the read.
+    // When the fragments narrow the read, the rows come out of this key's index alone (a key over numbers
+    // or texts that compare with case, whose index holds the fields themselves): the take gets the key's
+    // fields, the others blank, and the filter is left to the caller, so that no row is read, however large
+    // its texts and BLOBs. For a caller whose match the word index decides alone (WordIndex::Decides); the
+    // rows come in key order, and as many are read whatever their number.
+    void ReadKeyWhenNarrowed(int key) { key_ = key; }
+    // Whether the word index narrowed the read: known after Run, and to the take while it runs.
     bool Narrowed() const { return narrowed_; }
 
     // Called on the worker thread for each row; false ends the read there. It must touch nothing of the
@@ -82,6 +88,7 @@ private:
     QStringList fragments_;
     int alsoField_ = -1;
     std::vector<qint64> alsoValues_;
+    int key_ = -1;
     bool cancelled_ = false;
     bool narrowed_ = false;
 };
