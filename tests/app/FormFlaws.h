@@ -10,6 +10,7 @@
 #include <QStyleOptionGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QStringList>
 #include <QTabBar>
@@ -50,6 +51,14 @@ inline QStringList CutOrSqueezed(QWidget* window)
         QSize needed;
         if (measured)
             needed = widget->minimumSizeHint();
+        // A push button needs the room of its text and icon, not the style's least width of a button.
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QString text = button->text();
+            text.remove(QLatin1Char('&'));
+            const int content = button->fontMetrics().horizontalAdvance(text) +
+                                (button->icon().isNull() ? 0 : button->iconSize().width() + 4) + 12;
+            needed.setWidth(std::min(needed.width(), content));
+        }
         if (auto* label = qobject_cast<QLabel*>(widget); label && label->wordWrap())
             needed.setHeight(label->heightForWidth(label->width()));
         // A tab bar narrower than its tabs scrolls them: some tabs cannot be seen.

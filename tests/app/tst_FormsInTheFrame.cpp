@@ -223,7 +223,8 @@ private slots:
                                           .arg(rows)
                                           .arg(rowHeight)
                                           .arg(list->viewport()->height())));
-        QVERIFY(test::CutOrSqueezed(pane->window.Root()).isEmpty());
+        const QStringList flaws = test::CutOrSqueezed(pane->window.Root());
+        QVERIFY2(flaws.isEmpty(), qPrintable(flaws.join(QStringLiteral("; "))));
     }
 };
 
