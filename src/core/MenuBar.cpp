@@ -16,6 +16,8 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -28,6 +30,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace jornix {
 namespace {
@@ -126,6 +129,7 @@ private:
     void LayOut();
     void Apply(const MenuBarLayout& layout);
     void CopyLooks(int group, int item);
+    void FitLabels(int group);
     void TakeWindowEvent(const FrameworkEvent& event, bool& closing);
     void TakeControlEvent(const FrameworkEvent& event);
     void AskToClose();
@@ -469,11 +473,42 @@ void MenuBarWindow::Apply(const MenuBarLayout& layout)
     QPalette fill = controls_[InnerPanel]->palette();
     fill.setColor(QPalette::Window, QColorFromColour(quint32(MenuBarState.BackColor)));
     controls_[InnerPanel]->setPalette(fill);
-    if (const int g = layout.group)
+    if (const int g = layout.group) {
         for (int j = 1; j <= MenuBarState.ItemCount[std::size_t(g)]; ++j)
             if (layout.controls[std::size_t(ItemButton(g, j))].visible)
                 CopyLooks(g, j);
+        FitLabels(g);
+    }
     dock_->show();
+}
+
+// The labels of the shown items share one font: the bar's, or a smaller one when the bar is too narrow for
+// the widest label to show whole under its icon ("Migrate from 1.0" in a bar of 100 pixels).
+void MenuBarWindow::FitLabels(int group)
+{
+    std::vector<QLabel*> labels;
+    for (int j = 1; j <= MenuBarState.ItemCount[std::size_t(group)]; ++j) {
+        auto* label = static_cast<QLabel*>(controls_[std::size_t(ItemLabel(group, j))]);
+        if (!label->isHidden() && !label->text().isEmpty())
+            labels.push_back(label);
+    }
+    const auto fits = [&labels](const QFont& font) {
+        const QFontMetrics metrics(font);
+        return std::all_of(labels.begin(), labels.end(), [&metrics](const QLabel* label) {
+            return metrics.horizontalAdvance(label->text()) + 2 * label->margin() <= label->width();
+        });
+    };
+    QFont font = dock_->font();
+    constexpr int SmallestPixels = 6; // as the close button's
+    for (int pixels = QFontInfo(font).pixelSize() - 1; !fits(font) && pixels >= SmallestPixels; --pixels)
+        font.setPixelSize(pixels);
+    const bool own = font != dock_->font();
+    for (QLabel* label : labels) {
+        if (!own && label->testAttribute(Qt::WA_SetFont))
+            label->setFont(QFont()); // back to the bar's own font
+        else if (own && label->font() != font)
+            label->setFont(font);
+    }
 }
 
 // A shown item takes the looks of the pane button it mirrors; while the pane has not registered yet it keeps

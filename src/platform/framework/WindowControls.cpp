@@ -16,6 +16,8 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -140,6 +142,32 @@ const QString GroupStyle = QStringLiteral(
     "QGroupBox { border: 1px solid palette(mid); border-radius: 4px; margin-top: 0.7em; padding-top: 0.5em; }"
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px;"
     " padding: 0px 3px; }");
+
+// A group whose frame is at least as wide as its title, with room for the frame's rounded corner after it: the
+// style sheet's title does not count in the group box's own size hints.
+class GroupBox : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+    QSize minimumSizeHint() const override { return QGroupBox::minimumSizeHint().expandedTo(TitleSize()); }
+    QSize sizeHint() const override { return QGroupBox::sizeHint().expandedTo(TitleSize()); }
+
+private:
+    QSize TitleSize() const
+    {
+        if (title().isEmpty())
+            return {};
+        QStyleOptionGroupBox option;
+        initStyleOption(&option);
+        const QRect label = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+        QString text = title(); // without the mnemonic's marker
+        text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
+        text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+        const int textWidth = fontMetrics().horizontalAdvance(text);
+        // As much room after the title as before it.
+        return {2 * std::max(label.left(), 0) + std::max(label.width(), textWidth), 0};
+    }
+};
 
 // The least width of a column: its title, or what its picture shows, whichever is wider; a long text column
 // takes the room of twenty characters at least.
@@ -276,7 +304,13 @@ Control WindowDescription::Prompt(const QString& text)
     Record& record = Add(ControlKind::Prompt, label, Placement::None);
     // The prompt waits in its row for the control after it.
     Container& here = *nesting_.back();
-    if (here.box) {
+    if (here.box && here.hostGrid && here.box->count() == 0) {
+        // A prompt at the start of a row of its own stands in the prompt column, the rest of the row beside it
+        // where the other entries of the column start.
+        here.hostGrid->removeWidget(here.widget);
+        here.hostGrid->addWidget(label, here.hostRow, 0);
+        here.hostGrid->addWidget(here.widget, here.hostRow, 1);
+    } else if (here.box) {
         here.box->addWidget(label);
     } else {
         // Alone it takes the whole row; the control that joins it takes the second column (Place).
@@ -390,10 +424,11 @@ Control WindowDescription::Check(const QString& text, ValueBinding binding, cons
 Control WindowDescription::Options(const QString& text, ValueBinding binding,
                                    const std::function<void()>& body)
 {
-    auto* group = new QGroupBox(text);
+    auto* group = new GroupBox(text);
     group->setStyleSheet(GroupStyle);
     auto container = std::make_unique<Container>();
     container->widget = group;
+    MarkPlace(group);
     container->grid = new QGridLayout(group);
     container->grid->setColumnStretch(1, 1);
     Record& record = Add(ControlKind::Options, group, Placement::Alone);
@@ -537,6 +572,7 @@ Control WindowDescription::Tab(const QString& text, const std::function<void()>&
     auto* page = new QWidget;
     auto container = std::make_unique<Container>();
     container->widget = page;
+    MarkPlace(page);
     container->grid = new QGridLayout(page);
     container->grid->setColumnStretch(1, 1);
     Record& record = Add(ControlKind::Tab, page, Placement::None);
@@ -549,10 +585,11 @@ Control WindowDescription::Tab(const QString& text, const std::function<void()>&
 
 Control WindowDescription::Group(const QString& text, const std::function<void()>& body)
 {
-    auto* group = new QGroupBox(text);
+    auto* group = new GroupBox(text);
     group->setStyleSheet(GroupStyle);
     auto container = std::make_unique<Container>();
     container->widget = group;
+    MarkPlace(group);
     container->grid = new QGridLayout(group);
     container->grid->setColumnStretch(1, 1);
     Record& record = Add(ControlKind::Group, group, Placement::Alone);
@@ -568,6 +605,7 @@ Control WindowDescription::Panel(const std::function<void()>& body)
     panel->setFrameShape(QFrame::StyledPanel);
     auto container = std::make_unique<Container>();
     container->widget = panel;
+    MarkPlace(panel);
     container->grid = new QGridLayout(panel);
     container->grid->setColumnStretch(1, 1);
     Record& record = Add(ControlKind::Panel, panel, Placement::Alone);
@@ -673,6 +711,8 @@ void WindowDescription::Into(int container, const std::function<void()>& body)
     nesting_.push_back(record->container.get());
     body();
     nesting_.pop_back();
+    if (root_->testAttribute(Qt::WA_WState_Polished)) // else the polish lines them up
+        AlignPromptColumns(Find(0)->container->grid);
     ShowValues();
 }
 

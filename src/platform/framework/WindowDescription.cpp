@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QDockWidget>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -35,6 +36,43 @@ WindowDescription::ImageListener& ImageListenerOf()
 }
 
 QString FindImage(const QString& image);
+
+// A pane that opens beside others in the frame's column of panes shares the column's height evenly with them,
+// rather than taking only the little room its controls ask for, so that the list of each shows its rows.
+class PaneColumn : public QObject
+{
+public:
+    explicit PaneColumn(QDockWidget* pane) : QObject(pane), pane_(pane) { pane->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Once the frame has placed the pane that shows.
+        if (watched == pane_ && event->type() == QEvent::Show)
+            QMetaObject::invokeMethod(this, [this] { Share(); }, Qt::QueuedConnection);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void Share()
+    {
+        auto* frame = qobject_cast<QMainWindow*>(pane_->parentWidget());
+        if (!frame || !pane_->isVisible() || pane_->isFloating())
+            return;
+        const Qt::DockWidgetArea area = frame->dockWidgetArea(pane_);
+        QList<QDockWidget*> panes;
+        int height = 0;
+        for (QDockWidget* dock : frame->findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (dock->isVisible() && !dock->isFloating() && frame->dockWidgetArea(dock) == area) {
+                panes << dock;
+                height += dock->height();
+            }
+        if (panes.size() > 1)
+            frame->resizeDocks(panes, QList<int>(panes.size(), height / int(panes.size())), Qt::Vertical);
+    }
+
+    QDockWidget* pane_;
+};
 
 } // namespace
 
@@ -102,14 +140,18 @@ WindowDescription::WindowDescription(const QString& caption, WindowType kind, Wi
         dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
         // Panes dock at the right edge; the left one is kept for a bar that runs the whole height of the
         // frame.
-        if (frame && frame->frame_)
+        if (frame && frame->frame_) {
             frame->frame_->addDockWidget(Qt::RightDockWidgetArea, dock);
+            new PaneColumn(dock);
+        }
         root_ = dock;
         break;
     }
     }
     if (root_ != content_)
         content_->setObjectName(QStringLiteral("content"));
+    MarkPlace(content_);
+    KeepPromptColumnsAligned(root_, content_, container.grid);
     top->widget = root_;
     nesting_.push_back(top->container.get());
     controls_.emplace(0, std::move(top));
