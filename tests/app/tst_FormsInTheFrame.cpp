@@ -8,7 +8,8 @@
 #include "organizer/OrganizerProcedures.h"
 #include "reports/ReportsProcedures.h"
 
-#include "FormFlaws.h"
+#include "WindowFlaws.h"
+#include "InTheFrame.h"
 #include "OnScreen.h"
 #include "core/DataFolder.h"
 #include "journal/Pictures.h"
@@ -37,26 +38,7 @@ class FormsInTheFrameTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::MessageRecorder> boxes;
-
-    static void CloseEverything()
-    {
-        for (int round = 0; round < 20 && !WindowController::OpenWindows().empty(); ++round) {
-            WindowController* top = WindowController::OpenWindows().back();
-            PostEvent(Event::CloseWindow, 0, top->Thread());
-            WaitIdle();
-        }
-    }
-
-    static WindowController* OpenFrame()
-    {
-        Start([] { Main(); });
-        WaitIdle();
-        QTest::qWait(50); // the platform places the frame
-        WaitIdle();
-        return FindWindow(QStringLiteral("Main"));
-    }
+    test::FrameSession session;
 
     // The window a user reaches with the steps of a row: a list window's Insert, or Program Setup's tab.
     static WindowController* Open(const QString& steps)
@@ -93,30 +75,17 @@ class FormsInTheFrameTest : public QObject
 private slots:
     void initTestCase()
     {
-        UseMinimumPasswordLimits(true);
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        RegisterCoreProcedures();
-        RegisterJournalProcedures();
-        RegisterOrganizerProcedures();
-        RegisterReportsProcedures();
+        test::RegisterEveryWindow();
         QCOMPARE(QGuiApplication::primaryScreen()->geometry().size(), QSize(1280, 1024));
     }
     void init()
     {
-        folder = std::make_unique<test::DataFolder>();
-        QVERIFY(test::SignInAdministrator(Me));
-        MenuBarState = MenuBarStateRecord();
-        boxes = std::make_unique<test::MessageRecorder>();
-        boxes->answers = {MessageButton::Yes};
+        session.Begin();
+        QVERIFY(session.SignIn(Me));
     }
     void cleanup()
     {
-        CloseEverything();
-        QVERIFY(WindowController::OpenWindows().empty());
-        boxes.reset();
-        RelationsUSR->Close();
-        folder.reset();
-        MenuBarThread = 0;
+        QVERIFY(session.End());
     }
     void cleanupTestCase() { EndProgramThreads(); }
 
@@ -124,7 +93,7 @@ private slots:
     void theEntriesOfAFormColumnShareOneLeftEdge()
     {
         QFETCH(QString, steps);
-        QVERIFY(OpenFrame());
+        QVERIFY(test::OpenFrame(50));
         WindowController* opened = Open(steps);
         QVERIFY(opened);
         QWidget* root = opened->window.Root();
@@ -137,7 +106,7 @@ private slots:
     void noControlIsCutOrSqueezed()
     {
         QFETCH(QString, steps);
-        QVERIFY(OpenFrame());
+        QVERIFY(test::OpenFrame(50));
         WindowController* opened = Open(steps);
         QVERIFY(opened);
         QWidget* root = opened->window.Root();
@@ -163,7 +132,7 @@ private slots:
     void theSideMenuBarShowsItsLabelsWhole()
     {
         QFETCH(int, group);
-        WindowController* main = OpenFrame();
+        WindowController* main = test::OpenFrame(50);
         QVERIFY(main);
         QTRY_VERIFY(MenuBarControlWidget(MenuBarControl::Window) && MenuBarState.BarOpened);
         auto* header = qobject_cast<QAbstractButton*>(MenuBarControlWidget(MenuBarControl::Header(group)));
@@ -204,7 +173,7 @@ private slots:
 
     void theMiniScrapBookShowsMoreThanTwoRows()
     {
-        WindowController* main = OpenFrame();
+        WindowController* main = test::OpenFrame(50);
         QVERIFY(main);
         StartProcedure(QStringLiteral("MiniSrap"));
         WaitIdle();

@@ -16,6 +16,7 @@
 
 #include "core/DataFolder.h"
 #include "journal/Pictures.h"
+#include "InTheFrame.h"
 #include "OnScreen.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -66,26 +67,7 @@ class RoomForTheTextTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::MessageRecorder> boxes;
-
-    static void CloseEverything()
-    {
-        for (int round = 0; round < 20 && !WindowController::OpenWindows().empty(); ++round) {
-            WindowController* top = WindowController::OpenWindows().back();
-            PostEvent(Event::CloseWindow, 0, top->Thread());
-            WaitIdle();
-        }
-    }
-
-    static WindowController* OpenFrame()
-    {
-        Start([] { Main(); });
-        WaitIdle();
-        QTest::qWait(100); // the platform places the frame
-        WaitIdle();
-        return FindWindow(QStringLiteral("Main"));
-    }
+    test::FrameSession session;
 
     // The database a new user starts with: the factory layouts and the samples, and a reminder of today.
     static bool AddSamples()
@@ -127,33 +109,20 @@ class RoomForTheTextTest : public QObject
 private slots:
     void initTestCase()
     {
-        UseMinimumPasswordLimits(true);
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        RegisterCoreProcedures();
-        RegisterJournalProcedures();
-        RegisterOrganizerProcedures();
-        RegisterReportsProcedures();
+        test::RegisterEveryWindow();
         QCOMPARE(QGuiApplication::primaryScreen()->geometry().size(), QSize(1280, 1024));
     }
     void init()
     {
-        folder = std::make_unique<test::DataFolder>();
-        boxes = std::make_unique<test::MessageRecorder>();
-        boxes->answers = {MessageButton::Yes};
+        session.Begin();
         QVERIFY(AddSamples());
-        QVERIFY(test::SignInAdministrator(Me));
+        QVERIFY(session.SignIn(Me));
         GLO.ShowOverdueReminders = 0;
-        MenuBarState = MenuBarStateRecord();
         WindowThreadRegistry.fill(0);
     }
     void cleanup()
     {
-        CloseEverything();
-        QVERIFY(WindowController::OpenWindows().empty());
-        boxes.reset();
-        RelationsUSR->Close();
-        folder.reset();
-        MenuBarThread = 0;
+        QVERIFY(session.End());
     }
     void cleanupTestCase() { EndProgramThreads(); }
 
@@ -180,7 +149,7 @@ private slots:
         QFETCH(QString, list);
         QFETCH(QString, mainColumn);
         QFETCH(QString, sampleText);
-        WindowController* main = OpenFrame();
+        WindowController* main = test::OpenFrame(100);
         QVERIFY(main);
         QCOMPARE(main->window.Root()->size(), QSize(1260, 900));
         StartProcedure(procedure);
@@ -225,7 +194,7 @@ private slots:
     void theNotesOfAnEventTakeTheSpareHeight()
     {
         QFETCH(int, taller);
-        WindowController* main = OpenFrame();
+        WindowController* main = test::OpenFrame(100);
         QVERIFY(main);
         // The sample event, changed as Date View's Change does it.
         Start([] {

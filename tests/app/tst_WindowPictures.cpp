@@ -19,6 +19,7 @@
 #include "reports/ReportsProcedures.h"
 
 #include "OnScreen.h"
+#include "WindowFlaws.h"
 #include "core/DataFolder.h"
 #include "journal/Pictures.h"
 #include "platform/framework/MessageRecorder.h"
@@ -48,87 +49,23 @@ namespace {
 
 constexpr qint32 Me = 7;
 
-// The width a push button needs to show its text and icon whole. Its size hint asks for more: the style
-// gives every button with a text at least 80 pixels, which a day of a calendar or a "..." does not need.
-int ContentWidth(const QPushButton& button)
-{
-    const QStyle* style = button.style();
-    int width = button.fontMetrics().horizontalAdvance(QString(button.text()).remove(QLatin1Char('&')));
-    if (!button.icon().isNull())
-        width += button.iconSize().width() + (button.text().isEmpty() ? 0 : 4);
-    return width + style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button) +
-           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
-}
-
-// What a user would see as unfinished in a window: a control cut off by its window or by the control it
-// stands in, a text or button squeezed below the size it needs, a list whose columns run behind a scroll bar,
-// a window that lies partly outside the screen or, inside the frame, outside the frame's visible area.
+// What a user would see as unfinished in a window: a control cut off or squeezed (WindowFlaws.h), a list whose
+// columns run behind a scroll bar, a window that lies partly outside the screen or, inside the frame, outside
+// the frame's visible area.
 QStringList Flaws(QWidget* window)
 {
     QStringList flaws;
-    // A control without a name is told by the first named control it lies in.
-    const auto name = [window](const QWidget* widget) {
-        QString text = QStringLiteral("%1 \"%2\"")
-                           .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
-        const QWidget* up = widget->parentWidget();
-        while (widget->objectName().isEmpty() && up && up != window && up->objectName().isEmpty())
-            up = up->parentWidget();
-        if (widget->objectName().isEmpty() && up && up != window)
-            text += QStringLiteral(" in \"%1\"").arg(up->objectName());
-        return text;
-    };
     if (auto* child = qobject_cast<QMdiSubWindow*>(window)) {
         if (!child->mdiArea()->viewport()->rect().contains(child->geometry()))
             flaws << QStringLiteral("the window lies outside the frame's area");
     } else if (window->isWindow() && !window->screen()->availableGeometry().contains(window->frameGeometry())) {
         flaws << QStringLiteral("the window lies outside the screen");
     }
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(window) || widget->isWindow())
-            continue;
-        // The rows of a list and the windows in the frame are laid out by their owner, and the side menu bar
-        // places its controls by its own measures, which its tests check.
-        bool owned = false;
-        for (QWidget* up = widget->parentWidget(); up && up != window; up = up->parentWidget())
-            if (qobject_cast<QAbstractScrollArea*>(up) || qobject_cast<QMdiArea*>(up) ||
-                up->objectName() == QLatin1String("MenuBar"))
-                owned = true;
-        if (owned)
-            continue;
-        QWidget* parent = widget->parentWidget();
-        // A pane's empty title bar stands in for the title it does not show.
-        if (auto* dock = qobject_cast<QDockWidget*>(parent); dock && dock->titleBarWidget() == widget)
-            continue;
-        if (!parent->rect().contains(widget->geometry()))
-            flaws << name(widget) + QStringLiteral(" is cut off: %1,%2 %3x%4 in %5x%6")
-                                        .arg(widget->x())
-                                        .arg(widget->y())
-                                        .arg(widget->width())
-                                        .arg(widget->height())
-                                        .arg(parent->width())
-                                        .arg(parent->height());
-        // The entry inside a spin box or a combo box is measured by the box that holds it.
-        const bool inBox = qobject_cast<QAbstractSpinBox*>(parent) || qobject_cast<QComboBox*>(parent);
-        const bool measured = !inBox && (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
-                                         qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget));
-        if (measured) {
-            QSize needed = widget->minimumSizeHint();
-            if (auto* button = qobject_cast<QPushButton*>(widget))
-                needed.setWidth(ContentWidth(*button));
-            int height = needed.height();
-            if (auto* label = qobject_cast<QLabel*>(widget); label && label->wordWrap())
-                height = label->heightForWidth(label->width());
-            if (widget->width() < needed.width() || widget->height() < height)
-                flaws << name(widget) + QStringLiteral(" is squeezed: %1x%2 for %3x%4")
-                                            .arg(widget->width())
-                                            .arg(widget->height())
-                                            .arg(needed.width())
-                                            .arg(height);
-        }
-        if (auto* list = qobject_cast<QAbstractItemView*>(widget);
-            list && list->horizontalScrollBar()->isVisible())
-            flaws << name(widget) + QStringLiteral(" has columns behind a scroll bar");
-    }
+    flaws << test::CutOrSqueezed(window);
+    for (auto* list : window->findChildren<QAbstractItemView*>())
+        if (list->isVisibleTo(window) && !test::LaidOutByItsOwner(list, window) &&
+            list->horizontalScrollBar()->isVisible())
+            flaws << test::WidgetName(list, window) + QStringLiteral(" has columns behind a scroll bar");
     return flaws;
 }
 
@@ -296,7 +233,9 @@ class WindowPicturesTest : public QObject
             Start([] { OneTimeSetup(); });
         else {
             Start([] { Main(); });
-            QTest::qWaitFor([] { return MenuBarState.BarOpened && MenuBarControlWidget(MenuBarControl::Window); });
+            if (!QTest::qWaitFor(
+                    [] { return MenuBarState.BarOpened && MenuBarControlWidget(MenuBarControl::Window); }))
+                return nullptr; // the side menu bar never opened
             WaitIdle();
             if (start != QLatin1String("Main")) {
                 StartProcedure(start);

@@ -10,6 +10,7 @@
 
 #include "core/DataFolder.h"
 #include "journal/Pictures.h"
+#include "InTheFrame.h"
 #include "OnScreen.h"
 #include "platform/framework/MessageRecorder.h"
 #include "platform/framework/WindowDriver.h"
@@ -51,58 +52,28 @@ class WindowsInTheFrameTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::DataFolder> folder;
-    std::unique_ptr<test::MessageRecorder> boxes;
-
-    static void CloseEverything()
-    {
-        for (int round = 0; round < 20 && !WindowController::OpenWindows().empty(); ++round) {
-            WindowController* top = WindowController::OpenWindows().back();
-            PostEvent(Event::CloseWindow, 0, top->Thread());
-            WaitIdle();
-        }
-    }
-
-    static WindowController* OpenFrame()
-    {
-        Start([] { Main(); });
-        WaitIdle();
-        return FindWindow(QStringLiteral("Main"));
-    }
+    test::FrameSession session;
 
 private slots:
     void initTestCase()
     {
-        UseMinimumPasswordLimits(true);
-        WindowDescription::SetImageFolder(QStringLiteral(":/icons"));
-        RegisterCoreProcedures();
-        RegisterJournalProcedures();
-        RegisterOrganizerProcedures();
-        RegisterReportsProcedures();
+        test::RegisterEveryWindow();
         QCOMPARE(QGuiApplication::primaryScreen()->geometry().size(), QSize(1280, 1024));
     }
     void init()
     {
-        folder = std::make_unique<test::DataFolder>();
-        QVERIFY(test::SignInAdministrator(Me));
-        MenuBarState = MenuBarStateRecord();
-        boxes = std::make_unique<test::MessageRecorder>();
-        boxes->answers = {MessageButton::Yes};
+        session.Begin();
+        QVERIFY(session.SignIn(Me));
     }
     void cleanup()
     {
-        CloseEverything();
-        QVERIFY(WindowController::OpenWindows().empty());
-        boxes.reset();
-        RelationsUSR->Close();
-        folder.reset();
-        MenuBarThread = 0;
+        QVERIFY(session.End());
     }
     void cleanupTestCase() { EndProgramThreads(); }
 
     void theFirstSizeHoldsDateViewBesideTheSideBarAndThePane()
     {
-        WindowController* main = OpenFrame();
+        WindowController* main = test::OpenFrame();
         QVERIFY(main);
         QMdiArea* area = main->window.ChildArea();
         StartProcedure(QStringLiteral("DateView"));
@@ -151,7 +122,7 @@ private slots:
             QVERIFY(
                 INIMgr.WriteValue(section, QStringLiteral("Height"), QString::number(frameSize.height())));
         }
-        WindowController* main = OpenFrame();
+        WindowController* main = test::OpenFrame();
         QVERIFY(main);
         QWidget* frame = main->window.Root();
         QTest::qWait(100); // the platform places the frame

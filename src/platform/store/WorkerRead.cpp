@@ -423,7 +423,7 @@ Status WorkerRead::Run(const Take& take, const Progress& progress)
     if (table_.FilePath().isEmpty())
         return Status(StoreError::FileNotFound,
                       QStringLiteral("The table %1 has no file name.").arg(table_.TableName()));
-    Plan plan{table_, {}, {}, readBlobs_, nullptr};
+    Plan plan{table_, {}, {}, readBlobs_, nullptr, {}, {}};
     // The filter's values are taken here, on the calling thread: a bound name may read its state.
     for (const SqlParameter& parameter : filter_.parameters)
         plan.values << parameter.Value();

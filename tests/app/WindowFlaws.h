@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QDockWidget>
@@ -22,44 +23,74 @@
 // What a user sees as unfinished in a window of the program, measured on its widgets.
 namespace jornix::test {
 
-inline QString WidgetName(const QWidget* widget)
+// A control by its class and name; one without a name is told by the first named control it lies in.
+inline QString WidgetName(const QWidget* widget, const QWidget* window = nullptr)
 {
-    return QStringLiteral("%1 \"%2\"")
-        .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
+    QString text = QStringLiteral("%1 \"%2\"")
+                       .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName());
+    const QWidget* up = widget->parentWidget();
+    while (widget->objectName().isEmpty() && up && up != window && up->objectName().isEmpty())
+        up = up->parentWidget();
+    if (widget->objectName().isEmpty() && up && up != window)
+        text += QStringLiteral(" in \"%1\"").arg(up->objectName());
+    return text;
+}
+
+// The width a push button needs to show its text and icon whole. Its size hint asks for more: the style
+// gives every button with a text at least 80 pixels, which a day of a calendar or a "..." does not need.
+inline int ContentWidth(const QPushButton& button)
+{
+    const QStyle* style = button.style();
+    int width = button.fontMetrics().horizontalAdvance(QString(button.text()).remove(QLatin1Char('&')));
+    if (!button.icon().isNull())
+        width += button.iconSize().width() + (button.text().isEmpty() ? 0 : 4);
+    return width + style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button) +
+           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
+}
+
+// Whether a control lies in a list, in a window of the frame or in the side menu bar, below the window looked at.
+inline bool LaidOutByItsOwner(const QWidget* widget, const QWidget* window)
+{
+    for (const QWidget* up = widget->parentWidget(); up && up != window; up = up->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(up) || up->objectName() == QLatin1String("MenuBar"))
+            return true;
+    return false;
 }
 
 // Controls cut off by the control they stand in, and texts, buttons, entries and tab bars squeezed below the
-// size they need. The rows of lists are laid out by their lists and not looked at.
+// size they need, and group titles cut by their frame. The rows of a list and the windows in the frame are laid
+// out by their owner, and the side menu bar places its controls by its own measures: those are looked at only
+// when the window given is the side menu bar itself.
 inline QStringList CutOrSqueezed(QWidget* window)
 {
     QStringList flaws;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(window) || widget->isWindow())
             continue;
-        bool inList = false;
-        for (QWidget* up = widget->parentWidget(); up && up != window; up = up->parentWidget())
-            if (qobject_cast<QAbstractScrollArea*>(up))
-                inList = true;
-        if (inList)
+        if (LaidOutByItsOwner(widget, window))
             continue;
-        const QWidget* parent = widget->parentWidget();
-        // A dock's empty title widget has no room of its own to be cut from.
-        if (!parent->rect().contains(widget->geometry()) && widget->width() > 0 && widget->height() > 0)
-            flaws << WidgetName(widget) + QStringLiteral(" is cut off");
-        const bool measured = qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
-                              qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget);
+        QWidget* parent = widget->parentWidget();
+        // A pane's empty title bar stands in for the title it does not show.
+        if (auto* dock = qobject_cast<QDockWidget*>(parent); dock && dock->titleBarWidget() == widget)
+            continue;
+        if (!parent->rect().contains(widget->geometry()))
+            flaws << WidgetName(widget, window) + QStringLiteral(" is cut off: %1,%2 %3x%4 in %5x%6")
+                                                      .arg(widget->x())
+                                                      .arg(widget->y())
+                                                      .arg(widget->width())
+                                                      .arg(widget->height())
+                                                      .arg(parent->width())
+                                                      .arg(parent->height());
+        // The entry inside a spin box or a combo box is measured by the box that holds it.
+        const bool inBox = qobject_cast<QAbstractSpinBox*>(parent) || qobject_cast<QComboBox*>(parent);
+        const bool measured = !inBox && (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
+                                         qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget));
         QSize needed;
         if (measured)
             needed = widget->minimumSizeHint();
-        // A push button needs the room of its text and icon, not the style's least width of a button.
-        if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            QString text = button->text();
-            text.remove(QLatin1Char('&'));
-            const int content = button->fontMetrics().horizontalAdvance(text) +
-                                (button->icon().isNull() ? 0 : button->iconSize().width() + 4) + 12;
-            needed.setWidth(std::min(needed.width(), content));
-        }
-        if (auto* label = qobject_cast<QLabel*>(widget); label && label->wordWrap())
+        if (auto* button = qobject_cast<QPushButton*>(widget); button && measured)
+            needed.setWidth(ContentWidth(*button));
+        if (auto* label = qobject_cast<QLabel*>(widget); label && label->wordWrap() && measured)
             needed.setHeight(label->heightForWidth(label->width()));
         // A tab bar narrower than its tabs scrolls them: some tabs cannot be seen.
         if (auto* bar = qobject_cast<QTabBar*>(widget))
@@ -77,17 +108,17 @@ inline QStringList CutOrSqueezed(QWidget* window)
             text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
             const int textWidth = group->fontMetrics().horizontalAdvance(text);
             if (title.right() > group->width() - 6 || title.width() < textWidth)
-                flaws << WidgetName(widget) + QStringLiteral(" has its title \"%1\" cut: %2 wide for %3")
-                                                  .arg(group->title())
-                                                  .arg(group->width())
-                                                  .arg(title.left() + textWidth + 6);
+                flaws << WidgetName(widget, window) + QStringLiteral(" has its title \"%1\" cut: %2 wide for %3")
+                                                          .arg(group->title())
+                                                          .arg(group->width())
+                                                          .arg(title.left() + textWidth + 6);
         }
         if (needed.isValid() && (widget->width() < needed.width() || widget->height() < needed.height()))
-            flaws << WidgetName(widget) + QStringLiteral(" is squeezed: %1x%2 for %3x%4")
-                                              .arg(widget->width())
-                                              .arg(widget->height())
-                                              .arg(needed.width())
-                                              .arg(needed.height());
+            flaws << WidgetName(widget, window) + QStringLiteral(" is squeezed: %1x%2 for %3x%4")
+                                                      .arg(widget->width())
+                                                      .arg(widget->height())
+                                                      .arg(needed.width())
+                                                      .arg(needed.height());
     }
     return flaws;
 }
