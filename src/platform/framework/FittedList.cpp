@@ -161,13 +161,14 @@ QSize FittedList::sizeHint() const
     const QHeaderView* columns = header();
     // Beside other columns the main text asks for the room of a long text; a list of one column is as wide
     // as its window makes it.
-    // A pane beside the frame's area keeps to the room its columns need.
+    // A pane beside the frame's area keeps to the room its other columns need.
     const bool pane = qobject_cast<QDockWidget*>(Outer()) != nullptr;
     const int mainText =
         columns->count() > 1 && !pane ? fontMetrics().averageCharWidth() * MostCharacters : 0;
     int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < columns->count(); ++column)
-        width += column == main_ ? std::max({LeastWidth(column), ContentWidth(column), mainText})
+        // In a pane the main text takes what is left of the pane's width: its rows never widen the pane.
+        width += column == main_ ? std::max({LeastWidth(column), pane ? 0 : ContentWidth(column), mainText})
                                  : columns->sectionSize(column);
     hint.setWidth(std::max(hint.width(), width));
     return hint;
