@@ -10,6 +10,7 @@
 // over every note's plain text held in memory, and the word index's lookup alone.
 // The events are written through the store as every writer writes them, except that the plain-text copy of
 // each note is taken from the few documents converted once, so that the data is made in minutes.
+#include "BenchEvents.h"
 #include "core/DataLayer.h"
 #include "core/PreservedSettings.h"
 #include "core/ProgramGlobals.h"
@@ -43,7 +44,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -64,26 +64,10 @@ constexpr qint32 Other = 12;
 const QDate FirstDay(2017, 1, 1);
 constexpr int Days = 3650;
 
-// Notes of ordinary words, in lines of twelve; the document of number `pelican` holds the word "pelican".
+// Notes of ordinary words, in lines of twelve; the first document holds the word "pelican".
 std::vector<QByteArray> Notes()
 {
-    static const char* words[] = {"the",     "meeting", "went",   "well",     "and",     "we",     "agreed",
-                                  "on",      "budget",  "for",    "next",     "quarter", "garden", "needs",
-                                  "water",   "call",    "mother", "about",    "weekend", "plans",  "train",
-                                  "delayed", "again",   "report", "finished", "lunch",   "with",   "team"};
-    QRandomGenerator random(7);
-    std::vector<QByteArray> notes;
-    for (int n = 0; n < Documents; ++n) {
-        QString text;
-        for (int w = 0; w < WordsPerNote; ++w) {
-            text += QString::fromLatin1(words[random.bounded(int(std::size(words)))]);
-            text += w % 12 == 11 ? QLatin1Char('\n') : QLatin1Char(' ');
-        }
-        if (n == 0)
-            text += QStringLiteral("pelican");
-        notes.push_back(StoredDocument(text));
-    }
-    return notes;
+    return bench::NoteDocuments(Documents, WordsPerNote);
 }
 
 } // namespace
